@@ -1,0 +1,47 @@
+#include "app/CDbAction.h"
+
+#include "app/CConnection.h"
+#include "app/CDbException.h"
+#include "app/CHarborApp.h"
+#include "app/HarborMessageBox.h"
+
+namespace {
+
+void ReportFailure(QWidget* parent, const QString& what, const CDbException& error) {
+    QString text = QStringLiteral("%1失败,所做的修改没有保存。\n\n数据库信息: %2").arg(what, error.Message());
+    HarborMessageBox(parent, text, MsgIcon::Stop);
+}
+
+}  // namespace
+
+bool RunDbAction(QWidget* parent, const QString& what, const std::function<void()>& action) {
+    CConnection* connection = theApp.m_pConnection.get();
+    bool begun = false;
+    try {
+        if (!connection || !connection->IsOpen())
+            throw CDbException(QStringLiteral("没有数据库连接"));
+        connection->BeginTransaction();
+        begun = true;
+        action();
+        begun = false;
+        connection->Commit();
+        return true;
+    } catch (const CDbException& error) {
+        if (begun)
+            connection->Rollback();
+        ReportFailure(parent, what, error);
+    }
+    return false;
+}
+
+bool RunDbRead(QWidget* parent, const QString& what, const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const CDbException& error) {
+        HarborMessageBox(parent,
+                         QStringLiteral("%1失败。\n\n数据库信息: %2").arg(what, error.Message()),
+                         MsgIcon::Stop);
+    }
+    return false;
+}

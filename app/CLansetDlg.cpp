@@ -1,0 +1,114 @@
+#include "app/CLansetDlg.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "app/CHarborApp.h"
+#include "app/HarborMessageBox.h"
+#include "app/LansetFile.h"
+
+CLansetDlg::CLansetDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("局域网连接设置"));
+    m_pLocal = new QRadioButton(QStringLiteral("使用本机数据库"), this);
+    m_pLan = new QRadioButton(QStringLiteral("使用局域网主机数据库"), this);
+    auto* group = new QButtonGroup(this);
+    group->addButton(m_pLocal, 0);
+    group->addButton(m_pLan, 1);
+
+    m_pAddress = new QLineEdit(this);
+    m_pAddress->setObjectName(QStringLiteral("hostAddress"));
+    const QString octet = QStringLiteral("(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])");
+    m_pAddress->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^%1(\\.%1){0,3}$").arg(octet)), m_pAddress));
+    m_pAddress->setPlaceholderText(QStringLiteral("0.0.0.0"));
+    m_pAddress->setMinimumWidth(160);
+
+    auto* hostBox = new QGroupBox(QStringLiteral("局域网主机设置"), this);
+    auto* hostLayout = new QHBoxLayout(hostBox);
+    hostLayout->addWidget(new QLabel(QStringLiteral("主机IP地址:"), hostBox));
+    hostLayout->addWidget(m_pAddress, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* save = buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::ActionRole);
+    save->setDefault(true);
+    QPushButton* quit = buttons->addButton(QStringLiteral("退出"), QDialogButtonBox::RejectRole);
+    save->setObjectName(QStringLiteral("save"));
+    quit->setObjectName(QStringLiteral("quit"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pLocal);
+    layout->addWidget(m_pLan);
+    layout->addWidget(hostBox);
+    layout->addWidget(buttons);
+    setMinimumWidth(420);
+
+    connect(m_pLocal, &QRadioButton::clicked, this, &CLansetDlg::OnModeClicked);
+    connect(m_pLan, &QRadioButton::clicked, this, &CLansetDlg::OnModeClicked);
+    connect(save, &QPushButton::clicked, this, &CLansetDlg::OnSave);
+    connect(quit, &QPushButton::clicked, this, &QDialog::reject);
+    PutToControls();
+}
+
+void CLansetDlg::showEvent(QShowEvent* event) {
+    LoadSettings();
+    QDialog::showEvent(event);
+}
+
+void CLansetDlg::PutToControls() {
+    (m_nMode == 1 ? m_pLan : m_pLocal)->setChecked(true);
+    m_pAddress->setText(FormatIpAddress(m_dwHostIp));
+}
+
+void CLansetDlg::TakeFromControls() {
+    m_nMode = m_pLan->isChecked() ? 1 : 0;
+    // Empty parts of the address count as 0, as in an address control.
+    QStringList parts = m_pAddress->text().split(QLatin1Char('.'));
+    while (parts.size() < 4)
+        parts.append(QString());
+    quint32 ip = 0;
+    for (int i = 0; i < 4; ++i)
+        ip = (ip << 8) | (parts[i].toUInt() & 0xFF);
+    m_dwHostIp = ip;
+}
+
+void CLansetDlg::LoadSettings() {
+    QFile file(theApp.LansetFilePath());
+    if (!file.exists() || !file.open(QIODevice::ReadWrite)) {
+        PutToControls();
+        return;
+    }
+    const LansetSetting setting = ParseLansetForDialog(file.read(file.size()));
+    file.close();
+    m_nMode = setting.mode;
+    m_dwHostIp = setting.hostIp;
+    PutToControls();
+    m_pAddress->setEnabled(m_nMode == 1);
+}
+
+void CLansetDlg::OnModeClicked() {
+    TakeFromControls();
+    m_pAddress->setEnabled(m_nMode == 1);
+}
+
+void CLansetDlg::OnSave() {
+    TakeFromControls();
+    const QByteArray content = FormatLanset(m_nMode, m_dwHostIp);
+    QFile file(theApp.LansetFilePath());
+    if (!file.exists() || !file.open(QIODevice::ReadWrite))
+        return;
+    HarborMessageBox(this, QStringLiteral("局域网连接设置成功"), MsgIcon::None);
+    file.resize(0);
+    file.write(content);
+    file.close();
+    accept();
+    theApp.ConnectDatabase();
+}

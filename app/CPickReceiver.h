@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// What a document window offers to the pickers and the party dialogs. A picker finds the
+// document window by its title (FindWorkWindow) and hands over through this interface.
+class CPickReceiver {
+public:
+    virtual ~CPickReceiver() = default;
+    // Takes theApp.m_strPickedName, m_strPickedCode and m_strPickedSpec.
+    virtual void PutPickedProduct() = 0;
+    // Puts a chosen customer or supplier name into the document's party box.
+    virtual void PutPickedParty(const QString& name) = 0;
+};
+
+// The title of the document window that receives picks for a pick target
+// (1 "采购入库", 2 "销售出库", 3 "销售退货"; empty for anything else).
+QString PickTargetTitle(int pickTarget);
+
+// The receiver for a pick target, or null when that document window is not open.
+CPickReceiver* FindPickReceiver(int pickTarget);

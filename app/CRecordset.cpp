@@ -1,0 +1,240 @@
+#include "app/CRecordset.h"
+
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include "app/CConnection.h"
+#include "app/CDbException.h"
+#include "app/CHarborApp.h"
+
+namespace {
+
+const char* const kRowIdAlias = "harbor_rowid";
+
+// The table of a plain "SELECT ... FROM table [WHERE ...] [ORDER BY ...]" whose rows can be
+// changed, or empty for anything else (DISTINCT, joins, derived tables, aggregates).
+QString ChangeableTable(const QString& sql) {
+    static const QRegularExpression plain(
+        QStringLiteral("^\\s*select\\s+(?!distinct\\b)(.*?)\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)"
+                       "\\s*(?:$|where\\b|order\\b)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression aggregate(
+        QStringLiteral("\\b(sum|max|min|count|avg)\\s*\\(|\\bgroup\\s+by\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = plain.match(sql);
+    if (!m.hasMatch() || aggregate.match(m.captured(1)).hasMatch())
+        return QString();
+    return m.captured(2);
+}
+
+QString ValueText(const QVariant& value) {
+    if (value.isNull())
+        return QString();
+    if (value.typeId() == QMetaType::Double) {
+        QString text = QString::number(value.toDouble(), 'f', 6);
+        if (text.contains(QLatin1Char('.'))) {
+            while (text.endsWith(QLatin1Char('0')))
+                text.chop(1);
+            if (text.endsWith(QLatin1Char('.')))
+                text.chop(1);
+        }
+        return text;
+    }
+    return value.toString();
+}
+
+QString Quoted(const QString& identifier) {
+    return QLatin1Char('"') + identifier + QLatin1Char('"');
+}
+
+}  // namespace
+
+CRecordset::CRecordset() = default;
+CRecordset::CRecordset(CConnection* connection) : m_pFixedConnection(connection) {}
+CRecordset::~CRecordset() = default;
+
+CConnection* CRecordset::ActiveConnection() const {
+    CConnection* connection = m_pFixedConnection ? m_pFixedConnection : theApp.m_pConnection.get();
+    if (!connection || !connection->IsOpen())
+        throw CDbException(QStringLiteral("没有数据库连接"));
+    return connection;
+}
+
+void CRecordset::Open(const QString& sql) {
+    Close();
+    CConnection* connection = ActiveConnection();
+    m_strTable = ChangeableTable(sql);
+    QString text = sql;
+    if (!m_strTable.isEmpty()) {
+        // Fetch each row's identity beside the asked columns, so the row can be changed.
+        static const QRegularExpression select(QStringLiteral("^\\s*select\\s+"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        text.replace(select, QStringLiteral("SELECT %1 AS %2, ")
+                                 .arg(connection->Dialect().RowIdColumn(),
+                                      QLatin1String(kRowIdAlias)));
+    }
+    QSqlQuery query = connection->Run(text);
+    const QSqlRecord record = query.record();
+    const int first = m_strTable.isEmpty() ? 0 : 1;
+    for (int i = first; i < record.count(); ++i)
+        m_fields.append(record.fieldName(i));
+    while (query.next()) {
+        QVector<QVariant> row;
+        row.reserve(m_fields.size());
+        for (int i = first; i < record.count(); ++i)
+            row.append(query.value(i));
+        m_rows.append(row);
+        m_rowIds.append(first ? query.value(0) : QVariant());
+    }
+    m_deleted = QVector<bool>(m_rows.size(), false);
+    m_pOpenedOn = connection;
+    m_bOpen = true;
+    m_nPos = 0;
+}
+
+void CRecordset::Close() {
+    m_bOpen = false;
+    m_pOpenedOn = nullptr;
+    m_strTable.clear();
+    m_fields.clear();
+    m_rows.clear();
+    m_rowIds.clear();
+    m_deleted.clear();
+    m_nPos = 0;
+    m_bAdding = false;
+    m_bEditing = false;
+    m_pending.clear();
+    m_touched.clear();
+}
+
+bool CRecordset::IsEOF() const { return !m_bOpen || m_nPos >= m_rows.size(); }
+bool CRecordset::IsBOF() const { return !m_bOpen || GetRecordCount() == 0; }
+
+void CRecordset::SkipDeleted() {
+    while (m_nPos < m_rows.size() && m_deleted[m_nPos])
+        ++m_nPos;
+}
+
+void CRecordset::MoveFirst() {
+    m_nPos = 0;
+    SkipDeleted();
+}
+
+void CRecordset::MoveNext() {
+    if (!m_bOpen)
+        throw CDbException(QStringLiteral("记录集没有打开"));
+    if (m_nPos >= m_rows.size())
+        throw CDbException(QStringLiteral("已经在最后一条记录之后"));
+    ++m_nPos;
+    SkipDeleted();
+}
+
+int CRecordset::GetRecordCount() const {
+    return m_bOpen ? int(m_rows.size() - m_deleted.count(true)) : -1;
+}
+
+int CRecordset::FieldIndex(const QString& field) const {
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw CDbException(QStringLiteral("记录集中没有字段 %1").arg(field));
+}
+
+void CRecordset::RequireCurrentRow(const char* operation) const {
+    if (!m_bOpen || m_nPos < 0 || m_nPos >= m_rows.size() || m_deleted[m_nPos])
+        throw CDbException(QStringLiteral("%1: 没有当前记录").arg(QLatin1String(operation)));
+}
+
+void CRecordset::RequireTable(const char* operation) const {
+    if (!m_bOpen || m_strTable.isEmpty())
+        throw CDbException(QStringLiteral("%1: 该记录集不能修改").arg(QLatin1String(operation)));
+}
+
+QString CRecordset::GetCollect(const QString& field) const {
+    const int index = FieldIndex(field);
+    if ((m_bAdding || m_bEditing) && m_touched.value(index))
+        return ValueText(m_pending[index]);
+    RequireCurrentRow("GetCollect");
+    return ValueText(m_rows[m_nPos][index]);
+}
+
+void CRecordset::AddNew() {
+    RequireTable("AddNew");
+    m_bAdding = true;
+    m_bEditing = false;
+    m_pending = QVector<QVariant>(m_fields.size());
+    m_touched = QVector<bool>(m_fields.size(), false);
+}
+
+void CRecordset::PutCollect(const QString& field, const QString& value) {
+    RequireTable("PutCollect");
+    const int index = FieldIndex(field);
+    if (!m_bAdding && !m_bEditing) {
+        RequireCurrentRow("PutCollect");
+        m_bEditing = true;
+        m_pending = QVector<QVariant>(m_fields.size());
+        m_touched = QVector<bool>(m_fields.size(), false);
+    }
+    m_pending[index] = value;
+    m_touched[index] = true;
+}
+
+void CRecordset::Update() {
+    RequireTable("Update");
+    if (!m_bAdding && !m_bEditing)
+        return;
+    CConnection* connection = ActiveConnection();
+    QStringList columns;
+    QVariantList values;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_touched[i]) {
+            columns.append(Quoted(m_fields[i]));
+            values.append(m_pending[i]);
+        }
+    }
+    if (m_bAdding) {
+        QString sql = QStringLiteral("INSERT INTO %1 ").arg(Quoted(m_strTable));
+        if (columns.isEmpty())
+            sql += QStringLiteral("DEFAULT VALUES");
+        else
+            sql += QStringLiteral("(%1) VALUES (%2)")
+                       .arg(columns.join(QLatin1Char(',')),
+                            QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+        QSqlQuery query = connection->Run(sql, values);
+        QVector<QVariant> row(m_fields.size());
+        for (int i = 0; i < m_fields.size(); ++i)
+            row[i] = m_touched[i] ? m_pending[i] : QVariant();
+        m_rows.append(row);
+        m_rowIds.append(query.lastInsertId());
+        m_deleted.append(false);
+        m_nPos = m_rows.size() - 1;
+    } else if (!columns.isEmpty()) {
+        QStringList assignments;
+        for (const QString& column : columns)
+            assignments.append(column + QStringLiteral("=?"));
+        values.append(m_rowIds[m_nPos]);
+        connection->Run(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                            .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
+                                 connection->Dialect().RowIdColumn()),
+                        values);
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (m_touched[i])
+                m_rows[m_nPos][i] = m_pending[i];
+        }
+    }
+    m_bAdding = false;
+    m_bEditing = false;
+}
+
+void CRecordset::Delete() {
+    RequireTable("Delete");
+    RequireCurrentRow("Delete");
+    CConnection* connection = ActiveConnection();
+    connection->Run(QStringLiteral("DELETE FROM %1 WHERE %2=?")
+                        .arg(Quoted(m_strTable), connection->Dialect().RowIdColumn()),
+                    {m_rowIds[m_nPos]});
+    m_deleted[m_nPos] = true;
+    m_bEditing = false;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+class CConnection;
+
+// A static recordset: Open() runs a SELECT and keeps its whole result, which can then be
+// walked, counted and changed. Changes (AddNew/PutCollect/Update, Delete) go to the database
+// at once; they need a SELECT on one table.
+// Every operation raises CDbException on a database error or when there is no connection.
+//
+//   CRecordset rs;
+//   rs.Open(SqlFormat("SELECT * FROM customer WHERE mc='%s'", {name}));
+//   while (!rs.IsEOF()) { QString phone = rs.GetCollect("phone"); rs.MoveNext(); }
+//   rs.Close();
+class CRecordset {
+public:
+    // Uses theApp's connection as it is at each Open.
+    CRecordset();
+    explicit CRecordset(CConnection* connection);
+    ~CRecordset();
+    CRecordset(const CRecordset&) = delete;
+    CRecordset& operator=(const CRecordset&) = delete;
+
+    void Open(const QString& sql);
+    void Close();
+    bool IsOpen() const { return m_bOpen; }
+
+    bool IsEOF() const;
+    bool IsBOF() const;
+    void MoveFirst();
+    void MoveNext();
+    int GetRecordCount() const;
+
+    // The value of a column of the current row as text; NULL reads as empty text.
+    QString GetCollect(const QString& field) const;
+    QStringList GetFieldNames() const { return m_fields; }
+
+    // Append a row: AddNew, PutCollect for each column, Update.
+    void AddNew();
+    void PutCollect(const QString& field, const QString& value);
+    void Update();
+    // Remove the current row; it stays current (unreadable) until the next move.
+    void Delete();
+
+private:
+    int FieldIndex(const QString& field) const;
+    void RequireCurrentRow(const char* operation) const;
+    void RequireTable(const char* operation) const;
+    CConnection* ActiveConnection() const;
+    void SkipDeleted();
+
+    CConnection* m_pFixedConnection = nullptr;
+    CConnection* m_pOpenedOn = nullptr;
+    bool m_bOpen = false;
+    QString m_strTable;  // the one table of the SELECT, or empty when it cannot be changed
+    QStringList m_fields;
+    QVector<QVector<QVariant>> m_rows;
+    QVector<QVariant> m_rowIds;
+    QVector<bool> m_deleted;
+    int m_nPos = 0;
+    bool m_bAdding = false;
+    bool m_bEditing = false;
+    QVector<QVariant> m_pending;
+    QVector<bool> m_touched;
+};

@@ -1,0 +1,171 @@
+#include "app/CRibbonBar.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/CommandIds.h"
+#include "app/HomePicture.h"
+
+namespace {
+
+const char* const kCommandProperty = "harborCommand";
+
+}  // namespace
+
+CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ribbon"));
+    setAttribute(Qt::WA_StyledBackground);
+
+    m_pAppButton = new QToolButton(this);
+    m_pAppButton->setObjectName(QStringLiteral("appButton"));
+    m_pAppButton->setText(QStringLiteral("文件(&F)"));
+    m_pAppButton->setPopupMode(QToolButton::InstantPopup);
+    m_pAppButton->setToolTip(QStringLiteral("文件"));
+
+    m_pTabs = new QTabBar(this);
+    m_pTabs->setObjectName(QStringLiteral("ribbonTabs"));
+    m_pTabs->setDrawBase(false);
+    m_pTabs->setExpanding(false);
+
+    m_pStyleButton = new QToolButton(this);
+    m_pStyleButton->setText(QStringLiteral("样式(&S)"));
+    m_pStyleButton->setPopupMode(QToolButton::InstantPopup);
+    m_pAboutButton = new QToolButton(this);
+    m_pAboutButton->setText(QStringLiteral("?"));
+    m_pAboutButton->setToolTip(QStringLiteral("关于 Harbor (Alt+A)"));
+    m_pAboutButton->setShortcut(QKeySequence(QStringLiteral("Alt+A")));
+    connect(m_pAboutButton, &QToolButton::clicked, this, [this] { emit commandTriggered(ID_APP_ABOUT); });
+
+    auto* quick = new QWidget(this);
+    m_pQuickLayout = new QHBoxLayout(quick);
+    m_pQuickLayout->setContentsMargins(0, 0, 0, 0);
+    m_pQuickLayout->setSpacing(2);
+
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(4, 2, 4, 0);
+    top->addWidget(quick);
+    top->addStretch(1);
+
+    auto* tabsRow = new QHBoxLayout;
+    tabsRow->setContentsMargins(4, 0, 4, 0);
+    tabsRow->setSpacing(6);
+    tabsRow->addWidget(m_pAppButton);
+    tabsRow->addWidget(m_pTabs);
+    tabsRow->addStretch(1);
+    tabsRow->addWidget(m_pStyleButton);
+    tabsRow->addWidget(m_pAboutButton);
+
+    m_pPages = new QStackedWidget(this);
+    m_pPages->setObjectName(QStringLiteral("ribbonPages"));
+    m_pPages->setFixedHeight(92);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 2);
+    layout->setSpacing(0);
+    layout->addLayout(top);
+    layout->addLayout(tabsRow);
+    layout->addWidget(m_pPages);
+
+    connect(m_pTabs, &QTabBar::currentChanged, m_pPages, &QStackedWidget::setCurrentIndex);
+}
+
+void CRibbonBar::AddTab(const QString& title) {
+    m_pTabs->addTab(title);
+    auto* page = new QWidget(m_pPages);
+    page->setObjectName(QStringLiteral("ribbonPage"));
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(0);
+    layout->addStretch(1);
+    m_pPages->addWidget(page);
+}
+
+QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image, const QString& glyph,
+                                   const QString& keyTip) {
+    QWidget* page = m_pPages->widget(m_pPages->count() - 1);
+    auto* layout = static_cast<QHBoxLayout*>(page->layout());
+
+    // A panel: the large button over the panel's caption, closed by a separator line.
+    auto* panel = new QWidget(page);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(6, 2, 6, 0);
+    panelLayout->setSpacing(0);
+    auto* button = new QToolButton(panel);
+    button->setText(text);
+    button->setIcon(QIcon(RibbonImage(image, glyph)));
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setMinimumSize(64, 66);
+    button->setProperty(kCommandProperty, command);
+    button->setToolTip(keyTip.isEmpty() ? text : QStringLiteral("%1 (Alt+%2)").arg(text, keyTip));
+    if (!keyTip.isEmpty())
+        button->setShortcut(QKeySequence(QStringLiteral("Alt+") + keyTip));
+    connect(button, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
+    auto* caption = new QLabel(text, panel);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setObjectName(QStringLiteral("panelCaption"));
+    panelLayout->addWidget(button, 0, Qt::AlignHCenter);
+    panelLayout->addWidget(caption);
+    layout->insertWidget(layout->count() - 1, panel);
+    auto* line = new QFrame(page);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->insertWidget(layout->count() - 1, line);
+    m_buttons.append(button);
+    return button;
+}
+
+void CRibbonBar::SetApplicationMenu(QMenu* menu) {
+    m_pAppButton->setMenu(menu);
+}
+
+void CRibbonBar::SetStyleMenu(QMenu* menu) { m_pStyleButton->setMenu(menu); }
+
+QToolButton* CRibbonBar::MakeSmallButton(const QString& text, const QString& glyph) {
+    auto* button = new QToolButton(this);
+    button->setIcon(QIcon(RibbonImage(m_pQuickLayout->count(), glyph)));
+    button->setIconSize(QSize(16, 16));
+    button->setAutoRaise(true);
+    button->setToolTip(text);
+    return button;
+}
+
+void CRibbonBar::AddQuickAccess(const QString& text, int command, const QString& glyph) {
+    QToolButton* button = MakeSmallButton(text, glyph);
+    button->setProperty(kCommandProperty, command);
+    connect(button, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
+    m_pQuickLayout->addWidget(button);
+}
+
+QToolButton* CRibbonBar::ButtonFor(int command) const {
+    for (QToolButton* button : m_buttons) {
+        if (button->property(kCommandProperty).toInt() == command)
+            return button;
+    }
+    return nullptr;
+}
+
+int CRibbonBar::TabCount() const { return m_pTabs->count(); }
+QString CRibbonBar::TabTitle(int index) const { return m_pTabs->tabText(index); }
+void CRibbonBar::SetCurrentTab(int index) { m_pTabs->setCurrentIndex(index); }
+
+void CRibbonBar::SetColours(const QColor& face, const QColor& border, const QColor& text) {
+    setStyleSheet(QStringLiteral(
+                      "#ribbon { background: %1; border-bottom: 1px solid %2; }"
+                      "#ribbonPages { background: %3; border: 1px solid %2; border-radius: 3px; }"
+                      "#ribbonPage { background: transparent; }"
+                      "QTabBar::tab { padding: 3px 14px; color: %4; background: transparent; }"
+                      "QTabBar::tab:selected { background: %3; border: 1px solid %2;"
+                      " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
+                      "#appButton { background: %5; color: white; border-radius: 3px; padding: 2px 10px; }"
+                      "#panelCaption { color: %6; }")
+                      .arg(face.name(), border.name(), face.lighter(108).name(), text.name(),
+                           border.darker(120).name(), QColor(text).lighter(140).name()));
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QMenu;
+class QStackedWidget;
+class QTabBar;
+class QToolButton;
+class QHBoxLayout;
+
+// The ribbon above the home view: the application button with its menu, the quick access
+// items, the tabs with one large button per panel, and the style menu and about button at the
+// right of the tabs. Every button reports its command through commandTriggered.
+class CRibbonBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit CRibbonBar(QWidget* parent = nullptr);
+
+    void AddTab(const QString& title);
+    // A large button alone in its panel on the last tab added.
+    QToolButton* AddButton(const QString& text, int command, int image, const QString& glyph,
+                           const QString& keyTip = QString());
+    void SetApplicationMenu(QMenu* menu);
+    void SetStyleMenu(QMenu* menu);
+    void AddQuickAccess(const QString& text, int command, const QString& glyph);
+
+    QToolButton* ButtonFor(int command) const;
+    int TabCount() const;
+    QString TabTitle(int index) const;
+    void SetCurrentTab(int index);
+    // Colours of the current visual style: face, border and tab text.
+    void SetColours(const QColor& face, const QColor& border, const QColor& text);
+
+signals:
+    void commandTriggered(int command);
+
+private:
+    QToolButton* MakeSmallButton(const QString& text, const QString& glyph);
+
+    QTabBar* m_pTabs;
+    QStackedWidget* m_pPages;
+    QToolButton* m_pAppButton;
+    QToolButton* m_pStyleButton;
+    QToolButton* m_pAboutButton;
+    QHBoxLayout* m_pQuickLayout;
+    QList<QToolButton*> m_buttons;
+};

@@ -1,0 +1,47 @@
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFont>
+#include <QStringList>
+#include <cstdio>
+
+#include "app/CHarborApp.h"
+#include "app/DatabaseInit.h"
+#include "app/FontSetup.h"
+#include "app/LansetFile.h"
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr,
+                 "Harbor                     start the program\n"
+                 "Harbor --init-db FILE      create an empty shop database\n"
+                 "Harbor --init-lanset FILE  write a Lanset.ini for this machine's database\n");
+    return 2;
+}
+
+// The init commands run without a display.
+int RunInitCommand(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--init-db"))
+        return CreateEmptyDatabaseCommand(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--init-lanset"))
+        return WriteInitialLanset(args[2]);
+    return Usage();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc > 1)
+        return RunInitCommand(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Harbor"));
+
+    SetupFonts();
+    if (!theApp.InitInstance())
+        return 1;
+    const int code = QApplication::exec();
+    theApp.ExitInstance();
+    return code;
+}
