@@ -48,14 +48,17 @@ void CConnection::OpenSqlite(const QString& path) {
             QStringLiteral("数据库文件 %1 不能读写").arg(info.absoluteFilePath()));
     m_strPath = info.absoluteFilePath();
 
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_strName);
-    db.setDatabaseName(QStringLiteral("file:") + m_strPath + QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open()) {
-        const QString text = EngineText(db.lastError());
-        db = QSqlDatabase();
+    QString openError;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_strName);
+        db.setDatabaseName(QStringLiteral("file:") + m_strPath + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open())
+            openError = EngineText(db.lastError());
+    }
+    if (!openError.isEmpty()) {
         QSqlDatabase::removeDatabase(m_strName);
-        throw CDbException(QStringLiteral("数据库 %1 打开失败: %2").arg(m_strPath, text));
+        throw CDbException(QStringLiteral("数据库 %1 打开失败: %2").arg(m_strPath, openError));
     }
     try {
         // The first read shows whether this is a shop database at all.

@@ -1,5 +1,6 @@
 #include "app/CHarborApp.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 
@@ -13,7 +14,12 @@
 CHarborApp theApp;
 
 CHarborApp::CHarborApp() = default;
-CHarborApp::~CHarborApp() = default;
+CHarborApp::~CHarborApp() {
+    // After the Qt application is gone the SQL drivers are gone too: a connection still held
+    // here (a test that did not release it) is left to the process's end.
+    if (m_pConnection && !QCoreApplication::instance())
+        new std::shared_ptr<CConnection>(std::move(m_pConnection));
+}
 
 bool CHarborApp::InitInstance() {
     m_strStartDate = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));

@@ -15,7 +15,7 @@ constexpr const char* kUtf32 = "UTF-32BE";
 
 // An iconv conversion, opened once per thread and closed with it.
 class IconvHandle {
-public:
+  public:
     IconvHandle(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
     ~IconvHandle() {
         if (IsValid())
@@ -28,7 +28,7 @@ public:
     iconv_t Handle() const { return m_cd; }
     void Reset() { iconv(m_cd, nullptr, nullptr, nullptr, nullptr); }
 
-private:
+  private:
     iconv_t m_cd;
 };
 
@@ -69,8 +69,8 @@ QList<GbkChar> SplitGbk(const QString& text) {
     QList<GbkChar> chars;
     chars.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() &&
-                          text[i + 1].isLowSurrogate();
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
         const char32_t cp =
             pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : char32_t(text[i].unicode());
         const qsizetype length = pair ? 2 : 1;

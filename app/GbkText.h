@@ -11,7 +11,7 @@
 // One character of a text (one code point: one UTF-16 unit or a surrogate pair) and its GBK
 // bytes. gbk is empty when GBK cannot hold the character.
 struct GbkChar {
-    QStringView text;  // points into the text that was split
+    QStringView text; // points into the text that was split
     QByteArray gbk;
 };
 

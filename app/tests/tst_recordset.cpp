@@ -1,0 +1,189 @@
+// Record operations, transactions and the database-error guard on a real SQLite file.
+#include <QSqlQuery>
+#include <QtTest>
+
+#include "MessageScript.h"
+#include "TestDatabase.h"
+#include "app/CConnection.h"
+#include "app/CDbAction.h"
+#include "app/CDbException.h"
+#include "app/CHarborApp.h"
+#include "app/CRecordset.h"
+#include "app/DatabaseInit.h"
+#include "app/SqlText.h"
+
+class TestRecordset : public QObject {
+    Q_OBJECT
+
+private slots:
+    void walkCountAndReadNullAsEmpty() {
+        TestDatabase db;
+        db.Exec("INSERT INTO customer (mc, phone) VALUES ('甲', NULL)");
+        db.Exec("INSERT INTO customer (mc, phone) VALUES ('乙', '123')");
+        CRecordset rs;
+        rs.Open("SELECT mc, phone FROM customer ORDER BY mc");
+        QCOMPARE(rs.GetRecordCount(), 2);
+        QStringList seen;
+        while (!rs.IsEOF()) {
+            seen << rs.GetCollect("mc") + "=" + rs.GetCollect("PHONE");
+            rs.MoveNext();
+        }
+        QCOMPARE(seen, QStringList({"乙=123", "甲="}));
+        QVERIFY_THROWS_EXCEPTION(CDbException, rs.MoveNext());
+        rs.MoveFirst();
+        QCOMPARE(rs.GetCollect("mc"), QString("乙"));
+        QVERIFY_THROWS_EXCEPTION(CDbException, rs.GetCollect("nosuchfield"));
+        rs.Open("SELECT * FROM supplier");
+        QVERIFY(rs.IsEOF());
+        QVERIFY(rs.IsBOF());
+        QCOMPARE(rs.GetRecordCount(), 0);
+    }
+
+    void addNewChangeAndDeleteTouchOnlyTheirRows() {
+        TestDatabase db;
+        CRecordset rs;
+        rs.Open("SELECT * FROM property WHERE code='0101000001'");
+        rs.AddNew();
+        rs.PutCollect("code", "0101000001");
+        rs.PutCollect("total", "2.5");
+        rs.Update();
+        rs.AddNew();
+        rs.PutCollect("code", "0101000001");
+        rs.PutCollect("total", "");
+        rs.Update();
+        QCOMPARE(rs.GetRecordCount(), 2);
+        QCOMPARE(db.Rows("SELECT code, total FROM property"), QStringList({"0101000001|2.5", "0101000001|"}));
+
+        // Rows with equal values are still told apart.
+        rs.Open("SELECT code, total FROM property");
+        rs.MoveNext();
+        rs.PutCollect("total", "10.00");
+        rs.Update();
+        QCOMPARE(db.Rows("SELECT total FROM property ORDER BY rowid"), QStringList({"2.5", "10.00"}));
+        rs.MoveFirst();
+        rs.Delete();
+        QVERIFY(!rs.IsEOF());  // the deleted row stays current until the next move
+        rs.MoveNext();
+        QCOMPARE(rs.GetCollect("total"), QString("10.00"));
+        QCOMPARE(rs.GetRecordCount(), 1);
+        QCOMPARE(db.Rows("SELECT total FROM property"), QStringList({"10.00"}));
+    }
+
+    void resultsOfJoinsAndAggregatesCannotBeChanged() {
+        TestDatabase db;
+        db.Exec("INSERT INTO saleout (oddnum) VALUES ('1')");
+        CRecordset rs;
+        rs.Open("SELECT DISTINCT oddnum FROM saleout");
+        QVERIFY_THROWS_EXCEPTION(CDbException, rs.Delete());
+        rs.Open("SELECT max(oddnum) as m FROM saleout");
+        QVERIFY_THROWS_EXCEPTION(CDbException, rs.AddNew());
+    }
+
+    void quotesInNamesAreStoredAndFound() {
+        TestDatabase db;
+        const QString name = QStringLiteral("O'Neil's 五金'店");
+        theApp.m_pConnection->Execute(SqlFormat("INSERT INTO customer (mc) VALUES ('%s')", {name}));
+        CRecordset rs;
+        rs.Open(SqlFormat("SELECT mc FROM customer WHERE mc='%s'", {name}));
+        QCOMPARE(rs.GetRecordCount(), 1);
+        QCOMPARE(rs.GetCollect("mc"), name);
+    }
+
+    void failingActionRollsBackWhole() {
+        TestDatabase db;
+        MessageScript messages;
+        const bool ok = RunDbAction(nullptr, QStringLiteral("保存"), [] {
+            theApp.m_pConnection->Execute("INSERT INTO employee (name, employeeid) VALUES ('张三', '01')");
+            CRecordset rs;
+            rs.Open("SELECT * FROM employee");
+            rs.AddNew();
+            rs.PutCollect("name", "李四");
+            rs.Update();
+            theApp.m_pConnection->Execute("UPDATE nosuchtable SET x='1'");
+        });
+        QVERIFY(!ok);
+        QCOMPARE(db.Value("SELECT count(*) FROM employee"), QString("0"));
+        QCOMPARE(messages.Count(), 1);
+        QVERIFY(messages.Last().startsWith("保存失败"));
+        QVERIFY(messages.Last().contains("nosuchtable"));
+        QCOMPARE(messages.Messages().first().icon, MsgIcon::Stop);
+
+        // The connection is usable again and the next action lands.
+        QVERIFY(RunDbAction(nullptr, QStringLiteral("保存"), [] {
+            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('王五')");
+        }));
+        QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList({"王五"}));
+    }
+
+    void innerFailureSpoilsTheOuterAction() {
+        TestDatabase db;
+        MessageScript messages;
+        const bool ok = RunDbAction(nullptr, QStringLiteral("外层"), [&] {
+            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('甲')");
+            RunDbAction(nullptr, QStringLiteral("内层"), [] { throw CDbException("boom"); });
+        });
+        QVERIFY(!ok);
+        QCOMPARE(db.Value("SELECT count(*) FROM employee"), QString("0"));
+    }
+
+    void noConnectionIsReportedNotCrashed() {
+        theApp.m_pConnection.reset();
+        MessageScript messages;
+        QVERIFY(!RunDbRead(nullptr, QStringLiteral("查询"), [] {
+            CRecordset rs;
+            rs.Open("SELECT * FROM customer");
+        }));
+        QVERIFY(messages.Last().contains("没有数据库连接"));
+        QVERIFY(!RunDbAction(nullptr, QStringLiteral("保存"), [] {}));
+        QCOMPARE(messages.Count(), 2);
+    }
+
+    void openRefusesWhatIsNotAShopDatabase() {
+        QTemporaryDir dir;
+        CConnection connection;
+        QVERIFY_THROWS_EXCEPTION(CDbException, connection.OpenFile(dir.filePath("missing.accdb")));
+        QVERIFY(!QFile::exists(dir.filePath("missing.accdb")));  // never created by opening
+
+        QFile junk(dir.filePath("junk.accdb"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(4096, 'x'));
+        junk.close();
+        try {
+            connection.OpenFile(junk.fileName());
+            QFAIL("a file of junk opened");
+        } catch (const CDbException& e) {
+            QVERIFY(e.Message().contains("不是本系统的数据库"));
+        }
+        QVERIFY(!connection.IsOpen());
+
+        const QString good = dir.filePath("Harbor.accdb");
+        CreateEmptyDatabase(good);
+        QVERIFY_THROWS_EXCEPTION(CDbException, CreateEmptyDatabase(good));  // never overwritten
+        connection.OpenFile(good);
+        QVERIFY(connection.IsOpen());
+    }
+
+    void lockedDatabaseFailsTheActionNotTheProgram() {
+        TestDatabase db;
+        MessageScript messages;
+        // A second workstation holds the write lock.
+        CConnection other;
+        other.OpenFile(db.Path());
+        other.BeginTransaction();
+        other.Execute("INSERT INTO employee (name) VALUES ('别处')");
+        // Shorten the wait so the test does not sit out the full busy timeout.
+        theApp.m_pConnection->Run("PRAGMA busy_timeout=100");
+        QVERIFY(!RunDbAction(nullptr, QStringLiteral("保存员工"), [] {
+            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('本机')");
+        }));
+        QVERIFY(messages.Last().startsWith("保存员工失败"));
+        other.Rollback();
+        QVERIFY(RunDbAction(nullptr, QStringLiteral("保存员工"), [] {
+            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('本机')");
+        }));
+        QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList({"本机"}));
+    }
+};
+
+QTEST_MAIN(TestRecordset)
+#include "tst_recordset.moc"

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+
+// Answers modal dialogs that a call under test opens with exec(): each time a modal widget of
+// type T comes up, the next step of the script runs on it. Polls, so it also catches
+// dialogs opened inside nested event loops.
+template <typename T>
+class ModalDriver {
+public:
+    using Step = std::function<void(T*)>;
+
+    explicit ModalDriver(QList<Step> steps) : m_steps(std::move(steps)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start(10);
+    }
+
+    int Handled() const { return m_nHandled; }
+
+private:
+    void Poll() {
+        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        // A mark on the object tells a dialog already answered from a new one at the same address.
+        if (!dialog || !dialog->isVisible() || dialog->property("modalDriverSeen").toBool())
+            return;
+        dialog->setProperty("modalDriverSeen", true);
+        ++m_nHandled;
+        if (!m_steps.isEmpty())
+            m_steps.takeFirst()(dialog);
+    }
+
+    QList<Step> m_steps;
+    QTimer m_timer;
+    int m_nHandled = 0;
+};
