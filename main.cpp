@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/CHarborApp.h"
+#include "app/CHarborApplication.h"
 #include "app/DatabaseInit.h"
 #include "app/FontSetup.h"
 #include "app/LansetFile.h"
@@ -35,7 +36,7 @@ int RunInitCommand(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     if (argc > 1)
         return RunInitCommand(argc, argv);
-    QApplication app(argc, argv);
+    CHarborApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Harbor"));
 
     SetupFonts();
