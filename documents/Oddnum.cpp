@@ -1,0 +1,96 @@
+#include "documents/Oddnum.h"
+
+#include "app/CRecordset.h"
+#include "app/HarborMessageBox.h"
+#include "app/SqlText.h"
+
+#include <QtGlobal>
+
+namespace {
+
+constexpr int kSequenceDigits = 3;
+
+// The two statements of one document table: whether the date has numbers, and the highest.
+struct OddnumStatements {
+    const char* any;
+    const char* highest;
+};
+
+bool StatementsFor(const QString& table, OddnumStatements* statements) {
+    if (table == QLatin1String("saleout")) {
+        *statements = {"SELECT oddnum FROM saleout WHERE oddnum LIKE '%s___'",
+                       "SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum LIKE '%s___'"};
+    } else if (table == QLatin1String("salein")) {
+        *statements = {"SELECT oddnum FROM salein WHERE oddnum LIKE '%s___'",
+                       "SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum LIKE '%s___'"};
+    } else if (table == QLatin1String("entry")) {
+        *statements = {"SELECT oddnum FROM entry WHERE oddnum LIKE '%s___'",
+                       "SELECT max(oddnum) as maxoddnum FROM entry WHERE oddnum LIKE '%s___'"};
+    } else {
+        return false;
+    }
+    return true;
+}
+
+QString TwoDigits(int value) {
+    return value < 10 ? QStringLiteral("0%1").arg(value) : QString::number(value);
+}
+
+// The highest number plus one, read from its leading digits; empty when the sum no longer
+// belongs to the date (after "999" it would carry into the next day).
+QString FollowingOddnum(const QString& prefix, const QString& highest) {
+    qint64 value = 0;
+    for (QChar c : highest) {
+        if (c < u'0' || c > u'9')
+            break;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    const QString next = QString::number(value + 1);
+    if (!next.startsWith(prefix) || next.size() != prefix.size() + kSequenceDigits)
+        return QString();
+    return next;
+}
+
+bool HasNumbers(const char* statement, const QString& prefix) {
+    CRecordset rs;
+    rs.Open(SqlFormat(statement, {prefix}));
+    const bool empty = rs.IsEOF() && rs.IsBOF();
+    rs.Close();
+    return !empty;
+}
+
+QString HighestOddnum(const char* statement, const QString& prefix) {
+    CRecordset rs;
+    rs.Open(SqlFormat(statement, {prefix}));
+    const QString highest = rs.IsEOF() ? QString() : rs.GetCollect(QStringLiteral("maxoddnum"));
+    rs.Close();
+    return highest;
+}
+
+} // namespace
+
+QString OddnumPrefix(const QDate& date) {
+    return QString::number(date.year()) + TwoDigits(date.month()) + TwoDigits(date.day());
+}
+
+QString NewOddnum(const QString& table, const QDate& date, QWidget* parent) {
+    OddnumStatements statements;
+    if (!StatementsFor(table, &statements) || !date.isValid()) {
+        qWarning("NewOddnum: unknown document table or invalid date");
+        return QString();
+    }
+    const QString prefix = OddnumPrefix(date);
+    if (!HasNumbers(statements.any, prefix))
+        return prefix + QStringLiteral("001");
+
+    const QString next = FollowingOddnum(prefix, HighestOddnum(statements.highest, prefix));
+    if (next.isEmpty()) {
+        HarborMessageBox(parent,
+                         QStringLiteral("%1年%2月%3日的单号已用完(999单),无法再新增单据")
+                             .arg(date.year())
+                             .arg(date.month())
+                             .arg(date.day()),
+                         MsgIcon::Exclamation);
+    }
+    return next;
+}
