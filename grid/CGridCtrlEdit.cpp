@@ -1,0 +1,181 @@
+// CGridCtrl: in-place editing and the clipboard.
+#include "CGridCtrl.h"
+
+#include "CGridCellBase.h"
+#include "CInPlaceEdit.h"
+#include "CInPlaceList.h"
+#include "GridClipboardText.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace {
+constexpr int InPlaceEditId = 8;
+
+bool ContinuesEditing(int key) {
+    switch (key) {
+    case GVK_TAB:
+    case GVK_BACKTAB:
+    case GVK_PRIOR:
+    case GVK_NEXT:
+    case GVK_END:
+    case GVK_HOME:
+    case GVK_LEFT:
+    case GVK_UP:
+    case GVK_RIGHT:
+    case GVK_DOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+void CGridCtrl::OnEditCell(int nRow, int nCol, QPoint point, int nChar) {
+    HideTitleTip();
+    CGridCellBase* pCell = GetCell(nRow, nCol);
+    if (!pCell || !m_bEditable || pCell->IsReadOnly() || IsCellFixed(nRow, nCol))
+        return;
+    if (m_pEditWnd && !(m_idEditCell == CCellID(nRow, nCol)))
+        EndEditing();
+    EnsureVisible(nRow, nCol);
+    if (!IsCellVisible(nRow, nCol))
+        return;
+    if (SendMessageToParent(nRow, nCol, GVN_BEGINLABELEDIT) < 0)
+        return;
+    pCell = GetCell(nRow, nCol); // the handler may have changed the rows
+    if (!pCell || pCell->IsReadOnly())
+        return;
+    QRect rect = GetCellRect(nRow, nCol);
+    if (m_nGridLines != GVL_NONE)
+        rect.adjust(0, 0, -1, -1); // keep the grid lines visible around the editor
+    m_idEditCell = CCellID(nRow, nCol);
+    pCell->Edit(nRow, nCol, rect, point, InPlaceEditId, nChar);
+    m_pEditWnd = pCell->GetEditWnd();
+    if (!m_pEditWnd)
+        m_idEditCell = CCellID();
+    RedrawCell(nRow, nCol);
+}
+
+QWidget* CGridCtrl::GetEditWnd() const {
+    return m_pEditWnd.data();
+}
+
+void CGridCtrl::EndEditing() {
+    QWidget* pWnd = m_pEditWnd.data();
+    if (auto* pEdit = qobject_cast<CInPlaceEdit*>(pWnd))
+        pEdit->EndEdit();
+    else if (auto* pList = qobject_cast<CInPlaceList*>(pWnd))
+        pList->EndEdit();
+}
+
+void CGridCtrl::OnEndInPlaceEdit(const GV_DISPINFO& info) {
+    m_pEditWnd = nullptr;
+    m_idEditCell = CCellID();
+    CGridCellBase* pCell = GetCell(info.row, info.col);
+    if (!pCell)
+        return;
+    const QString oldText = pCell->GetText();
+    const quint32 oldState = pCell->GetState();
+    const bool bChanged = info.strText != oldText;
+    bool bValid = true;
+    if (bChanged) {
+        SetCellText(info.row, info.col, info.strText);
+        bValid = pCell->ValidateEdit(info.strText);
+    }
+    const int answer = SendMessageToParent(info.row, info.col, GVN_ENDLABELEDIT);
+    // The handler may have rebuilt the rows: only touch the cell if it is still there.
+    if (GetCell(info.row, info.col) != pCell)
+        return;
+    if (bChanged && (answer < 0 || !bValid)) {
+        pCell->SetText(oldText);
+        pCell->SetState((pCell->GetState() & ~GVIS_MODIFIED) | (oldState & GVIS_MODIFIED));
+    }
+    pCell->OnEndEdit();
+    RedrawCell(info.row, info.col);
+    ContinueEditingWithKey(info.lastKey);
+}
+
+// Tab and the move keys that ended an edit act on the grid and open the next cell's editor.
+void CGridCtrl::ContinueEditingWithKey(int lastKey) {
+    if (!ContinuesEditing(lastKey) || !IsValid(m_idCurrentCell))
+        return;
+    const CCellID before = m_idCurrentCell;
+    MoveFocusByKey(NextCellForKey(before, lastKey, false), lastKey, false);
+    if (IsValid(m_idCurrentCell) && !(m_idCurrentCell == before))
+        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(), lastKey);
+}
+
+// ---- Clipboard ----------------------------------------------------------------------------
+
+QString CGridCtrl::CopyTextFromGrid() const {
+    const CCellRange range = GetSelectedRange();
+    if (!IsValid(range))
+        return QString();
+    QList<QStringList> rows;
+    for (int r = range.GetMinRow(); r <= range.GetMaxRow(); ++r) {
+        QStringList cells;
+        for (int c = range.GetMinCol(); c <= range.GetMaxCol(); ++c)
+            cells.append(IsCellSelected(r, c) ? GetCellText(r, c) : QString());
+        rows.append(cells);
+    }
+    return GridClipboardText::Build(rows);
+}
+
+bool CGridCtrl::PasteTextToGrid(CCellID cell, const QString& text) {
+    if (!IsValid(cell) || !m_bEditable)
+        return false;
+    const QList<QStringList> rows = GridClipboardText::Parse(text);
+    for (int i = 0; i < rows.size() && cell.row + i < GetRowCount(); ++i) {
+        const QStringList& cells = rows[i];
+        for (int j = 0; j < cells.size() && cell.col + j < m_nCols; ++j) {
+            const int r = cell.row + i, c = cell.col + j;
+            if (IsCellEditable(r, c) && GetCellText(r, c) != cells[j])
+                SetCellText(r, c, cells[j]);
+        }
+    }
+    return true;
+}
+
+void CGridCtrl::OnEditCopy() {
+    const QString text = CopyTextFromGrid();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void CGridCtrl::OnEditCut() {
+    if (!m_bEditable)
+        return;
+    OnEditCopy();
+    CutSelectedText();
+}
+
+void CGridCtrl::OnEditPaste() {
+    if (!m_bEditable)
+        return;
+    const QMimeData* pData = QGuiApplication::clipboard()->mimeData();
+    if (!pData || !pData->hasText())
+        return;
+    CCellID cell = m_idCurrentCell;
+    if (!IsValid(cell))
+        cell = GetSelectedRange().GetTopLeft();
+    PasteTextToGrid(cell, pData->text());
+}
+
+void CGridCtrl::OnEditSelectAll() {
+    SendMessageToParent(m_idCurrentCell.row, m_idCurrentCell.col, GVN_SELCHANGING);
+    SelectAllCells();
+    SendMessageToParent(m_idCurrentCell.row, m_idCurrentCell.col, GVN_SELCHANGED);
+}
+
+void CGridCtrl::CutSelectedText() {
+    if (!m_bEditable)
+        return;
+    const QSet<quint64> cells = m_SelectedCells;
+    for (quint64 key : cells) {
+        const CCellID id = CellOfKey(key);
+        if (IsCellEditable(id.row, id.col) && !GetCellText(id.row, id.col).isEmpty())
+            SetCellText(id.row, id.col, QString());
+    }
+}

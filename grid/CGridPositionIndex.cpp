@@ -1,0 +1,89 @@
+#include "CGridPositionIndex.h"
+
+#include <algorithm>
+
+void CGridPositionIndex::Clear() {
+    m_sizes.clear();
+    m_starts.assign(1, 0);
+    m_nValid = 0;
+    m_total = 0;
+}
+
+void CGridPositionIndex::Resize(int count, int defaultSize) {
+    count = std::max(count, 0);
+    const int old = Count();
+    if (count < old) {
+        for (int i = count; i < old; ++i)
+            m_total -= m_sizes[i];
+        m_sizes.resize(count);
+        m_starts.resize(count + 1);
+        Invalidate(count);
+    } else if (count > old) {
+        m_sizes.resize(count, defaultSize);
+        m_starts.resize(count + 1);
+        m_total += static_cast<long long>(defaultSize) * (count - old);
+        Invalidate(old);
+    }
+}
+
+void CGridPositionIndex::Assign(const std::vector<int>& sizes) {
+    m_sizes = sizes;
+    m_starts.assign(m_sizes.size() + 1, 0);
+    m_nValid = 0;
+    m_total = 0;
+    for (int s : m_sizes)
+        m_total += s;
+}
+
+void CGridPositionIndex::Insert(int index, int size) {
+    index = std::clamp(index, 0, Count());
+    m_sizes.insert(m_sizes.begin() + index, size);
+    m_starts.push_back(0);
+    m_total += size;
+    Invalidate(index);
+}
+
+void CGridPositionIndex::Erase(int index) {
+    if (index < 0 || index >= Count())
+        return;
+    m_total -= m_sizes[index];
+    m_sizes.erase(m_sizes.begin() + index);
+    m_starts.pop_back();
+    Invalidate(index);
+}
+
+void CGridPositionIndex::SetSize(int index, int size) {
+    if (index < 0 || index >= Count() || m_sizes[index] == size)
+        return;
+    m_total += static_cast<long long>(size) - m_sizes[index];
+    m_sizes[index] = size;
+    Invalidate(index);
+}
+
+long long CGridPositionIndex::Start(int index) const {
+    index = std::clamp(index, 0, Count());
+    if (index == Count())
+        return m_total;
+    Validate(index);
+    return m_starts[index];
+}
+
+int CGridPositionIndex::IndexAt(long long pos, int first) const {
+    first = std::max(first, 0);
+    if (first >= Count() || pos < Start(first) || pos >= m_total)
+        return -1;
+    Validate(Count());
+    // The last entry whose start is at or before pos; empty entries are skipped over.
+    const auto it = std::upper_bound(m_starts.begin() + first, m_starts.end() - 1, pos);
+    return static_cast<int>(it - m_starts.begin()) - 1;
+}
+
+void CGridPositionIndex::Invalidate(int from) {
+    m_nValid = std::min(m_nValid, std::max(from, 0));
+}
+
+void CGridPositionIndex::Validate(int upTo) const {
+    for (int i = m_nValid + 1; i <= upTo; ++i)
+        m_starts[i] = m_starts[i - 1] + m_sizes[i - 1];
+    m_nValid = std::max(m_nValid, upTo);
+}

@@ -1,0 +1,200 @@
+// The grid and the keyboard: moving the focus cell, selection by key, the clipboard keys.
+#include "GridTestSupport.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QScrollBar>
+
+class tst_GridKeyboard : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void arrowsStopAtTheEdges();
+    void arrowsSkipHiddenRowsAndColumns();
+    void moveNoticesAndListModeSelection();
+    void shiftExtendsFromAnchor();
+    void tabWalksRowsAndStops();
+    void homeEndAndPages();
+    void copyTwoByTwo();
+    void pasteStopsAtTheEdge();
+    void cutDeleteAndReadOnly();
+    void selectAllAndAutoSize();
+};
+
+void tst_GridKeyboard::arrowsStopAtTheEdges() {
+    ShownGrid g(4, 4);
+    QVERIFY(g.ready);
+    NoticeRecorder rec(g.grid);
+    g.Key(Qt::Key_Down); // nothing without a focus cell
+    QVERIFY(!g.grid->GetFocusCell().IsValid());
+    g.Click(3, 3);
+    rec.Clear();
+    g.Key(Qt::Key_Down);
+    g.Key(Qt::Key_Right);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 3));
+    QVERIFY(rec.notices.isEmpty());
+    g.Click(1, 1);
+    g.Key(Qt::Key_Up);
+    g.Key(Qt::Key_Left); // never into the fixed row or column
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(1, 1));
+}
+
+void tst_GridKeyboard::arrowsSkipHiddenRowsAndColumns() {
+    ShownGrid g(6, 6, false);
+    QVERIFY(g.ready);
+    g.grid->EnableHiddenColUnhide(true);
+    g.grid->SetRowHeight(2, 0);
+    g.grid->SetColumnWidth(3, 0);
+    g.Click(1, 2);
+    g.Key(Qt::Key_Down);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 2));
+    g.Key(Qt::Key_Right);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 4));
+}
+
+void tst_GridKeyboard::moveNoticesAndListModeSelection() {
+    ShownGrid g(5, 4);
+    QVERIFY(g.ready);
+    NoticeRecorder rec(g.grid);
+    g.Click(1, 2);
+    rec.Clear();
+    g.Key(Qt::Key_Down);
+    QCOMPARE(rec.notices, QList<GridNotice>({{GVN_SELCHANGING, 2, 2}, {GVN_SELCHANGED, 2, 2}}));
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(2, 2));
+    QVERIFY(g.grid->IsCellSelected(2, 1) && g.grid->IsCellSelected(2, 3));
+    QVERIFY(!g.grid->IsCellSelected(1, 2));
+}
+
+void tst_GridKeyboard::shiftExtendsFromAnchor() {
+    ShownGrid g(8, 5, false);
+    QVERIFY(g.ready);
+    g.Click(2, 2);
+    g.Key(Qt::Key_Down, Qt::ShiftModifier);
+    g.Key(Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(g.grid->GetSelectedRange(), CCellRange(2, 2, 3, 3));
+    QCOMPARE(g.grid->GetSelectedCount(), 4);
+    g.Key(Qt::Key_Down); // without Shift the selection starts again
+    QCOMPARE(g.grid->GetSelectedRange(), CCellRange(4, 3, 4, 3));
+}
+
+void tst_GridKeyboard::tabWalksRowsAndStops() {
+    ShownGrid g(3, 4);
+    QVERIFY(g.ready);
+    g.Click(1, 3);
+    g.Key(Qt::Key_Tab);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(2, 1));
+    QVERIFY(g.grid->IsCellSelected(2, 2));
+    g.Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(1, 3));
+    QVERIFY(g.grid->hasFocus());
+
+    // Past the last cell: stays, or goes to the next control when told so.
+    auto* next = new QLineEdit(g.window.get());
+    next->setGeometry(10, 395, 100, 20);
+    next->show();
+    g.Click(2, 3);
+    g.Key(Qt::Key_Tab);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(2, 3));
+    QVERIFY(g.grid->hasFocus());
+    g.grid->SetTabToNextControl(true);
+    g.Key(Qt::Key_Tab);
+    QTRY_VERIFY(next->hasFocus());
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(2, 3));
+}
+
+void tst_GridKeyboard::homeEndAndPages() {
+    ShownGrid g(300, 5);
+    QVERIFY(g.ready);
+    g.Click(5, 2);
+    g.Key(Qt::Key_End);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(5, 4));
+    g.Key(Qt::Key_Home);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(5, 1));
+    g.Key(Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(299, 4));
+    QVERIFY(g.grid->IsCellVisible(299, 4));
+    g.Key(Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(1, 1));
+    QCOMPARE(g.grid->verticalScrollBar()->value(), 0);
+
+    g.Key(Qt::Key_PageDown);
+    const int afterPage = g.grid->GetFocusCell().row;
+    QVERIFY(afterPage > 5);
+    QVERIFY(g.grid->IsCellVisible(afterPage, 1));
+    QVERIFY(g.grid->verticalScrollBar()->value() > 0);
+    g.Key(Qt::Key_PageUp);
+    g.Key(Qt::Key_PageUp);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(1, 1)); // clamped to the first non-fixed row
+}
+
+void tst_GridKeyboard::copyTwoByTwo() {
+    ShownGrid g(5, 5, false);
+    QVERIFY(g.ready);
+    g.grid->SetCellText(3, 3, "中文");
+    g.Click(2, 2);
+    g.Click(3, 3, Qt::ShiftModifier);
+    g.Key(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("2,2\t2,3\r\n3,2\t中文\r\n"));
+    QApplication::clipboard()->clear();
+    g.Key(Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("2,2\t2,3\r\n3,2\t中文\r\n"));
+}
+
+void tst_GridKeyboard::pasteStopsAtTheEdge() {
+    ShownGrid g(4, 4, false);
+    QVERIFY(g.ready);
+    g.grid->SetCellReadOnly(3, 3);
+    g.Click(2, 2);
+    QApplication::clipboard()->setText("a\tb\tc\td\r\ne\tf\tg\r\nh\ti\r\nj\r\n");
+    g.Key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(g.grid->GetCellText(2, 2), QString("a"));
+    QCOMPARE(g.grid->GetCellText(2, 3), QString("b"));
+    QCOMPARE(g.grid->GetCellText(3, 2), QString("e"));
+    QCOMPARE(g.grid->GetCellText(3, 3), QString("3,3")); // read-only
+    QCOMPARE(g.grid->GetRowCount(), 4);
+    QCOMPARE(g.grid->GetColumnCount(), 4);
+    QCOMPARE(g.grid->GetCellText(1, 2), QString("1,2"));
+
+    // Nothing is pasted into a grid that is not editable.
+    g.grid->SetEditable(false);
+    QApplication::clipboard()->setText("z");
+    g.Key(Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(g.grid->GetCellText(2, 2), QString("a"));
+}
+
+void tst_GridKeyboard::cutDeleteAndReadOnly() {
+    ShownGrid g(4, 4, false);
+    QVERIFY(g.ready);
+    g.grid->SetCellReadOnly(1, 2);
+    g.Click(1, 1);
+    g.Click(1, 2, Qt::ShiftModifier);
+    g.Key(Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("1,1\t1,2\r\n"));
+    QCOMPARE(g.grid->GetCellText(1, 1), QString());
+    QCOMPARE(g.grid->GetCellText(1, 2), QString("1,2"));
+
+    g.Click(2, 3);
+    g.Key(Qt::Key_Delete);
+    QCOMPARE(g.grid->GetCellText(2, 3), QString());
+    g.grid->SetEditable(false);
+    g.Click(3, 3);
+    g.Key(Qt::Key_Delete);
+    QCOMPARE(g.grid->GetCellText(3, 3), QString("3,3"));
+}
+
+void tst_GridKeyboard::selectAllAndAutoSize() {
+    ShownGrid g(5, 4, false);
+    QVERIFY(g.ready);
+    g.Click(2, 2);
+    g.Key(Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(g.grid->GetSelectedRange(), CCellRange(1, 1, 4, 3));
+    QCOMPARE(g.grid->GetSelectedCount(), 12);
+
+    g.grid->SetCellText(2, 3, "一段很长很长很长很长的文字");
+    g.Key(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    QCOMPARE(g.grid->GetColumnWidth(3), g.grid->GetCell(2, 3)->GetCellExtent().width());
+    QVERIFY(g.grid->GetColumnWidth(3) > g.grid->GetColumnWidth(2));
+}
+
+QTEST_MAIN(tst_GridKeyboard)
+#include "tst_gridkeyboard.moc"
