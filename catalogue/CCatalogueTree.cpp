@@ -1,0 +1,122 @@
+#include "catalogue/CCatalogueTree.h"
+
+#include "app/CRecordset.h"
+#include "app/SqlText.h"
+
+#include <QStringList>
+
+namespace {
+
+// "SELECT * FROM <table> WHERE bh LIKE '<prefix><tail>' ORDER BY bh", the prefix matching itself.
+QString LikeStatement(const QString& table, const QString& prefix, const QString& tail) {
+    return QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE bh LIKE '") +
+           SqlLikeEscape(prefix) + tail + QStringLiteral("' ORDER BY bh");
+}
+
+} // namespace
+
+void CCatalogueTree::Clear() {
+    for (QString& code : m_strCode)
+        code.clear();
+    for (QString& name : m_strName)
+        name.clear();
+}
+
+void CCatalogueTree::SelectNode(int k, const QString& code, const QString& name) {
+    m_strCode[k] = code;
+    if (k < kLevels)
+        m_strName[k] = name;
+    for (int level = k + 1; level <= kLevels; ++level) {
+        m_strCode[level].clear();
+        if (level < kLevels)
+            m_strName[level].clear();
+    }
+}
+
+void CCatalogueTree::FillSkippedLevels() {
+    for (int level = 2; level <= 4; ++level) {
+        if (m_strCode[level].isEmpty()) {
+            m_strCode[level] = QStringLiteral("00");
+            m_strName[level].clear();
+        }
+    }
+}
+
+QString CCatalogueTree::CodePrefix(int k) const {
+    QString prefix;
+    for (int level = 1; level <= k && level <= kLevels; ++level)
+        prefix += m_strCode[level];
+    return prefix;
+}
+
+bool CCatalogueTree::HasParent(int k) const {
+    if (k <= 1)
+        return true;
+    if (k < kLevels)
+        return !m_strCode[k - 1].isEmpty();
+    for (int level = 1; level < kLevels; ++level) {
+        if (!m_strCode[level].isEmpty())
+            return true;
+    }
+    return false;
+}
+
+QString CCatalogueTree::FullName() const {
+    QStringList names;
+    bool gap = false;
+    for (int level = 1; level < kLevels; ++level) {
+        if (m_strName[level].isEmpty())
+            gap = true;
+        else if (gap)
+            return QString();
+        else
+            names << m_strName[level];
+    }
+    return names.join(QLatin1Char('-'));
+}
+
+QString CCatalogueTree::LevelSql(int k) const {
+    if (k <= 1)
+        return QStringLiteral("SELECT * FROM name1 ORDER BY bh");
+    return LikeStatement(QStringLiteral("name%1").arg(k), ParentPrefix(k), QStringLiteral("__"));
+}
+
+QString CCatalogueTree::SpecsSql(int k) const {
+    const QString skipped = QStringLiteral("00").repeated(qMax(0, 4 - k));
+    return LikeStatement(QStringLiteral("name5"), CodePrefix(qMin(k, 4)),
+                         skipped + QStringLiteral("__"));
+}
+
+QVector<CatalogueRow> CCatalogueTree::ReadLevel(int k) const {
+    return ReadRows(LevelSql(k), k);
+}
+
+QVector<CatalogueRow> CCatalogueTree::ReadSpecs(int k) const {
+    return ReadRows(SpecsSql(k), kLevels);
+}
+
+QVector<CatalogueRow> CCatalogueTree::ReadRows(const QString& sql, int k) {
+    QVector<CatalogueRow> rows;
+    CRecordset rs;
+    rs.Open(sql);
+    while (!rs.IsEOF()) {
+        CatalogueRow row;
+        row.bh = rs.GetCollect(QStringLiteral("bh"));
+        if (k < kLevels) {
+            row.name = rs.GetCollect(QStringLiteral("mc"));
+            row.code = row.bh.mid(2 * (k - 1));
+        } else {
+            row.count = rs.GetCollect(QStringLiteral("count"));
+            row.pack = rs.GetCollect(QStringLiteral("pack"));
+            row.code = row.bh.right(2);
+        }
+        rows.append(row);
+        rs.MoveNext();
+    }
+    rs.Close();
+    return rows;
+}
+
+QString CCatalogueTree::NewLevelCode(int r) {
+    return r <= 9 ? QStringLiteral("0%1").arg(r) : QString::number(r);
+}

@@ -1,0 +1,389 @@
+#include "catalogue/CClassDlg.h"
+
+#include "app/CDbAction.h"
+#include "app/HarborMessageBox.h"
+#include "catalogue/CCatalogueWriter.h"
+#include "catalogue/CPropertyPanel.h"
+#include "catalogue/CatalogueGridSetup.h"
+#include "grid/CGridCellCombo.h"
+#include "grid/CGridCtrl.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kNameCol = 1, kCountCol = 1, kPackCol = 2;
+const char* const kLevelHeaders[] = {"", "一级商品名称", "二级商品名称", "三级商品名称",
+                                     "四级商品名称"};
+const char* const kDeleteCaption = "删除记录";
+const QVector<int> kLevelWidths = {25, 130, 40};
+const QVector<int> kSpecWidths = {25, 55, 75, 40};
+
+QPushButton* LevelButton(const char* text, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setFixedSize(50, 25);
+    return button;
+}
+
+} // namespace
+
+const QStringList CClassDlg::kPackOptions = {"个",    "个/把",   "个/套",  "个/支",
+                                             "个/箱", "个/千克", "个/千只"};
+const QStringList CClassDlg::kSavedPackOptions = {"个",    "个/包", "个/袋",
+                                                  "个/盒", "个/箱", "个/千克"};
+
+CClassDlg::CClassDlg(QWidget* parent) : CWorkDialog(QStringLiteral("商品编码"), parent) {
+    m_pProperties = new CPropertyPanel(m_tree, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(m_pProperties);
+    layout->addWidget(CreateListFrame(), 1);
+
+    RunDbRead(this, QStringLiteral("读取商品编码"),
+              [this] { FillLevelList(1, m_tree.ReadLevel(1)); });
+}
+
+QGroupBox* CClassDlg::CreateListFrame() {
+    auto* frame = new QGroupBox(this);
+    auto* caption = new QLabel(
+        QStringLiteral("商品条形码编码--------说明:第二至四级商品名为选填栏,最后一栏为规格栏,是必"
+                       "填栏．   规格栏为红色时表示商品属性未保存进数据库中,为黄色时表示商品属性"
+                       "已保存,但尚缺少商品简称或价格或总数．"),
+        frame);
+    caption->setWordWrap(true);
+    auto* lists = new QHBoxLayout;
+    lists->setSpacing(0);
+    lists->addStretch(1);
+    for (int k = 1; k <= CCatalogueTree::kLevels; ++k) {
+        if (k > 1) {
+            auto* arrow = new QLabel(QStringLiteral(">>>"), frame);
+            arrow->setFixedWidth(30);
+            arrow->setAlignment(Qt::AlignCenter);
+            lists->addStretch(1);
+            lists->addWidget(arrow);
+            lists->addStretch(1);
+        }
+        lists->addLayout(CreateLevelColumn(k));
+    }
+    lists->addStretch(1);
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(caption);
+    frameLayout->addLayout(lists, 1);
+    return frame;
+}
+
+QVBoxLayout* CClassDlg::CreateLevelColumn(int k) {
+    CGridCtrl* grid = m_pList[k] = new CGridCtrl(this);
+    if (k < CCatalogueTree::kLevels)
+        SetupCatalogueGrid(grid, {"", kLevelHeaders[k], "编号"}, kLevelWidths, 1);
+    else
+        SetupCatalogueGrid(grid, {"", "数量", "包装", "编号"}, kSpecWidths, 1);
+    grid->setMinimumWidth(165);
+    grid->setMaximumWidth(220);
+    grid->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    grid->installEventFilter(this);
+    connect(grid, &CGridCtrl::click, this,
+            [this, k](int row, int col) { SelectLevelRow(k, row, col); });
+    // A second click on the focus cell, or typing, edits without a click notification: the
+    // row being edited becomes the chosen one all the same.
+    connect(grid, &CGridCtrl::beginEdit, this, [this, k](int row, int col) {
+        if (row != m_nSelRow[k])
+            SelectLevelRow(k, row, col);
+    });
+    connect(grid, &CGridCtrl::endEdit, this,
+            [this, k](int row, int col) { CheckLevelEdit(k, row, col); });
+
+    m_pAdd[k] = LevelButton("增加", this);
+    m_pSaveLevel[k] = LevelButton("保存", this);
+    m_pDelete[k] = LevelButton("删除", this);
+    connect(m_pAdd[k], &QPushButton::clicked, this, [this, k] { AddLevelRow(k); });
+    connect(m_pSaveLevel[k], &QPushButton::clicked, this, [this, k] { SaveLevel(k); });
+    connect(m_pDelete[k], &QPushButton::clicked, this, [this, k] { DeleteLevelRow(k); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(5);
+    buttons->addStretch();
+    for (QPushButton* button : {m_pAdd[k], m_pSaveLevel[k], m_pDelete[k]})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    auto* column = new QVBoxLayout;
+    column->addWidget(grid, 1);
+    column->addLayout(buttons);
+    return column;
+}
+
+bool CClassDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        for (int k = 1; k <= CCatalogueTree::kLevels; ++k) {
+            if (watched != m_pList[k])
+                continue;
+            // level 1-4: the name column may lose 50 pixels; level 5: count and pack 15 each
+            if (k < CCatalogueTree::kLevels)
+                FitCatalogueColumns(m_pList[k], kLevelWidths, {{kNameCol, 50}});
+            else
+                FitCatalogueColumns(m_pList[k], kSpecWidths, {{kCountCol, 15}, {kPackCol, 15}});
+        }
+    }
+    return CWorkDialog::eventFilter(watched, event);
+}
+
+void CClassDlg::SelectLevelRow(int k, int row, int col) {
+    m_nSelRow[k] = row;
+    CGridCtrl* grid = m_pList[k];
+    if (row < 1 || col < 1 || row >= grid->GetRowCount()) {
+        m_nSelRow[k] = 0;
+        return;
+    }
+    if (k == CCatalogueTree::kLevels) {
+        m_tree.m_strCode[k] = grid->GetCellText(row, CodeColumn(k));
+        m_strSpec = grid->GetCellText(row, kCountCol) + grid->GetCellText(row, kPackCol);
+        if (!grid->GetCellText(row, kCountCol).isEmpty())
+            ShowProperties(k);
+        return;
+    }
+    m_tree.SelectNode(k, grid->GetCellText(row, CodeColumn(k)), grid->GetCellText(row, kNameCol));
+    ClearListsBelow(k);
+    RunDbRead(this, QStringLiteral("读取商品编码"), [&] {
+        if (k < CCatalogueTree::kLevels - 1)
+            FillLevelList(k + 1, m_tree.ReadLevel(k + 1));
+        FillSpecList(m_tree.ReadSpecs(k));
+    });
+    ShowProperties(k);
+}
+
+bool CClassDlg::IsDuplicate(int k, int row, const QString& text) const {
+    const CGridCtrl* grid = m_pList[k];
+    for (int other = 1; other < grid->GetRowCount(); ++other) {
+        if (other == row)
+            continue;
+        const bool sameCode = grid->GetCellText(other, CodeColumn(k)) == text;
+        const bool sameName =
+            k < CCatalogueTree::kLevels && grid->GetCellText(other, kNameCol) == text;
+        if (sameCode || sameName)
+            return true;
+    }
+    return false;
+}
+
+void CClassDlg::CheckLevelEdit(int k, int row, int col) {
+    CGridCtrl* grid = m_pList[k];
+    const QString text = grid->GetCellText(row, col);
+    if (!text.isEmpty() && IsDuplicate(k, row, text)) {
+        HarborMessageBox(this, QStringLiteral("您更改的名称或编号有重复,请重新输入!"));
+        if (k < CCatalogueTree::kLevels)
+            grid->SetCellText(row, kNameCol, m_tree.m_strName[k]);
+        grid->SetCellText(row, CodeColumn(k), m_tree.m_strCode[k]);
+        grid->Refresh();
+        if (k < CCatalogueTree::kLevels)
+            return;
+    }
+    if (k == CCatalogueTree::kLevels && row >= 1) {
+        m_tree.m_strCode[k] = grid->GetCellText(row, CodeColumn(k));
+        m_strSpec = grid->GetCellText(row, kCountCol) + grid->GetCellText(row, kPackCol);
+        ShowProperties(k);
+    }
+}
+
+void CClassDlg::AddLevelRow(int k) {
+    if (!m_tree.HasParent(k)) {
+        HarborMessageBox(this, QStringLiteral("请先选择有效的上级商品名"));
+        return;
+    }
+    CGridCtrl* grid = m_pList[k];
+    const int row = AppendCatalogueRow(grid);
+    grid->SetCellText(row, 0, QString::number(row));
+    grid->SetCellText(row, CodeColumn(k), CCatalogueTree::NewLevelCode(row));
+    if (k == CCatalogueTree::kLevels) {
+        grid->SetCellType<CGridCellCombo>(row, kPackCol);
+        grid->SetComboOptions(row, kPackCol, kPackOptions);
+        grid->SetCellText(row, kPackCol, kPackOptions.first());
+    }
+    // Ready for typing the name (level 5: the count).
+    grid->SetFocusCell(row, 1);
+    grid->SetSelectedRange(row, 1, row, 1);
+    grid->EnsureVisible(row, 1);
+    grid->setFocus();
+    grid->Refresh();
+}
+
+void CClassDlg::SaveLevel(int k) {
+    m_pList[k]->EndEditing();
+    const bool specs = k == CCatalogueTree::kLevels;
+    if (specs &&
+        (m_pList[k]->GetRowCount() < 2 || m_pList[k]->GetCellText(1, kCountCol).isEmpty())) {
+        HarborMessageBox(this, QStringLiteral("请为商品添加正确的规格属性"));
+        return;
+    }
+    if (!m_tree.HasParent(k) || (specs && m_tree.m_strCode[1].isEmpty())) {
+        HarborMessageBox(this, QStringLiteral("请先选择有效的上级商品名"));
+        return;
+    }
+    if (specs)
+        m_tree.FillSkippedLevels();
+    const QString sql = specs ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
+    const QString prefix = m_tree.ParentPrefix(k);
+    CCatalogueWriter::Result result;
+    QVector<CatalogueRow> stored;
+    const bool saved = RunDbAction(this, QStringLiteral("保存商品编码"), [&] {
+        result = specs ? CCatalogueWriter::SaveSpecs(sql, prefix, ListRows(k))
+                       : CCatalogueWriter::SaveLevel(k, sql, prefix, ListRows(k));
+        if (result.bChanged)
+            stored = CCatalogueTree::ReadRows(sql, k);
+    });
+    if (!saved)
+        return;
+    if (!result.strRefusal.isEmpty()) {
+        HarborMessageBox(this, result.strRefusal);
+        return;
+    }
+    HarborMessageBox(this, QStringLiteral("已成功保存到数据库"), MsgIcon::Information);
+    if (!result.bChanged)
+        return;
+    CGridCtrl* grid = m_pList[k];
+    for (int i = 0; i < stored.size() && i + 1 < grid->GetRowCount(); ++i) {
+        if (specs) {
+            SetSpecRow(i + 1, stored.at(i), kSavedPackOptions);
+        } else {
+            grid->SetCellText(i + 1, kNameCol, stored.at(i).name);
+            grid->SetCellText(i + 1, CodeColumn(k), stored.at(i).code);
+        }
+    }
+    grid->Refresh();
+    // The remembered node may have moved: the path is chosen again from here.
+    ForgetSelection(k);
+    ClearListsBelow(k);
+    ShowProperties(1); // clears the property row
+}
+
+void CClassDlg::DeleteLevelRow(int k) {
+    const QString caption = QString::fromUtf8(kDeleteCaption);
+    if (m_nSelRow[k] == 0 || !IsPathComplete(k)) {
+        HarborMessageBox(this, QStringLiteral("删除数据前请先选择要删除的相应商品名称"),
+                         MsgIcon::Information, MsgButtons::Ok, caption);
+        return;
+    }
+    if (k == CCatalogueTree::kLevels)
+        m_tree.FillSkippedLevels();
+    // The record the row stands for; none for a row that was never saved.
+    const QString sql = k == CCatalogueTree::kLevels ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
+    QString stored;
+    if (!RunDbRead(this, QStringLiteral("读取商品编码"),
+                   [&] { stored = CCatalogueWriter::StoredCode(sql, m_nSelRow[k]); }))
+        return;
+    if (!stored.isEmpty() && stored != m_tree.CodePrefix(k)) {
+        HarborMessageBox(this, QStringLiteral("该商品的编号已修改但尚未保存,请先保存后再删除!"),
+                         MsgIcon::Exclamation, MsgButtons::Ok, caption);
+        return;
+    }
+    if (HarborMessageBox(this,
+                         QStringLiteral("确认后将删除数据库中该商品名称对应的所有数据,请谨慎选择!"),
+                         MsgIcon::Exclamation, MsgButtons::YesNo, caption) != IDYES)
+        return;
+    if (!stored.isEmpty() && !RunDbAction(this, QStringLiteral("删除商品编码"),
+                                          [&] { CCatalogueWriter::DeleteNode(k, m_tree); }))
+        return;
+    RemoveListRow(k, m_nSelRow[k]);
+    HarborMessageBox(this, QStringLiteral("删除数据成功!"), MsgIcon::Information);
+}
+
+// An empty code on the path would widen the deletes to every row of the deeper tables.
+bool CClassDlg::IsPathComplete(int k) const {
+    if (m_tree.m_strCode[1].isEmpty() || m_tree.m_strCode[k].isEmpty())
+        return false;
+    for (int level = 2; level < k && k < CCatalogueTree::kLevels; ++level) {
+        if (m_tree.m_strCode[level].isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void CClassDlg::RemoveListRow(int k, int row) {
+    CGridCtrl* grid = m_pList[k];
+    grid->DeleteRow(row);
+    for (int other = 1; other < grid->GetRowCount(); ++other)
+        grid->SetCellText(other, 0, QString::number(other));
+    grid->Refresh();
+    ForgetSelection(k);
+    ClearListsBelow(k);
+    ShowProperties(1); // clears the property row
+}
+
+void CClassDlg::ShowProperties(int k) {
+    m_pProperties->ShowProperties(k, m_strSpec);
+}
+
+void CClassDlg::FillLevelList(int k, const QVector<CatalogueRow>& rows) {
+    CGridCtrl* grid = m_pList[k];
+    grid->DeleteNonFixedRows();
+    for (const CatalogueRow& node : rows) {
+        const int row = AppendCatalogueRow(grid);
+        grid->SetCellText(row, 0, QString::number(row));
+        grid->SetCellText(row, kNameCol, node.name);
+        grid->SetCellText(row, CodeColumn(k), node.code);
+    }
+    grid->Refresh();
+}
+
+void CClassDlg::FillSpecList(const QVector<CatalogueRow>& rows) {
+    CGridCtrl* grid = m_pList[CCatalogueTree::kLevels];
+    grid->DeleteNonFixedRows();
+    for (const CatalogueRow& spec : rows) {
+        const int row = AppendCatalogueRow(grid);
+        grid->SetCellText(row, 0, QString::number(row));
+        SetSpecRow(row, spec, kPackOptions);
+    }
+    // Red: no properties yet; yellow: short name, price or stock missing.
+    for (int i = 0; i < rows.size(); ++i) {
+        const QColor colour = CPropertyPanel::StateColour(rows.at(i).bh);
+        for (int col = kCountCol; col <= CodeColumn(CCatalogueTree::kLevels); ++col)
+            grid->SetCellBackColor(i + 1, col, colour);
+    }
+    grid->Refresh();
+}
+
+void CClassDlg::SetSpecRow(int row, const CatalogueRow& spec, const QStringList& packOptions) {
+    CGridCtrl* grid = m_pList[CCatalogueTree::kLevels];
+    grid->SetCellText(row, kCountCol, spec.count);
+    grid->SetCellType<CGridCellCombo>(row, kPackCol);
+    grid->SetComboOptions(row, kPackCol, packOptions);
+    grid->SetCellText(row, kPackCol, spec.pack);
+    grid->SetCellText(row, CodeColumn(CCatalogueTree::kLevels), spec.code);
+}
+
+void CClassDlg::ClearListsBelow(int k) {
+    for (int level = k + 1; level <= CCatalogueTree::kLevels; ++level) {
+        m_pList[level]->DeleteNonFixedRows();
+        m_pList[level]->Refresh();
+        m_nSelRow[level] = 0;
+    }
+    if (k < CCatalogueTree::kLevels)
+        m_strSpec.clear();
+}
+
+void CClassDlg::ForgetSelection(int k) {
+    m_nSelRow[k] = 0;
+    m_tree.SelectNode(k, QString(), QString());
+    if (k == CCatalogueTree::kLevels)
+        m_strSpec.clear();
+}
+
+QVector<CatalogueRow> CClassDlg::ListRows(int k) const {
+    const CGridCtrl* grid = m_pList[k];
+    QVector<CatalogueRow> rows;
+    for (int row = 1; row < grid->GetRowCount(); ++row) {
+        CatalogueRow item;
+        item.code = grid->GetCellText(row, CodeColumn(k));
+        if (k < CCatalogueTree::kLevels) {
+            item.name = grid->GetCellText(row, kNameCol);
+        } else {
+            item.count = grid->GetCellText(row, kCountCol);
+            item.pack = grid->GetCellText(row, kPackCol);
+        }
+        rows.append(item);
+    }
+    return rows;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/CWorkDialog.h"
+
+class CGridCtrl;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// 库存盘点: finds products by a keyword in their full name or their short name (or in the
+// initials of either) and lists them with code, price and stock. Read-only.
+// The search choice, the keyword and the hit count outlive the window: reopened, it shows
+// them again with an empty grid.
+class CInventoryDlg : public CWorkDialog {
+    Q_OBJECT
+  public:
+    explicit CInventoryDlg(QWidget* parent = nullptr);
+    ~CInventoryDlg() override;
+
+    // The statement for a keyword: by name (0) or by short name (1).
+    static QString SearchSql(int searchBy, const QString& keyword);
+
+    void Search();
+
+    CGridCtrl* Grid() const { return m_pGrid; }
+    QLineEdit* KeywordBox() const { return m_pKeyword; }
+    QLineEdit* HitsBox() const { return m_pHits; }
+    QRadioButton* ByNameButton() const { return m_pByName; }
+    QRadioButton* ByShortNameButton() const { return m_pByShortName; }
+    QPushButton* SearchButton() const { return m_pSearch; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void CreateControls();
+    void LoadValues();
+    void StoreValues();
+    void LayOut();
+
+    int m_nSearchBy = 0; // 0 by name, 1 by short name
+    QString m_strKeyword;
+    QString m_strHits;
+
+    QGroupBox* m_pSearchFrame = nullptr;
+    QGroupBox* m_pGridFrame = nullptr;
+    QLabel* m_pKeywordLabel = nullptr;
+    QLineEdit* m_pKeyword = nullptr;
+    QButtonGroup* m_pSearchBy = nullptr;
+    QRadioButton* m_pByName = nullptr;
+    QRadioButton* m_pByShortName = nullptr;
+    QPushButton* m_pSearch = nullptr;
+    QLabel* m_pHitsBefore = nullptr;
+    QLineEdit* m_pHits = nullptr;
+    QLabel* m_pHitsAfter = nullptr;
+    CGridCtrl* m_pGrid = nullptr;
+};

@@ -1,0 +1,104 @@
+#include "catalogue/CPinyinSelectDlg.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "app/CDbAction.h"
+#include "app/CHarborApp.h"
+#include "catalogue/PickHandOver.h"
+#include "catalogue/ProductSearch.h"
+#include "grid/CGridCtrl.h"
+
+namespace {
+
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 25;
+
+} // namespace
+
+CPinyinSelectDlg::CPinyinSelectDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("拼音选择商品"));
+    setModal(true);
+
+    m_pGrid = new CGridCtrl(this);
+    SetupProductGrid(*m_pGrid);
+    connect(m_pGrid, &CGridCtrl::click, this, &CPinyinSelectDlg::OnGridClick);
+    connect(m_pGrid, &CGridCtrl::selChanged, this, &CPinyinSelectDlg::OnGridSelChanged);
+    m_pGrid->installEventFilter(this);
+
+    m_pSelect = new QPushButton(QStringLiteral("选择"), this);
+    m_pSelect->setDefault(true);
+    m_pExit = new QPushButton(QStringLiteral("退出"), this);
+    m_pExit->setAutoDefault(false);
+    connect(m_pSelect, &QPushButton::clicked, this, &CPinyinSelectDlg::OnSelect);
+    connect(m_pExit, &QPushButton::clicked, this, &CPinyinSelectDlg::reject);
+
+    resize(1010, 560);
+    Search();
+}
+
+QString CPinyinSelectDlg::SearchSql(const QString& query) {
+    return LikeSearchSql(QStringLiteral("SELECT * FROM property WHERE name LIKE '%%1%' OR "
+                                        "longpinyin LIKE '%%1%' OR shortpinyin LIKE '%%1%' OR "
+                                        "code LIKE '%%1%'"),
+                         query.toUpper());
+}
+
+void CPinyinSelectDlg::Search() {
+    RunDbRead(this, QStringLiteral("查询商品"),
+              [this] { FillProductGrid(*m_pGrid, SearchSql(theApp.m_strPickQuery)); });
+}
+
+bool CPinyinSelectDlg::IsDataCell(int row, int col) const {
+    return row >= m_pGrid->GetFixedRowCount() && row < m_pGrid->GetRowCount() &&
+           col >= m_pGrid->GetFixedColumnCount() && col < m_pGrid->GetColumnCount();
+}
+
+void CPinyinSelectDlg::OnGridClick(int row, int col, CGridResult*) {
+    m_nSelRow = IsDataCell(row, col) ? row : 0;
+}
+
+// The arrow keys move through the rows as clicks do.
+void CPinyinSelectDlg::OnGridSelChanged(int row, int col, CGridResult*) {
+    if (IsDataCell(row, col))
+        m_nSelRow = row;
+}
+
+// Enter in the grid chooses, as it does everywhere else in the window.
+bool CPinyinSelectDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pGrid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            OnSelect();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CPinyinSelectDlg::OnSelect() {
+    if (m_nSelRow == 0) {
+        reject();
+        return;
+    }
+    const QString name = m_pGrid->GetCellText(m_nSelRow, kColName);
+    const QString code = m_pGrid->GetCellText(m_nSelRow, kColCode);
+    const QString spec = m_pGrid->GetCellText(m_nSelRow, kColSpec);
+    if (HandOverPick(this, name, code, spec))
+        accept();
+}
+
+void CPinyinSelectDlg::reject() {
+    theApp.m_strPickedName.clear();
+    QDialog::reject();
+}
+
+void CPinyinSelectDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    m_pGrid->setGeometry(10, 10, w - 20, h - 50);
+    const int y = h - 33;
+    m_pSelect->setGeometry(w / 2 - kButtonWidth - 15, y, kButtonWidth, kButtonHeight);
+    m_pExit->setGeometry(w / 2 + 15, y, kButtonWidth, kButtonHeight);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+class CGridCtrl;
+class CGridResult;
+class QPushButton;
+
+// 拼音选择商品: the modal picker that a document opens when its product box holds text.
+// Lists the products whose full name, initials or code contain theApp.m_strPickQuery and
+// hands the chosen one to the document named by theApp.m_nPickTarget.
+class CPinyinSelectDlg : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CPinyinSelectDlg(QWidget* parent = nullptr);
+
+    // The statement that finds the products for a search text.
+    static QString SearchSql(const QString& query);
+
+    CGridCtrl* Grid() const { return m_pGrid; }
+    QPushButton* SelectButton() const { return m_pSelect; }
+    QPushButton* ExitButton() const { return m_pExit; }
+    int SelectedRow() const { return m_nSelRow; }
+
+    // Any close other than a taken pick leaves nothing picked.
+    void reject() override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Search();
+    void OnGridClick(int row, int col, CGridResult* result);
+    void OnGridSelChanged(int row, int col, CGridResult* result);
+    bool IsDataCell(int row, int col) const;
+    void OnSelect();
+
+    CGridCtrl* m_pGrid = nullptr;
+    QPushButton* m_pSelect = nullptr;
+    QPushButton* m_pExit = nullptr;
+    int m_nSelRow = 0; // data row last clicked; 0 for none
+};

@@ -1,0 +1,177 @@
+#include "catalogue/CPropertyPanel.h"
+
+#include "app/CDbAction.h"
+#include "app/CRecordset.h"
+#include "app/HarborMessageBox.h"
+#include "app/SqlText.h"
+#include "catalogue/CCatalogueTree.h"
+#include "catalogue/CatalogueGridSetup.h"
+#include "catalogue/PinyinInitials.h"
+#include "grid/CGridCtrl.h"
+
+#include <QBoxLayout>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <memory>
+
+namespace {
+
+// Columns 3 to 8 of the row, in the order of the table's columns.
+const QStringList kValueFields = {"shortname", "price",     "discount1",
+                                  "discount2", "discount3", "total"};
+constexpr int kNameCol = 0, kSpecCol = 1, kCodeCol = 2, kShortNameCol = 3;
+constexpr int kGridWidth = 897 + 2; // the columns and the frame
+constexpr int kGridHeight = 2 * 25 + 2;
+// From this many products on, the pinyin run shows its progress.
+constexpr int kProgressFrom = 200;
+
+QString PropertySql(const QString& code) {
+    return SqlFormat("SELECT * FROM property WHERE code='%s'", {code});
+}
+
+} // namespace
+
+CPropertyPanel::CPropertyPanel(CCatalogueTree& path, QWidget* parent)
+    : QGroupBox(QStringLiteral("商品属性数据库生成"), parent), m_path(path),
+      m_pGrid(new CGridCtrl(this)), m_pSave(new QPushButton(QStringLiteral("保存"), this)),
+      m_pPinyin(new QPushButton(QStringLiteral("所有商品生成拼音"), this)) {
+    SetupCatalogueGrid(
+        m_pGrid,
+        {"商品名称", "规格", "条码", "商品简称", "售价", "折扣一", "折扣二", "折扣三", "总数"},
+        {300, 80, 80, 135, 60, 60, 60, 60, 60}, 3);
+    AppendCatalogueRow(m_pGrid);
+    m_pGrid->SetFixedColumnSelection(false);
+    m_pGrid->setFixedSize(kGridWidth, kGridHeight);
+    m_pGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The width follows the window; the buttons go under the row when it is narrow.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setMinimumWidth(kGridWidth + 30);
+    m_pSave->setFixedSize(50, 25);
+    m_pPinyin->setFixedSize(120, 25);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(20);
+    buttons->addStretch();
+    buttons->addWidget(m_pSave);
+    buttons->addWidget(m_pPinyin);
+    buttons->addStretch();
+    m_pLayout = new QBoxLayout(QBoxLayout::LeftToRight, this);
+    m_pLayout->setContentsMargins(10, 6, 10, 6);
+    m_pLayout->setSpacing(20);
+    m_pLayout->addStretch();
+    m_pLayout->addWidget(m_pGrid, 0, Qt::AlignCenter);
+    m_pLayout->addLayout(buttons);
+    m_pLayout->addStretch();
+
+    connect(m_pSave, &QPushButton::clicked, this, &CPropertyPanel::SaveProperties);
+    connect(m_pPinyin, &QPushButton::clicked, this, &CPropertyPanel::MakeAllPinyin);
+}
+
+void CPropertyPanel::resizeEvent(QResizeEvent* event) {
+    // Buttons beside the row when there is room, under it otherwise.
+    const bool wide = event->size().width() >= kGridWidth + 50 + 120 + 90;
+    m_pLayout->setDirection(wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    QGroupBox::resizeEvent(event);
+}
+
+void CPropertyPanel::ShowProperties(int k, const QString& spec) {
+    if (k < CCatalogueTree::kLevels) {
+        FillRow(QStringList(9, QString()));
+        return;
+    }
+    m_path.FillSkippedLevels();
+    const QString code = m_path.FullCode();
+    QStringList values{m_path.FullName(), spec, code};
+    QStringList stored(kValueFields.size(), QString());
+    RunDbRead(this, QStringLiteral("读取商品属性"), [&] {
+        CRecordset rs;
+        rs.Open(PropertySql(code));
+        if (rs.GetRecordCount() == 1) {
+            for (int i = 0; i < kValueFields.size(); ++i)
+                stored[i] = rs.GetCollect(kValueFields.at(i));
+        }
+        rs.Close();
+    });
+    FillRow(values + stored);
+}
+
+void CPropertyPanel::SaveProperties() {
+    m_pGrid->EndEditing();
+    const QString name = Cell(kNameCol);
+    if (name.isEmpty()) {
+        HarborMessageBox(this,
+                         QStringLiteral("请确认已选中第五栏(规格栏),否则将无法保存商品属性到数据"
+                                        "库中．"),
+                         MsgIcon::Stop);
+        return;
+    }
+    const QString code = Cell(kCodeCol);
+    const bool saved = RunDbAction(this, QStringLiteral("保存商品属性"), [&] {
+        CRecordset rs;
+        rs.Open(PropertySql(code));
+        if (rs.IsEOF())
+            rs.AddNew();
+        rs.PutCollect("name", name);
+        rs.PutCollect("shortname", Cell(kShortNameCol));
+        rs.PutCollect("spec", Cell(kSpecCol));
+        rs.PutCollect("code", code);
+        for (int i = 1; i < kValueFields.size(); ++i)
+            rs.PutCollect(kValueFields.at(i), Cell(kShortNameCol + i));
+        rs.PutCollect("longpinyin", GetPinyinInitials(name));
+        rs.PutCollect("shortpinyin", GetPinyinInitials(Cell(kShortNameCol)));
+        rs.Update();
+        rs.Close();
+    });
+    if (saved)
+        HarborMessageBox(this, QStringLiteral("商品属性已成功保存"), MsgIcon::Information);
+}
+
+void CPropertyPanel::MakeAllPinyin() {
+    const bool done = RunDbAction(this, QStringLiteral("生成拼音"), [&] {
+        CRecordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM property"));
+        std::unique_ptr<QProgressDialog> progress;
+        if (rs.GetRecordCount() >= kProgressFrom) {
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("正在生成拼音首字母..."),
+                                                         QString(), 0, rs.GetRecordCount(), this);
+            progress->setWindowTitle(QString::fromUtf8(kAppTitle));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(500);
+        }
+        for (int count = 0; !rs.IsEOF(); ++count) {
+            rs.PutCollect("longpinyin", GetPinyinInitials(rs.GetCollect("name")));
+            rs.PutCollect("shortpinyin", GetPinyinInitials(rs.GetCollect("shortname")));
+            rs.Update();
+            rs.MoveNext();
+            if (progress && count % 50 == 0)
+                progress->setValue(count);
+        }
+        rs.Close();
+    });
+    if (done)
+        HarborMessageBox(this, QStringLiteral("商品库中商品名称和简称已全部生成拼音首字母!"),
+                         MsgIcon::Information);
+}
+
+QColor CPropertyPanel::StateColour(const QString& code) {
+    CRecordset rs;
+    rs.Open(PropertySql(code));
+    if (rs.IsEOF())
+        return QColor(255, 0, 0);
+    const bool complete = !rs.GetCollect("shortname").isEmpty() &&
+                          !rs.GetCollect("price").isEmpty() && !rs.GetCollect("total").isEmpty();
+    rs.Close();
+    return complete ? QColor(255, 255, 255) : QColor(255, 255, 0);
+}
+
+void CPropertyPanel::FillRow(const QStringList& values) {
+    for (int col = 0; col < values.size(); ++col)
+        m_pGrid->SetCellText(1, col, values.at(col));
+    m_pGrid->Refresh();
+}
+
+QString CPropertyPanel::Cell(int col) const {
+    return m_pGrid->GetCellText(1, col);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+#include "catalogue/CCatalogueTree.h"
+
+class CGridCtrl;
+class CGridResult;
+class QLabel;
+
+// 商品选择: the modal picker that a document opens when its product box is empty. The user
+// walks the five catalogue levels and double-clicks a specification; the product goes to the
+// document named by theApp.m_nPickTarget.
+class CSelectNameDlg : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CSelectNameDlg(QWidget* parent = nullptr);
+
+    // List k (1 to 5).
+    CGridCtrl* List(int k) const { return m_pList[k]; }
+    const CCatalogueTree& Path() const { return m_tree; }
+
+    // The close box: hands over what was last picked (nothing after a refusal) and closes.
+    void reject() override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    CGridCtrl* CreateList(int k);
+    void FillList(int k, const QVector<CatalogueRow>& rows);
+    void ClearListsFrom(int k);
+    void OnListClick(int k, int row, int col);
+    void OnSpecDoubleClick(int row, int col);
+    bool IsDataCell(const CGridCtrl* list, int row, int col) const;
+
+    CCatalogueTree m_tree;
+    CGridCtrl* m_pList[CCatalogueTree::kLevels + 1] = {};
+    QLabel* m_pArrow[CCatalogueTree::kLevels] = {};
+    QString m_strFullName; // the product last double-clicked, emptied when it was refused
+    QString m_strFullCode;
+    QString m_strSpec;
+};

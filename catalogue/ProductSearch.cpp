@@ -1,0 +1,74 @@
+#include "catalogue/ProductSearch.h"
+
+#include "app/CRecordset.h"
+#include "app/SqlText.h"
+#include "grid/CGridCtrl.h"
+#include "grid/CGridDefaultCell.h"
+
+namespace {
+
+constexpr int kRowHeight = 25;
+constexpr quint32 kCentre = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+constexpr quint32 kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
+
+struct ColumnDef {
+    const char* header;
+    int width;
+    quint32 format;
+    const char* field; // property column shown, none for the row number
+};
+
+const ColumnDef kColumns[kProductColumnCount] = {
+    {"", 50, kCentre, nullptr},
+    {"商品名称", 350, kCentre, "name"},
+    {"商品简称", 200, kCentre, "shortname"},
+    {"包装规格", 100, kCentre, "spec"},
+    {"条形码", 100, kCentre, "code"},
+    {"单价", 80, kRight, "price"},
+    {"库存", 80, kRight, "total"},
+};
+
+} // namespace
+
+void SetupProductGrid(CGridCtrl& grid) {
+    grid.SetEditable(false);
+    grid.SetListMode(true); // a click marks the whole product row
+    grid.SetSingleRowSelection(true);
+    grid.SetGridBkColor(Qt::white);
+    grid.SetTextBkColor(Qt::white);
+    grid.SetColumnCount(kProductColumnCount);
+    grid.SetRowCount(1);
+    grid.SetFixedRowCount(1);
+    grid.SetFixedColumnCount(1);
+    grid.SetRowHeight(0, kRowHeight);
+    for (int col = 0; col < kProductColumnCount; ++col) {
+        grid.SetColumnWidth(col, kColumns[col].width);
+        grid.SetCellText(0, col, QString::fromUtf8(kColumns[col].header));
+        grid.SetCellFormat(0, col, kCentre);
+    }
+}
+
+int FillProductGrid(CGridCtrl& grid, const QString& sql) {
+    grid.DeleteNonFixedRows();
+    CRecordset rs;
+    rs.Open(sql);
+    int count = 0;
+    while (!rs.IsEOF()) {
+        ++count;
+        const int row = grid.AppendRow(QString::number(count));
+        grid.SetRowHeight(row, kRowHeight);
+        grid.SetCellFormat(row, kColNumber, kCentre);
+        for (int col = 1; col < kProductColumnCount; ++col) {
+            grid.SetCellText(row, col, rs.GetCollect(QString::fromUtf8(kColumns[col].field)));
+            grid.SetCellFormat(row, col, kColumns[col].format);
+        }
+        rs.MoveNext();
+    }
+    rs.Close();
+    grid.Refresh();
+    return count;
+}
+
+QString LikeSearchSql(const QString& format, const QString& typed) {
+    return QString(format).arg(SqlLikeEscape(typed));
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class CGridCtrl;
+
+// The product result grid shared by the pinyin picker and the stock search: a header row,
+// the row-number column and 商品名称, 商品简称, 包装规格, 条形码, 单价, 库存.
+void SetupProductGrid(CGridCtrl& grid);
+
+// Replaces the grid's data rows by the products the SELECT on property returns, in the
+// order returned, and gives their number. Raises CDbException on a database error.
+int FillProductGrid(CGridCtrl& grid, const QString& sql);
+
+// A search statement from a format whose "%1" places stand inside LIKE patterns; the typed
+// text goes into each of them so that its quotes, "%" and "_" match only themselves.
+//   LikeSearchSql("SELECT * FROM property WHERE name LIKE '%%1%'", typed)
+QString LikeSearchSql(const QString& format, const QString& typed);
+
+// The grid columns of the product table, for tests and the dialogs.
+enum ProductColumn {
+    kColNumber = 0,
+    kColName = 1,
+    kColShortName = 2,
+    kColSpec = 3,
+    kColCode = 4,
+    kColPrice = 5,
+    kColTotal = 6,
+    kProductColumnCount = 7
+};

@@ -1,0 +1,34 @@
+#include "TestDocumentWindow.h"
+
+#include "app/CHarborApp.h"
+#include "app/CRecordset.h"
+#include "app/SqlText.h"
+
+TestDocumentWindow::TestDocumentWindow(const QString& title, QWidget* parent)
+    : CWorkDialog(title, parent) {}
+
+void TestDocumentWindow::PutPickedProduct() {
+    Product product{theApp.m_strPickedName, theApp.m_strPickedCode, theApp.m_strPickedSpec};
+    if (m_bCheckProperty) {
+        CRecordset rs;
+        rs.Open(SqlFormat("SELECT * FROM property WHERE code='%s'", {product.code}));
+        product.hasProperty = !rs.IsEOF();
+        rs.Close();
+        if (!product.hasProperty)
+            m_bNoProperty = true;
+    }
+    m_products.append(product);
+}
+
+void TestDocumentWindow::PutPickedParty(const QString& name) {
+    m_parties.append(name);
+}
+
+QList<TestDocumentWindow::Product> TestDocumentWindow::AcceptedProducts() const {
+    QList<Product> accepted;
+    for (const Product& product : m_products) {
+        if (product.hasProperty)
+            accepted.append(product);
+    }
+    return accepted;
+}

@@ -1,0 +1,550 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/FontSetup.h"
+#include "catalogue/CClassDlg.h"
+#include "catalogue/CPropertyPanel.h"
+#include "grid/CGridCellCombo.h"
+#include "grid/CGridCtrl.h"
+#include "support/MessageScript.h"
+#include "support/TestDatabase.h"
+
+namespace {
+
+const QColor kRed(255, 0, 0), kYellow(255, 255, 0), kWhite(255, 255, 255);
+
+void ClickCell(CGridCtrl* grid, int row, int col) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
+}
+
+// Clicks a data cell of the row that is not the focus cell (a click on the focus cell edits it).
+void ChooseRow(CGridCtrl* grid, int row) {
+    const CCellID focus = grid->GetFocusCell();
+    ClickCell(grid, row, focus.row == row && focus.col == 1 ? 2 : 1);
+}
+
+// Types text into a cell through its in-place editor, as a user would, ending with Enter.
+void TypeIntoCell(CGridCtrl* grid, int row, int col, const QString& text) {
+    ClickCell(grid, row, col);
+    if (!grid->GetEditWnd())
+        grid->EditCell(row, col);
+    QWidget* editor = grid->GetEditWnd();
+    QVERIFY2(editor, "no in-place editor");
+    QLineEdit* line = qobject_cast<QLineEdit*>(editor);
+    if (auto* combo = qobject_cast<QComboBox*>(editor))
+        line = combo->lineEdit();
+    QVERIFY(line);
+    line->selectAll();
+    QTest::keyClick(line, Qt::Key_Backspace);
+    line->insert(text); // what an input method commits; QTest types Latin-1 only
+    QTest::keyClick(line, Qt::Key_Return);
+    QVERIFY(!grid->GetEditWnd());
+}
+
+QStringList Column(CGridCtrl* grid, int col) {
+    QStringList texts;
+    for (int row = 1; row < grid->GetRowCount(); ++row)
+        texts << grid->GetCellText(row, col);
+    return texts;
+}
+
+// 开关 (01) with 墙壁开关 (0101) > 单开 (010101) > 白色 (01010101), a specification under each of
+// them and one directly under 开关; 插座 (02) with one specification. Every product has properties.
+void SeedCatalogue(TestDatabase& db) {
+    for (const char* sql :
+         {"INSERT INTO name1 VALUES ('01', '开关')", "INSERT INTO name1 VALUES ('02', '插座')",
+          "INSERT INTO name2 VALUES ('0101', '墙壁开关')",
+          "INSERT INTO name2 VALUES ('0103', '防水开关')",
+          "INSERT INTO name3 VALUES ('010101', '单开')",
+          "INSERT INTO name3 VALUES ('010301', '双开')",
+          "INSERT INTO name4 VALUES ('01010101', '白色')",
+          "INSERT INTO name5 VALUES ('0100000001', '10', '个/箱')",
+          "INSERT INTO name5 VALUES ('0101010101', '20', '个/箱')",
+          "INSERT INTO name5 VALUES ('0103000001', '5', '个')",
+          "INSERT INTO name5 VALUES ('0103010001', '6', '个')",
+          "INSERT INTO name5 VALUES ('0200000001', '1', '个')",
+          "INSERT INTO property (code, name, spec, shortname, price, total) VALUES "
+          "('0100000001', '开关', '10个/箱', '开关', '1', '5')",
+          "INSERT INTO property (code, name, spec, shortname, price, total) VALUES "
+          "('0101010101', '开关-墙壁开关-单开-白色', '20个/箱', '白开关', '2', '')",
+          "INSERT INTO property (code, name, spec) VALUES ('0103000001', "
+          "'开关-防水开关', '5个')",
+          "INSERT INTO property (code, name, spec) VALUES ('0103010001', "
+          "'开关-防水开关-双开', '6个')",
+          "INSERT INTO property (code, name, spec) VALUES ('0200000001', '插座', '1个')"})
+        db.Exec(QString::fromUtf8(sql));
+}
+
+} // namespace
+
+class TestClassDlg : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<CClassDlg> OpenDialog() {
+        auto dlg = std::make_unique<CClassDlg>();
+        dlg->resize(1200, 700);
+        dlg->show();
+        if (!QTest::qWaitForWindowExposed(dlg.get()))
+            qWarning("window not exposed");
+        return dlg;
+    }
+
+  private slots:
+    void initTestCase() { SetupFonts(); }
+    void buildsTreeWithSkippedLevels();
+    void addChecksParentAndNumbersRows();
+    void renamesLevel1AndProductNames();
+    void movesLevel2WithSubtreeAndProperties();
+    void swapsTwoCodesWithoutMixingSubtrees();
+    void failedRenumberingChangesNothing();
+    void savingSpecificationMovesItsProperties();
+    void refusesDuplicateCodeAtSave();
+    void deletesLevel1Subtree();
+    void refusesDeleteWithoutCompletePath();
+    void deleteTouchesOnlyTheStoredNode();
+    void duplicateEditRestoresNameAndCode();
+    void coloursSpecificationRows();
+    void savesPropertiesIntoOneRow();
+    void makesAllPinyin();
+};
+
+void TestClassDlg::buildsTreeWithSkippedLevels() {
+    TestDatabase db;
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+    CGridCtrl* list5 = dlg->List(5);
+
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    TypeIntoCell(list1, 1, 1, "膨胀螺丝");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1"), QStringList{"01|膨胀螺丝"});
+
+    // Two specifications straight under the level-1 node.
+    ChooseRow(list1, 1);
+    QCOMPARE(dlg->m_tree.m_strCode[1], "01");
+    for (const char* count : {"100", "50"}) {
+        QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+        TypeIntoCell(list5, list5->GetRowCount() - 1, 1, count);
+    }
+    TypeIntoCell(list5, 2, 2, "个/千只");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, count, pack FROM name5 ORDER BY bh"),
+             (QStringList{"0100000001|100|个", "0100000002|50|个/千只"}));
+    QCOMPARE(dlg->m_tree.m_strCode[2], "00");
+
+    // The path now passes through 00: a level-3 node goes under 01 00.
+    QTest::mouseClick(dlg->AddButton(3), Qt::LeftButton);
+    TypeIntoCell(dlg->List(3), 1, 1, "M8");
+    QTest::mouseClick(dlg->SaveButton(3), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name3"), QStringList{"010001|M8"});
+
+    // A second click on the level-1 node lists its specifications, red without properties.
+    ChooseRow(list1, 1);
+    QCOMPARE(Column(list5, 1), (QStringList{"100", "50"}));
+    QCOMPARE(Column(list5, 2), (QStringList{"个", "个/千只"}));
+    QCOMPARE(Column(list5, 3), (QStringList{"01", "02"}));
+    QCOMPARE(list5->GetCellBackColor(2, 3), kRed);
+    QCOMPARE(dlg->List(2)->GetRowCount(), 1);
+
+    ChooseRow(list5, 2);
+    CGridCtrl* props = dlg->Properties()->Grid();
+    QCOMPARE(props->GetCellText(1, 0), "膨胀螺丝");
+    QCOMPARE(props->GetCellText(1, 1), "50个/千只");
+    QCOMPARE(props->GetCellText(1, 2), "0100000002");
+}
+
+void TestClassDlg::addChecksParentAndNumbersRows() {
+    TestDatabase db;
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    for (int k = 2; k <= 5; ++k) {
+        QTest::mouseClick(dlg->AddButton(k), Qt::LeftButton);
+        QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
+        QCOMPARE(dlg->List(k)->GetRowCount(), 1);
+    }
+    // A new row takes what is typed next as its name.
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    QTest::keyClick(dlg->List(1), 'M');
+    QWidget* editor = dlg->List(1)->GetEditWnd();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "6");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(dlg->List(1)->GetCellText(1, 1), "M6");
+    QCOMPARE(dlg->m_nSelRow[1], 1);
+    QCOMPARE(dlg->m_tree.m_strCode[1], "01");
+    for (int i = 1; i < 10; ++i)
+        QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    QCOMPARE(dlg->List(1)->GetCellText(1, 2), "01");
+    QCOMPARE(dlg->List(1)->GetCellText(10, 2), "10");
+    QCOMPARE(dlg->List(1)->GetCellText(10, 0), "10");
+
+    // A save stops at the first row left without a name; the rows after it stay in the list.
+    TypeIntoCell(dlg->List(1), 1, 1, "一");
+    TypeIntoCell(dlg->List(1), 3, 1, "三");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1"), QStringList{"01|一"});
+    QCOMPARE(dlg->List(1)->GetCellText(3, 1), "三");
+
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "请为商品添加正确的规格属性");
+}
+
+void TestClassDlg::renamesLevel1AndProductNames() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    db.Exec("UPDATE property SET name='开关-防水开关-开关盒' WHERE code='0103000001'");
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    TypeIntoCell(dlg->List(1), 1, 1, "插'头");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), (QStringList{"01|插'头", "02|插座"}));
+    QCOMPARE(db.Rows("SELECT code, name FROM property ORDER BY code"),
+             (QStringList{"0100000001|插'头", "0101010101|插'头-墙壁插'头-单开-白色",
+                          "0103000001|插'头-防水插'头-插'头盒", "0103010001|插'头-防水插'头-双开",
+                          "0200000001|插座"}));
+    QCOMPARE(db.Value("SELECT count(*) FROM name5 WHERE bh LIKE '01%'"), "4");
+    QCOMPARE(dlg->List(1)->GetCellText(1, 1), "插'头");
+}
+
+void TestClassDlg::movesLevel2WithSubtreeAndProperties() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    ChooseRow(dlg->List(1), 1);
+    CGridCtrl* list2 = dlg->List(2);
+    QCOMPARE(Column(list2, 2), (QStringList{"01", "03"}));
+    TypeIntoCell(list2, 2, 2, "05");
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+
+    QCOMPARE(db.Rows("SELECT bh FROM name2 ORDER BY bh"), (QStringList{"0101", "0105"}));
+    QCOMPARE(db.Rows("SELECT bh FROM name3 ORDER BY bh"), (QStringList{"010101", "010501"}));
+    QCOMPARE(db.Rows("SELECT bh FROM name5 ORDER BY bh"),
+             (QStringList{"0100000001", "0101010101", "0105000001", "0105010001", "0200000001"}));
+    QCOMPARE(db.Rows("SELECT code, name FROM property WHERE code LIKE '0105%' ORDER BY code"),
+             (QStringList{"0105000001|开关-防水开关", "0105010001|开关-防水开关-双开"}));
+    QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code LIKE '0103%'"), "0");
+    QCOMPARE(Column(list2, 2), (QStringList{"01", "05"}));
+    QCOMPARE(dlg->List(3)->GetRowCount(), 1);
+}
+
+void TestClassDlg::swapsTwoCodesWithoutMixingSubtrees() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    ChooseRow(dlg->List(1), 1);
+    CGridCtrl* list2 = dlg->List(2);
+    TypeIntoCell(list2, 1, 2, "09");
+    TypeIntoCell(list2, 2, 2, "01");
+    TypeIntoCell(list2, 1, 2, "03");
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name2 ORDER BY bh"),
+             (QStringList{"0101|防水开关", "0103|墙壁开关"}));
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name3 ORDER BY bh"),
+             (QStringList{"010101|双开", "010301|单开"}));
+    QCOMPARE(db.Rows("SELECT code, name FROM property WHERE code LIKE '0101%' OR code LIKE "
+                     "'0103%' ORDER BY code"),
+             (QStringList{"0101000001|开关-防水开关", "0101010001|开关-防水开关-双开",
+                          "0103010101|开关-墙壁开关-单开-白色"}));
+}
+
+void TestClassDlg::failedRenumberingChangesNothing() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    const QStringList before = db.Rows("SELECT code, name FROM property ORDER BY code");
+    db.Exec("DROP TABLE name4"); // the fourth of the five statements fails
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    TypeIntoCell(dlg->List(1), 1, 2, "07");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(messages.Messages().last().icon, MsgIcon::Stop);
+    QCOMPARE(db.Rows("SELECT bh FROM name1 ORDER BY bh"), (QStringList{"01", "02"}));
+    QCOMPARE(db.Rows("SELECT bh FROM name2 ORDER BY bh"), (QStringList{"0101", "0103"}));
+    QCOMPARE(db.Rows("SELECT code, name FROM property ORDER BY code"), before);
+}
+
+void TestClassDlg::savingSpecificationMovesItsProperties() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    ChooseRow(dlg->List(1), 1);
+    CGridCtrl* list5 = dlg->List(5);
+    TypeIntoCell(list5, 1, 1, "12");
+    TypeIntoCell(list5, 1, 3, "05");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, count, pack FROM name5 WHERE bh LIKE '0100%'"),
+             QStringList{"0100000005|12|个/箱"});
+    QCOMPARE(db.Rows("SELECT code, spec, name FROM property WHERE code LIKE '0100%'"),
+             QStringList{"0100000005|12个/箱|开关"});
+    auto* pack = dynamic_cast<CGridCellCombo*>(list5->GetCell(1, 2));
+    QVERIFY(pack);
+    QCOMPARE(pack->GetOptions(), CClassDlg::kSavedPackOptions);
+    QCOMPARE(list5->GetCellText(1, 3), "05");
+}
+
+void TestClassDlg::refusesDuplicateCodeAtSave() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    db.Exec("INSERT INTO name1 VALUES ('03', '灯具')");
+    MessageScript messages({IDYES});
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+
+    // Delete 插座 (02); the next row added is numbered 03 like 灯具.
+    ChooseRow(list1, 2);
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "删除数据成功!");
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    QCOMPARE(list1->GetCellText(3, 2), "03");
+    TypeIntoCell(list1, 3, 1, "电线");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QVERIFY(messages.Last().contains("重复"));
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), (QStringList{"01|开关", "03|灯具"}));
+
+    // A code that is not two digits would hide the node from its parent's list.
+    TypeIntoCell(list1, 3, 2, "4");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QVERIFY(messages.Last().contains("两位数字"));
+    TypeIntoCell(list1, 3, 2, "04");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"),
+             (QStringList{"01|开关", "03|灯具", "04|电线"}));
+
+    // The same at level 5, under 开关 directly.
+    ChooseRow(list1, 1);
+    CGridCtrl* list5 = dlg->List(5);
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    TypeIntoCell(list5, 2, 1, "30");
+    TypeIntoCell(list5, 2, 3, "01");
+    QCOMPARE(messages.Last(), "您更改的名称或编号有重复,请重新输入!");
+    QCOMPARE(list5->GetCellText(2, 3), "02");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT bh, count FROM name5 WHERE bh LIKE '0100%' ORDER BY bh"),
+             (QStringList{"0100000001|10", "0100000002|30"}));
+}
+
+void TestClassDlg::deletesLevel1Subtree() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages({IDNO, IDYES});
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+
+    ChooseRow(list1, 1);
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "确认后将删除数据库中该商品名称对应的所有数据,请谨慎选择!");
+    QCOMPARE(messages.Messages().last().caption, "删除记录");
+    QCOMPARE(db.Value("SELECT count(*) FROM name2"), "2");
+
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "删除数据成功!");
+    for (const char* table : {"name2", "name3", "name4"})
+        QCOMPARE(db.Value(QString("SELECT count(*) FROM %1").arg(table)), "0");
+    QCOMPARE(db.Rows("SELECT bh FROM name1"), QStringList{"02"});
+    QCOMPARE(db.Rows("SELECT bh FROM name5"), QStringList{"0200000001"});
+    QCOMPARE(db.Rows("SELECT code FROM property"), QStringList{"0200000001"});
+    QCOMPARE(Column(list1, 0), QStringList{"1"});
+    QCOMPARE(Column(list1, 1), QStringList{"插座"});
+    QCOMPARE(dlg->List(2)->GetRowCount(), 1);
+
+    // The deleted row is no longer selected: a second delete asks for a selection.
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "删除数据前请先选择要删除的相应商品名称");
+    QCOMPARE(db.Value("SELECT count(*) FROM name1"), "1");
+}
+
+void TestClassDlg::refusesDeleteWithoutCompletePath() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages({IDOK, IDYES});
+    auto dlg = OpenDialog();
+
+    // A code cell emptied by the user and clicked: the deletes would match every deeper row.
+    ChooseRow(dlg->List(1), 1);
+    TypeIntoCell(dlg->List(2), 2, 2, "");
+    ChooseRow(dlg->List(2), 2);
+    QCOMPARE(dlg->m_tree.m_strCode[2], "");
+    QTest::mouseClick(dlg->DeleteButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "删除数据前请先选择要删除的相应商品名称");
+    QCOMPARE(db.Value("SELECT count(*) FROM name5"), "5");
+    QCOMPARE(db.Value("SELECT count(*) FROM property"), "5");
+
+    // A specification under a level-1 node is deleted by its full code.
+    ChooseRow(dlg->List(1), 1);
+    ChooseRow(dlg->List(5), 1);
+    QTest::mouseClick(dlg->DeleteButton(5), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "删除数据成功!");
+    QCOMPARE(db.Value("SELECT count(*) FROM name5 WHERE bh='0100000001'"), "0");
+    QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code='0100000001'"), "0");
+    QCOMPARE(db.Value("SELECT count(*) FROM name5"), "4");
+}
+
+void TestClassDlg::deleteTouchesOnlyTheStoredNode() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    db.Exec("INSERT INTO name1 VALUES ('03', '灯具')");
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+
+    // 插座 renumbered on screen only: its remembered code names no stored node.
+    TypeIntoCell(list1, 2, 2, "05");
+    ChooseRow(list1, 2);
+    QCOMPARE(dlg->m_tree.m_strCode[1], "05");
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "该商品的编号已修改但尚未保存,请先保存后再删除!");
+    QCOMPARE(list1->GetRowCount(), 4);
+
+    // A row never saved goes from the list only, even when its code equals a stored one.
+    TypeIntoCell(list1, 2, 2, "02");
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    TypeIntoCell(list1, 4, 2, "03");
+    QCOMPARE(list1->GetCellText(4, 2), "04"); // the edit check refuses the repeat
+    messages.Answer(IDYES);
+    ChooseRow(list1, 4);
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "删除数据成功!");
+    QCOMPARE(Column(list1, 1), (QStringList{"开关", "插座", "灯具"}));
+    QCOMPARE(db.Rows("SELECT bh FROM name1 ORDER BY bh"), (QStringList{"01", "02", "03"}));
+    QCOMPARE(db.Value("SELECT count(*) FROM property"), "5");
+}
+
+void TestClassDlg::duplicateEditRestoresNameAndCode() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+
+    TypeIntoCell(list1, 2, 1, "开关");
+    QCOMPARE(messages.Last(), "您更改的名称或编号有重复,请重新输入!");
+    QCOMPARE(list1->GetCellText(2, 1), "插座");
+    QCOMPARE(list1->GetCellText(2, 2), "02");
+
+    messages.Clear();
+    TypeIntoCell(list1, 2, 2, "01");
+    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(list1->GetCellText(2, 1), "插座");
+    QCOMPARE(list1->GetCellText(2, 2), "02");
+
+    TypeIntoCell(list1, 2, 1, "插座面板");
+    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(list1->GetCellText(2, 1), "插座面板");
+}
+
+void TestClassDlg::coloursSpecificationRows() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    db.Exec("INSERT INTO name5 VALUES ('0100000002', '2', '个')");
+    db.Exec("UPDATE property SET total='', price='3' WHERE code='0100000001'");
+    db.Exec("INSERT INTO name5 VALUES ('0100000003', '3', '个')");
+    db.Exec("INSERT INTO property (code, shortname, price, total) VALUES "
+            "('0100000003', 'x', '1', '1')");
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    ChooseRow(dlg->List(1), 1);
+    CGridCtrl* list5 = dlg->List(5);
+    QCOMPARE(list5->GetRowCount(), 4);
+    const QList<QColor> expected{kYellow, kRed, kWhite};
+    for (int row = 1; row <= 3; ++row) {
+        for (int col = 1; col <= 3; ++col)
+            QCOMPARE(list5->GetCellBackColor(row, col), expected.at(row - 1));
+        QVERIFY(list5->GetCellBackColor(row, 0) != expected.at(row - 1));
+    }
+
+    // Filling the stock keeps the row yellow until the list is filled again.
+    ChooseRow(list5, 1);
+    TypeIntoCell(dlg->Properties()->Grid(), 1, 8, "7");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "商品属性已成功保存");
+    QCOMPARE(list5->GetCellBackColor(1, 1), kYellow);
+    ChooseRow(dlg->List(1), 1);
+    QCOMPARE(list5->GetCellBackColor(1, 1), kWhite);
+}
+
+void TestClassDlg::savesPropertiesIntoOneRow() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* props = dlg->Properties()->Grid();
+
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "请确认已选中第五栏(规格栏),否则将无法保存商品属性到数据库中．");
+    QCOMPARE(messages.Messages().last().icon, MsgIcon::Stop);
+
+    // A new specification under 开关 > 墙壁开关 > 单开 (level 4 skipped).
+    ChooseRow(dlg->List(1), 1);
+    ChooseRow(dlg->List(2), 1);
+    ChooseRow(dlg->List(3), 1);
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    TypeIntoCell(dlg->List(5), 1, 1, "12");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(db.Value("SELECT bh FROM name5 WHERE count='12'"), "0101010001");
+
+    ChooseRow(dlg->List(5), 1);
+    QCOMPARE(props->GetCellText(1, 0), "开关-墙壁开关-单开");
+    QCOMPARE(props->GetCellText(1, 1), "12个");
+    QCOMPARE(props->GetCellText(1, 2), "0101010001");
+    QCOMPARE(props->GetCellText(1, 3), "");
+    const QStringList values{"单开关", "3.5", "0.9", "0.8", "0.7", "100"};
+    for (int i = 0; i < values.size(); ++i)
+        TypeIntoCell(props, 1, 3 + i, values.at(i));
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "商品属性已成功保存");
+    TypeIntoCell(props, 1, 4, "4");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT name, shortname, spec, price, discount1, discount2, discount3, total, "
+                     "longpinyin, shortpinyin FROM property WHERE code='0101010001'"),
+             QStringList{"开关-墙壁开关-单开|单开关|12个|4|0.9|0.8|0.7|100|KG-QBKG-DK|DKG"});
+
+    // Shown again after a click elsewhere; a click in a name list clears the row.
+    ChooseRow(dlg->List(3), 1);
+    QCOMPARE(props->GetCellText(1, 0), "");
+    ChooseRow(dlg->List(5), 1);
+    QCOMPARE(props->GetCellText(1, 4), "4");
+
+    // Two rows of one code: nothing shown, the save changes the first.
+    db.Exec("INSERT INTO property (code, shortname) VALUES ('0101010001', 'dup')");
+    ChooseRow(dlg->List(5), 1);
+    QCOMPARE(props->GetCellText(1, 3), "");
+}
+
+void TestClassDlg::makesAllPinyin() {
+    TestDatabase db;
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    QTest::mouseClick(dlg->Properties()->PinyinButton(), Qt::LeftButton);
+    QCOMPARE(messages.Texts(), QStringList{"商品库中商品名称和简称已全部生成拼音首字母!"});
+
+    for (int i = 0; i < 250; ++i)
+        db.Exec(QString("INSERT INTO property (code, name, shortname) VALUES ('%1', '膨胀螺丝', "
+                        "'M8螺丝')")
+                    .arg(i, 10, 10, QChar('0')));
+    db.Exec("INSERT INTO property (code) VALUES ('x')");
+    QTest::mouseClick(dlg->Properties()->PinyinButton(), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT DISTINCT longpinyin, shortpinyin FROM property ORDER BY code"),
+             (QStringList{"PZLS|M8LS", "|"}));
+}
+
+QTEST_MAIN(TestClassDlg)
+#include "tst_classdlg.moc"
