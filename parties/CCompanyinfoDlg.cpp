@@ -1,0 +1,111 @@
+#include "parties/CCompanyinfoDlg.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/CDbAction.h"
+#include "app/CRecordset.h"
+#include "app/HarborMessageBox.h"
+
+namespace {
+
+const char* const kLabels[] = {
+    "公司名称:", "电话:", "地址:", "银行帐号:", "其它信息1:", "其它信息2:", "其它信息3:"};
+
+} // namespace
+
+const QStringList& CCompanyinfoDlg::Columns() {
+    static const QStringList columns{QStringLiteral("name"),     QStringLiteral("telephone"),
+                                     QStringLiteral("address"),  QStringLiteral("bank"),
+                                     QStringLiteral("remarks1"), QStringLiteral("remarks2"),
+                                     QStringLiteral("remarks3")};
+    return columns;
+}
+
+CCompanyinfoDlg::CCompanyinfoDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("公司信息"));
+    auto* form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setVerticalSpacing(10);
+    form->setHorizontalSpacing(12);
+    for (int i = 0; i < Columns().size(); ++i) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(Columns()[i]);
+        form->addRow(new QLabel(QString::fromUtf8(kLabels[i]), this), edit);
+        m_pEdits.append(edit);
+    }
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* save = buttons->addButton(QStringLiteral("保存"), QDialogButtonBox::ActionRole);
+    QPushButton* quit = buttons->addButton(QStringLiteral("退出"), QDialogButtonBox::RejectRole);
+    save->setObjectName(QStringLiteral("save"));
+    quit->setObjectName(QStringLiteral("quit"));
+    save->setDefault(true);
+    save->setAutoDefault(true);
+    quit->setAutoDefault(false);
+    connect(save, &QPushButton::clicked, this, &CCompanyinfoDlg::OnSave);
+    connect(quit, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->setSpacing(16);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    setMinimumWidth(640);
+    LoadInfo();
+}
+
+QStringList CCompanyinfoDlg::BoxTexts() const {
+    QStringList texts;
+    for (const QLineEdit* edit : m_pEdits)
+        texts.append(edit->text());
+    return texts;
+}
+
+void CCompanyinfoDlg::LoadInfo() {
+    QStringList values;
+    RunDbRead(this, QStringLiteral("读取公司信息"), [&] {
+        CRecordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM companyinfo"));
+        // Several rows can only come from outside the program; the save keeps the first, so
+        // that is the one to show.
+        if (rs.GetRecordCount() >= 1) {
+            rs.MoveFirst();
+            for (const QString& column : Columns())
+                values.append(rs.GetCollect(column));
+        }
+        rs.Close();
+    });
+    for (int i = 0; i < m_pEdits.size(); ++i)
+        m_pEdits[i]->setText(values.value(i));
+}
+
+void CCompanyinfoDlg::OnSave() {
+    const QStringList texts = BoxTexts();
+    const bool saved = RunDbAction(this, QStringLiteral("保存公司信息"), [&] {
+        CRecordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM companyinfo"));
+        if (rs.GetRecordCount() == 0) {
+            rs.AddNew();
+        } else {
+            rs.MoveFirst();
+        }
+        for (int i = 0; i < Columns().size(); ++i)
+            rs.PutCollect(Columns()[i], texts[i]);
+        rs.Update();
+        // The printed lists take the shop's data only from a single row: drop any others.
+        rs.MoveFirst();
+        rs.MoveNext();
+        while (!rs.IsEOF()) {
+            rs.Delete();
+            rs.MoveNext();
+        }
+        rs.Close();
+    });
+    if (saved)
+        HarborMessageBox(this, QStringLiteral("数据保存成功!"), MsgIcon::Information);
+}

@@ -1,0 +1,3 @@
+#include "parties/CCustomerDlg.h"
+
+CCustomerDlg::CCustomerDlg(QWidget* parent) : CPartyDlg(Kind::Customer, parent) {}

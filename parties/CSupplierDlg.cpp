@@ -1,0 +1,3 @@
+#include "parties/CSupplierDlg.h"
+
+CSupplierDlg::CSupplierDlg(QWidget* parent) : CPartyDlg(Kind::Supplier, parent) {}

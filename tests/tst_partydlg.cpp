@@ -1,0 +1,461 @@
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/CHarborApp.h"
+#include "catalogue/PinyinInitials.h"
+#include "grid/CGridCtrl.h"
+#include "parties/CCustomerDlg.h"
+#include "parties/CSupplierDlg.h"
+#include "support/MessageScript.h"
+#include "support/TestDatabase.h"
+#include "support/TestDocumentWindow.h"
+
+namespace {
+
+// Types text as a user does: plain keys for ASCII, the input method's commit for Chinese.
+void TypeText(QWidget* widget, const QString& text) {
+    QString pending;
+    auto commit = [&] {
+        if (pending.isEmpty())
+            return;
+        QInputMethodEvent event;
+        event.setCommitString(pending);
+        QApplication::sendEvent(widget, &event);
+        pending.clear();
+    };
+    for (QChar ch : text) {
+        if (ch.unicode() < 128) {
+            commit();
+            QTest::keyClick(widget, ch.toLatin1());
+        } else {
+            pending += ch;
+        }
+    }
+    commit();
+}
+
+const char* const kCustomers = "SELECT mc, linkman, phone, address, remark, pinyin FROM customer";
+
+void AddCustomer(TestDatabase& db, const QString& name, const QString& phone,
+                 const QString& table = "customer") {
+    db.Exec(QStringLiteral("INSERT INTO %1 (mc, linkman, phone, address, remark) "
+                           "VALUES ('%2', '李经理', '%3', '杭州', '')")
+                .arg(table, QString(name).replace("'", "''"), phone));
+}
+
+// Shows a dialog at a working size, as the main window does.
+void Show(QWidget& dlg) {
+    dlg.resize(dlg.sizeHint().width(), 420);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+}
+
+void ClickCell(CGridCtrl* grid, int row, int col) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
+}
+
+void DoubleClickCell(CGridCtrl* grid, int row, int col) {
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
+}
+
+// Types text into a cell as a user does: click it, open its editor, type, press Enter.
+void TypeIntoCell(CGridCtrl* grid, int row, int col, const QString& text) {
+    ClickCell(grid, row, col);
+    grid->EditCell(row, col);
+    auto* editor = qobject_cast<QLineEdit*>(grid->GetEditWnd());
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    TypeText(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(grid->GetCellText(row, col), text);
+}
+
+QStringList GridRow(CGridCtrl* grid, int row) {
+    QStringList texts;
+    for (int col = 0; col < grid->GetColumnCount(); ++col)
+        texts.append(grid->GetCellText(row, col));
+    return texts;
+}
+
+void Click(QPushButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace
+
+class TestPartyDlg : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { theApp.m_nPickTarget = 0; }
+
+    void loadShowsEveryRecordInTableOrder();
+    void saveWritesEditsAndInitialsAndReloads();
+    void savingAnUnchangedGridRewritesEveryRecordWithItsOwnValues();
+    void addedRowsAreSavedAndBlankOnesLeftOut();
+    void rowWithoutNameStopsTheSaveWithNothingWritten();
+    void deleteRemovesTheRecordOfTheClickedRow();
+    void deleteOfAnEditedRowKeepsLaterSavesInStep();
+    void deleteWithoutARowDoesNothing();
+    void namesWithQuotesAreStoredAndDeleted();
+    void failedDeleteKeepsTheRow();
+    void supplierDialogKeepsItsOwnTable();
+    void selectModeHandsTheNameToTheDocumentOfThePickTarget();
+    void selectModeDoesNotPickFromTheHeaderOrInOrdinaryMode();
+    void supplierPickGoesToStockIn();
+    void runSelectModeReturnsAfterAPick();
+};
+
+void TestPartyDlg::loadShowsEveryRecordInTableOrder() {
+    TestDatabase db;
+    AddCustomer(db, "五金城", "111");
+    AddCustomer(db, "建材店", "222");
+    CCustomerDlg dlg;
+    Show(dlg);
+    QCOMPARE(dlg.windowTitle(), QString("客户管理"));
+    CGridCtrl* grid = dlg.Grid();
+    QCOMPARE(grid->GetRowCount(), 3);
+    QCOMPARE(GridRow(grid, 0), (QStringList{"序号", "名称", "联系人", "电话", "地址", "备注"}));
+    QCOMPARE(GridRow(grid, 1), (QStringList{"1", "五金城", "李经理", "111", "杭州", ""}));
+    QCOMPARE(GridRow(grid, 2), (QStringList{"2", "建材店", "李经理", "222", "杭州", ""}));
+    QCOMPARE(grid->GetRowHeight(2), 25);
+    QCOMPARE(grid->GetColumnWidth(1), 200);
+    QVERIFY(grid->GetCellFormat(1, 3) & DT_CENTER);
+    QVERIFY(!(grid->GetCellFormat(1, 4) & DT_CENTER));
+}
+
+void TestPartyDlg::saveWritesEditsAndInitialsAndReloads() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    AddCustomer(db, "建材店", "222");
+    {
+        CCustomerDlg dlg;
+        Show(dlg);
+        TypeIntoCell(dlg.Grid(), 2, 1, "永达电器");
+        TypeIntoCell(dlg.Grid(), 2, 5, "月结");
+        Click(dlg.SaveButton());
+        QCOMPARE(messages.Texts(), QStringList{"已成功保存到数据库"});
+    }
+    QCOMPARE(db.Rows(kCustomers),
+             (QStringList{"五金城|李经理|111|杭州||" + GetPinyinInitials("五金城"),
+                          "永达电器|李经理|222|杭州|月结|" + GetPinyinInitials("永达电器")}));
+    QCOMPARE(GetPinyinInitials("永达电器"), QString("YDDQ"));
+    CCustomerDlg reopened;
+    Show(reopened);
+    QCOMPARE(GridRow(reopened.Grid(), 2),
+             (QStringList{"2", "永达电器", "李经理", "222", "杭州", "月结"}));
+}
+
+void TestPartyDlg::savingAnUnchangedGridRewritesEveryRecordWithItsOwnValues() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "张三", "111");
+    AddCustomer(db, "张三", "222");
+    AddCustomer(db, "李四", "333");
+    CCustomerDlg dlg;
+    Show(dlg);
+    Click(dlg.SaveButton());
+    QCOMPARE(messages.Last(), QString("已成功保存到数据库"));
+    QCOMPARE(db.Rows("SELECT mc, phone, pinyin FROM customer"),
+             (QStringList{"张三|111|ZS", "张三|222|ZS", "李四|333|LS"}));
+    // A second save after the first must find the same records again.
+    TypeIntoCell(dlg.Grid(), 1, 3, "119");
+    Click(dlg.SaveButton());
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"),
+             (QStringList{"张三|119", "张三|222", "李四|333"}));
+}
+
+void TestPartyDlg::addedRowsAreSavedAndBlankOnesLeftOut() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    CCustomerDlg dlg;
+    Show(dlg);
+    CGridCtrl* grid = dlg.Grid();
+    Click(dlg.AddButton());
+    Click(dlg.AddButton());
+    Click(dlg.AddButton());
+    QCOMPARE(grid->GetRowCount(), 5);
+    QCOMPARE(GridRow(grid, 4), (QStringList{"4", "", "", "", "", ""}));
+    QVERIFY(grid->GetCellFormat(4, 5) & DT_CENTER);
+    QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("1"));
+
+    // Row 2 stays blank; rows 3 and 4 are filled in after it.
+    TypeIntoCell(grid, 3, 1, "新客户");
+    TypeIntoCell(grid, 3, 3, "333");
+    TypeIntoCell(grid, 4, 1, "另一个客户");
+    Click(dlg.SaveButton());
+    QCOMPARE(messages.Last(), QString("已成功保存到数据库"));
+    QCOMPARE(db.Rows("SELECT mc, phone, pinyin FROM customer"),
+             (QStringList{"五金城|111|WJC", "新客户|333|XKH", "另一个客户||LYGKH"}));
+
+    // The saved rows now stand for their records: a second save adds nothing.
+    TypeIntoCell(grid, 3, 3, "334");
+    Click(dlg.SaveButton());
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"),
+             (QStringList{"五金城|111", "新客户|334", "另一个客户|"}));
+}
+
+void TestPartyDlg::rowWithoutNameStopsTheSaveWithNothingWritten() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    AddCustomer(db, "建材店", "222");
+    CCustomerDlg dlg;
+    Show(dlg);
+    CGridCtrl* grid = dlg.Grid();
+
+    // An existing record whose name was cleared.
+    TypeIntoCell(grid, 1, 3, "999");
+    TypeIntoCell(grid, 2, 1, "");
+    Click(dlg.SaveButton());
+    QCOMPARE(messages.Texts(), QStringList{"供货商名称不能为空,请填写"});
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"五金城|111", "建材店|222"}));
+
+    // An added row with a telephone but no name.
+    TypeIntoCell(grid, 2, 1, "建材店");
+    Click(dlg.AddButton());
+    TypeIntoCell(grid, 3, 3, "555");
+    messages.Clear();
+    Click(dlg.SaveButton());
+    QCOMPARE(messages.Texts(), QStringList{"供货商名称不能为空,请填写"});
+    QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("2"));
+    QCOMPARE(db.Value("SELECT phone FROM customer WHERE mc = '五金城'"), QString("111"));
+}
+
+void TestPartyDlg::deleteRemovesTheRecordOfTheClickedRow() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "张三", "111");
+    AddCustomer(db, "张三", "222");
+    AddCustomer(db, "李四", "333");
+    CCustomerDlg dlg;
+    Show(dlg);
+    CGridCtrl* grid = dlg.Grid();
+    ClickCell(grid, 2, 3);
+    QCOMPARE(dlg.m_nClickRow, 2);
+    QCOMPARE(dlg.m_nClickCol, 3);
+    Click(dlg.DeleteButton());
+    QCOMPARE(messages.Count(), 0);
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"张三|111", "李四|333"}));
+    QCOMPARE(grid->GetRowCount(), 3);
+    QCOMPARE(GridRow(grid, 2).mid(0, 2), (QStringList{"2", "李四"}));
+
+    // Two records alike in every column: one goes, one stays.
+    AddCustomer(db, "李四", "333");
+    CCustomerDlg again;
+    Show(again);
+    ClickCell(again.Grid(), 2, 1);
+    Click(again.DeleteButton());
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"张三|111", "李四|333"}));
+    QCOMPARE(again.Grid()->GetRowCount(), 3);
+}
+
+void TestPartyDlg::deleteOfAnEditedRowKeepsLaterSavesInStep() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "甲", "111");
+    AddCustomer(db, "乙", "222");
+    AddCustomer(db, "丙", "333");
+    CCustomerDlg dlg;
+    Show(dlg);
+    CGridCtrl* grid = dlg.Grid();
+    TypeIntoCell(grid, 1, 1, "甲改");
+    ClickCell(grid, 1, 1);
+    Click(dlg.DeleteButton());
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"乙|222", "丙|333"}));
+
+    TypeIntoCell(grid, 2, 3, "334");
+    Click(dlg.SaveButton());
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"乙|222", "丙|334"}));
+}
+
+void TestPartyDlg::deleteWithoutARowDoesNothing() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    AddCustomer(db, "建材店", "222");
+    CCustomerDlg dlg;
+    dlg.resize(830, 400);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    CGridCtrl* grid = dlg.Grid();
+
+    Click(dlg.DeleteButton()); // nothing clicked yet
+    ClickCell(grid, 0, 2);     // the header
+    QCOMPARE(dlg.m_nClickRow, 0);
+    Click(dlg.DeleteButton());
+    QCOMPARE(grid->GetRowCount(), 3);
+
+    ClickCell(grid, 1, 1);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      QPoint(10, grid->viewport()->height() - 5));
+    QCOMPARE(dlg.m_nClickRow, -1);
+    Click(dlg.DeleteButton());
+    QCOMPARE(grid->GetRowCount(), 3);
+    QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("2"));
+    QCOMPARE(messages.Count(), 0);
+}
+
+void TestPartyDlg::namesWithQuotesAreStoredAndDeleted() {
+    TestDatabase db;
+    MessageScript messages;
+    CCustomerDlg dlg;
+    Show(dlg);
+    CGridCtrl* grid = dlg.Grid();
+    Click(dlg.AddButton());
+    Click(dlg.AddButton());
+    TypeIntoCell(grid, 1, 1, "O'Neil 五金");
+    TypeIntoCell(grid, 1, 5, "it's '月结'");
+    TypeIntoCell(grid, 2, 1, "O'Neil 五金");
+    Click(dlg.SaveButton());
+    QCOMPARE(db.Rows("SELECT mc, remark FROM customer"),
+             (QStringList{"O'Neil 五金|it's '月结'", "O'Neil 五金|"}));
+
+    ClickCell(grid, 1, 1);
+    Click(dlg.DeleteButton());
+    QCOMPARE(db.Rows("SELECT mc, remark FROM customer"), QStringList{"O'Neil 五金|"});
+    CCustomerDlg reopened;
+    Show(reopened);
+    QCOMPARE(reopened.Grid()->GetCellText(1, 1), QString("O'Neil 五金"));
+}
+
+void TestPartyDlg::failedDeleteKeepsTheRow() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    CCustomerDlg dlg;
+    Show(dlg);
+    db.Exec("DROP TABLE customer");
+    ClickCell(dlg.Grid(), 1, 1);
+    Click(dlg.DeleteButton());
+    QCOMPARE(messages.Count(), 1);
+    QVERIFY(messages.Last().startsWith("删除客户失败"));
+    QCOMPARE(dlg.Grid()->GetRowCount(), 2);
+
+    Click(dlg.SaveButton());
+    QVERIFY(messages.Last().startsWith("保存客户失败"));
+    QCOMPARE(messages.Count(), 2);
+}
+
+void TestPartyDlg::supplierDialogKeepsItsOwnTable() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    AddCustomer(db, "螺丝厂", "888", "supplier");
+    CSupplierDlg dlg;
+    Show(dlg);
+    QCOMPARE(dlg.windowTitle(), QString("供货商管理"));
+    CGridCtrl* grid = dlg.Grid();
+    QCOMPARE(grid->GetRowCount(), 2);
+    QCOMPARE(grid->GetCellText(1, 1), QString("螺丝厂"));
+    Click(dlg.AddButton());
+    TypeIntoCell(grid, 2, 1, "电线厂");
+    Click(dlg.SaveButton());
+    QCOMPARE(db.Rows("SELECT mc, pinyin FROM supplier"), (QStringList{"螺丝厂|LSC", "电线厂|DXC"}));
+    ClickCell(grid, 1, 2);
+    Click(dlg.DeleteButton());
+    QCOMPARE(db.Rows("SELECT mc FROM supplier"), QStringList{"电线厂"});
+    QCOMPARE(db.Rows("SELECT mc FROM customer"), QStringList{"五金城"});
+}
+
+void TestPartyDlg::selectModeHandsTheNameToTheDocumentOfThePickTarget() {
+    TestDatabase db;
+    AddCustomer(db, "五金城", "111");
+    AddCustomer(db, "建材店", "222");
+    TestDocumentWindow saleOut("销售出库");
+    TestDocumentWindow saleIn("销售退货");
+    TestDocumentWindow entry("采购入库");
+
+    theApp.m_nPickTarget = 3;
+    CCustomerDlg dlg;
+    dlg.OpenSelectMode();
+    QVERIFY(dlg.isVisible());
+    QVERIFY(dlg.isModal());
+    DoubleClickCell(dlg.Grid(), 2, 4);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(saleIn.Parties(), QStringList{"建材店"});
+    QVERIFY(saleOut.Parties().isEmpty());
+
+    theApp.m_nPickTarget = 2;
+    CCustomerDlg second;
+    second.OpenSelectMode();
+    DoubleClickCell(second.Grid(), 1, 1);
+    QCOMPARE(saleOut.Parties(), QStringList{"五金城"});
+
+    theApp.m_nPickTarget = 1;
+    CCustomerDlg third;
+    third.OpenSelectMode();
+    DoubleClickCell(third.Grid(), 1, 1);
+    QVERIFY(!third.isVisible());
+    QVERIFY(entry.Parties().isEmpty());
+    QCOMPARE(saleOut.Parties().size() + saleIn.Parties().size(), 2);
+}
+
+void TestPartyDlg::selectModeDoesNotPickFromTheHeaderOrInOrdinaryMode() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    TestDocumentWindow saleOut("销售出库");
+    theApp.m_nPickTarget = 2;
+
+    CCustomerDlg ordinary;
+
+    ordinary.show();
+    DoubleClickCell(ordinary.Grid(), 1, 1);
+    QVERIFY(ordinary.isVisible());
+    QVERIFY(saleOut.Parties().isEmpty());
+
+    CCustomerDlg dlg;
+
+    dlg.OpenSelectMode();
+    DoubleClickCell(dlg.Grid(), 0, 1);
+    QVERIFY(dlg.isVisible());
+    QVERIFY(saleOut.Parties().isEmpty());
+    // Still a full dialog: a row added and saved can be picked at once.
+    Click(dlg.AddButton());
+    TypeIntoCell(dlg.Grid(), 2, 1, "新客户");
+    Click(dlg.SaveButton());
+    DoubleClickCell(dlg.Grid(), 2, 1);
+    QCOMPARE(saleOut.Parties(), QStringList{"新客户"});
+    QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("2"));
+}
+
+void TestPartyDlg::supplierPickGoesToStockIn() {
+    TestDatabase db;
+    AddCustomer(db, "螺丝厂", "888", "supplier");
+    TestDocumentWindow saleOut("销售出库");
+    TestDocumentWindow entry("采购入库");
+    theApp.m_nPickTarget = 2;
+    CSupplierDlg dlg;
+    dlg.OpenSelectMode();
+    DoubleClickCell(dlg.Grid(), 1, 1);
+    QCOMPARE(entry.Parties(), QStringList{"螺丝厂"});
+    QVERIFY(saleOut.Parties().isEmpty());
+    QVERIFY(!dlg.isVisible());
+}
+
+void TestPartyDlg::runSelectModeReturnsAfterAPick() {
+    TestDatabase db;
+    AddCustomer(db, "五金城", "111");
+    TestDocumentWindow saleOut("销售出库");
+    theApp.m_nPickTarget = 2;
+    CCustomerDlg dlg;
+    QTimer::singleShot(0, &dlg, [&] { DoubleClickCell(dlg.Grid(), 1, 1); });
+    dlg.RunSelectMode();
+    QCOMPARE(saleOut.Parties(), QStringList{"五金城"});
+
+    CCustomerDlg escaped;
+
+    QTimer::singleShot(0, &escaped, [&] { QTest::keyClick(&escaped, Qt::Key_Escape); });
+    escaped.RunSelectMode();
+    QCOMPARE(saleOut.Parties().size(), 1);
+}
+
+QTEST_MAIN(TestPartyDlg)
+#include "tst_partydlg.moc"
