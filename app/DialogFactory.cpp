@@ -1,12 +1,13 @@
 #include "app/DialogFactory.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QVBoxLayout>
-
 #include "app/CPlaceholderDlg.h"
 #include "app/CommandIds.h"
+#include "catalogue/CClassDlg.h"
+#include "catalogue/CInventoryDlg.h"
+#include "parties/CCompanyinfoDlg.h"
+#include "parties/CCustomerDlg.h"
+#include "parties/CEmployeeDlg.h"
+#include "parties/CSupplierDlg.h"
 
 namespace {
 
@@ -35,19 +36,19 @@ CWorkDialog* CreateWorkDialog(int command) {
     case ID_ENTRY_QUERY_DLG:
         return Placeholder("入库查询");
     case ID_INVENTORY_DLG:
-        return Placeholder("库存盘点");
+        return new CInventoryDlg;
     case ID_ACCOUNT_DLG:
         return Placeholder("帐目统计", Placement::CoverWorkArea, CloseBox::Hides);
     case ID_CLASS_DLG:
-        return Placeholder("商品编码");
+        return new CClassDlg;
     case ID_PRINT_CODE_BUTTON:
         return Placeholder("条码打印");
     case ID_SUPPLIER_DLG:
-        return Placeholder("供货商管理", Placement::Column);
+        return new CSupplierDlg;
     case ID_CUSTOMER_BUTTON:
-        return Placeholder("客户管理", Placement::Column);
+        return new CCustomerDlg;
     case ID_EMPLOYEE_BUTTON:
-        return Placeholder("员工管理", Placement::Column, CloseBox::Hides);
+        return new CEmployeeDlg;
     default:
         return nullptr;
     }
@@ -56,13 +57,7 @@ CWorkDialog* CreateWorkDialog(int command) {
 bool RunModalDialog(int command, QWidget* parent) {
     if (command != ID_COMPANYINFO_BUTTON)
         return false;
-    QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("公司信息"));
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("“公司信息”功能即将提供。"), &dialog));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
+    CCompanyinfoDlg dialog(parent);
     dialog.exec();
     return true;
 }

@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QToolButton>
 
+#include "MessageScript.h"
+#include "TestDatabase.h"
 #include "app/AppLook.h"
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
@@ -37,6 +39,8 @@ class TestMainFrame : public QObject {
 
     QTemporaryDir m_settings;
     CMainFrame* m_pFrame = nullptr;
+    std::unique_ptr<TestDatabase> m_pDb;
+    std::unique_ptr<MessageScript> m_pMessages;
 
     QRect HostGeometry(int command) const { return m_pFrame->DialogFor(command)->HostWindow()->geometry(); }
 
@@ -46,6 +50,8 @@ private slots:
     }
 
     void init() {
+        m_pDb = std::make_unique<TestDatabase>();
+        m_pMessages = std::make_unique<MessageScript>();
         m_pFrame = new CMainFrame;
         m_pFrame->resize(1200, 800);
         m_pFrame->show();
@@ -56,6 +62,10 @@ private slots:
     void cleanup() {
         delete m_pFrame;
         m_pFrame = nullptr;
+        // The dialogs opened on an empty shop database without a word to say.
+        QCOMPARE(m_pMessages->Texts(), QStringList());
+        m_pMessages.reset();
+        m_pDb.reset();
     }
 
     void everyRibbonButtonOpensItsWindowOverTheWorkArea() {
