@@ -72,7 +72,7 @@ const LookItem kLooks[] = {
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     theApp.m_nAppLook = LoadApplicationLook();
     setWindowTitle(QStringLiteral("远航 - 远航五交化销售管理系统"));
-    setWindowIcon(QIcon(RibbonImage(0, QStringLiteral("远"))));
+    QApplication::setWindowIcon(QIcon(RibbonImage(0, QStringLiteral("远"))));
     m_pView = new CHarborView(this);
     setCentralWidget(m_pView);
     m_pRibbon = new CRibbonBar(this);

@@ -1,5 +1,6 @@
 #include "app/CWorkSubWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 
 #include "app/CWorkDialog.h"
@@ -7,7 +8,7 @@
 CWorkSubWindow::CWorkSubWindow(CWorkDialog* dialog) : m_pDialog(dialog) {
     setWidget(dialog);
     setWindowTitle(dialog->windowTitle());
-    setWindowIcon(QIcon());
+    setWindowIcon(QApplication::windowIcon());
     setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::CustomizeWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, dialog->GetCloseBox() == CWorkDialog::CloseBox::Destroys);
