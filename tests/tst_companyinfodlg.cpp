@@ -3,33 +3,13 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "UserInput.h"
+
 #include "parties/CCompanyinfoDlg.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
 
 namespace {
-
-// Types text as a user does: plain keys for ASCII, the input method's commit for Chinese.
-void TypeText(QWidget* widget, const QString& text) {
-    QString pending;
-    auto commit = [&] {
-        if (pending.isEmpty())
-            return;
-        QInputMethodEvent event;
-        event.setCommitString(pending);
-        QApplication::sendEvent(widget, &event);
-        pending.clear();
-    };
-    for (QChar ch : text) {
-        if (ch.unicode() < 128) {
-            commit();
-            QTest::keyClick(widget, ch.toLatin1());
-        } else {
-            pending += ch;
-        }
-    }
-    commit();
-}
 
 const QStringList kShop{"远航五交化商店", "0571-8888'1234",      "文一路8号",
                         "工行 6222 0000", "营业时间 8:00-18:00", "",

@@ -3,6 +3,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "UserInput.h"
+
 #include "app/CWorkSubWindow.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CEmployeeDlg.h"
@@ -10,28 +12,6 @@
 #include "support/TestDatabase.h"
 
 namespace {
-
-// Types text as a user does: plain keys for ASCII, the input method's commit for Chinese.
-void TypeText(QWidget* widget, const QString& text) {
-    QString pending;
-    auto commit = [&] {
-        if (pending.isEmpty())
-            return;
-        QInputMethodEvent event;
-        event.setCommitString(pending);
-        QApplication::sendEvent(widget, &event);
-        pending.clear();
-    };
-    for (QChar ch : text) {
-        if (ch.unicode() < 128) {
-            commit();
-            QTest::keyClick(widget, ch.toLatin1());
-        } else {
-            pending += ch;
-        }
-    }
-    commit();
-}
 
 // Shows a dialog at a working size, as the main window does.
 void Show(QWidget& dlg) {

@@ -3,6 +3,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "UserInput.h"
+
 #include <memory>
 
 #include "catalogue/CInventoryDlg.h"
@@ -36,12 +38,6 @@ QStringList ColumnTexts(CGridCtrl* grid, int col) {
     for (int row = grid->GetFixedRowCount(); row < grid->GetRowCount(); ++row)
         texts << grid->GetCellText(row, col);
     return texts;
-}
-
-// Types text key by key, Chinese characters included (as an input method delivers them).
-void TypeText(QWidget* widget, const QString& text) {
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 // Types a keyword, picks the search column and presses 搜索, as the user does.

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "UserInput.h"
+
 #include "app/CHarborApp.h"
 #include "catalogue/PinyinInitials.h"
 #include "grid/CGridCtrl.h"
@@ -14,28 +16,6 @@
 #include "support/TestDocumentWindow.h"
 
 namespace {
-
-// Types text as a user does: plain keys for ASCII, the input method's commit for Chinese.
-void TypeText(QWidget* widget, const QString& text) {
-    QString pending;
-    auto commit = [&] {
-        if (pending.isEmpty())
-            return;
-        QInputMethodEvent event;
-        event.setCommitString(pending);
-        QApplication::sendEvent(widget, &event);
-        pending.clear();
-    };
-    for (QChar ch : text) {
-        if (ch.unicode() < 128) {
-            commit();
-            QTest::keyClick(widget, ch.toLatin1());
-        } else {
-            pending += ch;
-        }
-    }
-    commit();
-}
 
 const char* const kCustomers = "SELECT mc, linkman, phone, address, remark, pinyin FROM customer";
 

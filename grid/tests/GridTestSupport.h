@@ -13,7 +13,7 @@
 #include <memory>
 
 // Types text that has no key of its own (Chinese characters) into a widget.
-inline void TypeText(QWidget* widget, const QString& text) {
+inline void TypeKeys(QWidget* widget, const QString& text) {
     for (const QChar ch : text) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
         QApplication::sendEvent(widget, &press);

@@ -325,7 +325,7 @@ void tst_GridEdit::editorWidensWhileTyping() {
     CInPlaceEdit* edit = Editor(g);
     QVERIFY(edit);
     const int start = edit->width();
-    TypeText(edit, "一些很长的文字让编辑框变宽");
+    TypeKeys(edit, "一些很长的文字让编辑框变宽");
     QVERIFY(edit->width() > start);
     QTest::keyClicks(edit, QString(200, 'W'));
     QCOMPARE(edit->geometry().right(), g.Viewport()->width() - 1); // never past the grid's edge
@@ -357,7 +357,7 @@ void tst_GridEdit::comboTextOutsideOptions() {
     QVERIFY(list);
     list->hidePopup();
     list->lineEdit()->selectAll();
-    TypeText(list->lineEdit(), "欠");
+    TypeKeys(list->lineEdit(), "欠");
     QTest::keyClick(list->lineEdit(), Qt::Key_Return);
     QCOMPARE(g.grid->GetCellText(1, 2), QString("欠"));
 }
