@@ -84,6 +84,25 @@ enum : int {
     GVK_DOWN = Qt::Key_Down,
 };
 
+// Tab, Shift+Tab and the move keys: they end an edit and carry on into the next cell.
+inline bool IsGridMoveKey(int key) {
+    switch (key) {
+    case GVK_TAB:
+    case GVK_BACKTAB:
+    case GVK_PRIOR:
+    case GVK_NEXT:
+    case GVK_END:
+    case GVK_HOME:
+    case GVK_LEFT:
+    case GVK_UP:
+    case GVK_RIGHT:
+    case GVK_DOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Answer of a notification handler; 0 unless the handler sets it.
 struct CGridResult {
     int nResult = 0;

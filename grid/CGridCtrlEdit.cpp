@@ -13,23 +13,6 @@
 namespace {
 constexpr int InPlaceEditId = 8;
 
-bool ContinuesEditing(int key) {
-    switch (key) {
-    case GVK_TAB:
-    case GVK_BACKTAB:
-    case GVK_PRIOR:
-    case GVK_NEXT:
-    case GVK_END:
-    case GVK_HOME:
-    case GVK_LEFT:
-    case GVK_UP:
-    case GVK_RIGHT:
-    case GVK_DOWN:
-        return true;
-    default:
-        return false;
-    }
-}
 } // namespace
 
 void CGridCtrl::OnEditCell(int nRow, int nCol, QPoint point, int nChar) {
@@ -99,7 +82,7 @@ void CGridCtrl::OnEndInPlaceEdit(const GV_DISPINFO& info) {
 
 // Tab and the move keys that ended an edit act on the grid and open the next cell's editor.
 void CGridCtrl::ContinueEditingWithKey(int lastKey) {
-    if (!ContinuesEditing(lastKey) || !IsValid(m_idCurrentCell))
+    if (!IsGridMoveKey(lastKey) || !IsValid(m_idCurrentCell))
         return;
     const CCellID before = m_idCurrentCell;
     MoveFocusByKey(NextCellForKey(before, lastKey, false), lastKey, false);

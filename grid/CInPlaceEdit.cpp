@@ -12,22 +12,7 @@
 namespace {
 
 bool SelectsWholeText(int nChar) {
-    switch (nChar) {
-    case GVK_TAB:
-    case GVK_BACKTAB:
-    case ' ':
-    case GVK_PRIOR:
-    case GVK_NEXT:
-    case GVK_END:
-    case GVK_HOME:
-    case GVK_LEFT:
-    case GVK_UP:
-    case GVK_RIGHT:
-    case GVK_DOWN:
-        return true;
-    default:
-        return false;
-    }
+    return nChar == ' ' || IsGridMoveKey(nChar);
 }
 
 bool IsArrowOrPage(int key) {
