@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDialog>
 #include <QFile>
 
 #include "app/CConnection.h"
@@ -68,6 +69,9 @@ CHarborApp::Attempt CHarborApp::TryConnect() {
 void CHarborApp::ConnectDatabase() {
     while (TryConnect() == Attempt::Failed) {
         CLansetDlg dialog(m_pMainWnd);
-        dialog.exec();
+        // Leaving the dialog without saving changes nothing, so trying again would only fail
+        // again: the program then runs without a connection instead of trapping the user.
+        if (dialog.exec() != QDialog::Accepted)
+            return;
     }
 }

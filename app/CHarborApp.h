@@ -19,7 +19,8 @@ public:
     int ExitInstance();
 
     // Reads Lanset.ini and opens the connection; on failure tells the user, opens the LAN
-    // settings and tries again until an open succeeds or the file cannot be read.
+    // settings and tries again after each save, until an open succeeds, the file cannot be
+    // read or the user leaves the settings without saving.
     void ConnectDatabase();
 
     // Lanset.ini beside the program, or where a test pointed m_strLansetPath.

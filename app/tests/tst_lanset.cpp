@@ -166,12 +166,16 @@ private slots:
     }
 
     void failureLoopsThroughTheLanDialogUntilConnected() {
-        // A bad flag: the open fails, the user leaves the dialog once, then fixes the mode.
+        // A bad flag: the open fails; the user first saves a LAN host (fails again), then
+        // switches to this machine's database.
         WriteFile(m_ini, FormatLanset(1, 0x01020304).replace(0, 1, "7"));
         CreateEmptyDatabase(m_dir.filePath("Harbor.accdb"));
         MessageScript messages;
         ModalDriver<CLansetDlg> driver({
-            [](CLansetDlg* d) { d->findChild<QPushButton*>("quit")->click(); },
+            [](CLansetDlg* d) {
+                ClickRadio(d->LanRadio());
+                d->findChild<QPushButton*>("save")->click();
+            },
             [](CLansetDlg* d) {
                 ClickRadio(d->LocalRadio());
                 d->findChild<QPushButton*>("save")->click();
@@ -180,13 +184,26 @@ private slots:
         theApp.ConnectDatabase();
         QCOMPARE(driver.Handled(), 2);
         QVERIFY(theApp.m_pConnection && theApp.m_pConnection->IsOpen());
-        QCOMPARE(messages.Count(), 3);
-        const QString failure = messages.Texts().at(0);
-        QVERIFY(failure.startsWith("连接数据库失败!,请重新进行局域网连接设置\r\n错误信息:"));
+        const QStringList texts = messages.Texts();
+        QCOMPARE(texts.size(), 4);
+        QVERIFY(texts[0].startsWith("连接数据库失败!,请重新进行局域网连接设置\r\n错误信息:"));
         QCOMPARE(messages.Messages().at(0).icon, MsgIcon::None);
-        QCOMPARE(messages.Texts().at(1), failure);
-        QCOMPARE(messages.Texts().at(2), QString("局域网连接设置成功"));
+        QCOMPARE(texts[1], QString("局域网连接设置成功"));
+        QVERIFY(texts[2].startsWith("连接数据库失败!"));
+        QVERIFY(texts[2].contains("1.2.3.4"));
+        QCOMPARE(texts[3], QString("局域网连接设置成功"));
         QVERIFY(ReadFile(m_ini).startsWith("0-\\\\1.2.3.4\\"));
+    }
+
+    void leavingTheLanDialogStopsTrying() {
+        WriteFile(m_ini, "0-\\\\0.0.0.0\\Harbor\\Harbor.accdb");  // no Harbor.accdb here
+        MessageScript messages;
+        ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { d->findChild<QPushButton*>("quit")->click(); }});
+        theApp.ConnectDatabase();
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(messages.Count(), 1);
+        QVERIFY(messages.Last().contains("Harbor.accdb"));
+        QVERIFY(!theApp.m_pConnection->IsOpen());
     }
 
     void lanHostIsReportedThroughTheFailurePath() {

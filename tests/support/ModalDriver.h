@@ -27,8 +27,11 @@ private:
             return;
         dialog->setProperty("modalDriverSeen", true);
         ++m_nHandled;
+        // The step runs from the event loop, not inside this timer's slot: a step that opens
+        // the next modal dialog would otherwise block the timer that answers it.
         if (!m_steps.isEmpty())
-            m_steps.takeFirst()(dialog);
+            QMetaObject::invokeMethod(dialog, [dialog, step = m_steps.takeFirst()] { step(dialog); },
+                                      Qt::QueuedConnection);
     }
 
     QList<Step> m_steps;
