@@ -87,6 +87,19 @@ QString CCatalogueTree::SpecsSql(int k) const {
                          skipped + QStringLiteral("__"));
 }
 
+bool CCatalogueTree::IsParentStored(int k) const {
+    for (int level = 1; level < k && level < kLevels; ++level) {
+        if (m_strCode[level] == QLatin1String("00"))
+            continue;
+        CRecordset rs;
+        rs.Open(SqlFormat("SELECT bh FROM name%s WHERE bh='%s'",
+                          {QString::number(level), CodePrefix(level)}));
+        if (rs.IsEOF())
+            return false;
+    }
+    return true;
+}
+
 QVector<CatalogueRow> CCatalogueTree::ReadLevel(int k) const {
     return ReadRows(LevelSql(k), k);
 }

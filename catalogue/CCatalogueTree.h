@@ -55,6 +55,10 @@ class CCatalogueTree {
     // (1 to 4), the deeper codes taken as "00"; k = 4 also serves a path completed with "00".
     QString SpecsSql(int k) const;
 
+    // Whether every chosen node above level k is stored (a skipped level "00" has none), so that
+    // list k may be saved under it. Raises CDbException.
+    bool IsParentStored(int k) const;
+
     // Rows of list k (1 to 4) under the current path; the code shows bh without the parent prefix.
     QVector<CatalogueRow> ReadLevel(int k) const;
     // Specifications directly under the chosen node of level k (1 to 4); code = last two digits.

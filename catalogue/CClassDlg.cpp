@@ -224,15 +224,29 @@ void CClassDlg::SaveLevel(int k) {
     }
     if (specs)
         m_tree.FillSkippedLevels();
+    // A parent renumbered on screen only, or not saved yet, would leave the new nodes hanging
+    // under a code that no stored node has.
+    bool parentStored = false;
+    if (!RunDbRead(this, QStringLiteral("读取商品编码"),
+                   [&] { parentStored = m_tree.IsParentStored(k); }))
+        return;
+    if (!parentStored) {
+        HarborMessageBox(this, QStringLiteral("请先选择有效的上级商品名"));
+        return;
+    }
     const QString sql = specs ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
     const QString prefix = m_tree.ParentPrefix(k);
     CCatalogueWriter::Result result;
     QVector<CatalogueRow> stored;
+    QVector<QColor> colours;
     const bool saved = RunDbAction(this, QStringLiteral("保存商品编码"), [&] {
         result = specs ? CCatalogueWriter::SaveSpecs(sql, prefix, ListRows(k))
                        : CCatalogueWriter::SaveLevel(k, sql, prefix, ListRows(k));
-        if (result.bChanged)
-            stored = CCatalogueTree::ReadRows(sql, k);
+        if (!result.strRefusal.isEmpty())
+            return;
+        stored = CCatalogueTree::ReadRows(sql, k);
+        if (specs && (result.bChanged || !IsInStoredOrder(k, stored)))
+            colours = SpecColours(stored);
     });
     if (!saved)
         return;
@@ -241,12 +255,15 @@ void CClassDlg::SaveLevel(int k) {
         return;
     }
     HarborMessageBox(this, QStringLiteral("已成功保存到数据库"), MsgIcon::Information);
-    if (!result.bChanged)
+    // Rows stand for the records by position: a new code that sorts before older ones puts
+    // the list in the records' order again, or the next save would pair rows wrongly.
+    if (!result.bChanged && IsInStoredOrder(k, stored))
         return;
     CGridCtrl* grid = m_pList[k];
     for (int i = 0; i < stored.size() && i + 1 < grid->GetRowCount(); ++i) {
         if (specs) {
             SetSpecRow(i + 1, stored.at(i), kSavedPackOptions);
+            ColourSpecRow(i + 1, colours.value(i));
         } else {
             grid->SetCellText(i + 1, kNameCol, stored.at(i).name);
             grid->SetCellText(i + 1, CodeColumn(k), stored.at(i).code);
@@ -336,13 +353,34 @@ void CClassDlg::FillSpecList(const QVector<CatalogueRow>& rows) {
         grid->SetCellText(row, 0, QString::number(row));
         SetSpecRow(row, spec, kPackOptions);
     }
-    // Red: no properties yet; yellow: short name, price or stock missing.
-    for (int i = 0; i < rows.size(); ++i) {
-        const QColor colour = CPropertyPanel::StateColour(rows.at(i).bh);
-        for (int col = kCountCol; col <= CodeColumn(CCatalogueTree::kLevels); ++col)
-            grid->SetCellBackColor(i + 1, col, colour);
-    }
+    const QVector<QColor> colours = SpecColours(rows);
+    for (int i = 0; i < colours.size(); ++i)
+        ColourSpecRow(i + 1, colours.at(i));
     grid->Refresh();
+}
+
+// Red: no properties yet; yellow: short name, price or stock missing.
+QVector<QColor> CClassDlg::SpecColours(const QVector<CatalogueRow>& specs) {
+    QVector<QColor> colours;
+    for (const CatalogueRow& spec : specs)
+        colours.append(CPropertyPanel::StateColour(spec.bh));
+    return colours;
+}
+
+void CClassDlg::ColourSpecRow(int row, const QColor& colour) {
+    CGridCtrl* grid = m_pList[CCatalogueTree::kLevels];
+    for (int col = kCountCol; col <= CodeColumn(CCatalogueTree::kLevels); ++col)
+        grid->SetCellBackColor(row, col, colour);
+}
+
+// Whether the rows of list k stand for the stored records in the same order.
+bool CClassDlg::IsInStoredOrder(int k, const QVector<CatalogueRow>& stored) const {
+    const CGridCtrl* grid = m_pList[k];
+    for (int i = 0; i < stored.size() && i + 1 < grid->GetRowCount(); ++i) {
+        if (grid->GetCellText(i + 1, CodeColumn(k)) != stored.at(i).code)
+            return false;
+    }
+    return true;
 }
 
 void CClassDlg::SetSpecRow(int row, const CatalogueRow& spec, const QStringList& packOptions) {

@@ -3,6 +3,7 @@
 #include "app/CWorkDialog.h"
 #include "catalogue/CCatalogueTree.h"
 
+#include <QColor>
 #include <QStringList>
 
 class CGridCtrl;
@@ -53,6 +54,9 @@ class CClassDlg : public CWorkDialog {
     void FillLevelList(int k, const QVector<CatalogueRow>& rows);
     void FillSpecList(const QVector<CatalogueRow>& rows);
     void SetSpecRow(int row, const CatalogueRow& spec, const QStringList& packOptions);
+    static QVector<QColor> SpecColours(const QVector<CatalogueRow>& specs);
+    void ColourSpecRow(int row, const QColor& colour);
+    bool IsInStoredOrder(int k, const QVector<CatalogueRow>& stored) const;
     void ClearListsBelow(int k);
     bool IsPathComplete(int k) const;
     void RemoveListRow(int k, int row);

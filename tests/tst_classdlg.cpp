@@ -109,6 +109,9 @@ class TestClassDlg : public QObject {
     void coloursSpecificationRows();
     void savesPropertiesIntoOneRow();
     void makesAllPinyin();
+    void savedListFollowsCodeOrder();
+    void refusesSavingUnderUnsavedParent();
+    void savesTextOfOpenEditor();
 };
 
 void TestClassDlg::buildsTreeWithSkippedLevels() {
@@ -544,6 +547,136 @@ void TestClassDlg::makesAllPinyin() {
     QTest::mouseClick(dlg->Properties()->PinyinButton(), Qt::LeftButton);
     QCOMPARE(db.Rows("SELECT DISTINCT longpinyin, shortpinyin FROM property ORDER BY code"),
              (QStringList{"PZLS|M8LS", "|"}));
+}
+
+void TestClassDlg::savedListFollowsCodeOrder() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    db.Exec("INSERT INTO name1 VALUES ('03', '灯具')");
+    db.Exec("INSERT INTO name2 VALUES ('0301', '吸顶灯')");
+    MessageScript messages({IDYES});
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+
+    // 插座 (02) deleted; a new node takes the free code 02 below 灯具 (03).
+    ChooseRow(list1, 2);
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    TypeIntoCell(list1, 3, 1, "电线");
+    TypeIntoCell(list1, 3, 2, "02");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(Column(list1, 1), (QStringList{"开关", "电线", "灯具"}));
+    QCOMPARE(Column(list1, 2), (QStringList{"01", "02", "03"}));
+
+    // Renaming 灯具 keeps its children with it.
+    TypeIntoCell(list1, 3, 1, "灯饰");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"),
+             (QStringList{"01|开关", "02|电线", "03|灯饰"}));
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name2 WHERE bh NOT LIKE '01%'"),
+             QStringList{"0301|吸顶灯"});
+
+    // The same for specifications: the product 03 keeps its own properties.
+    ChooseRow(list1, 1);
+    db.Exec("INSERT INTO name5 VALUES ('0100000003', '30', '个')");
+    db.Exec("INSERT INTO property (code, name, spec, shortname, price, total) VALUES "
+            "('0100000003', '开关', '30个', '三十', '9', '1')");
+    ChooseRow(list1, 2);
+    ChooseRow(list1, 1);
+    CGridCtrl* list5 = dlg->List(5);
+    QCOMPARE(Column(list5, 3), (QStringList{"01", "03"}));
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    TypeIntoCell(list5, 3, 1, "20");
+    TypeIntoCell(list5, 3, 3, "02");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(Column(list5, 3), (QStringList{"01", "02", "03"}));
+    QCOMPARE(Column(list5, 1), (QStringList{"10", "20", "30"}));
+    QCOMPARE(list5->GetCellBackColor(2, 1), kRed);
+    QCOMPARE(list5->GetCellBackColor(3, 1), kWhite);
+    TypeIntoCell(list5, 3, 1, "35");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT bh, count FROM name5 WHERE bh LIKE '0100%' ORDER BY bh"),
+             (QStringList{"0100000001|10", "0100000002|20", "0100000003|35"}));
+    QCOMPARE(db.Rows("SELECT code, spec, shortname FROM property WHERE code LIKE '0100%' "
+                     "ORDER BY code"),
+             (QStringList{"0100000001|10个/箱|开关", "0100000003|35个|三十"}));
+}
+
+void TestClassDlg::refusesSavingUnderUnsavedParent() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+    CGridCtrl* list2 = dlg->List(2);
+
+    // 防水开关 renumbered 03 -> 05 on screen only, then chosen: its children stay under 0103.
+    ChooseRow(list1, 1);
+    TypeIntoCell(list2, 2, 2, "05");
+    ChooseRow(list2, 2);
+    QCOMPARE(dlg->m_tree.m_strCode[2], "05");
+    QTest::mouseClick(dlg->AddButton(3), Qt::LeftButton);
+    TypeIntoCell(dlg->List(3), 1, 1, "三开");
+    QTest::mouseClick(dlg->SaveButton(3), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    TypeIntoCell(dlg->List(5), 1, 1, "8");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
+    QCOMPARE(db.Value("SELECT count(*) FROM name3 WHERE bh LIKE '0105%'"), "0");
+    QCOMPARE(db.Value("SELECT count(*) FROM name5 WHERE bh LIKE '0105%'"), "0");
+
+    // A level-1 node not saved yet takes no children either; once saved it does.
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    TypeIntoCell(list1, 3, 1, "灯具");
+    ChooseRow(list1, 3);
+    QTest::mouseClick(dlg->AddButton(2), Qt::LeftButton);
+    TypeIntoCell(list2, 1, 1, "吸顶灯");
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
+    QCOMPARE(db.Value("SELECT count(*) FROM name2 WHERE bh LIKE '03%'"), "0");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    ChooseRow(list1, 3);
+    QTest::mouseClick(dlg->AddButton(2), Qt::LeftButton);
+    TypeIntoCell(list2, 1, 1, "吸顶灯");
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name2 WHERE bh LIKE '03%'"), QStringList{"0301|吸顶灯"});
+}
+
+// 保存 pressed while the typed text is still in an open editor.
+void TestClassDlg::savesTextOfOpenEditor() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    QTest::keyClick(list1, 'M');
+    QVERIFY(list1->GetEditWnd());
+    QTest::keyClicks(list1->GetEditWnd(), "8");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(db.Value("SELECT mc FROM name1 WHERE bh='03'"), "M8");
+
+    ChooseRow(list1, 1);
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    QTest::keyClick(dlg->List(5), '2');
+    QVERIFY(dlg->List(5)->GetEditWnd());
+    QTest::keyClicks(dlg->List(5)->GetEditWnd(), "5");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(db.Value("SELECT count FROM name5 WHERE bh='0100000002'"), "25");
+
+    ChooseRow(dlg->List(5), 2);
+    CGridCtrl* props = dlg->Properties()->Grid();
+    props->SetFocusCell(1, 4);
+    QTest::keyClick(props, '6');
+    QVERIFY(props->GetEditWnd());
+    QTest::keyClicks(props->GetEditWnd(), ".5");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "商品属性已成功保存");
+    QCOMPARE(db.Value("SELECT price FROM property WHERE code='0100000002'"), "6.5");
 }
 
 QTEST_MAIN(TestClassDlg)
