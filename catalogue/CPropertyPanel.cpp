@@ -108,7 +108,16 @@ void CPropertyPanel::SaveProperties() {
         return;
     }
     const QString code = Cell(kCodeCol);
+    bool stored = false;
     const bool saved = RunDbAction(this, QStringLiteral("保存商品属性"), [&] {
+        // Properties belong to a stored specification: a new or renumbered row on screen would
+        // leave them under a code that its later save writes again.
+        CRecordset spec;
+        spec.Open(SqlFormat("SELECT bh FROM name5 WHERE bh='%s'", {code}));
+        stored = !spec.IsEOF();
+        spec.Close();
+        if (!stored)
+            return;
         CRecordset rs;
         rs.Open(PropertySql(code));
         if (rs.IsEOF())
@@ -124,7 +133,9 @@ void CPropertyPanel::SaveProperties() {
         rs.Update();
         rs.Close();
     });
-    if (saved)
+    if (saved && !stored)
+        HarborMessageBox(this, QStringLiteral("该规格尚未保存,请先保存规格栏后再保存商品属性"));
+    else if (saved)
         HarborMessageBox(this, QStringLiteral("商品属性已成功保存"), MsgIcon::Information);
 }
 

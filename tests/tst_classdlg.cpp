@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "app/FontSetup.h"
+#include "app/SqlText.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CPropertyPanel.h"
 #include "grid/CGridCellCombo.h"
@@ -112,6 +113,7 @@ class TestClassDlg : public QObject {
     void savedListFollowsCodeOrder();
     void refusesSavingUnderUnsavedParent();
     void savesTextOfOpenEditor();
+    void propertiesWaitForTheirSpecification();
 };
 
 void TestClassDlg::buildsTreeWithSkippedLevels() {
@@ -681,3 +683,39 @@ void TestClassDlg::savesTextOfOpenEditor() {
 
 QTEST_MAIN(TestClassDlg)
 #include "tst_classdlg.moc"
+
+void TestClassDlg::propertiesWaitForTheirSpecification() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* props = dlg->Properties()->Grid();
+    const QString before = db.Rows("SELECT code, shortname FROM property ORDER BY code").join(";");
+
+    // A specification added but not saved yet.
+    ChooseRow(dlg->List(1), 2);
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    TypeIntoCell(dlg->List(5), 2, 1, "8");
+    ChooseRow(dlg->List(5), 2);
+    QCOMPARE(props->GetCellText(1, 2), "0200000002");
+    TypeIntoCell(props, 1, 3, "新插座");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "该规格尚未保存,请先保存规格栏后再保存商品属性");
+
+    // A stored specification renumbered on screen only.
+    TypeIntoCell(dlg->List(5), 1, 3, "05");
+    QCOMPARE(props->GetCellText(1, 2), "0200000005");
+    TypeIntoCell(props, 1, 3, "改号插座");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "该规格尚未保存,请先保存规格栏后再保存商品属性");
+    QCOMPARE(db.Rows("SELECT code, shortname FROM property ORDER BY code").join(";"), before);
+
+    // Once saved, its properties are taken.
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    ChooseRow(dlg->List(5), 2);
+    const QString code = props->GetCellText(1, 2);
+    TypeIntoCell(props, 1, 3, "新插座");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "商品属性已成功保存");
+    QCOMPARE(db.Value(SqlFormat("SELECT count(*) FROM property WHERE code='%s'", {code})), "1");
+}
