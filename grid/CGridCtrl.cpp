@@ -128,8 +128,12 @@ bool CGridCtrl::SetCellType(int nRow, int nCol, const CGridCellFactory& factory)
     std::unique_ptr<CGridCellBase> pNew = factory();
     if (!pNew)
         return false;
-    if (pOld->IsEditing())
+    if (pOld->IsEditing()) {
         EndEditing();
+        pOld = GetCell(nRow, nCol); // an end-edit handler may have changed the rows
+        if (!pOld)
+            return false;
+    }
     pNew->CopyFrom(*pOld);
     SetupCell(pNew.get(), nRow, nCol);
     m_rows[nRow]->cells[StoredColumn(nCol)] = std::move(pNew);
@@ -147,12 +151,12 @@ void CGridCtrl::AfterSizeChange() {
 bool CGridCtrl::SetRowCount(int nRows) {
     if (nRows < 0)
         return false;
+    if (nRows < GetRowCount() && m_idEditCell.row >= nRows)
+        EndEditing(); // before counting: an end-edit handler may change the rows
     const int old = GetRowCount();
     if (nRows == old)
         return true;
     if (nRows < old) {
-        if (m_idEditCell.row >= nRows)
-            EndEditing();
         m_rows.resize(nRows);
         m_rowIndex.Resize(nRows, 0);
         if (m_idCurrentCell.row >= nRows)
@@ -181,12 +185,12 @@ bool CGridCtrl::SetRowCount(int nRows) {
 bool CGridCtrl::SetColumnCount(int nCols) {
     if (nCols < 0)
         return false;
+    if (nCols < m_nCols && m_idEditCell.col >= nCols)
+        EndEditing(); // before counting: an end-edit handler may change the columns
     const int old = m_nCols;
     if (nCols == old)
         return true;
     if (nCols < old) {
-        if (m_idEditCell.col >= nCols)
-            EndEditing();
         // Drop the stored columns of the removed logical ones and renumber the rest.
         std::vector<int> removed(m_arColOrder.begin() + nCols, m_arColOrder.end());
         std::sort(removed.rbegin(), removed.rend());
@@ -396,11 +400,11 @@ void CGridCtrl::ExpandColumnsToFit() {
 // ---- Rows and columns ----------------------------------------------------------------------
 
 int CGridCtrl::InsertRow(const QString& strHeading, int nRow) {
+    if (m_pEditWnd)
+        EndEditing(); // before counting: an end-edit handler may change the rows
     const int count = GetRowCount();
     if (nRow < 0 || nRow > count)
         nRow = count;
-    if (m_pEditWnd)
-        EndEditing();
     auto row = std::make_unique<Row>();
     row->cells.resize(m_nCols);
     for (int c = 0; c < m_nCols; ++c)
@@ -444,10 +448,12 @@ int CGridCtrl::AppendRow(const QString& strHeading) {
 }
 
 int CGridCtrl::InsertColumn(const QString& strHeading, quint32 nFormat, int nColumn) {
+    if (m_pEditWnd)
+        EndEditing(); // before counting: an end-edit handler may change the columns
     if (nColumn < 0 || nColumn > m_nCols)
         nColumn = m_nCols;
-    if (m_pEditWnd)
-        EndEditing();
+    if (nColumn < m_nCols) // the selected positions are about to hold other cells
+        RemoveFromSelection(false);
     const int stored = m_nCols; // the new column is stored last
     m_arColWidths.push_back(GetDefCellWidth());
     m_arColOrder.insert(m_arColOrder.begin() + nColumn, stored);
@@ -458,7 +464,6 @@ int CGridCtrl::InsertColumn(const QString& strHeading, quint32 nFormat, int nCol
         m_rows[r]->cells.push_back(CreateCell(r, nColumn));
     if (nColumn < m_nCols - 1) {
         UpdateFixedStates();
-        m_SelectedCells.clear();
         m_PrevSelectedCells.clear();
         if (m_idCurrentCell.col >= nColumn)
             ++m_idCurrentCell.col;
@@ -510,10 +515,10 @@ bool CGridCtrl::DeleteRow(int nRow) {
 }
 
 bool CGridCtrl::DeleteColumn(int nColumn) {
+    if (m_pEditWnd)
+        EndEditing(); // before checking: an end-edit handler may change the columns
     if (nColumn < 0 || nColumn >= m_nCols)
         return false;
-    if (m_pEditWnd)
-        EndEditing();
     const int stored = StoredColumn(nColumn);
     for (auto& row : m_rows)
         row->cells.erase(row->cells.begin() + stored);

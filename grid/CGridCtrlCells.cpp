@@ -275,10 +275,13 @@ void CGridCtrl::SetSortColumn(int nCol) {
 }
 
 bool CGridCtrl::SortTextItems(int nCol, bool bAscending) {
+    if (m_pEditWnd)
+        EndEditing(); // before checking: an end-edit handler may change the columns
     if (nCol < 0 || nCol >= m_nCols)
         return false;
-    if (m_pEditWnd)
-        EndEditing();
+    // The selection and the focus cell are positions that are about to hold other rows.
+    RemoveFromSelection(false);
+    SetFocusCell(-1, -1);
     const int first = m_nFixedRows;
     if (GetRowCount() - first > 1) {
         const int stored = StoredColumn(nCol);
@@ -299,9 +302,6 @@ bool CGridCtrl::SortTextItems(int nCol, bool bAscending) {
                 SetupCell(GetCell(r, c), r, c);
         }
     }
-    // The selection refers to positions that no longer hold the same rows.
-    RemoveFromSelection(false);
-    SetFocusCell(-1, -1);
     m_nSortColumn = nCol;
     m_bAscending = bAscending;
     AfterSizeChange();

@@ -261,10 +261,13 @@ void CTableGridDlg::OnGridClick(int row, int col) {
 bool CTableGridDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pGrid->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
+        const CCellID cell = m_pGrid->GetCellFromPt(mouse->position().toPoint());
+        // A click on the focus cell opens its editor without a click notice: it is the
+        // clicked row all the same.
         if (mouse->button() == Qt::LeftButton &&
-            !m_pGrid->GetCellFromPt(mouse->position().toPoint()).IsValid()) {
-            m_nClickRow = -1;
-            m_nClickCol = -1;
+            (!cell.IsValid() || cell == m_pGrid->GetFocusCell())) {
+            m_nClickRow = cell.row;
+            m_nClickCol = cell.col;
         }
     }
     return CWorkDialog::eventFilter(watched, event);

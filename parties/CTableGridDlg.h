@@ -58,7 +58,8 @@ class CTableGridDlg : public CWorkDialog {
     int m_nClickCol = 0;
 
   protected:
-    // Notes a left click outside the cells, which the grid does not report.
+    // Notes the left clicks that the grid does not report: outside the cells and on the
+    // focus cell.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

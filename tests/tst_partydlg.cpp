@@ -81,6 +81,8 @@ class TestPartyDlg : public QObject {
     void deleteRemovesTheRecordOfTheClickedRow();
     void deleteOfAnEditedRowKeepsLaterSavesInStep();
     void deleteWithoutARowDoesNothing();
+    void deleteTakesTheRowLastClickedToEdit();
+    void saveTakesTheTextOfAnOpenEditor();
     void namesWithQuotesAreStoredAndDeleted();
     void failedDeleteKeepsTheRow();
     void supplierDialogKeepsItsOwnTable();
@@ -280,6 +282,58 @@ void TestPartyDlg::deleteWithoutARowDoesNothing() {
     QCOMPARE(grid->GetRowCount(), 3);
     QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("2"));
     QCOMPARE(messages.Count(), 0);
+}
+
+void TestPartyDlg::deleteTakesTheRowLastClickedToEdit() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "甲", "111");
+    AddCustomer(db, "乙", "222");
+    AddCustomer(db, "丙", "333");
+    CCustomerDlg dlg;
+    Show(dlg);
+    CGridCtrl* grid = dlg.Grid();
+    // Row 1 clicked, the arrows lead to row 3, and a click there opens its editor.
+    ClickCell(grid, 1, 1);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->GetFocusCell(), CCellID(3, 1));
+    ClickCell(grid, 3, 1);
+    QVERIFY(grid->GetEditWnd());
+    QCOMPARE(dlg.m_nClickRow, 3);
+    QCOMPARE(dlg.m_nClickCol, 1);
+    Click(dlg.DeleteButton());
+    QCOMPARE(db.Rows("SELECT mc FROM customer ORDER BY rowid"), (QStringList{"甲", "乙"}));
+    QCOMPARE(grid->GetRowCount(), 3);
+}
+
+void TestPartyDlg::saveTakesTheTextOfAnOpenEditor() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    CCustomerDlg dlg;
+    Show(dlg);
+    CGridCtrl* grid = dlg.Grid();
+    ClickCell(grid, 1, 3);
+    QTest::keyClicks(grid, "9");
+    auto* editor = qobject_cast<QLineEdit*>(grid->GetEditWnd());
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "88");
+    // The button pressed from the keyboard: the editor keeps the focus until the save.
+    dlg.SaveButton()->click();
+    QCOMPARE(grid->GetEditWnd(), nullptr);
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), QStringList{"五金城|988"});
+
+    Click(dlg.AddButton());
+    ClickCell(grid, 2, 1);
+    QTest::keyClicks(grid, "k");
+    editor = qobject_cast<QLineEdit*>(grid->GetEditWnd());
+    QVERIFY(editor);
+    TypeText(editor, "五金");
+    Click(dlg.SaveButton());
+    QCOMPARE(db.Rows("SELECT mc, pinyin FROM customer"),
+             (QStringList{"五金城|WJC", "k五金|" + GetPinyinInitials("k五金")}));
+    QCOMPARE(messages.Texts(), (QStringList{"已成功保存到数据库", "已成功保存到数据库"}));
 }
 
 void TestPartyDlg::namesWithQuotesAreStoredAndDeleted() {

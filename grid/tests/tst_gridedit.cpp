@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <functional>
 
 class tst_GridEdit : public QObject {
     Q_OBJECT
@@ -21,6 +22,7 @@ class tst_GridEdit : public QObject {
     void arrowsEndTypedEditOnly();
     void focusLossEndsEdit();
     void windowClosingWhileEditing();
+    void rowsChangingUnderAnOpenEditor();
     void readOnlyNeverEdits();
     void beginEditVeto();
     void endEditVetoRestoresText();
@@ -257,6 +259,85 @@ void tst_GridEdit::windowClosingWhileEditing() {
     delete dialog;
     QTest::qWait(20);
     QVERIFY(!calledWhenGone);
+}
+
+void tst_GridEdit::rowsChangingUnderAnOpenEditor() {
+    ShownGrid g(6, 4);
+    QVERIFY(g.ready);
+
+    // Shrinking past the edited row ends the edit and drops the focus cell with the row.
+    g.Click(4, 1);
+    QTest::keyClicks(g.grid, "x");
+    QVERIFY(Editor(g));
+    QVERIFY(g.grid->SetRowCount(3));
+    QCOMPARE(g.grid->GetEditWnd(), nullptr);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID());
+    QCOMPARE(g.grid->GetSelectedCount(), 0);
+    QTest::qWait(10);
+
+    // Shrinking below other rows leaves the editor where it is.
+    g.Click(1, 2);
+    QTest::keyClicks(g.grid, "y");
+    QVERIFY(g.grid->SetRowCount(2));
+    QVERIFY(Editor(g));
+    g.Key(Qt::Key_Return);
+    QCOMPARE(g.grid->GetCellText(1, 2), QString("y"));
+
+    // Deleting or sorting rows first puts the typed text into the row it was typed in.
+    g.grid->SetRowCount(5);
+    for (int r = 2; r < 5; ++r)
+        g.grid->SetCellText(r, 1, QString::number(r));
+    g.Click(3, 2);
+    QTest::keyClicks(g.grid, "z");
+    QVERIFY(g.grid->DeleteRow(1));
+    QCOMPARE(g.grid->GetEditWnd(), nullptr);
+    QCOMPARE(g.grid->GetCellText(2, 1), QString("3"));
+    QCOMPARE(g.grid->GetCellText(2, 2), QString("z"));
+    g.Click(1, 2);
+    QTest::keyClicks(g.grid, "w");
+    QVERIFY(g.grid->SortTextItems(1, false));
+    QCOMPARE(g.grid->GetEditWnd(), nullptr);
+    QCOMPARE(g.grid->GetCellText(3, 1), QString("2"));
+    QCOMPARE(g.grid->GetCellText(3, 2), QString("w"));
+
+    // An end-edit handler that empties the grid while rows, columns or cells change.
+    auto whileEmptying = [&](const std::function<void()>& change) {
+        g.grid->SetRowCount(5);
+        g.grid->SetColumnCount(4);
+        g.Click(3, 2);
+        QTest::keyClicks(g.grid, "v");
+        QVERIFY(Editor(g));
+        auto clear = connect(g.grid, &CGridCtrl::endEdit, g.grid, [&] {
+            g.grid->SetRowCount(1);
+            g.grid->SetColumnCount(2);
+        });
+        change();
+        disconnect(clear);
+        QCOMPARE(g.grid->GetEditWnd(), nullptr);
+        for (int r = 0; r < g.grid->GetRowCount(); ++r)
+            for (int c = 0; c < g.grid->GetColumnCount(); ++c)
+                QVERIFY(g.grid->GetCell(r, c));
+        g.grid->repaint();
+    };
+    whileEmptying([&] { g.grid->SetRowCount(2); });
+    whileEmptying([&] { g.grid->SetColumnCount(2); });
+    whileEmptying([&] { g.grid->InsertRow("new", 4); });
+    whileEmptying([&] { g.grid->InsertColumn("new", DT_CENTER, 3); });
+    whileEmptying([&] { g.grid->DeleteColumn(3); });
+    whileEmptying([&] { g.grid->SetCellType<CGridCellCombo>(3, 2); });
+    whileEmptying([&] { g.grid->SortTextItems(3, true); });
+
+    // A grid destroyed with its editor open takes the editor with it.
+    g.grid->SetRowCount(4);
+    g.grid->SetColumnCount(4);
+    g.Click(2, 2);
+    QTest::keyClicks(g.grid, "u");
+    QPointer<QWidget> editor = g.grid->GetEditWnd();
+    QVERIFY(editor);
+    delete g.grid;
+    g.grid = nullptr;
+    QVERIFY(!editor);
+    QTest::qWait(10);
 }
 
 void tst_GridEdit::readOnlyNeverEdits() {

@@ -22,6 +22,7 @@ class tst_GridModel : public QObject {
     void cellTypeKeepsContents();
     void appendRowHeights();
     void deleteRowAdjustsFixedFocusAndSelection();
+    void rowsAndColumnsMovedDropTheSelection();
     void defaultCellFallbacks();
     void positionIndexFindsEntries();
     void positionIndexAfterChanges();
@@ -160,6 +161,39 @@ void tst_GridModel::deleteRowAdjustsFixedFocusAndSelection() {
     QCOMPARE(grid.GetRowCount(), 1);
     QCOMPARE(grid.GetSelectedCount(), 0);
     QVERIFY(!grid.GetFocusCell().IsValid());
+}
+
+void tst_GridModel::rowsAndColumnsMovedDropTheSelection() {
+    // Sorting and inserting a column move cells to other positions: no cell may still show
+    // itself selected or focused once the grid has let go of its selection.
+    auto noneMarked = [](const CGridCtrl& grid) {
+        for (int r = 0; r < grid.GetRowCount(); ++r)
+            for (int c = 0; c < grid.GetColumnCount(); ++c)
+                if (grid.IsCellSelected(r, c) || grid.GetCell(r, c)->IsFocused())
+                    return false;
+        return true;
+    };
+    CGridCtrl grid(5, 3, 1, 1);
+    for (int r = 1; r < 5; ++r)
+        grid.SetCellText(r, 1, QString::number(r));
+    grid.SetFocusCell(1, 2);
+    grid.SetSelectedRange(1, 1, 2, 2);
+    QVERIFY(grid.IsCellSelected(2, 1));
+    QVERIFY(grid.SortTextItems(1, false));
+    QCOMPARE(grid.GetCellText(4, 1), QString("1"));
+    QCOMPARE(grid.GetSelectedCount(), 0);
+    QVERIFY(!grid.GetFocusCell().IsValid());
+    QVERIFY(noneMarked(grid));
+
+    grid.SetSelectedRange(1, 1, 4, 1);
+    QVERIFY(grid.InsertColumn("new", DT_CENTER, 1) == 1);
+    QCOMPARE(grid.GetSelectedCount(), 0);
+    QVERIFY(noneMarked(grid));
+    // The focus cell moves with its column.
+    grid.SetFocusCell(2, 2);
+    grid.InsertColumn("left", DT_CENTER, 1);
+    QCOMPARE(grid.GetFocusCell(), CCellID(2, 3));
+    QVERIFY(grid.GetCell(2, 3)->IsFocused());
 }
 
 void tst_GridModel::defaultCellFallbacks() {
