@@ -92,7 +92,7 @@ CCellID CGridCtrl::NextCellForKey(CCellID cell, int key, bool bCtrl) const {
         int row = m_rowIndex.IndexAt(target, m_nFixedRows);
         if (row < 0)
             row = target < RowTop(m_nFixedRows) ? m_nFixedRows : GetRowCount() - 1;
-        next.row = std::clamp(row, m_nFixedRows, GetRowCount() - 1);
+        next.row = std::max(m_nFixedRows, std::min(row, GetRowCount() - 1));
         break;
     }
     case GVK_HOME:

@@ -194,13 +194,16 @@ void CGridCtrl::mouseMoveEvent(QMouseEvent* event) {
     }
     switch (m_MouseMode) {
     case MOUSE_SIZING_COL:
-        m_nResizeLine = std::clamp(pt.x(), m_nResizeStart + MinVisibleSize(),
-                                   std::max(viewport()->width() - 2, m_nResizeStart));
+        // The lower bound wins in a viewport too narrow for both.
+        m_nResizeLine =
+            std::max(m_nResizeStart + MinVisibleSize(),
+                     std::min(pt.x(), std::max(viewport()->width() - 2, m_nResizeStart)));
         viewport()->update();
         break;
     case MOUSE_SIZING_ROW:
-        m_nResizeLine = std::clamp(pt.y(), m_nResizeStart + MinVisibleSize(),
-                                   std::max(viewport()->height() - 2, m_nResizeStart));
+        m_nResizeLine =
+            std::max(m_nResizeStart + MinVisibleSize(),
+                     std::min(pt.y(), std::max(viewport()->height() - 2, m_nResizeStart)));
         viewport()->update();
         break;
     case MOUSE_PREPARE_EDIT: {
