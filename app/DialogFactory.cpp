@@ -4,6 +4,8 @@
 #include "app/CommandIds.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CInventoryDlg.h"
+#include "documents/CSaleInDlg.h"
+#include "documents/CSaleOutDlg.h"
 #include "parties/CCompanyinfoDlg.h"
 #include "parties/CCustomerDlg.h"
 #include "parties/CEmployeeDlg.h"
@@ -24,9 +26,9 @@ CWorkDialog* Placeholder(const char* title, Placement placement = Placement::Cov
 CWorkDialog* CreateWorkDialog(int command) {
     switch (command) {
     case ID_SALE_OUT_DLG:
-        return Placeholder("销售出库");
+        return new CSaleOutDlg;
     case ID_SALE_IN_DLG:
-        return Placeholder("销售退货");
+        return new CSaleInDlg;
     case ID_SALEOUT_QUERY_DLG:
         return Placeholder("出库查询");
     case ID_SALEIN_QUERY_DLG:

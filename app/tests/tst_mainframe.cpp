@@ -98,8 +98,8 @@ private slots:
     }
 
     void closeBoxDestroysAndEscapeHides() {
-        m_pFrame->OnCommand(ID_SALE_OUT_DLG);
-        QPointer<CWorkDialog> first = m_pFrame->DialogFor(ID_SALE_OUT_DLG);
+        m_pFrame->OnCommand(ID_CLASS_DLG);
+        QPointer<CWorkDialog> first = m_pFrame->DialogFor(ID_CLASS_DLG);
         first->setProperty("marker", 1);
         // Enter does not take the dialog away.
         QTest::keyClick(first, Qt::Key_Return);
@@ -107,16 +107,16 @@ private slots:
         // Escape hides it; the next command shows the same window with its contents.
         QTest::keyClick(first, Qt::Key_Escape);
         QVERIFY(!first->HostWindow()->isVisible());
-        m_pFrame->OnCommand(ID_SALE_OUT_DLG);
-        QCOMPARE(m_pFrame->DialogFor(ID_SALE_OUT_DLG), first.data());
+        m_pFrame->OnCommand(ID_CLASS_DLG);
+        QCOMPARE(m_pFrame->DialogFor(ID_CLASS_DLG), first.data());
         QVERIFY(first->HostWindow()->isVisible());
         // The close box destroys it; the next command makes a fresh one.
         first->HostWindow()->close();
         QTRY_VERIFY(first.isNull());
-        QVERIFY(!FindWorkWindow(QStringLiteral("销售出库")));
-        m_pFrame->OnCommand(ID_SALE_OUT_DLG);
-        QVERIFY(m_pFrame->DialogFor(ID_SALE_OUT_DLG));
-        QVERIFY(!m_pFrame->DialogFor(ID_SALE_OUT_DLG)->property("marker").isValid());
+        QVERIFY(!FindWorkWindow(QStringLiteral("商品编码")));
+        m_pFrame->OnCommand(ID_CLASS_DLG);
+        QVERIFY(m_pFrame->DialogFor(ID_CLASS_DLG));
+        QVERIFY(!m_pFrame->DialogFor(ID_CLASS_DLG)->property("marker").isValid());
     }
 
     void employeeAndAccountCloseBoxOnlyHides() {

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+
+#include "app/CPickReceiver.h"
+#include "app/CWorkDialog.h"
+#include "documents/CSaleDocStore.h"
+#include "documents/SaleDocControls.h"
+#include "documents/SaleDocKind.h"
+
+class CGridCtrl;
+class CGridResult;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// A sales document window: the sales-out document (销售出库) and the sales-return document
+// (销售退货) are two instances that differ by their SaleDocKind.
+// The user starts a document (which draws its number), picks the customer, fills the line
+// table by the product pickers, a right-click replacement or a pasted scanner text, chooses
+// the payment state and saves. A save writes one row per line and moves the stock.
+class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
+    Q_OBJECT
+  public:
+    CSaleDocDlg(const SaleDocKind& kind, QWidget* parent = nullptr);
+    ~CSaleDocDlg() override;
+
+    const SaleDocKind& Kind() const { return m_kind; }
+
+    void PutPickedProduct() override;
+    void PutPickedParty(const QString& name) override;
+    bool QueryClose() override;
+
+    // "新增一单": draws a number and opens an empty document. False when no number is left.
+    bool NewDocument();
+    // "保存": validates and writes the document in one transaction. True when it was saved.
+    bool Save();
+    // "新增商品": appends a line and fills it through a picker.
+    void AddLine();
+    // "删除商品": removes the line chosen by a left click.
+    void DeleteLine();
+    // Enter in the customer box: lists the customers whose initials hold the typed text.
+    void SearchCustomer();
+    // Imports the scanner text of the barcode box (what the 500 ms timer does).
+    void ImportBarcode();
+
+    CGridCtrl* Grid() const { return m_ui.m_pGrid; }
+    QLineEdit* OddnumBox() const { return m_ui.m_pOddnum; }
+    QComboBox* CustomerBox() const { return m_ui.m_pCustomer; }
+    QLineEdit* ReceivableBox() const { return m_ui.m_pReceivable; }
+    QLineEdit* ReceiptBox() const { return m_ui.m_pReceipt; }
+    QComboBox* StateBox() const { return m_ui.m_pState; }
+    QLineEdit* EmployeeNameBox() const { return m_ui.m_pEmployeeName; }
+    QLineEdit* EmployeeIdBox() const { return m_ui.m_pEmployeeId; }
+    QPlainTextEdit* BarcodeBox() const { return m_ui.m_pBarcode; }
+    QLineEdit* SearchBox() const { return m_ui.m_pSearch; }
+    QPushButton* CustomerButton() const { return m_ui.m_pSelectCustomer; }
+    QPushButton* NewButton() const { return m_ui.m_pNewDoc; }
+    QPushButton* SaveButton() const { return m_ui.m_pSave; }
+    QPushButton* AddLineButton() const { return m_ui.m_pAddLine; }
+    QPushButton* DeleteLineButton() const { return m_ui.m_pDeleteLine; }
+    QPushButton* PrintButton() const { return m_ui.m_pPrint; }
+    QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
+
+    QString m_strOddnum;
+    QString m_strCustomer;
+    QString m_strReceivable;
+    QString m_strReceipt;
+    QString m_strState;
+    QString m_strEmployeeName;
+    QString m_strEmployeeId;
+    QString m_strBarcode;
+    QString m_strSearch;
+    QString m_strNow;
+    QString m_strSaveTime;
+    bool m_bSinglePage = true;
+    bool m_bOpen = false;
+    bool m_bSaved = false;
+    int m_nRow = 0;
+    int m_nCol = 0;
+    int m_nDeleteRow = 0;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void ConnectControls();
+    void EnableDocument(bool enable);
+    void ShowValues();
+    void ReadBoxes();
+    SaleDocHeader Header() const;
+    void TickClock();
+    void OnStateSelected();
+    void OnSelectCustomer();
+    void OnBarcodeChanged();
+    void OnGridClick(int row, int col);
+    void OnGridRightClick(int row, int col);
+    void OnGridEndEdit(int row, int col, CGridResult* result);
+    bool RefuseNonNumber(int row, int col);
+    void RecomputeLine(int row, int col);
+    void RecomputeSaleOutLine(int row, int col);
+    void UpdateReceivable();
+    void ImportEntries(const QString& text);
+    void RefuseBarcode();
+
+    SaleDocKind m_kind;
+    CSaleDocStore m_store;
+    QTimer m_clock;
+    QTimer m_importTimer;
+
+    SaleDocControls m_ui;
+};

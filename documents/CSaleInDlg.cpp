@@ -1,0 +1,3 @@
+#include "documents/CSaleInDlg.h"
+
+CSaleInDlg::CSaleInDlg(QWidget* parent) : CSaleDocDlg(SaleDocKind::SaleIn(), parent) {}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "documents/CSaleDocDlg.h"
+
+// 销售退货: goods a customer brings back; saving raises the stock of the products returned.
+class CSaleInDlg : public CSaleDocDlg {
+    Q_OBJECT
+  public:
+    explicit CSaleInDlg(QWidget* parent = nullptr);
+};

@@ -1,0 +1,3 @@
+#include "documents/CSaleOutDlg.h"
+
+CSaleOutDlg::CSaleOutDlg(QWidget* parent) : CSaleDocDlg(SaleDocKind::SaleOut(), parent) {}
