@@ -4,6 +4,7 @@
 #include "app/CommandIds.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CInventoryDlg.h"
+#include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "parties/CCompanyinfoDlg.h"
@@ -34,7 +35,7 @@ CWorkDialog* CreateWorkDialog(int command) {
     case ID_SALEIN_QUERY_DLG:
         return Placeholder("退货查询");
     case ID_ENTRY_DLG:
-        return Placeholder("采购入库");
+        return new CEntryDlg;
     case ID_ENTRY_QUERY_DLG:
         return Placeholder("入库查询");
     case ID_INVENTORY_DLG:

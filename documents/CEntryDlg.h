@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include "app/CPickReceiver.h"
+#include "app/CWorkDialog.h"
+#include "documents/CEntryStore.h"
+#include "documents/EntryControls.h"
+
+struct CGridResult;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QPushButton;
+
+// "采购入库": goods received from a supplier. The user starts a document (which draws its
+// number for the delivery date), chooses the supplier and the payment state, fills the line
+// table through the product pickers and types prices and quantities. A save writes one entry
+// row per line and raises the stock; saving again moves the stock by the differences only.
+class CEntryDlg : public CWorkDialog, public CPickReceiver {
+    Q_OBJECT
+  public:
+    explicit CEntryDlg(QWidget* parent = nullptr);
+    ~CEntryDlg() override;
+
+    void PutPickedProduct() override;
+    void PutPickedParty(const QString& name) override;
+    bool QueryClose() override;
+
+    // "新增一单": draws a number and opens an empty document. False when no number is left.
+    bool NewDocument();
+    // "保存": validates and writes the document in one transaction. True when it was saved.
+    bool Save();
+    // "新增商品": appends a line and fills it through a picker.
+    void AddLine();
+    // "删除商品": removes the line chosen by a left click.
+    void DeleteLine();
+    // Enter in the supplier box: lists the suppliers whose initials hold the typed text.
+    void SearchSupplier();
+
+    CGridCtrl* Grid() const { return m_ui.m_pGrid; }
+    QLineEdit* OddnumBox() const { return m_ui.m_pOddnum; }
+    QComboBox* SupplierBox() const { return m_ui.m_pSupplier; }
+    QDateEdit* DateBox() const { return m_ui.m_pDate; }
+    QLineEdit* MoneyBox() const { return m_ui.m_pMoney; }
+    QComboBox* StateBox() const { return m_ui.m_pState; }
+    QLineEdit* SearchBox() const { return m_ui.m_pSearch; }
+    QPushButton* SupplierButton() const { return m_ui.m_pSelectSupplier; }
+    QPushButton* NewButton() const { return m_ui.m_pNewDoc; }
+    QPushButton* SaveButton() const { return m_ui.m_pSave; }
+    QPushButton* AddLineButton() const { return m_ui.m_pAddLine; }
+    QPushButton* DeleteLineButton() const { return m_ui.m_pDeleteLine; }
+    QPushButton* PrintButton() const { return m_ui.m_pPrint; }
+    QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
+
+    QString m_strOddnum;
+    QString m_strSupplier;
+    QString m_strDate;
+    QDate m_date;
+    QString m_strMoney;
+    QString m_strState;
+    QString m_strSearch;
+    int m_nRow = 0;
+    int m_nCol = 0;
+    int m_nDeleteRow = 0;
+    bool m_bSaved = false;
+    bool m_bSinglePage = true;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void ConnectControls();
+    void EnableDocument(bool enable);
+    void ReadBoxes();
+    EntryHeader Header() const;
+    bool SaveDocument(EntryHeader& header, const QVector<EntryLine>& lines);
+    void OnSelectSupplier();
+    void OnGridClick(int row, int col);
+    void OnGridRightClick(int row, int col);
+    void OnGridEndEdit(int row, int col, CGridResult* result);
+    bool RefuseNonNumber(int row, int col);
+    void UpdateMoney();
+    bool IsLine(int row) const;
+
+    EntryControls m_ui;
+};
