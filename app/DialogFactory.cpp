@@ -11,6 +11,8 @@
 #include "parties/CCustomerDlg.h"
 #include "parties/CEmployeeDlg.h"
 #include "parties/CSupplierDlg.h"
+#include "queries/CSaleInQueryDlg.h"
+#include "queries/CSaleOutQueryDlg.h"
 
 namespace {
 
@@ -31,13 +33,13 @@ CWorkDialog* CreateWorkDialog(int command) {
     case ID_SALE_IN_DLG:
         return new CSaleInDlg;
     case ID_SALEOUT_QUERY_DLG:
-        return Placeholder("出库查询");
+        return new CSaleOutQueryDlg;
     case ID_SALEIN_QUERY_DLG:
-        return Placeholder("退货查询");
+        return new CSaleInQueryDlg;
     case ID_ENTRY_DLG:
         return new CEntryDlg;
     case ID_ENTRY_QUERY_DLG:
-        return Placeholder("入库查询");
+        return Placeholder("入库单查询");
     case ID_INVENTORY_DLG:
         return new CInventoryDlg;
     case ID_ACCOUNT_DLG:

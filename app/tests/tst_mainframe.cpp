@@ -25,8 +25,8 @@ struct Expected {
 };
 
 const Expected kWorkDialogs[] = {
-    {ID_SALE_OUT_DLG, "销售出库"},     {ID_SALE_IN_DLG, "销售退货"},      {ID_SALEOUT_QUERY_DLG, "出库查询"},
-    {ID_SALEIN_QUERY_DLG, "退货查询"}, {ID_ENTRY_DLG, "采购入库"},        {ID_ENTRY_QUERY_DLG, "入库查询"},
+    {ID_SALE_OUT_DLG, "销售出库"},     {ID_SALE_IN_DLG, "销售退货"},      {ID_SALEOUT_QUERY_DLG, "销售出库查询"},
+    {ID_SALEIN_QUERY_DLG, "销售退货查询"}, {ID_ENTRY_DLG, "采购入库"},        {ID_ENTRY_QUERY_DLG, "入库单查询"},
     {ID_INVENTORY_DLG, "库存盘点"},    {ID_ACCOUNT_DLG, "帐目统计"},      {ID_CLASS_DLG, "商品编码"},
     {ID_PRINT_CODE_BUTTON, "条码打印"}, {ID_SUPPLIER_DLG, "供货商管理"}, {ID_CUSTOMER_BUTTON, "客户管理"},
     {ID_EMPLOYEE_BUTTON, "员工管理"},

@@ -1,0 +1,4 @@
+#include "queries/CSaleInQueryDlg.h"
+
+CSaleInQueryDlg::CSaleInQueryDlg(QWidget* parent)
+    : CSaleQueryDlg(SaleQueryKind::SaleIn(), parent) {}

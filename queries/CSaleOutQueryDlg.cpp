@@ -1,0 +1,4 @@
+#include "queries/CSaleOutQueryDlg.h"
+
+CSaleOutQueryDlg::CSaleOutQueryDlg(QWidget* parent)
+    : CSaleQueryDlg(SaleQueryKind::SaleOut(), parent) {}

@@ -1,0 +1,255 @@
+#include "queries/CSaleQueryDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/CDbAction.h"
+#include "app/HarborMessageBox.h"
+#include "documents/CSaleDocStore.h"
+#include "documents/NumericText.h"
+#include "grid/CGridCtrl.h"
+#include "queries/SaleQueryGrid.h"
+#include "queries/SaleQuerySql.h"
+
+CSaleQueryDlg::CSaleQueryDlg(const SaleQueryKind& kind, QWidget* parent)
+    : CWorkDialog(kind.title, parent), m_dateEnd(QDate::currentDate()),
+      m_dateInvoice(QDate::currentDate()), m_kind(kind) {
+    m_ui.Create(this, m_kind);
+    ConnectControls();
+    LoadEmployees();
+    ResetInvoice();
+    resize(1280, 700);
+}
+
+CSaleQueryDlg::~CSaleQueryDlg() = default;
+
+void CSaleQueryDlg::ConnectControls() {
+    connect(m_ui.m_pQuery, &QPushButton::clicked, this, &CSaleQueryDlg::Query);
+    connect(m_ui.m_pDelete, &QPushButton::clicked, this, &CSaleQueryDlg::DeleteDocument);
+    connect(m_ui.m_pList, &CGridCtrl::click, this, &CSaleQueryDlg::OnListClick);
+    connect(m_ui.m_pList, &CGridCtrl::endEdit, this, &CSaleQueryDlg::OnListEndEdit);
+    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, [this](bool on) { m_bSinglePage = on; });
+    if (m_kind.hasInvoice) {
+        connect(m_ui.m_pInvoiced, &QCheckBox::clicked, this, &CSaleQueryDlg::OnInvoiceClicked);
+        connect(m_ui.m_pInvoiceDate, &QDateEdit::dateChanged, this,
+                &CSaleQueryDlg::OnInvoiceDateChanged);
+    }
+    m_ui.m_pCustomer->installEventFilter(this);
+}
+
+void CSaleQueryDlg::LoadEmployees() {
+    QStringList names;
+    RunDbRead(this, QStringLiteral("读取员工"), [&] { names = EmployeeNames(); });
+    m_ui.m_pEmployee->addItems(QStringList{QString()} + names);
+}
+
+void CSaleQueryDlg::ReadFilters() {
+    m_dateStart = m_ui.m_pStart->date();
+    m_dateEnd = m_ui.m_pEnd->date();
+    m_strCustomer = m_ui.m_pCustomer->currentText();
+    m_strState = m_ui.m_pState->currentText();
+    m_strEmployee = m_ui.m_pEmployee->currentText();
+}
+
+void CSaleQueryDlg::Query() {
+    ClearDetail();
+    RunQuery();
+}
+
+void CSaleQueryDlg::ClearDetail() {
+    m_ui.m_pDetail->DeleteNonFixedRows();
+    m_ui.m_pDetail->Refresh();
+    m_strCurOddnum.clear();
+    ResetInvoice();
+}
+
+void CSaleQueryDlg::RunQuery() {
+    ReadFilters();
+    // The rows are replaced: a position clicked before no longer stands for a document.
+    m_nClickRow = -1;
+    m_nClickCol = -1;
+    m_ui.m_pList->DeleteNonFixedRows();
+    QVector<SaleQueryRow> rows;
+    const SaleQueryFilter filter{m_dateStart, m_dateEnd, m_strCustomer, m_strState, m_strEmployee};
+    RunDbRead(this, QStringLiteral("查询单据"),
+              [&] { rows = QuerySaleDocuments(m_kind.table, filter); });
+    for (const SaleQueryRow& row : rows)
+        AppendSaleListRow(m_ui.m_pList, row);
+    m_ui.m_pList->Refresh();
+    const SaleQueryTotals totals = SumSaleQueryRows(rows);
+    m_strDue = totals.due;
+    m_strReceived = totals.received;
+    m_strOutstanding = totals.outstanding;
+    m_ui.m_pDue->setText(m_strDue);
+    m_ui.m_pReceived->setText(m_strReceived);
+    m_ui.m_pOutstanding->setText(m_strOutstanding);
+}
+
+void CSaleQueryDlg::SearchCustomer() {
+    m_strCustomer = m_ui.m_pCustomer->currentText().toUpper();
+    m_ui.m_pCustomer->clear();
+    QStringList names;
+    RunDbRead(this, QStringLiteral("查找客户"),
+              [&] { names = CSaleDocStore::CustomersByInitials(m_strCustomer); });
+    m_ui.m_pCustomer->addItems(names);
+    if (names.isEmpty())
+        m_ui.m_pCustomer->setEditText(m_strCustomer);
+    else
+        m_ui.m_pCustomer->setCurrentIndex(0);
+}
+
+// A data cell that stands for its document: not the state drop list, and not the row number
+// unless the window opens documents from it.
+bool CSaleQueryDlg::IsDocumentCell(int row, int col) const {
+    if (row < 1 || row >= m_ui.m_pList->GetRowCount() || col < 0 || col == kListState)
+        return false;
+    return col > 0 || m_kind.rowNumberShowsDetail;
+}
+
+void CSaleQueryDlg::OnListClick(int row, int col) {
+    m_nClickRow = row;
+    m_nClickCol = col;
+    if (IsDocumentCell(row, col)) {
+        m_strCurOddnum = m_ui.m_pList->GetCellText(row, kListOddnum);
+        ShowDetail(m_strCurOddnum);
+    } else if (col != 0) {
+        ResetInvoice();
+    }
+}
+
+void CSaleQueryDlg::ShowDetail(const QString& oddnum) {
+    m_ui.m_pDetail->DeleteNonFixedRows();
+    SaleDetail detail;
+    RunDbRead(this, QStringLiteral("查看单据"),
+              [&] { detail = ReadSaleDetail(m_kind.table, oddnum); });
+    for (const SaleDetailLine& line : detail.lines)
+        AppendSaleDetailRow(m_ui.m_pDetail, line);
+    m_ui.m_pDetail->Refresh();
+    SetInvoice(detail.invoiceDate);
+}
+
+void CSaleQueryDlg::OnListEndEdit(int row, int col, CGridResult* result) {
+    if (row < 1 || (col != kListReceipt && col != kListState))
+        return;
+    if (col == kListReceipt && RefuseReceipt(row)) {
+        result->Cancel();
+        return;
+    }
+    m_nClickRow = row;
+    m_nClickCol = col;
+    ChangeState(row);
+}
+
+// A received amount that is not a number would corrupt the sums.
+bool CSaleQueryDlg::RefuseReceipt(int row) {
+    const QString text = m_ui.m_pList->GetCellText(row, kListReceipt);
+    if (text.isEmpty() || IsPlainDecimal(text))
+        return false;
+    HarborMessageBox(this, QStringLiteral("%1只能填写数字,例如 12 或 0.5")
+                               .arg(m_ui.m_pList->GetCellText(0, kListReceipt)));
+    return true;
+}
+
+void CSaleQueryDlg::ChangeState(int row) {
+    CGridCtrl* list = m_ui.m_pList;
+    const QString oddnum = list->GetCellText(row, kListOddnum);
+    const QString state = list->GetCellText(row, kListState);
+    const QString receipt = ReceiptForState(state, list->GetCellText(row, kListReceivable),
+                                            list->GetCellText(row, kListReceipt));
+    list->SetCellText(row, kListReceipt, receipt);
+    RunDbAction(this, QStringLiteral("修改") + m_kind.stateLabel.chopped(1),
+                [&] { WriteSaleState(m_kind.table, oddnum, receipt, state); });
+    RunQuery();
+}
+
+void CSaleQueryDlg::DeleteDocument() {
+    if (!IsDocumentCell(m_nClickRow, m_nClickCol)) {
+        HarborMessageBox(this, QStringLiteral("请先选择要删除的记录"));
+        return;
+    }
+    const QString oddnum = m_ui.m_pList->GetCellText(m_nClickRow, kListOddnum);
+    const QString question =
+        QStringLiteral("%1\n单号:%2\n%3").arg(m_kind.deleteQuestion, oddnum, m_kind.deleteNote);
+    if (HarborMessageBox(this, question, MsgIcon::Exclamation, MsgButtons::YesNo,
+                         m_kind.deleteCaption) != IDYES)
+        return;
+    RunDbAction(this, m_kind.deleteCaption, [&] { DeleteSaleDocument(m_kind.table, oddnum); });
+    Query();
+}
+
+void CSaleQueryDlg::ResetInvoice() {
+    m_bInvoiced = false;
+    m_dateInvoice = QDate::currentDate();
+    if (!m_kind.hasInvoice)
+        return;
+    m_ui.m_pInvoiced->setEnabled(false);
+    m_ui.m_pInvoiced->setChecked(false);
+    m_ui.m_pInvoiceDate->setEnabled(false);
+    const QSignalBlocker blocker(m_ui.m_pInvoiceDate);
+    m_ui.m_pInvoiceDate->setDate(m_dateInvoice);
+}
+
+void CSaleQueryDlg::SetInvoice(const QString& date) {
+    ResetInvoice();
+    if (!m_kind.hasInvoice)
+        return;
+    m_ui.m_pInvoiced->setEnabled(true);
+    m_bInvoiced = !date.isEmpty();
+    m_ui.m_pInvoiced->setChecked(m_bInvoiced);
+    if (!m_bInvoiced)
+        return;
+    m_ui.m_pInvoiceDate->setEnabled(true);
+    const QDate stored = QDate::fromString(date, QStringLiteral("yyyy-MM-dd"));
+    if (stored.isValid())
+        m_dateInvoice = stored;
+    const QSignalBlocker blocker(m_ui.m_pInvoiceDate);
+    m_ui.m_pInvoiceDate->setDate(m_dateInvoice);
+}
+
+void CSaleQueryDlg::OnInvoiceClicked(bool checked) {
+    m_bInvoiced = checked;
+    m_dateInvoice = m_ui.m_pInvoiceDate->date();
+    m_ui.m_pInvoiceDate->setEnabled(checked);
+    WriteInvoice(checked ? m_dateInvoice.toString(QStringLiteral("yyyy-MM-dd")) : QString());
+}
+
+void CSaleQueryDlg::OnInvoiceDateChanged(const QDate& date) {
+    m_dateInvoice = date;
+    if (m_bInvoiced)
+        WriteInvoice(date.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+void CSaleQueryDlg::WriteInvoice(const QString& date) {
+    if (m_strCurOddnum.isEmpty())
+        return;
+    RunDbAction(this, QStringLiteral("记录开票时间"),
+                [&] { WriteInvoiceDate(m_strCurOddnum, date); });
+}
+
+bool CSaleQueryDlg::QueryClose() {
+    m_strCustomer.clear();
+    m_ui.m_pCustomer->setEditText(QString());
+    m_dateStart = QDate(1970, 1, 1);
+    m_ui.m_pStart->setDate(m_dateStart);
+    return true;
+}
+
+bool CSaleQueryDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_ui.m_pCustomer && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            SearchCustomer();
+            return true;
+        }
+    }
+    return CWorkDialog::eventFilter(watched, event);
+}
+
+void CSaleQueryDlg::resizeEvent(QResizeEvent* event) {
+    CWorkDialog::resizeEvent(event);
+    m_ui.LayOut(size());
+}

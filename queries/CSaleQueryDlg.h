@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include "app/CWorkDialog.h"
+#include "queries/SaleQueryControls.h"
+#include "queries/SaleQueryKind.h"
+
+class CGridResult;
+
+// A document query window: the sales-out query (销售出库查询) and the sales-return query
+// (销售退货查询) are two instances that differ by their SaleQueryKind.
+// Lists the documents of a date range narrowed by customer, state and employee with their
+// totals; a click shows a document's lines; the list's state drop lists settle documents;
+// "删除本单" removes a document; sales-out documents also keep an invoice date.
+class CSaleQueryDlg : public CWorkDialog {
+    Q_OBJECT
+  public:
+    explicit CSaleQueryDlg(const SaleQueryKind& kind, QWidget* parent = nullptr);
+    ~CSaleQueryDlg() override;
+
+    const SaleQueryKind& Kind() const { return m_kind; }
+
+    // "查询": empties the detail and lists the documents that match the filters.
+    void Query();
+    // Enter in the customer box: lists the customers whose initials hold the typed text.
+    void SearchCustomer();
+    // Shows the lines of document oddnum in the detail table.
+    void ShowDetail(const QString& oddnum);
+    // "删除本单": removes the document of the clicked list row after asking.
+    void DeleteDocument();
+    bool QueryClose() override;
+
+    const SaleQueryControls& Ui() const { return m_ui; }
+
+    QDate m_dateStart{1970, 1, 1};
+    QDate m_dateEnd;
+    QString m_strCustomer;
+    QString m_strState;
+    QString m_strEmployee;
+    QString m_strDue;
+    QString m_strReceived;
+    QString m_strOutstanding;
+    int m_nClickRow = -1;
+    int m_nClickCol = -1;
+    QString m_strCurOddnum;
+    bool m_bInvoiced = false;
+    QDate m_dateInvoice;
+    bool m_bSinglePage = true;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void ConnectControls();
+    void LoadEmployees();
+    void ReadFilters();
+    void RunQuery();
+    void ClearDetail();
+    void OnListClick(int row, int col);
+    void OnListEndEdit(int row, int col, CGridResult* result);
+    bool RefuseReceipt(int row);
+    void ChangeState(int row);
+    bool IsDocumentCell(int row, int col) const;
+    void ResetInvoice();
+    void SetInvoice(const QString& date);
+    void OnInvoiceClicked(bool checked);
+    void OnInvoiceDateChanged(const QDate& date);
+    void WriteInvoice(const QString& date);
+
+    SaleQueryKind m_kind;
+    SaleQueryControls m_ui;
+};

@@ -1,0 +1,149 @@
+#include "queries/SaleQueryControls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "grid/CGridCtrl.h"
+#include "queries/SaleQueryGrid.h"
+#include "queries/SaleQuerySql.h"
+
+namespace {
+
+constexpr int kHeight = 24;
+
+QDateEdit* MakeDateBox(QWidget* parent, const QDate& date) {
+    auto* box = new QDateEdit(date, parent);
+    box->setCalendarPopup(true);
+    box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    return box;
+}
+
+QLineEdit* MakeTotalBox(QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return box;
+}
+
+QPushButton* MakePrintButton(QWidget* parent, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setEnabled(false);
+    button->setToolTip(QStringLiteral("打印功能将在后续版本提供"));
+    return button;
+}
+
+} // namespace
+
+void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
+    m_pListFrame = new QGroupBox(kind.listCaption, parent);
+    // The caption carries a long note: a smaller font keeps it inside the frame.
+    QFont captionFont = m_pListFrame->font();
+    captionFont.setPixelSize(11);
+    m_pListFrame->setFont(captionFont);
+    m_pDetailFrame = new QGroupBox(kind.detailCaption, parent);
+    const QString texts[kLabels] = {
+        QStringLiteral("日期:"), QStringLiteral("至"),    kind.stateLabel,
+        QStringLiteral("客户:"), QStringLiteral("员工:"), kind.totalLabels.at(0),
+        QStringLiteral("元"),    kind.totalLabels.at(1),  QStringLiteral("元"),
+        kind.totalLabels.at(2),  QStringLiteral("元")};
+    for (int i = 0; i < kLabels; ++i) {
+        m_pLabels[i] = new QLabel(texts[i], parent);
+        m_pLabels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    for (Label unit : {kToLabel, kDueUnit, kReceivedUnit, kOutstandingUnit})
+        m_pLabels[unit]->setAlignment(Qt::AlignCenter);
+
+    m_pStart = MakeDateBox(parent, QDate(1970, 1, 1));
+    m_pEnd = MakeDateBox(parent, QDate::currentDate());
+    m_pState = new QComboBox(parent);
+    m_pState->addItems(QStringList{QString()} + SaleStates());
+    m_pCustomer = new QComboBox(parent);
+    m_pCustomer->setEditable(true);
+    m_pCustomer->setInsertPolicy(QComboBox::NoInsert);
+    m_pEmployee = new QComboBox(parent);
+    m_pQuery = new QPushButton(QStringLiteral("查询"), parent);
+    m_pDue = MakeTotalBox(parent);
+    m_pReceived = MakeTotalBox(parent);
+    m_pOutstanding = MakeTotalBox(parent);
+    m_pListPrintSetup = MakePrintButton(parent, QStringLiteral("打印设置"));
+    m_pListPreview = MakePrintButton(parent, QStringLiteral("打印预览"));
+    m_pListPrint = MakePrintButton(parent, QStringLiteral("打印"));
+    m_pList = new CGridCtrl(parent);
+    m_pList->SetDlgCtrlID(100);
+    SetupSaleListGrid(m_pList, kind.listHeaders);
+
+    m_pDetailPrintSetup = MakePrintButton(parent, QStringLiteral("打印设置"));
+    m_pDetailPreview = MakePrintButton(parent, QStringLiteral("打印预览"));
+    m_pDetailPrint = MakePrintButton(parent, QStringLiteral("打印"));
+    m_pSinglePage = new QCheckBox(QStringLiteral("单页打印"), parent);
+    m_pSinglePage->setChecked(true);
+    m_pSinglePage->setEnabled(false);
+    m_pSinglePage->setToolTip(m_pDetailPrint->toolTip());
+    m_pDelete = new QPushButton(QStringLiteral("删除本单"), parent);
+    if (kind.redDeleteButton)
+        m_pDelete->setStyleSheet(QStringLiteral("color: red;"));
+    if (kind.hasInvoice) {
+        m_pInvoiced = new QCheckBox(QStringLiteral("已开票,开票时间为:"), parent);
+        m_pInvoiced->setStyleSheet(QStringLiteral("color: blue;"));
+        m_pInvoiceDate = MakeDateBox(parent, QDate::currentDate());
+    }
+    m_pDetail = new CGridCtrl(parent);
+    m_pDetail->SetDlgCtrlID(101);
+    SetupSaleDetailGrid(m_pDetail);
+    m_pListFrame->lower();
+    m_pDetailFrame->lower();
+}
+
+void SaleQueryControls::LayOut(QSize size) {
+    const int w = qMax(size.width(), 1280);
+    const int h = size.height();
+    const int left = w / 2 - 630;
+    const int right = w / 2 + 10;
+    auto place = [](QWidget* widget, int x, int y, int width, int height = kHeight) {
+        if (widget)
+            widget->setGeometry(x, y, width, height);
+    };
+    m_pListFrame->setGeometry(left, 10, 630, h - 20);
+    m_pDetailFrame->setGeometry(right, 10, 620, h - 20);
+    // Filters.
+    const int x = left + 10;
+    place(m_pLabels[kDateLabel], x, 36, 40);
+    place(m_pStart, x + 44, 36, 110);
+    place(m_pLabels[kToLabel], x + 154, 36, 24);
+    place(m_pEnd, x + 178, 36, 110);
+    place(m_pLabels[kStateLabel], x + 294, 36, 70);
+    place(m_pState, x + 368, 36, 72);
+    place(m_pLabels[kEmployeeLabel], x + 446, 36, 40);
+    place(m_pEmployee, x + 490, 36, 120);
+    place(m_pLabels[kCustomerLabel], x, 64, 40);
+    place(m_pCustomer, x + 44, 64, 244);
+    place(m_pQuery, x + 298, 64, 80);
+    place(m_pListPrintSetup, x + 386, 64, 76);
+    place(m_pListPreview, x + 466, 64, 76);
+    place(m_pListPrint, x + 546, 64, 64);
+    // Totals.
+    QLineEdit* totals[] = {m_pDue, m_pReceived, m_pOutstanding};
+    for (int i = 0; i < 3; ++i) {
+        const int tx = x + i * 204;
+        place(m_pLabels[kDueLabel + 2 * i], tx, 92, 56);
+        place(totals[i], tx + 60, 92, 110);
+        place(m_pLabels[kDueUnit + 2 * i], tx + 170, 92, 24);
+    }
+    place(m_pList, left + 10, 125, 610, h - 145);
+    // Detail.
+    const int d = right + 10;
+    place(m_pDetailPrintSetup, d, 36, 66);
+    place(m_pDetailPreview, d + 70, 36, 66);
+    place(m_pDetailPrint, d + 140, 36, 46);
+    place(m_pSinglePage, d + 194, 36, 78);
+    place(m_pDelete, d + 274, 36, 72);
+    place(m_pInvoiced, d + 354, 36, 150);
+    place(m_pInvoiceDate, d + 504, 36, 96);
+    place(m_pDetail, d, 70, 600, h - 90);
+}

@@ -1,0 +1,89 @@
+#include "queries/SaleQueryGrid.h"
+
+#include "grid/CGridCellCombo.h"
+#include "grid/CGridCtrl.h"
+#include "grid/CGridDefaultCell.h"
+
+namespace {
+
+constexpr int kRowHeight = 25;
+constexpr quint32 kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+constexpr quint32 kLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+constexpr quint32 kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
+
+void SetupGrid(CGridCtrl* grid, const QStringList& headers, const QList<int>& widths) {
+    grid->SetGridBkColor(Qt::white);
+    grid->SetTextBkColor(Qt::white);
+    grid->SetDefCellHeight(kRowHeight);
+    for (bool fixedRow : {false, true}) {
+        for (bool fixedCol : {false, true}) {
+            if (CGridDefaultCell* cell = grid->GetDefaultCell(fixedRow, fixedCol))
+                cell->SetFormat(kCentred);
+        }
+    }
+    grid->SetColumnCount(static_cast<int>(headers.size()) + 1);
+    grid->SetRowCount(1);
+    grid->SetFixedRowCount(1);
+    grid->SetFixedColumnCount(1);
+    grid->SetRowHeight(0, kRowHeight);
+    grid->SetColumnWidth(0, 25);
+    for (int col = 1; col <= headers.size(); ++col) {
+        grid->SetCellText(0, col, headers.at(col - 1));
+        grid->SetCellFormat(0, col, kCentred);
+        grid->SetColumnWidth(col, widths.at(col - 1));
+    }
+    grid->SetColumnResize(false);
+    grid->SetRowResize(false);
+}
+
+// Appends a row with its number and the texts of columns 1, 2, ... in their formats.
+int AppendRow(CGridCtrl* grid, const QStringList& texts, const QList<quint32>& formats) {
+    const int row = grid->AppendRow();
+    grid->SetRowHeight(row, kRowHeight);
+    grid->SetCellText(row, 0, QString::number(row));
+    grid->SetCellFormat(row, 0, kCentred);
+    for (int col = 1; col <= texts.size(); ++col) {
+        grid->SetCellText(row, col, texts.at(col - 1));
+        grid->SetCellFormat(row, col, formats.at(col - 1));
+    }
+    return row;
+}
+
+} // namespace
+
+void SetupSaleListGrid(CGridCtrl* grid, const QStringList& headers) {
+    SetupGrid(grid, headers, {85, 120, 130, 60, 60, 63, 60});
+    grid->SetEditable(true);
+}
+
+void AppendSaleListRow(CGridCtrl* grid, const SaleQueryRow& doc) {
+    const int row = AppendRow(grid,
+                              {doc.oddnum, doc.customer, doc.mydate, doc.receivable, doc.receipt,
+                               QString(), doc.employeeName},
+                              {kCentred, kCentred, kCentred, kRight, kRight, kCentred, kCentred});
+    // The number, customer and amount due stand for the stored document: they are not edited.
+    for (int col : {kListOddnum, kListCustomer, kListTime, kListReceivable, kListEmployee})
+        grid->SetCellReadOnly(row, col);
+    grid->SetCellType<CGridCellCombo>(row, kListState);
+    if (auto* combo = dynamic_cast<CGridCellCombo*>(grid->GetCell(row, kListState)))
+        combo->SetStyle(CBS_DROPDOWNLIST);
+    grid->SetComboOptions(row, kListState, SaleStates());
+    grid->SetCellText(row, kListState, StateCellText(doc.state));
+    grid->SetCellFormat(row, kListState, kCentred);
+}
+
+void SetupSaleDetailGrid(CGridCtrl* grid) {
+    SetupGrid(grid,
+              {QStringLiteral("商品名称"), QStringLiteral("条形码"), QStringLiteral("包装规格"),
+               QStringLiteral("单价"), QStringLiteral("数量"), QStringLiteral("折扣"),
+               QStringLiteral("金额"), QStringLiteral("件数"), QStringLiteral("备注")},
+              {213, 80, 80, 45, 45, 45, 60, 45, 60});
+    grid->SetEditable(false);
+}
+
+void AppendSaleDetailRow(CGridCtrl* grid, const SaleDetailLine& line) {
+    AppendRow(grid,
+              {line.name, line.code, line.spec, line.price, line.count, line.discount, line.total,
+               line.pcs, line.remarks},
+              {kCentred, kCentred, kCentred, kLeft, kLeft, kLeft, kRight, kRight, kRight});
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+
+#include "queries/SaleQuerySql.h"
+
+class CGridCtrl;
+
+// The two tables of the query windows: the document list (one row per document, the state as a
+// drop list, only the received amount and the state editable) and the read-only line detail.
+// Both have a fixed header row and a fixed row-number column, rows 25 pixels high.
+
+enum SaleListColumn : int {
+    kListOddnum = 1,
+    kListCustomer = 2,
+    kListTime = 3,
+    kListReceivable = 4,
+    kListReceipt = 5,
+    kListState = 6,
+    kListEmployee = 7,
+    kListColumns = 8,
+};
+
+// headers: the texts of columns 1 to 7.
+void SetupSaleListGrid(CGridCtrl* grid, const QStringList& headers);
+void AppendSaleListRow(CGridCtrl* grid, const SaleQueryRow& row);
+void SetupSaleDetailGrid(CGridCtrl* grid);
+void AppendSaleDetailRow(CGridCtrl* grid, const SaleDetailLine& line);

@@ -1,0 +1,52 @@
+#include "queries/SaleQueryKind.h"
+
+namespace {
+
+const QString kNote = QStringLiteral("----------------------------------------------------------"
+                                     "说明:入库单中付款状态可在表格各下拉框中直接修改.");
+
+} // namespace
+
+SaleQueryKind SaleQueryKind::SaleOut() {
+    SaleQueryKind kind;
+    kind.title = QStringLiteral("销售出库查询");
+    kind.table = QStringLiteral("saleout");
+    kind.listCaption = QStringLiteral("销售出库单查询") + kNote;
+    kind.detailCaption = QStringLiteral("销售出库详单查询");
+    kind.stateLabel = QStringLiteral("收款状态:");
+    kind.totalLabels = {QStringLiteral("总应收:"), QStringLiteral("总实收:"),
+                        QStringLiteral("总未收:")};
+    kind.listHeaders = {QStringLiteral("单号"),     QStringLiteral("销售客户"),
+                        QStringLiteral("销售时间"), QStringLiteral("应收款"),
+                        QStringLiteral("实收款"),   QStringLiteral("收款状态"),
+                        QStringLiteral("员工")};
+    kind.hasInvoice = true;
+    kind.rowNumberShowsDetail = false;
+    kind.redDeleteButton = true;
+    kind.deleteQuestion = QStringLiteral("确定要删除该销售单吗?");
+    kind.deleteCaption = QStringLiteral("删除销售单");
+    kind.deleteNote = QStringLiteral("删除后本单的商品库存不会加回.");
+    return kind;
+}
+
+SaleQueryKind SaleQueryKind::SaleIn() {
+    SaleQueryKind kind;
+    kind.title = QStringLiteral("销售退货查询");
+    kind.table = QStringLiteral("salein");
+    kind.listCaption = QStringLiteral("销售退货单查询") + kNote;
+    kind.detailCaption = QStringLiteral("销售退货详单查询");
+    kind.stateLabel = QStringLiteral("退款状态:");
+    kind.totalLabels = {QStringLiteral("总应退:"), QStringLiteral("总实退:"),
+                        QStringLiteral("总未退:")};
+    kind.listHeaders = {QStringLiteral("单号"),     QStringLiteral("销售客户"),
+                        QStringLiteral("退货时间"), QStringLiteral("应退款"),
+                        QStringLiteral("实退款"),   QStringLiteral("退款状态"),
+                        QStringLiteral("员工")};
+    kind.hasInvoice = false;
+    kind.rowNumberShowsDetail = true;
+    kind.redDeleteButton = false;
+    kind.deleteQuestion = QStringLiteral("确定要删除该退货单吗?");
+    kind.deleteCaption = QStringLiteral("删除退货单");
+    kind.deleteNote = QStringLiteral("删除后本单退回的商品库存不会扣除.");
+    return kind;
+}

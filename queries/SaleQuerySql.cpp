@@ -1,0 +1,112 @@
+#include "queries/SaleQuerySql.h"
+
+#include "app/CConnection.h"
+#include "app/CHarborApp.h"
+#include "app/CRecordset.h"
+#include "app/SqlText.h"
+#include "documents/NumericText.h"
+#include "documents/Oddnum.h"
+#include "documents/SaleLineMath.h"
+
+namespace {
+
+const QString kSettled = QStringLiteral("结清");
+const QString kOpen = QStringLiteral("未结");
+const QString kDebt = QStringLiteral("欠款");
+
+} // namespace
+
+QStringList SaleStates() {
+    return {kSettled, kOpen, kDebt};
+}
+
+QPair<QString, QString> OddnumBounds(const QDate& start, const QDate& end) {
+    return {OddnumPrefix(start) + QStringLiteral("001"), OddnumPrefix(end) + QStringLiteral("999")};
+}
+
+QString SaleQueryStatement(const QString& table, const SaleQueryFilter& filter) {
+    const auto [low, high] = OddnumBounds(filter.start, filter.end);
+    return QStringLiteral("SELECT DISTINCT oddnum,customer,mydate,receivable,receipt,state,"
+                          "employeename FROM %1 WHERE oddnum BETWEEN '%2' AND '%3' AND customer "
+                          "LIKE '%%4%' AND state LIKE '%%5%' AND employeename LIKE '%%6%'")
+        .arg(table, SqlEscape(low), SqlEscape(high), SqlLikeEscape(filter.customer),
+             SqlLikeEscape(filter.state), SqlLikeEscape(filter.employee));
+}
+
+SaleQueryTotals SumSaleQueryRows(const QVector<SaleQueryRow>& rows) {
+    float due = 0.0f;
+    float received = 0.0f;
+    for (const SaleQueryRow& row : rows) {
+        due += TextToFloat(row.receivable);
+        received += TextToFloat(row.receipt);
+    }
+    return {RoundText(due, 2), RoundText(received, 2), RoundText(due - received, 2)};
+}
+
+QString StateCellText(const QString& state) {
+    return state == kSettled || state == kOpen ? state : kDebt;
+}
+
+QString ReceiptForState(const QString& state, const QString& due, const QString& typed) {
+    if (state == kSettled)
+        return due;
+    if (state == kOpen)
+        return QStringLiteral("0");
+    if (state == kDebt)
+        return typed;
+    return QString();
+}
+
+QVector<SaleQueryRow> QuerySaleDocuments(const QString& table, const SaleQueryFilter& filter) {
+    CRecordset rs;
+    rs.Open(SaleQueryStatement(table, filter));
+    QVector<SaleQueryRow> rows;
+    for (; !rs.IsEOF(); rs.MoveNext())
+        rows.append({rs.GetCollect("oddnum"), rs.GetCollect("customer"), rs.GetCollect("mydate"),
+                     rs.GetCollect("receivable"), rs.GetCollect("receipt"), rs.GetCollect("state"),
+                     rs.GetCollect("employeename")});
+    rs.Close();
+    return rows;
+}
+
+SaleDetail ReadSaleDetail(const QString& table, const QString& oddnum) {
+    CRecordset rs;
+    rs.Open(SqlFormat("SELECT * FROM %s WHERE oddnum ='%s'", {table, oddnum}));
+    SaleDetail detail;
+    if (!rs.IsEOF() && rs.GetFieldNames().contains(QStringLiteral("invoicedate")))
+        detail.invoiceDate = rs.GetCollect("invoicedate");
+    for (; !rs.IsEOF(); rs.MoveNext())
+        detail.lines.append({rs.GetCollect("mc"), rs.GetCollect("code"), rs.GetCollect("spec"),
+                             rs.GetCollect("price"), rs.GetCollect("count"),
+                             rs.GetCollect("discount"), rs.GetCollect("total"),
+                             rs.GetCollect("pcs"), rs.GetCollect("remarks")});
+    rs.Close();
+    return detail;
+}
+
+QStringList EmployeeNames() {
+    CRecordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM employee"));
+    QStringList names;
+    for (; !rs.IsEOF(); rs.MoveNext())
+        names.append(rs.GetCollect("name"));
+    rs.Close();
+    return names;
+}
+
+void WriteSaleState(const QString& table, const QString& oddnum, const QString& receipt,
+                    const QString& state) {
+    theApp.m_pConnection->Execute(
+        SqlFormat("update %s set receipt='%s',freceipt='%s',state='%s' where oddnum='%s'",
+                  {table, receipt, NumberColumnText(receipt), state, oddnum}));
+}
+
+void WriteInvoiceDate(const QString& oddnum, const QString& date) {
+    theApp.m_pConnection->Execute(
+        SqlFormat("update saleout set invoicedate='%s' where oddnum='%s'", {date, oddnum}));
+}
+
+int DeleteSaleDocument(const QString& table, const QString& oddnum) {
+    return theApp.m_pConnection->Execute(
+        SqlFormat("delete from %s where oddnum='%s'", {table, oddnum}));
+}
