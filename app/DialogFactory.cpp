@@ -11,6 +11,8 @@
 #include "parties/CCustomerDlg.h"
 #include "parties/CEmployeeDlg.h"
 #include "parties/CSupplierDlg.h"
+#include "queries/CAccountDlg.h"
+#include "queries/CEntryQueryDlg.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 
@@ -39,11 +41,11 @@ CWorkDialog* CreateWorkDialog(int command) {
     case ID_ENTRY_DLG:
         return new CEntryDlg;
     case ID_ENTRY_QUERY_DLG:
-        return Placeholder("入库单查询");
+        return new CEntryQueryDlg;
     case ID_INVENTORY_DLG:
         return new CInventoryDlg;
     case ID_ACCOUNT_DLG:
-        return Placeholder("帐目统计", Placement::CoverWorkArea, CloseBox::Hides);
+        return new CAccountDlg;
     case ID_CLASS_DLG:
         return new CClassDlg;
     case ID_PRINT_CODE_BUTTON:

@@ -1,0 +1,182 @@
+#include "queries/CAccountDlg.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include "app/CDbAction.h"
+#include "app/CRecordset.h"
+#include "app/HarborMessageBox.h"
+#include "app/SqlText.h"
+
+namespace {
+
+const char* const kMonthNames[] = {"全年", "一月", "二月", "三月", "四月",   "五月",  "六月",
+                                   "七月", "八月", "九月", "十月", "十一月", "十二月"};
+
+// Space the window keeps below the chart, as the work area less the status line.
+constexpr int kBottomMargin = 32;
+
+bool IsYear(const QString& text) {
+    static const QRegularExpression year(QStringLiteral("^[0-9]{4}$"));
+    return year.match(text).hasMatch();
+}
+
+// A sum column as a number; a NULL sum (no documents) is 0.
+double SumValue(const CRecordset& rs, const QString& field) {
+    bool ok = false;
+    const double value = rs.GetCollect(field).toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+} // namespace
+
+CAccountDlg::CAccountDlg(QWidget* parent) : CWorkDialog(QStringLiteral("帐目统计"), parent) {
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    CreateControls();
+    resize(1260, 700);
+    FillMonthBox();
+    FillYearBox();
+    OnSelectionChange();
+}
+
+CAccountDlg::~CAccountDlg() = default;
+
+void CAccountDlg::CreateControls() {
+    m_pPeriodFrame = new QGroupBox(QStringLiteral("请选择年份和月份"), this);
+    m_pPeriodFrame->setGeometry(20, 15, 200, 105);
+    m_pYear = new QComboBox(m_pPeriodFrame);
+    m_pYear->setObjectName(QStringLiteral("1095"));
+    m_pYear->setGeometry(20, 30, 160, 28);
+    m_pMonth = new QComboBox(m_pPeriodFrame);
+    m_pMonth->setObjectName(QStringLiteral("1096"));
+    m_pMonth->setGeometry(20, 66, 160, 28);
+    m_pMonth->setMaxVisibleItems(13);
+    connect(m_pYear, &QComboBox::currentIndexChanged, this, &CAccountDlg::OnSelectionChange);
+    connect(m_pMonth, &QComboBox::currentIndexChanged, this, &CAccountDlg::OnSelectionChange);
+}
+
+void CAccountDlg::FillMonthBox() {
+    const QSignalBlocker blocker(m_pMonth);
+    for (const char* name : kMonthNames)
+        m_pMonth->addItem(QString::fromUtf8(name));
+    m_pMonth->setCurrentIndex(0);
+}
+
+// One item per year of the sales-out numbers; a number that does not begin with a year
+// gives no item.
+void CAccountDlg::FillYearBox() {
+    const QSignalBlocker blocker(m_pYear);
+    RunDbRead(this, QStringLiteral("读取年份"), [&] {
+        CRecordset rs;
+        rs.Open(QStringLiteral("SELECT DISTINCT LEFT(oddnum,4) AS oddnum FROM saleout"));
+        while (!rs.IsEOF()) {
+            const QString year = rs.GetCollect(QStringLiteral("oddnum"));
+            if (IsYear(year))
+                m_pYear->addItem(year + QStringLiteral("年"));
+            rs.MoveNext();
+        }
+        rs.Close();
+    });
+    if (m_pYear->count() > 0)
+        m_pYear->setCurrentIndex(0);
+}
+
+void CAccountDlg::OnSelectionChange() {
+    if (m_pYear->currentIndex() < 0) {
+        ClearFigures(); // no sales yet: nothing to show
+        update();
+        return;
+    }
+    const int month = m_pMonth->currentIndex();
+    const QString monthText =
+        month <= 9 ? QString::asprintf("0%d", month) : QString::asprintf("%d", month);
+    Compute(m_pYear->currentText().left(4), monthText);
+}
+
+bool CAccountDlg::PeriodOf(const QString& year, const QString& month, QString* pattern,
+                           QString* title) {
+    static const QRegularExpression monthForm(QStringLiteral("^(0[0-9]|1[0-2])$"));
+    if (!IsYear(year) || !monthForm.match(month).hasMatch())
+        return false;
+    if (month == QLatin1String("00")) {
+        *pattern = year;
+        *title = year + QStringLiteral("年全年营收统计(元)");
+    } else {
+        *pattern = year + month;
+        *title = year + QStringLiteral("年") + month + QStringLiteral("月份营收统计(元)");
+    }
+    return true;
+}
+
+bool CAccountDlg::Compute(const QString& year, const QString& month) {
+    ClearFigures();
+    QString pattern;
+    QString title;
+    if (!PeriodOf(year, month, &pattern, &title)) {
+        update();
+        HarborMessageBox(this, QStringLiteral("无法统计：年份应为四位数字，月份应为全年或一月至"
+                                              "十二月，请重新选择。"));
+        return false;
+    }
+    m_bHasFigures = RunDbRead(this, QStringLiteral("统计"), [&] { ReadSums(pattern); });
+    if (m_bHasFigures)
+        m_strTitle = title;
+    else
+        ClearFigures();
+    update();
+    return m_bHasFigures;
+}
+
+void CAccountDlg::ReadSums(const QString& pattern) {
+    CRecordset rs;
+    rs.Open(SqlFormat("SELECT SUM(freceivable) AS money1, SUM(freceipt) AS money2 FROM (SELECT "
+                      "DISTINCT oddnum,freceivable,freceipt FROM saleout WHERE oddnum LIKE "
+                      "'%s%%')",
+                      {pattern}));
+    m_fReceivable = SumValue(rs, QStringLiteral("money1"));
+    m_fReceipt = SumValue(rs, QStringLiteral("money2"));
+    rs.Close();
+    rs.Open(SqlFormat("SELECT SUM(freceivable) AS money3, SUM(freceipt) AS money4 FROM (SELECT "
+                      "DISTINCT oddnum,freceivable,freceipt FROM salein WHERE oddnum LIKE "
+                      "'%s%%')",
+                      {pattern}));
+    m_fRefundDue = SumValue(rs, QStringLiteral("money3"));
+    m_fRefunded = SumValue(rs, QStringLiteral("money4"));
+    rs.Close();
+    rs.Open(SqlFormat("SELECT SUM(fmoney) AS money5 FROM (SELECT DISTINCT oddnum,fmoney FROM "
+                      "entry WHERE oddnum LIKE '%s%%')",
+                      {pattern}));
+    m_fPurchase = SumValue(rs, QStringLiteral("money5"));
+    rs.Close();
+    m_fProfit = m_fReceivable - m_fRefundDue - m_fPurchase;
+}
+
+void CAccountDlg::ClearFigures() {
+    m_strTitle.clear();
+    m_fReceivable = m_fReceipt = m_fRefundDue = m_fRefunded = m_fPurchase = m_fProfit = 0;
+    m_bHasFigures = false;
+}
+
+AccountFigures CAccountDlg::Figures() const {
+    return {m_fReceivable, m_fReceipt, m_fRefundDue, m_fRefunded, m_fPurchase, m_fProfit};
+}
+
+// The window covers the work area, so the chart is laid out on its own size.
+AccountChart CAccountDlg::Chart() const {
+    const int nHeight = height() - kBottomMargin;
+    const int nRight = width();
+    return AccountChart(Figures(), nHeight, nRight);
+}
+
+void CAccountDlg::paintEvent(QPaintEvent* event) {
+    CWorkDialog::paintEvent(event);
+    if (!m_bHasFigures)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    Chart().Paint(painter, m_strTitle);
+}

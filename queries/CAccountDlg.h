@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/CWorkDialog.h"
+#include "queries/AccountChart.h"
+
+class QComboBox;
+class QGroupBox;
+
+// 帐目统计: a year's or a month's sales due and received, returns due and refunded,
+// purchases and profit, as figures on a bar chart. Documents belong to a period by the date
+// prefix of their number. Reads only. The close box hides the window.
+class CAccountDlg : public CWorkDialog {
+    Q_OBJECT
+  public:
+    explicit CAccountDlg(QWidget* parent = nullptr);
+    ~CAccountDlg() override;
+
+    CloseBox GetCloseBox() const override { return CloseBox::Hides; }
+
+    // The number prefix and the chart title of a period: year is four digits, month "00" for
+    // the whole year or "01" to "12". False when either is not of that form.
+    static bool PeriodOf(const QString& year, const QString& month, QString* pattern,
+                         QString* title);
+
+    // Sums the period's documents and repaints. An invalid period is refused with a message;
+    // on a refusal or a database error the chart shows no figures. Returns whether figures
+    // were computed.
+    bool Compute(const QString& year, const QString& month);
+
+    AccountFigures Figures() const;
+    bool HasFigures() const { return m_bHasFigures; }
+    QString Title() const { return m_strTitle; }
+    // The chart as it is laid out in the window now.
+    AccountChart Chart() const;
+
+    QComboBox* YearBox() const { return m_pYear; }
+    QComboBox* MonthBox() const { return m_pMonth; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void CreateControls();
+    void FillMonthBox();
+    void FillYearBox();
+    void OnSelectionChange();
+    void ClearFigures();
+    void ReadSums(const QString& pattern);
+
+    QString m_strTitle;
+    double m_fReceivable = 0;
+    double m_fReceipt = 0;
+    double m_fRefundDue = 0;
+    double m_fRefunded = 0;
+    double m_fPurchase = 0;
+    double m_fProfit = 0;
+    bool m_bHasFigures = false;
+
+    QGroupBox* m_pPeriodFrame = nullptr;
+    QComboBox* m_pYear = nullptr;
+    QComboBox* m_pMonth = nullptr;
+};

@@ -1,0 +1,133 @@
+#include "queries/CEntryQueryDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/CDbAction.h"
+#include "grid/CGridCtrl.h"
+#include "queries/EntryQuerySql.h"
+
+CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
+    : CWorkDialog(QStringLiteral("入库单查询"), parent), m_endDate(QDate::currentDate()) {
+    m_ui.Create(this);
+    m_ui.m_pStart->setDate(m_startDate);
+    m_ui.m_pEnd->setDate(m_endDate);
+    connect(m_ui.m_pQuery, &QPushButton::clicked, this, &CEntryQueryDlg::Query);
+    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, [this](bool on) { m_bSinglePage = on; });
+    connect(m_ui.m_pList, &CGridCtrl::click, this, &CEntryQueryDlg::OnListClick);
+    connect(m_ui.m_pList, &CGridCtrl::endEdit, this, &CEntryQueryDlg::OnListEndEdit);
+    m_ui.m_pSupplier->installEventFilter(this);
+    resize(1280, 700);
+}
+
+CEntryQueryDlg::~CEntryQueryDlg() = default;
+
+void CEntryQueryDlg::ReadBoxes() {
+    m_startDate = m_ui.m_pStart->date();
+    m_endDate = m_ui.m_pEnd->date();
+    m_strSupplier = m_ui.m_pSupplier->currentText();
+    m_strState = m_ui.m_pState->currentText();
+}
+
+bool CEntryQueryDlg::IsDocumentRow(int row) const {
+    return row >= 1 && row < m_ui.m_pList->GetRowCount();
+}
+
+void CEntryQueryDlg::ClearDetail() {
+    m_ui.m_pDetail->DeleteNonFixedRows();
+    m_ui.m_pDetail->Refresh();
+}
+
+void CEntryQueryDlg::Query() {
+    ClearDetail();
+    ReadBoxes();
+    m_ui.m_pList->DeleteNonFixedRows();
+    m_nClickRow = m_nClickCol = -1;
+    QVector<EntryDocument> documents;
+    RunDbRead(this, QStringLiteral("查询入库单"), [&] {
+        documents = FindEntryDocuments(m_startDate, m_endDate, m_strSupplier, m_strState);
+    });
+    for (const EntryDocument& document : documents)
+        m_ui.AppendDocument(document);
+    m_ui.m_pList->Refresh();
+    m_strTotal = EntryDocumentsTotal(documents);
+    m_ui.m_pTotal->setText(m_strTotal);
+}
+
+void CEntryQueryDlg::SearchSupplier() {
+    m_strSupplier = m_ui.m_pSupplier->currentText().toUpper();
+    m_ui.m_pSupplier->clear();
+    QStringList names;
+    RunDbRead(this, QStringLiteral("查找供货商"),
+              [&] { names = SuppliersWithInitials(m_strSupplier); });
+    m_ui.m_pSupplier->addItems(names);
+    if (names.isEmpty()) {
+        m_ui.m_pSupplier->setEditText(m_strSupplier);
+    } else {
+        m_ui.m_pSupplier->setCurrentIndex(0);
+        m_strSupplier = names.first();
+    }
+}
+
+void CEntryQueryDlg::ShowDetail(const QString& oddnum) {
+    ClearDetail();
+    QVector<QStringList> lines;
+    RunDbRead(this, QStringLiteral("查询入库详单"), [&] { lines = EntryDocumentLines(oddnum); });
+    for (const QStringList& line : lines)
+        m_ui.AppendLine(line);
+    m_ui.m_pDetail->Refresh();
+}
+
+// A click on a document row shows its lines, unless it is on the state cell.
+void CEntryQueryDlg::OnListClick(int row, int col) {
+    m_nClickRow = row;
+    m_nClickCol = col;
+    if (IsDocumentRow(row) && col >= 0 && col != kListState)
+        ShowDetail(m_ui.m_pList->GetCellText(row, kListOddnum));
+}
+
+// A state chosen in the list goes to every row of the document at once; when the write fails
+// the cell shows the stored state again.
+void CEntryQueryDlg::OnListEndEdit(int row, int col, CGridResult* result) {
+    m_nClickRow = row;
+    m_nClickCol = col;
+    if (!IsDocumentRow(row) || col != kListState)
+        return;
+    const QString oddnum = m_ui.m_pList->GetCellText(row, kListOddnum);
+    const QString state = m_ui.m_pList->GetCellText(row, kListState);
+    if (state.isEmpty()) {
+        result->Cancel();
+        return;
+    }
+    if (!RunDbAction(this, QStringLiteral("修改付款状态"),
+                     [&] { SetEntryDocumentState(oddnum, state); }))
+        result->Cancel();
+}
+
+bool CEntryQueryDlg::QueryClose() {
+    m_strSupplier.clear();
+    m_ui.m_pSupplier->setEditText(m_strSupplier);
+    m_startDate = QDate(1970, 1, 1);
+    m_ui.m_pStart->setDate(m_startDate);
+    return true;
+}
+
+bool CEntryQueryDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched == m_ui.m_pSupplier) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            SearchSupplier();
+            return true;
+        }
+    }
+    return CWorkDialog::eventFilter(watched, event);
+}
+
+void CEntryQueryDlg::resizeEvent(QResizeEvent* event) {
+    CWorkDialog::resizeEvent(event);
+    m_ui.LayOut(size());
+}

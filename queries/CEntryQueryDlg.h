@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include "app/CWorkDialog.h"
+#include "queries/EntryQueryControls.h"
+
+struct CGridResult;
+
+// "入库单查询": lists the stored stock-in documents numbered for a date range, narrowed by
+// supplier and payment state, with the sum of their amounts; shows the lines of a clicked
+// document and writes a payment state chosen in the list to every row of its document.
+class CEntryQueryDlg : public CWorkDialog {
+    Q_OBJECT
+  public:
+    explicit CEntryQueryDlg(QWidget* parent = nullptr);
+    ~CEntryQueryDlg() override;
+
+    bool QueryClose() override;
+
+    // "查询": lists the documents that match the boxes and shows their total.
+    void Query();
+    // Enter in the supplier box: lists the suppliers whose initials hold the typed text.
+    void SearchSupplier();
+    // Shows the lines of the document in the detail table.
+    void ShowDetail(const QString& oddnum);
+
+    CGridCtrl* ListGrid() const { return m_ui.m_pList; }
+    CGridCtrl* DetailGrid() const { return m_ui.m_pDetail; }
+    QDateEdit* StartBox() const { return m_ui.m_pStart; }
+    QDateEdit* EndBox() const { return m_ui.m_pEnd; }
+    QComboBox* SupplierBox() const { return m_ui.m_pSupplier; }
+    QComboBox* StateBox() const { return m_ui.m_pState; }
+    QPushButton* QueryButton() const { return m_ui.m_pQuery; }
+    QLineEdit* TotalBox() const { return m_ui.m_pTotal; }
+    QPushButton* PrintButton() const { return m_ui.m_pPrint; }
+    QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
+    QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
+    QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
+
+    QDate m_startDate{1970, 1, 1};
+    QDate m_endDate;
+    QString m_strSupplier;
+    QString m_strState;
+    QString m_strTotal;
+    int m_nClickRow = -1;
+    int m_nClickCol = -1;
+    bool m_bSinglePage = true;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void ReadBoxes();
+    void ClearDetail();
+    void OnListClick(int row, int col);
+    void OnListEndEdit(int row, int col, CGridResult* result);
+    bool IsDocumentRow(int row) const;
+
+    EntryQueryControls m_ui;
+};

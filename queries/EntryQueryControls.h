@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QSize>
+#include <QStringList>
+
+struct EntryDocument;
+class CGridCtrl;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Columns of the document list.
+enum EntryListColumn {
+    kListOddnum = 1,
+    kListSupplier,
+    kListDate,
+    kListMoney,
+    kListState,
+    kListColumns
+};
+
+// The controls of the stock-in query window, where they stand, and how its two tables are filled.
+struct EntryQueryControls {
+    enum Label {
+        kDateLabel,
+        kToLabel,
+        kSupplierLabel,
+        kStateLabel,
+        kTotalLabel,
+        kTotalUnit,
+        kLabels
+    };
+
+    QGroupBox* m_pListFrame = nullptr;
+    QGroupBox* m_pDetailFrame = nullptr;
+    QLabel* m_pLabels[kLabels] = {};
+    QDateEdit* m_pStart = nullptr;
+    QDateEdit* m_pEnd = nullptr;
+    QComboBox* m_pSupplier = nullptr;
+    QComboBox* m_pState = nullptr;
+    QPushButton* m_pQuery = nullptr;
+    QLineEdit* m_pTotal = nullptr;
+    QPushButton* m_pPrintSetup = nullptr;
+    QPushButton* m_pPreview = nullptr;
+    QPushButton* m_pPrint = nullptr;
+    QCheckBox* m_pSinglePage = nullptr;
+    CGridCtrl* m_pList = nullptr;
+    CGridCtrl* m_pDetail = nullptr;
+
+    // Makes the controls as children of parent.
+    void Create(QWidget* parent);
+    // Places them for a window of the given size: the list on the left half, the detail on the
+    // right half.
+    void LayOut(QSize size);
+
+    // Appends a list row for the document; its state becomes a drop-down cell.
+    void AppendDocument(const EntryDocument& document);
+    // Appends a detail row: name, code, packing, price, quantity, amount.
+    void AppendLine(const QStringList& line);
+};

@@ -1,0 +1,79 @@
+#include "queries/EntryQuerySql.h"
+
+#include "app/CRecordset.h"
+#include "app/SqlText.h"
+#include "documents/Oddnum.h"
+#include "documents/SaleLineMath.h"
+
+QStringList EntryStates() {
+    return {QStringLiteral("未付"), QStringLiteral("已付")};
+}
+
+QString FirstOddnumOf(const QDate& date) {
+    return OddnumPrefix(date) + QStringLiteral("001");
+}
+
+QString LastOddnumOf(const QDate& date) {
+    return OddnumPrefix(date) + QStringLiteral("999");
+}
+
+QString EntryDocumentsTotal(const QVector<EntryDocument>& documents) {
+    QStringList amounts;
+    for (const EntryDocument& document : documents)
+        amounts.append(document.money);
+    return SumAmounts(amounts);
+}
+
+QVector<EntryDocument> FindEntryDocuments(const QDate& start, const QDate& end,
+                                          const QString& supplier, const QString& state) {
+    // Typed filter texts stand in the LIKE patterns with their own wildcards escaped.
+    const QString sql =
+        QStringLiteral("SELECT DISTINCT oddnum,supplier,mydate,money,state FROM entry WHERE oddnum "
+                       "BETWEEN '%1' AND '%2' AND supplier LIKE '%%3%' AND state LIKE '%%4%'")
+            .arg(SqlEscape(FirstOddnumOf(start)), SqlEscape(LastOddnumOf(end)),
+                 SqlLikeEscape(supplier), SqlLikeEscape(state));
+    QVector<EntryDocument> documents;
+    CRecordset rs;
+    rs.Open(sql);
+    for (; !rs.IsEOF(); rs.MoveNext())
+        documents.append({rs.GetCollect("oddnum"), rs.GetCollect("supplier"),
+                          rs.GetCollect("mydate"), rs.GetCollect("money"), rs.GetCollect("state")});
+    rs.Close();
+    return documents;
+}
+
+QVector<QStringList> EntryDocumentLines(const QString& oddnum) {
+    QVector<QStringList> lines;
+    CRecordset rs;
+    rs.Open(
+        SqlFormat("SELECT mc,code,spec,price,count,total FROM entry WHERE oddnum ='%s'", {oddnum}));
+    for (; !rs.IsEOF(); rs.MoveNext())
+        lines.append({rs.GetCollect("mc"), rs.GetCollect("code"), rs.GetCollect("spec"),
+                      rs.GetCollect("price"), rs.GetCollect("count"), rs.GetCollect("total")});
+    rs.Close();
+    return lines;
+}
+
+int SetEntryDocumentState(const QString& oddnum, const QString& state) {
+    int changed = 0;
+    CRecordset rs;
+    rs.Open(SqlFormat("SELECT state FROM entry WHERE oddnum ='%s'", {oddnum}));
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        rs.PutCollect("state", state);
+        rs.Update();
+        ++changed;
+    }
+    rs.Close();
+    return changed;
+}
+
+QStringList SuppliersWithInitials(const QString& initials) {
+    QStringList names;
+    CRecordset rs;
+    rs.Open(QStringLiteral("SELECT mc FROM supplier WHERE pinyin LIKE '%") +
+            SqlLikeEscape(initials) + QStringLiteral("%'"));
+    for (; !rs.IsEOF(); rs.MoveNext())
+        names.append(rs.GetCollect("mc"));
+    rs.Close();
+    return names;
+}
