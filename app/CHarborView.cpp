@@ -2,20 +2,34 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
+#include "app/CDbAction.h"
 #include "app/CHarborApp.h"
+#include "app/CRecordset.h"
 #include "app/CWorkDialog.h"
 #include "app/CWorkSubWindow.h"
 #include "app/HomePicture.h"
+#include "documents/ListPrintPainter.h"
+#include "documents/ListPrinter.h"
 
-CHarborView::CHarborView(QWidget* parent) : QMdiArea(parent) {
+CHarborView::CHarborView(QWidget* parent)
+    : QMdiArea(parent), m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setActivationOrder(QMdiArea::StackingOrder);
+    m_setupLayout = m_pPrinter->pageLayout();
 }
 
-QRect CHarborView::WorkAreaRect() const { return viewport()->rect(); }
+CHarborView::~CHarborView() = default;
+
+QRect CHarborView::WorkAreaRect() const {
+    return viewport()->rect();
+}
 
 void CHarborView::UpdateWorkArea() {
     theApp.m_rcWorkArea = QRect(viewport()->mapToGlobal(QPoint(0, 0)), viewport()->size());
@@ -36,10 +50,12 @@ void CHarborView::resizeEvent(QResizeEvent* event) {
 
 void CHarborView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(QStringLiteral("编辑"), this);
-    const QString labels[] = {QStringLiteral("剪切(&T)\tCtrl+X"), QStringLiteral("复制(&C)\tCtrl+C"),
+    const QString labels[] = {QStringLiteral("剪切(&T)\tCtrl+X"),
+                              QStringLiteral("复制(&C)\tCtrl+C"),
                               QStringLiteral("粘贴(&P)\tCtrl+V")};
     for (int i = 0; i < 3; ++i)
-        connect(menu.addAction(labels[i]), &QAction::triggered, this, [this, i] { emit editCommand(i); });
+        connect(menu.addAction(labels[i]), &QAction::triggered, this,
+                [this, i] { emit editCommand(i); });
     menu.exec(event->globalPos());
 }
 
@@ -71,4 +87,121 @@ void CHarborView::ShowDialog(CWorkDialog* dialog, bool created) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(host))
         setActiveSubWindow(sub);
     dialog->setFocus();
+}
+
+ListPrintData& CHarborView::PrintList(int kind) {
+    return m_aList[qBound(1, kind, 4) - 1];
+}
+
+void CHarborView::SetPrintOutputFile(const QString& path) {
+    m_pPrinter->setOutputFormat(QPrinter::PdfFormat);
+    m_pPrinter->setOutputFileName(path);
+}
+
+void CHarborView::LoadCompanyTexts() {
+    static const char* const prefixes[6] = {"(1) 电话：", "(2) 地址：", "(3) 银行帐号：",
+                                            "(4) ",       "(5) ",       "(6) "};
+    static const char* const fields[6] = {"telephone", "address",  "bank",
+                                          "remarks1",  "remarks2", "remarks3"};
+    RunDbRead(this, QStringLiteral("读取公司信息"), [&] {
+        CRecordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM companyinfo"));
+        if (rs.GetRecordCount() == 1) {
+            m_strCompanyName = rs.GetCollect(QStringLiteral("name"));
+            for (int i = 0; i < 6; ++i) {
+                const QString value = rs.GetCollect(QString::fromLatin1(fields[i]));
+                m_strCompanyLine[i] =
+                    value.isEmpty() ? QString() : QString::fromUtf8(prefixes[i]) + value;
+            }
+        }
+        rs.Close();
+    });
+}
+
+void CHarborView::BeginPrinting(QPrinter& printer) {
+    const ListPrintData& list = PrintList(m_nPrintKind);
+    const int dpi = printer.logicalDpiY();
+    const float s = ListPrinter::Scale(dpi);
+    if (m_bPaged) {
+        printer.setPageSize(m_setupLayout.pageSize());
+        printer.setPageOrientation(m_setupLayout.orientation());
+        printer.setPageMargins(m_setupLayout.margins(), m_setupLayout.units());
+        m_nPageHeight = printer.pageRect(QPrinter::DevicePixel).toRect().height();
+        m_nPageCount =
+            ListPrinter::PagedPageCount(m_nPrintKind, list.m_nListRows, s, m_nPageHeight);
+    } else {
+        const int length = ListPrinter::SinglePageLength(m_nPrintKind, list.m_nListRows, s);
+        const QSizeF paper(208.0, ListPrinter::TenthsOfMillimetre(length, dpi) / 10.0);
+        const QPageSize size(paper, QPageSize::Millimeter, QStringLiteral("清单"),
+                             QPageSize::ExactMatch);
+        // No margins, so that the printable height holds the whole list.
+        printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+        m_nPageHeight = printer.pageRect(QPrinter::DevicePixel).toRect().height();
+        m_nPageCount = 1;
+    }
+    m_nPageWidth = printer.pageRect(QPrinter::DevicePixel).toRect().width();
+}
+
+void CHarborView::PrintPages(QPrinter* printer) {
+    if (m_nPrintKind < 1 || m_nPrintKind > 4)
+        return;
+    QPainter painter;
+    if (!painter.begin(printer))
+        return;
+    const ListPrintPage page{m_nPageWidth, m_nPageHeight, printer->logicalDpiY(), m_bPaged};
+    for (int number = 1; number <= m_nPageCount; ++number) {
+        if (number > 1)
+            printer->newPage();
+        // Every page shows its own slice of one tall drawing.
+        const int top = m_nPageHeight * (number - 1);
+        painter.resetTransform();
+        painter.translate(0, -top);
+        painter.setClipRect(QRect(0, top, m_nPageWidth, m_nPageHeight));
+        LoadCompanyTexts();
+        QStringList lines(std::begin(m_strCompanyLine), std::end(m_strCompanyLine));
+        ListPrinter printerOfList(PrintList(m_nPrintKind), m_strCompanyName, lines);
+        ListPrintPainter canvas(painter);
+        const int pages = printerOfList.Draw(canvas, page);
+        if (number == 1) {
+            m_nPageCount = pages;
+            printer->setFromTo(1, pages);
+        }
+    }
+    painter.end();
+}
+
+void CHarborView::OnFilePrint() {
+    if (m_nPrintKind < 1)
+        return;
+    BeginPrinting(*m_pPrinter);
+    QPrintDialog dialog(m_pPrinter.get(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    BeginPrinting(*m_pPrinter);
+    PrintPages(m_pPrinter.get());
+}
+
+void CHarborView::OnFilePrintDirect() {
+    if (m_nPrintKind < 1)
+        return;
+    BeginPrinting(*m_pPrinter);
+    PrintPages(m_pPrinter.get());
+}
+
+void CHarborView::OnFilePrintPreview() {
+    BeginPrinting(*m_pPrinter);
+    QPrintPreviewDialog preview(m_pPrinter.get(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        BeginPrinting(*printer);
+        PrintPages(printer);
+    });
+    preview.exec();
+}
+
+void CHarborView::OnFilePrintSetup() {
+    // The setup shows the paper of the last setup, not a single-page job's custom length.
+    m_pPrinter->setPageLayout(m_setupLayout);
+    QPageSetupDialog dialog(m_pPrinter.get(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_setupLayout = m_pPrinter->pageLayout();
 }

@@ -9,8 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -209,12 +207,6 @@ void CMainFrame::ShowAbout() {
     about.exec();
 }
 
-void CMainFrame::ShowPrintSetup() {
-    static QPrinter printer;
-    QPageSetupDialog dialog(&printer, this);
-    dialog.exec();
-}
-
 void CMainFrame::OnCommand(int command) {
     switch (command) {
     case ID_APP_EXIT:
@@ -224,16 +216,22 @@ void CMainFrame::OnCommand(int command) {
         ShowAbout();
         return;
     case ID_FILE_PRINT_SETUP:
-        ShowPrintSetup();
+        m_pView->OnFilePrintSetup();
+        return;
+    case ID_FILE_PRINT:
+        m_pView->OnFilePrint();
+        return;
+    case ID_FILE_PRINT_DIRECT:
+        m_pView->OnFilePrintDirect();
+        return;
+    case ID_FILE_PRINT_PREVIEW:
+        m_pView->OnFilePrintPreview();
         return;
     case ID_FILE_NEW:
     case ID_FILE_OPEN:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
-    case ID_FILE_PRINT:
-    case ID_FILE_PRINT_DIRECT:
-    case ID_FILE_PRINT_PREVIEW:
-        return;  // the document is always empty; printing belongs to the list views
+        return;  // the document is always empty
     case ID_LANSET_BUTTON:
         m_pLansetDlg->exec();
         return;

@@ -41,7 +41,6 @@ private:
     void ShowWorkDialog(int command);
     void ShowModal(int command);
     void ShowAbout();
-    void ShowPrintSetup();
 
     CRibbonBar* m_pRibbon;
     CHarborView* m_pView;

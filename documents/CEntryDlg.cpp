@@ -12,6 +12,8 @@
 #include "app/HarborMessageBox.h"
 #include "catalogue/PickHandOver.h"
 #include "documents/EntryGrid.h"
+#include "documents/ListPrintDocuments.h"
+#include "documents/ListPrintJob.h"
 #include "documents/NumericText.h"
 #include "documents/Oddnum.h"
 #include "documents/SaleLineMath.h"
@@ -47,7 +49,13 @@ void CEntryDlg::ConnectControls() {
     connect(m_ui.m_pAddLine, &QPushButton::clicked, this, &CEntryDlg::AddLine);
     connect(m_ui.m_pDeleteLine, &QPushButton::clicked, this, &CEntryDlg::DeleteLine);
     connect(m_ui.m_pSelectSupplier, &QPushButton::clicked, this, &CEntryDlg::OnSelectSupplier);
-    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, [this](bool on) { m_bSinglePage = on; });
+    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, &CEntryDlg::OnSinglePage);
+    connect(m_ui.m_pPrint, &QPushButton::clicked, this, [this] { PrintDocument(1); });
+    connect(m_ui.m_pPrintSetup, &QPushButton::clicked, this, [this] {
+        SetPagedPrinting(true);
+        PrintDocument(2);
+    });
+    connect(m_ui.m_pPreview, &QPushButton::clicked, this, [this] { PrintDocument(3); });
     connect(m_ui.m_pGrid, &CGridCtrl::click, this, &CEntryDlg::OnGridClick);
     connect(m_ui.m_pGrid, &CGridCtrl::rightClick, this, &CEntryDlg::OnGridRightClick);
     connect(m_ui.m_pGrid, &CGridCtrl::endEdit, this, &CEntryDlg::OnGridEndEdit);
@@ -55,12 +63,35 @@ void CEntryDlg::ConnectControls() {
     m_ui.m_pSearch->installEventFilter(this);
 }
 
-// Printing comes in a later version: its controls stay disabled.
 void CEntryDlg::EnableDocument(bool enable) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_ui.m_pOddnum, m_ui.m_pMoney, m_ui.m_pAddLine, m_ui.m_pDeleteLine, m_ui.m_pSearch,
-             m_ui.m_pSupplier, m_ui.m_pState, m_ui.m_pSelectSupplier})
+             m_ui.m_pSupplier, m_ui.m_pState, m_ui.m_pSelectSupplier, m_ui.m_pPrint,
+             m_ui.m_pPreview, m_ui.m_pSinglePage})
         control->setEnabled(enable);
+    m_ui.m_pPrintSetup->setEnabled(enable && !m_ui.m_pSinglePage->isChecked());
+}
+
+void CEntryDlg::OnSinglePage(bool on) {
+    m_bSinglePage = on;
+    m_ui.m_pPrintSetup->setEnabled(!on);
+    if (on)
+        SetPagedPrinting(false);
+}
+
+void CEntryDlg::PrintDocument(int mode) {
+    if (!m_bSaved) {
+        if (HarborMessageBox(this, QStringLiteral("销售单尚未保存,是否先保存?"),
+                             MsgIcon::Exclamation, MsgButtons::YesNo,
+                             QStringLiteral("销售单保存")) != IDYES)
+            return;
+        if (!Save())
+            return;
+    }
+    ReadBoxes();
+    const EntryListHeader header{m_strOddnum, m_strSupplier, m_strDate, m_strMoney, m_strState};
+    FillEntryList(HandOverList(2), header, *m_ui.m_pGrid);
+    RunListPrint(mode);
 }
 
 void CEntryDlg::ReadBoxes() {

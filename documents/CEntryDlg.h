@@ -39,6 +39,8 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     void DeleteLine();
     // Enter in the supplier box: lists the suppliers whose initials hold the typed text.
     void SearchSupplier();
+    // "打印" (1), "打印设置" (2), "打印预览" (3): hands the document to the home view and prints.
+    void PrintDocument(int mode);
 
     CGridCtrl* Grid() const { return m_ui.m_pGrid; }
     QLineEdit* OddnumBox() const { return m_ui.m_pOddnum; }
@@ -54,6 +56,8 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     QPushButton* DeleteLineButton() const { return m_ui.m_pDeleteLine; }
     QPushButton* PrintButton() const { return m_ui.m_pPrint; }
     QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
+    QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
+    QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
 
     QString m_strOddnum;
     QString m_strSupplier;
@@ -75,6 +79,7 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
   private:
     void ConnectControls();
     void EnableDocument(bool enable);
+    void OnSinglePage(bool on);
     void ReadBoxes();
     EntryHeader Header() const;
     bool SaveDocument(EntryHeader& header, const QVector<EntryLine>& lines);

@@ -12,6 +12,8 @@
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/PickHandOver.h"
+#include "documents/ListPrintDocuments.h"
+#include "documents/ListPrintJob.h"
 #include "documents/NumericText.h"
 #include "documents/Oddnum.h"
 #include "documents/SaleDocGrid.h"
@@ -53,7 +55,13 @@ void CSaleDocDlg::ConnectControls() {
     connect(m_ui.m_pSelectCustomer, &QPushButton::clicked, this, &CSaleDocDlg::OnSelectCustomer);
     connect(m_ui.m_pState, &QComboBox::activated, this, &CSaleDocDlg::OnStateSelected);
     connect(m_ui.m_pBarcode, &QPlainTextEdit::textChanged, this, &CSaleDocDlg::OnBarcodeChanged);
-    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, [this](bool on) { m_bSinglePage = on; });
+    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, &CSaleDocDlg::OnSinglePage);
+    connect(m_ui.m_pPrint, &QPushButton::clicked, this, [this] { PrintDocument(1); });
+    connect(m_ui.m_pPrintSetup, &QPushButton::clicked, this, [this] {
+        SetPagedPrinting(true);
+        PrintDocument(2);
+    });
+    connect(m_ui.m_pPreview, &QPushButton::clicked, this, [this] { PrintDocument(3); });
     connect(m_ui.m_pGrid, &CGridCtrl::click, this, &CSaleDocDlg::OnGridClick);
     connect(m_ui.m_pGrid, &CGridCtrl::rightClick, this, &CSaleDocDlg::OnGridRightClick);
     connect(m_ui.m_pGrid, &CGridCtrl::endEdit, this, &CSaleDocDlg::OnGridEndEdit);
@@ -65,8 +73,51 @@ void CSaleDocDlg::EnableDocument(bool enable) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_ui.m_pOddnum, m_ui.m_pCustomer, m_ui.m_pSelectCustomer, m_ui.m_pAddLine,
              m_ui.m_pDeleteLine, m_ui.m_pBarcode, m_ui.m_pState, m_ui.m_pReceipt,
-             m_ui.m_pReceivable, m_ui.m_pSearch})
+             m_ui.m_pReceivable, m_ui.m_pSearch, m_ui.m_pPrint, m_ui.m_pPreview,
+             m_ui.m_pSinglePage})
         control->setEnabled(enable);
+    m_ui.m_pPrintSetup->setEnabled(enable && !m_ui.m_pSinglePage->isChecked());
+}
+
+void CSaleDocDlg::OnSinglePage(bool on) {
+    m_bSinglePage = on;
+    m_ui.m_pPrintSetup->setEnabled(!on);
+    if (on)
+        SetPagedPrinting(false);
+}
+
+void CSaleDocDlg::PrintDocument(int mode) {
+    if (!m_bSaved) {
+        if (HarborMessageBox(this, m_kind.closeQuestion, MsgIcon::Exclamation, MsgButtons::YesNo,
+                             m_kind.closeCaption) != IDYES)
+            return;
+        if (!Save() || !m_bSaved)
+            return;
+    }
+    ReadBoxes();
+    if (m_strCustomer.isEmpty()) {
+        HarborMessageBox(this, QStringLiteral("销售清单内容为空,还不能打印!"), MsgIcon::Exclamation,
+                         MsgButtons::Ok, QStringLiteral("打印清单"));
+        return;
+    }
+    if (HandOverDocument())
+        RunListPrint(mode);
+}
+
+// Fills the home view's sales list with this document and the customer's balance.
+bool CSaleDocDlg::HandOverDocument() {
+    const SaleListHeader header{m_kind.table == QLatin1String("saleout"),
+                                m_strOddnum,
+                                m_strCustomer,
+                                m_strSaveTime.isEmpty() ? m_strNow : m_strSaveTime,
+                                m_strReceivable,
+                                m_strReceipt,
+                                m_strState};
+    return RunDbRead(this, QStringLiteral("打印清单"), [&] {
+        ListPrintData& list = HandOverList(1);
+        FillSaleList(list, header, *m_ui.m_pGrid);
+        list.SetSum(4, CustomerBalanceText(m_kind.table, m_strCustomer));
+    });
 }
 
 void CSaleDocDlg::ShowValues() {

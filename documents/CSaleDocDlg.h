@@ -48,6 +48,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void SearchCustomer();
     // Imports the scanner text of the barcode box (what the 500 ms timer does).
     void ImportBarcode();
+    // "打印" (1), "打印设置" (2), "打印预览" (3): hands the document to the home view and prints.
+    void PrintDocument(int mode);
 
     CGridCtrl* Grid() const { return m_ui.m_pGrid; }
     QLineEdit* OddnumBox() const { return m_ui.m_pOddnum; }
@@ -66,6 +68,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QPushButton* DeleteLineButton() const { return m_ui.m_pDeleteLine; }
     QPushButton* PrintButton() const { return m_ui.m_pPrint; }
     QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
+    QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
+    QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
 
     QString m_strOddnum;
     QString m_strCustomer;
@@ -109,6 +113,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void UpdateReceivable();
     void ImportEntries(const QString& text);
     void RefuseBarcode();
+    void OnSinglePage(bool on);
+    bool HandOverDocument();
 
     SaleDocKind m_kind;
     CSaleDocStore m_store;

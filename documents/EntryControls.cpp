@@ -74,7 +74,6 @@ void EntryControls::Create(QWidget* parent) {
     for (QWidget* control :
          std::initializer_list<QWidget*>{m_pPrintSetup, m_pPreview, m_pPrint, m_pSinglePage}) {
         control->setEnabled(false);
-        control->setToolTip(QStringLiteral("打印功能将在后续版本提供"));
     }
     m_pFrame->lower();
 }

@@ -90,7 +90,6 @@ void SaleDocControls::Create(QWidget* parent, const SaleDocKind& kind) {
     for (QWidget* control :
          std::initializer_list<QWidget*>{m_pPrintSetup, m_pPreview, m_pPrint, m_pSinglePage}) {
         control->setEnabled(false);
-        control->setToolTip(QStringLiteral("打印功能将在后续版本提供"));
     }
 }
 

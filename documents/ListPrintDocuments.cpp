@@ -1,0 +1,105 @@
+#include "documents/ListPrintDocuments.h"
+
+#include "app/CRecordset.h"
+#include "app/GbkText.h"
+#include "app/SqlText.h"
+#include "documents/NumericText.h"
+#include "grid/CGridCtrl.h"
+
+namespace {
+
+constexpr int kSaleColumns = 10;
+constexpr int kSaleUnitColumn = 4;
+constexpr int kSalePcsColumn = 9;
+constexpr int kSaleRemarkColumn = 10;
+constexpr int kEntryColumns = 7;
+
+} // namespace
+
+QString PrintUnitText(const QString& spec) {
+    QString unit = spec.mid(spec.indexOf(QLatin1Char('/')) + 1);
+    return unit.mid(unit.indexOf(QLatin1Char('1')) + 1);
+}
+
+QString PrintRemarkText(const QString& remark) {
+    QString head;
+    int bytes = 0;
+    for (const GbkChar& ch : SplitGbk(remark)) {
+        const int size = ch.gbk.isEmpty() ? 1 : int(ch.gbk.size());
+        if (bytes + size > 4)
+            break;
+        bytes += size;
+        head += ch.text;
+    }
+    return head;
+}
+
+int LeadingNumber(const QString& text) {
+    qint64 value = 0;
+    for (const QChar ch : text) {
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            break;
+        value = qMin<qint64>(value * 10 + (ch.unicode() - '0'), INT_MAX);
+    }
+    return int(value);
+}
+
+int FillSaleList(ListPrintData& list, const SaleListHeader& header, const CGridCtrl& grid) {
+    const int rows = grid.GetRowCount();
+    list.SetRowCount(rows);
+    list.m_strListTitle = header.saleOut ? QStringLiteral("销售清单") : QStringLiteral("退货清单");
+    list.SetHead(0, QStringLiteral("单号:") + header.oddnum);
+    list.SetHead(1, QStringLiteral("客户名称:") + header.customer);
+    list.SetHead(2, (header.saleOut ? QStringLiteral("销售时间:") : QStringLiteral("退货时间:")) +
+                        header.time);
+    const QString unit = QStringLiteral("元");
+    list.SetSum(0, (header.saleOut ? QStringLiteral("应收金额:") : QStringLiteral("应退金额:")) +
+                       header.receivable + unit);
+    list.SetSum(1, (header.saleOut ? QStringLiteral("实收金额:") : QStringLiteral("实退金额:")) +
+                       header.receipt + unit);
+    list.SetSum(2, (header.saleOut ? QStringLiteral("收款状态:") : QStringLiteral("退款状态:")) +
+                       header.state);
+    int packages = 0;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 1; column <= kSaleColumns; ++column)
+            list.SetCell(column, row, grid.GetCellText(row, column));
+        list.SetCell(kSaleUnitColumn, row,
+                     row == 0 ? QStringLiteral("单位")
+                              : PrintUnitText(grid.GetCellText(row, kSaleUnitColumn)));
+        list.SetCell(kSaleRemarkColumn, row,
+                     PrintRemarkText(grid.GetCellText(row, kSaleRemarkColumn)));
+        if (row > 0)
+            packages += LeadingNumber(grid.GetCellText(row, kSalePcsColumn));
+    }
+    list.SetSum(3, QStringLiteral("合计:") + RoundText(float(packages), 0) + QStringLiteral("件"));
+    return packages;
+}
+
+QString CustomerBalanceText(const QString& table, const QString& customer) {
+    const QByteArray format =
+        "SELECT SUM(freceivable) AS money1 ,SUM(freceipt) AS money2 FROM\t(SELECT DISTINCT "
+        "oddnum,customer,freceivable,freceipt FROM " +
+        table.toLatin1() + " WHERE customer='%s')";
+    CRecordset rs;
+    rs.Open(SqlFormat(format.constData(), {customer}));
+    float due = 0;
+    if (!rs.IsEOF())
+        due = TextToFloat(rs.GetCollect(QStringLiteral("money1"))) -
+              TextToFloat(rs.GetCollect(QStringLiteral("money2")));
+    rs.Close();
+    return QStringLiteral("累计欠款:") + RoundText(due, 2) + QStringLiteral("元");
+}
+
+void FillEntryList(ListPrintData& list, const EntryListHeader& header, const CGridCtrl& grid) {
+    const int rows = grid.GetRowCount();
+    list.SetRowCount(rows);
+    list.m_strListTitle = QStringLiteral("入库清单");
+    list.SetHead(0, QStringLiteral("单号:") + header.oddnum);
+    list.SetHead(1, QStringLiteral("供货商名称:") + header.supplier);
+    list.SetHead(2, QStringLiteral("入库时间:") + header.date);
+    list.SetSum(0, QStringLiteral("应付金额:") + header.money + QStringLiteral("元"));
+    list.SetSum(1, QStringLiteral("付款状态:") + header.state);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 1; column <= kEntryColumns; ++column)
+            list.SetCell(column, row, grid.GetCellText(row, column));
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include "documents/ListPrintData.h"
+
+class CGridCtrl;
+
+// How the document windows turn their line tables into printed lists.
+
+// The unit of a packing specification: 10个/箱 gives 箱.
+QString PrintUnitText(const QString& spec);
+// The first four GBK bytes of a remark, never half a character: "含税(1.10)" gives 含税.
+QString PrintRemarkText(const QString& remark);
+// The leading decimal digits of a text as a number, 0 when there are none.
+int LeadingNumber(const QString& text);
+
+// The header of a sales document as printed.
+struct SaleListHeader {
+    bool saleOut = true; // false: a sales-return document
+    QString oddnum;
+    QString customer;
+    QString time;
+    QString receivable;
+    QString receipt;
+    QString state;
+};
+
+// Fills a kind 1 list from a sales document's line table (row 0 is its header). Returns the
+// sum of the package counts.
+int FillSaleList(ListPrintData& list, const SaleListHeader& header, const CGridCtrl& grid);
+// "累计欠款:" with what a customer still owes over all their documents in a table (saleout or
+// salein). Reads the database.
+QString CustomerBalanceText(const QString& table, const QString& customer);
+
+// The header of a stock-in document as printed.
+struct EntryListHeader {
+    QString oddnum;
+    QString supplier;
+    QString date;
+    QString money;
+    QString state;
+};
+
+// Fills a kind 2 list from the stock-in line table (row 0 is its header).
+void FillEntryList(ListPrintData& list, const EntryListHeader& header, const CGridCtrl& grid);
