@@ -24,7 +24,9 @@ EntryLine StoredLine(const CRecordset& rs) {
 QStringList CEntryStore::SuppliersByInitials(const QString& initials) {
     QStringList names;
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT mc FROM supplier WHERE pinyin LIKE '%%%s%%'", {initials}));
+    // Typed initials match only themselves: their own % and _ are no wildcards.
+    rs.Open(QStringLiteral("SELECT mc FROM supplier WHERE pinyin LIKE '%%1%'")
+                .arg(SqlLikeEscape(initials)));
     for (; !rs.IsEOF(); rs.MoveNext())
         names.append(rs.GetCollect(QStringLiteral("mc")));
     rs.Close();

@@ -42,7 +42,9 @@ QString CSaleDocStore::Refusal(const SaleDocHeader& header, const QVector<SaleDo
 QStringList CSaleDocStore::CustomersByInitials(const QString& initials) {
     QStringList names;
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT mc FROM customer WHERE pinyin LIKE '%%%s%%'", {initials}));
+    // Typed initials match only themselves: their own % and _ are no wildcards.
+    rs.Open(QStringLiteral("SELECT mc FROM customer WHERE pinyin LIKE '%%1%'")
+                .arg(SqlLikeEscape(initials)));
     for (; !rs.IsEOF(); rs.MoveNext())
         names.append(rs.GetCollect(QStringLiteral("mc")));
     rs.Close();

@@ -221,6 +221,13 @@ void TestSaleOutDlg::customerSearchByInitials() {
     QTest::keyClick(doc.dlg->CustomerBox(), Qt::Key_Return);
     QCOMPARE(doc.dlg->CustomerBox()->count(), 0);
     QCOMPARE(doc.dlg->CustomerBox()->currentText(), QString("Z'"));
+
+    // A typed % or _ is no wildcard.
+    for (const char* typed : {"%", "_"}) {
+        doc.dlg->CustomerBox()->setEditText(QString::fromLatin1(typed));
+        QTest::keyClick(doc.dlg->CustomerBox(), Qt::Key_Return);
+        QCOMPARE(doc.dlg->CustomerBox()->count(), 0);
+    }
 }
 
 void TestSaleOutDlg::customerDialogHandsOverName() {
