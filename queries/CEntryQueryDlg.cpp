@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/CDbAction.h"
+#include "documents/ListPrintJob.h"
 #include "grid/CGridCtrl.h"
 #include "queries/EntryQuerySql.h"
 
@@ -17,7 +18,10 @@ CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
     m_ui.m_pStart->setDate(m_startDate);
     m_ui.m_pEnd->setDate(m_endDate);
     connect(m_ui.m_pQuery, &QPushButton::clicked, this, &CEntryQueryDlg::Query);
-    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, [this](bool on) { m_bSinglePage = on; });
+    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, &CEntryQueryDlg::OnSinglePage);
+    connect(m_ui.m_pPrint, &QPushButton::clicked, this, [this] { PrintList(1); });
+    connect(m_ui.m_pPrintSetup, &QPushButton::clicked, this, [this] { PrintList(2); });
+    connect(m_ui.m_pPreview, &QPushButton::clicked, this, [this] { PrintList(3); });
     connect(m_ui.m_pList, &CGridCtrl::click, this, &CEntryQueryDlg::OnListClick);
     connect(m_ui.m_pList, &CGridCtrl::endEdit, this, &CEntryQueryDlg::OnListEndEdit);
     m_ui.m_pSupplier->installEventFilter(this);
@@ -106,6 +110,28 @@ void CEntryQueryDlg::OnListEndEdit(int row, int col, CGridResult* result) {
     if (!RunDbAction(this, QStringLiteral("修改付款状态"),
                      [&] { SetEntryDocumentState(oddnum, state); }))
         result->Cancel();
+}
+
+void CEntryQueryDlg::OnSinglePage(bool on) {
+    m_bSinglePage = on;
+    m_ui.m_pPrintSetup->setEnabled(!on);
+    if (on)
+        SetPagedPrinting(false);
+}
+
+void CEntryQueryDlg::PrintList(int mode) {
+    ReadBoxes();
+    ListPrintData& list = HandOverList(4);
+    list.m_strListTitle = QStringLiteral("入库统计清单");
+    list.SetHead(0, QStringLiteral("统计时间:") + m_ui.m_pStart->text() + QStringLiteral("至") +
+                        m_ui.m_pEnd->text());
+    list.SetHead(1, QStringLiteral("总金额:") + m_strTotal + QStringLiteral("元"));
+    const int rows = m_ui.m_pList->GetRowCount();
+    list.SetRowCount(rows);
+    for (int row = 0; row < rows; ++row)
+        for (int column = kListOddnum; column <= kListState; ++column)
+            list.SetCell(column, row, m_ui.m_pList->GetCellText(row, column));
+    RunListPrint(mode);
 }
 
 bool CEntryQueryDlg::QueryClose() {

@@ -25,6 +25,8 @@ class CEntryQueryDlg : public CWorkDialog {
     void SearchSupplier();
     // Shows the lines of the document in the detail table.
     void ShowDetail(const QString& oddnum);
+    // "打印" (1), "打印设置" (2) and "打印预览" (3): the listed documents and their total.
+    void PrintList(int mode);
 
     CGridCtrl* ListGrid() const { return m_ui.m_pList; }
     CGridCtrl* DetailGrid() const { return m_ui.m_pDetail; }
@@ -58,6 +60,7 @@ class CEntryQueryDlg : public CWorkDialog {
     void OnListClick(int row, int col);
     void OnListEndEdit(int row, int col, CGridResult* result);
     bool IsDocumentRow(int row) const;
+    void OnSinglePage(bool on);
 
     EntryQueryControls m_ui;
 };

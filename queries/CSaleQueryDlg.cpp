@@ -10,6 +10,8 @@
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
 #include "documents/CSaleDocStore.h"
+#include "documents/ListPrintDocuments.h"
+#include "documents/ListPrintJob.h"
 #include "documents/NumericText.h"
 #include "grid/CGridCtrl.h"
 #include "queries/SaleQueryGrid.h"
@@ -32,7 +34,13 @@ void CSaleQueryDlg::ConnectControls() {
     connect(m_ui.m_pDelete, &QPushButton::clicked, this, &CSaleQueryDlg::DeleteDocument);
     connect(m_ui.m_pList, &CGridCtrl::click, this, &CSaleQueryDlg::OnListClick);
     connect(m_ui.m_pList, &CGridCtrl::endEdit, this, &CSaleQueryDlg::OnListEndEdit);
-    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, [this](bool on) { m_bSinglePage = on; });
+    connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, &CSaleQueryDlg::OnSinglePage);
+    connect(m_ui.m_pListPrint, &QPushButton::clicked, this, [this] { PrintList(1); });
+    connect(m_ui.m_pListPrintSetup, &QPushButton::clicked, this, [this] { PrintList(2); });
+    connect(m_ui.m_pListPreview, &QPushButton::clicked, this, [this] { PrintList(3); });
+    connect(m_ui.m_pDetailPrint, &QPushButton::clicked, this, [this] { PrintDetail(1); });
+    connect(m_ui.m_pDetailPrintSetup, &QPushButton::clicked, this, [this] { PrintDetail(2); });
+    connect(m_ui.m_pDetailPreview, &QPushButton::clicked, this, [this] { PrintDetail(3); });
     if (m_kind.hasInvoice) {
         connect(m_ui.m_pInvoiced, &QCheckBox::clicked, this, &CSaleQueryDlg::OnInvoiceClicked);
         connect(m_ui.m_pInvoiceDate, &QDateEdit::dateChanged, this,
@@ -64,6 +72,7 @@ void CSaleQueryDlg::ClearDetail() {
     m_ui.m_pDetail->DeleteNonFixedRows();
     m_ui.m_pDetail->Refresh();
     m_strCurOddnum.clear();
+    m_detailPrint.Clear();
     ResetInvoice();
 }
 
@@ -124,12 +133,104 @@ void CSaleQueryDlg::OnListClick(int row, int col) {
 void CSaleQueryDlg::ShowDetail(const QString& oddnum) {
     m_ui.m_pDetail->DeleteNonFixedRows();
     SaleDetail detail;
-    RunDbRead(this, QStringLiteral("查看单据"),
-              [&] { detail = ReadSaleDetail(m_kind.table, oddnum); });
+    QString balance;
+    RunDbRead(this, QStringLiteral("查看单据"), [&] {
+        detail = ReadSaleDetail(m_kind.table, oddnum);
+        balance = CustomerBalanceText(m_kind.table, detail.customer);
+    });
     for (const SaleDetailLine& line : detail.lines)
         AppendSaleDetailRow(m_ui.m_pDetail, line);
     m_ui.m_pDetail->Refresh();
+    PrepareDetailPrint(oddnum, detail, balance);
     SetInvoice(detail.invoiceDate);
+}
+
+// The shown document as a sales list: its header, its lines with the unit of each packing and
+// the short remark, the piece count and what the customer owes over all documents.
+void CSaleQueryDlg::PrepareDetailPrint(const QString& oddnum, const SaleDetail& detail,
+                                       const QString& balance) {
+    ListPrintData& list = m_detailPrint;
+    list.Clear();
+    list.SetRowCount(int(detail.lines.size()) + 1);
+    list.m_strListTitle = m_kind.detailPrintTitle;
+    const QStringList& labels = m_kind.detailPrintLabels;
+    list.SetHead(0, QStringLiteral("单号:") + oddnum);
+    list.SetHead(1, QStringLiteral("客户名称:") + detail.customer);
+    list.SetHead(2, labels.at(0) + detail.mydate);
+    list.SetSum(0, labels.at(1) + detail.receivable + QStringLiteral("元"));
+    list.SetSum(1, labels.at(2) + detail.receipt + QStringLiteral("元"));
+    list.SetSum(2, labels.at(3) + detail.state);
+    const QStringList headers = {QStringLiteral("商品名称"), QStringLiteral("商品简称"),
+                                 QStringLiteral("条形码"),   QStringLiteral("单位"),
+                                 QStringLiteral("单价"),     QStringLiteral("数量"),
+                                 QStringLiteral("折扣"),     QStringLiteral("金额"),
+                                 QStringLiteral("件数"),     QStringLiteral("备注")};
+    for (int column = 1; column <= headers.size(); ++column)
+        list.SetCell(column, 0, headers.at(column - 1));
+    int pieces = 0;
+    for (int i = 0; i < detail.lines.size(); ++i) {
+        const SaleDetailLine& line = detail.lines.at(i);
+        const QString cells[] = {line.name,     line.shortName,
+                                 line.code,     PrintUnitText(line.spec),
+                                 line.price,    line.count,
+                                 line.discount, line.total,
+                                 line.pcs,      PrintRemarkText(line.remarks)};
+        for (int column = 1; column <= 10; ++column)
+            list.SetCell(column, i + 1, cells[column - 1]);
+        pieces += LeadingNumber(line.pcs);
+    }
+    list.SetSum(3, QStringLiteral("合计:") + RoundText(float(pieces), 0) + QStringLiteral("件"));
+    list.SetSum(4, balance);
+}
+
+// After a state change the shown document's amount received, state and balance print as
+// stored now.
+void CSaleQueryDlg::RefreshDetailPrint() {
+    if (m_strCurOddnum.isEmpty())
+        return;
+    SaleDetail detail;
+    QString balance;
+    if (!RunDbRead(this, QStringLiteral("查看单据"), [&] {
+            detail = ReadSaleDetail(m_kind.table, m_strCurOddnum);
+            balance = CustomerBalanceText(m_kind.table, detail.customer);
+        }))
+        return;
+    PrepareDetailPrint(m_strCurOddnum, detail, balance);
+}
+
+void CSaleQueryDlg::OnSinglePage(bool on) {
+    m_bSinglePage = on;
+    m_ui.m_pListPrintSetup->setEnabled(!on);
+    m_ui.m_pDetailPrintSetup->setEnabled(!on);
+    if (on)
+        SetPagedPrinting(false);
+}
+
+void CSaleQueryDlg::PrintList(int mode) {
+    ReadFilters();
+    ListPrintData& list = HandOverList(3);
+    list.m_strListTitle = m_kind.listPrintTitle;
+    list.SetHead(0, QStringLiteral("统计时间:") + m_ui.m_pStart->text() + QStringLiteral("至") +
+                        m_ui.m_pEnd->text());
+    const QString totals[] = {m_strDue, m_strReceived, m_strOutstanding};
+    for (int i = 0; i < 3; ++i)
+        list.SetHead(i + 1, m_kind.listPrintTotals.at(i) + totals[i] + QStringLiteral("元"));
+    const int rows = m_ui.m_pList->GetRowCount();
+    list.SetRowCount(rows);
+    for (int row = 0; row < rows; ++row)
+        for (int column = kListOddnum; column <= kListEmployee; ++column)
+            list.SetCell(column, row, m_ui.m_pList->GetCellText(row, column));
+    RunListPrint(mode);
+}
+
+void CSaleQueryDlg::PrintDetail(int mode) {
+    if (m_strCurOddnum.isEmpty()) {
+        HarborMessageBox(this, QStringLiteral("销售清单内容为空,还不能打印!"), MsgIcon::Exclamation,
+                         MsgButtons::Ok, QStringLiteral("打印清单"));
+        return;
+    }
+    HandOverList(1) = m_detailPrint;
+    RunListPrint(mode);
 }
 
 void CSaleQueryDlg::OnListEndEdit(int row, int col, CGridResult* result) {
@@ -163,6 +264,7 @@ void CSaleQueryDlg::ChangeState(int row) {
     list->SetCellText(row, kListReceipt, receipt);
     RunDbAction(this, QStringLiteral("修改") + m_kind.stateLabel.chopped(1),
                 [&] { WriteSaleState(m_kind.table, oddnum, receipt, state); });
+    RefreshDetailPrint();
     RunQuery();
 }
 

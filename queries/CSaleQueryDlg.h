@@ -4,10 +4,12 @@
 #include <QString>
 
 #include "app/CWorkDialog.h"
+#include "documents/ListPrintData.h"
 #include "queries/SaleQueryControls.h"
 #include "queries/SaleQueryKind.h"
 
 class CGridResult;
+struct SaleDetail;
 
 // A document query window: the sales-out query (销售出库查询) and the sales-return query
 // (销售退货查询) are two instances that differ by their SaleQueryKind.
@@ -30,6 +32,11 @@ class CSaleQueryDlg : public CWorkDialog {
     void ShowDetail(const QString& oddnum);
     // "删除本单": removes the document of the clicked list row after asking.
     void DeleteDocument();
+    // The list's "打印" (1), "打印设置" (2) and "打印预览" (3): the listed documents and their
+    // totals.
+    void PrintList(int mode);
+    // The same for the shown document with its lines, its piece count and the customer's balance.
+    void PrintDetail(int mode);
     bool QueryClose() override;
 
     const SaleQueryControls& Ui() const { return m_ui; }
@@ -69,7 +76,12 @@ class CSaleQueryDlg : public CWorkDialog {
     void OnInvoiceClicked(bool checked);
     void OnInvoiceDateChanged(const QDate& date);
     void WriteInvoice(const QString& date);
+    void OnSinglePage(bool on);
+    void PrepareDetailPrint(const QString& oddnum, const SaleDetail& detail,
+                            const QString& balance);
+    void RefreshDetailPrint();
 
     SaleQueryKind m_kind;
     SaleQueryControls m_ui;
+    ListPrintData m_detailPrint{1}; // the shown document as it prints; no rows when none
 };

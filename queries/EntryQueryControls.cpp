@@ -106,11 +106,8 @@ void EntryQueryControls::Create(QWidget* parent) {
     m_pPrint = new QPushButton(QStringLiteral("打印"), parent);
     m_pSinglePage = new QCheckBox(QStringLiteral("单页打印"), parent);
     m_pSinglePage->setChecked(true);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m_pPrintSetup, m_pPreview, m_pPrint, m_pSinglePage}) {
-        control->setEnabled(false);
-        control->setToolTip(QStringLiteral("打印功能将在后续版本提供"));
-    }
+    // Single-page printing has no paper to set up.
+    m_pPrintSetup->setEnabled(false);
 
     m_pList =
         MakeGrid(parent, 100,

@@ -31,13 +31,6 @@ QLineEdit* MakeTotalBox(QWidget* parent) {
     return box;
 }
 
-QPushButton* MakePrintButton(QWidget* parent, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setEnabled(false);
-    button->setToolTip(QStringLiteral("打印功能将在后续版本提供"));
-    return button;
-}
-
 } // namespace
 
 void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
@@ -71,20 +64,21 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
     m_pDue = MakeTotalBox(parent);
     m_pReceived = MakeTotalBox(parent);
     m_pOutstanding = MakeTotalBox(parent);
-    m_pListPrintSetup = MakePrintButton(parent, QStringLiteral("打印设置"));
-    m_pListPreview = MakePrintButton(parent, QStringLiteral("打印预览"));
-    m_pListPrint = MakePrintButton(parent, QStringLiteral("打印"));
+    m_pListPrintSetup = new QPushButton(QStringLiteral("打印设置"), parent);
+    m_pListPreview = new QPushButton(QStringLiteral("打印预览"), parent);
+    m_pListPrint = new QPushButton(QStringLiteral("打印"), parent);
     m_pList = new CGridCtrl(parent);
     m_pList->SetDlgCtrlID(100);
     SetupSaleListGrid(m_pList, kind.listHeaders);
 
-    m_pDetailPrintSetup = MakePrintButton(parent, QStringLiteral("打印设置"));
-    m_pDetailPreview = MakePrintButton(parent, QStringLiteral("打印预览"));
-    m_pDetailPrint = MakePrintButton(parent, QStringLiteral("打印"));
+    m_pDetailPrintSetup = new QPushButton(QStringLiteral("打印设置"), parent);
+    m_pDetailPreview = new QPushButton(QStringLiteral("打印预览"), parent);
+    m_pDetailPrint = new QPushButton(QStringLiteral("打印"), parent);
     m_pSinglePage = new QCheckBox(QStringLiteral("单页打印"), parent);
     m_pSinglePage->setChecked(true);
-    m_pSinglePage->setEnabled(false);
-    m_pSinglePage->setToolTip(m_pDetailPrint->toolTip());
+    // Single-page printing has no paper to set up.
+    m_pListPrintSetup->setEnabled(false);
+    m_pDetailPrintSetup->setEnabled(false);
     m_pDelete = new QPushButton(QStringLiteral("删除本单"), parent);
     if (kind.redDeleteButton)
         m_pDelete->setStyleSheet(QStringLiteral("color: red;"));

@@ -26,6 +26,12 @@ SaleQueryKind SaleQueryKind::SaleOut() {
     kind.deleteQuestion = QStringLiteral("确定要删除该销售单吗?");
     kind.deleteCaption = QStringLiteral("删除销售单");
     kind.deleteNote = QStringLiteral("删除后本单的商品库存不会加回.");
+    kind.listPrintTitle = QStringLiteral("销售统计清单");
+    kind.listPrintTotals = {QStringLiteral("总应收金额:"), QStringLiteral("总实收金额:"),
+                            QStringLiteral("总未收金额:")};
+    kind.detailPrintTitle = QStringLiteral("销售清单");
+    kind.detailPrintLabels = {QStringLiteral("销售时间:"), QStringLiteral("应收金额:"),
+                              QStringLiteral("实收金额:"), QStringLiteral("收款状态:")};
     return kind;
 }
 
@@ -48,5 +54,11 @@ SaleQueryKind SaleQueryKind::SaleIn() {
     kind.deleteQuestion = QStringLiteral("确定要删除该退货单吗?");
     kind.deleteCaption = QStringLiteral("删除退货单");
     kind.deleteNote = QStringLiteral("删除后本单退回的商品库存不会扣除.");
+    kind.listPrintTitle = QStringLiteral("退货统计清单");
+    kind.listPrintTotals = {QStringLiteral("总应退金额:"), QStringLiteral("总实退金额:"),
+                            QStringLiteral("总未退金额:")};
+    kind.detailPrintTitle = QStringLiteral("退货清单");
+    kind.detailPrintLabels = {QStringLiteral("退货时间:"), QStringLiteral("应退金额:"),
+                              QStringLiteral("实退金额:"), QStringLiteral("退款状态:")};
     return kind;
 }

@@ -18,6 +18,12 @@ struct SaleQueryKind {
     QString deleteQuestion;
     QString deleteCaption;
     QString deleteNote; // what a deletion leaves as it is
+    // Printing: the list with its three total labels, and one document with its header labels
+    // (time, amount due, amount received, state).
+    QString listPrintTitle;
+    QStringList listPrintTotals;
+    QString detailPrintTitle;
+    QStringList detailPrintLabels;
 
     static SaleQueryKind SaleOut();
     static SaleQueryKind SaleIn();

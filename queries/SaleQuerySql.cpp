@@ -73,13 +73,21 @@ SaleDetail ReadSaleDetail(const QString& table, const QString& oddnum) {
     CRecordset rs;
     rs.Open(SqlFormat("SELECT * FROM %s WHERE oddnum ='%s'", {table, oddnum}));
     SaleDetail detail;
-    if (!rs.IsEOF() && rs.GetFieldNames().contains(QStringLiteral("invoicedate")))
-        detail.invoiceDate = rs.GetCollect("invoicedate");
+    if (!rs.IsEOF()) {
+        if (rs.GetFieldNames().contains(QStringLiteral("invoicedate")))
+            detail.invoiceDate = rs.GetCollect("invoicedate");
+        detail.customer = rs.GetCollect("customer");
+        detail.mydate = rs.GetCollect("mydate");
+        detail.receivable = rs.GetCollect("receivable");
+        detail.receipt = rs.GetCollect("receipt");
+        detail.state = rs.GetCollect("state");
+    }
     for (; !rs.IsEOF(); rs.MoveNext())
         detail.lines.append({rs.GetCollect("mc"), rs.GetCollect("code"), rs.GetCollect("spec"),
                              rs.GetCollect("price"), rs.GetCollect("count"),
                              rs.GetCollect("discount"), rs.GetCollect("total"),
-                             rs.GetCollect("pcs"), rs.GetCollect("remarks")});
+                             rs.GetCollect("pcs"), rs.GetCollect("remarks"),
+                             rs.GetCollect("shortname")});
     rs.Close();
     return detail;
 }

@@ -46,6 +46,7 @@ struct SaleDetailLine {
     QString total;
     QString pcs;
     QString remarks;
+    QString shortName;
 };
 
 // The three payment states in the order the lists offer them.
@@ -63,10 +64,16 @@ QString StateCellText(const QString& state);
 QString ReceiptForState(const QString& state, const QString& due, const QString& typed);
 
 QVector<SaleQueryRow> QuerySaleDocuments(const QString& table, const SaleQueryFilter& filter);
-// The lines of a document, and its invoice date where the table keeps one ("" when none).
+// The lines of a document, its header as stored on the first line, and its invoice date
+// where the table keeps one ("" when none).
 struct SaleDetail {
     QVector<SaleDetailLine> lines;
     QString invoiceDate;
+    QString customer;
+    QString mydate;
+    QString receivable;
+    QString receipt;
+    QString state;
 };
 SaleDetail ReadSaleDetail(const QString& table, const QString& oddnum);
 QStringList EmployeeNames();

@@ -114,7 +114,7 @@ class TestEntryQueryDlg : public QObject {
     Q_OBJECT
 
   private slots:
-    void opensEmptyWithDefaultsAndPrintingDisabled();
+    void opensEmptyWithDefaultsAndPrintingReady();
     void dateRangeCoversExactlyTheNumbersOfItsDays();
     void defaultDatesListEverythingUpToToday();
     void supplierAndStateFilters();
@@ -127,7 +127,7 @@ class TestEntryQueryDlg : public QObject {
     void closingResetsSupplierAndStartDate();
 };
 
-void TestEntryQueryDlg::opensEmptyWithDefaultsAndPrintingDisabled() {
+void TestEntryQueryDlg::opensEmptyWithDefaultsAndPrintingReady() {
     ShownQuery q;
     QVERIFY(q.ready);
     QCOMPARE(q.dlg->windowTitle(), QString("入库单查询"));
@@ -141,11 +141,14 @@ void TestEntryQueryDlg::opensEmptyWithDefaultsAndPrintingDisabled() {
     QCOMPARE(q.dlg->StateBox()->count(), 3);
     QCOMPARE(q.dlg->StateBox()->itemText(0), QString());
     const QList<QWidget*> printing{q.dlg->PrintButton(), q.dlg->PreviewButton(),
-                                   q.dlg->PrintSetupButton(), q.dlg->SinglePageBox()};
+                                   q.dlg->SinglePageBox()};
     for (QWidget* control : printing) {
-        QVERIFY(!control->isEnabled());
-        QCOMPARE(control->toolTip(), QString("打印功能将在后续版本提供"));
+        QVERIFY(control->isEnabled());
+        QVERIFY(control->toolTip().isEmpty());
     }
+    // Single-page printing is ticked: no paper to set up.
+    QVERIFY(q.dlg->SinglePageBox()->isChecked());
+    QVERIFY(!q.dlg->PrintSetupButton()->isEnabled());
 }
 
 void TestEntryQueryDlg::dateRangeCoversExactlyTheNumbersOfItsDays() {

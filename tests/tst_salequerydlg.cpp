@@ -189,7 +189,7 @@ class TestSaleQueryDlg : public QObject {
     void InvoiceDate();
     void DeleteDocument();
     void ReturnQueryDifferences();
-    void PrintingIsNotOffered();
+    void PrintButtonsOnOpening();
 };
 
 void TestSaleQueryDlg::RulesOfTheList() {
@@ -498,16 +498,20 @@ void TestSaleQueryDlg::ReturnQueryDifferences() {
     QCOMPARE(Column(shop.list, kListOddnum).size(), 2);
 }
 
-void TestSaleQueryDlg::PrintingIsNotOffered() {
+// Printing is offered at once; single-page printing is ticked, so there is no paper to set up.
+void TestSaleQueryDlg::PrintButtonsOnOpening() {
     ShownOut shop;
     QVERIFY(shop.ready);
     const SaleQueryControls& ui = shop.dlg->Ui();
-    for (QWidget* button : std::initializer_list<QWidget*>{
-             ui.m_pListPrintSetup, ui.m_pListPreview, ui.m_pListPrint, ui.m_pDetailPrintSetup,
-             ui.m_pDetailPreview, ui.m_pDetailPrint, ui.m_pSinglePage}) {
-        QVERIFY(!button->isEnabled());
-        QCOMPARE(button->toolTip(), QString("打印功能将在后续版本提供"));
+    for (QWidget* button :
+         std::initializer_list<QWidget*>{ui.m_pListPreview, ui.m_pListPrint, ui.m_pDetailPreview,
+                                         ui.m_pDetailPrint, ui.m_pSinglePage}) {
+        QVERIFY(button->isEnabled());
+        QVERIFY(button->toolTip().isEmpty());
     }
+    QVERIFY(ui.m_pSinglePage->isChecked());
+    QVERIFY(!ui.m_pListPrintSetup->isEnabled());
+    QVERIFY(!ui.m_pDetailPrintSetup->isEnabled());
 }
 
 QTEST_MAIN(TestSaleQueryDlg)
