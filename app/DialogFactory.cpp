@@ -1,9 +1,9 @@
 #include "app/DialogFactory.h"
 
-#include "app/CPlaceholderDlg.h"
 #include "app/CommandIds.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CInventoryDlg.h"
+#include "catalogue/CPrintCodeDlg.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -15,18 +15,6 @@
 #include "queries/CEntryQueryDlg.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
-
-namespace {
-
-using Placement = CWorkDialog::Placement;
-using CloseBox = CWorkDialog::CloseBox;
-
-CWorkDialog* Placeholder(const char* title, Placement placement = Placement::CoverWorkArea,
-                         CloseBox closeBox = CloseBox::Destroys) {
-    return new CPlaceholderDlg(QString::fromUtf8(title), placement, closeBox);
-}
-
-}  // namespace
 
 CWorkDialog* CreateWorkDialog(int command) {
     switch (command) {
@@ -49,7 +37,7 @@ CWorkDialog* CreateWorkDialog(int command) {
     case ID_CLASS_DLG:
         return new CClassDlg;
     case ID_PRINT_CODE_BUTTON:
-        return Placeholder("条码打印");
+        return new CPrintCodeDlg;
     case ID_SUPPLIER_DLG:
         return new CSupplierDlg;
     case ID_CUSTOMER_BUTTON:

@@ -2,11 +2,9 @@
 
 #include <QDialog>
 
-#include "catalogue/CCatalogueTree.h"
+#include "catalogue/CCatalogueLists.h"
 
 class CGridCtrl;
-class CGridResult;
-class QLabel;
 
 // 商品选择: the modal picker that a document opens when its product box is empty. The user
 // walks the five catalogue levels and double-clicks a specification; the product goes to the
@@ -17,8 +15,8 @@ class CSelectNameDlg : public QDialog {
     explicit CSelectNameDlg(QWidget* parent = nullptr);
 
     // List k (1 to 5).
-    CGridCtrl* List(int k) const { return m_pList[k]; }
-    const CCatalogueTree& Path() const { return m_tree; }
+    CGridCtrl* List(int k) const { return m_pLists->List(k); }
+    const CCatalogueTree& Path() const { return m_pLists->Path(); }
 
     // The close box: hands over what was last picked (nothing after a refusal) and closes.
     void reject() override;
@@ -27,16 +25,9 @@ class CSelectNameDlg : public QDialog {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    CGridCtrl* CreateList(int k);
-    void FillList(int k, const QVector<CatalogueRow>& rows);
-    void ClearListsFrom(int k);
-    void OnListClick(int k, int row, int col);
     void OnSpecDoubleClick(int row, int col);
-    bool IsDataCell(const CGridCtrl* list, int row, int col) const;
 
-    CCatalogueTree m_tree;
-    CGridCtrl* m_pList[CCatalogueTree::kLevels + 1] = {};
-    QLabel* m_pArrow[CCatalogueTree::kLevels] = {};
+    CCatalogueLists* m_pLists = nullptr;
     QString m_strFullName; // the product last double-clicked, emptied when it was refused
     QString m_strFullCode;
     QString m_strSpec;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program needs to build, run and test, when they are missing.
 set -euo pipefail
-packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
+packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev unixodbc libsqliteodbc
           fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
