@@ -142,6 +142,11 @@ bool CEntryDlg::NewDocument() {
 }
 
 bool CEntryDlg::Save() {
+    // Text still in a cell editor belongs to the document; a refused text stops the save.
+    m_bEditRefused = false;
+    m_ui.m_pGrid->EndEditing();
+    if (m_bEditRefused)
+        return false;
     ReadBoxes();
     const QVector<EntryLine> lines = ReadEntryLines(m_ui.m_pGrid);
     const QString refusal = EntryRefusal(m_strSupplier, m_strState, lines);
@@ -273,6 +278,7 @@ void CEntryDlg::OnGridEndEdit(int row, int col, CGridResult* result) {
     if (!IsLine(row) || (col != kEntryPrice && col != kEntryCount))
         return;
     if (RefuseNonNumber(row, col)) {
+        m_bEditRefused = true;
         result->Cancel();
         return;
     }
@@ -299,13 +305,15 @@ void CEntryDlg::UpdateMoney() {
 }
 
 void CEntryDlg::DeleteLine() {
-    if (m_nDeleteRow == 0 || !IsLine(m_nRow)) {
-        m_nDeleteRow = 0;
+    // The line chosen by a left click: a picker since then may have moved m_nRow.
+    const int row = m_nDeleteRow;
+    m_nDeleteRow = 0;
+    if (!IsLine(row)) {
         HarborMessageBox(this, QStringLiteral("请先选择要删除的记录"));
         return;
     }
-    m_nDeleteRow = 0;
-    const int row = m_nRow;
+    // An open cell editor ends first, so the amounts read below are the final ones.
+    m_ui.m_pGrid->EndEditing();
     QVector<EntryLine> rest = ReadEntryLines(m_ui.m_pGrid);
     rest.remove(row - 1);
     const QString money = SumAmounts(EntryAmounts(rest));

@@ -70,6 +70,7 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     int m_nCol = 0;
     int m_nDeleteRow = 0;
     bool m_bSaved = false;
+    bool m_bEditRefused = false;
     bool m_bSinglePage = true;
 
   protected:

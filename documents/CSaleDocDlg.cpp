@@ -180,6 +180,11 @@ SaleDocHeader CSaleDocDlg::Header() const {
 bool CSaleDocDlg::Save() {
     if (!m_bOpen)
         return false;
+    // Text still in a cell editor belongs to the document; a refused text stops the save.
+    m_bEditRefused = false;
+    m_ui.m_pGrid->EndEditing();
+    if (m_bEditRefused)
+        return false;
     ReadBoxes();
     m_strSaveTime = m_strNow;
     SaleDocHeader header = Header();
@@ -312,6 +317,7 @@ void CSaleDocDlg::OnGridEndEdit(int row, int col, CGridResult* result) {
     if (row < 1 || col < 1)
         return;
     if (RefuseNonNumber(row, col)) {
+        m_bEditRefused = true;
         result->Cancel();
         return;
     }
@@ -355,6 +361,8 @@ void CSaleDocDlg::DeleteLine() {
     }
     const int row = m_nDeleteRow;
     m_nDeleteRow = 0;
+    // An open cell editor ends first, so the amounts read below are the final ones.
+    m_ui.m_pGrid->EndEditing();
     const SaleDocLine line = ReadSaleLine(m_ui.m_pGrid, row);
     const QString receivable =
         RoundText(TextToFloat(m_ui.m_pReceivable->text()) - TextToFloat(line.amount), 2);

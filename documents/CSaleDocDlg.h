@@ -85,6 +85,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     bool m_bSinglePage = true;
     bool m_bOpen = false;
     bool m_bSaved = false;
+    bool m_bEditRefused = false;
     int m_nRow = 0;
     int m_nCol = 0;
     int m_nDeleteRow = 0;

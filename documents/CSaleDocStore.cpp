@@ -131,8 +131,12 @@ void CSaleDocStore::Save(const SaleDocHeader& header, const QVector<SaleDocLine>
         if (move.delta != 0.0f)
             ChangeStock(move.code, move.delta);
     }
-    const QStringList numbers = {NumberColumnText(header.receivable),
-                                 NumberColumnText(header.receipt), header.oddnum};
+    SetNumberColumns(header.oddnum, header.receivable, header.receipt);
+}
+
+void CSaleDocStore::SetNumberColumns(const QString& oddnum, const QString& receivable,
+                                     const QString& receipt) const {
+    const QStringList numbers = {NumberColumnText(receivable), NumberColumnText(receipt), oddnum};
     if (m_kind.table == QLatin1String("salein"))
         theApp.m_pConnection->Execute(SqlFormat(
             "update salein set freceivable='%s',freceipt='%s' where oddnum='%s'", numbers));
@@ -174,6 +178,8 @@ bool CSaleDocStore::DeleteStoredLine(const QString& oddnum, int index, const QSt
             rs.Update();
         }
         rs.Close();
+        // The accounts add up the number columns: they follow the new amounts too.
+        SetNumberColumns(oddnum, receivable, receipt);
     }
     ChangeStock(code, -m_kind.stockSign * quantity);
     return true;

@@ -67,6 +67,9 @@ class CSaleDocStore {
     QString SelectDocumentSql(const QString& oddnum) const;
     void PutRow(CRecordset& rs, const SaleDocHeader& header, const SaleDocLine& line) const;
     void ChangeStock(const QString& code, float delta) const;
+    // Sets freceivable and freceipt of all the document's rows.
+    void SetNumberColumns(const QString& oddnum, const QString& receivable,
+                          const QString& receipt) const;
 
     SaleDocKind m_kind;
 };

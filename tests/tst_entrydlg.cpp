@@ -138,6 +138,8 @@ class TestEntryDlg : public QObject {
     void closeQuestion();
     void failedSaveWritesNothing();
     void numberTakenByAnotherWorkstation();
+    void openEditorIsSavedByCloseQuestion();
+    void deletingRemovesTheChosenLine();
 };
 
 void TestEntryDlg::opensClosedAndNewDocumentDrawsNumberForDate() {
@@ -493,6 +495,43 @@ void TestEntryDlg::numberTakenByAnotherWorkstation() {
     QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, \"count\" FROM entry ORDER BY rowid"),
              (QStringList{"20240305001|李四|1", "20240305002|张三五金厂|3"}));
     QCOMPARE(doc.Stock(kScrew), QString("103"));
+}
+
+// Typed text still in the cell editor belongs to the document that is saved.
+void TestEntryDlg::openEditorIsSavedByCloseQuestion() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    doc.FillDocument({{kScrew, "2", "3"}});
+    ClickCell(doc.grid, 1, 6);
+    if (QWidget* open = doc.grid->GetEditWnd())
+        QTest::keyClick(open, Qt::Key_Escape);
+    QTest::keyClick(doc.grid, '7');
+    QVERIFY(doc.grid->GetEditWnd());
+    MessageScript messages({IDYES});
+    QVERIFY(!doc.dlg->QueryClose()); // Yes: saved, the window stays
+    QCOMPARE(messages.Last(), QString("已成功保存在数据库中"));
+    QCOMPARE(doc.db.Rows("SELECT \"count\", total, money FROM entry"),
+             QStringList{"7|14.00|14.00"});
+    QCOMPARE(doc.Stock(kScrew), QString("107"));
+}
+
+// The line chosen by a left click goes, whatever line a picker filled since.
+void TestEntryDlg::deletingRemovesTheChosenLine() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    doc.FillDocument({{kScrew, "2", "3"}, {kSwitch, "1", "4"}});
+    MessageScript messages;
+    QVERIFY(doc.dlg->Save());
+    ClickCell(doc.grid, 1, 1);
+    ModalDriver<CSelectNameDlg> driver({[](CSelectNameDlg* picker) { picker->reject(); }});
+    ClickCell(doc.grid, 2, 1, Qt::RightButton); // a replacement begun and given up
+    QCOMPARE(driver.Handled(), 1);
+    QTest::mouseClick(doc.dlg->DeleteLineButton(), Qt::LeftButton);
+    QCOMPARE(doc.grid->GetRowCount(), 2);
+    QCOMPARE(doc.grid->GetCellText(1, 3), kSwitch);
+    QCOMPARE(doc.db.Rows("SELECT code, money FROM entry"), QStringList{kSwitch + "|4.00"});
+    QCOMPARE(doc.Stock(kScrew), QString("100"));
+    QCOMPARE(doc.Stock(kSwitch), QString("34"));
 }
 
 QTEST_MAIN(TestEntryDlg)

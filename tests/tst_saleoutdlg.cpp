@@ -134,6 +134,8 @@ struct ShownDoc {
         return db.Value(QStringLiteral("SELECT total FROM property WHERE code='%1'").arg(code));
     }
     int SavedRows() { return db.Value("SELECT count(*) FROM saleout").toInt(); }
+    // 保存 as a keyboard user presses it: the button has no focus of its own to take.
+    void SaveButton_Click() { dlg->SaveButton()->click(); }
 
     bool ready = false;
 };
@@ -164,6 +166,9 @@ class TestSaleOutDlg : public QObject {
     void closeBoxAsksToSave();
     void failedSaveWritesNothing();
     void numberTakenByAnotherWorkstation();
+    void openEditorIsSavedByCloseQuestion();
+    void openEditorIsSavedBySaveButton();
+    void deletedStoredLineLeavesTheAccounts();
 };
 
 void TestSaleOutDlg::opensClosedAndNewDocumentDrawsNumber() {
@@ -639,6 +644,59 @@ void TestSaleOutDlg::numberTakenByAnotherWorkstation() {
     QVERIFY(doc.dlg->Save()); // its own rows now: saved in place, no new number
     QCOMPARE(doc.SavedRows(), 2);
     QCOMPARE(doc.Stock(kScrew), QString("98.00"));
+}
+
+// Typed text still in the cell editor belongs to the document that is saved.
+void TestSaleOutDlg::openEditorIsSavedByCloseQuestion() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    doc.FillDocument({{kScrew, "2"}});
+    ClickCell(doc.grid, 1, 6);
+    if (QWidget* open = doc.grid->GetEditWnd())
+        QTest::keyClick(open, Qt::Key_Escape);
+    QTest::keyClick(doc.grid, '5');
+    QVERIFY(doc.grid->GetEditWnd());
+    MessageScript messages({IDYES});
+    QVERIFY(!doc.dlg->QueryClose()); // Yes: saved, the window stays
+    QCOMPARE(messages.Last(), QString("已成功保存在数据库中"));
+    QCOMPARE(doc.db.Rows("SELECT \"count\", total, receivable, receipt FROM saleout"),
+             QStringList{"5|50.00|50.00|50.00"});
+    QCOMPARE(doc.Stock(kScrew), QString("95.00"));
+    QCOMPARE(doc.dlg->ReceivableBox()->text(), QString("50.00"));
+}
+
+void TestSaleOutDlg::openEditorIsSavedBySaveButton() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    doc.FillDocument({{kScrew, "2"}, {kNail, "2"}});
+    MessageScript messages;
+    QVERIFY(doc.dlg->Save());
+    ClickCell(doc.grid, 2, 6);
+    if (QWidget* open = doc.grid->GetEditWnd())
+        QTest::keyClick(open, Qt::Key_Escape);
+    QTest::keyClick(doc.grid, '4');
+    QVERIFY(doc.grid->GetEditWnd());
+    doc.SaveButton_Click();
+    QCOMPARE(messages.Last(), QString("已成功保存在数据库中"));
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\", total, receivable FROM saleout ORDER BY rowid"),
+             QStringList({kScrew + "|2|20.00|30.00", kNail + "|4|10.00|30.00"}));
+    QCOMPARE(doc.Stock(kNail), QString("46.00"));
+}
+
+// The accounts add up the number columns: a deleted stored line leaves them at once.
+void TestSaleOutDlg::deletedStoredLineLeavesTheAccounts() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    doc.FillDocument({{kScrew, "2"}, {kNail, "3"}});
+    MessageScript messages;
+    QVERIFY(doc.dlg->Save());
+    QCOMPARE(doc.db.Rows("SELECT DISTINCT freceivable, freceipt FROM saleout"),
+             QStringList{"27.5|27.5"});
+    ClickCell(doc.grid, 1, 1);
+    QTest::mouseClick(doc.dlg->DeleteLineButton(), Qt::LeftButton);
+    QCOMPARE(doc.Stock(kScrew), QString("100.00"));
+    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt, freceivable, freceipt FROM saleout"),
+             QStringList{kNail + "|7.50|7.50|7.5|7.5"});
 }
 
 QTEST_MAIN(TestSaleOutDlg)
