@@ -309,6 +309,9 @@ class CGridCtrl : public QAbstractScrollArea {
     // ---- Clipboard --------------------------------------------------------------------
     // Copy: the selected range, cells joined by a tab, every row ended by "\r\n".
     QString CopyTextFromGrid() const;
+    // Puts text the user pasted, cut or deleted into a cell and tells the parent as the end of an
+    // edit (-106); a veto gives the old text back. False when the text did not stay.
+    bool SetCellTextByUser(int nRow, int nCol, const QString& text);
     bool PasteTextToGrid(CCellID cell, const QString& text); // stops at the grid's edges
     void OnEditCopy();
     void OnEditCut();

@@ -115,8 +115,29 @@ bool CGridCtrl::PasteTextToGrid(CCellID cell, const QString& text) {
         for (int j = 0; j < cells.size() && cell.col + j < m_nCols; ++j) {
             const int r = cell.row + i, c = cell.col + j;
             if (IsCellEditable(r, c) && GetCellText(r, c) != cells[j])
-                SetCellText(r, c, cells[j]);
+                SetCellTextByUser(r, c, cells[j]);
         }
+    }
+    return true;
+}
+
+bool CGridCtrl::SetCellTextByUser(int nRow, int nCol, const QString& text) {
+    CGridCellBase* pCell = GetCell(nRow, nCol);
+    if (!pCell)
+        return false;
+    const QString oldText = pCell->GetText();
+    const quint32 oldState = pCell->GetState();
+    SetCellText(nRow, nCol, text);
+    const bool bValid = pCell->ValidateEdit(text);
+    const int answer = SendMessageToParent(nRow, nCol, GVN_ENDLABELEDIT);
+    // The handler may have rebuilt the rows: only touch the cell if it is still there.
+    if (GetCell(nRow, nCol) != pCell)
+        return false;
+    if (answer < 0 || !bValid) {
+        pCell->SetText(oldText);
+        pCell->SetState((pCell->GetState() & ~GVIS_MODIFIED) | (oldState & GVIS_MODIFIED));
+        RedrawCell(nRow, nCol);
+        return false;
     }
     return true;
 }
@@ -159,6 +180,6 @@ void CGridCtrl::CutSelectedText() {
     for (quint64 key : cells) {
         const CCellID id = CellOfKey(key);
         if (IsCellEditable(id.row, id.col) && !GetCellText(id.row, id.col).isEmpty())
-            SetCellText(id.row, id.col, QString());
+            SetCellTextByUser(id.row, id.col, QString());
     }
 }

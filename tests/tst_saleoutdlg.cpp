@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QClipboard>
 #include <QtTest>
 
 #include "app/CHarborApp.h"
@@ -343,6 +344,17 @@ void TestSaleOutDlg::typedNonNumberIsRefused() {
     TypeInCell(doc.grid, 1, 5, "abc");
     QCOMPARE(doc.grid->GetCellText(1, 5), QString("10.00"));
     QCOMPARE(messages.Count(), 2);
+
+    // A pasted quantity is taken like a typed one: checked, and the amounts follow it.
+    doc.grid->SetFocusCell(1, 6);
+    QApplication::clipboard()->setText("4");
+    QTest::keyClick(doc.grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(doc.grid->GetCellText(1, 8), QString("40.00"));
+    QCOMPARE(doc.dlg->ReceivableBox()->text(), QString("40.00"));
+    QApplication::clipboard()->setText("4kg");
+    QTest::keyClick(doc.grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(doc.grid->GetCellText(1, 6), QString("4"));
+    QCOMPARE(messages.Count(), 3);
 }
 
 void TestSaleOutDlg::paymentStates() {

@@ -18,6 +18,7 @@ class tst_GridKeyboard : public QObject {
     void copyTwoByTwo();
     void pasteStopsAtTheEdge();
     void cutDeleteAndReadOnly();
+    void pasteAndDeleteAreEndsOfEdit();
     void selectAllAndAutoSize();
 };
 
@@ -180,6 +181,35 @@ void tst_GridKeyboard::cutDeleteAndReadOnly() {
     g.Click(3, 3);
     g.Key(Qt::Key_Delete);
     QCOMPARE(g.grid->GetCellText(3, 3), QString("3,3"));
+}
+
+// A paste, cut or Delete changes cells as an edit does: the parent hears -106 for each changed
+// cell and can veto it, so a dialog recomputes what depends on the cell.
+void tst_GridKeyboard::pasteAndDeleteAreEndsOfEdit() {
+    ShownGrid g(4, 4, false);
+    QVERIFY(g.ready);
+    NoticeRecorder rec(g.grid);
+    g.Click(1, 1);
+    rec.Clear();
+    QApplication::clipboard()->setText("x\t1,2\r\n"); // the second cell keeps its text
+    g.Key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(rec.Of(GVN_ENDLABELEDIT), QList<GridNotice>({{GVN_ENDLABELEDIT, 1, 1}}));
+    QCOMPARE(rec.texts.last(), QString("x")); // the handler sees the new text
+
+    rec.answers[GVN_ENDLABELEDIT] = -1;
+    rec.Clear();
+    QApplication::clipboard()->setText("y");
+    g.Key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(rec.Of(GVN_ENDLABELEDIT).size(), 1);
+    QCOMPARE(g.grid->GetCellText(1, 1), QString("x")); // vetoed: the old text is back
+    g.Key(Qt::Key_Delete);
+    QCOMPARE(g.grid->GetCellText(1, 1), QString("x"));
+
+    rec.answers.clear();
+    rec.Clear();
+    g.Key(Qt::Key_Delete);
+    QCOMPARE(g.grid->GetCellText(1, 1), QString());
+    QCOMPARE(rec.Of(GVN_ENDLABELEDIT), QList<GridNotice>({{GVN_ENDLABELEDIT, 1, 1}}));
 }
 
 void tst_GridKeyboard::selectAllAndAutoSize() {
