@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "GridInput.h"
+
 #include "app/CHarborApp.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
@@ -42,36 +44,6 @@ void FillShop(TestDatabase& db) {
     db.Exec("INSERT INTO supplier (mc, pinyin) VALUES ('张三五金厂', 'ZSWJC')");
     db.Exec("INSERT INTO supplier (mc, pinyin) VALUES ('李四', 'LS')");
     db.Exec("INSERT INTO supplier (mc, pinyin) VALUES ('张记', 'ZJ')");
-}
-
-QPoint CellCentre(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    if (!grid->GetCellRect(row, col, rect))
-        qWarning("cell %d,%d has no rectangle", row, col);
-    return rect.center();
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(grid->viewport(), button, {}, CellCentre(grid, row, col));
-}
-
-// Types into a cell as a user does: a click, the characters, Enter.
-void TypeInCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    if (QWidget* open = grid->GetEditWnd())
-        QTest::keyClick(open, Qt::Key_Escape);
-    QTest::keyClick(grid, text.at(0).toLatin1());
-    QWidget* editor = grid->GetEditWnd();
-    QVERIFY(editor);
-    QTest::keyClicks(editor, text.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
-}
-
-// The pinyin picker as a user answers it: the first product found, then 选择.
-void PickFirstProduct(CPinyinSelectDlg* picker) {
-    QTest::mouseClick(picker->Grid()->viewport(), Qt::LeftButton, {},
-                      CellCentre(picker->Grid(), 1, 1));
-    QTest::mouseClick(picker->SelectButton(), Qt::LeftButton);
 }
 
 struct ShownDoc {

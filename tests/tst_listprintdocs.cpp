@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "PdfFacts.h"
+
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
 #include "app/CMainFrame.h"
@@ -35,26 +37,6 @@ namespace {
 
 const QString kSwitch = "0200000001"; // price 5.00
 const QString kNail = "0102000001";   // price 2.50
-
-// Pages and the first page's size in points of a PDF that Qt wrote.
-struct PdfFacts {
-    int pages = 0;
-    QSizeF size;
-};
-
-PdfFacts ReadPdf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromLatin1(file.readAll());
-    PdfFacts facts;
-    facts.pages = int(text.count(QRegularExpression("/Type\\s*/Page[^s]")));
-    const QRegularExpressionMatch box =
-        QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)").match(text);
-    if (box.hasMatch())
-        facts.size = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
-    return facts;
-}
 
 // Records the texts the printer draws, for comparing a handed-over list with its expected
 // drawing.

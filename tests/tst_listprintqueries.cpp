@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "PdfFacts.h"
+
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
 #include "app/CMainFrame.h"
@@ -25,26 +27,6 @@
 #include "support/TestDatabase.h"
 
 namespace {
-
-// Pages and the first page's size in points of a PDF that Qt wrote.
-struct PdfFacts {
-    int pages = 0;
-    QSizeF size;
-};
-
-PdfFacts ReadPdf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromLatin1(file.readAll());
-    PdfFacts facts;
-    facts.pages = int(text.count(QRegularExpression("/Type\\s*/Page[^s]")));
-    const QRegularExpressionMatch box =
-        QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)").match(text);
-    if (box.hasMatch())
-        facts.size = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
-    return facts;
-}
 
 QPoint CellCentre(CGridCtrl* grid, int row, int col) {
     QRect rect;

@@ -2,13 +2,15 @@
 // the scanner, line arithmetic, payment states, saving with its stock changes, deleting, the
 // close question and a failing save.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QClipboard>
 #include <QtTest>
+
+#include "GridInput.h"
 
 #include "app/CHarborApp.h"
 #include "app/CWorkSubWindow.h"
@@ -54,29 +56,6 @@ QString Today(int sequence) {
     return OddnumPrefix(QDate::currentDate()) + QString::asprintf("%03d", sequence);
 }
 
-QPoint CellCentre(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    if (!grid->GetCellRect(row, col, rect))
-        qWarning("cell %d,%d has no rectangle", row, col);
-    return rect.center();
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(grid->viewport(), button, {}, CellCentre(grid, row, col));
-}
-
-// Types into a cell as a user does: a click, the characters, Enter.
-void TypeInCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    if (QWidget* open = grid->GetEditWnd())
-        QTest::keyClick(open, Qt::Key_Escape);
-    QTest::keyClick(grid, text.at(0).toLatin1());
-    QWidget* editor = grid->GetEditWnd();
-    QVERIFY(editor);
-    QTest::keyClicks(editor, text.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
-}
-
 // Picks an entry of a drop-list cell.
 void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
     grid->SetFocusCell(row, col);
@@ -86,13 +65,6 @@ void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
     list->hidePopup();
     list->setCurrentIndex(list->findText(option));
     QTest::keyClick(list, Qt::Key_Return);
-}
-
-// The pinyin picker as a user answers it: the first product found, then 选择.
-void PickFirstProduct(CPinyinSelectDlg* picker) {
-    QTest::mouseClick(picker->Grid()->viewport(), Qt::LeftButton, {},
-                      CellCentre(picker->Grid(), 1, 1));
-    QTest::mouseClick(picker->SelectButton(), Qt::LeftButton);
 }
 
 struct ShownDoc {

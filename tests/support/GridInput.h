@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <Qt>
+
+class CGridCtrl;
+class CPinyinSelectDlg;
+
+// A user's hand on a grid: the centre of a cell, a click on it, typing into it.
+QPoint CellCentre(CGridCtrl* grid, int row, int col);
+void ClickCell(CGridCtrl* grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
+// A click, the characters, Enter.
+void TypeInCell(CGridCtrl* grid, int row, int col, const QString& text);
+// The pinyin picker as a user answers it: the first product found, then 选择.
+void PickFirstProduct(CPinyinSelectDlg* picker);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QSizeF>
+#include <QString>
+
+// Pages and the first page's size in points of a PDF that Qt wrote.
+struct PdfFacts {
+    int pages = 0;
+    QSizeF size;
+};
+
+PdfFacts ReadPdf(const QString& path);
