@@ -1,30 +1,55 @@
 #include "app/CConnection.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include "app/CDbException.h"
+#include "app/CStatementRun.h"
 #include "app/ConnectionString.h"
+#include "app/DbError.h"
+#include "app/SchemaUpgrade.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
 QAtomicInt g_nextConnection = 0;
 
-QString EngineText(const QSqlError& error) {
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    return text;
+// Statements kept for reuse; past this many (texts built at run time) the idle ones go.
+constexpr int kCacheLimit = 256;
+
+// A full quick check reads every page: done at open for files up to this size.
+constexpr qint64 kQuickCheckLimit = 256LL * 1024 * 1024;
+
+// What tells the opened file apart from another one put at its path later.
+QByteArray FileIdentity(const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QByteArray();
+    return QByteArray::number(qulonglong(info.st_dev)) + ':' +
+           QByteArray::number(qulonglong(info.st_ino));
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QByteArray();
+    return info.birthTime().toString(Qt::ISODateWithMs).toUtf8();
+#endif
 }
 
-}  // namespace
+} // namespace
 
 CConnection::CConnection()
     : m_strName(QStringLiteral("harbor-%1").arg(g_nextConnection.fetchAndAddRelaxed(1))) {}
 
-CConnection::~CConnection() { Close(); }
+CConnection::~CConnection() {
+    Close();
+}
 
 void CConnection::Open(const QString& connectionString) {
     const QString source = DataSourceOf(connectionString);
@@ -36,17 +61,32 @@ void CConnection::Open(const QString& connectionString) {
     OpenSqlite(source);
 }
 
-void CConnection::OpenFile(const QString& path) { OpenSqlite(path); }
+void CConnection::OpenFile(const QString& path) {
+    OpenSqlite(path);
+}
+
+void CConnection::CheckSqliteFile(const QString& path) const {
+    const QFileInfo info(path);
+    const QString file = info.absoluteFilePath();
+    if (!info.exists())
+        throw CDbException(QStringLiteral("找不到数据库文件 %1").arg(file));
+    if (!info.isFile() || !info.isReadable() || !info.isWritable())
+        throw CDbException(QStringLiteral("数据库文件 %1 不能读写").arg(file));
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isWritable())
+        throw CDbException(QStringLiteral("数据库所在的文件夹 %1 不能写入。数据库要在文件旁边建立"
+                                          "日志文件,请让本程序能写入这个文件夹,或把数据库移到能"
+                                          "写入的文件夹。")
+                               .arg(QDir::toNativeSeparators(info.absolutePath())),
+                           QString(), CDbException::Kind::Folder);
+}
 
 void CConnection::OpenSqlite(const QString& path) {
     Close();
+    CheckSqliteFile(path);
     const QFileInfo info(path);
-    if (!info.exists())
-        throw CDbException(QStringLiteral("找不到数据库文件 %1").arg(info.absoluteFilePath()));
-    if (!info.isFile() || !info.isReadable() || !info.isWritable())
-        throw CDbException(
-            QStringLiteral("数据库文件 %1 不能读写").arg(info.absoluteFilePath()));
     m_strPath = info.absoluteFilePath();
+    m_fileIdentity = FileIdentity(m_strPath);
 
     QString openError;
     {
@@ -60,24 +100,70 @@ void CConnection::OpenSqlite(const QString& path) {
         QSqlDatabase::removeDatabase(m_strName);
         throw CDbException(QStringLiteral("数据库 %1 打开失败: %2").arg(m_strPath, openError));
     }
+    m_dialect = SqlDialect(SqlDialect::Engine::Sqlite);
     try {
-        // The first read shows whether this is a shop database at all.
-        {
-            QSqlQuery check = Run(QStringLiteral("SELECT version FROM harbor_schema"));
-            if (!check.next())
-                throw CDbException(QStringLiteral("数据库没有版本记录"));
-        }
-        Run(QStringLiteral("PRAGMA journal_mode=WAL"));
-        Run(QStringLiteral("PRAGMA foreign_keys=OFF"));
+        PrepareSqlite();
     } catch (const CDbException& e) {
         Close();
-        throw CDbException(
-            QStringLiteral("%1 不是本系统的数据库: %2").arg(info.absoluteFilePath(), e.Message()));
+        const QString file = info.absoluteFilePath();
+        switch (e.GetKind()) {
+        case CDbException::Kind::Busy:
+            throw CDbException(QStringLiteral("数据库 %1 正被另一台电脑写入,暂时不能打开: %2")
+                                   .arg(file, e.Message()),
+                               QString(), CDbException::Kind::Busy);
+        case CDbException::Kind::Damaged:
+            throw CDbException(QStringLiteral("数据库文件 %1 已损坏,不能使用: %2\n"
+                                              "请从备份恢复数据库。")
+                                   .arg(file, e.Message()),
+                               QString(), CDbException::Kind::Damaged);
+        default:
+            throw;
+        }
     }
-    m_dialect = SqlDialect(SqlDialect::Engine::Sqlite);
+}
+
+// Checks that the file is a sound shop database, switches it to WAL and brings its schema
+// up to this program's version.
+void CConnection::PrepareSqlite() {
+    try {
+        CStatementRun check(*this, QStringLiteral("SELECT version FROM harbor_schema"));
+        if (!check.Query().next())
+            throw CDbException(QStringLiteral("数据库没有版本记录"));
+        m_nSchemaVersion = check.Query().value(0).toInt();
+    } catch (const CDbException& e) {
+        if (e.GetKind() != CDbException::Kind::Engine)
+            throw;
+        throw CDbException(QStringLiteral("%1 不是本系统的数据库: %2").arg(m_strPath, e.Message()));
+    }
+    if (QFileInfo(m_strPath).size() <= kQuickCheckLimit) {
+        CStatementRun check(*this, QStringLiteral("PRAGMA quick_check"));
+        const QString verdict =
+            check.Query().next() ? check.Query().value(0).toString() : QString();
+        if (verdict != QLatin1String("ok"))
+            throw CDbException(verdict, QStringLiteral("PRAGMA quick_check"),
+                               CDbException::Kind::Damaged);
+    }
+    Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+    Execute(QStringLiteral("PRAGMA foreign_keys=OFF"));
+    m_nSchemaVersion = UpgradeSchema(*this, m_nSchemaVersion);
+}
+
+void CConnection::DropCache() {
+    for (CCachedStatement* statement : std::as_const(m_cache)) {
+        if (statement->busy) {
+            // A run still reads it: it deletes the statement when it ends.
+            statement->query.finish();
+            statement->query = QSqlQuery();
+            statement->orphaned = true;
+        } else {
+            delete statement;
+        }
+    }
+    m_cache.clear();
 }
 
 void CConnection::Close() {
+    DropCache();
     if (!QSqlDatabase::contains(m_strName))
         return;
     {
@@ -97,43 +183,78 @@ bool CConnection::IsOpen() const {
     return QSqlDatabase::contains(m_strName) && QSqlDatabase::database(m_strName, false).isOpen();
 }
 
-QString CConnection::RewrittenText(const QString& sql) const { return m_dialect.Rewrite(sql); }
-
-QSqlQuery CConnection::Run(const QString& sql, const QVariantList& bindings) {
-    if (!IsOpen())
-        throw CDbException(QStringLiteral("没有数据库连接"), sql);
-    QSqlQuery query(QSqlDatabase::database(m_strName, false));
-    query.setForwardOnly(true);
-    const QString text = m_dialect.Rewrite(sql);
-    bool ok = false;
-    if (bindings.isEmpty()) {
-        ok = query.exec(text);
-    } else if (query.prepare(text)) {
-        for (const QVariant& value : bindings)
-            query.addBindValue(value);
-        ok = query.exec();
-    }
-    if (!ok)
-        throw CDbException(EngineText(query.lastError()), sql);
-    return query;
+QString CConnection::RewrittenText(const QString& sql) const {
+    return m_dialect.Rewrite(sql);
 }
 
-int CConnection::Execute(const QString& sql) {
-    QSqlQuery query = Run(sql);
-    return query.numRowsAffected();
+CCachedStatement* CConnection::Acquire(const QString& sql) {
+    if (!IsOpen())
+        throw CDbException(QStringLiteral("没有数据库连接"), sql);
+    CCachedStatement* cached = m_cache.value(sql);
+    if (cached && !cached->busy) {
+        cached->busy = true;
+        return cached;
+    }
+    auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false))};
+    statement->query.setForwardOnly(true);
+    if (!statement->query.prepare(m_dialect.Rewrite(sql))) {
+        const CDbException error = DbErrorOf(statement->query.lastError(), sql);
+        delete statement;
+        throw error;
+    }
+    statement->busy = true;
+    if (cached) {
+        statement->cached = false;
+        return statement;
+    }
+    if (m_cache.size() >= kCacheLimit) {
+        for (auto it = m_cache.begin(); it != m_cache.end();) {
+            if (it.value()->busy) {
+                ++it;
+            } else {
+                delete it.value();
+                it = m_cache.erase(it);
+            }
+        }
+    }
+    m_cache.insert(sql, statement);
+    return statement;
+}
+
+void CConnection::Release(CCachedStatement* statement) {
+    if (!statement->cached || statement->orphaned) {
+        delete statement;
+        return;
+    }
+    statement->query.finish();
+    statement->busy = false;
+}
+
+int CConnection::Execute(const QString& sql, const QVariantList& values) {
+    CStatementRun run(*this, sql, values);
+    return run.Query().numRowsAffected();
+}
+
+void CConnection::CheckDatabaseFile() const {
+    if (m_dialect.GetEngine() != SqlDialect::Engine::Sqlite || m_strPath.isEmpty())
+        return;
+    if (FileIdentity(m_strPath) != m_fileIdentity)
+        throw CDbException(QStringLiteral("数据库文件已被删除或移动: %1\n这次的修改没有保存。请在"
+                                          "网络设置中重新连接数据库。")
+                               .arg(QDir::toNativeSeparators(m_strPath)),
+                           QString(), CDbException::Kind::Lost);
 }
 
 void CConnection::BeginTransaction() {
-    if (m_nTransactionDepth++ > 0)
+    if (m_nTransactionDepth > 0) {
+        ++m_nTransactionDepth;
         return;
-    m_bRollbackOnly = false;
-    try {
-        // Take the write lock at once, so a second workstation waits instead of failing late.
-        Run(QStringLiteral("BEGIN IMMEDIATE"));
-    } catch (...) {
-        m_nTransactionDepth = 0;
-        throw;
     }
+    CheckDatabaseFile();
+    m_bRollbackOnly = false;
+    // Take the write lock at once, so a second workstation waits instead of failing late.
+    Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    m_nTransactionDepth = 1;
 }
 
 void CConnection::Commit() {
@@ -147,7 +268,7 @@ void CConnection::Commit() {
         throw CDbException(QStringLiteral("操作已撤销"));
     }
     try {
-        Run(QStringLiteral("COMMIT"));
+        Execute(QStringLiteral("COMMIT"));
     } catch (...) {
         m_nTransactionDepth = 1;
         Rollback();
@@ -159,7 +280,7 @@ void CConnection::Rollback() {
     if (m_nTransactionDepth <= 0)
         return;
     if (--m_nTransactionDepth > 0) {
-        m_bRollbackOnly = true;  // an inner action failed: the outer one must not commit
+        m_bRollbackOnly = true; // an inner action failed: the outer one must not commit
         return;
     }
     m_bRollbackOnly = false;

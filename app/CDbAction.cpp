@@ -30,6 +30,10 @@ bool RunDbAction(QWidget* parent, const QString& what, const std::function<void(
         if (begun)
             connection->Rollback();
         ReportFailure(parent, what, error);
+        // The file under the program is gone: nothing more can be saved until the user
+        // points the program at its database again.
+        if (error.GetKind() == CDbException::Kind::Lost)
+            theApp.ReconnectFromSettings();
     }
     return false;
 }

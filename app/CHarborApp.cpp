@@ -75,3 +75,10 @@ void CHarborApp::ConnectDatabase() {
             return;
     }
 }
+
+void CHarborApp::ReconnectFromSettings() {
+    if (m_pConnection)
+        m_pConnection->Close();
+    CLansetDlg dialog(m_pMainWnd);
+    dialog.exec();  // saving the settings connects again
+}

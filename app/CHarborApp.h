@@ -22,6 +22,9 @@ public:
     // settings and tries again after each save, until an open succeeds, the file cannot be
     // read or the user leaves the settings without saving.
     void ConnectDatabase();
+    // The database went away under the program: close it, show the LAN settings and connect
+    // again when they are saved.
+    void ReconnectFromSettings();
 
     // Lanset.ini beside the program, or where a test pointed m_strLansetPath.
     QString LansetFilePath() const;

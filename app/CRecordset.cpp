@@ -7,6 +7,8 @@
 #include "app/CConnection.h"
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
+#include "app/CStatementRun.h"
+#include "app/SqlText.h"
 
 namespace {
 
@@ -28,22 +30,6 @@ QString ChangeableTable(const QString& sql) {
     return m.captured(2);
 }
 
-QString ValueText(const QVariant& value) {
-    if (value.isNull())
-        return QString();
-    if (value.typeId() == QMetaType::Double) {
-        QString text = QString::number(value.toDouble(), 'f', 6);
-        if (text.contains(QLatin1Char('.'))) {
-            while (text.endsWith(QLatin1Char('0')))
-                text.chop(1);
-            if (text.endsWith(QLatin1Char('.')))
-                text.chop(1);
-        }
-        return text;
-    }
-    return value.toString();
-}
-
 QString Quoted(const QString& identifier) {
     return QLatin1Char('"') + identifier + QLatin1Char('"');
 }
@@ -61,7 +47,7 @@ CConnection* CRecordset::ActiveConnection() const {
     return connection;
 }
 
-void CRecordset::Open(const QString& sql) {
+void CRecordset::Open(const QString& sql, const QVariantList& values) {
     Close();
     CConnection* connection = ActiveConnection();
     m_strTable = ChangeableTable(sql);
@@ -74,7 +60,8 @@ void CRecordset::Open(const QString& sql) {
                                  .arg(connection->Dialect().RowIdColumn(),
                                       QLatin1String(kRowIdAlias)));
     }
-    QSqlQuery query = connection->Run(text);
+    CStatementRun run(*connection, text, values);
+    QSqlQuery& query = run.Query();
     const QSqlRecord record = query.record();
     const int first = m_strTable.isEmpty() ? 0 : 1;
     for (int i = first; i < record.count(); ++i)
@@ -155,9 +142,9 @@ void CRecordset::RequireTable(const char* operation) const {
 QString CRecordset::GetCollect(const QString& field) const {
     const int index = FieldIndex(field);
     if ((m_bAdding || m_bEditing) && m_touched.value(index))
-        return ValueText(m_pending[index]);
+        return SqlValueText(m_pending[index]);
     RequireCurrentRow("GetCollect");
-    return ValueText(m_rows[m_nPos][index]);
+    return SqlValueText(m_rows[m_nPos][index]);
 }
 
 void CRecordset::AddNew() {
@@ -202,12 +189,13 @@ void CRecordset::Update() {
             sql += QStringLiteral("(%1) VALUES (%2)")
                        .arg(columns.join(QLatin1Char(',')),
                             QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-        QSqlQuery query = connection->Run(sql, values);
+        CStatementRun run(*connection, sql, values);
+        const QVariant rowId = run.Query().lastInsertId();
         QVector<QVariant> row(m_fields.size());
         for (int i = 0; i < m_fields.size(); ++i)
             row[i] = m_touched[i] ? m_pending[i] : QVariant();
         m_rows.append(row);
-        m_rowIds.append(query.lastInsertId());
+        m_rowIds.append(rowId);
         m_deleted.append(false);
         m_nPos = m_rows.size() - 1;
     } else if (!columns.isEmpty()) {
@@ -215,7 +203,7 @@ void CRecordset::Update() {
         for (const QString& column : columns)
             assignments.append(column + QStringLiteral("=?"));
         values.append(m_rowIds[m_nPos]);
-        connection->Run(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+        connection->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
                             .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
                                  connection->Dialect().RowIdColumn()),
                         values);
@@ -232,7 +220,7 @@ void CRecordset::Delete() {
     RequireTable("Delete");
     RequireCurrentRow("Delete");
     CConnection* connection = ActiveConnection();
-    connection->Run(QStringLiteral("DELETE FROM %1 WHERE %2=?")
+    connection->Execute(QStringLiteral("DELETE FROM %1 WHERE %2=?")
                         .arg(Quoted(m_strTable), connection->Dialect().RowIdColumn()),
                     {m_rowIds[m_nPos]});
     m_deleted[m_nPos] = true;

@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantList>
 #include <QVector>
+
+#include "app/SqlText.h"
 
 class CConnection;
 
@@ -12,8 +15,9 @@ class CConnection;
 // at once; they need a SELECT on one table.
 // Every operation raises CDbException on a database error or when there is no connection.
 //
+// Values are bound to the "?" of the statement in order:
 //   CRecordset rs;
-//   rs.Open(SqlFormat("SELECT * FROM customer WHERE mc='%s'", {name}));
+//   rs.Open("SELECT * FROM customer WHERE mc=?", {name});
 //   while (!rs.IsEOF()) { QString phone = rs.GetCollect("phone"); rs.MoveNext(); }
 //   rs.Close();
 class CRecordset {
@@ -25,7 +29,8 @@ public:
     CRecordset(const CRecordset&) = delete;
     CRecordset& operator=(const CRecordset&) = delete;
 
-    void Open(const QString& sql);
+    void Open(const QString& sql, const QVariantList& values = {});
+    void Open(const SqlStatement& statement) { Open(statement.sql, statement.values); }
     void Close();
     bool IsOpen() const { return m_bOpen; }
 

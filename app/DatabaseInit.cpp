@@ -9,27 +9,12 @@
 #include <QUuid>
 #include <cstdio>
 
+#include "app/CConnection.h"
 #include "app/CDbException.h"
+#include "app/SchemaUpgrade.h"
 #include "app/LansetFile.h"
 
-QStringList SchemaStatements() {
-    QFile file(QStringLiteral(":/schema.sql"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw CDbException(QStringLiteral("程序中缺少数据库结构文件"));
-    QStringList statements;
-    QString current;
-    for (const QString& raw : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1String("--")))
-            continue;
-        current += line + QLatin1Char(' ');
-        if (line.endsWith(QLatin1Char(';'))) {
-            statements.append(current.trimmed());
-            current.clear();
-        }
-    }
-    return statements;
-}
+QStringList SchemaStatements() { return SqlFileStatements(QStringLiteral(":/schema.sql")); }
 
 void CreateEmptyDatabase(const QString& path) {
     if (QFileInfo::exists(path))
@@ -62,6 +47,14 @@ void CreateEmptyDatabase(const QString& path) {
     if (!failure.isEmpty()) {
         QFile::remove(path);
         throw CDbException(QStringLiteral("创建数据库失败: %1").arg(failure));
+    }
+    // Opening applies the upgrade steps, so a new file is at the current version.
+    try {
+        CConnection connection;
+        connection.OpenFile(path);
+    } catch (const CDbException& error) {
+        QFile::remove(path);
+        throw CDbException(QStringLiteral("创建数据库失败: %1").arg(error.Message()));
     }
 }
 

@@ -140,7 +140,7 @@ private:
             out += QLatin1String("||");
             return i;
         }
-        if (t.type == Tok::String) {
+        if (t.type == Tok::String || IsPunct(t, '?')) {
             out += t.text;
             if (i + 1 < end && m_tokens[i + 1].type == Tok::Word)
                 out += QLatin1Char(' ');
@@ -164,6 +164,13 @@ private:
         out += m_engine == SqlDialect::Engine::Postgres ? QStringLiteral("ILIKE")
                                                         : m_tokens[i].text;
         const int pattern = NextSolid(i + 1, end);
+        if (pattern < end && IsPunct(m_tokens[pattern], '?')) {
+            // A bound pattern is made with LikeEscape: its escape character is "\".
+            for (int k = i + 1; k <= pattern; ++k)
+                out += m_tokens[k].text;
+            out += QStringLiteral(" ESCAPE '\\'");
+            return pattern;
+        }
         if (pattern >= end || m_tokens[pattern].type != Tok::String)
             return i;
         for (int k = i + 1; k < pattern; ++k)

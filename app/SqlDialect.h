@@ -4,7 +4,8 @@
 
 // Rewrites the statements of the program, written in the Access dialect, for the engine in
 // use: Left/Mid, "+" joining strings, a derived table without alias, case-insensitive LIKE,
-// a quoted value directly followed by a keyword, LIKE patterns with escaped wildcards.
+// a quoted value directly followed by a keyword, LIKE patterns with escaped wildcards (a bound
+// pattern "LIKE ?" always gets the escape character "\").
 // Quoted text is never touched.
 class SqlDialect {
 public:

@@ -1,46 +1,66 @@
 #include "app/SqlText.h"
 
-QString SqlEscape(const QString& value) {
-    QString escaped = value;
-    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
-    return escaped;
-}
-
-QString SqlLikeEscape(const QString& value) {
+QString LikeEscape(const QString& typed) {
     QString escaped;
-    escaped.reserve(value.size() + 4);
-    for (QChar c : value) {
+    escaped.reserve(typed.size() + 4);
+    for (QChar c : typed) {
         if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
             escaped += QLatin1Char('\\');
         escaped += c;
     }
-    return SqlEscape(escaped);
+    return escaped;
 }
 
-QString SqlFormat(const char* format, const QStringList& args) {
-    const QString fmt = QString::fromUtf8(format);
-    QString out;
-    out.reserve(fmt.size() + 32);
-    int next = 0;
-    for (qsizetype i = 0; i < fmt.size(); ++i) {
-        const QChar c = fmt.at(i);
-        if (c != QLatin1Char('%') || i + 1 >= fmt.size()) {
-            out += c;
+QString LikeContains(const QString& typed) {
+    return QLatin1Char('%') + LikeEscape(typed) + QLatin1Char('%');
+}
+
+QString LikeStartsWith(const QString& typed) {
+    return LikeEscape(typed) + QLatin1Char('%');
+}
+
+QString RepairText(const QString& text) {
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    // Most texts are sound: copy only when a bad unit is found.
+    for (; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            ++i;
             continue;
         }
-        const QChar spec = fmt.at(i + 1);
-        if (spec == QLatin1Char('%')) {
-            out += QLatin1Char('%');
-            ++i;
-        } else if (spec == QLatin1Char('s')) {
-            Q_ASSERT_X(next < args.size(), "SqlFormat", "too few arguments");
-            out += next < args.size() ? SqlEscape(args.at(next)) : QString();
-            ++next;
-            ++i;
+        if (c.isSurrogate())
+            break;
+    }
+    if (i == n)
+        return text;
+    QString repaired = text.left(i);
+    repaired.reserve(n);
+    for (; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            repaired += c;
+            repaired += text.at(++i);
         } else {
-            out += c;  // not a conversion of ours: keep it as it stands
+            repaired += c.isSurrogate() ? QChar(QChar::ReplacementCharacter) : c;
         }
     }
-    Q_ASSERT_X(next == args.size(), "SqlFormat", "too many arguments");
-    return out;
+    return repaired;
+}
+
+QString SqlValueText(const QVariant& value) {
+    if (value.isNull())
+        return QString();
+    const int type = value.typeId();
+    if (type == QMetaType::Double || type == QMetaType::Float) {
+        QString text = QString::number(value.toDouble(), 'f', 6);
+        if (text.contains(QLatin1Char('.'))) {
+            while (text.endsWith(QLatin1Char('0')))
+                text.chop(1);
+            if (text.endsWith(QLatin1Char('.')))
+                text.chop(1);
+        }
+        return text;
+    }
+    return value.toString();
 }

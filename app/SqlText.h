@@ -1,16 +1,31 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
 
-// Builds statement text from a printf-style format in which every argument is text.
-// Each "%s" takes the next argument with its single quotes doubled, "%%" is a literal "%".
-// Example: SqlFormat("SELECT mc FROM customer WHERE pinyin LIKE '%%%s%%'", {typed})
-QString SqlFormat(const char* format, const QStringList& args);
+// Values reach the engine bound to the "?" of a statement, never spliced into its text.
+// A LIKE pattern is bound as well: "WHERE pinyin LIKE ?" with LikeContains(typed). The record
+// layer gives every "LIKE ?" the escape character "\", so the user's own "%", "_" and "\"
+// match only themselves.
 
-// A value with its single quotes doubled, ready to stand between quotes in a statement.
-QString SqlEscape(const QString& value);
+// A statement with the values for its "?", for code that builds a statement in one place and
+// runs it in another.
+struct SqlStatement {
+    QString sql;
+    QVariantList values;
+};
 
-// A value for a LIKE pattern: besides doubling quotes, its own "%", "_" and "\" match only
-// themselves. Use it for text the user typed that goes into a LIKE pattern.
-QString SqlLikeEscape(const QString& value);
+// The user's text with "%", "_" and "\" escaped for a LIKE pattern.
+QString LikeEscape(const QString& typed);
+// A pattern that finds the typed text anywhere: "%" + escaped + "%".
+QString LikeContains(const QString& typed);
+// A pattern that finds the values that begin with the typed text: escaped + "%".
+QString LikeStartsWith(const QString& typed);
+
+// Text that is not valid UTF-16 (a lone surrogate, half of an emoji) with each bad unit
+// replaced by U+FFFD, so what is stored is always valid Unicode.
+QString RepairText(const QString& text);
+
+// A column value as the program reads it: NULL as empty text, numbers in plain decimal form.
+QString SqlValueText(const QVariant& value);

@@ -8,9 +8,9 @@
 namespace {
 
 // "SELECT * FROM <table> WHERE bh LIKE '<prefix><tail>' ORDER BY bh", the prefix matching itself.
-QString LikeStatement(const QString& table, const QString& prefix, const QString& tail) {
-    return QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE bh LIKE '") +
-           SqlLikeEscape(prefix) + tail + QStringLiteral("' ORDER BY bh");
+SqlStatement LikeStatement(const QString& table, const QString& prefix, const QString& tail) {
+    return {QStringLiteral("SELECT * FROM %1 WHERE bh LIKE ? ORDER BY bh").arg(table),
+            {LikeEscape(prefix) + tail}};
 }
 
 } // namespace
@@ -75,13 +75,13 @@ QString CCatalogueTree::FullName() const {
     return names.join(QLatin1Char('-'));
 }
 
-QString CCatalogueTree::LevelSql(int k) const {
+SqlStatement CCatalogueTree::LevelSql(int k) const {
     if (k <= 1)
-        return QStringLiteral("SELECT * FROM name1 ORDER BY bh");
+        return {QStringLiteral("SELECT * FROM name1 ORDER BY bh"), {}};
     return LikeStatement(QStringLiteral("name%1").arg(k), ParentPrefix(k), QStringLiteral("__"));
 }
 
-QString CCatalogueTree::SpecsSql(int k) const {
+SqlStatement CCatalogueTree::SpecsSql(int k) const {
     const QString skipped = QStringLiteral("00").repeated(qMax(0, 4 - k));
     return LikeStatement(QStringLiteral("name5"), CodePrefix(qMin(k, 4)),
                          skipped + QStringLiteral("__"));
@@ -92,8 +92,7 @@ bool CCatalogueTree::IsParentStored(int k) const {
         if (m_strCode[level] == QLatin1String("00"))
             continue;
         CRecordset rs;
-        rs.Open(SqlFormat("SELECT bh FROM name%s WHERE bh='%s'",
-                          {QString::number(level), CodePrefix(level)}));
+        rs.Open(QStringLiteral("SELECT bh FROM name%1 WHERE bh=?").arg(level), {CodePrefix(level)});
         if (rs.IsEOF())
             return false;
     }
@@ -108,7 +107,7 @@ QVector<CatalogueRow> CCatalogueTree::ReadSpecs(int k) const {
     return ReadRows(SpecsSql(k), kLevels);
 }
 
-QVector<CatalogueRow> CCatalogueTree::ReadRows(const QString& sql, int k) {
+QVector<CatalogueRow> CCatalogueTree::ReadRows(const SqlStatement& sql, int k) {
     QVector<CatalogueRow> rows;
     CRecordset rs;
     rs.Open(sql);

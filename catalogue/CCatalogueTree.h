@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVector>
 
+#include "app/SqlText.h"
+
 // One row of a catalogue list: a node of levels 1 to 4 (name) or a specification (count, pack).
 struct CatalogueRow {
     QString bh;    // the stored code, 2k digits for a node of level k
@@ -50,10 +52,10 @@ class CCatalogueTree {
 
     // The statement of list k: every level-1 node (k = 1), or the children of the chosen node
     // of level k-1 (k = 2 to 4), in code order.
-    QString LevelSql(int k) const;
+    SqlStatement LevelSql(int k) const;
     // The statement of the specifications hanging directly under the chosen node of level k
     // (1 to 4), the deeper codes taken as "00"; k = 4 also serves a path completed with "00".
-    QString SpecsSql(int k) const;
+    SqlStatement SpecsSql(int k) const;
 
     // Whether every chosen node above level k is stored (a skipped level "00" has none), so that
     // list k may be saved under it. Raises CDbException.
@@ -65,7 +67,7 @@ class CCatalogueTree {
     QVector<CatalogueRow> ReadSpecs(int k) const;
 
     // Rows of an open statement of list k (1 to 5).
-    static QVector<CatalogueRow> ReadRows(const QString& sql, int k);
+    static QVector<CatalogueRow> ReadRows(const SqlStatement& sql, int k);
     // The code of a new row appended as row r of a list: "01" ... "09", "10" ...
     static QString NewLevelCode(int r);
 };

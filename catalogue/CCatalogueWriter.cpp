@@ -9,8 +9,8 @@
 
 namespace {
 
-void Execute(const QString& sql) {
-    theApp.m_pConnection->Execute(sql);
+void Execute(const QString& sql, const QVariantList& values = {}) {
+    theApp.m_pConnection->Execute(sql, values);
 }
 
 // Rewrites the codes under oldCode to newCode in the deeper tables of level k and replaces the
@@ -18,24 +18,24 @@ void Execute(const QString& sql) {
 void RenumberLevel(int k, const QString& newCode, const QString& oldCode, const QString& oldName,
                    const QString& newName) {
     const QString mid = QString::number(2 * k + 1);
-    const QString code = SqlEscape(newCode);
-    const QString like = SqlLikeEscape(oldCode);
+    const QString like = LikeStartsWith(oldCode);
     for (int level = k + 1; level <= CCatalogueTree::kLevels; ++level) {
-        Execute(QStringLiteral("UPDATE name") + QString::number(level) +
-                QStringLiteral(" SET bh=Left(bh, 0) + '") + code + QStringLiteral("' + Mid(bh, ") +
-                mid + QStringLiteral(") WHERE bh LIKE '") + like + QStringLiteral("%'"));
+        Execute(QStringLiteral("UPDATE name%1 SET bh=Left(bh, 0) + ? + Mid(bh, %2) WHERE bh LIKE ?")
+                    .arg(level)
+                    .arg(mid),
+                {newCode, like});
     }
-    Execute(QStringLiteral("UPDATE property SET code=Left(code, 0) + '") + code +
-            QStringLiteral("' + Mid(code, ") + mid + QStringLiteral(") , name=REPLACE(name, '") +
-            SqlEscape(oldName) + QStringLiteral("', '") + SqlEscape(newName) +
-            QStringLiteral("') WHERE code LIKE '") + like + QStringLiteral("%'"));
+    Execute(QStringLiteral("UPDATE property SET code=Left(code, 0) + ? + Mid(code, %1) , "
+                           "name=REPLACE(name, ?, ?) WHERE code LIKE ?")
+                .arg(mid),
+            {newCode, oldName, newName, like});
 }
 
 // Moves the properties of one product to its new code and specification.
 void RenumberSpec(const QString& newCode, const QString& spec, const QString& oldCode) {
-    Execute(QStringLiteral("UPDATE property SET code=Left(code, 0) + '") + SqlEscape(newCode) +
-            QStringLiteral("' + Mid(code, 11) , spec=Left(spec, 0) + '") + SqlEscape(spec) +
-            QStringLiteral("' WHERE code LIKE '") + SqlLikeEscape(oldCode) + QStringLiteral("%'"));
+    Execute(QStringLiteral("UPDATE property SET code=Left(code, 0) + ? + Mid(code, 11) , "
+                           "spec=Left(spec, 0) + ? WHERE code LIKE ?"),
+            {newCode, spec, LikeStartsWith(oldCode)});
 }
 
 // A code that no real node has, of the same length: the subtree of a moved node waits there
@@ -127,7 +127,7 @@ void ApplyMoves(int k, const QString& prefix, const QVector<Move>& moves) {
     }
 }
 
-CCatalogueWriter::Result Save(int k, const QString& sql, const QString& prefix,
+CCatalogueWriter::Result Save(int k, const SqlStatement& sql, const QString& prefix,
                               const QVector<CatalogueRow>& rows) {
     CCatalogueWriter::Result result;
     CRecordset rs;
@@ -158,18 +158,18 @@ CCatalogueWriter::Result Save(int k, const QString& sql, const QString& prefix,
 
 } // namespace
 
-CCatalogueWriter::Result CCatalogueWriter::SaveLevel(int k, const QString& sql,
+CCatalogueWriter::Result CCatalogueWriter::SaveLevel(int k, const SqlStatement& sql,
                                                      const QString& prefix,
                                                      const QVector<CatalogueRow>& rows) {
     return Save(k, sql, prefix, rows);
 }
 
-CCatalogueWriter::Result CCatalogueWriter::SaveSpecs(const QString& sql, const QString& prefix,
+CCatalogueWriter::Result CCatalogueWriter::SaveSpecs(const SqlStatement& sql, const QString& prefix,
                                                      const QVector<CatalogueRow>& rows) {
     return Save(CCatalogueTree::kLevels, sql, prefix, rows);
 }
 
-QString CCatalogueWriter::StoredCode(const QString& sql, int row) {
+QString CCatalogueWriter::StoredCode(const SqlStatement& sql, int row) {
     CRecordset rs;
     rs.Open(sql);
     for (int i = 1; i < row && !rs.IsEOF(); ++i)
@@ -182,16 +182,15 @@ QString CCatalogueWriter::StoredCode(const QString& sql, int row) {
 void CCatalogueWriter::DeleteNode(int k, const CCatalogueTree& path) {
     const QString prefix = path.CodePrefix(k);
     if (k == CCatalogueTree::kLevels) {
-        Execute(SqlFormat("delete from name5 where bh='%s'", {prefix}));
-        Execute(SqlFormat("delete from property where code='%s'", {prefix}));
+        Execute(QStringLiteral("delete from name5 where bh=?"), {prefix});
+        Execute(QStringLiteral("delete from property where code=?"), {prefix});
         return;
     }
-    Execute(QStringLiteral("delete from name%1 where bh='%2'").arg(k).arg(SqlEscape(prefix)));
-    const QString like = SqlLikeEscape(prefix) + QLatin1Char('%');
+    Execute(QStringLiteral("delete from name%1 where bh=?").arg(k), {prefix});
+    const QString like = LikeStartsWith(prefix);
     for (int level = k + 1; level <= CCatalogueTree::kLevels; ++level)
-        Execute(QStringLiteral("delete from name") + QString::number(level) +
-                QStringLiteral(" where bh like '") + like + QLatin1Char('\''));
-    Execute(QStringLiteral("delete from property where code like '") + like + QLatin1Char('\''));
+        Execute(QStringLiteral("delete from name%1 where bh like ?").arg(level), {like});
+    Execute(QStringLiteral("delete from property where code like ?"), {like});
 }
 
 QString CCatalogueWriter::CheckCodes(const QStringList& savedCodes, const QStringList& keptCodes) {

@@ -17,14 +17,14 @@ class CCatalogueWriter {
     };
 
     // Saves list k (1 to 4) whose statement is sql and whose nodes share the code prefix.
-    static Result SaveLevel(int k, const QString& sql, const QString& prefix,
+    static Result SaveLevel(int k, const SqlStatement& sql, const QString& prefix,
                             const QVector<CatalogueRow>& rows);
     // Saves the specifications of the level-5 list under the full level 1-4 prefix.
-    static Result SaveSpecs(const QString& sql, const QString& prefix,
+    static Result SaveSpecs(const SqlStatement& sql, const QString& prefix,
                             const QVector<CatalogueRow>& rows);
     // The stored code of the row-th record (from 1) of a list's statement; empty when the list
     // has fewer records, that is for a row that was never saved.
-    static QString StoredCode(const QString& sql, int row);
+    static QString StoredCode(const SqlStatement& sql, int row);
     // Deletes the chosen node of level k of the path, its subtree and its products' properties.
     static void DeleteNode(int k, const CCatalogueTree& path);
 

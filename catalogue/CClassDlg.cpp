@@ -234,7 +234,7 @@ void CClassDlg::SaveLevel(int k) {
         HarborMessageBox(this, QStringLiteral("请先选择有效的上级商品名"));
         return;
     }
-    const QString sql = specs ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
+    const SqlStatement sql = specs ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
     const QString prefix = m_tree.ParentPrefix(k);
     CCatalogueWriter::Result result;
     QVector<CatalogueRow> stored;
@@ -286,7 +286,7 @@ void CClassDlg::DeleteLevelRow(int k) {
     if (k == CCatalogueTree::kLevels)
         m_tree.FillSkippedLevels();
     // The record the row stands for; none for a row that was never saved.
-    const QString sql = k == CCatalogueTree::kLevels ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
+    const SqlStatement sql = k == CCatalogueTree::kLevels ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
     QString stored;
     if (!RunDbRead(this, QStringLiteral("读取商品编码"),
                    [&] { stored = CCatalogueWriter::StoredCode(sql, m_nSelRow[k]); }))

@@ -80,14 +80,13 @@ void CInventoryDlg::StoreValues() {
     Remembered() = RememberedValues{m_nSearchBy, m_strKeyword, m_strHits};
 }
 
-QString CInventoryDlg::SearchSql(int searchBy, const QString& keyword) {
+SqlStatement CInventoryDlg::SearchSql(int searchBy, const QString& keyword) {
     if (searchBy == 1)
-        return LikeSearchSql(QStringLiteral("SELECT * FROM property WHERE shortname LIKE "
-                                            "'%%1%' OR shortpinyin LIKE '%%1%'"),
-                             keyword);
+        return LikeSearchSql(
+            QStringLiteral("SELECT * FROM property WHERE shortname LIKE ? OR shortpinyin LIKE ?"),
+            keyword);
     return LikeSearchSql(
-        QStringLiteral("SELECT * FROM property WHERE name LIKE '%%1%' OR longpinyin LIKE '%%1%'"),
-        keyword);
+        QStringLiteral("SELECT * FROM property WHERE name LIKE ? OR longpinyin LIKE ?"), keyword);
 }
 
 void CInventoryDlg::Search() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CWorkDialog.h"
+#include "app/SqlText.h"
 
 class CGridCtrl;
 class QButtonGroup;
@@ -21,7 +22,7 @@ class CInventoryDlg : public CWorkDialog {
     ~CInventoryDlg() override;
 
     // The statement for a keyword: by name (0) or by short name (1).
-    static QString SearchSql(int searchBy, const QString& keyword);
+    static SqlStatement SearchSql(int searchBy, const QString& keyword);
 
     void Search();
 

@@ -37,10 +37,9 @@ CPinyinSelectDlg::CPinyinSelectDlg(QWidget* parent) : QDialog(parent) {
     Search();
 }
 
-QString CPinyinSelectDlg::SearchSql(const QString& query) {
-    return LikeSearchSql(QStringLiteral("SELECT * FROM property WHERE name LIKE '%%1%' OR "
-                                        "longpinyin LIKE '%%1%' OR shortpinyin LIKE '%%1%' OR "
-                                        "code LIKE '%%1%'"),
+SqlStatement CPinyinSelectDlg::SearchSql(const QString& query) {
+    return LikeSearchSql(QStringLiteral("SELECT * FROM property WHERE name LIKE ? OR "
+                                        "longpinyin LIKE ? OR shortpinyin LIKE ? OR code LIKE ?"),
                          query.toUpper());
 }
 

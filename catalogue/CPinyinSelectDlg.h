@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "app/SqlText.h"
+
 class CGridCtrl;
 class CGridResult;
 class QPushButton;
@@ -15,7 +17,7 @@ class CPinyinSelectDlg : public QDialog {
     explicit CPinyinSelectDlg(QWidget* parent = nullptr);
 
     // The statement that finds the products for a search text.
-    static QString SearchSql(const QString& query);
+    static SqlStatement SearchSql(const QString& query);
 
     CGridCtrl* Grid() const { return m_pGrid; }
     QPushButton* SelectButton() const { return m_pSelect; }

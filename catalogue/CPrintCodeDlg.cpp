@@ -57,10 +57,10 @@ CGridCtrl* CPrintCodeDlg::List(int k) const {
     return m_pLists->List(k);
 }
 
-QString CPrintCodeDlg::ClassLabelsSql(const QString& prefix) {
-    return SqlFormat("INSERT INTO printcodedata (shortname,spec,code) SELECT shortname,spec,code "
-                     "FROM property WHERE code LIKE '%s%%'",
-                     {prefix});
+SqlStatement CPrintCodeDlg::ClassLabelsSql(const QString& prefix) {
+    return {QStringLiteral("INSERT INTO printcodedata (shortname,spec,code) SELECT shortname,spec,"
+                           "code FROM property WHERE code LIKE ?"),
+            {LikeStartsWith(prefix)}};
 }
 
 QString CPrintCodeDlg::LabelDocumentPath() {
@@ -92,14 +92,14 @@ void CPrintCodeDlg::PrintClassLabels() {
 }
 
 void CPrintCodeDlg::PrintAllLabels() {
-    RunPrintJob(QString::fromUtf8(kAllLabelsSql));
+    RunPrintJob({QString::fromUtf8(kAllLabelsSql), {}});
 }
 
 // The old label rows and the new ones change together; then the label program is started.
-void CPrintCodeDlg::RunPrintJob(const QString& insertSql) {
+void CPrintCodeDlg::RunPrintJob(const SqlStatement& insertSql) {
     const bool filled = RunDbAction(this, QStringLiteral("准备条码数据"), [&] {
         theApp.m_pConnection->Execute(QStringLiteral("delete from printcodedata"));
-        theApp.m_pConnection->Execute(insertSql);
+        theApp.m_pConnection->Execute(insertSql.sql, insertSql.values);
     });
     if (!filled)
         return;

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/CWorkDialog.h"
+#include "app/SqlText.h"
 
 class CCatalogueLists;
 class CGridCtrl;
@@ -26,7 +27,7 @@ class CPrintCodeDlg : public CWorkDialog {
     ~CPrintCodeDlg() override;
 
     // The statement that copies the products whose code starts with the prefix.
-    static QString ClassLabelsSql(const QString& prefix);
+    static SqlStatement ClassLabelsSql(const QString& prefix);
     // The label document beside the program.
     static QString LabelDocumentPath();
 
@@ -49,7 +50,7 @@ class CPrintCodeDlg : public CWorkDialog {
     void OnNodeChosen(int k);
     void OnSpecClick(int row, int col);
     void SetPrintPrefix(const QString& prefix);
-    void RunPrintJob(const QString& insertSql);
+    void RunPrintJob(const SqlStatement& insertSql);
     void ConfigureLabelDataSource();
     void OpenLabelDocument();
 

@@ -26,9 +26,7 @@ constexpr int kGridHeight = 2 * 25 + 2;
 // From this many products on, the pinyin run shows its progress.
 constexpr int kProgressFrom = 200;
 
-QString PropertySql(const QString& code) {
-    return SqlFormat("SELECT * FROM property WHERE code='%s'", {code});
-}
+const char* const kPropertySql = "SELECT * FROM property WHERE code=?";
 
 } // namespace
 
@@ -87,7 +85,7 @@ void CPropertyPanel::ShowProperties(int k, const QString& spec) {
     QStringList stored(kValueFields.size(), QString());
     RunDbRead(this, QStringLiteral("读取商品属性"), [&] {
         CRecordset rs;
-        rs.Open(PropertySql(code));
+        rs.Open(QString::fromUtf8(kPropertySql), {code});
         if (rs.GetRecordCount() == 1) {
             for (int i = 0; i < kValueFields.size(); ++i)
                 stored[i] = rs.GetCollect(kValueFields.at(i));
@@ -113,13 +111,13 @@ void CPropertyPanel::SaveProperties() {
         // Properties belong to a stored specification: a new or renumbered row on screen would
         // leave them under a code that its later save writes again.
         CRecordset spec;
-        spec.Open(SqlFormat("SELECT bh FROM name5 WHERE bh='%s'", {code}));
+        spec.Open(QStringLiteral("SELECT bh FROM name5 WHERE bh=?"), {code});
         stored = !spec.IsEOF();
         spec.Close();
         if (!stored)
             return;
         CRecordset rs;
-        rs.Open(PropertySql(code));
+        rs.Open(QString::fromUtf8(kPropertySql), {code});
         if (rs.IsEOF())
             rs.AddNew();
         rs.PutCollect("name", name);
@@ -168,7 +166,7 @@ void CPropertyPanel::MakeAllPinyin() {
 
 QColor CPropertyPanel::StateColour(const QString& code) {
     CRecordset rs;
-    rs.Open(PropertySql(code));
+    rs.Open(QString::fromUtf8(kPropertySql), {code});
     if (rs.IsEOF())
         return QColor(255, 0, 0);
     const bool complete = !rs.GetCollect("shortname").isEmpty() &&

@@ -1,6 +1,6 @@
 #include "catalogue/ProductSearch.h"
 
-#include "app/CRecordset.h"
+#include "app/CSqlReader.h"
 #include "app/SqlText.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
@@ -48,27 +48,27 @@ void SetupProductGrid(CGridCtrl& grid) {
     }
 }
 
-int FillProductGrid(CGridCtrl& grid, const QString& sql) {
+int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql) {
     grid.DeleteNonFixedRows();
-    CRecordset rs;
-    rs.Open(sql);
+    CSqlReader reader(sql);
+    int fields[kProductColumnCount] = {};
+    for (int col = 1; col < kProductColumnCount; ++col)
+        fields[col] = reader.Column(QString::fromUtf8(kColumns[col].field));
     int count = 0;
-    while (!rs.IsEOF()) {
+    while (reader.Next()) {
         ++count;
         const int row = grid.AppendRow(QString::number(count));
         grid.SetRowHeight(row, kRowHeight);
         grid.SetCellFormat(row, kColNumber, kCentre);
         for (int col = 1; col < kProductColumnCount; ++col) {
-            grid.SetCellText(row, col, rs.GetCollect(QString::fromUtf8(kColumns[col].field)));
+            grid.SetCellText(row, col, reader.Text(fields[col]));
             grid.SetCellFormat(row, col, kColumns[col].format);
         }
-        rs.MoveNext();
     }
-    rs.Close();
     grid.Refresh();
     return count;
 }
 
-QString LikeSearchSql(const QString& format, const QString& typed) {
-    return QString(format).arg(SqlLikeEscape(typed));
+SqlStatement LikeSearchSql(const QString& sql, const QString& typed) {
+    return {sql, QVariantList(sql.count(QLatin1Char('?')), LikeContains(typed))};
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "app/SqlText.h"
+
 class CGridCtrl;
 
 // The product result grid shared by the pinyin picker and the stock search: a header row,
@@ -10,12 +12,12 @@ void SetupProductGrid(CGridCtrl& grid);
 
 // Replaces the grid's data rows by the products the SELECT on property returns, in the
 // order returned, and gives their number. Raises CDbException on a database error.
-int FillProductGrid(CGridCtrl& grid, const QString& sql);
+int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql);
 
-// A search statement from a format whose "%1" places stand inside LIKE patterns; the typed
-// text goes into each of them so that its quotes, "%" and "_" match only themselves.
-//   LikeSearchSql("SELECT * FROM property WHERE name LIKE '%%1%'", typed)
-QString LikeSearchSql(const QString& format, const QString& typed);
+// A search statement whose every "?" stands for a LIKE pattern that finds the typed text
+// anywhere, its "%" and "_" matching only themselves.
+//   LikeSearchSql("SELECT * FROM property WHERE name LIKE ? OR longpinyin LIKE ?", typed)
+SqlStatement LikeSearchSql(const QString& sql, const QString& typed);
 
 // The grid columns of the product table, for tests and the dialogs.
 enum ProductColumn {

@@ -8,9 +8,7 @@
 
 namespace {
 
-QString SelectDocument(const QString& oddnum) {
-    return SqlFormat("SELECT * FROM entry WHERE oddnum='%s'", {oddnum});
-}
+const char* const kSelectDocument = "SELECT * FROM entry WHERE oddnum=?";
 
 EntryLine StoredLine(const CRecordset& rs) {
     EntryLine line;
@@ -25,8 +23,7 @@ QStringList CEntryStore::SuppliersByInitials(const QString& initials) {
     QStringList names;
     CRecordset rs;
     // Typed initials match only themselves: their own % and _ are no wildcards.
-    rs.Open(QStringLiteral("SELECT mc FROM supplier WHERE pinyin LIKE '%%1%'")
-                .arg(SqlLikeEscape(initials)));
+    rs.Open(QStringLiteral("SELECT mc FROM supplier WHERE pinyin LIKE ?"), {LikeContains(initials)});
     for (; !rs.IsEOF(); rs.MoveNext())
         names.append(rs.GetCollect(QStringLiteral("mc")));
     rs.Close();
@@ -35,7 +32,7 @@ QStringList CEntryStore::SuppliersByInitials(const QString& initials) {
 
 QString CEntryStore::ShortName(const QString& code, bool* found) {
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT * FROM property WHERE code='%s'", {code}));
+    rs.Open(QStringLiteral("SELECT * FROM property WHERE code=?"), {code});
     *found = !rs.IsEOF();
     const QString shortName = *found ? rs.GetCollect(QStringLiteral("shortname")) : QString();
     rs.Close();
@@ -44,7 +41,7 @@ QString CEntryStore::ShortName(const QString& code, bool* found) {
 
 int CEntryStore::StoredRowCount(const QString& oddnum) {
     CRecordset rs;
-    rs.Open(SelectDocument(oddnum));
+    rs.Open(QString::fromUtf8(kSelectDocument), {oddnum});
     const int count = rs.GetRecordCount();
     rs.Close();
     return count;
@@ -68,7 +65,7 @@ void CEntryStore::PutRow(CRecordset& rs, const EntryHeader& header, const EntryL
 void CEntryStore::Save(const EntryHeader& header, const QVector<EntryLine>& lines) {
     QVector<EntryLine> stored;
     CRecordset rs;
-    rs.Open(SelectDocument(header.oddnum));
+    rs.Open(QString::fromUtf8(kSelectDocument), {header.oddnum});
     const int storedCount = rs.GetRecordCount();
     for (const EntryLine& line : lines) {
         if (stored.size() < storedCount) {
@@ -84,14 +81,14 @@ void CEntryStore::Save(const EntryHeader& header, const QVector<EntryLine>& line
     }
     rs.Close();
     for (const EntryStockMove& move : EntryStockMoves(stored, lines))
-        ChangeStock(SqlFormat("SELECT total FROM property WHERE code='%s'", {move.code}),
+        ChangeStock(QStringLiteral("SELECT total FROM property WHERE code=?"), move.code,
                     move.delta);
     SetMoney(header.oddnum, header.money);
 }
 
-void CEntryStore::ChangeStock(const QString& select, int delta) {
+void CEntryStore::ChangeStock(const QString& select, const QString& code, int delta) {
     CRecordset rs;
-    rs.Open(select);
+    rs.Open(select, {code});
     if (!rs.IsEOF()) {
         rs.PutCollect(QStringLiteral("total"),
                       EntryStockAfter(rs.GetCollect(QStringLiteral("total")), delta));
@@ -101,13 +98,13 @@ void CEntryStore::ChangeStock(const QString& select, int delta) {
 }
 
 void CEntryStore::SetMoney(const QString& oddnum, const QString& money) {
-    theApp.m_pConnection->Execute(SqlFormat("update entry set fmoney='%s'where oddnum='%s'",
-                                            {NumberColumnText(money), oddnum}));
+    theApp.m_pConnection->Execute(QStringLiteral("update entry set fmoney=?where oddnum=?"),
+                                  {NumberColumnText(money), oddnum});
 }
 
 bool CEntryStore::DeleteStoredLine(const QString& oddnum, int index, const QString& money) {
     CRecordset rs;
-    rs.Open(SelectDocument(oddnum));
+    rs.Open(QString::fromUtf8(kSelectDocument), {oddnum});
     if (index < 0 || index >= rs.GetRecordCount()) {
         rs.Close();
         return false;
@@ -117,10 +114,10 @@ bool CEntryStore::DeleteStoredLine(const QString& oddnum, int index, const QStri
     const EntryLine line = StoredLine(rs);
     rs.Delete();
     rs.Close();
-    ChangeStock(SqlFormat("select * from property where code='%s'", {line.code}),
+    ChangeStock(QStringLiteral("select * from property where code=?"), line.code,
                 -WholeCount(line.count));
-    theApp.m_pConnection->Execute(
-        SqlFormat("UPDATE entry SET money='%s' WHERE oddnum='%s'", {money, oddnum}));
+    theApp.m_pConnection->Execute(QStringLiteral("UPDATE entry SET money=? WHERE oddnum=?"),
+                                  {money, oddnum});
     SetMoney(oddnum, money);
     return true;
 }

@@ -41,6 +41,6 @@ class CEntryStore {
   private:
     static void PutRow(CRecordset& rs, const EntryHeader& header, const EntryLine& line);
     // Adds delta to the total of the product that the select statement finds, if any.
-    static void ChangeStock(const QString& select, int delta);
+    static void ChangeStock(const QString& select, const QString& code, int delta);
     static void SetMoney(const QString& oddnum, const QString& money);
 };

@@ -43,8 +43,7 @@ QStringList CSaleDocStore::CustomersByInitials(const QString& initials) {
     QStringList names;
     CRecordset rs;
     // Typed initials match only themselves: their own % and _ are no wildcards.
-    rs.Open(QStringLiteral("SELECT mc FROM customer WHERE pinyin LIKE '%%1%'")
-                .arg(SqlLikeEscape(initials)));
+    rs.Open(QStringLiteral("SELECT mc FROM customer WHERE pinyin LIKE ?"), {LikeContains(initials)});
     for (; !rs.IsEOF(); rs.MoveNext())
         names.append(rs.GetCollect(QStringLiteral("mc")));
     rs.Close();
@@ -53,17 +52,17 @@ QStringList CSaleDocStore::CustomersByInitials(const QString& initials) {
 
 QString CSaleDocStore::EmployeeName(const QString& employeeId, bool* found) {
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT * FROM employee WHERE employeeid='%s'", {employeeId}));
+    rs.Open(QStringLiteral("SELECT * FROM employee WHERE employeeid=?"), {employeeId});
     *found = !rs.IsEOF();
     const QString name = *found ? rs.GetCollect(QStringLiteral("name")) : QString();
     rs.Close();
     return name;
 }
 
-QString CSaleDocStore::SelectDocumentSql(const QString& oddnum) const {
+SqlStatement CSaleDocStore::SelectDocumentSql(const QString& oddnum) const {
     if (m_kind.table == QLatin1String("salein"))
-        return SqlFormat("SELECT * FROM salein WHERE oddnum='%s'", {oddnum});
-    return SqlFormat("SELECT * FROM saleout WHERE oddnum='%s'", {oddnum});
+        return {QStringLiteral("SELECT * FROM salein WHERE oddnum=?"), {oddnum}};
+    return {QStringLiteral("SELECT * FROM saleout WHERE oddnum=?"), {oddnum}};
 }
 
 int CSaleDocStore::StoredRowCount(const QString& oddnum) const {
@@ -136,18 +135,18 @@ void CSaleDocStore::Save(const SaleDocHeader& header, const QVector<SaleDocLine>
 
 void CSaleDocStore::SetNumberColumns(const QString& oddnum, const QString& receivable,
                                      const QString& receipt) const {
-    const QStringList numbers = {NumberColumnText(receivable), NumberColumnText(receipt), oddnum};
+    const QVariantList numbers = {NumberColumnText(receivable), NumberColumnText(receipt), oddnum};
     if (m_kind.table == QLatin1String("salein"))
-        theApp.m_pConnection->Execute(SqlFormat(
-            "update salein set freceivable='%s',freceipt='%s' where oddnum='%s'", numbers));
+        theApp.m_pConnection->Execute(
+            QStringLiteral("update salein set freceivable=?,freceipt=? where oddnum=?"), numbers);
     else
-        theApp.m_pConnection->Execute(SqlFormat(
-            "update saleout set freceivable='%s',freceipt='%s' where oddnum='%s'", numbers));
+        theApp.m_pConnection->Execute(
+            QStringLiteral("update saleout set freceivable=?,freceipt=? where oddnum=?"), numbers);
 }
 
 void CSaleDocStore::ChangeStock(const QString& code, float delta) const {
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT total FROM property WHERE code='%s'", {code}));
+    rs.Open(QStringLiteral("SELECT total FROM property WHERE code=?"), {code});
     if (!rs.IsEOF()) {
         rs.PutCollect(QStringLiteral("total"),
                       StockAfter(rs.GetCollect(QStringLiteral("total")), delta));

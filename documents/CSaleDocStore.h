@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SqlText.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -64,7 +66,7 @@ class CSaleDocStore {
                           const QString& receipt) const;
 
   private:
-    QString SelectDocumentSql(const QString& oddnum) const;
+    SqlStatement SelectDocumentSql(const QString& oddnum) const;
     void PutRow(CRecordset& rs, const SaleDocHeader& header, const SaleDocLine& line) const;
     void ChangeStock(const QString& code, float delta) const;
     // Sets freceivable and freceipt of all the document's rows.

@@ -76,12 +76,12 @@ int FillSaleList(ListPrintData& list, const SaleListHeader& header, const CGridC
 }
 
 QString CustomerBalanceText(const QString& table, const QString& customer) {
-    const QByteArray format =
-        "SELECT SUM(freceivable) AS money1 ,SUM(freceipt) AS money2 FROM\t(SELECT DISTINCT "
-        "oddnum,customer,freceivable,freceipt FROM " +
-        table.toLatin1() + " WHERE customer='%s')";
+    const QString sql =
+        QStringLiteral("SELECT SUM(freceivable) AS money1 ,SUM(freceipt) AS money2 FROM\t(SELECT "
+                       "DISTINCT oddnum,customer,freceivable,freceipt FROM %1 WHERE customer=?)")
+            .arg(table);
     CRecordset rs;
-    rs.Open(SqlFormat(format.constData(), {customer}));
+    rs.Open(sql, {customer});
     float due = 0;
     if (!rs.IsEOF())
         due = TextToFloat(rs.GetCollect(QStringLiteral("money1"))) -

@@ -18,14 +18,14 @@ struct OddnumStatements {
 
 bool StatementsFor(const QString& table, OddnumStatements* statements) {
     if (table == QLatin1String("saleout")) {
-        *statements = {"SELECT oddnum FROM saleout WHERE oddnum LIKE '%s___'",
-                       "SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum LIKE '%s___'"};
+        *statements = {"SELECT oddnum FROM saleout WHERE oddnum LIKE ?",
+                       "SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum LIKE ?"};
     } else if (table == QLatin1String("salein")) {
-        *statements = {"SELECT oddnum FROM salein WHERE oddnum LIKE '%s___'",
-                       "SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum LIKE '%s___'"};
+        *statements = {"SELECT oddnum FROM salein WHERE oddnum LIKE ?",
+                       "SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum LIKE ?"};
     } else if (table == QLatin1String("entry")) {
-        *statements = {"SELECT oddnum FROM entry WHERE oddnum LIKE '%s___'",
-                       "SELECT max(oddnum) as maxoddnum FROM entry WHERE oddnum LIKE '%s___'"};
+        *statements = {"SELECT oddnum FROM entry WHERE oddnum LIKE ?",
+                       "SELECT max(oddnum) as maxoddnum FROM entry WHERE oddnum LIKE ?"};
     } else {
         return false;
     }
@@ -53,7 +53,7 @@ QString FollowingOddnum(const QString& prefix, const QString& highest) {
 
 bool HasNumbers(const char* statement, const QString& prefix) {
     CRecordset rs;
-    rs.Open(SqlFormat(statement, {prefix}));
+    rs.Open(QString::fromUtf8(statement), {LikeEscape(prefix) + QStringLiteral("___")});
     const bool empty = rs.IsEOF() && rs.IsBOF();
     rs.Close();
     return !empty;
@@ -61,7 +61,7 @@ bool HasNumbers(const char* statement, const QString& prefix) {
 
 QString HighestOddnum(const char* statement, const QString& prefix) {
     CRecordset rs;
-    rs.Open(SqlFormat(statement, {prefix}));
+    rs.Open(QString::fromUtf8(statement), {LikeEscape(prefix) + QStringLiteral("___")});
     const QString highest = rs.IsEOF() ? QString() : rs.GetCollect(QStringLiteral("maxoddnum"));
     rs.Close();
     return highest;

@@ -111,9 +111,9 @@ bool FillPickedProduct(CGridCtrl* grid, int row, const QString& name, const QStr
     grid->SetCellText(row, kLineCount, QString());
     grid->SetCellText(row, kLineAmount, QString());
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT shortname,spec,price,discount1,discount2,discount3 FROM property "
-                      "WHERE code='%s'",
-                      {code}));
+    rs.Open(QStringLiteral("SELECT shortname,spec,price,discount1,discount2,discount3 FROM property "
+                           "WHERE code=?"),
+            {code});
     if (rs.IsEOF()) {
         grid->Refresh();
         return false;
@@ -135,7 +135,7 @@ void RecomputeSaleLine(CGridCtrl* grid, int row, int col, const SaleDocKind& kin
         return;
     }
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT price FROM property WHERE code='%s'", {line.code}));
+    rs.Open(QStringLiteral("SELECT price FROM property WHERE code=?"), {line.code});
     const QString base = rs.IsEOF() ? QString() : rs.GetCollect("price");
     rs.Close();
     const SaleOutLine before{line.price, line.count, line.discount, line.remark, line.amount};
@@ -150,9 +150,9 @@ QStringList AppendScannedLines(CGridCtrl* grid, const QList<ScannerEntry>& entri
     QStringList missing;
     for (const ScannerEntry& entry : entries) {
         CRecordset rs;
-        rs.Open(SqlFormat("SELECT name,shortname,spec,price,discount1,discount2,discount3 FROM "
-                          "property WHERE code='%s'",
-                          {entry.code}));
+        rs.Open(QStringLiteral("SELECT name,shortname,spec,price,discount1,discount2,discount3 "
+                               "FROM property WHERE code=?"),
+                {entry.code});
         if (rs.IsEOF()) {
             missing.append(entry.code);
             continue;

@@ -6,7 +6,7 @@ TableGridSetup EmployeeSetup() {
     TableGridSetup setup;
     setup.noun = QStringLiteral("员工");
     setup.selectSql = QStringLiteral("SELECT * FROM employee");
-    setup.deleteFormat = "select * from employee where name='%s'";
+    setup.deleteFormat = "select * from employee where name=?";
     setup.fields = {QStringLiteral("name"), QStringLiteral("employeeid")};
     setup.headers = {QStringLiteral("序号"), QStringLiteral("员工姓名"), QStringLiteral("工号")};
     setup.widths = {50, 200, 80};

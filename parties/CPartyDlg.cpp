@@ -18,7 +18,7 @@ TableGridSetup PartySetup(CPartyDlg::Kind kind) {
     setup.selectSql = customer ? QStringLiteral("SELECT * FROM customer")
                                : QStringLiteral("SELECT * FROM supplier");
     setup.deleteFormat =
-        customer ? "select * from customer where mc='%s'" : "select * from supplier where mc='%s'";
+        customer ? "select * from customer where mc=?" : "select * from supplier where mc=?";
     setup.fields = {QStringLiteral("mc"), QStringLiteral("linkman"), QStringLiteral("phone"),
                     QStringLiteral("address"), QStringLiteral("remark")};
     setup.headers = {QStringLiteral("序号"), QStringLiteral("名称"), QStringLiteral("联系人"),

@@ -228,7 +228,7 @@ void CTableGridDlg::OnSave() {
 // Removes the first record holding exactly the stored values, if it is still there.
 void CTableGridDlg::DeleteRecord(const QStringList& stored) {
     CRecordset rs;
-    rs.Open(SqlFormat(m_setup.deleteFormat, {stored.value(0)}));
+    rs.Open(QString::fromUtf8(m_setup.deleteFormat), {stored.value(0)});
     for (; !rs.IsEOF(); rs.MoveNext()) {
         if (ReadRecord(rs) == stored) {
             rs.Delete();

@@ -18,7 +18,7 @@ class QPushButton;
 struct TableGridSetup {
     QString noun;             // what a record is, for messages: "客户"
     QString selectSql;        // "SELECT * FROM customer": load and save
-    const char* deleteFormat; // "select * from customer where mc='%s'"
+    const char* deleteFormat; // "select * from customer where mc=?"
     QStringList fields;       // the columns shown in grid columns 1..n; the first is the name
     QStringList headers;      // every grid column, "序号" first
     QList<int> widths;        // every grid column

@@ -133,23 +133,24 @@ bool CAccountDlg::Compute(const QString& year, const QString& month) {
 
 void CAccountDlg::ReadSums(const QString& pattern) {
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT SUM(freceivable) AS money1, SUM(freceipt) AS money2 FROM (SELECT "
-                      "DISTINCT oddnum,freceivable,freceipt FROM saleout WHERE oddnum LIKE "
-                      "'%s%%')",
-                      {pattern}));
+    const QVariantList like = {LikeStartsWith(pattern)};
+    rs.Open(QStringLiteral("SELECT SUM(freceivable) AS money1, SUM(freceipt) AS money2 FROM "
+                           "(SELECT DISTINCT oddnum,freceivable,freceipt FROM saleout WHERE oddnum "
+                           "LIKE ?)"),
+            like);
     m_fReceivable = SumValue(rs, QStringLiteral("money1"));
     m_fReceipt = SumValue(rs, QStringLiteral("money2"));
     rs.Close();
-    rs.Open(SqlFormat("SELECT SUM(freceivable) AS money3, SUM(freceipt) AS money4 FROM (SELECT "
-                      "DISTINCT oddnum,freceivable,freceipt FROM salein WHERE oddnum LIKE "
-                      "'%s%%')",
-                      {pattern}));
+    rs.Open(QStringLiteral("SELECT SUM(freceivable) AS money3, SUM(freceipt) AS money4 FROM "
+                           "(SELECT DISTINCT oddnum,freceivable,freceipt FROM salein WHERE oddnum "
+                           "LIKE ?)"),
+            like);
     m_fRefundDue = SumValue(rs, QStringLiteral("money3"));
     m_fRefunded = SumValue(rs, QStringLiteral("money4"));
     rs.Close();
-    rs.Open(SqlFormat("SELECT SUM(fmoney) AS money5 FROM (SELECT DISTINCT oddnum,fmoney FROM "
-                      "entry WHERE oddnum LIKE '%s%%')",
-                      {pattern}));
+    rs.Open(QStringLiteral("SELECT SUM(fmoney) AS money5 FROM (SELECT DISTINCT oddnum,fmoney FROM "
+                           "entry WHERE oddnum LIKE ?)"),
+            like);
     m_fPurchase = SumValue(rs, QStringLiteral("money5"));
     rs.Close();
     m_fProfit = m_fReceivable - m_fRefundDue - m_fPurchase;

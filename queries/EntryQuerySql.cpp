@@ -27,14 +27,11 @@ QString EntryDocumentsTotal(const QVector<EntryDocument>& documents) {
 QVector<EntryDocument> FindEntryDocuments(const QDate& start, const QDate& end,
                                           const QString& supplier, const QString& state) {
     // Typed filter texts stand in the LIKE patterns with their own wildcards escaped.
-    const QString sql =
-        QStringLiteral("SELECT DISTINCT oddnum,supplier,mydate,money,state FROM entry WHERE oddnum "
-                       "BETWEEN '%1' AND '%2' AND supplier LIKE '%%3%' AND state LIKE '%%4%'")
-            .arg(SqlEscape(FirstOddnumOf(start)), SqlEscape(LastOddnumOf(end)),
-                 SqlLikeEscape(supplier), SqlLikeEscape(state));
     QVector<EntryDocument> documents;
     CRecordset rs;
-    rs.Open(sql);
+    rs.Open(QStringLiteral("SELECT DISTINCT oddnum,supplier,mydate,money,state FROM entry WHERE "
+                           "oddnum BETWEEN ? AND ? AND supplier LIKE ? AND state LIKE ?"),
+            {FirstOddnumOf(start), LastOddnumOf(end), LikeContains(supplier), LikeContains(state)});
     for (; !rs.IsEOF(); rs.MoveNext())
         documents.append({rs.GetCollect("oddnum"), rs.GetCollect("supplier"),
                           rs.GetCollect("mydate"), rs.GetCollect("money"), rs.GetCollect("state")});
@@ -45,8 +42,8 @@ QVector<EntryDocument> FindEntryDocuments(const QDate& start, const QDate& end,
 QVector<QStringList> EntryDocumentLines(const QString& oddnum) {
     QVector<QStringList> lines;
     CRecordset rs;
-    rs.Open(
-        SqlFormat("SELECT mc,code,spec,price,count,total FROM entry WHERE oddnum ='%s'", {oddnum}));
+    rs.Open(QStringLiteral("SELECT mc,code,spec,price,count,total FROM entry WHERE oddnum =?"),
+            {oddnum});
     for (; !rs.IsEOF(); rs.MoveNext())
         lines.append({rs.GetCollect("mc"), rs.GetCollect("code"), rs.GetCollect("spec"),
                       rs.GetCollect("price"), rs.GetCollect("count"), rs.GetCollect("total")});
@@ -57,7 +54,7 @@ QVector<QStringList> EntryDocumentLines(const QString& oddnum) {
 int SetEntryDocumentState(const QString& oddnum, const QString& state) {
     int changed = 0;
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT state FROM entry WHERE oddnum ='%s'", {oddnum}));
+    rs.Open(QStringLiteral("SELECT state FROM entry WHERE oddnum =?"), {oddnum});
     for (; !rs.IsEOF(); rs.MoveNext()) {
         rs.PutCollect("state", state);
         rs.Update();
@@ -70,8 +67,7 @@ int SetEntryDocumentState(const QString& oddnum, const QString& state) {
 QStringList SuppliersWithInitials(const QString& initials) {
     QStringList names;
     CRecordset rs;
-    rs.Open(QStringLiteral("SELECT mc FROM supplier WHERE pinyin LIKE '%") +
-            SqlLikeEscape(initials) + QStringLiteral("%'"));
+    rs.Open(QStringLiteral("SELECT mc FROM supplier WHERE pinyin LIKE ?"), {LikeContains(initials)});
     for (; !rs.IsEOF(); rs.MoveNext())
         names.append(rs.GetCollect("mc"));
     rs.Close();

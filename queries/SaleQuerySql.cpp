@@ -24,13 +24,14 @@ QPair<QString, QString> OddnumBounds(const QDate& start, const QDate& end) {
     return {OddnumPrefix(start) + QStringLiteral("001"), OddnumPrefix(end) + QStringLiteral("999")};
 }
 
-QString SaleQueryStatement(const QString& table, const SaleQueryFilter& filter) {
+SqlStatement SaleQueryStatement(const QString& table, const SaleQueryFilter& filter) {
     const auto [low, high] = OddnumBounds(filter.start, filter.end);
-    return QStringLiteral("SELECT DISTINCT oddnum,customer,mydate,receivable,receipt,state,"
-                          "employeename FROM %1 WHERE oddnum BETWEEN '%2' AND '%3' AND customer "
-                          "LIKE '%%4%' AND state LIKE '%%5%' AND employeename LIKE '%%6%'")
-        .arg(table, SqlEscape(low), SqlEscape(high), SqlLikeEscape(filter.customer),
-             SqlLikeEscape(filter.state), SqlLikeEscape(filter.employee));
+    return {QStringLiteral("SELECT DISTINCT oddnum,customer,mydate,receivable,receipt,state,"
+                           "employeename FROM %1 WHERE oddnum BETWEEN ? AND ? AND customer "
+                           "LIKE ? AND state LIKE ? AND employeename LIKE ?")
+                .arg(table),
+            {low, high, LikeContains(filter.customer), LikeContains(filter.state),
+             LikeContains(filter.employee)}};
 }
 
 SaleQueryTotals SumSaleQueryRows(const QVector<SaleQueryRow>& rows) {
@@ -71,7 +72,7 @@ QVector<SaleQueryRow> QuerySaleDocuments(const QString& table, const SaleQueryFi
 
 SaleDetail ReadSaleDetail(const QString& table, const QString& oddnum) {
     CRecordset rs;
-    rs.Open(SqlFormat("SELECT * FROM %s WHERE oddnum ='%s'", {table, oddnum}));
+    rs.Open(QStringLiteral("SELECT * FROM %1 WHERE oddnum =?").arg(table), {oddnum});
     SaleDetail detail;
     if (!rs.IsEOF()) {
         if (rs.GetFieldNames().contains(QStringLiteral("invoicedate")))
@@ -105,16 +106,16 @@ QStringList EmployeeNames() {
 void WriteSaleState(const QString& table, const QString& oddnum, const QString& receipt,
                     const QString& state) {
     theApp.m_pConnection->Execute(
-        SqlFormat("update %s set receipt='%s',freceipt='%s',state='%s' where oddnum='%s'",
-                  {table, receipt, NumberColumnText(receipt), state, oddnum}));
+        QStringLiteral("update %1 set receipt=?,freceipt=?,state=? where oddnum=?").arg(table),
+        {receipt, NumberColumnText(receipt), state, oddnum});
 }
 
 void WriteInvoiceDate(const QString& oddnum, const QString& date) {
-    theApp.m_pConnection->Execute(
-        SqlFormat("update saleout set invoicedate='%s' where oddnum='%s'", {date, oddnum}));
+    theApp.m_pConnection->Execute(QStringLiteral("update saleout set invoicedate=? where oddnum=?"),
+                                  {date, oddnum});
 }
 
 int DeleteSaleDocument(const QString& table, const QString& oddnum) {
-    return theApp.m_pConnection->Execute(
-        SqlFormat("delete from %s where oddnum='%s'", {table, oddnum}));
+    return theApp.m_pConnection->Execute(QStringLiteral("delete from %1 where oddnum=?").arg(table),
+                                         {oddnum});
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SqlText.h"
+
 #include <QDate>
 #include <QPair>
 #include <QString>
@@ -55,7 +57,7 @@ QStringList SaleStates();
 // The number range of the documents drawn from start to end: "yyyyMMdd001" to "yyyyMMdd999".
 QPair<QString, QString> OddnumBounds(const QDate& start, const QDate& end);
 // The list statement of a table, with every typed filter escaped.
-QString SaleQueryStatement(const QString& table, const SaleQueryFilter& filter);
+SqlStatement SaleQueryStatement(const QString& table, const SaleQueryFilter& filter);
 // The sums of due and received with 2 decimals, and their difference.
 SaleQueryTotals SumSaleQueryRows(const QVector<SaleQueryRow>& rows);
 // What a state cell shows for a stored state: the word itself, or "欠款" for any other text.

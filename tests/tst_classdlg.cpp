@@ -717,5 +717,5 @@ void TestClassDlg::propertiesWaitForTheirSpecification() {
     TypeIntoCell(props, 1, 3, "新插座");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "商品属性已成功保存");
-    QCOMPARE(db.Value(SqlFormat("SELECT count(*) FROM property WHERE code='%s'", {code})), "1");
+    QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code=?", {code}), "1");
 }

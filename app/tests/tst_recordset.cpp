@@ -82,9 +82,9 @@ private slots:
     void quotesInNamesAreStoredAndFound() {
         TestDatabase db;
         const QString name = QStringLiteral("O'Neil's 五金'店");
-        theApp.m_pConnection->Execute(SqlFormat("INSERT INTO customer (mc) VALUES ('%s')", {name}));
+        theApp.m_pConnection->Execute("INSERT INTO customer (mc) VALUES (?)", {name});
         CRecordset rs;
-        rs.Open(SqlFormat("SELECT mc FROM customer WHERE mc='%s'", {name}));
+        rs.Open("SELECT mc FROM customer WHERE mc=?", {name});
         QCOMPARE(rs.GetRecordCount(), 1);
         QCOMPARE(rs.GetCollect("mc"), name);
     }
@@ -172,7 +172,7 @@ private slots:
         other.BeginTransaction();
         other.Execute("INSERT INTO employee (name) VALUES ('别处')");
         // Shorten the wait so the test does not sit out the full busy timeout.
-        theApp.m_pConnection->Run("PRAGMA busy_timeout=100");
+        theApp.m_pConnection->Execute("PRAGMA busy_timeout=100");
         QVERIFY(!RunDbAction(nullptr, QStringLiteral("保存员工"), [] {
             theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('本机')");
         }));

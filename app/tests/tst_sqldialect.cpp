@@ -11,9 +11,9 @@
 class TestSqlDialect : public QObject {
     Q_OBJECT
 
-    static QString First(const QString& sql, const QString& field) {
+    static QString First(const QString& sql, const QString& field, const QVariantList& values = {}) {
         CRecordset rs;
-        rs.Open(sql);
+        rs.Open(sql, values);
         return rs.IsEOF() ? QStringLiteral("<none>") : rs.GetCollect(field);
     }
 
@@ -40,18 +40,16 @@ private slots:
         db.Exec("INSERT INTO name3 (bh, mc) VALUES ('010204', 'b')");
         db.Exec("INSERT INTO name3 (bh, mc) VALUES ('020203', 'c')");
         db.Exec("INSERT INTO property (code, name, spec) VALUES ('0102030401', '扳手-大号', '10个/箱')");
-        theApp.m_pConnection->Execute(SqlFormat(
-            "UPDATE name3 SET bh=Left(bh, 0) + '%s' + Mid(bh, 3) WHERE bh LIKE '%s%%'", {"07", "01"}));
+        theApp.m_pConnection->Execute("UPDATE name3 SET bh=Left(bh, 0) + ? + Mid(bh, 3) WHERE bh LIKE ?",
+                                      {"07", LikeStartsWith("01")});
         QCOMPARE(db.Rows("SELECT bh FROM name3 ORDER BY bh"), QStringList({"020203", "070203", "070204"}));
-        theApp.m_pConnection->Execute(SqlFormat(
-            "UPDATE property SET code=Left(code, 0) + '%s' + Mid(code, 3) , name=REPLACE(name, '%s', '%s') "
-            "WHERE code LIKE '%s%%'",
-            {"09", "扳手", "扳子", "01"}));
+        theApp.m_pConnection->Execute(
+            "UPDATE property SET code=Left(code, 0) + ? + Mid(code, 3) , name=REPLACE(name, ?, ?) WHERE code LIKE ?",
+            {"09", "扳手", "扳子", LikeStartsWith("01")});
         QCOMPARE(db.Rows("SELECT code, name FROM property"), QStringList({"0902030401|扳子-大号"}));
-        theApp.m_pConnection->Execute(SqlFormat(
-            "UPDATE property SET code=Left(code, 8) + '%s' + Mid(code, 11) , spec=Left(spec, 0) + '%s' "
-            "WHERE code LIKE '%s%%'",
-            {"05", "20个/包", "0902030401"}));
+        theApp.m_pConnection->Execute(
+            "UPDATE property SET code=Left(code, 8) + ? + Mid(code, 11) , spec=Left(spec, 0) + ? WHERE code LIKE ?",
+            {"05", "20个/包", LikeStartsWith("0902030401")});
         QCOMPARE(db.Rows("SELECT code, spec FROM property"), QStringList({"0902030405|20个/包"}));
     }
 
@@ -60,11 +58,11 @@ private slots:
         for (const char* bh : {"010201", "010202", "01020301", "010301"})
             db.Exec(QStringLiteral("INSERT INTO name3 (bh, mc) VALUES ('%1', 'x')").arg(bh));
         CRecordset rs;
-        rs.Open(SqlFormat("SELECT bh FROM name3 WHERE bh LIKE '%s__' ORDER BY bh", {"0102"}));
+        rs.Open("SELECT bh FROM name3 WHERE bh LIKE ? ORDER BY bh", {LikeEscape("0102") + "__"});
         QCOMPARE(rs.GetRecordCount(), 2);
         QCOMPARE(rs.GetCollect("bh"), QString("010201"));
         db.Exec("INSERT INTO customer (mc, pinyin) VALUES ('膨胀螺丝店', 'PZLSD')");
-        QCOMPARE(First(SqlFormat("SELECT mc FROM customer WHERE pinyin LIKE '%%%s%%'", {"pzls"}), "mc"),
+        QCOMPARE(First("SELECT mc FROM customer WHERE pinyin LIKE ?", "mc", {LikeContains("pzls")}),
                  QString("膨胀螺丝店"));
     }
 
@@ -73,15 +71,16 @@ private slots:
         db.Exec("INSERT INTO customer (mc) VALUES ('100%纯铜')");
         db.Exec("INSERT INTO customer (mc) VALUES ('1000纯铜')");
         db.Exec("INSERT INTO customer (mc) VALUES ('a_b\\c')");
-        const QString percent = QStringLiteral("SELECT mc FROM customer WHERE mc LIKE '%%1%'")
-                                    .arg(SqlLikeEscape("100%"));
+        const QString contains = QStringLiteral("SELECT mc FROM customer WHERE mc LIKE ?");
         CRecordset rs;
-        rs.Open(percent);
+        rs.Open(contains, {LikeContains("100%")});
         QCOMPARE(rs.GetRecordCount(), 1);
         QCOMPARE(rs.GetCollect("mc"), QString("100%纯铜"));
-        rs.Open(QStringLiteral("SELECT mc FROM customer WHERE mc LIKE '%1%'").arg(SqlLikeEscape("a_b\\")));
+        rs.Open(contains, {LikeContains("a_b\\")});
         QCOMPARE(rs.GetRecordCount(), 1);
-        rs.Open(QStringLiteral("SELECT mc FROM customer WHERE mc LIKE '%1%'").arg(SqlLikeEscape("a'b")));
+        rs.Open(contains, {LikeContains("a'b")});
+        QCOMPARE(rs.GetRecordCount(), 0);
+        rs.Open(contains, {LikeContains("'; DROP TABLE customer; --")});
         QCOMPARE(rs.GetRecordCount(), 0);
     }
 
@@ -92,14 +91,14 @@ private slots:
                                  "('20261206002', 'A', 20, 20)"})
             db.Exec(QStringLiteral("INSERT INTO saleout (oddnum, customer, freceivable, freceipt) VALUES %1").arg(line));
         CRecordset rs;
-        rs.Open(SqlFormat("SELECT SUM(freceivable) AS money1 ,SUM(freceipt) AS money2 FROM\t(SELECT DISTINCT "
-                          "oddnum,customer,freceivable,freceipt FROM saleout WHERE customer='%s')",
-                          {"A"}));
+        rs.Open("SELECT SUM(freceivable) AS money1 ,SUM(freceipt) AS money2 FROM\t(SELECT DISTINCT "
+                "oddnum,customer,freceivable,freceipt FROM saleout WHERE customer=?)",
+                {"A"});
         QCOMPARE(rs.GetCollect("money1"), QString("120.5"));
         QCOMPARE(rs.GetCollect("money2"), QString("70"));
         rs.Open("SELECT SUM(freceivable) AS s FROM saleout WHERE LEFT(oddnum,4)='2026'");
         QCOMPARE(rs.GetCollect("s"), QString("221"));
-        rs.Open(SqlFormat("SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum LIKE '%s___'", {"20261206"}));
+        rs.Open("SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum LIKE ?", {"20261206___"});
         QCOMPARE(rs.GetRecordCount(), 1);
         QCOMPARE(rs.GetCollect("maxoddnum"), QString());
         rs.Open("SELECT DISTINCT oddnum FROM saleout WHERE mydate BETWEEN '' AND 'z' OR oddnum BETWEEN '20261206000' "
@@ -110,8 +109,7 @@ private slots:
     void quotedNumbersBecomeNumbers() {
         TestDatabase db;
         db.Exec("INSERT INTO entry (oddnum, fmoney) VALUES ('1', 0)");
-        theApp.m_pConnection->Execute(
-            SqlFormat("update entry set fmoney='%s'where oddnum='%s'", {QString::asprintf("%f", 123.45f), "1"}));
+        theApp.m_pConnection->Execute("update entry set fmoney=?where oddnum=?", {QString::asprintf("%f", 123.45f), "1"});
         QCOMPARE(db.Value("SELECT typeof(fmoney) FROM entry"), QString("real"));
         QCOMPARE(First("SELECT fmoney FROM entry", "fmoney"), QString("123.449997"));
         QCOMPARE(First("SELECT oddnum FROM entry WHERE fmoney > '100'", "oddnum"), QString("1"));
@@ -121,17 +119,25 @@ private slots:
         TestDatabase db;
         db.Exec("INSERT INTO property (code, shortname, spec) VALUES ('0100000001', '螺丝', '10个/箱')");
         db.Exec("INSERT INTO property (code, shortname, spec) VALUES ('0200000001', '螺母', '5个/包')");
-        theApp.m_pConnection->Execute(SqlFormat(
-            "INSERT INTO printcodedata (shortname,spec,code) SELECT shortname,spec,code FROM property WHERE code "
-            "LIKE '%s%%'",
-            {"01"}));
+        theApp.m_pConnection->Execute(
+            "INSERT INTO printcodedata (shortname,spec,code) SELECT shortname,spec,code FROM property WHERE code LIKE ?",
+            {LikeStartsWith("01")});
         QCOMPARE(db.Rows("SELECT shortname, spec, code FROM printcodedata"), QStringList({"螺丝|10个/箱|0100000001"}));
     }
 
-    void formatEscapesEveryValue() {
-        QCOMPARE(SqlFormat("SELECT * FROM customer WHERE mc='%s' AND pinyin LIKE '%%%s%%'", {"O'Brien's", "X"}),
-                 QString("SELECT * FROM customer WHERE mc='O''Brien''s' AND pinyin LIKE '%X%'"));
-        QCOMPARE(SqlLikeEscape("5%_'\\"), QString("5\\%\\_''\\\\"));
+    void boundPatternsEscapeTheirWildcards() {
+        QCOMPARE(LikeEscape("5%_'\\"), QString("5\\%\\_'\\\\"));
+        QCOMPARE(LikeContains("a%"), QString("%a\\%%"));
+        QCOMPARE(LikeStartsWith("01"), QString("01%"));
+        const SqlDialect sqlite;
+        QCOMPARE(sqlite.Rewrite("SELECT mc FROM customer WHERE pinyin LIKE ? AND mc=?"),
+                 QString("SELECT mc FROM customer WHERE pinyin LIKE ? ESCAPE '\\' AND mc=?"));
+        // A placeholder is kept apart from a keyword that follows it without a blank.
+        QCOMPARE(sqlite.Rewrite("update entry set fmoney=?where oddnum=?"),
+                 QString("update entry set fmoney=? where oddnum=?"));
+        const SqlDialect postgres(SqlDialect::Engine::Postgres);
+        QCOMPARE(postgres.Rewrite("SELECT bh FROM name2 WHERE bh like ?"),
+                 QString("SELECT bh FROM name2 WHERE bh ILIKE ? ESCAPE '\\'"));
     }
 };
 

@@ -1,11 +1,10 @@
 #include "TestDatabase.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
+#include "app/CSqlReader.h"
 #include "app/DatabaseInit.h"
 
 TestDatabase::TestDatabase() {
@@ -22,21 +21,23 @@ TestDatabase::~TestDatabase() {
     theApp.m_pConnection.reset();
 }
 
-void TestDatabase::Exec(const QString& sql) { theApp.m_pConnection->Execute(sql); }
-
-QString TestDatabase::Value(const QString& sql) {
-    QSqlQuery query = theApp.m_pConnection->Run(sql);
-    return query.next() ? query.value(0).toString() : QString();
+void TestDatabase::Exec(const QString& sql, const QVariantList& values) {
+    theApp.m_pConnection->Execute(sql, values);
 }
 
-QStringList TestDatabase::Rows(const QString& sql) {
-    QSqlQuery query = theApp.m_pConnection->Run(sql);
+QString TestDatabase::Value(const QString& sql, const QVariantList& values) {
+    CSqlReader reader(sql, values);
+    return reader.Next() ? reader.Value(0).toString() : QString();
+}
+
+QStringList TestDatabase::Rows(const QString& sql, const QVariantList& values) {
+    CSqlReader reader(sql, values);
     QStringList rows;
-    while (query.next()) {
-        QStringList values;
-        for (int i = 0; i < query.record().count(); ++i)
-            values.append(query.value(i).toString());
-        rows.append(values.join(QLatin1Char('|')));
+    while (reader.Next()) {
+        QStringList texts;
+        for (int i = 0; i < reader.ColumnCount(); ++i)
+            texts.append(reader.Value(i).toString());
+        rows.append(texts.join(QLatin1Char('|')));
     }
     return rows;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariantList>
 
 // A fresh, empty shop database in a temporary folder, built from the schema by the same init
 // step as a new shop's, and connected as theApp.m_pConnection while the object lives.
@@ -17,11 +18,11 @@ public:
     QString Path() const { return m_strPath; }
     QString Folder() const { return m_dir.path(); }
     // Runs a statement on the connection (through the record layer).
-    void Exec(const QString& sql);
+    void Exec(const QString& sql, const QVariantList& values = {});
     // The first column of the first row as text ("" when there is no row).
-    QString Value(const QString& sql);
+    QString Value(const QString& sql, const QVariantList& values = {});
     // All rows, each joined with "|".
-    QStringList Rows(const QString& sql);
+    QStringList Rows(const QString& sql, const QVariantList& values = {});
 
 private:
     QTemporaryDir m_dir;

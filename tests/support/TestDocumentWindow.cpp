@@ -11,7 +11,7 @@ void TestDocumentWindow::PutPickedProduct() {
     Product product{theApp.m_strPickedName, theApp.m_strPickedCode, theApp.m_strPickedSpec};
     if (m_bCheckProperty) {
         CRecordset rs;
-        rs.Open(SqlFormat("SELECT * FROM property WHERE code='%s'", {product.code}));
+        rs.Open("SELECT * FROM property WHERE code=?", {product.code});
         product.hasProperty = !rs.IsEOF();
         rs.Close();
         if (!product.hasProperty)

@@ -1,0 +1,45 @@
+#include "app/CStatementRun.h"
+
+#include <QSqlError>
+
+#include "app/CConnection.h"
+#include "app/CDbException.h"
+#include "app/DbError.h"
+#include "app/SqlText.h"
+
+namespace {
+
+// Text goes in as valid Unicode, and an empty text as empty text, never as NULL: only an
+// explicit QVariant() stores NULL.
+QVariant Bindable(const QVariant& value) {
+    if (value.typeId() != QMetaType::QString)
+        return value;
+    const QString text = value.toString();
+    return text.isNull() ? QStringLiteral("") : RepairText(text);
+}
+
+} // namespace
+
+CStatementRun::CStatementRun(CConnection& connection, const QString& sql,
+                             const QVariantList& values)
+    : m_connection(connection) {
+    m_pStatement = connection.Acquire(sql);
+    QSqlQuery& query = m_pStatement->query;
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, Bindable(values.at(i)));
+    if (!query.exec()) {
+        const QSqlError error = query.lastError();
+        connection.Release(m_pStatement);
+        m_pStatement = nullptr;
+        throw DbErrorOf(error, sql);
+    }
+}
+
+CStatementRun::~CStatementRun() {
+    if (m_pStatement)
+        m_connection.Release(m_pStatement);
+}
+
+QSqlQuery& CStatementRun::Query() {
+    return m_pStatement->query;
+}
