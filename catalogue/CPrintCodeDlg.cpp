@@ -4,7 +4,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSqlQuery>
 
 #include "app/CConnection.h"
 #include "app/CDbAction.h"
@@ -12,7 +16,9 @@
 #include "app/HarborMessageBox.h"
 #include "app/SqlText.h"
 #include "catalogue/CCatalogueLists.h"
+#include "catalogue/CLabelSetupDlg.h"
 #include "catalogue/LabelDataSource.h"
+#include "catalogue/LabelPrinter.h"
 #include "grid/CGridCtrl.h"
 
 namespace {
@@ -23,6 +29,10 @@ constexpr int kButtonHeight = 32;
 constexpr int kBottomMargin = 20;
 const char* const kAllLabelsSql =
     "INSERT INTO printcodedata (shortname,spec,code) SELECT shortname,spec,code FROM property";
+// The labels of the job with each product's price, in code order.
+const char* const kLabelRowsSql =
+    "SELECT shortname, spec, code, (SELECT MAX(price) FROM property WHERE property.code = "
+    "printcodedata.code) FROM printcodedata ORDER BY code";
 
 // The prefix of the class last clicked, kept while the program runs.
 QString& RememberedPrefix() {
@@ -47,6 +57,10 @@ CPrintCodeDlg::CPrintCodeDlg(QWidget* parent)
     m_pAllButton = new QPushButton(QStringLiteral("全部打印"), this);
     connect(m_pClassButton, &QPushButton::clicked, this, &CPrintCodeDlg::PrintClassLabels);
     connect(m_pAllButton, &QPushButton::clicked, this, &CPrintCodeDlg::PrintAllLabels);
+    m_pSetupButton = new QPushButton(QStringLiteral("标签设置"), this);
+    connect(m_pSetupButton, &QPushButton::clicked, this, &CPrintCodeDlg::SetupLabels);
+    m_pSheetText = new QLabel(this);
+    ShowSheet();
     resize(1300, 640);
     m_pLists->FillFirstList();
 }
@@ -95,16 +109,73 @@ void CPrintCodeDlg::PrintAllLabels() {
     RunPrintJob(QString::fromUtf8(kAllLabelsSql));
 }
 
-// The old label rows and the new ones change together; then the label program is started.
+QList<ProductLabel> CPrintCodeDlg::ReadLabels() {
+    QList<ProductLabel> labels;
+    QSqlQuery query = theApp.m_pConnection->Run(QString::fromUtf8(kLabelRowsSql));
+    while (query.next()) {
+        labels.append({query.value(0).toString(), query.value(1).toString(),
+                       query.value(3).toString(), query.value(2).toString()});
+    }
+    return labels;
+}
+
+// The old label rows and the new ones change together; then the user chooses who prints them:
+// this program, or the label program through the label document.
 void CPrintCodeDlg::RunPrintJob(const QString& insertSql) {
+    QList<ProductLabel> labels;
     const bool filled = RunDbAction(this, QStringLiteral("准备条码数据"), [&] {
         theApp.m_pConnection->Execute(QStringLiteral("delete from printcodedata"));
         theApp.m_pConnection->Execute(insertSql);
+        labels = ReadLabels();
     });
     if (!filled)
         return;
-    ConfigureLabelDataSource();
-    OpenLabelDocument();
+    if (labels.isEmpty()) {
+        HarborMessageBox(this, QStringLiteral("所选商品还没有保存商品属性，没有可打印的条码"),
+                         MsgIcon::Information);
+        return;
+    }
+    const int answer =
+        HarborMessageBox(this,
+                         QStringLiteral("已准备好 %1 个商品的条码标签。是否由本程序直接打印？\n\n"
+                                        "是：先预览，再打印到打印机或 PDF 文件\n"
+                                        "否：用标签设计程序打开“ODBC数据源.lsdx”")
+                             .arg(labels.size()),
+                         MsgIcon::Question, MsgButtons::YesNoCancel);
+    if (answer == IDYES) {
+        PreviewLabels(labels);
+    } else if (answer == IDNO) {
+        ConfigureLabelDataSource();
+        OpenLabelDocument();
+    }
+}
+
+void CPrintCodeDlg::PreviewLabels(const QList<ProductLabel>& labels) {
+    const LabelSheet sheet = LabelSheet::Load();
+    QPrinter printer(QPrinter::HighResolution);
+    SetupLabelPrinter(printer, sheet);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(QStringLiteral("条码标签预览"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&](QPrinter* target) { PrintLabels(*target, labels, sheet); });
+    preview.resize(900, 700);
+    preview.exec();
+}
+
+void CPrintCodeDlg::SetupLabels() {
+    CLabelSetupDlg setup(LabelSheet::Load(), this);
+    if (setup.exec() == QDialog::Accepted)
+        ShowSheet();
+}
+
+void CPrintCodeDlg::ShowSheet() {
+    const LabelSheet sheet = LabelSheet::Load();
+    m_pSheetText->setText(QStringLiteral("标签纸：%1，每页 %2 × %3 个，每个 %4 × %5 毫米")
+                              .arg(QPageSize(sheet.paper).name())
+                              .arg(sheet.columns)
+                              .arg(sheet.rows)
+                              .arg(sheet.labelWidth)
+                              .arg(sheet.labelHeight));
 }
 
 void CPrintCodeDlg::ConfigureLabelDataSource() {
@@ -126,7 +197,8 @@ void CPrintCodeDlg::OpenLabelDocument() {
                              .arg(QDir::toNativeSeparators(path)));
 }
 
-// The lists fill the window above the two buttons, which stand centred at the bottom.
+// The lists fill the window above the two print buttons, which stand centred at the bottom;
+// the label setup follows them with the sheet it prints on.
 void CPrintCodeDlg::resizeEvent(QResizeEvent* event) {
     CWorkDialog::resizeEvent(event);
     const int buttonTop = height() - kBottomMargin - kButtonHeight;
@@ -134,4 +206,8 @@ void CPrintCodeDlg::resizeEvent(QResizeEvent* event) {
     const int left = width() / 2 - kButtonWidth - 20;
     m_pClassButton->setGeometry(left, buttonTop, kButtonWidth, kButtonHeight);
     m_pAllButton->setGeometry(width() / 2 + 20, buttonTop, kButtonWidth, kButtonHeight);
+    const int setupLeft = m_pAllButton->geometry().right() + 60;
+    m_pSetupButton->setGeometry(setupLeft, buttonTop, kButtonWidth, kButtonHeight);
+    m_pSheetText->setGeometry(setupLeft + kButtonWidth + 12, buttonTop,
+                              qMax(0, width() - setupLeft - kButtonWidth - 24), kButtonHeight);
 }
