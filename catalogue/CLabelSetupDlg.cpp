@@ -59,6 +59,13 @@ CLabelSetupDlg::CLabelSetupDlg(const LabelSheet& sheet, QWidget* parent) : QDial
     m_pRowGap = Length(sheet.rowGap, 0);
     m_pBorders = new QCheckBox(QStringLiteral("打印标签边框(普通纸裁剪用)"));
     m_pBorders->setChecked(sheet.borders);
+    const QList<std::pair<QWidget*, const char*>> names{
+        {m_pPaper, "paper"},     {m_pWidth, "labelWidth"},    {m_pHeight, "labelHeight"},
+        {m_pColumns, "columns"}, {m_pRows, "rows"},           {m_pLeft, "leftMargin"},
+        {m_pTop, "topMargin"},   {m_pColumnGap, "columnGap"}, {m_pRowGap, "rowGap"},
+        {m_pBorders, "borders"}};
+    for (const auto& [widget, name] : names)
+        widget->setObjectName(QString::fromLatin1(name));
 
     auto* labelBox = new QGroupBox(QStringLiteral("标签"));
     auto* labelForm = new QFormLayout(labelBox);
