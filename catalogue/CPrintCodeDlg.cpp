@@ -27,6 +27,7 @@ constexpr int kLevels = CCatalogueTree::kLevels;
 constexpr int kButtonWidth = 120;
 constexpr int kButtonHeight = 32;
 constexpr int kBottomMargin = 20;
+constexpr int kSideMargin = 25;
 const char* const kAllLabelsSql =
     "INSERT INTO printcodedata (shortname,spec,code) SELECT shortname,spec,code FROM property";
 // The labels of the job with each product's price, in code order.
@@ -60,6 +61,7 @@ CPrintCodeDlg::CPrintCodeDlg(QWidget* parent)
     m_pSetupButton = new QPushButton(QStringLiteral("标签设置"), this);
     connect(m_pSetupButton, &QPushButton::clicked, this, &CPrintCodeDlg::SetupLabels);
     m_pSheetText = new QLabel(this);
+    m_pSheetText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ShowSheet();
     resize(1300, 640);
     m_pLists->FillFirstList();
@@ -170,7 +172,7 @@ void CPrintCodeDlg::SetupLabels() {
 
 void CPrintCodeDlg::ShowSheet() {
     const LabelSheet sheet = LabelSheet::Load();
-    m_pSheetText->setText(QStringLiteral("标签纸：%1，每页 %2 × %3 个，每个 %4 × %5 毫米")
+    m_pSheetText->setText(QStringLiteral("%1 纸，每页 %2×%3 个，%4×%5 毫米")
                               .arg(QPageSize(sheet.paper).name())
                               .arg(sheet.columns)
                               .arg(sheet.rows)
@@ -198,7 +200,7 @@ void CPrintCodeDlg::OpenLabelDocument() {
 }
 
 // The lists fill the window above the two print buttons, which stand centred at the bottom;
-// the label setup follows them with the sheet it prints on.
+// the label setup stands at the right, after the sheet it prints on.
 void CPrintCodeDlg::resizeEvent(QResizeEvent* event) {
     CWorkDialog::resizeEvent(event);
     const int buttonTop = height() - kBottomMargin - kButtonHeight;
@@ -206,8 +208,9 @@ void CPrintCodeDlg::resizeEvent(QResizeEvent* event) {
     const int left = width() / 2 - kButtonWidth - 20;
     m_pClassButton->setGeometry(left, buttonTop, kButtonWidth, kButtonHeight);
     m_pAllButton->setGeometry(width() / 2 + 20, buttonTop, kButtonWidth, kButtonHeight);
-    const int setupLeft = m_pAllButton->geometry().right() + 60;
+    const int setupLeft = width() - kSideMargin - kButtonWidth;
     m_pSetupButton->setGeometry(setupLeft, buttonTop, kButtonWidth, kButtonHeight);
-    m_pSheetText->setGeometry(setupLeft + kButtonWidth + 12, buttonTop,
-                              qMax(0, width() - setupLeft - kButtonWidth - 24), kButtonHeight);
+    const int textLeft = m_pAllButton->geometry().right() + kSideMargin;
+    m_pSheetText->setGeometry(textLeft, buttonTop, qMax(0, setupLeft - 10 - textLeft),
+                              kButtonHeight);
 }

@@ -293,6 +293,7 @@ void TestPrintCodeDlg::directPrintingPreviewsAndPrintsEveryLabel() {
     ModalDriver<QPrintPreviewDialog> preview({[&](QPrintPreviewDialog* dialog) {
         auto* view = dialog->findChild<QPrintPreviewWidget*>();
         previewPages = view->pageCount();
+        dialog->grab().save("/tmp/labelpreview.png");
         dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
         dialog->printer()->setOutputFileName(pdf);
         view->print();
@@ -330,8 +331,7 @@ void TestPrintCodeDlg::labelSetupChangesTheSheet() {
     TestDatabase db;
     MessageScript messages;
     Window window;
-    QCOMPARE(window.dialog.SheetText()->text(),
-             QStringLiteral("标签纸：A4，每页 3 × 8 个，每个 70 × 37 毫米"));
+    QCOMPARE(window.dialog.SheetText()->text(), QStringLiteral("A4 纸，每页 3×8 个，70×37 毫米"));
     ModalDriver<CLabelSetupDlg> setup({[](CLabelSetupDlg* dialog) {
         Retype(dialog->findChild<QSpinBox*>("columns"), "2");
         Retype(dialog->findChild<QSpinBox*>("rows"), "5");
@@ -339,8 +339,7 @@ void TestPrintCodeDlg::labelSetupChangesTheSheet() {
     }});
     QTest::mouseClick(window.dialog.SetupButton(), Qt::LeftButton);
     QCOMPARE(setup.Handled(), 1);
-    QCOMPARE(window.dialog.SheetText()->text(),
-             QStringLiteral("标签纸：A4，每页 2 × 5 个，每个 70 × 37 毫米"));
+    QCOMPARE(window.dialog.SheetText()->text(), QStringLiteral("A4 纸，每页 2×5 个，70×37 毫米"));
     QCOMPARE(LabelSheet::Load().LabelsPerSheet(), 10);
     QCOMPARE(messages.Count(), 0);
 }
@@ -423,6 +422,11 @@ void TestPrintCodeDlg::looksFinished() {
     QVERIFY(button.top() >
             window.dialog.List(1)->mapTo(&window.dialog, QPoint(0, lists.height())).y());
     QVERIFY(window.dialog.rect().contains(window.dialog.AllButton()->geometry()));
+    QVERIFY(window.dialog.rect().contains(window.dialog.SetupButton()->geometry()));
+    const QLabel* sheet = window.dialog.SheetText();
+    QVERIFY(sheet->geometry().left() > window.dialog.AllButton()->geometry().right());
+    QVERIFY(sheet->geometry().right() < window.dialog.SetupButton()->geometry().left());
+    QVERIFY(sheet->width() >= sheet->sizeHint().width());
     QVERIFY(window.dialog.grab().save("/tmp/printcode.png"));
 }
 
