@@ -3,12 +3,15 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QStyle>
+#include <QToolBar>
 
 #include "app/CConnection.h"
 #include "app/CDbAction.h"
@@ -160,8 +163,36 @@ void CPrintCodeDlg::PreviewLabels(const QList<ProductLabel>& labels) {
     preview.setWindowTitle(QStringLiteral("条码标签预览"));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&](QPrinter* target) { PrintLabels(*target, labels, sheet); });
+    // Beside the preview's own print button, which goes to a printer or a file: one click
+    // straight to a PDF file.
+    if (auto* tools = preview.findChild<QToolBar*>()) {
+        tools->addSeparator();
+        QAction* save = tools->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                         QStringLiteral("保存为PDF文件"));
+        connect(save, &QAction::triggered, &preview,
+                [&] { SaveLabelsPdf(&preview, labels, sheet); });
+    }
     preview.resize(900, 700);
     preview.exec();
+}
+
+void CPrintCodeDlg::SaveLabelsPdf(QWidget* parent, const QList<ProductLabel>& labels,
+                                  const LabelSheet& sheet) {
+    QFileDialog dialog(parent, QStringLiteral("保存为PDF文件"),
+                       QDir::home().filePath(QStringLiteral("条码标签.pdf")),
+                       QStringLiteral("PDF 文件 (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().first();
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(path);
+    SetupLabelPrinter(pdf, sheet);
+    if (PrintLabels(pdf, labels, sheet) == 0)
+        HarborMessageBox(parent, QStringLiteral("不能写入文件“%1”，请换一个文件夹或文件名")
+                                     .arg(QDir::toNativeSeparators(path)));
 }
 
 void CPrintCodeDlg::SetupLabels() {

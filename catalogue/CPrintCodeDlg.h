@@ -9,6 +9,7 @@ class CCatalogueLists;
 class CGridCtrl;
 class QLabel;
 class QPushButton;
+struct LabelSheet;
 struct ProductLabel;
 
 // 条码打印: fills printcodedata with the code, short name and specification of the products of
@@ -57,6 +58,8 @@ class CPrintCodeDlg : public CWorkDialog {
     void RunPrintJob(const QString& insertSql);
     static QList<ProductLabel> ReadLabels();
     void PreviewLabels(const QList<ProductLabel>& labels);
+    static void SaveLabelsPdf(QWidget* parent, const QList<ProductLabel>& labels,
+                              const LabelSheet& sheet);
     void SetupLabels();
     void ShowSheet();
     void ConfigureLabelDataSource();

@@ -1,11 +1,14 @@
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QToolBar>
 #include <QtTest>
 
 #include "app/FontSetup.h"
@@ -20,6 +23,7 @@
 #include "support/OdbcHome.h"
 #include "support/PdfFacts.h"
 #include "support/TestDatabase.h"
+#include "support/UserInput.h"
 
 namespace {
 
@@ -164,6 +168,7 @@ class TestPrintCodeDlg : public QObject {
 
     // Printing here
     void directPrintingPreviewsAndPrintsEveryLabel();
+    void previewSavesAPdfFile();
     void cancelledChoicePrintsNothing();
     void labelSetupChangesTheSheet();
 
@@ -312,6 +317,42 @@ void TestPrintCodeDlg::directPrintingPreviewsAndPrintsEveryLabel() {
     QCOMPARE(Sorted(scanned[0] + scanned[1]), LabelCodes(db));
     QVERIFY(window.registered.isEmpty());
     QVERIFY(window.opened.isEmpty());
+}
+
+// The preview's 保存为PDF文件 writes the sheets to the file the user names.
+void TestPrintCodeDlg::previewSavesAPdfFile() {
+    TestDatabase db;
+    FillCatalogue(db);
+    MessageScript messages({IDYES});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("标签.pdf");
+    ModalDriver<QFileDialog> files({[&](QFileDialog* dialog) {
+        // the suggested name is selected; the user types another in the folder chosen
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "条码标签.pdf");
+        dialog->setDirectory(dir.path());
+        auto* name = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(name);
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        TypeText(name, "标签.pdf");
+        QTest::keyClick(name, Qt::Key_Return);
+    }});
+    ModalDriver<QPrintPreviewDialog> preview({[&](QPrintPreviewDialog* dialog) {
+        QAction* save = nullptr;
+        for (QAction* action : dialog->findChildren<QAction*>())
+            if (action->text() == QStringLiteral("保存为PDF文件"))
+                save = action;
+        QVERIFY(save);
+        auto* tools = dialog->findChild<QToolBar*>();
+        QTest::mouseClick(tools->widgetForAction(save), Qt::LeftButton);
+        dialog->accept();
+    }});
+    Window window;
+    QTest::mouseClick(window.dialog.AllButton(), Qt::LeftButton);
+    QCOMPARE(files.Handled(), 1);
+    QCOMPARE(messages.Count(), 1);
+    const QList<QStringList> scanned = ScanPdfBarcodes(pdf);
+    QCOMPARE(scanned.size(), 1); // 5 labels on one A4 sheet of 24
+    QCOMPARE(Sorted(scanned[0]), LabelCodes(db));
 }
 
 void TestPrintCodeDlg::cancelledChoicePrintsNothing() {
