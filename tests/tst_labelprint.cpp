@@ -116,8 +116,6 @@ void TestLabelPrint::labelsShowNameSpecAndPrice() {
                                      {"铜线", "1卷", "", "0300000001"}};
     int pages = 0;
     const QString pdf = PrintToPdf(dir, labels, LabelSheet(), &pages);
-    QFile::remove("/tmp/labels_sample.pdf");
-    QFile::copy(pdf, "/tmp/labels_sample.pdf");
     const QString text = PdfText(pdf);
     for (const QString& part :
          {"开关", "10个/箱", "¥12.50", "0200000001", "铜线", "1卷", "0300000001"})
