@@ -291,6 +291,7 @@ void TestPrintCodeDlg::directPrintingPreviewsAndPrintsEveryLabel() {
     sheet.columns = 2;
     sheet.rows = 2;
     sheet.Save();
+    db.Exec("UPDATE property SET price = '12.50' WHERE code = '0200000001'");
     MessageScript messages({IDYES});
     QTemporaryDir dir;
     const QString pdf = dir.filePath("labels.pdf");
@@ -315,6 +316,11 @@ void TestPrintCodeDlg::directPrintingPreviewsAndPrintsEveryLabel() {
     QCOMPARE(scanned.size(), 2);
     QCOMPARE(scanned[0].size(), 4);
     QCOMPARE(Sorted(scanned[0] + scanned[1]), LabelCodes(db));
+    // each label with its product's name, specification and price
+    const QString text = PdfText(pdf);
+    for (const QString& part : {"开关", "10个/箱", "¥12.50", "大膨胀螺丝", "200个/盒", "铜线"})
+        QVERIFY2(text.contains(part), qPrintable(part));
+    QCOMPARE(text.count(QStringLiteral("¥1.00")), 4);
     QVERIFY(window.registered.isEmpty());
     QVERIFY(window.opened.isEmpty());
 }
