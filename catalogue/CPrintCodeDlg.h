@@ -8,11 +8,15 @@
 
 class CCatalogueLists;
 class CGridCtrl;
+class QLabel;
 class QPushButton;
+struct LabelSheet;
+struct ProductLabel;
 
 // 条码打印: fills printcodedata with the code, short name and specification of the products of
-// the class chosen in the five catalogue lists (or of every product), makes sure the ODBC data
-// source "远航销售" names the database, and opens the label document "ODBC数据源.lsdx" beside the
+// the class chosen in the five catalogue lists (or of every product). Then either prints the
+// labels itself (preview first, sheets as 标签设置 keeps them), or makes sure the ODBC data
+// source "远航销售" names the database and opens the label document "ODBC数据源.lsdx" beside the
 // program, whose label program prints from printcodedata.
 // The prefix of the class last clicked outlives the window.
 class CPrintCodeDlg : public CWorkDialog {
@@ -42,6 +46,8 @@ class CPrintCodeDlg : public CWorkDialog {
     CGridCtrl* List(int k) const;
     QPushButton* ClassButton() const { return m_pClassButton; }
     QPushButton* AllButton() const { return m_pAllButton; }
+    QPushButton* SetupButton() const { return m_pSetupButton; }
+    QLabel* SheetText() const { return m_pSheetText; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -51,6 +57,12 @@ class CPrintCodeDlg : public CWorkDialog {
     void OnSpecClick(int row, int col);
     void SetPrintPrefix(const QString& prefix);
     void RunPrintJob(const SqlStatement& insertSql);
+    static QList<ProductLabel> ReadLabels();
+    void PreviewLabels(const QList<ProductLabel>& labels);
+    static void SaveLabelsPdf(QWidget* parent, const QList<ProductLabel>& labels,
+                              const LabelSheet& sheet);
+    void SetupLabels();
+    void ShowSheet();
     void ConfigureLabelDataSource();
     void OpenLabelDocument();
 
@@ -60,4 +72,6 @@ class CPrintCodeDlg : public CWorkDialog {
     CCatalogueLists* m_pLists = nullptr;
     QPushButton* m_pClassButton = nullptr;
     QPushButton* m_pAllButton = nullptr;
+    QPushButton* m_pSetupButton = nullptr;
+    QLabel* m_pSheetText = nullptr;
 };

@@ -110,6 +110,7 @@ class TestClassDlg : public QObject {
     void coloursSpecificationRows();
     void savesPropertiesIntoOneRow();
     void makesAllPinyin();
+    void makesAllPinyinCorrectsStoredInitials();
     void savedListFollowsCodeOrder();
     void refusesSavingUnderUnsavedParent();
     void savesTextOfOpenEditor();
@@ -549,6 +550,18 @@ void TestClassDlg::makesAllPinyin() {
     QTest::mouseClick(dlg->Properties()->PinyinButton(), Qt::LeftButton);
     QCOMPARE(db.Rows("SELECT DISTINCT longpinyin, shortpinyin FROM property ORDER BY code"),
              (QStringList{"PZLS|M8LS", "|"}));
+}
+
+// Products saved with the initials of the first level-2 table (绨 as D, 鲷 as N) get the
+// reading's initial when the initials are made again.
+void TestClassDlg::makesAllPinyinCorrectsStoredInitials() {
+    TestDatabase db;
+    MessageScript messages;
+    db.Exec("INSERT INTO property (code, name, shortname, longpinyin, shortpinyin) VALUES "
+            "('0101010001', '纺织-绨纶线', '鲷鱼钩', 'FZ-DLX', 'NYG')");
+    auto dlg = OpenDialog();
+    QTest::mouseClick(dlg->Properties()->PinyinButton(), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT longpinyin, shortpinyin FROM property"), QStringList{"FZ-TLX|DYG"});
 }
 
 void TestClassDlg::savedListFollowsCodeOrder() {

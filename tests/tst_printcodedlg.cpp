@@ -1,17 +1,42 @@
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QToolBar>
 #include <QtTest>
 
 #include "app/FontSetup.h"
+#include "catalogue/CLabelSetupDlg.h"
 #include "catalogue/CPrintCodeDlg.h"
 #include "catalogue/LabelDataSource.h"
+#include "catalogue/LabelSheet.h"
 #include "grid/CGridCtrl.h"
+#include "support/BarcodeScan.h"
 #include "support/MessageScript.h"
+#include "support/ModalDriver.h"
+#include "support/OdbcHome.h"
+#include "support/PdfFacts.h"
 #include "support/TestDatabase.h"
+#include "support/UserInput.h"
 
 namespace {
 
 const QString kNoDataSource = QStringLiteral("不能自动配置数据源，请手动配置后再进行条码打印");
+const QString kNoLabels = QStringLiteral("所选商品还没有保存商品属性，没有可打印的条码");
+
+// The question after the label rows are filled: 是 prints here, 否 opens the label document.
+QString Question(int labels) {
+    return QStringLiteral("已准备好 %1 个商品的条码标签。是否由本程序直接打印？\n\n"
+                          "是：先预览，再打印到打印机或 PDF 文件\n"
+                          "否：用标签设计程序打开“ODBC数据源.lsdx”")
+        .arg(labels);
+}
 
 void AddNode(TestDatabase& db, int level, const QString& bh, const QString& mc) {
     db.Exec(
@@ -60,6 +85,19 @@ void ClickCell(CGridCtrl* grid, int row, int col) {
 }
 
 // The row of list k whose given column holds the text.
+QStringList Sorted(QStringList list) {
+    list.sort();
+    return list;
+}
+
+// Replaces what a spin box holds, as a user selecting its text and typing does.
+void Retype(QAbstractSpinBox* box, const QString& text) {
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Tab);
+}
+
 int RowOf(CGridCtrl* list, int col, const QString& text) {
     for (int row = list->GetFixedRowCount(); row < list->GetRowCount(); ++row)
         if (list->GetCellText(row, col) == text)
@@ -109,8 +147,17 @@ class LabelDocument {
 class TestPrintCodeDlg : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_settings;
+
   private slots:
-    void init() { QVERIFY(!QFileInfo::exists(CPrintCodeDlg::LabelDocumentPath())); }
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
+    void init() {
+        QVERIFY(!QFileInfo::exists(CPrintCodeDlg::LabelDocumentPath()));
+        QSettings(QStringLiteral("应用程序向导生成的本地应用程序"), QStringLiteral("Harbor"))
+            .clear();
+    }
 
     // Filling printcodedata (the first case runs before any click since start-up)
     void nothingChosenLabelsEveryProductAndThePrefixOutlivesTheWindow();
@@ -119,8 +166,14 @@ class TestPrintCodeDlg : public QObject {
     void allLabelsCopyEveryProductAndDropTheOldRows();
     void headerClickKeepsThePrefix();
 
+    // Printing here
+    void directPrintingPreviewsAndPrintsEveryLabel();
+    void previewSavesAPdfFile();
+    void cancelledChoicePrintsNothing();
+    void labelSetupChangesTheSheet();
+
     // Data source and label document
-    void attributeBlockNamesTheSourceAndTheDatabase();
+    void labelProgramReadsTheRowsThroughTheDataSource();
     void failedRegistrationIsReportedAndTheDocumentStillOpens();
     void missingLabelDocumentIsReportedWithoutOpeningAnything();
     void documentThatCannotBeOpenedIsReported();
@@ -132,7 +185,7 @@ void TestPrintCodeDlg::classLabelsCopyExactlyTheChosenBranch() {
     TestDatabase db;
     FillCatalogue(db);
     db.Exec("INSERT INTO printcodedata (shortname, spec, code) VALUES ('旧', '1个', '9900000001')");
-    MessageScript messages;
+    MessageScript messages({IDNO, IDNO});
     LabelDocument document;
     Window window;
 
@@ -152,7 +205,9 @@ void TestPrintCodeDlg::classLabelsCopyExactlyTheChosenBranch() {
     QCOMPARE(db.Rows("SELECT shortname || '|' || spec FROM printcodedata ORDER BY code"),
              (QStringList{"膨胀螺丝|100个/盒", "大膨胀螺丝|200个/盒"}));
 
-    QCOMPARE(messages.Count(), 0);
+    QCOMPARE(messages.Texts(), (QStringList{Question(1), Question(2)}));
+    QCOMPARE(messages.Messages().first().icon, MsgIcon::Question);
+    QCOMPARE(messages.Messages().first().buttons, MsgButtons::YesNoCancel);
     QCOMPARE(window.registered, QStringList(2, QFileInfo(db.Path()).absoluteFilePath()));
     QCOMPARE(window.opened,
              QList<QUrl>(2, QUrl::fromLocalFile(CPrintCodeDlg::LabelDocumentPath())));
@@ -171,8 +226,10 @@ void TestPrintCodeDlg::specificationClickLabelsThatOneProduct() {
     ClickCell(specs, RowOf(specs, 1, "20"), 2);
     QCOMPARE(window.dialog.PrintPrefix(), "0200000002");
     QTest::mouseClick(window.dialog.ClassButton(), Qt::LeftButton);
-    // that specification has no properties: nothing to label
+    // that specification has no properties: nothing to label, no question, nothing opened
     QCOMPARE(LabelCodes(db), QStringList{});
+    QCOMPARE(messages.Texts(), QStringList{kNoLabels});
+    QVERIFY(window.opened.isEmpty() && window.registered.isEmpty());
 
     ClickCell(specs, RowOf(specs, 1, "10"), 1);
     QCOMPARE(window.dialog.PrintPrefix(), "0200000001");
@@ -225,29 +282,150 @@ void TestPrintCodeDlg::headerClickKeepsThePrefix() {
     QCOMPARE(window.dialog.PrintPrefix(), "03");
 }
 
-void TestPrintCodeDlg::attributeBlockNamesTheSourceAndTheDatabase() {
-    const QString path = QStringLiteral("/home/店员/远航/Harbor.db");
-    const QByteArray block = LabelDataSource::Attributes(path);
-    QVERIFY(block.endsWith(QByteArray("\0\0", 2)));
-    const QList<QByteArray> parts = block.chopped(2).split('\0');
-    QCOMPARE(parts.size(), 2);
-    QCOMPARE(QString::fromUtf8(parts[0]), QStringLiteral("DSN=远航销售"));
-    QCOMPARE(QString::fromUtf8(parts[1]), "Database=" + path);
-    // a long path is passed whole
-    const QString longPath = "/" + QString(400, QChar('x')) + "/Harbor.db";
-    QVERIFY(LabelDataSource::Attributes(longPath).contains(longPath.toUtf8()));
+// 是 prints here: the preview shows the sheets (as 标签设置 keeps them); printed from the
+// preview to a PDF, every label scans as its product's code. Nothing goes to the label program.
+void TestPrintCodeDlg::directPrintingPreviewsAndPrintsEveryLabel() {
+    TestDatabase db;
+    FillCatalogue(db);
+    LabelSheet sheet;
+    sheet.columns = 2;
+    sheet.rows = 2;
+    sheet.Save();
+    db.Exec("UPDATE property SET price = '12.50' WHERE code = '0200000001'");
+    MessageScript messages({IDYES});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("labels.pdf");
+    int previewPages = 0;
+    ModalDriver<QPrintPreviewDialog> preview({[&](QPrintPreviewDialog* dialog) {
+        auto* view = dialog->findChild<QPrintPreviewWidget*>();
+        previewPages = view->pageCount();
+        dialog->grab().save("/tmp/labelpreview.png");
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(pdf);
+        view->print();
+        dialog->accept();
+    }});
+    Window window;
+    QTest::mouseClick(window.dialog.AllButton(), Qt::LeftButton);
+
+    QCOMPARE(preview.Handled(), 1);
+    QCOMPARE(messages.Texts(), QStringList{Question(5)});
+    QCOMPARE(previewPages, 2); // 5 labels, 4 a sheet
+    QCOMPARE(ReadPdf(pdf).pages, 2);
+    const QList<QStringList> scanned = ScanPdfBarcodes(pdf);
+    QCOMPARE(scanned.size(), 2);
+    QCOMPARE(scanned[0].size(), 4);
+    QCOMPARE(Sorted(scanned[0] + scanned[1]), LabelCodes(db));
+    // each label with its product's name, specification and price
+    const QString text = PdfText(pdf);
+    for (const QString& part : {"开关", "10个/箱", "¥12.50", "大膨胀螺丝", "200个/盒", "铜线"})
+        QVERIFY2(text.contains(part), qPrintable(part));
+    QCOMPARE(text.count(QStringLiteral("¥1.00")), 4);
+    QVERIFY(window.registered.isEmpty());
+    QVERIFY(window.opened.isEmpty());
+}
+
+// The preview's 保存为PDF文件 writes the sheets to the file the user names.
+void TestPrintCodeDlg::previewSavesAPdfFile() {
+    TestDatabase db;
+    FillCatalogue(db);
+    MessageScript messages({IDYES});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("标签.pdf");
+    ModalDriver<QFileDialog> files({[&](QFileDialog* dialog) {
+        // the suggested name is selected; the user types another in the folder chosen
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "条码标签.pdf");
+        dialog->setDirectory(dir.path());
+        auto* name = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(name);
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        TypeText(name, "标签.pdf");
+        QTest::keyClick(name, Qt::Key_Return);
+    }});
+    ModalDriver<QPrintPreviewDialog> preview({[&](QPrintPreviewDialog* dialog) {
+        QAction* save = nullptr;
+        for (QAction* action : dialog->findChildren<QAction*>())
+            if (action->text() == QStringLiteral("保存为PDF文件"))
+                save = action;
+        QVERIFY(save);
+        auto* tools = dialog->findChild<QToolBar*>();
+        QTest::mouseClick(tools->widgetForAction(save), Qt::LeftButton);
+        dialog->accept();
+    }});
+    Window window;
+    QTest::mouseClick(window.dialog.AllButton(), Qt::LeftButton);
+    QCOMPARE(files.Handled(), 1);
+    QCOMPARE(messages.Count(), 1);
+    const QList<QStringList> scanned = ScanPdfBarcodes(pdf);
+    QCOMPARE(scanned.size(), 1); // 5 labels on one A4 sheet of 24
+    QCOMPARE(Sorted(scanned[0]), LabelCodes(db));
+}
+
+void TestPrintCodeDlg::cancelledChoicePrintsNothing() {
+    TestDatabase db;
+    FillCatalogue(db);
+    MessageScript messages({IDCANCEL});
+    ModalDriver<QPrintPreviewDialog> preview({});
+    Window window;
+    QTest::mouseClick(window.dialog.AllButton(), Qt::LeftButton);
+    QCOMPARE(messages.Texts(), QStringList{Question(5)});
+    QCOMPARE(LabelCodes(db).size(), 5); // the rows stay for a label program started by hand
+    QCOMPARE(preview.Handled(), 0);
+    QVERIFY(window.registered.isEmpty() && window.opened.isEmpty());
+}
+
+void TestPrintCodeDlg::labelSetupChangesTheSheet() {
+    TestDatabase db;
+    MessageScript messages;
+    Window window;
+    QCOMPARE(window.dialog.SheetText()->text(), QStringLiteral("A4 纸，每页 3×8 个，70×37 毫米"));
+    ModalDriver<CLabelSetupDlg> setup({[](CLabelSetupDlg* dialog) {
+        Retype(dialog->findChild<QSpinBox*>("columns"), "2");
+        Retype(dialog->findChild<QSpinBox*>("rows"), "5");
+        QTest::keyClick(dialog, Qt::Key_Return);
+    }});
+    QTest::mouseClick(window.dialog.SetupButton(), Qt::LeftButton);
+    QCOMPARE(setup.Handled(), 1);
+    QCOMPARE(window.dialog.SheetText()->text(), QStringLiteral("A4 纸，每页 2×5 个，70×37 毫米"));
+    QCOMPARE(LabelSheet::Load().LabelsPerSheet(), 10);
+    QCOMPARE(messages.Count(), 0);
+}
+
+// 否 hands the rows to the label program: the data source is written into the user's ODBC
+// configuration (a temporary one here), and the SQLite ODBC driver reads through it exactly
+// the rows the window filled.
+void TestPrintCodeDlg::labelProgramReadsTheRowsThroughTheDataSource() {
+    TestDatabase db;
+    FillCatalogue(db);
+    OdbcHome home;
+    MessageScript messages({IDNO});
+    LabelDocument document;
+    Window window;
+    window.dialog.SetRegistrar(&LabelDataSource::Register);
+    CGridCtrl* list1 = window.dialog.List(1);
+    ClickCell(list1, RowOf(list1, 1, "五金"), 1);
+    QTest::mouseClick(window.dialog.ClassButton(), Qt::LeftButton);
+    QCOMPARE(messages.Texts(), QStringList{Question(3)}); // registered without complaint
+    QCOMPARE(window.opened.size(), 1);
+
+    QString error;
+    const QStringList rows = home.Query("远航销售", "SELECT * FROM printcodedata", &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(Sorted(rows), Sorted({"膨胀螺丝|100个/盒|0101010001", "大膨胀螺丝|200个/盒|0101010002",
+                                   "螺丝|50个/袋|0101000001"}));
+    QCOMPARE(Sorted(rows), Sorted(db.Rows("SELECT shortname, spec, code FROM printcodedata")));
 }
 
 void TestPrintCodeDlg::failedRegistrationIsReportedAndTheDocumentStillOpens() {
     TestDatabase db;
     FillCatalogue(db);
-    MessageScript messages;
+    MessageScript messages({IDNO});
     LabelDocument document;
     Window window;
     window.registerResult = false;
     QTest::mouseClick(window.dialog.AllButton(), Qt::LeftButton);
-    QCOMPARE(messages.Texts(), QStringList{kNoDataSource});
-    QCOMPARE(messages.Messages().first().icon, MsgIcon::Exclamation);
+    QCOMPARE(messages.Texts(), (QStringList{Question(5), kNoDataSource}));
+    QCOMPARE(messages.Messages().last().icon, MsgIcon::Exclamation);
     QCOMPARE(LabelCodes(db).size(), 5);
     QCOMPARE(window.opened.size(), 1);
 }
@@ -255,10 +433,10 @@ void TestPrintCodeDlg::failedRegistrationIsReportedAndTheDocumentStillOpens() {
 void TestPrintCodeDlg::missingLabelDocumentIsReportedWithoutOpeningAnything() {
     TestDatabase db;
     FillCatalogue(db);
-    MessageScript messages;
+    MessageScript messages({IDNO});
     Window window;
     QTest::mouseClick(window.dialog.AllButton(), Qt::LeftButton);
-    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(messages.Count(), 2);
     QVERIFY(messages.Last().startsWith(QStringLiteral("找不到条码标签文件")));
     QVERIFY(messages.Last().contains(QStringLiteral("ODBC数据源.lsdx")));
     QVERIFY(window.opened.isEmpty());
@@ -268,13 +446,13 @@ void TestPrintCodeDlg::missingLabelDocumentIsReportedWithoutOpeningAnything() {
 void TestPrintCodeDlg::documentThatCannotBeOpenedIsReported() {
     TestDatabase db;
     FillCatalogue(db);
-    MessageScript messages;
+    MessageScript messages({IDNO});
     LabelDocument document;
     Window window;
     window.openResult = false;
     QTest::mouseClick(window.dialog.ClassButton(), Qt::LeftButton);
     QCOMPARE(window.opened.size(), 1);
-    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(messages.Count(), 2);
     QVERIFY(messages.Last().startsWith(QStringLiteral("不能打开条码标签文件")));
 }
 
@@ -291,6 +469,11 @@ void TestPrintCodeDlg::looksFinished() {
     QVERIFY(button.top() >
             window.dialog.List(1)->mapTo(&window.dialog, QPoint(0, lists.height())).y());
     QVERIFY(window.dialog.rect().contains(window.dialog.AllButton()->geometry()));
+    QVERIFY(window.dialog.rect().contains(window.dialog.SetupButton()->geometry()));
+    const QLabel* sheet = window.dialog.SheetText();
+    QVERIFY(sheet->geometry().left() > window.dialog.AllButton()->geometry().right());
+    QVERIFY(sheet->geometry().right() < window.dialog.SetupButton()->geometry().left());
+    QVERIFY(sheet->width() >= sheet->sizeHint().width());
     QVERIFY(window.dialog.grab().save("/tmp/printcode.png"));
 }
 
