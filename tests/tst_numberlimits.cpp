@@ -1,6 +1,7 @@
 // The limits of typed numbers: what a scanner or a careless hand can put into a number field.
 #include <QtTest>
 
+#include "app/InputText.h"
 #include "documents/NumberLimits.h"
 
 class TestNumberLimits : public QObject {
@@ -64,6 +65,17 @@ class TestNumberLimits : public QObject {
                               : k == NumberKind::Discount ? "折扣"
                                                           : "金额";
         QCOMPARE(NumberProblem(k, field, text), problem);
+    }
+
+    void namesRefuseBlanksAndControlCharacters() {
+        QCOMPARE(NameProblem("客户名称", "五金店"), QString());
+        QCOMPARE(NameProblem("客户名称", "多行\t地址\r\n"), QString());
+        QCOMPARE(NameProblem("客户名称", "   "), QString("客户名称不能为空"));
+        QCOMPARE(NameProblem("客户名称", QString("\u3000")), QString("客户名称不能为空"));
+        QCOMPARE(NameProblem("客户名称", QString("甲") + QChar(0) + "乙"),
+                 QString("客户名称中有不能保存的控制字符,请改正"));
+        QCOMPARE(NameProblem("编码", QString("01\x1b")),
+                 QString("编码中有不能保存的控制字符,请改正"));
     }
 };
 

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Empty when the text may be stored as a name or a code (a customer, a product level, an
+// employee, a document's party): not empty, not only blanks, and no control characters other
+// than tab and line breaks. Otherwise the message for the user, naming the field:
+// "客户名称不能为空", "客户名称中有不能保存的控制字符,请改正".
+QString NameProblem(const QString& field, const QString& text);
+
+// Whether the text holds a control character other than tab and line breaks.
+bool HasControlCharacters(const QString& text);
