@@ -7,6 +7,7 @@
 #include "app/CHarborApp.h"
 #include "app/CHarborApplication.h"
 #include "app/DatabaseInit.h"
+#include "app/DemoShop.h"
 #include "app/FontSetup.h"
 #include "app/LansetFile.h"
 
@@ -16,7 +17,9 @@ int Usage() {
     std::fprintf(stderr,
                  "Harbor                     start the program\n"
                  "Harbor --init-db FILE      create an empty shop database\n"
-                 "Harbor --init-lanset FILE  write a Lanset.ini for this machine's database\n");
+                 "Harbor --init-lanset FILE  write a Lanset.ini for this machine's database\n"
+                 "Harbor --make-demo FILE [--products N] [--years Y] [--documents D]\n"
+                 "                           write a demo shop with years of documents\n");
     return 2;
 }
 
@@ -28,10 +31,12 @@ int RunInitCommand(int argc, char* argv[]) {
         return CreateEmptyDatabaseCommand(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--init-lanset"))
         return WriteInitialLanset(args[2]);
+    if (args.size() >= 3 && args[1] == QLatin1String("--make-demo"))
+        return MakeDemoCommand(args.mid(2));
     return Usage();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[]) {
     if (argc > 1)
