@@ -410,6 +410,12 @@ void CSaleDocDlg::ImportEntries(const QString& text) {
         RefuseBarcode(ScannerProblemsMessage(scanned.problems));
         return;
     }
+    if (scanned.entries.size() > kScannerMaxEntries) {
+        RefuseBarcode(QStringLiteral("条码信息有%1行商品,一次最多导入%2行,请分成几单录入")
+                          .arg(scanned.entries.size())
+                          .arg(kScannerMaxEntries));
+        return;
+    }
     m_strEmployeeName = name;
     m_ui.m_pEmployeeName->setText(m_strEmployeeName);
     m_ui.m_pEmployeeId->setText(m_strEmployeeId);

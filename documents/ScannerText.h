@@ -10,6 +10,10 @@
 //   12#0101000001,3
 //   #0102000001,2.5
 
+// The most product lines one import takes: a document is no stock list, and each line costs a
+// lookup and a table row while the window waits.
+inline constexpr int kScannerMaxEntries = 1000;
+
 struct ScannerEntry {
     QString code;     // ten digits
     QString quantity; // a plain decimal number above 0, as typed
