@@ -78,6 +78,9 @@ class TestLanset : public QObject {
         QDir::setCurrent(m_dir.path());
     }
 
+    // The connection goes with the Qt application that owns its driver.
+    void cleanup() { theApp.m_pConnection.reset(); }
+
     void fileContentIsExact() {
         const QByteArray lan = FormatLanset(1, (192u << 24) | (168u << 16) | 5u);
         QCOMPARE(lan, QByteArray("1-\\\\192.168.0.5\\Harbor\\Harbor.accdb"));
