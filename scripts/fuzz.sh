@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 jobs="${HARBOR_JOBS:-$(nproc)}"
+scripts/install-deps.sh
 
 cmake -S . -B build-fuzz -DHARBOR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -4,6 +4,7 @@
 # behaviour fails the test that met it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh
 source scripts/test-env.sh
 
 jobs="${HARBOR_JOBS:-$(nproc)}"
