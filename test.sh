@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build.sh
-export QT_QPA_PLATFORM=offscreen
+source scripts/test-env.sh
 cd build
 ctest --output-on-failure -j"$(nproc)"

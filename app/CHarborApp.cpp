@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDialog>
-#include <QFile>
+#include <QScopedValueRollback>
 
 #include "app/CConnection.h"
 #include "app/CDbException.h"
@@ -45,29 +45,37 @@ QString CHarborApp::LansetFilePath() const {
     return m_strLansetPath.isEmpty() ? LansetPath() : m_strLansetPath;
 }
 
-CHarborApp::Attempt CHarborApp::TryConnect() {
-    QFile file(LansetFilePath());
-    if (!file.exists() || !file.open(QIODevice::ReadWrite))
-        return Attempt::NoSettings;
-    const QByteArray content = file.read(file.size());
-    file.close();
-
+bool CHarborApp::TryConnect(QString* problem) {
+    const QString path = LansetFilePath();
+    QByteArray content;
+    const LansetRead read = ReadLansetFile(path, &content);
+    if (read != LansetRead::Ok) {
+        *problem = LansetReadProblem(read, path);
+        return false;
+    }
     const QString connectionString = ConnectionStringFromLanset(content);
     m_pConnection = std::make_shared<CConnection>();
     try {
         m_pConnection->Open(connectionString);
-        return Attempt::Connected;
+        return true;
     } catch (const CDbException& error) {
-        HarborMessageBox(
-            m_pMainWnd,
-            QStringLiteral("连接数据库失败!,请重新进行局域网连接设置\r\n错误信息:%1").arg(error.Message()),
-            MsgIcon::None);
+        *problem = error.Message();
     }
-    return Attempt::Failed;
+    return false;
 }
 
 void CHarborApp::ConnectDatabase() {
-    while (TryConnect() == Attempt::Failed) {
+    // A save in the LAN dialog of a running failure path lands here again: the loop below makes
+    // the next attempt once that dialog has closed, so no second dialog opens inside the first.
+    if (m_bConnecting)
+        return;
+    const QScopedValueRollback<bool> connecting(m_bConnecting, true);
+    QString problem;
+    while (!TryConnect(&problem)) {
+        HarborMessageBox(
+            m_pMainWnd,
+            QStringLiteral("连接数据库失败!,请重新进行局域网连接设置\r\n错误信息:%1").arg(problem),
+            MsgIcon::None);
         CLansetDlg dialog(m_pMainWnd);
         // Leaving the dialog without saving changes nothing, so trying again would only fail
         // again: the program then runs without a connection instead of trapping the user.

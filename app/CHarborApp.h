@@ -10,7 +10,7 @@ class CMainFrame;
 // The application object: owns the shared connection and the hand-over area between the
 // document windows and the pickers.
 class CHarborApp {
-public:
+  public:
     CHarborApp();
     ~CHarborApp();
 
@@ -18,9 +18,9 @@ public:
     bool InitInstance();
     int ExitInstance();
 
-    // Reads Lanset.ini and opens the connection; on failure tells the user, opens the LAN
-    // settings and tries again after each save, until an open succeeds, the file cannot be
-    // read or the user leaves the settings without saving.
+    // Reads Lanset.ini and opens the connection. When the file cannot be read or the open
+    // fails, tells the user, opens the LAN settings and tries again after each save, until an
+    // open succeeds or the user leaves the settings with 退出.
     void ConnectDatabase();
     // The database went away under the program: close it, show the LAN settings and connect
     // again when they are saved.
@@ -30,11 +30,11 @@ public:
     QString LansetFilePath() const;
 
     unsigned m_nAppLook = 215;
-    QRect m_rcWorkArea;  // global coordinates of the home view's work area
+    QRect m_rcWorkArea; // global coordinates of the home view's work area
     QString m_strPickedName;
     QString m_strPickedCode;
     QString m_strPickedSpec;
-    int m_nPickTarget = 0;  // 1 stock-in, 2 sales-out, 3 sales-return
+    int m_nPickTarget = 0; // 1 stock-in, 2 sales-out, 3 sales-return
     std::shared_ptr<CConnection> m_pConnection;
     QString m_strPickQuery;
 
@@ -43,10 +43,11 @@ public:
     QString m_strLansetPath;
     QString m_strStartDate;
 
-private:
-    // One attempt; returns false when the failure path should run (message already shown).
-    enum class Attempt { Connected, NoSettings, Failed };
-    Attempt TryConnect();
+  private:
+    // One attempt; false with what went wrong.
+    bool TryConnect(QString* problem);
+
+    bool m_bConnecting = false; // the failure path is running
 };
 
 extern CHarborApp theApp;

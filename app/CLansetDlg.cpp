@@ -2,7 +2,7 @@
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
-#include <QFile>
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,26 +68,24 @@ void CLansetDlg::PutToControls() {
     m_pAddress->setText(FormatIpAddress(m_dwHostIp));
 }
 
-void CLansetDlg::TakeFromControls() {
+bool CLansetDlg::TakeFromControls() {
     m_nMode = m_pLan->isChecked() ? 1 : 0;
-    // Empty parts of the address count as 0, as in an address control.
-    QStringList parts = m_pAddress->text().split(QLatin1Char('.'));
-    while (parts.size() < 4)
-        parts.append(QString());
-    quint32 ip = 0;
-    for (int i = 0; i < 4; ++i)
-        ip = (ip << 8) | (parts[i].toUInt() & 0xFF);
-    m_dwHostIp = ip;
+    const QString address = m_pAddress->text().trimmed();
+    // With this machine's database no address is needed; the file then names 0.0.0.0.
+    if (address.isEmpty() && m_nMode == 0) {
+        m_dwHostIp = 0;
+        return true;
+    }
+    return ParseIpAddress(address, &m_dwHostIp);
 }
 
 void CLansetDlg::LoadSettings() {
-    QFile file(theApp.LansetFilePath());
-    if (!file.exists() || !file.open(QIODevice::ReadWrite)) {
+    QByteArray content;
+    if (ReadLansetFile(theApp.LansetFilePath(), &content) != LansetRead::Ok) {
         PutToControls();
         return;
     }
-    const LansetSetting setting = ParseLansetForDialog(file.read(file.size()));
-    file.close();
+    const LansetSetting setting = ParseLansetForDialog(content);
     m_nMode = setting.mode;
     m_dwHostIp = setting.hostIp;
     PutToControls();
@@ -100,15 +98,23 @@ void CLansetDlg::OnModeClicked() {
 }
 
 void CLansetDlg::OnSave() {
-    TakeFromControls();
-    const QByteArray content = FormatLanset(m_nMode, m_dwHostIp);
-    QFile file(theApp.LansetFilePath());
-    if (!file.exists() || !file.open(QIODevice::ReadWrite))
+    if (!TakeFromControls()) {
+        HarborMessageBox(this,
+                         QStringLiteral("请输入完整的主机IP地址:四个0到255之间的数字,以\".\"分隔,"
+                                        "如192.168.0.5"));
+        m_pAddress->setFocus();
         return;
+    }
+    const QString path = theApp.LansetFilePath();
+    QString error;
+    if (!WriteLansetFile(path, FormatLanset(m_nMode, m_dwHostIp), &error)) {
+        HarborMessageBox(
+            this,
+            QStringLiteral("不能写入网络设置文件%1\n%2").arg(QDir::toNativeSeparators(path), error),
+            MsgIcon::Stop);
+        return;
+    }
     HarborMessageBox(this, QStringLiteral("局域网连接设置成功"), MsgIcon::None);
-    file.resize(0);
-    file.write(content);
-    file.close();
     accept();
     theApp.ConnectDatabase();
 }

@@ -1,6 +1,10 @@
 #include "app/LansetFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 
 #include "app/ConnectionString.h"
@@ -20,9 +24,15 @@ bool ParseIpAddress(const QString& text, quint32* hostIp) {
         return false;
     quint32 value = 0;
     for (const QString& part : parts) {
-        bool ok = false;
-        const uint octet = part.toUInt(&ok, 10);
-        if (!ok || octet > 255 || part.isEmpty() || part.size() > 3)
+        if (part.isEmpty() || part.size() > 3)
+            return false;
+        uint octet = 0;
+        for (QChar c : part) {
+            if (c < u'0' || c > u'9')
+                return false;
+            octet = octet * 10 + (c.unicode() - u'0');
+        }
+        if (octet > 255)
             return false;
         value = (value << 8) | octet;
     }
@@ -31,9 +41,8 @@ bool ParseIpAddress(const QString& text, quint32* hostIp) {
 }
 
 QByteArray FormatLanset(int mode, quint32 hostIp) {
-    const QString content = QStringLiteral("%1-\\\\%2\\Harbor\\Harbor.accdb")
-                                .arg(mode)
-                                .arg(FormatIpAddress(hostIp));
+    const QString content =
+        QStringLiteral("%1-\\\\%2\\Harbor\\Harbor.accdb").arg(mode).arg(FormatIpAddress(hostIp));
     return content.toLatin1();
 }
 
@@ -51,7 +60,7 @@ LansetSetting ParseLansetForDialog(const QByteArray& content) {
     const qsizetype n = qMax<qsizetype>(0, content.size() - kLansetTailLength);
     const QString text = QString::fromLocal8Bit(content.left(n));
     if (!text.isEmpty() && text.at(0).isDigit() && text.at(0).unicode() < 128)
-        setting.mode = text.at(0) == QLatin1Char('1') ? 1 : 0;  // the radio group knows 0 and 1 only
+        setting.mode = text.at(0) == QLatin1Char('1') ? 1 : 0; // the radio group knows 0 and 1 only
     if (!ParseIpAddress(text.mid(4), &setting.hostIp))
         setting.hostIp = 0xFFFFFFFFu;
     return setting;
@@ -59,4 +68,58 @@ LansetSetting ParseLansetForDialog(const QByteArray& content) {
 
 QString LansetPath() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Lanset.ini");
+}
+
+LansetRead ReadLansetFile(const QString& path, QByteArray* content) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return LansetRead::Missing;
+    // A pipe or device could block or never end: only a plain file is read.
+    if (!info.isFile())
+        return LansetRead::Unreadable;
+    if (info.size() > kLansetMaxSize)
+        return LansetRead::TooLarge;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return LansetRead::Unreadable;
+    // The file may have grown since it was looked at.
+    const QByteArray bytes = file.read(kLansetMaxSize + 1);
+    if (bytes.size() > kLansetMaxSize)
+        return LansetRead::TooLarge;
+    if (file.error() != QFileDevice::NoError)
+        return LansetRead::Unreadable;
+    *content = bytes;
+    return LansetRead::Ok;
+}
+
+QString LansetReadProblem(LansetRead result, const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (result) {
+    case LansetRead::Ok:
+        return QString();
+    case LansetRead::Missing:
+        return QStringLiteral("找不到网络设置文件%1").arg(shown);
+    case LansetRead::Unreadable:
+        return QStringLiteral("不能读取网络设置文件%1").arg(shown);
+    case LansetRead::TooLarge:
+        return QStringLiteral("网络设置文件%1大于%2字节,没有读取").arg(shown).arg(kLansetMaxSize);
+    }
+    return QString();
+}
+
+bool WriteLansetFile(const QString& path, const QByteArray& content, QString* error) {
+    const QFileInfo info(path);
+    // The new file replaces the old one by a rename, which a read-only file would not stop.
+    if (info.exists() && (!info.isFile() || !info.isWritable())) {
+        *error = QStringLiteral("文件不可写");
+        return false;
+    }
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+        !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
 }

@@ -5,7 +5,8 @@
 
 // The one-line Lanset.ini: mode flag, "-", then "\\" + host address + "\Harbor\Harbor.accdb".
 
-inline constexpr int kLansetTailLength = 20;  // "\" + "Harbor\Harbor.accdb"
+inline constexpr int kLansetTailLength = 20;   // "\" + "Harbor\Harbor.accdb"
+inline constexpr qint64 kLansetMaxSize = 4096; // a longer file is no settings of ours
 
 // The content the LAN dialog writes for a mode and a host address (first octet highest).
 QByteArray FormatLanset(int mode, quint32 hostIp);
@@ -22,8 +23,21 @@ struct LansetSetting {
 LansetSetting ParseLansetForDialog(const QByteArray& content);
 
 QString FormatIpAddress(quint32 hostIp);
-// A dotted IPv4 address; false for anything else.
+// Exactly four dotted decimal numbers 0 to 255 of one to three digits ("192.168.0.5"); false
+// for anything else, "1.2" and the empty text included.
 bool ParseIpAddress(const QString& text, quint32* hostIp);
 
 // The file beside the program.
 QString LansetPath();
+
+enum class LansetRead { Ok, Missing, Unreadable, TooLarge };
+// Reads the whole file. A file of more than kLansetMaxSize bytes, or anything but a plain file,
+// is refused without reading it.
+LansetRead ReadLansetFile(const QString& path, QByteArray* content);
+// Why reading failed, for the connection-failure message; empty for Ok.
+QString LansetReadProblem(LansetRead result, const QString& path);
+
+// Replaces the content of the file, creating it when it is missing. The file holds either the
+// old or the new content, never a part. False with the reason when it cannot be written (a
+// read-only file stays as it is).
+bool WriteLansetFile(const QString& path, const QByteArray& content, QString* error);

@@ -402,8 +402,18 @@ void CSaleDocDlg::ImportEntries(const QString& text) {
     m_strEmployeeId = scanned.employeeId;
     bool known = false;
     const QString name = CSaleDocStore::EmployeeName(m_strEmployeeId, &known);
-    if (!known || !scanned.wellFormed) {
-        RefuseBarcode();
+    if (!known || (scanned.entries.isEmpty() && scanned.problems.isEmpty())) {
+        RefuseBarcode(QStringLiteral("条码输入格式不对,请使用盘点功能上传条码"));
+        return;
+    }
+    if (!scanned.problems.isEmpty()) {
+        RefuseBarcode(ScannerProblemsMessage(scanned.problems));
+        return;
+    }
+    if (scanned.entries.size() > kScannerMaxEntries) {
+        RefuseBarcode(QStringLiteral("条码信息有%1行商品,一次最多导入%2行,请分成几单录入")
+                          .arg(scanned.entries.size())
+                          .arg(kScannerMaxEntries));
         return;
     }
     m_strEmployeeName = name;
@@ -418,14 +428,29 @@ void CSaleDocDlg::ImportEntries(const QString& text) {
                          MsgIcon::Stop);
 }
 
-void CSaleDocDlg::RefuseBarcode() {
+QString CSaleDocDlg::ScannerProblemsMessage(const QList<ScannerProblem>& problems) const {
+    constexpr int kShown = 5;
+    QStringList lines{QStringLiteral("条码信息有误,没有导入:")};
+    bool notPositive = false;
+    for (const ScannerProblem& problem : problems) {
+        if (lines.size() <= kShown)
+            lines.append(DescribeScannerProblem(problem));
+        notPositive = notPositive || problem.kind == ScannerProblem::Kind::NotPositive;
+    }
+    if (problems.size() > kShown)
+        lines.append(QStringLiteral("另有%1行有误").arg(problems.size() - kShown));
+    if (notPositive && m_kind.table == QLatin1String("saleout"))
+        lines.append(QStringLiteral("退货请使用销售退货"));
+    return lines.join(QLatin1Char('\n'));
+}
+
+void CSaleDocDlg::RefuseBarcode(const QString& message) {
     m_ui.m_pBarcode->setReadOnly(false);
     m_ui.m_pBarcode->blockSignals(true);
     m_ui.m_pBarcode->clear();
     m_ui.m_pBarcode->blockSignals(false);
     m_strBarcode.clear();
-    HarborMessageBox(this, QStringLiteral("条码输入格式不对,请使用盘点功能上传条码"),
-                     MsgIcon::Exclamation);
+    HarborMessageBox(this, message, MsgIcon::Exclamation);
     m_ui.m_pBarcode->setFocus();
 }
 

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+struct ScannerProblem;
 
 // A sales document window: the sales-out document (销售出库) and the sales-return document
 // (销售退货) are two instances that differ by their SaleDocKind.
@@ -113,7 +114,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void RecomputeSaleOutLine(int row, int col);
     void UpdateReceivable();
     void ImportEntries(const QString& text);
-    void RefuseBarcode();
+    QString ScannerProblemsMessage(const QList<ScannerProblem>& problems) const;
+    void RefuseBarcode(const QString& message);
     void OnSinglePage(bool on);
     bool HandOverDocument();
 

@@ -73,6 +73,9 @@ void SaleDocControls::Create(QWidget* parent, const SaleDocKind& kind) {
     m_pState->addItems({QStringLiteral("结清"), QStringLiteral("未结"), QStringLiteral("欠款")});
     m_pState->setCurrentIndex(-1);
     m_pBarcode = new QPlainTextEdit(parent);
+    // Wrapping a long line at word boundaries takes time that grows with the square of its
+    // length; wrapping anywhere keeps a pasted text of a million characters quick.
+    m_pBarcode->setWordWrapMode(QTextOption::WrapAnywhere);
     m_pSearch = new QLineEdit(parent);
     m_pAddLine = new QPushButton(QStringLiteral("新增商品"), parent);
     m_pDeleteLine = new QPushButton(QStringLiteral("删除商品"), parent);

@@ -101,6 +101,7 @@ class TestSaleInDlg : public QObject {
     void saveRaisesStockAndLeavesPcsAndRemarksEmpty();
     void deletingStoredLineLowersStock();
     void barcodeImportFillsReturnLines();
+    void barcodeReturnOfNothingIsRefused();
     void closeQuestionNamesTheReturn();
 };
 
@@ -220,6 +221,19 @@ void TestSaleInDlg::barcodeImportFillsReturnLines() {
     QCOMPARE(doc.grid->GetCellText(1, 8), QString("20.00"));
     QCOMPARE(doc.dlg->ReceivableBox()->text(), QString("20.00"));
     QCOMPARE(doc.dlg->EmployeeNameBox()->text(), QString("王五"));
+}
+
+void TestSaleInDlg::barcodeReturnOfNothingIsRefused() {
+    ShownReturn doc;
+    QVERIFY(doc.ready);
+    QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
+    MessageScript messages;
+    doc.dlg->BarcodeBox()->setPlainText("7#" + kScrew + ",0\r\n");
+    QTRY_COMPARE(messages.Count(), 1);
+    // No hint to 销售退货 in 销售退货 itself.
+    QCOMPARE(messages.Last(),
+             QString("条码信息有误,没有导入:\n第1行\"7#0101000001,0\":数量必须大于0"));
+    QCOMPARE(doc.grid->GetRowCount(), 1);
 }
 
 void TestSaleInDlg::closeQuestionNamesTheReturn() {

@@ -136,6 +136,10 @@ class TestSaleOutDlg : public QObject {
     void barcodeImport();
     void barcodeImportRefusesBadText_data();
     void barcodeImportRefusesBadText();
+    void barcodeEmployeeIsTheTextBeforeTheFirstHash();
+    void barcodeImportNamesBadLines();
+    void barcodePasteOfAMillionCharacters_data();
+    void barcodePasteOfAMillionCharacters();
     void closeBoxAsksToSave();
     void failedSaveWritesNothing();
     void numberTakenByAnotherWorkstation();
@@ -530,26 +534,114 @@ void TestSaleOutDlg::barcodeImport() {
 
 void TestSaleOutDlg::barcodeImportRefusesBadText_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("unknown employee") << "8#" + kScrew + ",3\r\n";
-    QTest::newRow("no comma") << "7#" + kScrew + "\r\n";
-    QTest::newRow("more # than commas") << "7#" + kScrew + ",3\r\n#\r\n";
-    QTest::newRow("code too short") << "7#123,3\r\n";
+    QTest::addColumn<QString>("message");
+    const QString format = "条码输入格式不对,请使用盘点功能上传条码";
+    QTest::newRow("unknown employee") << "8#" + kScrew + ",3\r\n" << format;
+    QTest::newRow("no product line") << "7\r\n" << format;
+    QTest::newRow("no comma")
+        << "7#" + kScrew + "\r\n"
+        << "条码信息有误,没有导入:\n第1行\"7#0101000001\":格式应为\"#条码,数量\"";
+    QTest::newRow("more # than commas")
+        << "7#" + kScrew + ",3\r\n#\r\n"
+        << "条码信息有误,没有导入:\n第2行\"#\":格式应为\"#条码,数量\"";
 }
 
 void TestSaleOutDlg::barcodeImportRefusesBadText() {
     QFETCH(QString, text);
+    QFETCH(QString, message);
     ShownDoc doc;
     QVERIFY(doc.ready);
     QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
     MessageScript messages;
     doc.dlg->BarcodeBox()->setPlainText(text);
     QTRY_COMPARE(messages.Count(), 1);
-    QCOMPARE(messages.Last(), QString("条码输入格式不对,请使用盘点功能上传条码"));
+    QCOMPARE(messages.Last(), message);
     QVERIFY(doc.dlg->BarcodeBox()->toPlainText().isEmpty());
     QVERIFY(!doc.dlg->BarcodeBox()->isReadOnly());
     QCOMPARE(doc.grid->GetRowCount(), 1);
     QTest::qWait(700); // the emptied box starts no second import
     QCOMPARE(messages.Count(), 1);
+}
+
+void TestSaleOutDlg::barcodeEmployeeIsTheTextBeforeTheFirstHash() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    doc.db.Exec("INSERT INTO employee (name, employeeid) VALUES ('钱七', '1')");
+    doc.db.Exec("INSERT INTO employee (name, employeeid) VALUES ('赵六', '12')");
+    QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
+    MessageScript messages;
+    doc.dlg->BarcodeBox()->setPlainText("12#" + kScrew + ",3\r\n");
+    QTRY_VERIFY(doc.dlg->BarcodeBox()->isReadOnly());
+    QCOMPARE(messages.Count(), 0);
+    QCOMPARE(doc.dlg->EmployeeIdBox()->text(), QString("12"));
+    QCOMPARE(doc.dlg->EmployeeNameBox()->text(), QString("赵六"));
+    QCOMPARE(doc.grid->GetCellText(1, 3), kScrew);
+}
+
+void TestSaleOutDlg::barcodeImportNamesBadLines() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
+    MessageScript messages;
+    doc.dlg->BarcodeBox()->setPlainText("7#" + kScrew + ",3\r\n#" + kNail +
+                                        ",-2\r\n#01010001,3\r\n#" + kSwitch + ",0\r\n");
+    QTRY_COMPARE(messages.Count(), 1);
+    QCOMPARE(messages.Last(), QString("条码信息有误,没有导入:\n"
+                                      "第2行\"#0102000001,-2\":数量必须大于0\n"
+                                      "第3行\"#01010001,3\":条码应为10位数字\n"
+                                      "第4行\"#0200000001,0\":数量必须大于0\n"
+                                      "退货请使用销售退货"));
+    QCOMPARE(messages.Messages().first().icon, MsgIcon::Exclamation);
+    // Nothing of the text is taken; the box is ready for the corrected text.
+    QCOMPARE(doc.grid->GetRowCount(), 1);
+    QVERIFY(doc.dlg->BarcodeBox()->toPlainText().isEmpty());
+    QVERIFY(!doc.dlg->BarcodeBox()->isReadOnly());
+    QCOMPARE(doc.dlg->EmployeeNameBox()->text(), QString());
+}
+
+void TestSaleOutDlg::barcodePasteOfAMillionCharacters_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("commas") << "7#" + QString(1000000, QLatin1Char(','))
+                            << "条码信息有误,没有导入:\n第1行\"7#" + QString(38, QLatin1Char(',')) +
+                                   "…\":格式应为\"#条码,数量\"";
+    // 58824 lines of 17 characters, the product codes of the shop.
+    QString products = "7";
+    const QStringList codes{kScrew, kSwitch, kNail};
+    for (int i = 0; i < 58824; ++i)
+        products += "#" + codes[i % 3] + ",1.5\r\n";
+    QTest::newRow("product lines")
+        << products << "条码信息有58824行商品,一次最多导入1000行,请分成几单录入";
+    // Every second line without its quantity.
+    QString broken = "7";
+    for (int i = 0; i < 70000; ++i)
+        broken += "#" + codes[i % 3] + (i % 2 ? ",\r\n" : ",9\r\n");
+    QTest::newRow("half of the lines broken")
+        << broken
+        << "条码信息有误,没有导入:\n"
+           "第2行\"#0200000001,\":数量不是数字\n第4行\"#0101000001,\":数量不是数字\n"
+           "第6行\"#0102000001,\":数量不是数字\n第8行\"#0200000001,\":数量不是数字\n"
+           "第10行\"#0101000001,\":数量不是数字\n另有34995行有误";
+}
+
+void TestSaleOutDlg::barcodePasteOfAMillionCharacters() {
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QVERIFY(text.size() >= 1000000);
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
+    MessageScript messages;
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(doc.dlg->BarcodeBox(), Qt::Key_V, Qt::ControlModifier);
+    // The box keeps one line end of each CR LF.
+    QCOMPARE(doc.dlg->BarcodeBox()->toPlainText(), QString(text).replace("\r\n", "\n"));
+    // The import waits for half a second without typing; the bound here is only a safety net.
+    QTRY_COMPARE_WITH_TIMEOUT(messages.Count(), 1, 120000);
+    QCOMPARE(messages.Last(), message);
+    QCOMPARE(doc.grid->GetRowCount(), 1);
+    QVERIFY(doc.dlg->BarcodeBox()->toPlainText().isEmpty());
+    QVERIFY(!doc.dlg->BarcodeBox()->isReadOnly());
 }
 
 void TestSaleOutDlg::closeBoxAsksToSave() {

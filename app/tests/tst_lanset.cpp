@@ -33,7 +33,34 @@ void ClickRadio(QRadioButton* radio) {
     QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
 }
 
-}  // namespace
+void ClickSave(CLansetDlg* dialog) {
+    QTest::mouseClick(dialog->findChild<QPushButton*>("save"), Qt::LeftButton);
+}
+
+void ClickQuit(CLansetDlg* dialog) {
+    QTest::mouseClick(dialog->findChild<QPushButton*>("quit"), Qt::LeftButton);
+}
+
+void TypeAddress(CLansetDlg* dialog, const QString& address) {
+    QLineEdit* edit = dialog->AddressEdit();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, address);
+}
+
+// LAN dialogs that exist, shown or not: more than one means one was opened inside another.
+int LanDialogsAlive() {
+    int count = 0;
+    for (QWidget* widget : QApplication::allWidgets())
+        count += qobject_cast<CLansetDlg*>(widget) ? 1 : 0;
+    return count;
+}
+
+const QString kFailure = QStringLiteral("连接数据库失败!,请重新进行局域网连接设置\r\n错误信息:");
+const QString kAddressMessage =
+    QStringLiteral("请输入完整的主机IP地址:四个0到255之间的数字,以\".\"分隔,如192.168.0.5");
+
+} // namespace
 
 class TestLanset : public QObject {
     Q_OBJECT
@@ -41,7 +68,7 @@ class TestLanset : public QObject {
     QTemporaryDir m_dir;
     QString m_ini;
 
-private slots:
+  private slots:
     void init() {
         m_ini = m_dir.filePath("Lanset.ini");
         QFile::remove(m_ini);
@@ -51,6 +78,9 @@ private slots:
         QDir::setCurrent(m_dir.path());
     }
 
+    // The connection goes with the Qt application that owns its driver.
+    void cleanup() { theApp.m_pConnection.reset(); }
+
     void fileContentIsExact() {
         const QByteArray lan = FormatLanset(1, (192u << 24) | (168u << 16) | 5u);
         QCOMPARE(lan, QByteArray("1-\\\\192.168.0.5\\Harbor\\Harbor.accdb"));
@@ -59,9 +89,11 @@ private slots:
     }
 
     void connectionStringFollowsTheFlag() {
-        QCOMPARE(ConnectionStringFromLanset("0-whatever follows"),
-                 QString("Provider=Microsoft.ACE.OLEDB.12.0; Data Source=Harbor.accdb;Jet OLEDB:Database "
-                         "Password=quillbrookhaze"));
+        QCOMPARE(
+            ConnectionStringFromLanset("0-whatever follows"),
+            QString(
+                "Provider=Microsoft.ACE.OLEDB.12.0; Data Source=Harbor.accdb;Jet OLEDB:Database "
+                "Password=quillbrookhaze"));
         const QString lan = ConnectionStringFromLanset("1-\\\\192.168.1.20\\Harbor\\Harbor.accdb");
         QCOMPARE(DataSourceOf(lan), QString("\\\\192.168.1.20\\Harbor\\Harbor.accdb"));
         QVERIFY(lan.endsWith(";Jet OLEDB:Database Password=quillbrookhaze"));
@@ -74,7 +106,7 @@ private slots:
         const auto parsed = ParseLansetForDialog(FormatLanset(1, 0xC0A80114));
         QCOMPARE(parsed.mode, 1);
         QCOMPARE(parsed.hostIp, 0xC0A80114u);
-        const auto shortFile = ParseLansetForDialog("1-\\\\1.2.3.4");  // under 20 bytes
+        const auto shortFile = ParseLansetForDialog("1-\\\\1.2.3.4"); // under 20 bytes
         QCOMPARE(shortFile.mode, 0);
         QCOMPARE(shortFile.hostIp, 0xFFFFFFFFu);
         QCOMPARE(ParseLansetForDialog("1-\\\\300.1.1.1\\Harbor\\Harbor.accdb").hostIp, 0xFFFFFFFFu);
@@ -112,7 +144,7 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         ClickRadio(dialog.LocalRadio());
-        dialog.findChild<QPushButton*>("save")->click();
+        ClickSave(&dialog);
         QCOMPARE(ReadFile(m_ini), QByteArray("0-\\\\10.0.0.1\\Harbor\\Harbor.accdb"));
         QCOMPARE(messages.Texts(), QStringList{"局域网连接设置成功"});
         QCOMPARE(messages.Messages().first().icon, MsgIcon::None);
@@ -129,28 +161,165 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         ClickRadio(dialog.LocalRadio());
         dialog.AddressEdit()->setText("9.9.9.9");
-        dialog.findChild<QPushButton*>("quit")->click();
+        ClickQuit(&dialog);
         QCOMPARE(ReadFile(m_ini), before);
         QCOMPARE(messages.Count(), 0);
     }
 
-    void missingFileMakesSaveDoNothing() {
+    void saveCreatesAMissingFile() {
         MessageScript messages;
         CLansetDlg dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(dialog.LocalRadio()->isChecked());
         QCOMPARE(dialog.AddressEdit()->text(), QString("0.0.0.0"));
-        dialog.findChild<QPushButton*>("save")->click();
-        QVERIFY(!QFile::exists(m_ini));
-        QCOMPARE(messages.Count(), 0);
+        // No Harbor.accdb here: the reconnect fails and offers the settings again.
+        ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { ClickQuit(d); }});
+        ClickSave(&dialog);
+        QCOMPARE(ReadFile(m_ini), QByteArray("0-\\\\0.0.0.0\\Harbor\\Harbor.accdb"));
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(messages.Count(), 2);
+        QCOMPARE(messages.Texts().first(), QString("局域网连接设置成功"));
+        QVERIFY(messages.Last().startsWith(kFailure));
+    }
+
+    void addressMustBeFourNumbers_data() {
+        QTest::addColumn<bool>("lan");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("written"); // empty: refused, the file stays as it was
+        QTest::newRow("two parts") << true << "1.2" << QByteArray();
+        QTest::newRow("three parts") << true << "10.0.0" << QByteArray();
+        QTest::newRow("trailing dot") << true << "10.0.0." << QByteArray();
+        QTest::newRow("empty in LAN mode") << true << "" << QByteArray();
+        QTest::newRow("two parts in local mode") << false << "1.2" << QByteArray();
+        QTest::newRow("empty in local mode") << false << "" << FormatLanset(0, 0);
+        QTest::newRow("LAN host") << true << "192.168.0.5" << FormatLanset(1, 0xC0A80005);
+        QTest::newRow("highest octets") << true << "255.255.255.255" << FormatLanset(1, 0xFFFFFFFF);
+    }
+
+    void addressMustBeFourNumbers() {
+        QFETCH(bool, lan);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, written);
+        const QByteArray before = FormatLanset(1, 0x0A000001);
+        WriteFile(m_ini, before);
+        MessageScript messages;
+        CLansetDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        TypeAddress(&dialog, typed);
+        QCOMPARE(dialog.AddressEdit()->text(), typed);
+        ClickRadio(lan ? dialog.LanRadio() : dialog.LocalRadio());
+        // A saved setting reconnects, which fails here and offers the settings again.
+        ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { ClickQuit(d); }});
+        ClickSave(&dialog);
+        if (written.isEmpty()) {
+            QCOMPARE(messages.Texts(), QStringList{kAddressMessage});
+            QCOMPARE(messages.Messages().first().icon, MsgIcon::Exclamation);
+            QCOMPARE(ReadFile(m_ini), before);
+            QVERIFY(dialog.isVisible());
+        } else {
+            QCOMPARE(ReadFile(m_ini), written);
+            QCOMPARE(messages.Texts().first(), QString("局域网连接设置成功"));
+            QVERIFY(!dialog.isVisible());
+        }
+    }
+
+    void saveThatCannotWriteSaysSo() {
+        theApp.m_strLansetPath = m_dir.filePath("no such folder/Lanset.ini");
+        MessageScript messages;
+        CLansetDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        ClickSave(&dialog);
+        QCOMPARE(messages.Count(), 1);
+        QVERIFY(messages.Last().startsWith("不能写入网络设置文件"));
+        QVERIFY(messages.Last().contains("no such folder"));
+        QCOMPARE(messages.Messages().first().icon, MsgIcon::Stop);
         QVERIFY(dialog.isVisible());
     }
 
-    void startWithoutSettingsSaysNothing() {
+    void missingSettingsOpenTheLanDialog() {
+        // The user saves this machine's database in the dialog: the file is created and the
+        // next attempt connects.
+        CreateEmptyDatabase(m_dir.filePath("Harbor.accdb"));
+        MessageScript messages;
+        ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { ClickSave(d); }});
+        theApp.ConnectDatabase();
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(messages.Texts(),
+                 QStringList({kFailure + "找不到网络设置文件" + QDir::toNativeSeparators(m_ini),
+                              "局域网连接设置成功"}));
+        QCOMPARE(messages.Messages().first().icon, MsgIcon::None);
+        QCOMPARE(ReadFile(m_ini), FormatLanset(0, 0));
+        QVERIFY(theApp.m_pConnection && theApp.m_pConnection->IsOpen());
+    }
+
+    void unreadableSettingsOpenTheLanDialog() {
+        // A folder where the file should be cannot be read; 退出 leaves it and the program
+        // runs without a connection.
+        QVERIFY(QDir(m_dir.path()).mkdir("Lanset.ini"));
+        MessageScript messages;
+        ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { ClickQuit(d); }});
+        theApp.ConnectDatabase();
+        QVERIFY(QDir(m_dir.path()).rmdir("Lanset.ini"));
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(messages.Texts(),
+                 QStringList{kFailure + "不能读取网络设置文件" + QDir::toNativeSeparators(m_ini)});
+        QVERIFY(!theApp.m_pConnection);
+    }
+
+    void oversizedSettingsAreRefusedUnread_data() {
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("4 KiB and a byte") << qint64(4097);
+        QTest::newRow("300 MB") << qint64(300) * 1000 * 1000;
+    }
+
+    void oversizedSettingsAreRefusedUnread() {
+        // Starts like a good local setting, so reading it would connect.
+        QFETCH(qint64, size);
+        CreateEmptyDatabase(m_dir.filePath("Harbor.accdb"));
+        {
+            QFile file(m_ini);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(FormatLanset(0, 0));
+            QVERIFY(file.resize(size)); // the rest is a hole: no disk space taken
+        }
+        QByteArray content = "untouched";
+        QCOMPARE(ReadLansetFile(m_ini, &content), LansetRead::TooLarge);
+        QCOMPARE(content, QByteArray("untouched"));
+
+        MessageScript messages;
+        int mode = -1;
+        QString address;
+        ModalDriver<CLansetDlg> driver({[&](CLansetDlg* d) {
+            mode = d->LanRadio()->isChecked() ? 1 : 0;
+            address = d->AddressEdit()->text();
+            ClickQuit(d);
+        }});
+        theApp.ConnectDatabase();
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(messages.Texts(),
+                 QStringList{kFailure + "网络设置文件" + QDir::toNativeSeparators(m_ini) +
+                             "大于4096字节,没有读取"});
+        QVERIFY(!theApp.m_pConnection);
+        // The dialog did not read it either.
+        QCOMPARE(mode, 0);
+        QCOMPARE(address, QString("0.0.0.0"));
+        QCOMPARE(QFileInfo(m_ini).size(), size);
+    }
+
+    void settingsOfExactly4KiBAreRead() {
+        CreateEmptyDatabase(m_dir.filePath("Harbor.accdb"));
+        QByteArray content = "0-";
+        content.append(QByteArray(4094, ' '));
+        WriteFile(m_ini, content);
+        QByteArray read;
+        QCOMPARE(ReadLansetFile(m_ini, &read), LansetRead::Ok);
+        QCOMPARE(read, content);
         MessageScript messages;
         theApp.ConnectDatabase();
-        QVERIFY(!theApp.m_pConnection);
+        QVERIFY(theApp.m_pConnection && theApp.m_pConnection->IsOpen());
         QCOMPARE(messages.Count(), 0);
     }
 
@@ -174,11 +343,11 @@ private slots:
         ModalDriver<CLansetDlg> driver({
             [](CLansetDlg* d) {
                 ClickRadio(d->LanRadio());
-                d->findChild<QPushButton*>("save")->click();
+                ClickSave(d);
             },
             [](CLansetDlg* d) {
                 ClickRadio(d->LocalRadio());
-                d->findChild<QPushButton*>("save")->click();
+                ClickSave(d);
             },
         });
         theApp.ConnectDatabase();
@@ -196,9 +365,9 @@ private slots:
     }
 
     void leavingTheLanDialogStopsTrying() {
-        WriteFile(m_ini, "0-\\\\0.0.0.0\\Harbor\\Harbor.accdb");  // no Harbor.accdb here
+        WriteFile(m_ini, "0-\\\\0.0.0.0\\Harbor\\Harbor.accdb"); // no Harbor.accdb here
         MessageScript messages;
-        ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { d->findChild<QPushButton*>("quit")->click(); }});
+        ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { ClickQuit(d); }});
         theApp.ConnectDatabase();
         QCOMPARE(driver.Handled(), 1);
         QCOMPARE(messages.Count(), 1);
@@ -206,11 +375,60 @@ private slots:
         QVERIFY(!theApp.m_pConnection->IsOpen());
     }
 
+    void oneQuitEndsTheFailurePathAfterAnySaves() {
+        // Every attempt fails (no Harbor.accdb). Three saves, each followed by a failed attempt
+        // and a new dialog, then one 退出. Spare steps would answer dialogs that should not come.
+        WriteFile(m_ini, "7-");
+        MessageScript messages;
+        QList<int> alive;
+        auto save = [&](CLansetDlg* d) {
+            alive.append(LanDialogsAlive());
+            ClickSave(d);
+        };
+        auto quit = [&](CLansetDlg* d) {
+            alive.append(LanDialogsAlive());
+            ClickQuit(d);
+        };
+        ModalDriver<CLansetDlg> driver({save, save, save, quit, quit, quit, quit});
+        theApp.ConnectDatabase();
+        QCOMPARE(driver.Handled(), 4);
+        QCOMPARE(alive, QList<int>({1, 1, 1, 1}));
+        QCOMPARE(LanDialogsAlive(), 0);
+        const QStringList texts = messages.Texts();
+        QCOMPARE(texts.size(), 7);
+        for (int i = 0; i < texts.size(); ++i) {
+            if (i % 2 == 0)
+                QVERIFY2(texts[i].startsWith(kFailure), qPrintable(texts[i]));
+            else
+                QCOMPARE(texts[i], QString("局域网连接设置成功"));
+        }
+        // The dialogs showed what the short file gave: mode 0 and no valid address.
+        QCOMPARE(ReadFile(m_ini), FormatLanset(0, 0xFFFFFFFF));
+    }
+
+    void saveFromTheFrameDialogRunsTheFailurePathOnce() {
+        // The frame's own dialog saves a setting that does not connect: the failure path opens
+        // one dialog of its own, whose 退出 ends everything.
+        WriteFile(m_ini, FormatLanset(0, 0));
+        MessageScript messages;
+        CLansetDlg frameDialog;
+        ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { ClickSave(d); },
+                                        [](CLansetDlg* d) { ClickQuit(d); },
+                                        [](CLansetDlg* d) { ClickQuit(d); }});
+        frameDialog.exec();
+        QCOMPARE(driver.Handled(), 2);
+        QCOMPARE(frameDialog.result(), int(QDialog::Accepted));
+        QCOMPARE(messages.Count(), 2);
+        QCOMPARE(messages.Texts().first(), QString("局域网连接设置成功"));
+        QVERIFY(messages.Last().startsWith(kFailure));
+        QCOMPARE(LanDialogsAlive(), 1);
+    }
+
     void lanHostIsReportedThroughTheFailurePath() {
         WriteFile(m_ini, FormatLanset(1, 0xC0A80114));
         MessageScript messages;
         ModalDriver<CLansetDlg> driver({[this](CLansetDlg* d) {
-            QFile::remove(m_ini);  // the next attempt finds no settings and stops
+            QFile::remove(m_ini); // the next attempt finds no settings and stops
             d->reject();
         }});
         theApp.ConnectDatabase();
