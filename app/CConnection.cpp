@@ -23,6 +23,8 @@ QAtomicInt g_nextConnection = 0;
 // Statements kept for reuse; past this many (texts built at run time) the idle ones go.
 constexpr int kCacheLimit = 256;
 
+int g_busyTimeout = 5000;
+
 // A full quick check reads every page: done at open for files up to this size.
 constexpr qint64 kQuickCheckLimit = 256LL * 1024 * 1024;
 
@@ -65,6 +67,10 @@ void CConnection::OpenFile(const QString& path) {
     OpenSqlite(path);
 }
 
+void CConnection::SetBusyTimeout(int milliseconds) {
+    g_busyTimeout = milliseconds;
+}
+
 void CConnection::CheckSqliteFile(const QString& path) const {
     const QFileInfo info(path);
     const QString file = info.absoluteFilePath();
@@ -92,7 +98,8 @@ void CConnection::OpenSqlite(const QString& path) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_strName);
         db.setDatabaseName(QStringLiteral("file:") + m_strPath + QStringLiteral("?mode=rw"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(g_busyTimeout));
         if (!db.open())
             openError = EngineText(db.lastError());
     }

@@ -51,6 +51,9 @@ class CConnection {
     // Raises CDbException (kind Lost) when the file opened has been deleted or replaced since.
     void CheckDatabaseFile() const;
 
+    // How long a statement waits for another workstation's write lock before it fails (ms).
+    static void SetBusyTimeout(int milliseconds);
+
     // Number of prepared statements kept for reuse.
     int CachedStatementCount() const { return int(m_cache.size()); }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDialog>
+#include <QProgressDialog>
 #include <QScopedValueRollback>
 
 #include "app/CConnection.h"
@@ -60,6 +61,33 @@ bool CHarborApp::TryConnect(QString* problem) {
         return true;
     } catch (const CDbException& error) {
         *problem = error.Message();
+        if (error.GetKind() == CDbException::Kind::Busy)
+            return WaitWhileBusy(connectionString, problem);
+    }
+    return false;
+}
+
+// Another workstation holds the database while it writes: wait in sight of the user and try
+// again, until the database is free, the time is up or the user stops waiting.
+bool CHarborApp::WaitWhileBusy(const QString& connectionString, QString* problem) {
+    QProgressDialog waiting(QStringLiteral("数据库正被另一台电脑使用,正在等待它写完..."),
+                            QStringLiteral("不再等待"), 0, kBusyAttempts, m_pMainWnd);
+    waiting.setWindowTitle(QString::fromUtf8(kAppTitle));
+    waiting.setWindowModality(Qt::WindowModal);
+    waiting.setMinimumDuration(0);
+    for (int attempt = 1; attempt <= kBusyAttempts; ++attempt) {
+        waiting.setValue(attempt);
+        QCoreApplication::processEvents();
+        if (waiting.wasCanceled())
+            break;
+        try {
+            m_pConnection->Open(connectionString);
+            return true;
+        } catch (const CDbException& error) {
+            *problem = error.Message();
+            if (error.GetKind() != CDbException::Kind::Busy)
+                return false;
+        }
     }
     return false;
 }
@@ -88,5 +116,5 @@ void CHarborApp::ReconnectFromSettings() {
     if (m_pConnection)
         m_pConnection->Close();
     CLansetDlg dialog(m_pMainWnd);
-    dialog.exec();  // saving the settings connects again
+    dialog.exec(); // saving the settings connects again
 }

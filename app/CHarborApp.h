@@ -46,6 +46,9 @@ class CHarborApp {
   private:
     // One attempt; false with what went wrong.
     bool TryConnect(QString* problem);
+    bool WaitWhileBusy(const QString& connectionString, QString* problem);
+    // Opens tried while another workstation holds the database (each waits its busy timeout).
+    static constexpr int kBusyAttempts = 6;
 
     bool m_bConnecting = false; // the failure path is running
 };

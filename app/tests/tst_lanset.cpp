@@ -1,5 +1,6 @@
 // Lanset.ini: its format, the LAN settings dialog, and the connection at start-up with its
 // failure loop.
+#include <QProgressDialog>
 #include <QtTest>
 
 #include "MessageScript.h"
@@ -332,6 +333,51 @@ class TestLanset : public QObject {
         QCOMPARE(QFileInfo(theApp.m_pConnection->DatabasePath()).dir().absolutePath(),
                  QDir(m_dir.path()).absolutePath());
         QCOMPARE(messages.Count(), 0);
+    }
+
+    void busyDatabaseIsWaitedForInSight() {
+        WriteFile(m_ini, "0-");
+        CreateEmptyDatabase(m_dir.filePath("Harbor.accdb"));
+        CConnection::SetBusyTimeout(100);
+        // Another workstation holds the whole database while it writes.
+        auto holder = std::make_unique<CConnection>();
+        holder->OpenFile(m_dir.filePath("Harbor.accdb"));
+        holder->Execute("PRAGMA locking_mode=EXCLUSIVE");
+        holder->BeginTransaction();
+        holder->Execute("INSERT INTO employee (name) VALUES ('别处')");
+        // It finishes while this one waits; the wait is shown, no failure message.
+        int shown = 0;
+        QTimer release;
+        connect(&release, &QTimer::timeout, [&] {
+            if (!qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()))
+                return;
+            ++shown;
+            holder->Rollback();
+            holder.reset();
+            release.stop();
+        });
+        release.start(20);
+        MessageScript messages;
+        theApp.ConnectDatabase();
+        QCOMPARE(shown, 1);
+        QCOMPARE(messages.Count(), 0);
+        QVERIFY(theApp.m_pConnection && theApp.m_pConnection->IsOpen());
+
+        // A holder that never lets go: after the wait the failure path names the lock, never
+        // "not a database of this system".
+        theApp.m_pConnection.reset();
+        CConnection stubborn;
+        stubborn.OpenFile(m_dir.filePath("Harbor.accdb"));
+        stubborn.Execute("PRAGMA locking_mode=EXCLUSIVE");
+        stubborn.BeginTransaction();
+        stubborn.Execute("INSERT INTO employee (name) VALUES ('别处')");
+        ModalDriver<CLansetDlg> settings({[](CLansetDlg* dialog) { ClickQuit(dialog); }});
+        theApp.ConnectDatabase();
+        QCOMPARE(settings.Handled(), 1);
+        QVERIFY2(messages.Last().contains("另一台电脑"), qPrintable(messages.Last()));
+        QVERIFY(!messages.Last().contains("不是本系统"));
+        stubborn.Rollback();
+        CConnection::SetBusyTimeout(5000);
     }
 
     void failureLoopsThroughTheLanDialogUntilConnected() {
