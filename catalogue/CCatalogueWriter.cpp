@@ -368,7 +368,8 @@ void CCatalogueWriter::RebuildProductNames(const QString& prefix) {
 QString CCatalogueWriter::CheckCodes(const QStringList& savedCodes, const QStringList& keptCodes) {
     auto isAsciiDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
     for (const QString& code : savedCodes) {
-        const bool digits = code.size() == 2 && isAsciiDigit(code.at(0)) && isAsciiDigit(code.at(1));
+        const bool digits =
+            code.size() == 2 && isAsciiDigit(code.at(0)) && isAsciiDigit(code.at(1));
         if (!digits || code == QLatin1String("00"))
             return QStringLiteral("编号\"%1\"无效,编号应为01至99的两位数字,请重新输入!").arg(code);
     }

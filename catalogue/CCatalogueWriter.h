@@ -26,12 +26,12 @@ class CCatalogueWriter {
     // What a save of one list will do, worked out from its rows and the records of its
     // statement (in the statement's order).
     struct Plan {
-        QString strRefusal;     // why nothing may be written; empty when the save may run
-        bool bStale = false;    // refused because a row's record changed or vanished
-        QVector<int> rewrite;   // per row: index of the record it rewrites, -1 for none
-        QVector<bool> add;      // per row: a new record is added for it
-        QVector<Move> moves;    // rewritten records whose code, name or specification change
-        int nBlankRow = -1;     // the first added row left empty (0-based), where adding stops
+        QString strRefusal;   // why nothing may be written; empty when the save may run
+        bool bStale = false;  // refused because a row's record changed or vanished
+        QVector<int> rewrite; // per row: index of the record it rewrites, -1 for none
+        QVector<bool> add;    // per row: a new record is added for it
+        QVector<Move> moves;  // rewritten records whose code, name or specification change
+        int nBlankRow = -1;   // the first added row left empty (0-based), where adding stops
 
         int Writes() const;
     };

@@ -316,7 +316,7 @@ bool CClassDlg::ConfirmRenumbering(int k, const QVector<CCatalogueWriter::Move>&
         if (lines == 0 && labelled == 0)
             continue;
         const QString whose = k == CCatalogueTree::kLevels ? QStringLiteral("该商品")
-                                                            : QStringLiteral("该类下的商品");
+                                                           : QStringLiteral("该类下的商品");
         const QString question =
             QStringLiteral("编号%1将改为%2。已存的单据中有%3行商品使用%4的编号,改号后这些单据仍"
                            "保留原编号;已贴在商品上的条形码也会扫描成其他商品或无法识别。"
