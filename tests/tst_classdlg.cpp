@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/FontSetup.h"
 #include "app/SqlText.h"
@@ -942,9 +943,11 @@ void TestClassDlg::saveRefusesRowWhoseRecordChanged() {
              QStringList{"0100000001|12"});
     QCOMPARE(Column(dlg->List(5), 1), QStringList{"12"});
 
-    // A level-2 node renamed elsewhere (here: another workstation's statement).
+    // A level-2 node renamed by another workstation on the same file.
     ChooseRow(dlg->List(1), 1);
-    db.Exec("UPDATE name2 SET mc='防水面板' WHERE bh='0103'");
+    CConnection workstation;
+    workstation.OpenFile(db.Path());
+    QCOMPARE(workstation.Execute("UPDATE name2 SET mc=? WHERE bh=?", {"防水面板", "0103"}), 1);
     TypeIntoCell(dlg->List(2), 1, 1, "墙壁面板");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QVERIFY(messages.Last().startsWith("二级商品名称\"防水开关\"(编号03)"));
