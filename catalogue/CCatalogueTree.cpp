@@ -63,16 +63,47 @@ bool CCatalogueTree::HasParent(int k) const {
 
 QString CCatalogueTree::FullName() const {
     QStringList names;
+    for (int level = 1; level < kLevels; ++level)
+        names << m_strName[level];
+    return ProductFullName(names);
+}
+
+bool CCatalogueTree::HangsUnderSkippedLevel(int k) const {
+    bool skipped = false;
+    for (int level = 2; level < k && level < kLevels; ++level) {
+        if (m_strCode[level] == QLatin1String("00"))
+            skipped = true;
+        else if (skipped && !m_strCode[level].isEmpty())
+            return true;
+    }
+    return skipped && k < kLevels;
+}
+
+QStringList CatalogueRow::Values(int k) const {
+    if (k < CCatalogueTree::kLevels)
+        return {bh, name};
+    return {bh, count, pack};
+}
+
+QString ProductFullName(const QStringList& levelNames) {
+    QStringList names;
     bool gap = false;
-    for (int level = 1; level < kLevels; ++level) {
-        if (m_strName[level].isEmpty())
+    for (const QString& name : levelNames) {
+        if (name.isEmpty())
             gap = true;
         else if (gap)
             return QString();
         else
-            names << m_strName[level];
+            names << name;
     }
     return names.join(QLatin1Char('-'));
+}
+
+QStringList LevelCodes(const QString& bh) {
+    QStringList codes;
+    for (int level = 0; level < CCatalogueTree::kLevels - 1 && 2 * level + 2 <= bh.size(); ++level)
+        codes << bh.mid(2 * level, 2);
+    return codes;
 }
 
 SqlStatement CCatalogueTree::LevelSql(int k) const {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
+#include <optional>
 
 #include "app/SqlText.h"
 
@@ -14,7 +16,25 @@ struct CatalogueRow {
     QString pack;  // a specification's pack unit
 
     QString Spec() const { return count + pack; } // 10个/箱
+    // What tells the record of list k apart: bh with mc (levels 1 to 4) or count and pack.
+    QStringList Values(int k) const;
 };
+
+// A row of a coding-window list: what it shows, and the record it was loaded from (none for a
+// row added and not saved yet). A save or delete acts on exactly that record.
+struct CatalogueListRow {
+    CatalogueRow shown; // code: the level's two digits as the row shows them; bh unused
+    std::optional<CatalogueRow> loaded;
+};
+
+// Full product name from the names of levels 1 to 4 on the product's path (empty for a skipped
+// level): the names joined by "-"; empty when a name follows a skipped level or name 1 is
+// missing, for such a path names no product that can be reached.
+//   ProductFullName({"灯具", "灯泡", "", ""}) == "灯具-灯泡"
+QString ProductFullName(const QStringList& levelNames);
+
+// The level codes 1 to 4 of a product code or node code: "0103000001" -> 01, 03, 00, 00.
+QStringList LevelCodes(const QString& bh);
 
 // The path through the five-level product catalogue that the coding window and the product
 // picker remember (level codes and names, click by click), and the statements that fill their
@@ -43,6 +63,9 @@ class CCatalogueTree {
     QString ParentPrefix(int k) const { return CodePrefix(k - 1); }
     // Whether a new row may be added to list k: its parent is chosen (for level 5, any node).
     bool HasParent(int k) const;
+    // Whether a node of list k would hang under a skipped level: a "00" code on the path above
+    // it, followed by a chosen node (levels 3 and 4 always; level 5 when a real code follows).
+    bool HangsUnderSkippedLevel(int k) const;
 
     // Full product name: the names of levels 1 to 4 joined by "-"; empty when the names
     // present leave a gap (name 3 without name 2) or there is no name 1.

@@ -189,12 +189,14 @@ void CClassDlg::CheckLevelEdit(int k, int row, int col) {
 }
 
 void CClassDlg::AddLevelRow(int k) {
-    if (!m_tree.HasParent(k)) {
+    if (!m_tree.HasParent(k) || m_tree.HangsUnderSkippedLevel(k)) {
         HarborMessageBox(this, QStringLiteral("请先选择有效的上级商品名"));
         return;
     }
     CGridCtrl* grid = m_pList[k];
     const int row = AppendCatalogueRow(grid);
+    m_loaded[k].resize(row - 1);
+    m_loaded[k].append(std::nullopt);
     grid->SetCellText(row, 0, QString::number(row));
     grid->SetCellText(row, CodeColumn(k), CCatalogueTree::NewLevelCode(row));
     if (k == CCatalogueTree::kLevels) {
@@ -224,6 +226,13 @@ void CClassDlg::SaveLevel(int k) {
     }
     if (specs)
         m_tree.FillSkippedLevels();
+    // A node under a skipped level ("00") could never be reached from the lists, sold or
+    // labelled.
+    if (m_tree.HangsUnderSkippedLevel(k)) {
+        HarborMessageBox(this, QStringLiteral("上级商品名中有空缺的级别(编号00),其下不能保存商品名,"
+                                              "请先选择有效的上级商品名"));
+        return;
+    }
     // A parent renumbered on screen only, or not saved yet, would leave the new nodes hanging
     // under a code that no stored node has.
     bool parentStored = false;
@@ -236,38 +245,140 @@ void CClassDlg::SaveLevel(int k) {
     }
     const SqlStatement sql = specs ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
     const QString prefix = m_tree.ParentPrefix(k);
+    const QVector<CatalogueListRow> rows = ListRows(k);
+
+    // What the save would do, shown to the user before anything is written.
+    CCatalogueWriter::Plan plan;
+    if (!RunDbRead(this, QStringLiteral("读取商品编码"),
+                   [&] { plan = CCatalogueWriter::PlanSave(k, sql, prefix, rows); }))
+        return;
     CCatalogueWriter::Result result;
+    result.strRefusal = plan.strRefusal;
+    result.bStale = plan.bStale;
+    result.nBlankRow = plan.nBlankRow;
+    if (plan.strRefusal.isEmpty() && plan.Writes() == 0) {
+        TellNothingSaved(k, result);
+        return;
+    }
+    if (plan.strRefusal.isEmpty() && !ConfirmRenumbering(k, plan.moves))
+        return;
+
     QVector<CatalogueRow> stored;
     QVector<QColor> colours;
-    const bool saved = RunDbAction(this, QStringLiteral("保存商品编码"), [&] {
-        result = specs ? CCatalogueWriter::SaveSpecs(sql, prefix, ListRows(k))
-                       : CCatalogueWriter::SaveLevel(k, sql, prefix, ListRows(k));
-        if (!result.strRefusal.isEmpty())
+    if (plan.strRefusal.isEmpty()) {
+        const bool saved = RunDbAction(this, QStringLiteral("保存商品编码"), [&] {
+            result = CCatalogueWriter::Save(k, sql, prefix, rows);
+            if (!result.strRefusal.isEmpty())
+                return;
+            stored = CCatalogueTree::ReadRows(sql, k);
+            if (specs)
+                colours = SpecColours(stored);
+        });
+        if (!saved)
             return;
-        stored = CCatalogueTree::ReadRows(sql, k);
-        if (specs && (result.bChanged || !IsInStoredOrder(k, stored)))
-            colours = SpecColours(stored);
-    });
-    if (!saved)
-        return;
+    }
     if (!result.strRefusal.isEmpty()) {
+        // The rows no longer tell which records they stand for: read the list again.
+        if (result.bStale)
+            ReloadList(k);
         HarborMessageBox(this, result.strRefusal);
         return;
     }
     HarborMessageBox(this, QStringLiteral("已成功保存到数据库"), MsgIcon::Information);
-    // Rows stand for the records by position: a new code that sorts before older ones puts
-    // the list in the records' order again, or the next save would pair rows wrongly.
-    if (!result.bChanged && IsInStoredOrder(k, stored))
+    RefillAfterSave(k, rows, result, stored, colours);
+}
+
+void CClassDlg::TellNothingSaved(int k, const CCatalogueWriter::Result& result) {
+    if (result.nBlankRow < 0) {
+        HarborMessageBox(this, QStringLiteral("列表没有修改,没有需要保存的数据"),
+                         MsgIcon::Information);
         return;
+    }
+    const QString what =
+        k == CCatalogueTree::kLevels ? QStringLiteral("数量") : QStringLiteral("商品名称");
+    HarborMessageBox(this, QStringLiteral("第%1行的%2为空,没有保存任何数据,请先输入%2再保存")
+                               .arg(result.nBlankRow + 1)
+                               .arg(what));
+}
+
+// A new code for a product that documents or labels already carry: stored documents keep the
+// old code, and labels stuck on goods would scan as another product.
+bool CClassDlg::ConfirmRenumbering(int k, const QVector<CCatalogueWriter::Move>& moves) {
+    for (const CCatalogueWriter::Move& move : moves) {
+        if (move.oldCode == move.newCode)
+            continue;
+        int lines = 0, labelled = 0;
+        if (!RunDbRead(this, QStringLiteral("读取单据"), [&] {
+                lines = CCatalogueWriter::DocumentLines(move.oldCode);
+                labelled = CCatalogueWriter::LabelledProducts(move.oldCode);
+            }))
+            return false;
+        if (lines == 0 && labelled == 0)
+            continue;
+        const QString whose = k == CCatalogueTree::kLevels ? QStringLiteral("该商品")
+                                                           : QStringLiteral("该类下的商品");
+        const QString question =
+            QStringLiteral("编号%1将改为%2。已存的单据中有%3行商品使用%4的编号,改号后这些单据仍"
+                           "保留原编号;已贴在商品上的条形码也会扫描成其他商品或无法识别。"
+                           "确定要改号吗?")
+                .arg(move.oldCode.right(2), move.newCode.right(2))
+                .arg(lines)
+                .arg(whose);
+        if (HarborMessageBox(this, question, MsgIcon::Exclamation, MsgButtons::YesNo) != IDYES)
+            return false;
+    }
+    return true;
+}
+
+void CClassDlg::RefillAfterSave(int k, const QVector<CatalogueListRow>& rows,
+                                const CCatalogueWriter::Result& result,
+                                const QVector<CatalogueRow>& stored,
+                                const QVector<QColor>& colours) {
+    const bool specs = k == CCatalogueTree::kLevels;
+    // The rows that now stand for a record: every loaded row, and the added rows before the
+    // first blank one.
+    QVector<int> savedRows;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (rows.at(i).loaded || result.nBlankRow < 0 || i < result.nBlankRow)
+            savedRows << i;
+    }
+    bool inOrder = savedRows.size() == stored.size();
+    for (int i = 0; inOrder && i < savedRows.size(); ++i)
+        inOrder = savedRows.at(i) == i && rows.at(i).shown.code == stored.at(i).code;
+    if (!result.bChanged && inOrder) {
+        for (int i = 0; i < stored.size(); ++i)
+            m_loaded[k][i] = stored.at(i);
+        return;
+    }
+    // Rows stand for records in code order again; rows not saved follow them as they were.
     CGridCtrl* grid = m_pList[k];
-    for (int i = 0; i < stored.size() && i + 1 < grid->GetRowCount(); ++i) {
+    grid->DeleteNonFixedRows();
+    m_loaded[k].clear();
+    for (int i = 0; i < stored.size(); ++i) {
+        const int row = AppendCatalogueRow(grid);
+        grid->SetCellText(row, 0, QString::number(row));
         if (specs) {
-            SetSpecRow(i + 1, stored.at(i), kSavedPackOptions);
-            ColourSpecRow(i + 1, colours.value(i));
+            SetSpecRow(row, stored.at(i), kSavedPackOptions);
+            ColourSpecRow(row, colours.value(i));
         } else {
-            grid->SetCellText(i + 1, kNameCol, stored.at(i).name);
-            grid->SetCellText(i + 1, CodeColumn(k), stored.at(i).code);
+            grid->SetCellText(row, kNameCol, stored.at(i).name);
+            grid->SetCellText(row, CodeColumn(k), stored.at(i).code);
         }
+        m_loaded[k].append(stored.at(i));
+    }
+    for (int i = 0; i < rows.size(); ++i) {
+        if (savedRows.contains(i))
+            continue;
+        const CatalogueRow& shown = rows.at(i).shown;
+        const int row = AppendCatalogueRow(grid);
+        grid->SetCellText(row, 0, QString::number(row));
+        if (specs) {
+            SetSpecRow(row, shown, kPackOptions);
+        } else {
+            grid->SetCellText(row, kNameCol, shown.name);
+            grid->SetCellText(row, CodeColumn(k), shown.code);
+        }
+        m_loaded[k].append(std::nullopt);
     }
     grid->Refresh();
     // The remembered node may have moved: the path is chosen again from here.
@@ -276,22 +387,32 @@ void CClassDlg::SaveLevel(int k) {
     ShowProperties(1); // clears the property row
 }
 
+// Reads list k again from the tables, after another window or workstation changed them.
+void CClassDlg::ReloadList(int k) {
+    RunDbRead(this, QStringLiteral("读取商品编码"), [&] {
+        if (k == CCatalogueTree::kLevels)
+            FillSpecList(CCatalogueTree::ReadRows(m_tree.SpecsSql(4), k));
+        else
+            FillLevelList(k, m_tree.ReadLevel(k));
+    });
+    ForgetSelection(k);
+    ClearListsBelow(k);
+    ShowProperties(1); // clears the property row
+}
+
 void CClassDlg::DeleteLevelRow(int k) {
     const QString caption = QString::fromUtf8(kDeleteCaption);
-    if (m_nSelRow[k] == 0 || !IsPathComplete(k)) {
+    const int row = m_nSelRow[k];
+    if (row == 0 || row >= m_pList[k]->GetRowCount() || !IsPathComplete(k)) {
         HarborMessageBox(this, QStringLiteral("删除数据前请先选择要删除的相应商品名称"),
                          MsgIcon::Information, MsgButtons::Ok, caption);
         return;
     }
     if (k == CCatalogueTree::kLevels)
         m_tree.FillSkippedLevels();
-    // The record the row stands for; none for a row that was never saved.
-    const SqlStatement sql = k == CCatalogueTree::kLevels ? m_tree.SpecsSql(4) : m_tree.LevelSql(k);
-    QString stored;
-    if (!RunDbRead(this, QStringLiteral("读取商品编码"),
-                   [&] { stored = CCatalogueWriter::StoredCode(sql, m_nSelRow[k]); }))
-        return;
-    if (!stored.isEmpty() && stored != m_tree.CodePrefix(k)) {
+    // The record the row was loaded from; none for a row that was never saved.
+    const std::optional<CatalogueRow> loaded = m_loaded[k].value(row - 1);
+    if (loaded && m_pList[k]->GetCellText(row, CodeColumn(k)) != loaded->bh.right(2)) {
         HarborMessageBox(this, QStringLiteral("该商品的编号已修改但尚未保存,请先保存后再删除!"),
                          MsgIcon::Exclamation, MsgButtons::Ok, caption);
         return;
@@ -300,10 +421,20 @@ void CClassDlg::DeleteLevelRow(int k) {
                          QStringLiteral("确认后将删除数据库中该商品名称对应的所有数据,请谨慎选择!"),
                          MsgIcon::Exclamation, MsgButtons::YesNo, caption) != IDYES)
         return;
-    if (!stored.isEmpty() && !RunDbAction(this, QStringLiteral("删除商品编码"),
-                                          [&] { CCatalogueWriter::DeleteNode(k, m_tree); }))
+    bool deleted = true;
+    if (loaded && !RunDbAction(this, QStringLiteral("删除商品编码"),
+                               [&] { deleted = CCatalogueWriter::DeleteRecord(k, *loaded); }))
         return;
-    RemoveListRow(k, m_nSelRow[k]);
+    if (!deleted) {
+        ReloadList(k);
+        HarborMessageBox(this,
+                         QStringLiteral("%1已在其他窗口或其他电脑上修改或删除,没有删除任何数据。"
+                                        "列表已重新读取,请核对后再操作。")
+                             .arg(CCatalogueWriter::RowTitle(k, *loaded)),
+                         MsgIcon::Exclamation, MsgButtons::Ok, caption);
+        return;
+    }
+    RemoveListRow(k, row);
     HarborMessageBox(this, QStringLiteral("删除数据成功!"), MsgIcon::Information);
 }
 
@@ -321,6 +452,8 @@ bool CClassDlg::IsPathComplete(int k) const {
 void CClassDlg::RemoveListRow(int k, int row) {
     CGridCtrl* grid = m_pList[k];
     grid->DeleteRow(row);
+    if (row - 1 < m_loaded[k].size())
+        m_loaded[k].remove(row - 1);
     for (int other = 1; other < grid->GetRowCount(); ++other)
         grid->SetCellText(other, 0, QString::number(other));
     grid->Refresh();
@@ -336,7 +469,9 @@ void CClassDlg::ShowProperties(int k) {
 void CClassDlg::FillLevelList(int k, const QVector<CatalogueRow>& rows) {
     CGridCtrl* grid = m_pList[k];
     grid->DeleteNonFixedRows();
+    m_loaded[k].clear();
     for (const CatalogueRow& node : rows) {
+        m_loaded[k].append(node);
         const int row = AppendCatalogueRow(grid);
         grid->SetCellText(row, 0, QString::number(row));
         grid->SetCellText(row, kNameCol, node.name);
@@ -348,7 +483,9 @@ void CClassDlg::FillLevelList(int k, const QVector<CatalogueRow>& rows) {
 void CClassDlg::FillSpecList(const QVector<CatalogueRow>& rows) {
     CGridCtrl* grid = m_pList[CCatalogueTree::kLevels];
     grid->DeleteNonFixedRows();
+    m_loaded[CCatalogueTree::kLevels].clear();
     for (const CatalogueRow& spec : rows) {
+        m_loaded[CCatalogueTree::kLevels].append(spec);
         const int row = AppendCatalogueRow(grid);
         grid->SetCellText(row, 0, QString::number(row));
         SetSpecRow(row, spec, kPackOptions);
@@ -373,16 +510,6 @@ void CClassDlg::ColourSpecRow(int row, const QColor& colour) {
         grid->SetCellBackColor(row, col, colour);
 }
 
-// Whether the rows of list k stand for the stored records in the same order.
-bool CClassDlg::IsInStoredOrder(int k, const QVector<CatalogueRow>& stored) const {
-    const CGridCtrl* grid = m_pList[k];
-    for (int i = 0; i < stored.size() && i + 1 < grid->GetRowCount(); ++i) {
-        if (grid->GetCellText(i + 1, CodeColumn(k)) != stored.at(i).code)
-            return false;
-    }
-    return true;
-}
-
 void CClassDlg::SetSpecRow(int row, const CatalogueRow& spec, const QStringList& packOptions) {
     CGridCtrl* grid = m_pList[CCatalogueTree::kLevels];
     grid->SetCellText(row, kCountCol, spec.count);
@@ -396,6 +523,7 @@ void CClassDlg::ClearListsBelow(int k) {
     for (int level = k + 1; level <= CCatalogueTree::kLevels; ++level) {
         m_pList[level]->DeleteNonFixedRows();
         m_pList[level]->Refresh();
+        m_loaded[level].clear();
         m_nSelRow[level] = 0;
     }
     if (k < CCatalogueTree::kLevels)
@@ -409,18 +537,19 @@ void CClassDlg::ForgetSelection(int k) {
         m_strSpec.clear();
 }
 
-QVector<CatalogueRow> CClassDlg::ListRows(int k) const {
+QVector<CatalogueListRow> CClassDlg::ListRows(int k) const {
     const CGridCtrl* grid = m_pList[k];
-    QVector<CatalogueRow> rows;
+    QVector<CatalogueListRow> rows;
     for (int row = 1; row < grid->GetRowCount(); ++row) {
-        CatalogueRow item;
-        item.code = grid->GetCellText(row, CodeColumn(k));
+        CatalogueListRow item;
+        item.shown.code = grid->GetCellText(row, CodeColumn(k));
         if (k < CCatalogueTree::kLevels) {
-            item.name = grid->GetCellText(row, kNameCol);
+            item.shown.name = grid->GetCellText(row, kNameCol);
         } else {
-            item.count = grid->GetCellText(row, kCountCol);
-            item.pack = grid->GetCellText(row, kPackCol);
+            item.shown.count = grid->GetCellText(row, kCountCol);
+            item.shown.pack = grid->GetCellText(row, kPackCol);
         }
+        item.loaded = m_loaded[k].value(row - 1);
         rows.append(item);
     }
     return rows;

@@ -2,9 +2,11 @@
 
 #include "app/CWorkDialog.h"
 #include "catalogue/CCatalogueTree.h"
+#include "catalogue/CCatalogueWriter.h"
 
 #include <QColor>
 #include <QStringList>
+#include <optional>
 
 class CGridCtrl;
 class CPropertyPanel;
@@ -53,15 +55,20 @@ class CClassDlg : public CWorkDialog {
     QVBoxLayout* CreateLevelColumn(int k);
     void FillLevelList(int k, const QVector<CatalogueRow>& rows);
     void FillSpecList(const QVector<CatalogueRow>& rows);
+    void ReloadList(int k);
+    void RefillAfterSave(int k, const QVector<CatalogueListRow>& rows,
+                         const CCatalogueWriter::Result& result,
+                         const QVector<CatalogueRow>& stored, const QVector<QColor>& colours);
+    bool ConfirmRenumbering(int k, const QVector<CCatalogueWriter::Move>& moves);
+    void TellNothingSaved(int k, const CCatalogueWriter::Result& result);
     void SetSpecRow(int row, const CatalogueRow& spec, const QStringList& packOptions);
     static QVector<QColor> SpecColours(const QVector<CatalogueRow>& specs);
     void ColourSpecRow(int row, const QColor& colour);
-    bool IsInStoredOrder(int k, const QVector<CatalogueRow>& stored) const;
     void ClearListsBelow(int k);
     bool IsPathComplete(int k) const;
     void RemoveListRow(int k, int row);
     void ForgetSelection(int k);
-    QVector<CatalogueRow> ListRows(int k) const;
+    QVector<CatalogueListRow> ListRows(int k) const;
     bool IsDuplicate(int k, int row, const QString& text) const;
     static int CodeColumn(int k) { return k < CCatalogueTree::kLevels ? 2 : 3; }
 
@@ -70,4 +77,7 @@ class CClassDlg : public CWorkDialog {
     QPushButton* m_pSaveLevel[CCatalogueTree::kLevels + 1] = {};
     QPushButton* m_pDelete[CCatalogueTree::kLevels + 1] = {};
     CPropertyPanel* m_pProperties = nullptr;
+    // Per list and data row (grid row - 1): the record the row was loaded from; none for a row
+    // added and not saved yet.
+    QVector<std::optional<CatalogueRow>> m_loaded[CCatalogueTree::kLevels + 1];
 };

@@ -91,7 +91,7 @@ SqlStatement CInventoryDlg::SearchSql(int searchBy, const QString& keyword) {
 
 void CInventoryDlg::Search() {
     m_nSearchBy = m_pByShortName->isChecked() ? 1 : 0;
-    m_strKeyword = m_pKeyword->text().toUpper();
+    m_strKeyword = FoldSearchText(m_pKeyword->text());
     m_pKeyword->setText(m_strKeyword);
     m_pGrid->DeleteNonFixedRows();
     int hits = 0;

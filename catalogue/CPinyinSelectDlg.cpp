@@ -40,7 +40,7 @@ CPinyinSelectDlg::CPinyinSelectDlg(QWidget* parent) : QDialog(parent) {
 SqlStatement CPinyinSelectDlg::SearchSql(const QString& query) {
     return LikeSearchSql(QStringLiteral("SELECT * FROM property WHERE name LIKE ? OR "
                                         "longpinyin LIKE ? OR shortpinyin LIKE ? OR code LIKE ?"),
-                         query.toUpper());
+                         FoldSearchText(query));
 }
 
 void CPinyinSelectDlg::Search() {

@@ -3,10 +3,13 @@
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
 #include "app/HarborMessageBox.h"
+#include "app/InputText.h"
 #include "app/SqlText.h"
 #include "catalogue/CCatalogueTree.h"
+#include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CatalogueGridSetup.h"
 #include "catalogue/PinyinInitials.h"
+#include "documents/NumberLimits.h"
 #include "grid/CGridCtrl.h"
 
 #include <QBoxLayout>
@@ -95,17 +98,55 @@ void CPropertyPanel::ShowProperties(int k, const QString& spec) {
     FillRow(values + stored);
 }
 
+// The first typed value that cannot be stored, as the message naming its field; empty when
+// all can. The short name may stay empty; the numbers may stay empty or be plain decimals
+// within their limits, and neither price nor stock is negative.
+QString PropertyValueProblem(const QStringList& values) {
+    const QString shortName = values.value(0);
+    if (!shortName.isEmpty()) {
+        const QString problem = NameProblem(QStringLiteral("商品简称"), shortName);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    const struct {
+        const char* field;
+        NumberKind kind;
+    } numbers[] = {{"售价", NumberKind::Price},
+                   {"折扣一", NumberKind::Discount},
+                   {"折扣二", NumberKind::Discount},
+                   {"折扣三", NumberKind::Discount},
+                   {"总数", NumberKind::Stock}};
+    for (int i = 0; i < 5; ++i) {
+        const QString field = QString::fromUtf8(numbers[i].field);
+        const QString text = values.value(i + 1);
+        const QString problem = NumberProblem(numbers[i].kind, field, text);
+        if (!problem.isEmpty())
+            return problem;
+        if (!text.isEmpty() && text.toDouble() < 0)
+            return QStringLiteral("%1不能是负数,请改正").arg(field);
+    }
+    return QString();
+}
+
 void CPropertyPanel::SaveProperties() {
     m_pGrid->EndEditing();
-    const QString name = Cell(kNameCol);
-    if (name.isEmpty()) {
+    if (Cell(kNameCol).isEmpty()) {
         HarborMessageBox(this,
                          QStringLiteral("请确认已选中第五栏(规格栏),否则将无法保存商品属性到数据"
                                         "库中．"),
                          MsgIcon::Stop);
         return;
     }
+    QStringList values;
+    for (int col = kShortNameCol; col < kShortNameCol + kValueFields.size(); ++col)
+        values << Cell(col);
+    const QString problem = PropertyValueProblem(values);
+    if (!problem.isEmpty()) {
+        HarborMessageBox(this, problem);
+        return;
+    }
     const QString code = Cell(kCodeCol);
+    QString name;
     bool stored = false;
     const bool saved = RunDbAction(this, QStringLiteral("保存商品属性"), [&] {
         // Properties belong to a stored specification: a new or renumbered row on screen would
@@ -116,25 +157,37 @@ void CPropertyPanel::SaveProperties() {
         spec.Close();
         if (!stored)
             return;
+        // The name as the stored levels give it, not as the lists may show it before a save.
+        name = CCatalogueWriter::StoredFullName(code);
+        if (name.isEmpty())
+            return;
         CRecordset rs;
         rs.Open(QString::fromUtf8(kPropertySql), {code});
         if (rs.IsEOF())
             rs.AddNew();
         rs.PutCollect("name", name);
-        rs.PutCollect("shortname", Cell(kShortNameCol));
+        rs.PutCollect("shortname", values.at(0));
         rs.PutCollect("spec", Cell(kSpecCol));
         rs.PutCollect("code", code);
         for (int i = 1; i < kValueFields.size(); ++i)
-            rs.PutCollect(kValueFields.at(i), Cell(kShortNameCol + i));
+            rs.PutCollect(kValueFields.at(i), values.at(i));
         rs.PutCollect("longpinyin", GetPinyinInitials(name));
-        rs.PutCollect("shortpinyin", GetPinyinInitials(Cell(kShortNameCol)));
+        rs.PutCollect("shortpinyin", GetPinyinInitials(values.at(0)));
         rs.Update();
         rs.Close();
     });
-    if (saved && !stored)
+    if (!saved)
+        return;
+    if (!stored) {
         HarborMessageBox(this, QStringLiteral("该规格尚未保存,请先保存规格栏后再保存商品属性"));
-    else if (saved)
+    } else if (name.isEmpty()) {
+        HarborMessageBox(this, QStringLiteral("该商品的上级商品名不完整(有空缺的级别或已被删除),"
+                                              "不能保存商品属性"));
+    } else {
+        m_pGrid->SetCellText(1, kNameCol, name);
+        m_pGrid->Refresh();
         HarborMessageBox(this, QStringLiteral("商品属性已成功保存"), MsgIcon::Information);
+    }
 }
 
 void CPropertyPanel::MakeAllPinyin() {

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QGroupBox>
 
+#include <QStringList>
+
 class CCatalogueTree;
 class CGridCtrl;
 class QBoxLayout;
@@ -42,3 +44,7 @@ class CPropertyPanel : public QGroupBox {
     QPushButton* m_pPinyin;
     QBoxLayout* m_pLayout;
 };
+
+// The first of the typed property values (short name, price, three discounts, stock) that cannot
+// be stored, as the message naming its field; empty when all can.
+QString PropertyValueProblem(const QStringList& values);

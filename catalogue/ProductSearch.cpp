@@ -72,3 +72,12 @@ int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql) {
 SqlStatement LikeSearchSql(const QString& sql, const QString& typed) {
     return {sql, QVariantList(sql.count(QLatin1Char('?')), LikeContains(typed))};
 }
+
+QString FoldSearchText(const QString& typed) {
+    QString folded = typed;
+    for (QChar& c : folded) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return folded;
+}

@@ -19,6 +19,11 @@ int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql);
 //   LikeSearchSql("SELECT * FROM property WHERE name LIKE ? OR longpinyin LIKE ?", typed)
 SqlStatement LikeSearchSql(const QString& sql, const QString& typed);
 
+// A typed search text as it is matched against names and initials: ASCII letters in upper case
+// (initials are stored in upper case), every other character as typed, so "φ20", "ｍｍ" or
+// "６ｍｍ" find what holds them. "pzls" -> "PZLS", "φ20mm" -> "φ20MM".
+QString FoldSearchText(const QString& typed);
+
 // The grid columns of the product table, for tests and the dialogs.
 enum ProductColumn {
     kColNumber = 0,

@@ -15,6 +15,12 @@ class TestCatalogueTree : public QObject {
     void readsChildrenAndSpecifications();
     void pathCodesMatchOnlyThemselves();
     void checksCodesOfOneList();
+    void productNamesFollowTheirLevels();
+    void nodesMayNotHangUnderSkippedLevels();
+    void planTiesRowsToTheirRecords();
+    void planRefusesRowsWhoseRecordChanged();
+    void planChecksNamesOfRowsItWrites();
+    void rebuildsNamesFromStoredLevels();
 };
 
 void TestCatalogueTree::fullNameJoinsNamesWithoutGaps() {
@@ -127,10 +133,157 @@ void TestCatalogueTree::checksCodesOfOneList() {
     QCOMPARE(CCatalogueWriter::CheckCodes({"01", "02"}, {"03"}), "");
     QVERIFY(CCatalogueWriter::CheckCodes({"03"}, {"01", "03"}).contains("03"));
     QVERIFY(CCatalogueWriter::CheckCodes({"05", "05"}, {}).contains("重复"));
-    for (const char* bad : {"", "1", "100", "0a", "00"})
+    for (const char* bad : {"", "1", "100", "0a", "00", "０５", "0５", "٠٥", " 5"})
         QVERIFY2(!CCatalogueWriter::CheckCodes({bad}, {}).isEmpty(), bad);
     // Codes already stored are not judged by their form, only for repeats.
     QCOMPARE(CCatalogueWriter::CheckCodes({}, {"1", "x"}), "");
+}
+
+void TestCatalogueTree::productNamesFollowTheirLevels() {
+    QCOMPARE(ProductFullName({"灯具", "灯泡", "", ""}), "灯具-灯泡");
+    QCOMPARE(ProductFullName({"灯具", "", "", ""}), "灯具");
+    QCOMPARE(ProductFullName({"灯具", "灯-泡", "E27", "白光"}), "灯具-灯-泡-E27-白光");
+    QCOMPARE(ProductFullName({"灯具", "", "M8", ""}), ""); // hangs under a skipped level
+    QCOMPARE(ProductFullName({"", "灯泡", "", ""}), "");
+    QCOMPARE(LevelCodes("0103000001"), (QStringList{"01", "03", "00", "00"}));
+    QCOMPARE(LevelCodes("0103"), (QStringList{"01", "03"}));
+}
+
+void TestCatalogueTree::nodesMayNotHangUnderSkippedLevels() {
+    CCatalogueTree path;
+    path.SelectNode(1, "01", "开关");
+    QVERIFY(!path.HangsUnderSkippedLevel(2));
+    QVERIFY(!path.HangsUnderSkippedLevel(3));
+    path.FillSkippedLevels(); // a specification shown under level 1
+    QVERIFY(path.HangsUnderSkippedLevel(3));
+    QVERIFY(path.HangsUnderSkippedLevel(4));
+    QVERIFY(!path.HangsUnderSkippedLevel(5)); // 01 00 00 00 L5 is a product of 开关
+    path.m_strCode[3] = "01";
+    QVERIFY(path.HangsUnderSkippedLevel(5));
+    path.SelectNode(2, "02", "墙壁开关");
+    path.FillSkippedLevels();
+    QVERIFY(!path.HangsUnderSkippedLevel(3));
+    QVERIFY(path.HangsUnderSkippedLevel(4));
+    QVERIFY(!path.HangsUnderSkippedLevel(5));
+}
+
+namespace {
+
+CatalogueRow Node(const QString& bh, const QString& name) {
+    CatalogueRow row;
+    row.bh = bh;
+    row.code = bh.right(2);
+    row.name = name;
+    return row;
+}
+
+CatalogueListRow Loaded(const QString& bh, const QString& name) {
+    return {Node(bh, name), Node(bh, name)};
+}
+
+CatalogueListRow Added(const QString& code, const QString& name) {
+    CatalogueListRow row;
+    row.shown.code = code;
+    row.shown.name = name;
+    return row;
+}
+
+} // namespace
+
+void TestCatalogueTree::planTiesRowsToTheirRecords() {
+    // Two nodes of one code (an older file): each row keeps its own.
+    const QVector<CatalogueRow> records{Node("0101", "甲"), Node("0102", "乙"), Node("0102", "丙"),
+                                        Node("0104", "丁")};
+    QVector<CatalogueListRow> rows{Loaded("0102", "丙"), Loaded("0101", "甲"), Added("05", "戊"),
+                                   Added("06", ""), Added("07", "己")};
+    rows[0].shown.name = "丙二";
+    rows[0].shown.code = "03";
+    const CCatalogueWriter::Plan plan = CCatalogueWriter::PlanSave(2, "01", rows, records);
+    QCOMPARE(plan.strRefusal, "");
+    QCOMPARE(plan.rewrite, (QVector<int>{2, -1, -1, -1, -1}));
+    QCOMPARE(plan.add, (QVector<bool>{false, false, true, false, false}));
+    QCOMPARE(plan.nBlankRow, 3);
+    QCOMPARE(plan.Writes(), 2);
+    QCOMPARE(plan.moves.size(), 1);
+    QCOMPARE(plan.moves.at(0).oldCode, "0102");
+    QCOMPARE(plan.moves.at(0).newCode, "0103");
+    QCOMPARE(plan.moves.at(0).newName, "丙二");
+
+    // 乙 and 丁, which no row shows, keep their codes: a new row may not take them.
+    rows[2].shown.code = "04";
+    QVERIFY(CCatalogueWriter::PlanSave(2, "01", rows, records).strRefusal.contains("04"));
+    rows[2].shown.code = "02";
+    QVERIFY(CCatalogueWriter::PlanSave(2, "01", rows, records).strRefusal.contains("重复"));
+    // Left with the code its twin has, 丙 cannot be saved either.
+    rows[2].shown.code = "05";
+    rows[0].shown.code = "02";
+    QVERIFY(CCatalogueWriter::PlanSave(2, "01", rows, records).strRefusal.contains("重复"));
+}
+
+void TestCatalogueTree::planRefusesRowsWhoseRecordChanged() {
+    const QVector<CatalogueRow> records{Node("02", "插座")};
+    QVector<CatalogueListRow> rows{Loaded("01", "开关"), Loaded("02", "插座")};
+    rows[1].shown.name = "插头";
+    CCatalogueWriter::Plan plan = CCatalogueWriter::PlanSave(1, "", rows, records);
+    QVERIFY(plan.bStale);
+    QVERIFY(plan.strRefusal.startsWith("一级商品名称\"开关\"(编号01)"));
+    QCOMPARE(plan.rewrite, (QVector<int>{-1, -1}));
+
+    // The same record renamed elsewhere.
+    plan = CCatalogueWriter::PlanSave(1, "", {Loaded("02", "插座")}, {Node("02", "插排")});
+    QVERIFY(plan.bStale);
+    QVERIFY(plan.strRefusal.contains("插座"));
+
+    // A specification whose count changed elsewhere.
+    CatalogueRow spec;
+    spec.bh = "0100000001";
+    spec.count = "10";
+    spec.pack = "个/箱";
+    CatalogueRow changed = spec;
+    changed.count = "12";
+    plan = CCatalogueWriter::PlanSave(5, "01000000", {{spec, spec}}, {changed});
+    QVERIFY(plan.bStale);
+    QVERIFY(plan.strRefusal.startsWith("规格\"10个/箱\"(编号01)"));
+}
+
+void TestCatalogueTree::planChecksNamesOfRowsItWrites() {
+    const QVector<CatalogueRow> records{Node("01", "开关")};
+    auto refusal = [&](const QVector<CatalogueListRow>& rows) {
+        return CCatalogueWriter::PlanSave(1, "", rows, records).strRefusal;
+    };
+    CatalogueListRow renamed = Loaded("01", "开关");
+    renamed.shown.name = " ";
+    QCOMPARE(refusal({renamed}), "一级商品名称不能为空");
+    renamed.shown.name = QString("开\x07关");
+    QCOMPARE(refusal({renamed}), "一级商品名称中有不能保存的控制字符,请改正");
+    QCOMPARE(refusal({Loaded("01", "开关"), Added("02", "\t")}), "一级商品名称不能为空");
+    // A stored name left as it is, whatever it holds, is not judged again.
+    QCOMPARE(CCatalogueWriter::PlanSave(1, "", {Loaded("01", " ")}, {Node("01", " ")}).strRefusal,
+             "");
+    CatalogueListRow spec;
+    spec.shown.code = "01";
+    spec.shown.count = "5";
+    spec.shown.pack = QString("个\x1b");
+    QCOMPARE(CCatalogueWriter::PlanSave(5, "01000000", {spec}, {}).strRefusal,
+             "包装中有不能保存的控制字符,请改正");
+}
+
+// Names are built from the levels on each product's path; a product under a level that no
+// stored node has keeps its name.
+void TestCatalogueTree::rebuildsNamesFromStoredLevels() {
+    TestDatabase db;
+    db.Exec("INSERT INTO name1 VALUES ('01', '灯具')");
+    db.Exec("INSERT INTO name2 VALUES ('0101', '灯泡')");
+    db.Exec("INSERT INTO name3 VALUES ('010101', 'E27')");
+    db.Exec("INSERT INTO name3 VALUES ('010001', 'M8')"); // under the skipped level 2
+    for (const char* code : {"0101010001", "0101000001", "0100000001", "0100010001", "0102000001"})
+        db.Exec("INSERT INTO property (code, name) VALUES (?, '旧名')", {QString(code)});
+    CCatalogueWriter::RebuildProductNames("01");
+    QCOMPARE(db.Rows("SELECT code, name, longpinyin FROM property ORDER BY code"),
+             (QStringList{"0100000001|灯具|DJ", "0100010001|旧名|", "0101000001|灯具-灯泡|DJ-DP",
+                          "0101010001|灯具-灯泡-E27|DJ-DP-E27", "0102000001|旧名|"}));
+    QCOMPARE(CCatalogueWriter::StoredFullName("0101010001"), "灯具-灯泡-E27");
+    QCOMPARE(CCatalogueWriter::StoredFullName("0100010001"), "");
 }
 
 QTEST_MAIN(TestCatalogueTree)

@@ -3,10 +3,14 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/CConnection.h"
+#include "app/CHarborApp.h"
 #include "app/FontSetup.h"
 #include "app/SqlText.h"
 #include "catalogue/CClassDlg.h"
+#include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CPropertyPanel.h"
+#include "catalogue/ProductSearch.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
@@ -53,6 +57,26 @@ QStringList Column(CGridCtrl* grid, int col) {
 
 // 开关 (01) with 墙壁开关 (0101) > 单开 (010101) > 白色 (01010101), a specification under each of
 // them and one directly under 开关; 插座 (02) with one specification. Every product has properties.
+// 灯具 (01) > 灯 (0101) with the product 灯具-灯 and one product straight under 灯具.
+void SeedLamps(TestDatabase& db) {
+    for (const char* sql :
+         {"INSERT INTO name1 VALUES ('01', '灯具')", "INSERT INTO name2 VALUES ('0101', '灯')",
+          "INSERT INTO name5 VALUES ('0101000001', '1', '个')",
+          "INSERT INTO name5 VALUES ('0100000001', '2', '个')",
+          "INSERT INTO property (code, name, spec, longpinyin) VALUES ('0101000001', '灯具-灯', "
+          "'1个', 'DJ-D')",
+          "INSERT INTO property (code, name, spec, longpinyin) VALUES ('0100000001', '灯具', "
+          "'2个', 'DJ')"})
+        db.Exec(QString::fromUtf8(sql));
+}
+
+// A document line of each kind using the code.
+void AddDocumentLine(TestDatabase& db, const char* table, const QString& code) {
+    db.Exec(QStringLiteral("INSERT INTO %1 (oddnum, code) VALUES ('20260101001', ?)")
+                .arg(QString::fromUtf8(table)),
+            {code});
+}
+
 void SeedCatalogue(TestDatabase& db) {
     for (const char* sql :
          {"INSERT INTO name1 VALUES ('01', '开关')", "INSERT INTO name1 VALUES ('02', '插座')",
@@ -115,6 +139,18 @@ class TestClassDlg : public QObject {
     void refusesSavingUnderUnsavedParent();
     void savesTextOfOpenEditor();
     void propertiesWaitForTheirSpecification();
+    void renamingLevel2ChangesOnlyItsPartOfNames();
+    void initialsFollowRenamedLevels();
+    void refusesCodesThatAreNotTwoAsciiDigits();
+    void refusesNodesUnderSkippedLevel();
+    void saveRefusesRowWhoseRecordVanished();
+    void saveRefusesRowWhoseRecordChanged();
+    void deleteRefusesRowWhoseRecordChanged();
+    void renumberingUsedCodeAsksFirst();
+    void refusesPropertyValuesThatAreNotPlainNumbers();
+    void storesEmptyPropertyCellsAsEmptyText();
+    void refusesBlankOrControlCharacterNames();
+    void saveThatWritesNothingSaysSo();
 };
 
 void TestClassDlg::buildsTreeWithSkippedLevels() {
@@ -144,11 +180,13 @@ void TestClassDlg::buildsTreeWithSkippedLevels() {
              (QStringList{"0100000001|100|个", "0100000002|50|个/千只"}));
     QCOMPARE(dlg->m_tree.m_strCode[2], "00");
 
-    // The path now passes through 00: a level-3 node goes under 01 00.
+    // The path now passes through 00: a level-3 node there could never be reached again.
     QTest::mouseClick(dlg->AddButton(3), Qt::LeftButton);
-    TypeIntoCell(dlg->List(3), 1, 1, "M8");
-    QTest::mouseClick(dlg->SaveButton(3), Qt::LeftButton);
-    QCOMPARE(db.Rows("SELECT bh, mc FROM name3"), QStringList{"010001|M8"});
+    QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
+    QCOMPARE(dlg->List(3)->GetRowCount(), 1);
+    QTest::mouseClick(dlg->AddButton(4), Qt::LeftButton);
+    QCOMPARE(dlg->List(4)->GetRowCount(), 1);
+    QCOMPARE(db.Value("SELECT count(*) FROM name3"), "0");
 
     // A second click on the level-1 node lists its specifications, red without properties.
     ChooseRow(list1, 1);
@@ -212,10 +250,13 @@ void TestClassDlg::renamesLevel1AndProductNames() {
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), (QStringList{"01|插'头", "02|插座"}));
-    QCOMPARE(db.Rows("SELECT code, name FROM property ORDER BY code"),
-             (QStringList{"0100000001|插'头", "0101010101|插'头-墙壁插'头-单开-白色",
-                          "0103000001|插'头-防水插'头-插'头盒", "0103010001|插'头-防水插'头-双开",
-                          "0200000001|插座"}));
+    // Only the level-1 part of each name changes, whatever else holds the old text; a name
+    // that had drifted from its levels is built from them again.
+    QCOMPARE(
+        db.Rows("SELECT code, name, longpinyin FROM property ORDER BY code"),
+        (QStringList{"0100000001|插'头|C'T", "0101010101|插'头-墙壁开关-单开-白色|C'T-QBKG-DK-BS",
+                     "0103000001|插'头-防水开关|C'T-FSKG",
+                     "0103010001|插'头-防水开关-双开|C'T-FSKG-SK", "0200000001|插座|"}));
     QCOMPARE(db.Value("SELECT count(*) FROM name5 WHERE bh LIKE '01%'"), "4");
     QCOMPARE(dlg->List(1)->GetCellText(1, 1), "插'头");
 }
@@ -223,7 +264,7 @@ void TestClassDlg::renamesLevel1AndProductNames() {
 void TestClassDlg::movesLevel2WithSubtreeAndProperties() {
     TestDatabase db;
     SeedCatalogue(db);
-    MessageScript messages;
+    MessageScript messages({IDYES}); // the renumbering question
     auto dlg = OpenDialog();
 
     ChooseRow(dlg->List(1), 1);
@@ -247,7 +288,7 @@ void TestClassDlg::movesLevel2WithSubtreeAndProperties() {
 void TestClassDlg::swapsTwoCodesWithoutMixingSubtrees() {
     TestDatabase db;
     SeedCatalogue(db);
-    MessageScript messages;
+    MessageScript messages({IDYES, IDYES}); // one question for each code
     auto dlg = OpenDialog();
 
     ChooseRow(dlg->List(1), 1);
@@ -271,13 +312,13 @@ void TestClassDlg::failedRenumberingChangesNothing() {
     TestDatabase db;
     SeedCatalogue(db);
     const QStringList before = db.Rows("SELECT code, name FROM property ORDER BY code");
-    db.Exec("DROP TABLE name4"); // the fourth of the five statements fails
-    MessageScript messages;
+    db.Exec("DROP TABLE name4");     // the fourth of the five statements fails
+    MessageScript messages({IDYES}); // the renumbering question
     auto dlg = OpenDialog();
 
     TypeIntoCell(dlg->List(1), 1, 2, "07");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
-    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(messages.Count(), 2);
     QCOMPARE(messages.Messages().last().icon, MsgIcon::Stop);
     QCOMPARE(db.Rows("SELECT bh FROM name1 ORDER BY bh"), (QStringList{"01", "02"}));
     QCOMPARE(db.Rows("SELECT bh FROM name2 ORDER BY bh"), (QStringList{"0101", "0103"}));
@@ -287,7 +328,7 @@ void TestClassDlg::failedRenumberingChangesNothing() {
 void TestClassDlg::savingSpecificationMovesItsProperties() {
     TestDatabase db;
     SeedCatalogue(db);
-    MessageScript messages;
+    MessageScript messages({IDYES}); // the renumbering question
     auto dlg = OpenDialog();
     ChooseRow(dlg->List(1), 1);
     CGridCtrl* list5 = dlg->List(5);
@@ -694,9 +735,6 @@ void TestClassDlg::savesTextOfOpenEditor() {
     QCOMPARE(db.Value("SELECT price FROM property WHERE code='0100000002'"), "6.5");
 }
 
-QTEST_MAIN(TestClassDlg)
-#include "tst_classdlg.moc"
-
 void TestClassDlg::propertiesWaitForTheirSpecification() {
     TestDatabase db;
     SeedCatalogue(db);
@@ -724,6 +762,7 @@ void TestClassDlg::propertiesWaitForTheirSpecification() {
     QCOMPARE(db.Rows("SELECT code, shortname FROM property ORDER BY code").join(";"), before);
 
     // Once saved, its properties are taken.
+    messages.Answer(IDYES); // 01 becomes 05
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     ChooseRow(dlg->List(5), 2);
     const QString code = props->GetCellText(1, 2);
@@ -732,3 +771,384 @@ void TestClassDlg::propertiesWaitForTheirSpecification() {
     QCOMPARE(messages.Last(), "商品属性已成功保存");
     QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code=?", {code}), "1");
 }
+
+// 灯具-灯 with level 2 renamed to 灯泡 is 灯具-灯泡, not 灯泡具-灯泡.
+void TestClassDlg::renamingLevel2ChangesOnlyItsPartOfNames() {
+    TestDatabase db;
+    SeedLamps(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    ChooseRow(dlg->List(1), 1);
+    TypeIntoCell(dlg->List(2), 1, 1, "灯泡");
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT code, name, longpinyin FROM property ORDER BY code"),
+             (QStringList{"0100000001|灯具|DJ", "0101000001|灯具-灯泡|DJ-DP"}));
+
+    // Level 1 renamed: the product under the skipped level 2 takes the level-1 name alone.
+    TypeIntoCell(dlg->List(1), 1, 1, "灯饰");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT code, name, longpinyin FROM property ORDER BY code"),
+             (QStringList{"0100000001|灯饰|DS", "0101000001|灯饰-灯泡|DS-DP"}));
+    QCOMPARE(db.Value("SELECT mc FROM name2"), "灯泡");
+}
+
+// After 开关 is renamed 插座, the picker finds it by cz at once.
+void TestClassDlg::initialsFollowRenamedLevels() {
+    TestDatabase db;
+    db.Exec("INSERT INTO name1 VALUES ('01', '开关')");
+    db.Exec("INSERT INTO name5 VALUES ('0100000001', '1', '个')");
+    db.Exec("INSERT INTO property (code, name, spec, shortname, longpinyin, shortpinyin) VALUES "
+            "('0100000001', '开关', '1个', '单开', 'KG', 'DK')");
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    TypeIntoCell(dlg->List(1), 1, 1, "插座");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    theApp.m_strPickQuery = "cz";
+    CPinyinSelectDlg picker;
+    QCOMPARE(picker.Grid()->GetRowCount(), 2);
+    QCOMPARE(picker.Grid()->GetCellText(1, kColName), "插座");
+    theApp.m_strPickQuery = "kg";
+    CPinyinSelectDlg old;
+    QCOMPARE(old.Grid()->GetRowCount(), 1);
+
+    // The property save writes the initials of the name the stored levels give.
+    ChooseRow(dlg->List(1), 1);
+    ChooseRow(dlg->List(5), 1);
+    TypeIntoCell(dlg->Properties()->Grid(), 1, 3, "插头");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(db.Rows("SELECT name, longpinyin, shortpinyin FROM property"),
+             QStringList{"插座|CZ|CT"});
+}
+
+// A code is what a barcode scanner sends: two ASCII digits 01 to 99.
+void TestClassDlg::refusesCodesThatAreNotTwoAsciiDigits() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    const QStringList before = db.Rows("SELECT bh, mc FROM name1 ORDER BY bh");
+    const QStringList properties = db.Rows("SELECT code FROM property ORDER BY code");
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+
+    for (const QString code : {"０５", "5", "00", "5a"}) {
+        TypeIntoCell(list1, 2, 2, code);
+        QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+        QCOMPARE(messages.Last(),
+                 QString("编号\"%1\"无效,编号应为01至99的两位数字,请重新输入!").arg(code));
+        QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), before);
+        QCOMPARE(db.Rows("SELECT code FROM property ORDER BY code"), properties);
+    }
+    // The same at level 5, for a new row.
+    TypeIntoCell(list1, 2, 2, "02");
+    ChooseRow(list1, 2);
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    TypeIntoCell(dlg->List(5), 2, 1, "3");
+    TypeIntoCell(dlg->List(5), 2, 3, "０２");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QVERIFY(messages.Last().contains("两位数字"));
+    QCOMPARE(db.Value("SELECT count(*) FROM name5 WHERE bh LIKE '02%'"), "1");
+
+    TypeIntoCell(list1, 2, 2, "05");
+    messages.Answer(IDYES); // its product has properties
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), (QStringList{"01|开关", "05|插座"}));
+}
+
+// A specification shown under level 1 puts 00 into the path; nothing may hang below it.
+void TestClassDlg::refusesNodesUnderSkippedLevel() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    ChooseRow(dlg->List(1), 1);
+    ChooseRow(dlg->List(5), 1);
+    QCOMPARE(dlg->m_tree.m_strCode[2], "00");
+    QTest::mouseClick(dlg->AddButton(3), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
+    QCOMPARE(dlg->List(3)->GetRowCount(), 1);
+    QTest::mouseClick(dlg->SaveButton(3), Qt::LeftButton);
+    QCOMPARE(messages.Last(),
+             "上级商品名中有空缺的级别(编号00),其下不能保存商品名,请先选择有效的上级商品名");
+    QTest::mouseClick(dlg->SaveButton(4), Qt::LeftButton);
+    QVERIFY(messages.Last().contains("编号00"));
+    QCOMPARE(db.Value("SELECT count(*) FROM name3 WHERE bh LIKE '0100%'"), "0");
+    QCOMPARE(db.Value("SELECT count(*) FROM name4 WHERE bh LIKE '0100%'"), "0");
+
+    // A specification under a level-3 node that hangs under 00 (stored by an older version) is
+    // refused as well.
+    db.Exec("INSERT INTO name3 VALUES ('010001', 'M8')");
+    dlg->m_tree.m_strCode[3] = "01";
+    dlg->m_tree.m_strName[3] = "M8";
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QVERIFY(messages.Last().contains("编号00"));
+    QCOMPARE(db.Value("SELECT count(*) FROM name5 WHERE bh LIKE '010001%'"), "0");
+}
+
+// Another window deleted 开关 after this one was loaded: renaming 插座 to 插头 here must never
+// move 插座's product to 开关's code.
+void TestClassDlg::saveRefusesRowWhoseRecordVanished() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages({IDYES});
+    auto dlg = OpenDialog();
+    auto other = OpenDialog();
+
+    ChooseRow(other->List(1), 1);
+    QTest::mouseClick(other->DeleteButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "删除数据成功!");
+
+    TypeIntoCell(dlg->List(1), 2, 1, "插头");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "一级商品名称\"开关\"(编号01)已在其他窗口或其他电脑上修改或删除,"
+                              "本次保存没有写入任何数据。列表已重新读取,请核对后再修改保存。");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1"), QStringList{"02|插座"});
+    QCOMPARE(db.Rows("SELECT code, name FROM property"), QStringList{"0200000001|插座"});
+    QCOMPARE(Column(dlg->List(1), 1), QStringList{"插座"});
+    QCOMPARE(Column(dlg->List(1), 2), QStringList{"02"});
+
+    // Read again, the rename goes where it belongs.
+    TypeIntoCell(dlg->List(1), 1, 1, "插头");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1"), QStringList{"02|插头"});
+    QCOMPARE(db.Rows("SELECT code, name FROM property"), QStringList{"0200000001|插头"});
+}
+
+void TestClassDlg::saveRefusesRowWhoseRecordChanged() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    auto other = OpenDialog();
+
+    // Specifications under 开关: the other window changes the count of row 1.
+    ChooseRow(dlg->List(1), 1);
+    ChooseRow(other->List(1), 1);
+    TypeIntoCell(other->List(5), 1, 1, "12");
+    QTest::mouseClick(other->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    TypeIntoCell(dlg->List(5), 2, 1, "30");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QVERIFY(
+        messages.Last().startsWith("规格\"10个/箱\"(编号01)已在其他窗口或其他电脑上修改或删除"));
+    QCOMPARE(db.Rows("SELECT bh, count FROM name5 WHERE bh LIKE '0100%'"),
+             QStringList{"0100000001|12"});
+    QCOMPARE(Column(dlg->List(5), 1), QStringList{"12"});
+
+    // A level-2 node renamed by another workstation on the same file.
+    ChooseRow(dlg->List(1), 1);
+    CConnection workstation;
+    workstation.OpenFile(db.Path());
+    QCOMPARE(workstation.Execute("UPDATE name2 SET mc=? WHERE bh=?", {"防水面板", "0103"}), 1);
+    TypeIntoCell(dlg->List(2), 1, 1, "墙壁面板");
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QVERIFY(messages.Last().startsWith("二级商品名称\"防水开关\"(编号03)"));
+    QCOMPARE(db.Rows("SELECT mc FROM name2 ORDER BY bh"), (QStringList{"墙壁开关", "防水面板"}));
+    QCOMPARE(Column(dlg->List(2), 1), (QStringList{"墙壁开关", "防水面板"}));
+}
+
+void TestClassDlg::deleteRefusesRowWhoseRecordChanged() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages({IDYES, IDOK, IDYES});
+    auto dlg = OpenDialog();
+
+    db.Exec("UPDATE name1 SET mc='插排' WHERE bh='02'");
+    ChooseRow(dlg->List(1), 2);
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QVERIFY(messages.Last().startsWith("一级商品名称\"插座\"(编号02)已在其他窗口或其他电脑上修改"));
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), (QStringList{"01|开关", "02|插排"}));
+    QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code LIKE '02%'"), "1");
+    QCOMPARE(Column(dlg->List(1), 1), (QStringList{"开关", "插排"}));
+
+    // Read again, it deletes exactly that record.
+    ChooseRow(dlg->List(1), 2);
+    QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "删除数据成功!");
+    QCOMPARE(db.Rows("SELECT bh FROM name1"), QStringList{"01"});
+    QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code LIKE '02%'"), "0");
+}
+
+// Stored documents keep the old code, and labels stuck on goods would scan as another product.
+void TestClassDlg::renumberingUsedCodeAsksFirst() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    AddDocumentLine(db, "saleout", "0103000001");
+    AddDocumentLine(db, "saleout", "0103010001");
+    AddDocumentLine(db, "salein", "0103000001");
+    AddDocumentLine(db, "entry", "0103010001");
+    AddDocumentLine(db, "entry", "0101010101"); // another node
+    MessageScript messages({IDNO});
+    auto dlg = OpenDialog();
+
+    ChooseRow(dlg->List(1), 1);
+    TypeIntoCell(dlg->List(2), 2, 2, "05");
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(),
+             "编号03将改为05。已存的单据中有4行商品使用该类下的商品的编号,改号后这些单据仍保留"
+             "原编号;已贴在商品上的条形码也会扫描成其他商品或无法识别。确定要改号吗?");
+    QCOMPARE(messages.Messages().last().buttons, MsgButtons::YesNo);
+    QCOMPARE(db.Rows("SELECT bh FROM name2 ORDER BY bh"), (QStringList{"0101", "0103"}));
+    QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code LIKE '0103%'"), "2");
+
+    messages.Answer(IDYES);
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "已成功保存到数据库");
+    QCOMPARE(db.Rows("SELECT bh FROM name2 ORDER BY bh"), (QStringList{"0101", "0105"}));
+    QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code LIKE '0105%'"), "2");
+    QCOMPARE(db.Value("SELECT count(*) FROM saleout WHERE code LIKE '0103%'"), "2");
+
+    // A single product: the count is its own lines.
+    ChooseRow(dlg->List(1), 2);
+    AddDocumentLine(db, "saleout", "0200000001");
+    messages.Answer(IDNO);
+    TypeIntoCell(dlg->List(5), 1, 3, "07");
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QVERIFY(messages.Last().startsWith("编号01将改为07。已存的单据中有1行商品使用该商品的编号"));
+    QCOMPARE(db.Rows("SELECT bh FROM name5 WHERE bh LIKE '02%'"), QStringList{"0200000001"});
+
+    // A name change alone asks nothing.
+    messages.Clear();
+    TypeIntoCell(dlg->List(1), 2, 1, "插排");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Texts(), QStringList{"已成功保存到数据库"});
+}
+
+// "1,000" stored as stock would become 1 in a sale, and selling one then leaves 0.00.
+void TestClassDlg::refusesPropertyValuesThatAreNotPlainNumbers() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    db.Exec("UPDATE property SET price='3', discount1='0.9', total='8' WHERE code='0100000001'");
+    const QStringList before = db.Rows("SELECT * FROM property ORDER BY code");
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* props = dlg->Properties()->Grid();
+    ChooseRow(dlg->List(1), 1);
+    ChooseRow(dlg->List(5), 1);
+
+    const struct {
+        int col;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {8, "1,000", "总数\"1,000\"不是数字,请改正"},
+        {4, "五元", "售价\"五元\"不是数字,请改正"},
+        {5, "1.5", "折扣一不能超过1.00,请改正"},
+        {6, "-0.1", "折扣二不能是负数,请改正"},
+        {7, "0.8x", "折扣三\"0.8x\"不是数字,请改正"},
+        {4, "-1", "售价不能是负数,请改正"},
+        {8, "-3", "总数不能是负数,请改正"},
+        {8, "10000000", "总数不能超过9999999.99,请改正"},
+        {4, "100000000", "售价不能超过99999999.99,请改正"},
+        {3, "   ", "商品简称不能为空"},
+        {3, "简\x07称", "商品简称中有不能保存的控制字符,请改正"},
+    };
+    for (const auto& c : cases) {
+        const QString kept = props->GetCellText(1, c.col);
+        TypeIntoCell(props, 1, c.col, QString::fromUtf8(c.text));
+        QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+        QCOMPARE(messages.Last(), QString::fromUtf8(c.message));
+        QCOMPARE(messages.Messages().last().icon, MsgIcon::Exclamation);
+        QCOMPARE(db.Rows("SELECT * FROM property ORDER BY code"), before);
+        TypeIntoCell(props, 1, c.col, kept);
+    }
+    TypeIntoCell(props, 1, 8, "1000");
+    TypeIntoCell(props, 1, 5, "1");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "商品属性已成功保存");
+    QCOMPARE(db.Rows("SELECT price, discount1, total FROM property WHERE code='0100000001'"),
+             QStringList{"3|1|1000"});
+}
+
+void TestClassDlg::storesEmptyPropertyCellsAsEmptyText() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    db.Exec("DELETE FROM property WHERE code='0200000001'");
+
+    ChooseRow(dlg->List(1), 2);
+    ChooseRow(dlg->List(5), 1);
+    TypeIntoCell(dlg->Properties()->Grid(), 1, 3, "插座");
+    QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "商品属性已成功保存");
+    QCOMPARE(db.Rows("SELECT typeof(price), typeof(discount1), typeof(discount2), "
+                     "typeof(discount3), typeof(total), price || discount1 || total "
+                     "FROM property WHERE code='0200000001'"),
+             QStringList{"text|text|text|text|text|"});
+    QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code='0200000001' AND (price IS NULL "
+                      "OR total IS NULL OR discount1 IS NULL OR shortpinyin IS NULL)"),
+             "0");
+}
+
+void TestClassDlg::refusesBlankOrControlCharacterNames() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    const QStringList before = db.Rows("SELECT bh, mc FROM name1 ORDER BY bh");
+    MessageScript messages;
+    auto dlg = OpenDialog();
+    CGridCtrl* list1 = dlg->List(1);
+
+    TypeIntoCell(list1, 2, 1, "   ");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "一级商品名称不能为空");
+    TypeIntoCell(list1, 2, 1, "");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "一级商品名称不能为空");
+    TypeIntoCell(list1, 2, 1, QString("插\x1b座"));
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "一级商品名称中有不能保存的控制字符,请改正");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), before);
+
+    // A new row of blanks, and a level-2 name.
+    TypeIntoCell(list1, 2, 1, "插座");
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    TypeIntoCell(list1, 3, 1, " \t ");
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "一级商品名称不能为空");
+    ChooseRow(list1, 1);
+    TypeIntoCell(dlg->List(2), 1, 1, QString("墙壁\x01开关"));
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "二级商品名称中有不能保存的控制字符,请改正");
+
+    // Counts of specifications (straight under 开关).
+    ChooseRow(list1, 1);
+    TypeIntoCell(dlg->List(5), 1, 1, QString("1\x7f"));
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "数量中有不能保存的控制字符,请改正");
+    QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), before);
+    QCOMPARE(db.Value("SELECT mc FROM name2 WHERE bh='0101'"), "墙壁开关");
+    QCOMPARE(db.Value("SELECT count FROM name5 WHERE bh='0100000001'"), "10");
+}
+
+void TestClassDlg::saveThatWritesNothingSaysSo() {
+    TestDatabase db;
+    SeedCatalogue(db);
+    MessageScript messages;
+    auto dlg = OpenDialog();
+
+    QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
+    QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "第3行的商品名称为空,没有保存任何数据,请先输入商品名称再保存");
+    QCOMPARE(db.Value("SELECT count(*) FROM name1"), "2");
+
+    ChooseRow(dlg->List(1), 1);
+    QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
+    QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "第2行的数量为空,没有保存任何数据,请先输入数量再保存");
+    QCOMPARE(db.Value("SELECT count(*) FROM name5"), "5");
+
+    QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
+    QCOMPARE(messages.Last(), "列表没有修改,没有需要保存的数据");
+}
+
+QTEST_MAIN(TestClassDlg)
+#include "tst_classdlg.moc"

@@ -60,6 +60,7 @@ class TestInventoryDlg : public QObject {
     void enterInTheKeywordBoxSearches();
     void typedWildcardsAndQuotesMatchThemselves();
     void reopenedWindowShowsTheLastValuesWithAnEmptyGrid();
+    void nonAsciiKeywordsMatchAsTyped();
 };
 
 void TestInventoryDlg::searchesByNameOrByShortName() {
@@ -180,3 +181,33 @@ void TestInventoryDlg::reopenedWindowShowsTheLastValuesWithAnEmptyGrid() {
 
 QTEST_MAIN(TestInventoryDlg)
 #include "tst_inventorydlg.moc"
+
+// Only ASCII letters are folded; Greek and full-width letters are searched as typed.
+void TestInventoryDlg::nonAsciiKeywordsMatchAsTyped() {
+    TestDatabase db;
+    AddProperty(db, "0401000001", "PPR管-φ20", "φ20管", "12");
+    AddProperty(db, "0402000001", "钢板-６ｍｍ", "厚板", "3");
+    AddProperty(db, "0403000001", "钢板-ＭＭ型", "ＭＭ板", "4");
+    MessageScript messages;
+    CInventoryDlg dialog;
+    dialog.show();
+
+    SearchFor(dialog, "φ20", false);
+    QCOMPARE(dialog.KeywordBox()->text(), "φ20");
+    QCOMPARE(ColumnTexts(dialog.Grid(), kColName), QStringList{"PPR管-φ20"});
+    SearchFor(dialog, "ppr管-φ", false);
+    QCOMPARE(dialog.KeywordBox()->text(), "PPR管-φ");
+    QCOMPARE(ColumnTexts(dialog.Grid(), kColCode), QStringList{"0401000001"});
+    SearchFor(dialog, "φ20", true);
+    QCOMPARE(ColumnTexts(dialog.Grid(), kColShortName), QStringList{"φ20管"});
+
+    SearchFor(dialog, "ｍｍ", false);
+    QCOMPARE(dialog.KeywordBox()->text(), "ｍｍ");
+    QCOMPARE(ColumnTexts(dialog.Grid(), kColName), QStringList{"钢板-６ｍｍ"});
+    SearchFor(dialog, "６ｍｍ", false);
+    QCOMPARE(ColumnTexts(dialog.Grid(), kColName), QStringList{"钢板-６ｍｍ"});
+    SearchFor(dialog, "ＭＭ", true);
+    QCOMPARE(ColumnTexts(dialog.Grid(), kColShortName), QStringList{"ＭＭ板"});
+    QCOMPARE(dialog.HitsBox()->text(), "1");
+    QCOMPARE(messages.Count(), 0);
+}

@@ -95,6 +95,7 @@ class TestPickers : public QObject {
     void pinyinPickerChoosesWithArrowKeysAndEnter();
     void pinyinPickerWithoutResultPicksNothing();
     void pinyinPickerMatchesTypedWildcardsAndQuotesLiterally();
+    void pinyinPickerFoldsOnlyAsciiLetters();
     void pinyinPickerRefusesProductWithoutPropertiesAndStaysOpen();
     void pinyinPickerClosedWithoutChoiceLeavesNothingPicked();
 
@@ -232,6 +233,28 @@ void TestPickers::pinyinPickerMatchesTypedWildcardsAndQuotesLiterally() {
     CPinyinSelectDlg underscore;
     QCOMPARE(ColumnTexts(underscore.Grid(), kColCode), QStringList{"0300000003"});
     QCOMPARE(messages.Count(), 0); // no statement broke
+}
+
+void TestPickers::pinyinPickerFoldsOnlyAsciiLetters() {
+    TestDatabase db;
+    AddProperty(db, "0401000001", "PPR管-φ20", "φ20管", "1根", "8.00", "12");
+    AddProperty(db, "0402000001", "钢板-６ｍｍ", "厚板", "1张", "90.00", "3");
+    MessageScript messages;
+
+    theApp.m_strPickQuery = "φ20";
+    CPinyinSelectDlg greek;
+    QCOMPARE(ColumnTexts(greek.Grid(), kColCode), QStringList{"0401000001"});
+    theApp.m_strPickQuery = "ppr管-φ20";
+    CPinyinSelectDlg mixed;
+    QCOMPARE(ColumnTexts(mixed.Grid(), kColCode), QStringList{"0401000001"});
+    theApp.m_strPickQuery = "ｍｍ";
+    CPinyinSelectDlg fullWidth;
+    QCOMPARE(ColumnTexts(fullWidth.Grid(), kColCode), QStringList{"0402000001"});
+    theApp.m_strPickQuery = "６ｍｍ";
+    CPinyinSelectDlg fullWidthDigit;
+    QCOMPARE(ColumnTexts(fullWidthDigit.Grid(), kColCode), QStringList{"0402000001"});
+    QCOMPARE(FoldSearchText("pzls φ ｍｍ ä"), "PZLS φ ｍｍ ä");
+    QCOMPARE(messages.Count(), 0);
 }
 
 void TestPickers::pinyinPickerRefusesProductWithoutPropertiesAndStaysOpen() {
