@@ -399,6 +399,10 @@ class CGridCtrl : public QAbstractScrollArea {
     std::unique_ptr<CGridCellBase> CreateCell(int nRow, int nCol);
     void SetupCell(CGridCellBase* pCell, int nRow, int nCol);
     void ResetScrollBars();
+    // Sizes or counts changed: the scroll ranges are recomputed once, before the next paint or
+    // the next read of the scroll position, instead of after every change.
+    void InvalidateScrollBars() { m_bScrollBarsDirty = true; }
+    void EnsureScrollBars() const;
     void UpdateFixedStates();
     void InvalidateColPositions() { m_bColIndexDirty = true; }
     const CGridPositionIndex& ColIndex() const;
@@ -456,6 +460,7 @@ class CGridCtrl : public QAbstractScrollArea {
     CGridPositionIndex m_rowIndex;
     mutable CGridPositionIndex m_colIndex;
     mutable bool m_bColIndexDirty = true;
+    mutable bool m_bScrollBarsDirty = false;
 
     std::unique_ptr<CGridDefaultCell> m_cellDefault, m_cellFixedRowDef, m_cellFixedColDef,
         m_cellFixedRowColDef;

@@ -150,6 +150,7 @@ void CGridCtrl::MoveFocusByKey(CCellID next, int key, bool bShift) {
     SendMessageToParent(next.row, next.col, GVN_SELCHANGED);
     SetFocusCell(next);
     if (key == GVK_PRIOR || key == GVK_NEXT) {
+        EnsureScrollBars();
         QScrollBar* bar = verticalScrollBar();
         bar->setValue(bar->value() + (key == GVK_NEXT ? bar->pageStep() : -bar->pageStep()));
     }

@@ -18,6 +18,7 @@ int CGridCtrl::GetScrollBarThickness() const {
 
 // Shows a scroll bar only when the rows (or columns) do not fit, with the excess as its range.
 void CGridCtrl::ResetScrollBars() {
+    m_bScrollBarsDirty = false;
     const QSize area = maximumViewportSize();
     const int sb = GetScrollBarThickness();
     const long long totalH = GetVirtualHeight();
@@ -46,6 +47,11 @@ void CGridCtrl::ResetScrollBars() {
            viewW - GetFixedColumnWidth(), GetDefCellWidth());
 }
 
+void CGridCtrl::EnsureScrollBars() const {
+    if (m_bScrollBarsDirty)
+        const_cast<CGridCtrl*>(this)->ResetScrollBars();
+}
+
 void CGridCtrl::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     ResetScrollBars();
@@ -64,6 +70,7 @@ void CGridCtrl::wheelEvent(QWheelEvent* event) {
     const bool horizontal =
         qAbs(delta.x()) > qAbs(delta.y()) || (event->modifiers() & Qt::ShiftModifier);
     const int notches = (horizontal ? (delta.x() ? delta.x() : delta.y()) : delta.y());
+    EnsureScrollBars();
     QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
     const int lines = m_nRowsPerWheelNotch > 0 ? m_nRowsPerWheelNotch : 3;
     const int pixels =
@@ -103,6 +110,7 @@ bool CGridCtrl::viewportEvent(QEvent* event) {
 // ---- Painting ------------------------------------------------------------------------------
 
 void CGridCtrl::paintEvent(QPaintEvent* /*event*/) {
+    EnsureScrollBars();
     QPainter painter(viewport());
     DrawBackground(painter);
     if (GetRowCount() == 0 || m_nCols == 0)
