@@ -20,6 +20,7 @@ class tst_GridEdit : public QObject {
     void enterEndsAndNotifies();
     void tabWalksToNextRowInEditMode();
     void arrowsEndTypedEditOnly();
+    void moveKeyAtTheEdgeKeepsTheEditor();
     void focusLossEndsEdit();
     void windowClosingWhileEditing();
     void rowsChangingUnderAnOpenEditor();
@@ -198,6 +199,35 @@ void tst_GridEdit::arrowsEndTypedEditOnly() {
     QCOMPARE(g.grid->GetFocusCell(), CCellID(1, 1));
     QVERIFY(Editor(g));
     QCOMPARE(Editor(g)->GetRow(), 1);
+}
+
+// A move key that leads nowhere ends the edit and opens the same cell's editor again.
+void tst_GridEdit::moveKeyAtTheEdgeKeepsTheEditor() {
+    ShownGrid g(4, 4);
+    QVERIFY(g.ready);
+    NoticeRecorder rec(g.grid);
+    g.Click(3, 3);
+    rec.Clear();
+    QTest::keyClicks(g.grid, "q");
+    g.Key(Qt::Key_Down); // the last row
+    QCOMPARE(g.grid->GetCellText(3, 3), QString("q"));
+    QCOMPARE(rec.Of(GVN_ENDLABELEDIT), QList<GridNotice>({{GVN_ENDLABELEDIT, 3, 3}}));
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 3));
+    QVERIFY(Editor(g));
+    QCOMPARE(Editor(g)->GetRow(), 3);
+    QCOMPARE(Editor(g)->GetColumn(), 3);
+    QCOMPARE(Editor(g)->selectedText(), QString("q"));
+    QTest::keyClicks(Editor(g), "r");
+    g.Key(Qt::Key_Right); // the last column
+    QCOMPARE(g.grid->GetCellText(3, 3), QString("r"));
+    QVERIFY(Editor(g));
+    QCOMPARE(Editor(g)->GetColumn(), 3);
+    g.Key(Qt::Key_Left); // and it still walks where there is a cell
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 2));
+    QVERIFY(Editor(g));
+    QCOMPARE(Editor(g)->GetColumn(), 2);
+    g.Key(Qt::Key_Escape);
+    QCOMPARE(g.grid->GetEditWnd(), nullptr);
 }
 
 void tst_GridEdit::focusLossEndsEdit() {
