@@ -17,15 +17,22 @@
 #include "documents/ListPrintPainter.h"
 #include "documents/ListPrinter.h"
 
-CHarborView::CHarborView(QWidget* parent)
-    : QMdiArea(parent), m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+CHarborView::CHarborView(QWidget* parent) : QMdiArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setActivationOrder(QMdiArea::StackingOrder);
-    m_setupLayout = m_pPrinter->pageLayout();
 }
 
 CHarborView::~CHarborView() = default;
+
+// The printer system is loaded the first time something prints or sets up, not at start-up.
+QPrinter& CHarborView::Printer() {
+    if (!m_pPrinter) {
+        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_setupLayout = m_pPrinter->pageLayout();
+    }
+    return *m_pPrinter;
+}
 
 QRect CHarborView::WorkAreaRect() const {
     return viewport()->rect();
@@ -94,8 +101,8 @@ ListPrintData& CHarborView::PrintList(int kind) {
 }
 
 void CHarborView::SetPrintOutputFile(const QString& path) {
-    m_pPrinter->setOutputFormat(QPrinter::PdfFormat);
-    m_pPrinter->setOutputFileName(path);
+    Printer().setOutputFormat(QPrinter::PdfFormat);
+    Printer().setOutputFileName(path);
 }
 
 void CHarborView::LoadCompanyTexts() {
@@ -173,24 +180,24 @@ void CHarborView::PrintPages(QPrinter* printer) {
 void CHarborView::OnFilePrint() {
     if (m_nPrintKind < 1)
         return;
-    BeginPrinting(*m_pPrinter);
-    QPrintDialog dialog(m_pPrinter.get(), this);
+    BeginPrinting(Printer());
+    QPrintDialog dialog(&Printer(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    BeginPrinting(*m_pPrinter);
-    PrintPages(m_pPrinter.get());
+    BeginPrinting(Printer());
+    PrintPages(&Printer());
 }
 
 void CHarborView::OnFilePrintDirect() {
     if (m_nPrintKind < 1)
         return;
-    BeginPrinting(*m_pPrinter);
-    PrintPages(m_pPrinter.get());
+    BeginPrinting(Printer());
+    PrintPages(&Printer());
 }
 
 void CHarborView::OnFilePrintPreview() {
-    BeginPrinting(*m_pPrinter);
-    QPrintPreviewDialog preview(m_pPrinter.get(), this);
+    BeginPrinting(Printer());
+    QPrintPreviewDialog preview(&Printer(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
         BeginPrinting(*printer);
         PrintPages(printer);
@@ -200,8 +207,9 @@ void CHarborView::OnFilePrintPreview() {
 
 void CHarborView::OnFilePrintSetup() {
     // The setup shows the paper of the last setup, not a single-page job's custom length.
-    m_pPrinter->setPageLayout(m_setupLayout);
-    QPageSetupDialog dialog(m_pPrinter.get(), this);
+    QPrinter& printer = Printer(); // made first: it reads the paper of the last setup
+    printer.setPageLayout(m_setupLayout);
+    QPageSetupDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
-        m_setupLayout = m_pPrinter->pageLayout();
+        m_setupLayout = printer.pageLayout();
 }

@@ -29,7 +29,7 @@ class CHarborView : public QMdiArea {
     // prints and runs one of the print commands.
     ListPrintData& PrintList(int kind);
     // The one printer that setup, print and preview share.
-    QPrinter& Printer() { return *m_pPrinter; }
+    QPrinter& Printer();
     // Prints into a PDF file instead of the printer (tests, saving a list).
     void SetPrintOutputFile(const QString& path);
     void OnFilePrint();       // asks for the printer first

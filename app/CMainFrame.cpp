@@ -1,8 +1,8 @@
 #include "app/CMainFrame.h"
 
 #include <QActionGroup>
-#include <QDate>
 #include <QApplication>
+#include <QDate>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -65,12 +65,12 @@ const LookItem kLooks[] = {
     {ID_VIEW_APPLOOK_WINDOWS_7, "Windows 7(&D)"},
 };
 
-}  // namespace
+} // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     theApp.m_nAppLook = LoadApplicationLook();
     setWindowTitle(QStringLiteral("远航 - 远航五交化销售管理系统"));
-    QApplication::setWindowIcon(QIcon(RibbonImage(0, QStringLiteral("远"))));
+    QApplication::setWindowIcon(RibbonIcon(0, QStringLiteral("远")));
     m_pView = new CHarborView(this);
     setCentralWidget(m_pView);
     m_pRibbon = new CRibbonBar(this);
@@ -91,15 +91,16 @@ void CMainFrame::BuildRibbon() {
     m_pRibbon->AddQuickAccess(QStringLiteral("新建"), ID_FILE_NEW, QStringLiteral("新"));
     m_pRibbon->AddQuickAccess(QStringLiteral("打开"), ID_FILE_OPEN, QStringLiteral("开"));
     m_pRibbon->AddQuickAccess(QStringLiteral("保存"), ID_FILE_SAVE, QStringLiteral("存"));
-    m_pRibbon->AddQuickAccess(QStringLiteral("快速打印"), ID_FILE_PRINT_DIRECT, QStringLiteral("印"));
+    m_pRibbon->AddQuickAccess(QStringLiteral("快速打印"), ID_FILE_PRINT_DIRECT,
+                              QStringLiteral("印"));
     QString tab;
     for (const RibbonButton& b : kButtons) {
         if (tab != QString::fromUtf8(b.tab)) {
             tab = QString::fromUtf8(b.tab);
             m_pRibbon->AddTab(tab);
         }
-        m_pRibbon->AddButton(QString::fromUtf8(b.text), b.command, b.image, QString::fromUtf8(b.glyph),
-                             QString::fromUtf8(b.keyTip));
+        m_pRibbon->AddButton(QString::fromUtf8(b.text), b.command, b.image,
+                             QString::fromUtf8(b.glyph), QString::fromUtf8(b.keyTip));
     }
     m_pRibbon->SetCurrentTab(0);
 }
@@ -176,7 +177,9 @@ void CMainFrame::RepaintNow() {
     m_pView->UpdateWorkArea();
 }
 
-CWorkDialog* CMainFrame::DialogFor(int command) const { return m_dialogs.value(command); }
+CWorkDialog* CMainFrame::DialogFor(int command) const {
+    return m_dialogs.value(command);
+}
 
 void CMainFrame::ShowWorkDialog(int command) {
     QPointer<CWorkDialog>& slot = m_dialogs[command];
@@ -231,7 +234,7 @@ void CMainFrame::OnCommand(int command) {
     case ID_FILE_OPEN:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
-        return;  // the document is always empty
+        return; // the document is always empty
     case ID_LANSET_BUTTON:
         m_pLansetDlg->exec();
         return;

@@ -16,7 +16,7 @@ namespace {
 
 const char* const kCommandProperty = "harborCommand";
 
-}  // namespace
+} // namespace
 
 CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ribbon"));
@@ -40,7 +40,8 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     m_pAboutButton->setText(QStringLiteral("?"));
     m_pAboutButton->setToolTip(QStringLiteral("关于 Harbor (Alt+A)"));
     m_pAboutButton->setShortcut(QKeySequence(QStringLiteral("Alt+A")));
-    connect(m_pAboutButton, &QToolButton::clicked, this, [this] { emit commandTriggered(ID_APP_ABOUT); });
+    connect(m_pAboutButton, &QToolButton::clicked, this,
+            [this] { emit commandTriggered(ID_APP_ABOUT); });
 
     auto* quick = new QWidget(this);
     m_pQuickLayout = new QHBoxLayout(quick);
@@ -86,8 +87,8 @@ void CRibbonBar::AddTab(const QString& title) {
     m_pPages->addWidget(page);
 }
 
-QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image, const QString& glyph,
-                                   const QString& keyTip) {
+QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image,
+                                   const QString& glyph, const QString& keyTip) {
     QWidget* page = m_pPages->widget(m_pPages->count() - 1);
     auto* layout = static_cast<QHBoxLayout*>(page->layout());
 
@@ -98,7 +99,7 @@ QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image, 
     panelLayout->setSpacing(0);
     auto* button = new QToolButton(panel);
     button->setText(text);
-    button->setIcon(QIcon(RibbonImage(image, glyph)));
+    button->setIcon(RibbonIcon(image, glyph));
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
@@ -107,7 +108,8 @@ QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image, 
     button->setToolTip(keyTip.isEmpty() ? text : QStringLiteral("%1 (Alt+%2)").arg(text, keyTip));
     if (!keyTip.isEmpty())
         button->setShortcut(QKeySequence(QStringLiteral("Alt+") + keyTip));
-    connect(button, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
+    connect(button, &QToolButton::clicked, this,
+            [this, command] { emit commandTriggered(command); });
     auto* caption = new QLabel(text, panel);
     caption->setAlignment(Qt::AlignCenter);
     caption->setObjectName(QStringLiteral("panelCaption"));
@@ -126,11 +128,13 @@ void CRibbonBar::SetApplicationMenu(QMenu* menu) {
     m_pAppButton->setMenu(menu);
 }
 
-void CRibbonBar::SetStyleMenu(QMenu* menu) { m_pStyleButton->setMenu(menu); }
+void CRibbonBar::SetStyleMenu(QMenu* menu) {
+    m_pStyleButton->setMenu(menu);
+}
 
 QToolButton* CRibbonBar::MakeSmallButton(const QString& text, const QString& glyph) {
     auto* button = new QToolButton(this);
-    button->setIcon(QIcon(RibbonImage(m_pQuickLayout->count(), glyph)));
+    button->setIcon(RibbonIcon(m_pQuickLayout->count(), glyph));
     button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
     button->setToolTip(text);
@@ -140,7 +144,8 @@ QToolButton* CRibbonBar::MakeSmallButton(const QString& text, const QString& gly
 void CRibbonBar::AddQuickAccess(const QString& text, int command, const QString& glyph) {
     QToolButton* button = MakeSmallButton(text, glyph);
     button->setProperty(kCommandProperty, command);
-    connect(button, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
+    connect(button, &QToolButton::clicked, this,
+            [this, command] { emit commandTriggered(command); });
     m_pQuickLayout->addWidget(button);
 }
 
@@ -152,20 +157,27 @@ QToolButton* CRibbonBar::ButtonFor(int command) const {
     return nullptr;
 }
 
-int CRibbonBar::TabCount() const { return m_pTabs->count(); }
-QString CRibbonBar::TabTitle(int index) const { return m_pTabs->tabText(index); }
-void CRibbonBar::SetCurrentTab(int index) { m_pTabs->setCurrentIndex(index); }
+int CRibbonBar::TabCount() const {
+    return m_pTabs->count();
+}
+QString CRibbonBar::TabTitle(int index) const {
+    return m_pTabs->tabText(index);
+}
+void CRibbonBar::SetCurrentTab(int index) {
+    m_pTabs->setCurrentIndex(index);
+}
 
 void CRibbonBar::SetColours(const QColor& face, const QColor& border, const QColor& text) {
-    setStyleSheet(QStringLiteral(
-                      "#ribbon { background: %1; border-bottom: 1px solid %2; }"
-                      "#ribbonPages { background: %3; border: 1px solid %2; border-radius: 3px; }"
-                      "#ribbonPage { background: transparent; }"
-                      "QTabBar::tab { padding: 3px 14px; color: %4; background: transparent; }"
-                      "QTabBar::tab:selected { background: %3; border: 1px solid %2;"
-                      " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
-                      "#appButton { background: %5; color: white; border-radius: 3px; padding: 2px 10px; }"
-                      "#panelCaption { color: %6; }")
-                      .arg(face.name(), border.name(), face.lighter(108).name(), text.name(),
-                           border.darker(120).name(), QColor(text).lighter(140).name()));
+    setStyleSheet(
+        QStringLiteral(
+            "#ribbon { background: %1; border-bottom: 1px solid %2; }"
+            "#ribbonPages { background: %3; border: 1px solid %2; border-radius: 3px; }"
+            "#ribbonPage { background: transparent; }"
+            "QTabBar::tab { padding: 3px 14px; color: %4; background: transparent; }"
+            "QTabBar::tab:selected { background: %3; border: 1px solid %2;"
+            " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
+            "#appButton { background: %5; color: white; border-radius: 3px; padding: 2px 10px; }"
+            "#panelCaption { color: %6; }")
+            .arg(face.name(), border.name(), face.lighter(108).name(), text.name(),
+                 border.darker(120).name(), QColor(text).lighter(140).name()));
 }

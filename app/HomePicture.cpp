@@ -1,9 +1,13 @@
 #include "app/HomePicture.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+
+#include "app/CRibbonIconEngine.h"
 
 namespace {
 
@@ -35,7 +39,8 @@ void DrawNote(QPainter& p, QPointF at, qreal size, const QColor& colour, bool tw
         p.drawLine(second + QPointF(size * 0.2, -size * 0.05),
                    second + QPointF(size * 0.2, -size * 1.02));
         p.setPen(QPen(colour, size * 0.14));
-        p.drawLine(at + QPointF(size * 0.2, -size * 0.9), second + QPointF(size * 0.2, -size * 1.02));
+        p.drawLine(at + QPointF(size * 0.2, -size * 0.9),
+                   second + QPointF(size * 0.2, -size * 1.02));
     } else {
         QPainterPath flag;
         flag.moveTo(at + QPointF(size * 0.2, -size * 0.9));
@@ -49,10 +54,10 @@ void DrawNote(QPainter& p, QPointF at, qreal size, const QColor& colour, bool tw
 void DrawHeart(QPainter& p, QPointF centre, qreal size) {
     QPainterPath heart;
     heart.moveTo(centre + QPointF(0, size * 0.35));
-    heart.cubicTo(centre + QPointF(-size * 0.9, -size * 0.25), centre + QPointF(-size * 0.45, -size * 0.95),
-                  centre + QPointF(0, -size * 0.45));
-    heart.cubicTo(centre + QPointF(size * 0.45, -size * 0.95), centre + QPointF(size * 0.9, -size * 0.25),
-                  centre + QPointF(0, size * 0.35));
+    heart.cubicTo(centre + QPointF(-size * 0.9, -size * 0.25),
+                  centre + QPointF(-size * 0.45, -size * 0.95), centre + QPointF(0, -size * 0.45));
+    heart.cubicTo(centre + QPointF(size * 0.45, -size * 0.95),
+                  centre + QPointF(size * 0.9, -size * 0.25), centre + QPointF(0, size * 0.35));
     QRadialGradient fill(centre + QPointF(-size * 0.2, -size * 0.4), size);
     fill.setColorAt(0, QColor(255, 150, 170));
     fill.setColorAt(1, QColor(220, 40, 80));
@@ -74,13 +79,17 @@ QPixmap PaintHomePicture() {
     DrawCloud(p, {720, 80}, 0.9);
     DrawCloud(p, {900, 420}, 1.4);
     DrawCloud(p, {260, 470}, 1.0);
-    // A staff of five lines waving across the sky, with notes on it.
-    p.setPen(QPen(QColor(255, 255, 255, 170), 2));
-    for (int line = 0; line < 5; ++line) {
+    // A staff of five lines waving across the sky, with notes on it. Each line is two thin
+    // strokes a pixel apart: the same look as one wide stroke at a fraction of the cost.
+    QPen staff(QColor(255, 255, 255, 170), 1);
+    staff.setCosmetic(true);
+    p.setPen(staff);
+    p.setBrush(Qt::NoBrush);
+    for (int line = 0; line < 10; ++line) {
+        const qreal y = line / 2 * 12 + (line % 2) - 0.5;
         QPainterPath wave;
-        wave.moveTo(0, 250 + line * 12);
-        wave.cubicTo(300, 150 + line * 12, 700, 380 + line * 12, 1101, 240 + line * 12);
-        p.setBrush(Qt::NoBrush);
+        wave.moveTo(0, 250 + y);
+        wave.cubicTo(300, 150 + y, 700, 380 + y, 1101, 240 + y);
         p.drawPath(wave);
     }
     const QColor ink(40, 70, 140);
@@ -93,23 +102,24 @@ QPixmap PaintHomePicture() {
     return picture;
 }
 
-}  // namespace
+} // namespace
 
 const QPixmap& HomePicture() {
     static const QPixmap picture = PaintHomePicture();
     return picture;
 }
 
-QPixmap RibbonImage(int index, const QString& glyph) {
-    static const QColor colours[] = {QColor(46, 117, 182), QColor(84, 130, 53), QColor(191, 104, 26),
-                                     QColor(150, 60, 150), QColor(190, 55, 55), QColor(30, 140, 150)};
+QPixmap PaintRibbonImage(int index, const QString& glyph, const QSize& pixels) {
+    static const QColor colours[] = {QColor(46, 117, 182), QColor(84, 130, 53),
+                                     QColor(191, 104, 26), QColor(150, 60, 150),
+                                     QColor(190, 55, 55),  QColor(30, 140, 150)};
     const QColor base = colours[index % 6];
-    QPixmap image(64, 64);
-    image.setDevicePixelRatio(2.0);
+    QPixmap image(pixels);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(pixels.width() / 32.0, pixels.height() / 32.0); // drawn on a 32 by 32 grid
     QLinearGradient fill(0, 0, 0, 32);
     fill.setColorAt(0, base.lighter(150));
     fill.setColorAt(1, base);
@@ -123,4 +133,20 @@ QPixmap RibbonImage(int index, const QString& glyph) {
     p.setPen(Qt::white);
     p.drawText(QRectF(0, 0, 32, 31), Qt::AlignCenter, glyph);
     return image;
+}
+
+QPixmap RibbonImage(int index, const QString& glyph) {
+    static QHash<QString, QPixmap> drawn;
+    const QString key = QStringLiteral("%1/%2").arg(index).arg(glyph);
+    auto it = drawn.find(key);
+    if (it == drawn.end()) {
+        QPixmap image = PaintRibbonImage(index, glyph, QSize(64, 64));
+        image.setDevicePixelRatio(2.0);
+        it = drawn.insert(key, image);
+    }
+    return it.value();
+}
+
+QIcon RibbonIcon(int index, const QString& glyph) {
+    return QIcon(new CRibbonIconEngine(index, glyph));
 }

@@ -217,6 +217,9 @@ class CGridCtrl : public QAbstractScrollArea {
     bool SetComboOptions(int nRow, int nCol, const QStringList& options); // on a combo cell
 
     // ---- Grid flags (set by the dialogs right after creation) --------------------------
+    // The set-up every dialog gives its grids: no selection, no sort column, list mode,
+    // no fixed column selection, no focus-cell tracking, white background.
+    void SetUpForDialog();
     void SetEditable(bool bEditable = true) { m_bEditable = bEditable; }
     bool IsEditable() const { return m_bEditable; }
     void SetListMode(bool bEnableListMode = true);
