@@ -1,6 +1,8 @@
 #include "app/CHarborView.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -9,6 +11,7 @@
 #include <QPrinter>
 
 #include "app/CDbAction.h"
+#include "app/CEditTarget.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
 #include "app/CWorkDialog.h"
@@ -55,15 +58,39 @@ void CHarborView::resizeEvent(QResizeEvent* event) {
     UpdateWorkArea();
 }
 
+// The "编辑" popup of the view: cut, copy and paste in the focused grid or text box. A right
+// click on a dialog lying on the work area belongs to that dialog, and with nothing to act on
+// there is no popup.
 void CHarborView::contextMenuEvent(QContextMenuEvent* event) {
+    for (QMdiSubWindow* sub : subWindowList()) {
+        if (sub->isVisible() && sub->geometry().contains(event->pos())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    CEditTarget target = CEditTarget::Focused();
+    if (!target.IsValid())
+        return;
     QMenu menu(QStringLiteral("编辑"), this);
-    const QString labels[] = {QStringLiteral("剪切(&T)\tCtrl+X"),
-                              QStringLiteral("复制(&C)\tCtrl+C"),
-                              QStringLiteral("粘贴(&P)\tCtrl+V")};
-    for (int i = 0; i < 3; ++i)
-        connect(menu.addAction(labels[i]), &QAction::triggered, this,
-                [this, i] { emit editCommand(i); });
-    menu.exec(event->globalPos());
+    QAction* cut = menu.addAction(QStringLiteral("剪切(&T)\tCtrl+X"));
+    QAction* copy = menu.addAction(QStringLiteral("复制(&C)\tCtrl+C"));
+    QAction* paste = menu.addAction(QStringLiteral("粘贴(&P)\tCtrl+V"));
+    cut->setEnabled(target.CanCut());
+    copy->setEnabled(target.CanCopy());
+    paste->setEnabled(target.CanPaste());
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QAction* chosen = menu.exec(event->globalPos());
+    if (focus && !focus->hasFocus()) { // the popup had the keyboard; give it back
+        focus->activateWindow();
+        focus->setFocus(Qt::PopupFocusReason);
+    }
+    if (chosen == cut)
+        target.Cut();
+    else if (chosen == copy)
+        target.Copy();
+    else if (chosen == paste)
+        target.Paste();
 }
 
 QRect CHarborView::ColumnPlacement(int width) const {

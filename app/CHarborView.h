@@ -47,9 +47,6 @@ class CHarborView : public QMdiArea {
     QString m_strCompanyName;
     QString m_strCompanyLine[6];
 
-  signals:
-    void editCommand(int which); // the "编辑" popup: 0 cut, 1 copy, 2 paste
-
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppLook.h"
+#include "app/CApplicationMenu.h"
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
 #include "app/CLansetDlg.h"
@@ -106,7 +107,7 @@ void CMainFrame::BuildRibbon() {
 }
 
 QMenu* CMainFrame::BuildApplicationMenu() {
-    auto* menu = new QMenu(QStringLiteral("文件"), this);
+    auto* menu = new CApplicationMenu(QStringLiteral("文件"), this);
     auto add = [this](QMenu* m, const QString& text, int command, const QKeySequence& keys = {}) {
         QAction* action = m->addAction(text);
         action->setShortcut(keys);
@@ -116,7 +117,10 @@ QMenu* CMainFrame::BuildApplicationMenu() {
     add(menu, QStringLiteral("打开(&O)..."), ID_FILE_OPEN);
     add(menu, QStringLiteral("保存(&S)"), ID_FILE_SAVE);
     add(menu, QStringLiteral("另存为(&A)..."), ID_FILE_SAVE_AS);
-    QMenu* print = menu->addMenu(QStringLiteral("打印"));
+    // 打印 itself prints (key tip P); its sub-items open with the arrow or key tip W.
+    QMenu* print = menu->AddSplitMenu(
+        QStringLiteral("打印"), [this] { OnCommand(ID_FILE_PRINT); }, QLatin1Char('P'),
+        QLatin1Char('W'));
     print->setToolTip(QStringLiteral("预览并打印文档"));
     print->addSection(QStringLiteral("预览并打印文档"));
     add(print, QStringLiteral("快速打印(&Q)"), ID_FILE_PRINT_DIRECT);
@@ -156,8 +160,9 @@ void CMainFrame::BuildStatusBar() {
 void CMainFrame::ApplyLook(unsigned look) {
     const AppLookColours colours = ColoursForLook(look);
     m_pRibbon->SetColours(colours.face, colours.border, colours.text);
-    statusBar()->setStyleSheet(QStringLiteral("QStatusBar { background: %1; color: %2; }")
-                                   .arg(colours.face.name(), colours.text.name()));
+    statusBar()->setStyleSheet(
+        QStringLiteral("QStatusBar { background: %1; color: %2; } QStatusBar QLabel { color: %2; }")
+            .arg(colours.face.name(), colours.text.name()));
     for (QAction* action : m_pLookGroup->actions())
         action->setChecked(action->data().toUInt() == look);
 }

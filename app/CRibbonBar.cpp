@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/AppLook.h"
 #include "app/CommandIds.h"
 #include "app/HomePicture.h"
 
@@ -34,6 +35,7 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     m_pTabs->setExpanding(false);
 
     m_pStyleButton = new QToolButton(this);
+    m_pStyleButton->setObjectName(QStringLiteral("styleButton"));
     m_pStyleButton->setText(QStringLiteral("样式(&S)"));
     m_pStyleButton->setPopupMode(QToolButton::InstantPopup);
     m_pAboutButton = new QToolButton(this);
@@ -167,7 +169,11 @@ void CRibbonBar::SetCurrentTab(int index) {
     m_pTabs->setCurrentIndex(index);
 }
 
+// Every text of the ribbon takes the style's text colour, so it stays readable on the style's
+// face in the dark styles too; hovered and pressed buttons keep the face's tone.
 void CRibbonBar::SetColours(const QColor& face, const QColor& border, const QColor& text) {
+    const QColor page = face.lighter(108);
+    const QColor hover = face.value() < 128 ? face.lighter(135) : face.darker(108);
     setStyleSheet(
         QStringLiteral(
             "#ribbon { background: %1; border-bottom: 1px solid %2; }"
@@ -176,8 +182,14 @@ void CRibbonBar::SetColours(const QColor& face, const QColor& border, const QCol
             "QTabBar::tab { padding: 3px 14px; color: %4; background: transparent; }"
             "QTabBar::tab:selected { background: %3; border: 1px solid %2;"
             " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
-            "#appButton { background: %5; color: white; border-radius: 3px; padding: 2px 10px; }"
-            "#panelCaption { color: %6; }")
-            .arg(face.name(), border.name(), face.lighter(108).name(), text.name(),
-                 border.darker(120).name(), QColor(text).lighter(140).name()));
+            "#ribbon QToolButton { color: %4; background: transparent; border: 1px solid "
+            "transparent; border-radius: 3px; padding: 1px; }"
+            "#ribbon QToolButton:hover { background: %6; border-color: %2; }"
+            "#ribbon QToolButton:pressed { background: %2; }"
+            "#ribbon QLabel { color: %4; }"
+            "#ribbon #styleButton { padding: 2px 16px 2px 6px; }"
+            "#ribbon #appButton { background: %5; color: white; border-radius: 3px;"
+            " padding: 2px 16px 2px 10px; }")
+            .arg(face.name(), border.name(), page.name(), text.name(),
+                 BackgroundForWhiteText(border.darker(120)).name(), hover.name()));
 }
