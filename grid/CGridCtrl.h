@@ -464,6 +464,7 @@ class CGridCtrl : public QAbstractScrollArea {
     mutable CGridPositionIndex m_colIndex;
     mutable bool m_bColIndexDirty = true;
     mutable bool m_bScrollBarsDirty = false;
+    bool m_bPainting = false;
 
     std::unique_ptr<CGridDefaultCell> m_cellDefault, m_cellFixedRowDef, m_cellFixedColDef,
         m_cellFixedRowColDef;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <climits>
@@ -58,9 +59,13 @@ void CGridCtrl::resizeEvent(QResizeEvent* event) {
 }
 
 void CGridCtrl::scrollContentsBy(int /*dx*/, int /*dy*/) {
-    // An open editor would stay where the cell was.
-    if (m_pEditWnd)
-        EndEditing();
+    // An open editor would stay where the cell was. Inside a paint the parent is not told yet.
+    if (m_pEditWnd) {
+        if (m_bPainting)
+            QTimer::singleShot(0, this, [this] { EndEditing(); });
+        else
+            EndEditing();
+    }
     HideTitleTip();
     viewport()->update();
 }
@@ -110,7 +115,9 @@ bool CGridCtrl::viewportEvent(QEvent* event) {
 // ---- Painting ------------------------------------------------------------------------------
 
 void CGridCtrl::paintEvent(QPaintEvent* /*event*/) {
+    m_bPainting = true;
     EnsureScrollBars();
+    m_bPainting = false;
     QPainter painter(viewport());
     DrawBackground(painter);
     if (GetRowCount() == 0 || m_nCols == 0)
