@@ -395,6 +395,22 @@ class TestMainFrame : public QObject {
         QVERIFY(!rightClick(viewport, bare, 0, nullptr));
     }
 
+    // A button's icon is drawn at the size asked for and kept: the same pixmap the next time.
+    void ribbonIconsAreDrawnOnceAndKept() {
+        QToolButton* button = m_pFrame->Ribbon()->ButtonFor(ID_SALE_OUT_DLG);
+        QVERIFY(button);
+        const QPixmap first = button->icon().pixmap(QSize(32, 32));
+        const QPixmap again = button->icon().pixmap(QSize(32, 32));
+        QCOMPARE(first.size(), QSize(32, 32));
+        QCOMPARE(again.cacheKey(), first.cacheKey());
+        const QImage image = first.toImage();
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);    // outside the rounded square
+        QCOMPARE(image.pixelColor(16, 4).alpha(), 255); // inside it
+        const QPixmap small = button->icon().pixmap(QSize(16, 16));
+        QCOMPARE(small.size(), QSize(16, 16));
+        QVERIFY(small.cacheKey() != first.cacheKey());
+    }
+
     void statusBarShowsTheStartDate() {
         theApp.m_strStartDate = QStringLiteral("2026-12-06");
         delete m_pFrame;
