@@ -79,7 +79,6 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     BuildRibbon();
     BuildStatusBar();
     ApplyLook(theApp.m_nAppLook);
-    m_pLansetDlg = new CLansetDlg(this);
     connect(m_pRibbon, &CRibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
     resize(1280, 800);
 }
@@ -241,6 +240,8 @@ void CMainFrame::OnCommand(int command) {
     case ID_FILE_SAVE_AS:
         return; // the document is always empty
     case ID_LANSET_BUTTON:
+        if (!m_pLansetDlg) // made on first use, then kept with the frame
+            m_pLansetDlg = new CLansetDlg(this);
         m_pLansetDlg->exec();
         return;
     default:

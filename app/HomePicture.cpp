@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "app/CRibbonIconEngine.h"
 
@@ -66,8 +69,47 @@ void DrawHeart(QPainter& p, QPointF centre, qreal size) {
     p.drawPath(heart);
 }
 
+// Blends a thin line along the cubic curve p0 c1 c2 p3 (its x growing from the left edge to
+// the right one) straight into the picture: for each pixel column the line covers thickness
+// pixels around the curve, the partly covered pixels at its two edges in proportion.
+void DrawStaffLine(QImage& image, const QPointF (&curve)[4], const QColor& colour,
+                   qreal thickness) {
+    const int width = image.width();
+    std::vector<qreal> top(width, -1.0), bottom(width, -1.0);
+    const int steps = width * 4;
+    for (int i = 0; i <= steps; ++i) {
+        const qreal t = qreal(i) / steps, u = 1 - t;
+        const QPointF at = u * u * u * curve[0] + 3 * u * u * t * curve[1] +
+                           3 * u * t * t * curve[2] + t * t * t * curve[3];
+        const int x = std::clamp(int(at.x()), 0, width - 1);
+        top[x] = top[x] < 0 ? at.y() : std::min(top[x], at.y());
+        bottom[x] = std::max(bottom[x], at.y());
+    }
+    const qreal alpha = colour.alphaF();
+    const QRgb ink = colour.rgb();
+    const int height = image.height();
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    for (int x = 0; x < width; ++x) {
+        if (top[x] < 0)
+            continue;
+        const qreal y0 = top[x] - thickness / 2, y1 = bottom[x] + thickness / 2;
+        for (int y = std::max(0, int(std::floor(y0))); y < std::min(height, int(std::ceil(y1)));
+             ++y) {
+            const qreal cover = std::min<qreal>(y + 1, y1) - std::max<qreal>(y, y0);
+            const qreal a = alpha * std::clamp<qreal>(cover, 0, 1);
+            QRgb* pixel = reinterpret_cast<QRgb*>(bits + y * stride) + x;
+            const auto mix = [a](int under, int over) {
+                return int(under + (over - under) * a + 0.5);
+            };
+            *pixel = qRgb(mix(qRed(*pixel), qRed(ink)), mix(qGreen(*pixel), qGreen(ink)),
+                          mix(qBlue(*pixel), qBlue(ink)));
+        }
+    }
+}
+
 QPixmap PaintHomePicture() {
-    QPixmap picture(1101, 566);
+    QImage picture(1101, 566, QImage::Format_RGB32);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, 566);
@@ -79,19 +121,15 @@ QPixmap PaintHomePicture() {
     DrawCloud(p, {720, 80}, 0.9);
     DrawCloud(p, {900, 420}, 1.4);
     DrawCloud(p, {260, 470}, 1.0);
-    // A staff of five lines waving across the sky, with notes on it. Each line is two thin
-    // strokes a pixel apart: the same look as one wide stroke at a fraction of the cost.
-    QPen staff(QColor(255, 255, 255, 170), 1);
-    staff.setCosmetic(true);
-    p.setPen(staff);
-    p.setBrush(Qt::NoBrush);
-    for (int line = 0; line < 10; ++line) {
-        const qreal y = line / 2 * 12 + (line % 2) - 0.5;
-        QPainterPath wave;
-        wave.moveTo(0, 250 + y);
-        wave.cubicTo(300, 150 + y, 700, 380 + y, 1101, 240 + y);
-        p.drawPath(wave);
+    p.end();
+    // A staff of five lines waving across the sky, with notes on it.
+    for (int line = 0; line < 5; ++line) {
+        const qreal y = line * 12;
+        const QPointF wave[4] = {{0, 250 + y}, {300, 150 + y}, {700, 380 + y}, {1101, 240 + y}};
+        DrawStaffLine(picture, wave, QColor(255, 255, 255, 170), 2);
     }
+    p.begin(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(40, 70, 140);
     DrawNote(p, {180, 250}, 60, ink, false);
     DrawNote(p, {330, 225}, 70, ink, true);
@@ -99,7 +137,8 @@ QPixmap PaintHomePicture() {
     DrawNote(p, {760, 300}, 74, ink, true);
     DrawNote(p, {980, 250}, 58, QColor(70, 100, 170), false);
     DrawHeart(p, {540, 170}, 90);
-    return picture;
+    p.end();
+    return QPixmap::fromImage(std::move(picture));
 }
 
 } // namespace
