@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -75,7 +76,10 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     layout->addLayout(tabsRow);
     layout->addWidget(m_pPages);
 
-    connect(m_pTabs, &QTabBar::currentChanged, m_pPages, &QStackedWidget::setCurrentIndex);
+    connect(m_pTabs, &QTabBar::currentChanged, this, [this](int index) {
+        BuildPage(index);
+        m_pPages->setCurrentIndex(index);
+    });
 }
 
 void CRibbonBar::AddTab(const QString& title) {
@@ -89,30 +93,50 @@ void CRibbonBar::AddTab(const QString& title) {
     m_pPages->addWidget(page);
 }
 
-QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image,
-                                   const QString& glyph, const QString& keyTip) {
-    QWidget* page = m_pPages->widget(m_pPages->count() - 1);
-    auto* layout = static_cast<QHBoxLayout*>(page->layout());
+// The button is only described here; its page builds its panels the first time it is shown
+// (or a button of it is asked for), so tabs never opened cost nothing at start-up. The key tip
+// works at once.
+void CRibbonBar::AddButton(const QString& text, int command, int image, const QString& glyph,
+                           const QString& keyTip) {
+    const int page = m_pPages->count() - 1;
+    m_pending.append({page, text, command, image, glyph, keyTip});
+    if (!keyTip.isEmpty()) {
+        auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+") + keyTip), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, command] { emit commandTriggered(command); });
+    }
+}
 
-    // A panel: the large button over the panel's caption, closed by a separator line.
+void CRibbonBar::BuildPage(int index) {
+    for (qsizetype i = 0; i < m_pending.size();) {
+        if (m_pending[i].page == index)
+            BuildPanel(m_pending.takeAt(i));
+        else
+            ++i;
+    }
+}
+
+// A panel: the large button over the panel's caption, closed by a separator line.
+void CRibbonBar::BuildPanel(const PendingButton& b) {
+    QWidget* page = m_pPages->widget(b.page);
+    auto* layout = static_cast<QHBoxLayout*>(page->layout());
     auto* panel = new QWidget(page);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(6, 2, 6, 0);
     panelLayout->setSpacing(0);
     auto* button = new QToolButton(panel);
-    button->setText(text);
-    button->setIcon(RibbonIcon(image, glyph));
+    button->setText(b.text);
+    button->setIcon(RibbonIcon(b.image, b.glyph));
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setMinimumSize(64, 66);
-    button->setProperty(kCommandProperty, command);
-    button->setToolTip(keyTip.isEmpty() ? text : QStringLiteral("%1 (Alt+%2)").arg(text, keyTip));
-    if (!keyTip.isEmpty())
-        button->setShortcut(QKeySequence(QStringLiteral("Alt+") + keyTip));
+    button->setProperty(kCommandProperty, b.command);
+    button->setToolTip(b.keyTip.isEmpty() ? b.text
+                                          : QStringLiteral("%1 (Alt+%2)").arg(b.text, b.keyTip));
     connect(button, &QToolButton::clicked, this,
-            [this, command] { emit commandTriggered(command); });
-    auto* caption = new QLabel(text, panel);
+            [this, command = b.command] { emit commandTriggered(command); });
+    auto* caption = new QLabel(b.text, panel);
     caption->setAlignment(Qt::AlignCenter);
     caption->setObjectName(QStringLiteral("panelCaption"));
     panelLayout->addWidget(button, 0, Qt::AlignHCenter);
@@ -122,8 +146,11 @@ QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image,
     line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
     layout->insertWidget(layout->count() - 1, line);
+    if (page->isVisible()) { // a page on screen shows what is added to it at once
+        panel->show();
+        line->show();
+    }
     m_buttons.append(button);
-    return button;
 }
 
 void CRibbonBar::SetApplicationMenu(QMenu* menu) {
@@ -151,7 +178,13 @@ void CRibbonBar::AddQuickAccess(const QString& text, int command, const QString&
     m_pQuickLayout->addWidget(button);
 }
 
-QToolButton* CRibbonBar::ButtonFor(int command) const {
+QToolButton* CRibbonBar::ButtonFor(int command) {
+    for (const PendingButton& b : std::as_const(m_pending)) {
+        if (b.command == command) {
+            BuildPage(b.page);
+            break;
+        }
+    }
     for (QToolButton* button : m_buttons) {
         if (button->property(kCommandProperty).toInt() == command)
             return button;
@@ -166,6 +199,7 @@ QString CRibbonBar::TabTitle(int index) const {
     return m_pTabs->tabText(index);
 }
 void CRibbonBar::SetCurrentTab(int index) {
+    BuildPage(index); // also when it is the current tab already
     m_pTabs->setCurrentIndex(index);
 }
 

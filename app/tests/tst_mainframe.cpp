@@ -411,6 +411,28 @@ class TestMainFrame : public QObject {
         QVERIFY(small.cacheKey() != first.cacheKey());
     }
 
+    // A tab's buttons are made when the tab is first opened; its key tip works before that.
+    void tabsBuildTheirButtonsWhenOpened() {
+        QApplication::setActiveWindow(m_pFrame);
+        QVERIFY(QTest::qWaitForWindowActive(m_pFrame));
+        QTest::keyClick(m_pFrame, Qt::Key_V, Qt::AltModifier); // 采购入库 on the second tab
+        QTRY_VERIFY(m_pFrame->DialogFor(ID_ENTRY_DLG));
+        QVERIFY(m_pFrame->DialogFor(ID_ENTRY_DLG)->HostWindow()->isVisible());
+
+        auto* tabs = m_pFrame->Ribbon()->findChild<QTabBar*>();
+        QVERIFY(tabs);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center()); // 盘点统计
+        QToolButton* button = nullptr;
+        for (QToolButton* b : m_pFrame->Ribbon()->findChildren<QToolButton*>())
+            if (b->text() == QStringLiteral("帐目统计"))
+                button = b;
+        QVERIFY(button);
+        QTRY_VERIFY(button->isVisible());
+        QVERIFY(button->geometry().width() >= 64);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(m_pFrame->DialogFor(ID_ACCOUNT_DLG));
+    }
+
     void statusBarShowsTheStartDate() {
         theApp.m_strStartDate = QStringLiteral("2026-12-06");
         delete m_pFrame;
