@@ -264,10 +264,6 @@ class TestMainFrame : public QObject {
                 m_pFrame->Ribbon()->SetCurrentTab(tab);
                 QCoreApplication::processEvents();
                 const QImage picture = m_pFrame->grab().toImage();
-                if (!qEnvironmentVariableIsEmpty("HARBOR_GRAB_DIR") && tab == 0)
-                    picture.save(QStringLiteral("%1/look%2.png")
-                                     .arg(qEnvironmentVariable("HARBOR_GRAB_DIR"))
-                                     .arg(look));
                 for (const auto& [what, area] : TextAreas(m_pFrame)) {
                     QColor text;
                     const double contrast = TextContrast(picture, area, &text);
