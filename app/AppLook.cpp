@@ -1,6 +1,8 @@
 #include "app/AppLook.h"
 
 #include <QSettings>
+#include <algorithm>
+#include <cmath>
 
 #include "app/CommandIds.h"
 
@@ -9,7 +11,7 @@ namespace {
 const char* const kOrganisation = "应用程序向导生成的本地应用程序";
 const char* const kLookKey = "ApplicationLook";
 
-}  // namespace
+} // namespace
 
 AppLookColours ColoursForLook(unsigned look) {
     switch (look) {
@@ -31,6 +33,32 @@ AppLookColours ColoursForLook(unsigned look) {
     default:
         return {QColor(219, 230, 244), QColor(141, 178, 227), QColor(21, 66, 139)};
     }
+}
+
+namespace {
+
+double Linear(int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double RelativeLuminance(const QColor& colour) {
+    return 0.2126 * Linear(colour.red()) + 0.7152 * Linear(colour.green()) +
+           0.0722 * Linear(colour.blue());
+}
+
+} // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor BackgroundForWhiteText(const QColor& colour) {
+    QColor c = colour;
+    while (ContrastRatio(Qt::white, c) < 4.5 && c.value() > 0)
+        c = c.darker(110);
+    return c;
 }
 
 unsigned LoadApplicationLook() {

@@ -1,6 +1,8 @@
 #include "app/CHarborView.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -9,6 +11,7 @@
 #include <QPrinter>
 
 #include "app/CDbAction.h"
+#include "app/CEditTarget.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
 #include "app/CWorkDialog.h"
@@ -17,15 +20,22 @@
 #include "documents/ListPrintPainter.h"
 #include "documents/ListPrinter.h"
 
-CHarborView::CHarborView(QWidget* parent)
-    : QMdiArea(parent), m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+CHarborView::CHarborView(QWidget* parent) : QMdiArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setActivationOrder(QMdiArea::StackingOrder);
-    m_setupLayout = m_pPrinter->pageLayout();
 }
 
 CHarborView::~CHarborView() = default;
+
+// The printer system is loaded the first time something prints or sets up, not at start-up.
+QPrinter& CHarborView::Printer() {
+    if (!m_pPrinter) {
+        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_setupLayout = m_pPrinter->pageLayout();
+    }
+    return *m_pPrinter;
+}
 
 QRect CHarborView::WorkAreaRect() const {
     return viewport()->rect();
@@ -48,15 +58,39 @@ void CHarborView::resizeEvent(QResizeEvent* event) {
     UpdateWorkArea();
 }
 
+// The "编辑" popup of the view: cut, copy and paste in the focused grid or text box. A right
+// click on a dialog lying on the work area belongs to that dialog, and with nothing to act on
+// there is no popup.
 void CHarborView::contextMenuEvent(QContextMenuEvent* event) {
+    for (QMdiSubWindow* sub : subWindowList()) {
+        if (sub->isVisible() && sub->geometry().contains(event->pos())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    CEditTarget target = CEditTarget::Focused();
+    if (!target.IsValid())
+        return;
     QMenu menu(QStringLiteral("编辑"), this);
-    const QString labels[] = {QStringLiteral("剪切(&T)\tCtrl+X"),
-                              QStringLiteral("复制(&C)\tCtrl+C"),
-                              QStringLiteral("粘贴(&P)\tCtrl+V")};
-    for (int i = 0; i < 3; ++i)
-        connect(menu.addAction(labels[i]), &QAction::triggered, this,
-                [this, i] { emit editCommand(i); });
-    menu.exec(event->globalPos());
+    QAction* cut = menu.addAction(QStringLiteral("剪切(&T)\tCtrl+X"));
+    QAction* copy = menu.addAction(QStringLiteral("复制(&C)\tCtrl+C"));
+    QAction* paste = menu.addAction(QStringLiteral("粘贴(&P)\tCtrl+V"));
+    cut->setEnabled(target.CanCut());
+    copy->setEnabled(target.CanCopy());
+    paste->setEnabled(target.CanPaste());
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QAction* chosen = menu.exec(event->globalPos());
+    if (focus && !focus->hasFocus()) { // the popup had the keyboard; give it back
+        focus->activateWindow();
+        focus->setFocus(Qt::PopupFocusReason);
+    }
+    if (chosen == cut)
+        target.Cut();
+    else if (chosen == copy)
+        target.Copy();
+    else if (chosen == paste)
+        target.Paste();
 }
 
 QRect CHarborView::ColumnPlacement(int width) const {
@@ -94,8 +128,8 @@ ListPrintData& CHarborView::PrintList(int kind) {
 }
 
 void CHarborView::SetPrintOutputFile(const QString& path) {
-    m_pPrinter->setOutputFormat(QPrinter::PdfFormat);
-    m_pPrinter->setOutputFileName(path);
+    Printer().setOutputFormat(QPrinter::PdfFormat);
+    Printer().setOutputFileName(path);
 }
 
 void CHarborView::LoadCompanyTexts() {
@@ -173,24 +207,24 @@ void CHarborView::PrintPages(QPrinter* printer) {
 void CHarborView::OnFilePrint() {
     if (m_nPrintKind < 1)
         return;
-    BeginPrinting(*m_pPrinter);
-    QPrintDialog dialog(m_pPrinter.get(), this);
+    BeginPrinting(Printer());
+    QPrintDialog dialog(&Printer(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    BeginPrinting(*m_pPrinter);
-    PrintPages(m_pPrinter.get());
+    BeginPrinting(Printer());
+    PrintPages(&Printer());
 }
 
 void CHarborView::OnFilePrintDirect() {
     if (m_nPrintKind < 1)
         return;
-    BeginPrinting(*m_pPrinter);
-    PrintPages(m_pPrinter.get());
+    BeginPrinting(Printer());
+    PrintPages(&Printer());
 }
 
 void CHarborView::OnFilePrintPreview() {
-    BeginPrinting(*m_pPrinter);
-    QPrintPreviewDialog preview(m_pPrinter.get(), this);
+    BeginPrinting(Printer());
+    QPrintPreviewDialog preview(&Printer(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
         BeginPrinting(*printer);
         PrintPages(printer);
@@ -200,8 +234,9 @@ void CHarborView::OnFilePrintPreview() {
 
 void CHarborView::OnFilePrintSetup() {
     // The setup shows the paper of the last setup, not a single-page job's custom length.
-    m_pPrinter->setPageLayout(m_setupLayout);
-    QPageSetupDialog dialog(m_pPrinter.get(), this);
+    QPrinter& printer = Printer(); // made first: it reads the paper of the last setup
+    printer.setPageLayout(m_setupLayout);
+    QPageSetupDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
-        m_setupLayout = m_pPrinter->pageLayout();
+        m_setupLayout = printer.pageLayout();
 }

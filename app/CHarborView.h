@@ -29,7 +29,7 @@ class CHarborView : public QMdiArea {
     // prints and runs one of the print commands.
     ListPrintData& PrintList(int kind);
     // The one printer that setup, print and preview share.
-    QPrinter& Printer() { return *m_pPrinter; }
+    QPrinter& Printer();
     // Prints into a PDF file instead of the printer (tests, saving a list).
     void SetPrintOutputFile(const QString& path);
     void OnFilePrint();       // asks for the printer first
@@ -46,9 +46,6 @@ class CHarborView : public QMdiArea {
     int m_nPageWidth = 0;
     QString m_strCompanyName;
     QString m_strCompanyLine[6];
-
-  signals:
-    void editCommand(int which); // the "编辑" popup: 0 cut, 1 copy, 2 paste
 
   protected:
     void paintEvent(QPaintEvent* event) override;

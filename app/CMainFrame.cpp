@@ -1,8 +1,8 @@
 #include "app/CMainFrame.h"
 
 #include <QActionGroup>
-#include <QDate>
 #include <QApplication>
+#include <QDate>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppLook.h"
+#include "app/CApplicationMenu.h"
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
 #include "app/CLansetDlg.h"
@@ -65,12 +66,12 @@ const LookItem kLooks[] = {
     {ID_VIEW_APPLOOK_WINDOWS_7, "Windows 7(&D)"},
 };
 
-}  // namespace
+} // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     theApp.m_nAppLook = LoadApplicationLook();
     setWindowTitle(QStringLiteral("远航 - 远航五交化销售管理系统"));
-    QApplication::setWindowIcon(QIcon(RibbonImage(0, QStringLiteral("远"))));
+    QApplication::setWindowIcon(RibbonIcon(0, QStringLiteral("远")));
     m_pView = new CHarborView(this);
     setCentralWidget(m_pView);
     m_pRibbon = new CRibbonBar(this);
@@ -78,7 +79,6 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     BuildRibbon();
     BuildStatusBar();
     ApplyLook(theApp.m_nAppLook);
-    m_pLansetDlg = new CLansetDlg(this);
     connect(m_pRibbon, &CRibbonBar::commandTriggered, this, &CMainFrame::OnCommand);
     resize(1280, 800);
 }
@@ -91,21 +91,22 @@ void CMainFrame::BuildRibbon() {
     m_pRibbon->AddQuickAccess(QStringLiteral("新建"), ID_FILE_NEW, QStringLiteral("新"));
     m_pRibbon->AddQuickAccess(QStringLiteral("打开"), ID_FILE_OPEN, QStringLiteral("开"));
     m_pRibbon->AddQuickAccess(QStringLiteral("保存"), ID_FILE_SAVE, QStringLiteral("存"));
-    m_pRibbon->AddQuickAccess(QStringLiteral("快速打印"), ID_FILE_PRINT_DIRECT, QStringLiteral("印"));
+    m_pRibbon->AddQuickAccess(QStringLiteral("快速打印"), ID_FILE_PRINT_DIRECT,
+                              QStringLiteral("印"));
     QString tab;
     for (const RibbonButton& b : kButtons) {
         if (tab != QString::fromUtf8(b.tab)) {
             tab = QString::fromUtf8(b.tab);
             m_pRibbon->AddTab(tab);
         }
-        m_pRibbon->AddButton(QString::fromUtf8(b.text), b.command, b.image, QString::fromUtf8(b.glyph),
-                             QString::fromUtf8(b.keyTip));
+        m_pRibbon->AddButton(QString::fromUtf8(b.text), b.command, b.image,
+                             QString::fromUtf8(b.glyph), QString::fromUtf8(b.keyTip));
     }
     m_pRibbon->SetCurrentTab(0);
 }
 
 QMenu* CMainFrame::BuildApplicationMenu() {
-    auto* menu = new QMenu(QStringLiteral("文件"), this);
+    auto* menu = new CApplicationMenu(QStringLiteral("文件"), this);
     auto add = [this](QMenu* m, const QString& text, int command, const QKeySequence& keys = {}) {
         QAction* action = m->addAction(text);
         action->setShortcut(keys);
@@ -115,7 +116,10 @@ QMenu* CMainFrame::BuildApplicationMenu() {
     add(menu, QStringLiteral("打开(&O)..."), ID_FILE_OPEN);
     add(menu, QStringLiteral("保存(&S)"), ID_FILE_SAVE);
     add(menu, QStringLiteral("另存为(&A)..."), ID_FILE_SAVE_AS);
-    QMenu* print = menu->addMenu(QStringLiteral("打印"));
+    // 打印 itself prints (key tip P); its sub-items open with the arrow or key tip W.
+    QMenu* print = menu->AddSplitMenu(
+        QStringLiteral("打印"), [this] { OnCommand(ID_FILE_PRINT); }, QLatin1Char('P'),
+        QLatin1Char('W'));
     print->setToolTip(QStringLiteral("预览并打印文档"));
     print->addSection(QStringLiteral("预览并打印文档"));
     add(print, QStringLiteral("快速打印(&Q)"), ID_FILE_PRINT_DIRECT);
@@ -155,8 +159,9 @@ void CMainFrame::BuildStatusBar() {
 void CMainFrame::ApplyLook(unsigned look) {
     const AppLookColours colours = ColoursForLook(look);
     m_pRibbon->SetColours(colours.face, colours.border, colours.text);
-    statusBar()->setStyleSheet(QStringLiteral("QStatusBar { background: %1; color: %2; }")
-                                   .arg(colours.face.name(), colours.text.name()));
+    statusBar()->setStyleSheet(
+        QStringLiteral("QStatusBar { background: %1; color: %2; } QStatusBar QLabel { color: %2; }")
+            .arg(colours.face.name(), colours.text.name()));
     for (QAction* action : m_pLookGroup->actions())
         action->setChecked(action->data().toUInt() == look);
 }
@@ -176,7 +181,9 @@ void CMainFrame::RepaintNow() {
     m_pView->UpdateWorkArea();
 }
 
-CWorkDialog* CMainFrame::DialogFor(int command) const { return m_dialogs.value(command); }
+CWorkDialog* CMainFrame::DialogFor(int command) const {
+    return m_dialogs.value(command);
+}
 
 void CMainFrame::ShowWorkDialog(int command) {
     QPointer<CWorkDialog>& slot = m_dialogs[command];
@@ -231,8 +238,10 @@ void CMainFrame::OnCommand(int command) {
     case ID_FILE_OPEN:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
-        return;  // the document is always empty
+        return; // the document is always empty
     case ID_LANSET_BUTTON:
+        if (!m_pLansetDlg) // made on first use, then kept with the frame
+            m_pLansetDlg = new CLansetDlg(this);
         m_pLansetDlg->exec();
         return;
     default:

@@ -4,11 +4,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/AppLook.h"
 #include "app/CommandIds.h"
 #include "app/HomePicture.h"
 
@@ -16,7 +18,7 @@ namespace {
 
 const char* const kCommandProperty = "harborCommand";
 
-}  // namespace
+} // namespace
 
 CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ribbon"));
@@ -34,13 +36,15 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     m_pTabs->setExpanding(false);
 
     m_pStyleButton = new QToolButton(this);
+    m_pStyleButton->setObjectName(QStringLiteral("styleButton"));
     m_pStyleButton->setText(QStringLiteral("样式(&S)"));
     m_pStyleButton->setPopupMode(QToolButton::InstantPopup);
     m_pAboutButton = new QToolButton(this);
     m_pAboutButton->setText(QStringLiteral("?"));
     m_pAboutButton->setToolTip(QStringLiteral("关于 Harbor (Alt+A)"));
     m_pAboutButton->setShortcut(QKeySequence(QStringLiteral("Alt+A")));
-    connect(m_pAboutButton, &QToolButton::clicked, this, [this] { emit commandTriggered(ID_APP_ABOUT); });
+    connect(m_pAboutButton, &QToolButton::clicked, this,
+            [this] { emit commandTriggered(ID_APP_ABOUT); });
 
     auto* quick = new QWidget(this);
     m_pQuickLayout = new QHBoxLayout(quick);
@@ -72,7 +76,10 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     layout->addLayout(tabsRow);
     layout->addWidget(m_pPages);
 
-    connect(m_pTabs, &QTabBar::currentChanged, m_pPages, &QStackedWidget::setCurrentIndex);
+    connect(m_pTabs, &QTabBar::currentChanged, this, [this](int index) {
+        BuildPage(index);
+        m_pPages->setCurrentIndex(index);
+    });
 }
 
 void CRibbonBar::AddTab(const QString& title) {
@@ -86,29 +93,50 @@ void CRibbonBar::AddTab(const QString& title) {
     m_pPages->addWidget(page);
 }
 
-QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image, const QString& glyph,
-                                   const QString& keyTip) {
-    QWidget* page = m_pPages->widget(m_pPages->count() - 1);
-    auto* layout = static_cast<QHBoxLayout*>(page->layout());
+// The button is only described here; its page builds its panels the first time it is shown
+// (or a button of it is asked for), so tabs never opened cost nothing at start-up. The key tip
+// works at once.
+void CRibbonBar::AddButton(const QString& text, int command, int image, const QString& glyph,
+                           const QString& keyTip) {
+    const int page = m_pPages->count() - 1;
+    m_pending.append({page, text, command, image, glyph, keyTip});
+    if (!keyTip.isEmpty()) {
+        auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+") + keyTip), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, command] { emit commandTriggered(command); });
+    }
+}
 
-    // A panel: the large button over the panel's caption, closed by a separator line.
+void CRibbonBar::BuildPage(int index) {
+    for (qsizetype i = 0; i < m_pending.size();) {
+        if (m_pending[i].page == index)
+            BuildPanel(m_pending.takeAt(i));
+        else
+            ++i;
+    }
+}
+
+// A panel: the large button over the panel's caption, closed by a separator line.
+void CRibbonBar::BuildPanel(const PendingButton& b) {
+    QWidget* page = m_pPages->widget(b.page);
+    auto* layout = static_cast<QHBoxLayout*>(page->layout());
     auto* panel = new QWidget(page);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(6, 2, 6, 0);
     panelLayout->setSpacing(0);
     auto* button = new QToolButton(panel);
-    button->setText(text);
-    button->setIcon(QIcon(RibbonImage(image, glyph)));
+    button->setText(b.text);
+    button->setIcon(RibbonIcon(b.image, b.glyph));
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setMinimumSize(64, 66);
-    button->setProperty(kCommandProperty, command);
-    button->setToolTip(keyTip.isEmpty() ? text : QStringLiteral("%1 (Alt+%2)").arg(text, keyTip));
-    if (!keyTip.isEmpty())
-        button->setShortcut(QKeySequence(QStringLiteral("Alt+") + keyTip));
-    connect(button, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
-    auto* caption = new QLabel(text, panel);
+    button->setProperty(kCommandProperty, b.command);
+    button->setToolTip(b.keyTip.isEmpty() ? b.text
+                                          : QStringLiteral("%1 (Alt+%2)").arg(b.text, b.keyTip));
+    connect(button, &QToolButton::clicked, this,
+            [this, command = b.command] { emit commandTriggered(command); });
+    auto* caption = new QLabel(b.text, panel);
     caption->setAlignment(Qt::AlignCenter);
     caption->setObjectName(QStringLiteral("panelCaption"));
     panelLayout->addWidget(button, 0, Qt::AlignHCenter);
@@ -118,19 +146,24 @@ QToolButton* CRibbonBar::AddButton(const QString& text, int command, int image, 
     line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
     layout->insertWidget(layout->count() - 1, line);
+    if (page->isVisible()) { // a page on screen shows what is added to it at once
+        panel->show();
+        line->show();
+    }
     m_buttons.append(button);
-    return button;
 }
 
 void CRibbonBar::SetApplicationMenu(QMenu* menu) {
     m_pAppButton->setMenu(menu);
 }
 
-void CRibbonBar::SetStyleMenu(QMenu* menu) { m_pStyleButton->setMenu(menu); }
+void CRibbonBar::SetStyleMenu(QMenu* menu) {
+    m_pStyleButton->setMenu(menu);
+}
 
 QToolButton* CRibbonBar::MakeSmallButton(const QString& text, const QString& glyph) {
     auto* button = new QToolButton(this);
-    button->setIcon(QIcon(RibbonImage(m_pQuickLayout->count(), glyph)));
+    button->setIcon(RibbonIcon(m_pQuickLayout->count(), glyph));
     button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
     button->setToolTip(text);
@@ -140,11 +173,18 @@ QToolButton* CRibbonBar::MakeSmallButton(const QString& text, const QString& gly
 void CRibbonBar::AddQuickAccess(const QString& text, int command, const QString& glyph) {
     QToolButton* button = MakeSmallButton(text, glyph);
     button->setProperty(kCommandProperty, command);
-    connect(button, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
+    connect(button, &QToolButton::clicked, this,
+            [this, command] { emit commandTriggered(command); });
     m_pQuickLayout->addWidget(button);
 }
 
-QToolButton* CRibbonBar::ButtonFor(int command) const {
+QToolButton* CRibbonBar::ButtonFor(int command) {
+    for (const PendingButton& b : std::as_const(m_pending)) {
+        if (b.command == command) {
+            BuildPage(b.page);
+            break;
+        }
+    }
     for (QToolButton* button : m_buttons) {
         if (button->property(kCommandProperty).toInt() == command)
             return button;
@@ -152,20 +192,38 @@ QToolButton* CRibbonBar::ButtonFor(int command) const {
     return nullptr;
 }
 
-int CRibbonBar::TabCount() const { return m_pTabs->count(); }
-QString CRibbonBar::TabTitle(int index) const { return m_pTabs->tabText(index); }
-void CRibbonBar::SetCurrentTab(int index) { m_pTabs->setCurrentIndex(index); }
+int CRibbonBar::TabCount() const {
+    return m_pTabs->count();
+}
+QString CRibbonBar::TabTitle(int index) const {
+    return m_pTabs->tabText(index);
+}
+void CRibbonBar::SetCurrentTab(int index) {
+    BuildPage(index); // also when it is the current tab already
+    m_pTabs->setCurrentIndex(index);
+}
 
+// Every text of the ribbon takes the style's text colour, so it stays readable on the style's
+// face in the dark styles too; hovered and pressed buttons keep the face's tone.
 void CRibbonBar::SetColours(const QColor& face, const QColor& border, const QColor& text) {
-    setStyleSheet(QStringLiteral(
-                      "#ribbon { background: %1; border-bottom: 1px solid %2; }"
-                      "#ribbonPages { background: %3; border: 1px solid %2; border-radius: 3px; }"
-                      "#ribbonPage { background: transparent; }"
-                      "QTabBar::tab { padding: 3px 14px; color: %4; background: transparent; }"
-                      "QTabBar::tab:selected { background: %3; border: 1px solid %2;"
-                      " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
-                      "#appButton { background: %5; color: white; border-radius: 3px; padding: 2px 10px; }"
-                      "#panelCaption { color: %6; }")
-                      .arg(face.name(), border.name(), face.lighter(108).name(), text.name(),
-                           border.darker(120).name(), QColor(text).lighter(140).name()));
+    const QColor page = face.lighter(108);
+    const QColor hover = face.value() < 128 ? face.lighter(135) : face.darker(108);
+    setStyleSheet(
+        QStringLiteral(
+            "#ribbon { background: %1; border-bottom: 1px solid %2; }"
+            "#ribbonPages { background: %3; border: 1px solid %2; border-radius: 3px; }"
+            "#ribbonPage { background: transparent; }"
+            "QTabBar::tab { padding: 3px 14px; color: %4; background: transparent; }"
+            "QTabBar::tab:selected { background: %3; border: 1px solid %2;"
+            " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
+            "#ribbon QToolButton { color: %4; background: transparent; border: 1px solid "
+            "transparent; border-radius: 3px; padding: 1px; }"
+            "#ribbon QToolButton:hover { background: %6; border-color: %2; }"
+            "#ribbon QToolButton:pressed { background: %2; }"
+            "#ribbon QLabel { color: %4; }"
+            "#ribbon #styleButton { padding: 2px 16px 2px 6px; }"
+            "#ribbon #appButton { background: %5; color: white; border-radius: 3px;"
+            " padding: 2px 16px 2px 10px; }")
+            .arg(face.name(), border.name(), page.name(), text.name(),
+                 BackgroundForWhiteText(border.darker(120)).name(), hover.name()));
 }

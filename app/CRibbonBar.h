@@ -14,28 +14,39 @@ class QHBoxLayout;
 // right of the tabs. Every button reports its command through commandTriggered.
 class CRibbonBar : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CRibbonBar(QWidget* parent = nullptr);
 
     void AddTab(const QString& title);
-    // A large button alone in its panel on the last tab added.
-    QToolButton* AddButton(const QString& text, int command, int image, const QString& glyph,
-                           const QString& keyTip = QString());
+    // A large button alone in its panel on the last tab added (built when its tab is first
+    // shown); keyTip is its Alt key.
+    void AddButton(const QString& text, int command, int image, const QString& glyph,
+                   const QString& keyTip = QString());
     void SetApplicationMenu(QMenu* menu);
     void SetStyleMenu(QMenu* menu);
     void AddQuickAccess(const QString& text, int command, const QString& glyph);
 
-    QToolButton* ButtonFor(int command) const;
+    QToolButton* ButtonFor(int command); // builds the button's page if need be
     int TabCount() const;
     QString TabTitle(int index) const;
     void SetCurrentTab(int index);
     // Colours of the current visual style: face, border and tab text.
     void SetColours(const QColor& face, const QColor& border, const QColor& text);
 
-signals:
+  signals:
     void commandTriggered(int command);
 
-private:
+  private:
+    struct PendingButton {
+        int page;
+        QString text;
+        int command;
+        int image;
+        QString glyph;
+        QString keyTip;
+    };
+    void BuildPage(int index);
+    void BuildPanel(const PendingButton& button);
     QToolButton* MakeSmallButton(const QString& text, const QString& glyph);
 
     QTabBar* m_pTabs;
@@ -45,4 +56,5 @@ private:
     QToolButton* m_pAboutButton;
     QHBoxLayout* m_pQuickLayout;
     QList<QToolButton*> m_buttons;
+    QList<PendingButton> m_pending;
 };

@@ -226,9 +226,20 @@ QSize CGridCellBase::GetTextExtent(const QString& str) const {
                                          (nFormat & DT_EXPANDTABS) ? Qt::TextExpandTabs : 0, t);
         size = QSize(br.width(), std::max(br.height(), fm.height()));
     }
+    const int extra = ExtentPadding();
+    return size + QSize(extra, extra);
+}
+
+int CGridCellBase::GetTextExtentHeight(const QString& str) const {
+    if (str.isEmpty() || !(GetFormat() & DT_SINGLELINE))
+        return GetTextExtent(str).height();
+    return QFontMetrics(GetFontObject()).height() + ExtentPadding();
+}
+
+// Margins on both sides, the 3D edge of a fixed cell and one pixel for the grid line.
+int CGridCellBase::ExtentPadding() const {
     const int nMargin = std::max(GetMargin(), 0);
-    size += QSize(2 * nMargin + (IsFixed() ? 2 : 0) + 1, 2 * nMargin + (IsFixed() ? 2 : 0) + 1);
-    return size;
+    return 2 * nMargin + (IsFixed() ? 2 : 0) + 1;
 }
 
 QSize CGridCellBase::GetCellExtent() const {

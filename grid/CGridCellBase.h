@@ -101,6 +101,9 @@ class CGridCellBase {
     virtual bool GetTextRect(QRect& rect) const; // rect in: cell rectangle; out: text area
     virtual bool GetTipTextRect(QRect& rect) const { return GetTextRect(rect); }
     virtual QSize GetTextExtent(const QString& str) const;
+    // GetTextExtent(str).height(), found without measuring the text's width where the format
+    // makes the width irrelevant (a single line).
+    int GetTextExtentHeight(const QString& str) const;
     virtual QSize GetCellExtent() const;
     virtual bool PrintCell(QPainter* pDC, int nRow, int nCol, QRect rect);
 
@@ -123,6 +126,7 @@ class CGridCellBase {
     virtual Qt::CursorShape OnSetCursor() { return Qt::ArrowCursor; }
 
   protected:
+    int ExtentPadding() const;
     // Draws the text with a DrawText-style format inside rect (shared with the print path).
     static void DrawFormattedText(QPainter* pDC, const QRect& rect, const QString& text,
                                   quint32 nFormat);

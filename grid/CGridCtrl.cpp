@@ -144,7 +144,7 @@ bool CGridCtrl::SetCellType(int nRow, int nCol, const CGridCellFactory& factory)
 // ---- Counts and sizes ---------------------------------------------------------------------
 
 void CGridCtrl::AfterSizeChange() {
-    ResetScrollBars();
+    InvalidateScrollBars();
     viewport()->update();
 }
 
@@ -415,7 +415,7 @@ int CGridCtrl::InsertRow(const QString& strHeading, int nRow) {
     if (m_nCols > 0 && !strHeading.isEmpty()) {
         CGridCellBase* pFirst = GetCell(nRow, 0);
         pFirst->SetText(strHeading);
-        height = pFirst->GetTextExtent(strHeading).height();
+        height = pFirst->GetTextExtentHeight(strHeading);
     }
     m_rowIndex.Insert(nRow, height);
 

@@ -217,6 +217,9 @@ class CGridCtrl : public QAbstractScrollArea {
     bool SetComboOptions(int nRow, int nCol, const QStringList& options); // on a combo cell
 
     // ---- Grid flags (set by the dialogs right after creation) --------------------------
+    // The set-up every dialog gives its grids: no selection, no sort column, list mode,
+    // no fixed column selection, no focus-cell tracking, white background.
+    void SetUpForDialog();
     void SetEditable(bool bEditable = true) { m_bEditable = bEditable; }
     bool IsEditable() const { return m_bEditable; }
     void SetListMode(bool bEnableListMode = true);
@@ -399,6 +402,10 @@ class CGridCtrl : public QAbstractScrollArea {
     std::unique_ptr<CGridCellBase> CreateCell(int nRow, int nCol);
     void SetupCell(CGridCellBase* pCell, int nRow, int nCol);
     void ResetScrollBars();
+    // Sizes or counts changed: the scroll ranges are recomputed once, before the next paint or
+    // the next read of the scroll position, instead of after every change.
+    void InvalidateScrollBars() { m_bScrollBarsDirty = true; }
+    void EnsureScrollBars() const;
     void UpdateFixedStates();
     void InvalidateColPositions() { m_bColIndexDirty = true; }
     const CGridPositionIndex& ColIndex() const;
@@ -456,6 +463,8 @@ class CGridCtrl : public QAbstractScrollArea {
     CGridPositionIndex m_rowIndex;
     mutable CGridPositionIndex m_colIndex;
     mutable bool m_bColIndexDirty = true;
+    mutable bool m_bScrollBarsDirty = false;
+    bool m_bPainting = false;
 
     std::unique_ptr<CGridDefaultCell> m_cellDefault, m_cellFixedRowDef, m_cellFixedColDef,
         m_cellFixedRowColDef;

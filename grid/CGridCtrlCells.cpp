@@ -186,6 +186,15 @@ void CGridCtrl::SetGridLines(int nWhichLines) {
 
 // ---- Colours and default cells -------------------------------------------------------------
 
+void CGridCtrl::SetUpForDialog() {
+    ClearSelection();
+    SetSortColumn(-1);
+    SetListMode(true);
+    SetFixedColumnSelection(false);
+    SetTrackFocusCell(false);
+    SetGridBkColor(QColor(255, 255, 255));
+}
+
 void CGridCtrl::SetGridBkColor(const QColor& clr) {
     m_crGridBkColour = clr;
     viewport()->update();

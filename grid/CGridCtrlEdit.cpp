@@ -80,13 +80,21 @@ void CGridCtrl::OnEndInPlaceEdit(const GV_DISPINFO& info) {
     ContinueEditingWithKey(info.lastKey);
 }
 
-// Tab and the move keys that ended an edit act on the grid and open the next cell's editor.
+// Tab and the move keys that ended an edit act on the grid and open the editor of the cell
+// they lead to; at the grid's edge that is the same cell again. Only Tab past the last cell of
+// a grid that tabs to the next control leaves the grid.
 void CGridCtrl::ContinueEditingWithKey(int lastKey) {
     if (!IsGridMoveKey(lastKey) || !IsValid(m_idCurrentCell))
         return;
     const CCellID before = m_idCurrentCell;
-    MoveFocusByKey(NextCellForKey(before, lastKey, false), lastKey, false);
-    if (IsValid(m_idCurrentCell) && !(m_idCurrentCell == before))
+    const CCellID next = NextCellForKey(before, lastKey, false);
+    const bool bTab = lastKey == GVK_TAB || lastKey == GVK_BACKTAB;
+    if (bTab && next == before && m_bTabToNextControl) {
+        QAbstractScrollArea::focusNextPrevChild(lastKey == GVK_TAB);
+        return;
+    }
+    MoveFocusByKey(next, lastKey, false);
+    if (IsValid(m_idCurrentCell))
         OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(), lastKey);
 }
 

@@ -25,6 +25,10 @@ bool IsPasteKey(const QKeyEvent* e) {
            ((e->modifiers() & Qt::ShiftModifier) && e->key() == Qt::Key_Insert);
 }
 
+bool IsDeleteKey(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier;
+}
+
 bool IsSelectAllKey(const QKeyEvent* e) {
     return (e->modifiers() & Qt::ControlModifier) && e->key() == Qt::Key_A;
 }
@@ -150,6 +154,7 @@ void CGridCtrl::MoveFocusByKey(CCellID next, int key, bool bShift) {
     SendMessageToParent(next.row, next.col, GVN_SELCHANGED);
     SetFocusCell(next);
     if (key == GVK_PRIOR || key == GVK_NEXT) {
+        EnsureScrollBars();
         QScrollBar* bar = verticalScrollBar();
         bar->setValue(bar->value() + (key == GVK_NEXT ? bar->pageStep() : -bar->pageStep()));
     }
@@ -158,6 +163,9 @@ void CGridCtrl::MoveFocusByKey(CCellID next, int key, bool bShift) {
 }
 
 bool CGridCtrl::HandleClipboardKey(QKeyEvent* event) {
+    // Keys that change cells act only where the user has a focus cell to see.
+    if ((IsCutKey(event) || IsDeleteKey(event)) && !IsValid(m_idCurrentCell))
+        return false;
     if (IsCopyKey(event))
         OnEditCopy();
     else if (IsCutKey(event))
@@ -171,7 +179,7 @@ bool CGridCtrl::HandleClipboardKey(QKeyEvent* event) {
             if (GetColumnWidth(c) > 0)
                 AutoSizeColumn(c);
         ResetScrollBars();
-    } else if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+    } else if (IsDeleteKey(event)) {
         if (m_bEditable)
             CutSelectedText();
     } else {
@@ -190,6 +198,12 @@ bool CGridCtrl::HandleMoveKey(QKeyEvent* event) {
     const CCellID next =
         NextCellForKey(m_idCurrentCell, key, event->modifiers() & Qt::ControlModifier);
     MoveFocusByKey(next, key, bShift);
+    // Tab is also a typed character: it opens the editor of the cell it led to (or of the last
+    // cell, where it leads nowhere), unless it belongs to the dialog's controls.
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !m_bTabToNextControl &&
+        !(event->modifiers() & Qt::ControlModifier) && IsValid(m_idCurrentCell))
+        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(),
+                   key == Qt::Key_Tab ? GVK_TAB : GVK_BACKTAB);
     return true;
 }
 
@@ -252,13 +266,13 @@ void CGridCtrl::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 // Tab walks through the cells; past the last one it goes to the next control only when the
-// grid is told to, otherwise it stays.
+// grid is told to, otherwise it stays (and keyPressEvent opens the cell's editor).
 bool CGridCtrl::focusNextPrevChild(bool next) {
     if (!hasFocus() || !IsValid(m_idCurrentCell))
         return QAbstractScrollArea::focusNextPrevChild(next);
     const CCellID target = NextCellForKey(m_idCurrentCell, next ? GVK_TAB : GVK_BACKTAB, false);
-    if (target == m_idCurrentCell)
-        return m_bTabToNextControl ? QAbstractScrollArea::focusNextPrevChild(next) : true;
+    if (target == m_idCurrentCell && m_bTabToNextControl)
+        return QAbstractScrollArea::focusNextPrevChild(next);
     return false; // keyPressEvent moves the focus cell
 }
 
@@ -266,9 +280,9 @@ bool CGridCtrl::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         // The grid's own keys win over the dialog's shortcuts.
         auto* keyEvent = static_cast<QKeyEvent*>(event);
-        if (IsCopyKey(keyEvent) || IsCutKey(keyEvent) || IsPasteKey(keyEvent) ||
-            IsSelectAllKey(keyEvent) || IsAutoSizeKey(keyEvent) ||
-            (keyEvent->key() == Qt::Key_Delete && keyEvent->modifiers() == Qt::NoModifier)) {
+        const bool bChangesCells = IsCutKey(keyEvent) || IsDeleteKey(keyEvent);
+        if ((bChangesCells && IsValid(m_idCurrentCell)) || IsCopyKey(keyEvent) ||
+            IsPasteKey(keyEvent) || IsSelectAllKey(keyEvent) || IsAutoSizeKey(keyEvent)) {
             event->accept();
             return true;
         }

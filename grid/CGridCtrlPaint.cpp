@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <climits>
@@ -18,6 +19,7 @@ int CGridCtrl::GetScrollBarThickness() const {
 
 // Shows a scroll bar only when the rows (or columns) do not fit, with the excess as its range.
 void CGridCtrl::ResetScrollBars() {
+    m_bScrollBarsDirty = false;
     const QSize area = maximumViewportSize();
     const int sb = GetScrollBarThickness();
     const long long totalH = GetVirtualHeight();
@@ -46,15 +48,24 @@ void CGridCtrl::ResetScrollBars() {
            viewW - GetFixedColumnWidth(), GetDefCellWidth());
 }
 
+void CGridCtrl::EnsureScrollBars() const {
+    if (m_bScrollBarsDirty)
+        const_cast<CGridCtrl*>(this)->ResetScrollBars();
+}
+
 void CGridCtrl::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     ResetScrollBars();
 }
 
 void CGridCtrl::scrollContentsBy(int /*dx*/, int /*dy*/) {
-    // An open editor would stay where the cell was.
-    if (m_pEditWnd)
-        EndEditing();
+    // An open editor would stay where the cell was. Inside a paint the parent is not told yet.
+    if (m_pEditWnd) {
+        if (m_bPainting)
+            QTimer::singleShot(0, this, [this] { EndEditing(); });
+        else
+            EndEditing();
+    }
     HideTitleTip();
     viewport()->update();
 }
@@ -64,6 +75,7 @@ void CGridCtrl::wheelEvent(QWheelEvent* event) {
     const bool horizontal =
         qAbs(delta.x()) > qAbs(delta.y()) || (event->modifiers() & Qt::ShiftModifier);
     const int notches = (horizontal ? (delta.x() ? delta.x() : delta.y()) : delta.y());
+    EnsureScrollBars();
     QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
     const int lines = m_nRowsPerWheelNotch > 0 ? m_nRowsPerWheelNotch : 3;
     const int pixels =
@@ -103,6 +115,9 @@ bool CGridCtrl::viewportEvent(QEvent* event) {
 // ---- Painting ------------------------------------------------------------------------------
 
 void CGridCtrl::paintEvent(QPaintEvent* /*event*/) {
+    m_bPainting = true;
+    EnsureScrollBars();
+    m_bPainting = false;
     QPainter painter(viewport());
     DrawBackground(painter);
     if (GetRowCount() == 0 || m_nCols == 0)

@@ -160,9 +160,11 @@ void CGridCtrl::SelectRangeFromAnchor(CCellID cell) {
 // ---- Geometry ------------------------------------------------------------------------------
 
 long long CGridCtrl::ScrollOffsetY() const {
+    EnsureScrollBars();
     return verticalScrollBar()->value();
 }
 long long CGridCtrl::ScrollOffsetX() const {
+    EnsureScrollBars();
     return horizontalScrollBar()->value();
 }
 
@@ -284,7 +286,7 @@ void CGridCtrl::ScrollToCol(int nCol) {
 void CGridCtrl::EnsureVisible(int nRow, int nCol) {
     if (!IsValid(nRow, nCol))
         return;
-    ResetScrollBars();
+    EnsureScrollBars();
     ScrollToRow(nRow);
     ScrollToCol(nCol);
 }
@@ -294,6 +296,8 @@ void CGridCtrl::Refresh() {
 }
 
 bool CGridCtrl::RedrawCell(int nRow, int nCol) {
+    if (m_bScrollBarsDirty) // the whole window is to be drawn anyway
+        return IsValid(nRow, nCol);
     QRect rect;
     if (!GetCellRect(nRow, nCol, rect))
         return false;
@@ -305,6 +309,8 @@ bool CGridCtrl::RedrawCell(int nRow, int nCol) {
 bool CGridCtrl::RedrawRow(int nRow) {
     if (nRow < 0 || nRow >= GetRowCount())
         return false;
+    if (m_bScrollBarsDirty)
+        return true;
     viewport()->update(QRect(0, ViewportYOfRow(nRow), viewport()->width(), GetRowHeight(nRow)));
     return true;
 }
@@ -312,6 +318,8 @@ bool CGridCtrl::RedrawRow(int nRow) {
 bool CGridCtrl::RedrawColumn(int nCol) {
     if (nCol < 0 || nCol >= m_nCols)
         return false;
+    if (m_bScrollBarsDirty)
+        return true;
     viewport()->update(QRect(ViewportXOfCol(nCol), 0, GetColumnWidth(nCol), viewport()->height()));
     return true;
 }

@@ -76,6 +76,10 @@ CInPlaceList::CInPlaceList(CGridCtrl* pGrid, const QRect& rect, int nStyle, int 
     for (const QString& item : Items)
         widest = std::max(widest, fm.horizontalAdvance(item));
     view()->setMinimumWidth(widest + pGrid->GetScrollBarThickness() + 4 * fm.averageCharWidth());
+    // After the drop-down's own filters exist, so this one sees the keys first.
+    view()->installEventFilter(this);
+    if (QWidget* popup = view()->parentWidget())
+        popup->installEventFilter(this);
 
     setGeometry(rect);
     const int index = findText(sInitText);
@@ -130,6 +134,25 @@ bool CInPlaceList::event(QEvent* event) {
     return QComboBox::event(event);
 }
 
+bool CInPlaceList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && !m_bAlreadyEnding &&
+        (watched == view() || watched == view()->parentWidget())) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        const bool bTakesChoice = key == Qt::Key_Return || key == Qt::Key_Enter ||
+                                  IsTabKey(keyEvent) ||
+                                  (IsMoveKey(key) && (keyEvent->modifiers() & Qt::ControlModifier));
+        if (bTakesChoice) {
+            const QModelIndex index = view()->currentIndex();
+            if (index.isValid())
+                setCurrentIndex(index.row());
+        }
+        if (HandleEndKey(keyEvent))
+            return true;
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
 void CInPlaceList::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
     OnFocusLost(event->reason());
@@ -164,9 +187,12 @@ void CInPlaceList::EndEdit() {
     info.strText = (isEditable() || currentIndex() >= 0) ? currentText() : m_sInitText;
     info.lastKey = m_nLastChar;
     QPointer<CInPlaceList> self(this);
+    // With the drop-down open the focus is in it; closing it gives the focus back to the list.
+    const bool bHadFocus =
+        hasFocus() || (lineEdit() && lineEdit()->hasFocus()) || view()->isVisible();
     if (view()->isVisible())
         hidePopup();
-    if (hasFocus() || (lineEdit() && lineEdit()->hasFocus()))
+    if (bHadFocus)
         m_pGrid->setFocus(Qt::OtherFocusReason);
     hide();
     m_pGrid->OnEndInPlaceEdit(info);

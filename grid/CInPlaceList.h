@@ -46,6 +46,9 @@ class CInPlaceList : public QComboBox {
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
+    // Keys in the open drop-down: Enter, Tab and Ctrl+move keys take the highlighted option
+    // and end editing, Escape cancels, all with one press.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     CGridCtrl* m_pGrid;

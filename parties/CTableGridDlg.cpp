@@ -88,6 +88,7 @@ void CTableGridDlg::CreateControls() {
 }
 
 void CTableGridDlg::SetupGrid() {
+    m_pGrid->SetUpForDialog();
     m_pGrid->SetEditable(true);
     m_pGrid->SetRowCount(1);
     m_pGrid->SetColumnCount(m_setup.headers.size());

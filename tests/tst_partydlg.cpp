@@ -11,6 +11,7 @@
 #include "grid/CGridCtrl.h"
 #include "parties/CCustomerDlg.h"
 #include "parties/CSupplierDlg.h"
+#include "parties/CTableGridDlg.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
 #include "support/TestDocumentWindow.h"
@@ -74,6 +75,7 @@ class TestPartyDlg : public QObject {
     void init() { theApp.m_nPickTarget = 0; }
 
     void loadShowsEveryRecordInTableOrder();
+    void gridIsSetUpLikeEveryOtherTable();
     void saveWritesEditsAndInitialsAndReloads();
     void savingAnUnchangedGridRewritesEveryRecordWithItsOwnValues();
     void addedRowsAreSavedAndBlankOnesLeftOut();
@@ -108,6 +110,40 @@ void TestPartyDlg::loadShowsEveryRecordInTableOrder() {
     QCOMPARE(grid->GetColumnWidth(1), 200);
     QVERIFY(grid->GetCellFormat(1, 3) & DT_CENTER);
     QVERIFY(!(grid->GetCellFormat(1, 4) & DT_CENTER));
+}
+
+// List mode and a white background: a click marks the whole row, and the area below the rows
+// is white, not grey.
+void TestPartyDlg::gridIsSetUpLikeEveryOtherTable() {
+    TestDatabase db;
+    AddCustomer(db, "五金城", "111");
+    AddCustomer(db, "建材店", "222");
+    CCustomerDlg customers;
+    CSupplierDlg suppliers;
+    for (CTableGridDlg* dlg :
+         {static_cast<CTableGridDlg*>(&customers), static_cast<CTableGridDlg*>(&suppliers)}) {
+        Show(*dlg);
+        CGridCtrl* grid = dlg->Grid();
+        QVERIFY(grid->GetListMode());
+        QCOMPARE(grid->GetSortColumn(), -1);
+        QVERIFY(!grid->GetTrackFocusCell());
+        QVERIFY(!grid->GetFixedColumnSelection());
+
+        const int rows = grid->GetRowCount();
+        QVERIFY(rows >= 1);
+        if (rows > 1) {
+            ClickCell(grid, 1, 2);
+            for (int col = 1; col < grid->GetColumnCount(); ++col)
+                QVERIFY(grid->IsCellSelected(1, col));
+            QCOMPARE(grid->GetFocusCell(), CCellID(1, 2));
+        }
+        const QImage picture = grid->viewport()->grab().toImage();
+        const QRect last = grid->GetCellRect(rows - 1, 1);
+        const int below = (last.bottom() + grid->viewport()->height()) / 2;
+        QVERIFY(below > last.bottom() + 2);
+        for (int x : {5, grid->viewport()->width() / 2, grid->viewport()->width() - 5})
+            QCOMPARE(picture.pixelColor(x, below), QColor(Qt::white));
+    }
 }
 
 void TestPartyDlg::saveWritesEditsAndInitialsAndReloads() {

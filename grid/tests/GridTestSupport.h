@@ -105,8 +105,11 @@ class ShownGrid {
     void Click(int row, int col, Qt::KeyboardModifiers mods = {}) const {
         QTest::mouseClick(Viewport(), Qt::LeftButton, mods, Center(row, col));
     }
+    // A key as the keyboard delivers it: to an open popup (a drop-down list) first.
     void Key(int key, Qt::KeyboardModifiers mods = {}) const {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid;
+        if (QWidget* popup = QApplication::activePopupWidget())
+            target = popup->focusWidget() ? popup->focusWidget() : popup;
         QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
     }
 

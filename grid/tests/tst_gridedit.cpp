@@ -20,6 +20,7 @@ class tst_GridEdit : public QObject {
     void enterEndsAndNotifies();
     void tabWalksToNextRowInEditMode();
     void arrowsEndTypedEditOnly();
+    void moveKeyAtTheEdgeKeepsTheEditor();
     void focusLossEndsEdit();
     void windowClosingWhileEditing();
     void rowsChangingUnderAnOpenEditor();
@@ -29,6 +30,7 @@ class tst_GridEdit : public QObject {
     void editorWidensWhileTyping();
     void comboTextOutsideOptions();
     void comboPickAndKeys();
+    void comboAnswersTheFirstEnterAndEscape();
 };
 
 namespace {
@@ -197,6 +199,35 @@ void tst_GridEdit::arrowsEndTypedEditOnly() {
     QCOMPARE(g.grid->GetFocusCell(), CCellID(1, 1));
     QVERIFY(Editor(g));
     QCOMPARE(Editor(g)->GetRow(), 1);
+}
+
+// A move key that leads nowhere ends the edit and opens the same cell's editor again.
+void tst_GridEdit::moveKeyAtTheEdgeKeepsTheEditor() {
+    ShownGrid g(4, 4);
+    QVERIFY(g.ready);
+    NoticeRecorder rec(g.grid);
+    g.Click(3, 3);
+    rec.Clear();
+    QTest::keyClicks(g.grid, "q");
+    g.Key(Qt::Key_Down); // the last row
+    QCOMPARE(g.grid->GetCellText(3, 3), QString("q"));
+    QCOMPARE(rec.Of(GVN_ENDLABELEDIT), QList<GridNotice>({{GVN_ENDLABELEDIT, 3, 3}}));
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 3));
+    QVERIFY(Editor(g));
+    QCOMPARE(Editor(g)->GetRow(), 3);
+    QCOMPARE(Editor(g)->GetColumn(), 3);
+    QCOMPARE(Editor(g)->selectedText(), QString("q"));
+    QTest::keyClicks(Editor(g), "r");
+    g.Key(Qt::Key_Right); // the last column
+    QCOMPARE(g.grid->GetCellText(3, 3), QString("r"));
+    QVERIFY(Editor(g));
+    QCOMPARE(Editor(g)->GetColumn(), 3);
+    g.Key(Qt::Key_Left); // and it still walks where there is a cell
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 2));
+    QVERIFY(Editor(g));
+    QCOMPARE(Editor(g)->GetColumn(), 2);
+    g.Key(Qt::Key_Escape);
+    QCOMPARE(g.grid->GetEditWnd(), nullptr);
 }
 
 void tst_GridEdit::focusLossEndsEdit() {
@@ -488,6 +519,58 @@ void tst_GridEdit::comboPickAndKeys() {
     QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
     QCOMPARE(g.grid->GetCellText(2, 3), QString("结清"));
     QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 3));
+}
+
+// The open drop-down does not swallow the first Enter or Escape: F2, Down, Enter commits the
+// next option with one end-edit notice, and one Escape cancels, in both list styles.
+void tst_GridEdit::comboAnswersTheFirstEnterAndEscape() {
+    for (int style : {CBS_DROPDOWNLIST, CBS_DROPDOWN}) {
+        ShownGrid g(4, 4);
+        QVERIFY(g.ready);
+        QVERIFY(g.grid->SetCellType<CGridCellCombo>(2, 3));
+        dynamic_cast<CGridCellCombo*>(g.grid->GetCell(2, 3))->SetStyle(style);
+        g.grid->SetComboOptions(2, 3, {"结清", "未结", "欠款"});
+        g.grid->SetCellText(2, 3, "结清");
+        g.Click(2, 3);
+        NoticeRecorder rec(g.grid);
+
+        g.Key(Qt::Key_F2);
+        auto* list = qobject_cast<CInPlaceList*>(g.grid->GetEditWnd());
+        QVERIFY(list);
+        QTRY_VERIFY(list->view()->isVisible());
+        g.Key(Qt::Key_Down);
+        g.Key(Qt::Key_Return);
+        QCOMPARE(g.grid->GetEditWnd(), nullptr);
+        QCOMPARE(g.grid->GetCellText(2, 3), QString("未结"));
+        QCOMPARE(rec.Of(GVN_ENDLABELEDIT), QList<GridNotice>({{GVN_ENDLABELEDIT, 2, 3}}));
+        QCOMPARE(rec.texts.last(), QString("未结"));
+        QCOMPARE(g.grid->GetFocusCell(), CCellID(2, 3)); // Enter leaves the focus where it is
+        QTRY_VERIFY(!list->view()->isVisible() || g.grid->GetEditWnd() == nullptr);
+        QVERIFY(g.grid->hasFocus());
+
+        rec.Clear();
+        g.Key(Qt::Key_F2);
+        list = qobject_cast<CInPlaceList*>(g.grid->GetEditWnd());
+        QVERIFY(list);
+        QTRY_VERIFY(list->view()->isVisible());
+        g.Key(Qt::Key_Down);
+        g.Key(Qt::Key_Escape);
+        QCOMPARE(g.grid->GetEditWnd(), nullptr);
+        QCOMPARE(g.grid->GetCellText(2, 3), QString("未结"));
+        QCOMPARE(rec.Of(GVN_ENDLABELEDIT), QList<GridNotice>({{GVN_ENDLABELEDIT, 2, 3}}));
+        QVERIFY(g.grid->hasFocus());
+
+        // Tab in the open drop-down takes the choice and walks on in edit mode.
+        rec.Clear();
+        g.Key(Qt::Key_F2);
+        QTRY_VERIFY(qobject_cast<CInPlaceList*>(g.grid->GetEditWnd()));
+        g.Key(Qt::Key_Down);
+        g.Key(Qt::Key_Tab);
+        QCOMPARE(g.grid->GetCellText(2, 3), QString("欠款"));
+        QCOMPARE(rec.Of(GVN_ENDLABELEDIT).size(), 1);
+        QCOMPARE(g.grid->GetFocusCell(), CCellID(3, 1));
+        QVERIFY(Editor(g));
+    }
 }
 
 QTEST_MAIN(tst_GridEdit)

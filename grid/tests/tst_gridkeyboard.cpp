@@ -1,6 +1,7 @@
 // The grid and the keyboard: moving the focus cell, selection by key, the clipboard keys.
 #include "GridTestSupport.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -14,6 +15,7 @@ class tst_GridKeyboard : public QObject {
     void moveNoticesAndListModeSelection();
     void shiftExtendsFromAnchor();
     void tabWalksRowsAndStops();
+    void deleteWithoutFocusCellDoesNothing();
     void homeEndAndPages();
     void copyTwoByTwo();
     void pasteStopsAtTheEdge();
@@ -82,25 +84,84 @@ void tst_GridKeyboard::tabWalksRowsAndStops() {
     ShownGrid g(3, 4);
     QVERIFY(g.ready);
     g.Click(1, 3);
-    g.Key(Qt::Key_Tab);
+    g.Key(Qt::Key_Tab); // past the row's end, and the next cell's editor opens
     QCOMPARE(g.grid->GetFocusCell(), CCellID(2, 1));
     QVERIFY(g.grid->IsCellSelected(2, 2));
-    g.Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    auto* edit = qobject_cast<QLineEdit*>(g.grid->GetEditWnd());
+    QVERIFY(edit);
+    QCOMPARE(edit->selectedText(), QString("2,1")); // the whole text, nothing typed
+    QTest::keyClicks(edit, "n");
+    g.Key(Qt::Key_Backtab, Qt::ShiftModifier); // from the editor: back into the last row
+    QCOMPARE(g.grid->GetCellText(2, 1), QString("n"));
     QCOMPARE(g.grid->GetFocusCell(), CCellID(1, 3));
+    QVERIFY(g.grid->GetEditWnd());
+    g.Key(Qt::Key_Escape);
     QVERIFY(g.grid->hasFocus());
+    QCOMPARE(g.grid->GetCellText(1, 3), QString("1,3"));
 
-    // Past the last cell: stays, or goes to the next control when told so.
+    // Past the last cell the focus stays, and Tab edits that cell.
     auto* next = new QLineEdit(g.window.get());
     next->setGeometry(10, 395, 100, 20);
     next->show();
     g.Click(2, 3);
     g.Key(Qt::Key_Tab);
     QCOMPARE(g.grid->GetFocusCell(), CCellID(2, 3));
+    QVERIFY(g.grid->GetEditWnd());
+    g.Key(Qt::Key_Escape);
     QVERIFY(g.grid->hasFocus());
+
+    // A grid that tabs to the next control moves without editing, and leaves after the last cell.
     g.grid->SetTabToNextControl(true);
+    g.Click(1, 2);
+    g.Key(Qt::Key_Tab);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID(1, 3));
+    QCOMPARE(g.grid->GetEditWnd(), nullptr);
+    g.Click(2, 3);
     g.Key(Qt::Key_Tab);
     QTRY_VERIFY(next->hasFocus());
     QCOMPARE(g.grid->GetFocusCell(), CCellID(2, 3));
+    QCOMPARE(g.grid->GetEditWnd(), nullptr);
+
+    // The same from an open editor: Tab on the last cell goes to the next control.
+    g.Click(2, 2);
+    g.Key(Qt::Key_Right);
+    QTest::keyClicks(g.grid, "t");
+    QVERIFY(g.grid->GetEditWnd());
+    g.Key(Qt::Key_Tab);
+    QCOMPARE(g.grid->GetCellText(2, 3), QString("t"));
+    QTRY_VERIFY(next->hasFocus());
+    QCOMPARE(g.grid->GetEditWnd(), nullptr);
+}
+
+// Delete and Ctrl+X change nothing while no cell has the focus, whatever is selected.
+void tst_GridKeyboard::deleteWithoutFocusCellDoesNothing() {
+    ShownGrid g(4, 4, false);
+    QVERIFY(g.ready);
+    NoticeRecorder rec(g.grid);
+    g.grid->SetSelectedRange(1, 1, 2, 2);
+    QCOMPARE(g.grid->GetFocusCell(), CCellID());
+    QVERIFY(g.grid->hasFocus());
+    g.Key(Qt::Key_Delete);
+    g.Key(Qt::Key_X, Qt::ControlModifier);
+    for (int r = 1; r <= 2; ++r)
+        for (int c = 1; c <= 2; ++c)
+            QCOMPARE(g.grid->GetCellText(r, c), QStringLiteral("%1,%2").arg(r).arg(c));
+    QVERIFY(rec.Of(GVN_ENDLABELEDIT).isEmpty());
+
+    // The dialog's own Delete key still works while the grid has no focus cell.
+    QWidget* window = g.window.get();
+    int deletes = 0;
+    auto* action = new QAction(window);
+    action->setShortcut(QKeySequence(Qt::Key_Delete));
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, [&] { ++deletes; });
+    window->addAction(action);
+    g.Key(Qt::Key_Delete);
+    QCOMPARE(deletes, 1);
+    g.Click(1, 1); // with a focus cell the grid takes the key
+    g.Key(Qt::Key_Delete);
+    QCOMPARE(deletes, 1);
+    QCOMPARE(g.grid->GetCellText(1, 1), QString());
 }
 
 void tst_GridKeyboard::homeEndAndPages() {
