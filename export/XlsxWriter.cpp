@@ -2,7 +2,8 @@
 
 #include <QFile>
 #include <QHash>
-#include <memory>
+#include <cstdio>
+#include <utility>
 #include <xlsxwriter.h>
 
 namespace {
@@ -12,10 +13,36 @@ constexpr int kProgressStep = 256;
 // The longest text a cell holds.
 constexpr int kMaxCellText = 32767;
 
-struct WorkbookFree {
-    void operator()(lxw_workbook* workbook) const { lxw_workbook_free(workbook); }
+// A workbook being written; one left unclosed (cancelled or failed) is freed without writing
+// anything. Freeing it does not close the sheet's temporary file of streamed rows: that is
+// closed here, or every cancelled export would keep one open until the program ends.
+class OpenWorkbook {
+  public:
+    explicit OpenWorkbook(lxw_workbook* workbook) : m_workbook(workbook) {}
+    OpenWorkbook(const OpenWorkbook&) = delete;
+    OpenWorkbook& operator=(const OpenWorkbook&) = delete;
+    ~OpenWorkbook() {
+        if (!m_workbook)
+            return;
+        if (m_sheet && m_sheet->optimize_tmpfile) {
+            std::fclose(m_sheet->optimize_tmpfile);
+            m_sheet->optimize_tmpfile = nullptr;
+        }
+        lxw_workbook_free(m_workbook);
+    }
+    lxw_workbook* get() const { return m_workbook; }
+    explicit operator bool() const { return m_workbook != nullptr; }
+    lxw_worksheet* AddSheet(const QByteArray& name) {
+        m_sheet = workbook_add_worksheet(m_workbook, name.constData());
+        return m_sheet;
+    }
+    // Writes the file; the workbook is freed whatever the answer.
+    lxw_error Close() { return workbook_close(std::exchange(m_workbook, nullptr)); }
+
+  private:
+    lxw_workbook* m_workbook;
+    lxw_worksheet* m_sheet = nullptr;
 };
-using WorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookFree>;
 
 ExportResult Failure(const QString& error) {
     return {ExportResult::Failed, error};
@@ -113,11 +140,10 @@ ExportResult WriteXlsx(const ExportTable& table, const QString& path,
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE; // each row goes to disk as soon as the next begins
     const QByteArray fileName = QFile::encodeName(path);
-    WorkbookPtr workbook(workbook_new_opt(fileName.constData(), &options));
+    OpenWorkbook workbook(workbook_new_opt(fileName.constData(), &options));
     if (!workbook)
         return Failure(QStringLiteral("无法创建工作簿"));
-    const QByteArray sheetName = SheetName(table.title).toUtf8();
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook.get(), sheetName.constData());
+    lxw_worksheet* sheet = workbook.AddSheet(SheetName(table.title).toUtf8());
     if (!sheet)
         return Failure(QStringLiteral("无法创建工作表"));
     Formats formats(workbook.get());
@@ -143,8 +169,7 @@ ExportResult WriteXlsx(const ExportTable& table, const QString& path,
     }
     if (progress && !progress(total, total))
         return {ExportResult::Cancelled, {}};
-    // Closing writes the file and frees the workbook whatever it answers.
-    const lxw_error error = workbook_close(workbook.release());
+    const lxw_error error = workbook.Close();
     if (error != LXW_NO_ERROR)
         return Failure(LibraryError(error));
     return {ExportResult::Written, {}};
