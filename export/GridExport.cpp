@@ -17,19 +17,17 @@ bool IsBlank(const QStringList& texts) {
     return true;
 }
 
+// The export starts after the menu has closed and returned, never from inside the menu's own
+// event handling: its dialogs run event loops that could delete a menu still at work.
 void ShowExportMenu(CGridCtrl* grid, const ExportKinds& kinds, const QString& title) {
-    auto* menu = new QMenu(grid);
-    menu->setObjectName(QStringLiteral("exportMenu"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(menu->addAction(QStringLiteral("导出到 Excel...")), &QAction::triggered, grid,
-                     [grid, kinds, title] {
-                         ExportGrid(grid->window(), grid, kinds, ExportFormat::Xlsx, title);
-                     });
-    QObject::connect(menu->addAction(QStringLiteral("导出到 CSV...")), &QAction::triggered, grid,
-                     [grid, kinds, title] {
-                         ExportGrid(grid->window(), grid, kinds, ExportFormat::Csv, title);
-                     });
-    menu->popup(QCursor::pos());
+    QMenu menu(grid);
+    menu.setObjectName(QStringLiteral("exportMenu"));
+    QAction* excel = menu.addAction(QStringLiteral("导出到 Excel..."));
+    QAction* csv = menu.addAction(QStringLiteral("导出到 CSV..."));
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (chosen == excel || chosen == csv)
+        ExportGrid(grid->window(), grid, kinds,
+                   chosen == csv ? ExportFormat::Csv : ExportFormat::Xlsx, title);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include "grid/CGridCtrl.h"
@@ -73,7 +74,8 @@ QString CompareCell(const SheetCell& cell, const QString& shown, char kind) {
     if (shown.isEmpty())
         return cell.type.isEmpty() ? QString()
                                    : QStringLiteral("expected empty, got %1").arg(cell.value);
-    if (kind == 'n' || kind == 'i') {
+    static const QRegularExpression plainNumber(QStringLiteral("^-?[0-9]+(\\.[0-9]*)?$"));
+    if ((kind == 'n' || kind == 'i') && plainNumber.match(shown).hasMatch()) {
         const int decimals = qMax(kind == 'n' ? 2 : 0, Decimals(shown));
         const QString format =
             decimals > 0 ? QStringLiteral("0.") + QString(decimals, u'0') : QStringLiteral("0");

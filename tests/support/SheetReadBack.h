@@ -36,9 +36,9 @@ SheetReadBack ReadSheetBack(const QString& path);
 // columns from firstCol on, each later row the texts of one data row. kinds gives, by header,
 // the type a column's non-empty cells must have: 'n' a number with at least two decimals in its
 // format, 'i' a number with as many decimals as its text shows, 'd' a date, 's' text (the
-// default). A number must equal the grid's text as a number, with as many decimals in its
-// format as the text shows when more; a date must be the grid's text.
-// Returns the first difference, empty when there is none.
+// default). A text in a number column that is no plain number must be text. A number must equal the
+// grid's text as a number, with as many decimals in its format as the text shows when more; a date
+// must be the grid's text. Returns the first difference, empty when there is none.
 QString CompareSheetWithGrid(const SheetReadBack& sheet, const CGridCtrl& grid, int firstCol,
                              const QHash<QString, char>& kinds);
 
