@@ -10,6 +10,7 @@
 
 #include "app/CDbAction.h"
 #include "catalogue/ProductSearch.h"
+#include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 
 namespace {
@@ -27,6 +28,10 @@ RememberedValues& Remembered() {
 }
 
 constexpr int kControlHeight = 25;
+
+// What the exported columns hold, by header; the others are text.
+const ExportKinds kExportKinds = {
+    {"条形码", ExportKind::Text}, {"单价", ExportKind::Number}, {"库存", ExportKind::Number}};
 
 } // namespace
 
@@ -60,6 +65,10 @@ void CInventoryDlg::CreateControls() {
     m_pGrid->installEventFilter(this); // the grid would swallow Enter
 
     connect(m_pSearch, &QPushButton::clicked, this, &CInventoryDlg::Search);
+    m_pExport = new QPushButton(QStringLiteral("导出..."), this);
+    connect(m_pExport, &QPushButton::clicked, this,
+            [this] { ExportGrid(this, m_pGrid, kExportKinds); });
+    AttachGridExport(m_pGrid, kExportKinds);
     setTabOrder(m_pKeyword, m_pByName);
     setTabOrder(m_pByName, m_pByShortName);
     setTabOrder(m_pByShortName, m_pSearch);
@@ -144,6 +153,7 @@ void CInventoryDlg::LayOut() {
     m_pHitsBefore->setGeometry(q + 600, y, 15, kControlHeight);
     m_pHits->setGeometry(q + 615, y, 50, kControlHeight);
     m_pHitsAfter->setGeometry(q + 670, y, 50, kControlHeight);
+    m_pExport->setGeometry(q + 730, y, 66, kControlHeight);
     m_pGridFrame->setGeometry(left, 61 + 15, a, h - 70 - 15);
     m_pGrid->setGeometry(left + 10, 90, a - 20, h - 20 - 90);
 }

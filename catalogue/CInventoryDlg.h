@@ -32,6 +32,7 @@ class CInventoryDlg : public CWorkDialog {
     QRadioButton* ByNameButton() const { return m_pByName; }
     QRadioButton* ByShortNameButton() const { return m_pByShortName; }
     QPushButton* SearchButton() const { return m_pSearch; }
+    QPushButton* ExportButton() const { return m_pExport; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -59,5 +60,6 @@ class CInventoryDlg : public CWorkDialog {
     QLabel* m_pHitsBefore = nullptr;
     QLineEdit* m_pHits = nullptr;
     QLabel* m_pHitsAfter = nullptr;
+    QPushButton* m_pExport = nullptr;
     CGridCtrl* m_pGrid = nullptr;
 };

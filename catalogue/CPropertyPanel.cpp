@@ -10,6 +10,7 @@
 #include "catalogue/CatalogueGridSetup.h"
 #include "catalogue/PinyinInitials.h"
 #include "documents/NumberLimits.h"
+#include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 
 #include <QBoxLayout>
@@ -26,6 +27,10 @@ const QStringList kValueFields = {"shortname", "price",     "discount1",
 constexpr int kNameCol = 0, kSpecCol = 1, kCodeCol = 2, kShortNameCol = 3;
 constexpr int kGridWidth = 897 + 2; // the columns and the frame
 constexpr int kGridHeight = 2 * 25 + 2;
+// What the exported columns hold, by header; the others are text.
+const ExportKinds kExportKinds = {{"条码", ExportKind::Text},     {"售价", ExportKind::Number},
+                                  {"折扣一", ExportKind::Number}, {"折扣二", ExportKind::Number},
+                                  {"折扣三", ExportKind::Number}, {"总数", ExportKind::Number}};
 // From this many products on, the pinyin run shows its progress.
 constexpr int kProgressFrom = 200;
 
@@ -68,6 +73,7 @@ CPropertyPanel::CPropertyPanel(CCatalogueTree& path, QWidget* parent)
 
     connect(m_pSave, &QPushButton::clicked, this, &CPropertyPanel::SaveProperties);
     connect(m_pPinyin, &QPushButton::clicked, this, &CPropertyPanel::MakeAllPinyin);
+    AttachGridExport(m_pGrid, kExportKinds, QStringLiteral("商品属性"));
 }
 
 void CPropertyPanel::resizeEvent(QResizeEvent* event) {

@@ -12,6 +12,7 @@
 #include "app/HarborMessageBox.h"
 #include "app/SqlText.h"
 #include "catalogue/PinyinInitials.h"
+#include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 
 namespace {
@@ -21,6 +22,9 @@ constexpr quint32 kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 const char* const kNote = "说明:新增和修改后需点击保存按扭才能存入数据库中,"
                           "删除不需保存可直接删除数据库相应记录.";
+
+// Phone and staff numbers keep their leading zeros in an export; every column is text.
+const ExportKinds kExportKinds = {{"电话", ExportKind::Text}, {"工号", ExportKind::Text}};
 
 // An empty cell is stored as empty text, never as NULL.
 QString StoredText(const QString& text) {
@@ -47,13 +51,14 @@ void CTableGridDlg::CreateControls() {
     m_pAdd = new QPushButton(QStringLiteral("新增"), m_pButtonBox);
     m_pSave = new QPushButton(QStringLiteral("保存"), m_pButtonBox);
     m_pDelete = new QPushButton(QStringLiteral("删除"), m_pButtonBox);
+    m_pExport = new QPushButton(QStringLiteral("导出..."), m_pButtonBox);
     auto* note = new QLabel(QString::fromUtf8(kNote), m_pButtonBox);
     note->setWordWrap(true);
     note->setStyleSheet(QStringLiteral("color: #1f4e8c;"));
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    for (QPushButton* button : {m_pAdd, m_pSave, m_pDelete}) {
+    for (QPushButton* button : {m_pAdd, m_pSave, m_pDelete, m_pExport}) {
         button->setAutoDefault(false);
         button->setMinimumSize(72, 26);
         buttons->addWidget(button);
@@ -84,6 +89,9 @@ void CTableGridDlg::CreateControls() {
     connect(m_pSave, &QPushButton::clicked, this, &CTableGridDlg::OnSave);
     connect(m_pDelete, &QPushButton::clicked, this, &CTableGridDlg::OnDelete);
     connect(m_pGrid, &CGridCtrl::click, this, &CTableGridDlg::OnGridClick);
+    connect(m_pExport, &QPushButton::clicked, this,
+            [this] { ExportGrid(this, m_pGrid, kExportKinds); });
+    AttachGridExport(m_pGrid, kExportKinds);
     m_pGrid->viewport()->installEventFilter(this);
 }
 

@@ -52,6 +52,7 @@ class CTableGridDlg : public CWorkDialog {
     QPushButton* AddButton() const { return m_pAdd; }
     QPushButton* SaveButton() const { return m_pSave; }
     QPushButton* DeleteButton() const { return m_pDelete; }
+    QPushButton* ExportButton() const { return m_pExport; }
 
     // The cell of the last left click in the grid: 0 for none or the header, -1 outside cells.
     int m_nClickRow = 0;
@@ -79,6 +80,7 @@ class CTableGridDlg : public CWorkDialog {
     QPushButton* m_pAdd = nullptr;
     QPushButton* m_pSave = nullptr;
     QPushButton* m_pDelete = nullptr;
+    QPushButton* m_pExport = nullptr;
     CGridCtrl* m_pGrid = nullptr;
     // Per data row (grid row - 1): the values of the record it stands for; none for added rows.
     std::vector<std::optional<QStringList>> m_stored;

@@ -3,12 +3,14 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
 #include "app/HarborMessageBox.h"
 #include "app/SqlText.h"
+#include "export/ExportDialogs.h"
 
 namespace {
 
@@ -57,6 +59,10 @@ void CAccountDlg::CreateControls() {
     m_pMonth->setMaxVisibleItems(13);
     connect(m_pYear, &QComboBox::currentIndexChanged, this, &CAccountDlg::OnSelectionChange);
     connect(m_pMonth, &QComboBox::currentIndexChanged, this, &CAccountDlg::OnSelectionChange);
+    m_pExport = new QPushButton(QStringLiteral("导出..."), this);
+    m_pExport->setGeometry(20, 130, 200, 28);
+    connect(m_pExport, &QPushButton::clicked, this,
+            [this] { ExportWithDialogs(this, FiguresTable(), ExportFormat::Xlsx); });
 }
 
 void CAccountDlg::FillMonthBox() {
@@ -164,6 +170,26 @@ void CAccountDlg::ClearFigures() {
 
 AccountFigures CAccountDlg::Figures() const {
     return {m_fReceivable, m_fReceipt, m_fRefundDue, m_fRefunded, m_fPurchase, m_fProfit};
+}
+
+ExportTable CAccountDlg::FiguresTable() const {
+    ExportTable table;
+    table.title = windowTitle();
+    table.columns = {{QStringLiteral("统计期间"), ExportKind::Text, 0},
+                     {QStringLiteral("应收款"), ExportKind::Number, 2},
+                     {QStringLiteral("实收款"), ExportKind::Number, 2},
+                     {QStringLiteral("应退款"), ExportKind::Number, 2},
+                     {QStringLiteral("实退款"), ExportKind::Number, 2},
+                     {QStringLiteral("进货款"), ExportKind::Number, 2},
+                     {QStringLiteral("利润"), ExportKind::Number, 2}};
+    if (!m_bHasFigures)
+        return table;
+    QStringList row{m_pYear->currentText() + m_pMonth->currentText()};
+    for (double amount :
+         {m_fReceivable, m_fReceipt, m_fRefundDue, m_fRefunded, m_fPurchase, m_fProfit})
+        row.append(QString::asprintf("%.2f", amount));
+    table.rows.append(row);
+    return table;
 }
 
 // The window covers the work area, so the chart is laid out on its own size.

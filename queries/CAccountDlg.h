@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/CWorkDialog.h"
+#include "export/ExportTable.h"
 #include "queries/AccountChart.h"
 
 class QComboBox;
 class QGroupBox;
+class QPushButton;
 
 // 帐目统计: a year's or a month's sales due and received, returns due and refunded,
 // purchases and profit, as figures on a bar chart. Documents belong to a period by the date
@@ -35,6 +37,11 @@ class CAccountDlg : public CWorkDialog {
 
     QComboBox* YearBox() const { return m_pYear; }
     QComboBox* MonthBox() const { return m_pMonth; }
+    QPushButton* ExportButton() const { return m_pExport; }
+
+    // The figures shown, as a table of one row: the period and the six amounts. No row when
+    // there are no figures.
+    ExportTable FiguresTable() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,4 +66,5 @@ class CAccountDlg : public CWorkDialog {
     QGroupBox* m_pPeriodFrame = nullptr;
     QComboBox* m_pYear = nullptr;
     QComboBox* m_pMonth = nullptr;
+    QPushButton* m_pExport = nullptr;
 };

@@ -9,8 +9,21 @@
 
 #include "app/CDbAction.h"
 #include "documents/ListPrintJob.h"
+#include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "queries/EntryQuerySql.h"
+
+namespace {
+
+// What the exported columns hold, by header; the others are text.
+const ExportKinds kListExportKinds = {
+    {"单号", ExportKind::Text}, {"供货日期", ExportKind::Date}, {"金额", ExportKind::Number}};
+const ExportKinds kDetailExportKinds = {{"条形码", ExportKind::Text},
+                                        {"单价", ExportKind::Number},
+                                        {"数量", ExportKind::Number},
+                                        {"总价", ExportKind::Number}};
+
+} // namespace
 
 CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
     : CWorkDialog(QStringLiteral("入库单查询"), parent), m_endDate(QDate::currentDate()) {
@@ -25,6 +38,8 @@ CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
     connect(m_ui.m_pList, &CGridCtrl::click, this, &CEntryQueryDlg::OnListClick);
     connect(m_ui.m_pList, &CGridCtrl::endEdit, this, &CEntryQueryDlg::OnListEndEdit);
     m_ui.m_pSupplier->installEventFilter(this);
+    AttachGridExport(m_ui.m_pList, kListExportKinds);
+    AttachGridExport(m_ui.m_pDetail, kDetailExportKinds, QStringLiteral("入库详单查询"));
     resize(1280, 700);
 }
 

@@ -13,9 +13,23 @@
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
 #include "documents/NumericText.h"
+#include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "queries/SaleQueryGrid.h"
 #include "queries/SaleQuerySql.h"
+
+namespace {
+
+// What the exported columns hold, by header; the others are text.
+const ExportKinds kListExportKinds = {
+    {"单号", ExportKind::Text},     {"销售时间", ExportKind::Date}, {"退货时间", ExportKind::Date},
+    {"应收款", ExportKind::Number}, {"实收款", ExportKind::Number}, {"应退款", ExportKind::Number},
+    {"实退款", ExportKind::Number}};
+const ExportKinds kDetailExportKinds = {
+    {"条形码", ExportKind::Text}, {"单价", ExportKind::Number}, {"数量", ExportKind::Number},
+    {"折扣", ExportKind::Number}, {"金额", ExportKind::Number}, {"件数", ExportKind::Number, 0}};
+
+} // namespace
 
 CSaleQueryDlg::CSaleQueryDlg(const SaleQueryKind& kind, QWidget* parent)
     : CWorkDialog(kind.title, parent), m_dateEnd(QDate::currentDate()),
@@ -47,6 +61,8 @@ void CSaleQueryDlg::ConnectControls() {
                 &CSaleQueryDlg::OnInvoiceDateChanged);
     }
     m_ui.m_pCustomer->installEventFilter(this);
+    AttachGridExport(m_ui.m_pList, kListExportKinds);
+    AttachGridExport(m_ui.m_pDetail, kDetailExportKinds, m_kind.detailCaption);
 }
 
 void CSaleQueryDlg::LoadEmployees() {

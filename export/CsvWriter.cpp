@@ -1,0 +1,62 @@
+#include "export/CsvWriter.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr int kProgressStep = 256;
+// Bytes gathered before they go to the file.
+constexpr qsizetype kChunk = 1 << 20;
+
+QByteArray CsvLine(const QStringList& fields, int columns) {
+    QString line;
+    for (int col = 0; col < columns; ++col) {
+        if (col > 0)
+            line += u',';
+        line += CsvField(fields.value(col));
+    }
+    line += QStringLiteral("\r\n");
+    return line.toUtf8();
+}
+
+} // namespace
+
+QString CsvField(const QString& text) {
+    const bool quoted =
+        text.contains(u',') || text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r');
+    if (!quoted)
+        return text;
+    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+ExportResult WriteCsv(const ExportTable& table, const QString& path,
+                      const ExportProgress& progress) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {ExportResult::Failed, file.errorString()};
+    const int columns = int(table.columns.size());
+    QStringList headers;
+    for (const ExportColumn& column : table.columns)
+        headers.append(column.header);
+    QByteArray chunk("\xEF\xBB\xBF");
+    chunk += CsvLine(headers, columns);
+    const int total = int(table.rows.size());
+    for (int row = 0; row < total; ++row) {
+        if (progress && row % kProgressStep == 0 && !progress(row, total))
+            return {ExportResult::Cancelled, {}};
+        chunk += CsvLine(table.rows[row], columns);
+        if (chunk.size() >= kChunk) {
+            if (file.write(chunk) != chunk.size())
+                return {ExportResult::Failed, file.errorString()};
+            chunk.clear();
+        }
+    }
+    if (progress && !progress(total, total))
+        return {ExportResult::Cancelled, {}};
+    if (file.write(chunk) != chunk.size() || !file.flush())
+        return {ExportResult::Failed, file.errorString()};
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return {ExportResult::Failed, file.errorString()};
+    return {ExportResult::Written, {}};
+}

@@ -1,0 +1,149 @@
+#include "export/ExportTable.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "documents/NumericText.h"
+
+namespace {
+
+// Excel counts days from 1900 and ends with 9999.
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 9999;
+constexpr int kMaxDecimals = 10;
+constexpr double kMinWidth = 6;
+constexpr double kMaxWidth = 60;
+constexpr int kSheetNameLength = 31;
+
+int DecimalsOf(const QString& text) {
+    const qsizetype point = text.indexOf(u'.');
+    return point < 0 ? 0 : int(text.size() - point - 1);
+}
+
+bool InWorkbookRange(const QDate& date) {
+    return date.isValid() && date.year() >= kFirstYear && date.year() <= kLastYear;
+}
+
+ExportCell TextCell(const QString& text) {
+    ExportCell cell;
+    cell.type = ExportCell::Text;
+    cell.text = text;
+    return cell;
+}
+
+ExportCell NumberCell(const ExportColumn& column, const QString& text) {
+    if (!IsPlainDecimal(text))
+        return TextCell(text);
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok)
+        return TextCell(text);
+    ExportCell cell;
+    cell.type = ExportCell::Number;
+    cell.number = value;
+    cell.decimals = std::clamp(std::max(column.decimals, DecimalsOf(text)), 0, kMaxDecimals);
+    return cell;
+}
+
+ExportCell DateCell(const QString& text) {
+    const QDateTime when = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (when.isValid() && InWorkbookRange(when.date())) {
+        ExportCell cell;
+        cell.type = ExportCell::DateTime;
+        cell.when = when;
+        return cell;
+    }
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (InWorkbookRange(date)) {
+        ExportCell cell;
+        cell.type = ExportCell::Date;
+        cell.when = QDateTime(date, QTime(0, 0));
+        return cell;
+    }
+    return TextCell(text);
+}
+
+// What a cell shows in the workbook, for the width of its column.
+QString ShownText(const ExportColumn& column, const QString& text) {
+    const ExportCell cell = CellFor(column, text);
+    switch (cell.type) {
+    case ExportCell::Number:
+        return QString::number(cell.number, 'f', cell.decimals);
+    case ExportCell::Date:
+        return QStringLiteral("0000-00-00");
+    case ExportCell::DateTime:
+        return QStringLiteral("0000-00-00 00:00:00");
+    default:
+        return text;
+    }
+}
+
+bool IsWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+} // namespace
+
+ExportColumn ColumnFor(const QString& header, const ExportKinds& kinds) {
+    for (const ExportColumnKind& kind : kinds) {
+        if (kind.header == header)
+            return {header, kind.kind, kind.decimals};
+    }
+    return {header, ExportKind::Text, 0};
+}
+
+ExportCell CellFor(const ExportColumn& column, const QString& text) {
+    if (text.isEmpty())
+        return {};
+    switch (column.kind) {
+    case ExportKind::Number:
+        return NumberCell(column, text);
+    case ExportKind::Date:
+        return DateCell(text);
+    case ExportKind::Text:
+        break;
+    }
+    return TextCell(text);
+}
+
+int DisplayWidth(const QString& text) {
+    int width = 0;
+    for (char32_t c : text.toUcs4())
+        width += IsWide(c) ? 2 : 1;
+    return width;
+}
+
+double ColumnWidthFor(const ExportTable& table, int column) {
+    const ExportColumn& kind = table.columns.at(column);
+    // The header is bold: a little wider than its characters.
+    double widest = DisplayWidth(kind.header) * 1.1;
+    for (const QStringList& row : table.rows)
+        widest = std::max<double>(widest, DisplayWidth(ShownText(kind, row.value(column))));
+    return std::clamp(widest + 2, kMinWidth, kMaxWidth);
+}
+
+QString SheetName(const QString& title) {
+    static const QRegularExpression refused(QStringLiteral("[\\[\\]:*?/\\\\\\x00-\\x1f]"));
+    QString name = QString(title).replace(refused, QStringLiteral("_")).trimmed();
+    while (name.startsWith(u'\''))
+        name.remove(0, 1);
+    name = name.left(kSheetNameLength);
+    while (name.endsWith(u'\''))
+        name.chop(1);
+    return name.isEmpty() ? QStringLiteral("Sheet1") : name;
+}
+
+QString ProposedFileName(const QString& title, const QDate& date, ExportFormat format) {
+    static const QRegularExpression refused(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    QString base = QString(title).replace(refused, QStringLiteral("_")).trimmed();
+    if (base.isEmpty())
+        base = QStringLiteral("导出");
+    return base + u'_' + date.toString(QStringLiteral("yyyy-MM-dd")) + u'.' + FormatSuffix(format);
+}
+
+QString FormatSuffix(ExportFormat format) {
+    return format == ExportFormat::Csv ? QStringLiteral("csv") : QStringLiteral("xlsx");
+}

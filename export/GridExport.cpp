@@ -1,0 +1,84 @@
+#include "export/GridExport.h"
+
+#include <QCursor>
+#include <QMenu>
+
+#include "app/CWorkDialog.h"
+#include "export/ExportDialogs.h"
+#include "grid/CGridCtrl.h"
+
+namespace {
+
+bool IsBlank(const QStringList& texts) {
+    for (const QString& text : texts) {
+        if (!text.isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// The export starts after the menu has closed and returned, never from inside the menu's own
+// event handling: its dialogs run event loops that could delete a menu still at work.
+void ShowExportMenu(CGridCtrl* grid, const ExportKinds& kinds, const QString& title) {
+    QMenu menu(grid);
+    menu.setObjectName(QStringLiteral("exportMenu"));
+    QAction* excel = menu.addAction(QStringLiteral("导出到 Excel..."));
+    QAction* csv = menu.addAction(QStringLiteral("导出到 CSV..."));
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (chosen == excel || chosen == csv)
+        ExportGrid(grid->window(), grid, kinds,
+                   chosen == csv ? ExportFormat::Csv : ExportFormat::Xlsx, title);
+}
+
+} // namespace
+
+bool IsRowNumberColumn(const CGridCtrl& grid, int col) {
+    if (col >= grid.GetFixedColumnCount() || grid.GetFixedRowCount() == 0)
+        return false;
+    const QString header = grid.GetCellText(grid.GetFixedRowCount() - 1, col);
+    return header.isEmpty() || header == QStringLiteral("序号");
+}
+
+ExportTable ReadGridTable(const CGridCtrl& grid, const QString& title, const ExportKinds& kinds) {
+    ExportTable table;
+    table.title = title;
+    const int headerRow = grid.GetFixedRowCount() - 1;
+    QList<int> shown;
+    for (int col = 0; col < grid.GetColumnCount(); ++col) {
+        if (grid.GetColumnWidth(col) > 0 && !IsRowNumberColumn(grid, col)) {
+            shown.append(col);
+            table.columns.append(
+                ColumnFor(headerRow >= 0 ? grid.GetCellText(headerRow, col) : QString(), kinds));
+        }
+    }
+    for (int row = grid.GetFixedRowCount(); row < grid.GetRowCount(); ++row) {
+        if (grid.GetRowHeight(row) <= 0)
+            continue;
+        QStringList texts;
+        texts.reserve(shown.size());
+        for (int col : shown)
+            texts.append(grid.GetCellText(row, col));
+        if (!IsBlank(texts))
+            table.rows.append(texts);
+    }
+    return table;
+}
+
+QString WindowTitleOf(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (qobject_cast<const CWorkDialog*>(w) || w->isWindow())
+            return w->windowTitle();
+    }
+    return {};
+}
+
+bool ExportGrid(QWidget* parent, CGridCtrl* grid, const ExportKinds& kinds, ExportFormat format,
+                const QString& title) {
+    const QString name = title.isEmpty() ? WindowTitleOf(grid) : title;
+    return ExportWithDialogs(parent, ReadGridTable(*grid, name, kinds), format);
+}
+
+void AttachGridExport(CGridCtrl* grid, const ExportKinds& kinds, const QString& title) {
+    QObject::connect(grid, &CGridCtrl::rightClick, grid,
+                     [grid, kinds, title] { ShowExportMenu(grid, kinds, title); });
+}
