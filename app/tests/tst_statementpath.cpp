@@ -1,5 +1,7 @@
 // The one statement path: bound values, prepared statements kept per text, forward reads,
 // repaired text, the opened file watched, schema upgrades, and what opening says is wrong.
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include "MessageScript.h"
@@ -225,6 +227,28 @@ class TestStatementPath : public QObject {
         QCOMPARE(db.Value("SELECT count(*) FROM sqlite_master WHERE name='harbor_more'"),
                  QString("0"));
         QVERIFY(!connection.InTransaction());
+
+        // An older shop file is brought up to this version when it is opened.
+        {
+            QTemporaryDir dir;
+            const QString old = dir.filePath("old.accdb");
+            {
+                QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "raw-v1");
+                raw.setDatabaseName(old);
+                QVERIFY(raw.open());
+                QSqlQuery query(raw);
+                for (const QString& statement : SchemaStatements())
+                    QVERIFY2(query.exec(statement), qPrintable(statement));
+                raw.close();
+            }
+            QSqlDatabase::removeDatabase("raw-v1");
+            CConnection upgraded;
+            upgraded.OpenFile(old);
+            QCOMPARE(upgraded.SchemaVersion(), current);
+            CSqlReader reader(upgraded, "SELECT count(*) FROM sqlite_master WHERE name='minstock'");
+            QVERIFY(reader.Next());
+            QCOMPARE(reader.Text(0), QString(current >= 2 ? "1" : "0"));
+        }
 
         // A database newer than the program is refused at open, unchanged.
         db.Exec("UPDATE harbor_schema SET version=?", {current + 10});
