@@ -2,24 +2,36 @@
 
 #include <QFile>
 
+#include "documents/NumericText.h"
+
 namespace {
 
 constexpr int kProgressStep = 256;
 // Bytes gathered before they go to the file.
 constexpr qsizetype kChunk = 1 << 20;
 
-QByteArray CsvLine(const QStringList& fields, int columns) {
+QByteArray CsvLine(const QStringList& fields, const QList<ExportColumn>& columns) {
     QString line;
-    for (int col = 0; col < columns; ++col) {
+    for (int col = 0; col < columns.size(); ++col) {
         if (col > 0)
             line += u',';
-        line += CsvField(fields.value(col));
+        const QString& text = fields.value(col);
+        line += CsvField(columns[col].kind == ExportKind::Text ? CsvSafeText(text) : text);
     }
     line += QStringLiteral("\r\n");
     return line.toUtf8();
 }
 
 } // namespace
+
+QString CsvSafeText(const QString& text) {
+    if (text.isEmpty() || IsPlainDecimal(text))
+        return text;
+    const QChar first = text.front();
+    const bool formula = first == u'=' || first == u'+' || first == u'-' || first == u'@' ||
+                         first == u'\t' || first == u'\r';
+    return formula ? u'\'' + text : text;
+}
 
 QString CsvField(const QString& text) {
     const bool quoted =
@@ -34,17 +46,16 @@ ExportResult WriteCsv(const ExportTable& table, const QString& path,
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {ExportResult::Failed, file.errorString()};
-    const int columns = int(table.columns.size());
     QStringList headers;
     for (const ExportColumn& column : table.columns)
         headers.append(column.header);
     QByteArray chunk("\xEF\xBB\xBF");
-    chunk += CsvLine(headers, columns);
+    chunk += CsvLine(headers, table.columns);
     const int total = int(table.rows.size());
     for (int row = 0; row < total; ++row) {
         if (progress && row % kProgressStep == 0 && !progress(row, total))
             return {ExportResult::Cancelled, {}};
-        chunk += CsvLine(table.rows[row], columns);
+        chunk += CsvLine(table.rows[row], table.columns);
         if (chunk.size() >= kChunk) {
             if (file.write(chunk) != chunk.size())
                 return {ExportResult::Failed, file.errorString()};
