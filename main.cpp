@@ -9,6 +9,7 @@
 #include "app/DatabaseInit.h"
 #include "app/DemoShop.h"
 #include "app/FontSetup.h"
+#include "app/QtTranslation.h"
 #include "app/LansetFile.h"
 
 namespace {
@@ -45,6 +46,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Harbor"));
 
     SetupFonts();
+    InstallQtChinese(app);
     if (!theApp.InitInstance())
         return 1;
     const int code = QApplication::exec();

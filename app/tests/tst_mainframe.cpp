@@ -20,6 +20,7 @@
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
 #include "app/CMainFrame.h"
+#include "app/QtTranslation.h"
 #include "app/CRibbonBar.h"
 #include "app/CWorkDialog.h"
 #include "app/CommandIds.h"
@@ -117,6 +118,12 @@ class TestMainFrame : public QObject {
     }
 
   private slots:
+    // Qt's own buttons and dialogs speak Chinese like the rest of the program.
+    void qtTextsAreChinese() {
+        QVERIFY(InstallQtChinese(*QCoreApplication::instance()));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    }
+
     void initTestCase() {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     }
