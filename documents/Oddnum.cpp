@@ -69,6 +69,10 @@ QString HighestOddnum(const char* statement, const QString& prefix) {
 
 } // namespace
 
+QDate OddnumDate(const QString& oddnum) {
+    return QDate::fromString(oddnum.left(8), QStringLiteral("yyyyMMdd"));
+}
+
 QString OddnumPrefix(const QDate& date) {
     return QString::number(date.year()) + TwoDigits(date.month()) + TwoDigits(date.day());
 }
