@@ -89,7 +89,7 @@ bool CEntryDlg::AskToSave() {
 void CEntryDlg::PrintDocument(int mode) {
     if (m_strOddnum.isEmpty())
         return;
-    if (HasUnsavedChanges() && (!AskToSave() || !Save()))
+    if (NeedsSaving() && (!AskToSave() || !Save()))
         return;
     if (HandOverDocument())
         RunListPrint(mode);
@@ -196,9 +196,11 @@ bool CEntryDlg::HasUnsavedChanges() const {
            m_ui.m_pState->currentText() != saved.value(kHeadState);
 }
 
+bool CEntryDlg::NeedsSaving() const {
+    return !m_strOddnum.isEmpty() && (!m_savedHeader || HasUnsavedChanges());
+}
+
 bool CEntryDlg::Save() {
-    if (m_strOddnum.isEmpty())
-        return false;
     // Text still in a cell editor belongs to the document; a refused text stops the save.
     m_bEditRefused = false;
     m_ui.m_pGrid->EndEditing();
@@ -211,6 +213,8 @@ bool CEntryDlg::Save() {
         HarborMessageBox(this, refusal);
         return false;
     }
+    if (m_strOddnum.isEmpty())
+        return false;
     m_strMoney = SumAmounts(EntryAmounts(lines));
     QString oddnum = m_strOddnum;
     if (!SaveDocument(oddnum, Header(), lines))
@@ -313,7 +317,7 @@ void CEntryDlg::ReloadDocument() {
 }
 
 bool CEntryDlg::QueryClose() {
-    if (HasUnsavedChanges() && AskToSave()) {
+    if (NeedsSaving() && AskToSave()) {
         Save();
         return false;
     }

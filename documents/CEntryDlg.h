@@ -43,8 +43,12 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     // "删除商品": removes the line chosen by a left click; a stored line leaves the database at
     // once, its stock is taken off again and the amount follows the remaining rows.
     void DeleteLine();
-    // Whether the screen differs from the stored document (always, before the first save).
+    // Whether the screen holds something that is not stored: changes after the last save, or
+    // anything at all on a document that was never saved.
     bool HasUnsavedChanges() const;
+    // Whether closing or printing must ask to save first: unsaved changes, or a document that
+    // was never saved.
+    bool NeedsSaving() const;
     // Shows the document as it is stored now (after another window changed it).
     void ReloadDocument();
     // Enter in the supplier box: lists the suppliers whose initials hold the typed text.

@@ -105,7 +105,7 @@ bool CSaleDocDlg::AskToSave() {
 void CSaleDocDlg::PrintDocument(int mode) {
     if (!m_bOpen)
         return;
-    if (HasUnsavedChanges() && (!AskToSave() || !Save()))
+    if (NeedsSaving() && (!AskToSave() || !Save()))
         return;
     if (HandOverDocument())
         RunListPrint(mode);
@@ -262,6 +262,10 @@ bool CSaleDocDlg::HasUnsavedChanges() const {
            (state == kDebt && m_ui.m_pReceipt->text() != saved.receipt);
 }
 
+bool CSaleDocDlg::NeedsSaving() const {
+    return m_bOpen && (!m_savedHeader || HasUnsavedChanges());
+}
+
 bool CSaleDocDlg::Save() {
     if (!m_bOpen)
         return false;
@@ -416,7 +420,7 @@ void CSaleDocDlg::ReloadDocument() {
 }
 
 bool CSaleDocDlg::QueryClose() {
-    if (m_bOpen && HasUnsavedChanges() && AskToSave()) {
+    if (NeedsSaving() && AskToSave()) {
         Save();
         return false;
     }

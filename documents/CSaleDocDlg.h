@@ -53,8 +53,12 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     // once, with its stock given back and the document's amounts recomputed from the rows that
     // remain.
     void DeleteLine();
-    // Whether the screen differs from the stored document (always, before the first save).
+    // Whether the screen holds something that is not stored: changes after the last save, or
+    // anything at all on a document that was never saved.
     bool HasUnsavedChanges() const;
+    // Whether closing or printing must ask to save first: unsaved changes, or a document that
+    // was never saved.
+    bool NeedsSaving() const;
     // Shows the document as it is stored now (after another window changed it).
     void ReloadDocument();
     // Enter in the customer box: lists the customers whose initials hold the typed text.
