@@ -53,25 +53,19 @@ void CDocumentStore::WriteHeader(const QString& oddnum, const QStringList& heade
     theApp.m_pConnection->Execute(m_table.HeaderUpdateSql(), values);
 }
 
-DocumentWrite CDocumentStore::Save(const QString& oddnum, QStringList header,
+DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& header,
                                    const QVector<ScreenLine>& lines,
                                    const std::optional<QStringList>& remembered) const {
     DocumentWrite write;
     CRecordset rs;
     QString invoiceDate;
     const QVector<StoredRow> stored = ReadOpen(rs, oddnum, &invoiceDate);
-    const SavePlan plan = PlanSave(m_table, stored, lines, remembered);
+    const SavePlan plan = PlanSave(m_table, stored, header, lines, remembered);
     if (!plan.conflicts.isEmpty()) {
         write.result = DocumentWrite::Result::Conflict;
         write.message = plan.conflicts.join(QLatin1Char('\n'));
         return write;
     }
-    // The header amounts are those of the lines that are written, whatever a box showed.
-    const QString amount = CentsText(plan.amountCents);
-    header[m_table.amountHeader] = amount;
-    if (m_table.receiptHeader >= 0)
-        header[m_table.receiptHeader] = ReceiptForSaleState(
-            header.value(m_table.stateHeader), amount, header.value(m_table.receiptHeader));
     write.message = MoveStock(plan.moves);
     if (!write.message.isEmpty()) {
         write.result = DocumentWrite::Result::Refused;
@@ -91,13 +85,13 @@ DocumentWrite CDocumentStore::Save(const QString& oddnum, QStringList header,
         rs.AddNew();
         rs.PutCollect(QStringLiteral("oddnum"), oddnum);
         for (int h = 0; h < m_table.headerColumns.size(); ++h)
-            rs.PutCollect(m_table.headerColumns[h], header.value(h));
+            rs.PutCollect(m_table.headerColumns[h], plan.header.value(h));
         PutLine(rs, lines[i].texts);
         rs.Update();
     }
     rs.Close();
-    WriteHeader(oddnum, header, invoiceDate);
-    write.header = StoredTexts(header);
+    WriteHeader(oddnum, plan.header, invoiceDate);
+    write.header = StoredTexts(plan.header);
     return write;
 }
 

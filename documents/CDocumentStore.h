@@ -43,7 +43,8 @@ class CDocumentStore {
     // they changed, new lines are added, stock moves by the difference between what was stored
     // and what is written, and every row gets the header. The amount due in the header becomes
     // the sum of the line amounts, the amount received follows the state.
-    DocumentWrite Save(const QString& oddnum, QStringList header, const QVector<ScreenLine>& lines,
+    DocumentWrite Save(const QString& oddnum, const QStringList& header,
+                       const QVector<ScreenLine>& lines,
                        const std::optional<QStringList>& remembered) const;
 
     // Removes the stored row a line came from, gives its stock back and puts the amounts of

@@ -148,7 +148,8 @@ QVariantList DocumentTable::HeaderValues(const QStringList& header,
 }
 
 SavePlan PlanSave(const DocumentTable& table, const QVector<StoredRow>& stored,
-                  const QVector<ScreenLine>& lines, const std::optional<QStringList>& remembered) {
+                  const QStringList& header, const QVector<ScreenLine>& lines,
+                  const std::optional<QStringList>& remembered) {
     SavePlan plan;
     plan.conflicts = HeaderConflicts(stored, remembered);
     QVector<bool> taken(stored.size(), false);
@@ -175,6 +176,12 @@ SavePlan PlanSave(const DocumentTable& table, const QVector<StoredRow>& stored,
                                       .arg(stored[k].line.value(table.codeIndex)));
     }
     plan.moves = MergeStockMoves(plan.moves);
+    plan.header = header;
+    const QString amount = CentsText(plan.amountCents);
+    plan.header[table.amountHeader] = amount;
+    if (table.receiptHeader >= 0)
+        plan.header[table.receiptHeader] = ReceiptForSaleState(
+            header.value(table.stateHeader), amount, header.value(table.receiptHeader));
     return plan;
 }
 

@@ -65,16 +65,21 @@ struct SavePlan {
     QVector<int> storedRowOf; // per screen line: the stored row it rewrites, -1 for a new row
     QVector<StockMove> moves;
     qint64 amountCents = 0; // the sum of the line amounts after the save
+    // The one set of header figures every row carries after the save: the window's header with
+    // the amount due as the sum of the lines and the amount received as the state says.
+    QStringList header;
     // Why the screen no longer stands for what is stored (another window changed or removed
     // rows, or the header); the save must not go on.
     QStringList conflicts;
 };
 
-// Plans the save of the lines over the stored rows. remembered is the header the window last
-// wrote or read (none before the first save); a stored row whose header differs, a line whose
-// stored row is gone, and a stored row that no line stands for are conflicts.
+// Plans the save of the lines with the window's header over the stored rows. remembered is
+// the header the window last wrote or read (none before the first save); a stored row whose
+// header differs, a line whose stored row is gone, and a stored row that no line stands for
+// are conflicts.
 SavePlan PlanSave(const DocumentTable& table, const QVector<StoredRow>& stored,
-                  const QVector<ScreenLine>& lines, const std::optional<QStringList>& remembered);
+                  const QStringList& header, const QVector<ScreenLine>& lines,
+                  const std::optional<QStringList>& remembered);
 
 struct LineDeletePlan {
     int storedRow = -1; // the row to remove

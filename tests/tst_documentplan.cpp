@@ -19,6 +19,10 @@ StoredRow Stored(const QStringList& line, const QStringList& header) {
     return {line, header};
 }
 
+QStringList EntryHeader() {
+    return {"厂", "", "5.00", "未付"};
+}
+
 const QStringList kHeader = {"张三", "2026-12-06 10:00:00", "30.00", "30.00", "结清", "王五", "7"};
 
 QMap<QString, qint64> Moves(const QVector<StockMove>& moves) {
@@ -119,13 +123,25 @@ void TestDocumentPlan::typedNumbersAreChecked() {
 void TestDocumentPlan::firstSaveAddsEveryLine() {
     const QVector<ScreenLine> lines = {{SaleLine("A", "2", "20.00"), {}},
                                        {SaleLine("B", "1.5", "15.00"), {}}};
-    const SavePlan plan = PlanSave(DocumentTable::SaleOut(), {}, lines, {});
+    const SavePlan plan = PlanSave(DocumentTable::SaleOut(), {}, kHeader, lines, {});
     QVERIFY(plan.conflicts.isEmpty());
     QCOMPARE(plan.storedRowOf, QVector<int>({-1, -1}));
     QCOMPARE(Moves(plan.moves), (QMap<QString, qint64>{{"A", -200}, {"B", -150}}));
     QCOMPARE(plan.amountCents, 3500);
+    // One set of header figures: the amount due is the sum of the lines, whatever the window
+    // showed, and the amount received follows the state.
+    QCOMPARE(plan.header.mid(2, 3), QStringList({"35.00", "35.00", "结清"}));
+    QStringList open = kHeader;
+    open[2] = "";
+    open[3] = "12";
+    open[4] = "未结";
+    QCOMPARE(PlanSave(DocumentTable::SaleOut(), {}, open, lines, {}).header.mid(2, 3),
+             QStringList({"35.00", "0", "未结"}));
+    open[4] = "欠款";
+    QCOMPARE(PlanSave(DocumentTable::SaleOut(), {}, open, lines, {}).header.mid(2, 3),
+             QStringList({"35.00", "12", "欠款"}));
     // A return and a stock-in raise the stock.
-    const SavePlan in = PlanSave(DocumentTable::SaleIn(), {}, lines, {});
+    const SavePlan in = PlanSave(DocumentTable::SaleIn(), {}, kHeader, lines, {});
     QCOMPARE(Moves(in.moves), (QMap<QString, qint64>{{"A", 200}, {"B", 150}}));
 }
 
@@ -134,13 +150,13 @@ void TestDocumentPlan::saveMovesOnlyTheDifference() {
     const QStringList b = SaleLine("B", "1", "10.00");
     const QVector<StoredRow> stored = {Stored(a, kHeader), Stored(b, kHeader)};
     // Unchanged: nothing moves.
-    SavePlan plan = PlanSave(DocumentTable::SaleOut(), stored, {{a, a}, {b, b}}, kHeader);
+    SavePlan plan = PlanSave(DocumentTable::SaleOut(), stored, kHeader, {{a, a}, {b, b}}, kHeader);
     QVERIFY(plan.conflicts.isEmpty());
     QVERIFY(plan.moves.isEmpty());
     QCOMPARE(plan.storedRowOf, QVector<int>({0, 1}));
     // 2 becomes 2.5: half a unit more leaves.
-    plan = PlanSave(DocumentTable::SaleOut(), stored, {{SaleLine("A", "2.5", "25.00"), a}, {b, b}},
-                    kHeader);
+    plan = PlanSave(DocumentTable::SaleOut(), stored, kHeader,
+                    {{SaleLine("A", "2.5", "25.00"), a}, {b, b}}, kHeader);
     QCOMPARE(Moves(plan.moves), (QMap<QString, qint64>{{"A", -50}}));
     QCOMPARE(plan.amountCents, 3500);
 }
@@ -148,7 +164,7 @@ void TestDocumentPlan::saveMovesOnlyTheDifference() {
 void TestDocumentPlan::replacedProductMovesBetweenProducts() {
     // A stored sales-out line of A replaced by C.
     const QStringList a = SaleLine("A", "5", "50.00");
-    const SavePlan sale = PlanSave(DocumentTable::SaleOut(), {Stored(a, kHeader)},
+    const SavePlan sale = PlanSave(DocumentTable::SaleOut(), {Stored(a, kHeader)}, kHeader,
                                    {{SaleLine("C", "4", "40.00"), a}}, kHeader);
     QVERIFY(sale.conflicts.isEmpty());
     QCOMPARE(Moves(sale.moves), (QMap<QString, qint64>{{"A", 500}, {"C", -400}}));
@@ -157,7 +173,7 @@ void TestDocumentPlan::replacedProductMovesBetweenProducts() {
     const QStringList replaced = {"品名C", "简称", "C", "", "1", "4", "4.00"};
     const SavePlan entry =
         PlanSave(DocumentTable::Entry(), {Stored(stockIn, {"厂", "", "5.00", "未付"})},
-                 {{replaced, stockIn}}, QStringList{"厂", "", "5.00", "未付"});
+                 EntryHeader(), {{replaced, stockIn}}, QStringList{"厂", "", "5.00", "未付"});
     QVERIFY(entry.conflicts.isEmpty());
     QCOMPARE(Moves(entry.moves), (QMap<QString, qint64>{{"A", -500}, {"C", 400}}));
 }
@@ -170,7 +186,7 @@ void TestDocumentPlan::linesFindTheirRowsWhereverTheyStand() {
     const QStringList a3 = SaleLine("A", "3", "30.00");
     const QVector<StoredRow> stored = {Stored(a1, kHeader), Stored(b, kHeader),
                                        Stored(a3, kHeader)};
-    const SavePlan plan = PlanSave(DocumentTable::SaleOut(), stored,
+    const SavePlan plan = PlanSave(DocumentTable::SaleOut(), stored, kHeader,
                                    {{a3, a3}, {SaleLine("B", "4", "40.00"), b}, {a1, a1}}, kHeader);
     QVERIFY(plan.conflicts.isEmpty());
     QCOMPARE(plan.storedRowOf, QVector<int>({2, 1, 0}));
@@ -183,15 +199,16 @@ void TestDocumentPlan::anotherWindowsChangeIsAConflict() {
     // Settled elsewhere: the stored header is not the one this window wrote.
     QStringList settled = kHeader;
     settled[4] = "未结";
-    SavePlan plan = PlanSave(DocumentTable::SaleOut(), {Stored(a, settled)}, {{a, a}}, kHeader);
+    SavePlan plan =
+        PlanSave(DocumentTable::SaleOut(), {Stored(a, settled)}, kHeader, {{a, a}}, kHeader);
     QCOMPARE(plan.conflicts.size(), 1);
     // The document was deleted elsewhere.
-    plan = PlanSave(DocumentTable::SaleOut(), {}, {{a, a}, {b, {}}}, kHeader);
+    plan = PlanSave(DocumentTable::SaleOut(), {}, kHeader, {{a, a}, {b, {}}}, kHeader);
     QCOMPARE(plan.conflicts.size(), 1);
     QVERIFY(plan.conflicts.first().startsWith("第1行"));
     // A row this window does not know stands under the number.
-    plan = PlanSave(DocumentTable::SaleOut(), {Stored(a, kHeader), Stored(b, kHeader)}, {{a, a}},
-                    kHeader);
+    plan = PlanSave(DocumentTable::SaleOut(), {Stored(a, kHeader), Stored(b, kHeader)}, kHeader,
+                    {{a, a}}, kHeader);
     QCOMPARE(plan.conflicts.size(), 1);
     QVERIFY(plan.conflicts.first().contains("B"));
 }
