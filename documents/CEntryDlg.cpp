@@ -239,33 +239,33 @@ bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
     QVector<ScreenLine> screen;
     for (int i = 0; i < lines.size(); ++i)
         screen.append({EntryLineTexts(lines[i]), m_lines.Of(i + 1).origin});
-    DocumentWrite write;
+    std::optional<DocumentWrite> write;
+    QString drawn = oddnum;
     const bool done = RunDbAction(this, QStringLiteral("保存入库单"), [&] {
-        if (!m_savedHeader && m_store.StoredRowCount(oddnum) > 0) {
-            oddnum = NewOddnum(QString::fromLatin1(kTable), OddnumDate(oddnum), this);
-            if (oddnum.isEmpty())
-                return;
+        if (!m_savedHeader && m_store.StoredRowCount(drawn) > 0) {
+            drawn = NewOddnum(QString::fromLatin1(kTable), OddnumDate(drawn), this);
+            if (drawn.isEmpty())
+                return; // the date's numbers are used up: NewOddnum said so
         }
-        write = m_store.Save(oddnum, header, screen, m_savedHeader);
+        write = m_store.Save(drawn, header, screen, m_savedHeader);
     });
-    if (!done || oddnum.isEmpty() || write.result != DocumentWrite::Result::Written)
-        oddnum = m_strOddnum;
-    if (!done || oddnum.isEmpty())
+    if (!done || !write)
         return false;
-    if (write.result == DocumentWrite::Result::Refused) {
-        HarborMessageBox(this, write.message, MsgIcon::Stop);
+    if (write->result == DocumentWrite::Result::Refused) {
+        HarborMessageBox(this, write->message, MsgIcon::Stop);
         return false;
     }
-    if (write.result == DocumentWrite::Result::Conflict) {
+    if (write->result == DocumentWrite::Result::Conflict) {
         HarborMessageBox(this,
                          QStringLiteral("本单已在其他窗口中被修改或删除,本次没有保存:\n%1\n"
                                         "现在显示的是本单保存在数据库中的内容.")
-                             .arg(write.message),
+                             .arg(write->message),
                          MsgIcon::Stop);
         ReloadDocument();
         return false;
     }
-    TakeWritten(write.header, lines);
+    oddnum = drawn;
+    TakeWritten(write->header, lines);
     return true;
 }
 

@@ -317,7 +317,8 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
     }
     const QVector<ScreenLine> screen = ScreenLines(lines);
     QString refusal;
-    DocumentWrite write;
+    std::optional<DocumentWrite> write;
+    QString oddnum = header.oddnum;
     const bool done = RunDbAction(this, QStringLiteral("保存单据"), [&] {
         const int mismatch = CSaleDocStore::MismatchedLine(lines, check);
         if (mismatch >= 0) {
@@ -325,37 +326,34 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
                 QStringLiteral("第%1行的商品名称与条形码不符,请重新选择商品").arg(mismatch + 1);
             return;
         }
-        if (!m_savedHeader && m_store.Documents().StoredRowCount(header.oddnum) > 0) {
-            header.oddnum = NewOddnum(m_kind.table, OddnumDate(header.oddnum), this);
-            if (header.oddnum.isEmpty())
-                return;
+        if (!m_savedHeader && m_store.Documents().StoredRowCount(oddnum) > 0) {
+            oddnum = NewOddnum(m_kind.table, OddnumDate(oddnum), this);
+            if (oddnum.isEmpty())
+                return; // the date's numbers are used up: NewOddnum said so
         }
-        write = m_store.Documents().Save(header.oddnum, m_store.HeaderTexts(header), screen,
-                                         m_savedHeader);
+        write =
+            m_store.Documents().Save(oddnum, m_store.HeaderTexts(header), screen, m_savedHeader);
     });
-    if (!done || !refusal.isEmpty() || header.oddnum.isEmpty() ||
-        write.result != DocumentWrite::Result::Written)
-        header.oddnum = m_strOddnum;
-    if (!done || header.oddnum.isEmpty())
-        return false;
-    if (!refusal.isEmpty()) {
-        HarborMessageBox(this, refusal);
+    if (!done || !write) {
+        if (done && !refusal.isEmpty())
+            HarborMessageBox(this, refusal);
         return false;
     }
-    if (write.result == DocumentWrite::Result::Refused) {
-        HarborMessageBox(this, write.message, MsgIcon::Stop);
+    if (write->result == DocumentWrite::Result::Refused) {
+        HarborMessageBox(this, write->message, MsgIcon::Stop);
         return false;
     }
-    if (write.result == DocumentWrite::Result::Conflict) {
+    if (write->result == DocumentWrite::Result::Conflict) {
         HarborMessageBox(this,
                          QStringLiteral("本单已在其他窗口中被修改或删除,本次没有保存:\n%1\n"
                                         "现在显示的是本单保存在数据库中的内容.")
-                             .arg(write.message),
+                             .arg(write->message),
                          MsgIcon::Stop);
         ReloadDocument();
         return false;
     }
-    TakeWritten(write.header, lines);
+    header.oddnum = oddnum;
+    TakeWritten(write->header, lines);
     return true;
 }
 

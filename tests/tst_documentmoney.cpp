@@ -460,6 +460,19 @@ void TestDocumentMoney::numberClashTakesTheDocumentsOwnDate() {
              QString("单号20260304001已被其他电脑使用,本单已改用新单号20260304002保存"));
     QCOMPARE(shop.db.Value("SELECT count(*) FROM entry WHERE oddnum='20260304002'"), QString("1"));
 
+    // When the date has no number left, nothing is saved and the window keeps its number.
+    shop.entry->DateBox()->setDate(QDate(2026, 3, 5));
+    shop.NewEntry();
+    shop.AddEntryLine(kNail, "2", "1");
+    shop.db.Exec("INSERT INTO entry (oddnum) VALUES ('20260305001'), ('20260305999')");
+    messages.Clear();
+    QVERIFY(!shop.entry->Save());
+    QCOMPARE(messages.Count(), 1);
+    QVERIFY(messages.Last().contains("999"));
+    QCOMPARE(shop.entry->OddnumBox()->text(), QString("20260305001"));
+    QCOMPARE(shop.db.Value("SELECT count(*) FROM entry WHERE code=?", {kNail}), QString("1"));
+    QCOMPARE(shop.Stock(kNail), QString("31.00"));
+
     // A stored number that is not all digits takes no part in the count.
     shop.db.Exec("INSERT INTO saleout (oddnum) VALUES ('20261206abc')");
     messages.Clear();
