@@ -11,11 +11,13 @@
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/PickHandOver.h"
+#include "documents/CEntryStore.h"
 #include "documents/EntryGrid.h"
+#include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
-#include "documents/NumericText.h"
 #include "documents/Oddnum.h"
+#include "documents/ProductFacts.h"
 #include "documents/SaleLineMath.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CSupplierDlg.h"
@@ -24,17 +26,15 @@ namespace {
 
 constexpr int kPickTarget = 1;
 const char* const kTable = "entry";
-
-// The date a document number was drawn for.
-QDate OddnumDate(const QString& oddnum) {
-    return QDate::fromString(oddnum.left(8), QStringLiteral("yyyyMMdd"));
-}
+// Where the header columns of an entry row stand (DocumentTable::Entry()).
+enum { kHeadSupplier, kHeadDate, kHeadMoney, kHeadState };
 
 } // namespace
 
 CEntryDlg::CEntryDlg(QWidget* parent) : CWorkDialog(QStringLiteral("采购入库"), parent) {
     theApp.m_nPickTarget = kPickTarget;
     m_ui.Create(this);
+    m_lines.SetGrid(m_ui.m_pGrid);
     ConnectControls();
     EnableDocument(false);
     resize(1280, 700);
@@ -79,19 +79,36 @@ void CEntryDlg::OnSinglePage(bool on) {
         SetPagedPrinting(false);
 }
 
+bool CEntryDlg::AskToSave() {
+    return HarborMessageBox(this, QStringLiteral("销售单尚未保存,是否先保存?"),
+                            MsgIcon::Exclamation, MsgButtons::YesNo,
+                            QStringLiteral("销售单保存")) == IDYES;
+}
+
+// What is printed is the document as it is stored, so the screen must be saved first.
 void CEntryDlg::PrintDocument(int mode) {
-    if (!m_bSaved) {
-        if (HarborMessageBox(this, QStringLiteral("销售单尚未保存,是否先保存?"),
-                             MsgIcon::Exclamation, MsgButtons::YesNo,
-                             QStringLiteral("销售单保存")) != IDYES)
-            return;
-        if (!Save())
-            return;
-    }
-    ReadBoxes();
-    const EntryListHeader header{m_strOddnum, m_strSupplier, m_strDate, m_strMoney, m_strState};
-    FillEntryList(HandOverList(2), header, *m_ui.m_pGrid);
-    RunListPrint(mode);
+    if (m_strOddnum.isEmpty())
+        return;
+    if (NeedsSaving() && (!AskToSave() || !Save()))
+        return;
+    if (HandOverDocument())
+        RunListPrint(mode);
+}
+
+bool CEntryDlg::HandOverDocument() {
+    QVector<StoredRow> rows;
+    if (!RunDbRead(this, QStringLiteral("打印清单"),
+                   [&] { rows = m_store.ReadRows(m_strOddnum); }) ||
+        rows.isEmpty())
+        return false;
+    const QStringList& head = rows[0].header;
+    const EntryListHeader header{m_strOddnum, head.value(kHeadSupplier), head.value(kHeadDate),
+                                 head.value(kHeadMoney), head.value(kHeadState)};
+    QVector<QStringList> lines;
+    for (const StoredRow& row : rows)
+        lines.append(row.line);
+    FillEntryList(HandOverList(2), header, lines);
+    return true;
 }
 
 void CEntryDlg::ReadBoxes() {
@@ -105,8 +122,8 @@ void CEntryDlg::ReadBoxes() {
     theApp.m_strPickQuery = m_strSearch;
 }
 
-EntryHeader CEntryDlg::Header() const {
-    return EntryHeader{m_strOddnum, m_strSupplier, m_strDate, m_strMoney, m_strState};
+QStringList CEntryDlg::Header() const {
+    return {m_strSupplier, m_strDate, m_strMoney, m_strState};
 }
 
 bool CEntryDlg::IsLine(int row) const {
@@ -114,6 +131,8 @@ bool CEntryDlg::IsLine(int row) const {
 }
 
 bool CEntryDlg::NewDocument() {
+    if (!m_strOddnum.isEmpty() && HasUnsavedChanges() && AskToSave() && !Save())
+        return false;
     QString number;
     RunDbRead(this, QStringLiteral("新增一单"),
               [&] { number = NewOddnum(QString::fromLatin1(kTable), m_ui.m_pDate->date(), this); });
@@ -131,6 +150,8 @@ bool CEntryDlg::NewDocument() {
     m_ui.m_pMoney->setText(m_strMoney);
     m_ui.m_pGrid->DeleteNonFixedRows();
     m_ui.m_pGrid->Refresh();
+    m_lines.Clear();
+    m_savedHeader.reset();
     m_nDeleteRow = 0;
     m_bSaved = false;
     if (m_ui.m_pState->count() == 0)
@@ -139,6 +160,44 @@ bool CEntryDlg::NewDocument() {
     m_ui.m_pState->setEditText(m_strState);
     m_ui.m_pSearch->setFocus();
     return true;
+}
+
+// No longer a document on screen: its rows are gone from the database.
+void CEntryDlg::CloseDocument() {
+    m_ui.m_pGrid->DeleteNonFixedRows();
+    m_ui.m_pGrid->Refresh();
+    m_lines.Clear();
+    m_savedHeader.reset();
+    m_strOddnum.clear();
+    m_strMoney.clear();
+    m_ui.m_pOddnum->clear();
+    m_ui.m_pMoney->clear();
+    m_bSaved = false;
+    EnableDocument(false);
+}
+
+bool CEntryDlg::HasUnsavedChanges() const {
+    if (m_strOddnum.isEmpty())
+        return false;
+    const CGridCtrl* grid = m_ui.m_pGrid;
+    if (!m_savedHeader) // nothing stored: only an untouched document has nothing to lose
+        return grid->GetRowCount() > 1 || !m_ui.m_pSupplier->currentText().isEmpty() ||
+               !m_ui.m_pState->currentText().isEmpty();
+    for (int row = 1; row < grid->GetRowCount(); ++row) {
+        const LineMemory* memory = m_lines.Find(row);
+        if (!memory || !memory->origin ||
+            CDocumentStore::StoredTexts(EntryLineTexts(ReadEntryLine(grid, row))) !=
+                *memory->origin)
+            return true;
+    }
+    const QStringList& saved = *m_savedHeader;
+    return m_ui.m_pSupplier->currentText() != saved.value(kHeadSupplier) ||
+           m_ui.m_pDate->text() != saved.value(kHeadDate) ||
+           m_ui.m_pState->currentText() != saved.value(kHeadState);
+}
+
+bool CEntryDlg::NeedsSaving() const {
+    return !m_strOddnum.isEmpty() && (!m_savedHeader || HasUnsavedChanges());
 }
 
 bool CEntryDlg::Save() {
@@ -156,15 +215,16 @@ bool CEntryDlg::Save() {
     }
     if (m_strOddnum.isEmpty())
         return false;
-    EntryHeader header = Header();
-    if (!SaveDocument(header, lines))
+    m_strMoney = SumAmounts(EntryAmounts(lines));
+    QString oddnum = m_strOddnum;
+    if (!SaveDocument(oddnum, Header(), lines))
         return false;
-    if (header.oddnum != m_strOddnum) {
+    if (oddnum != m_strOddnum) {
         HarborMessageBox(this,
                          QStringLiteral("单号%1已被其他电脑使用,本单已改用新单号%2保存")
-                             .arg(m_strOddnum, header.oddnum),
+                             .arg(m_strOddnum, oddnum),
                          MsgIcon::Information);
-        m_strOddnum = header.oddnum;
+        m_strOddnum = oddnum;
         m_ui.m_pOddnum->setText(m_strOddnum);
     }
     m_bSaved = true;
@@ -172,27 +232,92 @@ bool CEntryDlg::Save() {
     return true;
 }
 
-// Writes the document; at its first save it takes a new number when another workstation has
-// saved a document under this one meanwhile.
-bool CEntryDlg::SaveDocument(EntryHeader& header, const QVector<EntryLine>& lines) {
-    bool noNumber = false;
-    const bool saved = RunDbAction(this, QStringLiteral("保存入库单"), [&] {
-        if (!m_bSaved && CEntryStore::StoredRowCount(header.oddnum) > 0) {
-            header.oddnum = NewOddnum(QString::fromLatin1(kTable), OddnumDate(header.oddnum), this);
-            if ((noNumber = header.oddnum.isEmpty()))
-                return;
+// Writes the document in one transaction; at its first save it takes the next number of its
+// own date when another workstation has saved a document under this one meanwhile.
+bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
+                             const QVector<EntryLine>& lines) {
+    QVector<ScreenLine> screen;
+    for (int i = 0; i < lines.size(); ++i)
+        screen.append({EntryLineTexts(lines[i]), m_lines.Of(i + 1).origin});
+    std::optional<DocumentWrite> write;
+    QString drawn = oddnum;
+    const bool done = RunDbAction(this, QStringLiteral("保存入库单"), [&] {
+        if (!m_savedHeader && m_store.StoredRowCount(drawn) > 0) {
+            drawn = NewOddnum(QString::fromLatin1(kTable), OddnumDate(drawn), this);
+            if (drawn.isEmpty())
+                return; // the date's numbers are used up: NewOddnum said so
         }
-        CEntryStore::Save(header, lines);
+        write = m_store.Save(drawn, header, screen, m_savedHeader);
     });
-    if (!saved || noNumber)
-        header.oddnum = m_strOddnum;
-    return saved && !noNumber;
+    if (!done || !write)
+        return false;
+    if (write->result == DocumentWrite::Result::Refused) {
+        HarborMessageBox(this, write->message, MsgIcon::Stop);
+        return false;
+    }
+    if (write->result == DocumentWrite::Result::Conflict) {
+        HarborMessageBox(this,
+                         QStringLiteral("本单已在其他窗口中被修改或删除,本次没有保存:\n%1\n"
+                                        "现在显示的是本单保存在数据库中的内容.")
+                             .arg(write->message),
+                         MsgIcon::Stop);
+        ReloadDocument();
+        return false;
+    }
+    oddnum = drawn;
+    TakeWritten(write->header, lines);
+    return true;
+}
+
+void CEntryDlg::TakeWritten(const QStringList& header, const QVector<EntryLine>& lines) {
+    for (int i = 0; i < lines.size(); ++i)
+        m_lines.Of(i + 1).origin = CDocumentStore::StoredTexts(EntryLineTexts(lines[i]));
+    m_savedHeader = header;
+    ShowMoney(header.value(kHeadMoney));
+}
+
+void CEntryDlg::ShowMoney(const QString& money) {
+    m_strMoney = money;
+    m_ui.m_pMoney->setText(m_strMoney);
+}
+
+void CEntryDlg::ReloadDocument() {
+    QVector<StoredRow> rows;
+    if (!RunDbRead(this, QStringLiteral("读取单据"), [&] { rows = m_store.ReadRows(m_strOddnum); }))
+        return;
+    if (rows.isEmpty()) {
+        CloseDocument();
+        return;
+    }
+    m_ui.m_pGrid->DeleteNonFixedRows();
+    m_lines.Clear();
+    for (const StoredRow& stored : rows) {
+        const int row = AppendLine();
+        const EntryLine line = EntryLineFromTexts(stored.line);
+        SetEntryLineProduct(m_ui.m_pGrid, row, line.name, line.code, line.spec);
+        m_ui.m_pGrid->SetCellText(row, kEntryShortName, line.shortName);
+        m_ui.m_pGrid->SetCellText(row, kEntryPrice, line.price);
+        m_ui.m_pGrid->SetCellText(row, kEntryCount, line.count);
+        SetEntryLineAmount(m_ui.m_pGrid, row, line.amount);
+        m_lines.Of(row).origin = stored.line;
+    }
+    m_ui.m_pGrid->Refresh();
+    const QStringList& header = rows[0].header;
+    m_strSupplier = header.value(kHeadSupplier);
+    m_strState = header.value(kHeadState);
+    m_ui.m_pSupplier->setEditText(m_strSupplier);
+    m_ui.m_pState->setEditText(m_strState);
+    const QDate date = QDate::fromString(header.value(kHeadDate), m_ui.m_pDate->displayFormat());
+    if (date.isValid())
+        m_ui.m_pDate->setDate(date);
+    ShowMoney(header.value(kHeadMoney));
+    m_savedHeader = header;
+    m_bSaved = true;
+    m_nDeleteRow = 0;
 }
 
 bool CEntryDlg::QueryClose() {
-    if (!m_strOddnum.isEmpty() && !m_bSaved &&
-        HarborMessageBox(this, QStringLiteral("销售单尚未保存,是否先保存?"), MsgIcon::Exclamation,
-                         MsgButtons::YesNo, QStringLiteral("销售单保存")) == IDYES) {
+    if (NeedsSaving() && AskToSave()) {
         Save();
         return false;
     }
@@ -203,33 +328,47 @@ bool CEntryDlg::QueryClose() {
     return true;
 }
 
+int CEntryDlg::AppendLine() {
+    const int row = AppendEntryLine(m_ui.m_pGrid);
+    m_lines.Attach(row);
+    return row;
+}
+
 void CEntryDlg::AddLine() {
     if (m_strOddnum.isEmpty())
         return;
-    const int row = AppendEntryLine(m_ui.m_pGrid);
+    const int row = AppendLine();
     m_nRow = row;
     const QString query = m_strSearch;
-    if (!RunProductPicker(this, kPickTarget, query) ||
-        m_ui.m_pGrid->GetCellText(row, kEntryCode).isEmpty())
+    RunProductPicker(this, kPickTarget, query);
+    // No product came (the picker was closed, or the product was refused): no line either.
+    if (IsLine(row) && m_ui.m_pGrid->GetCellText(row, kEntryCode).isEmpty())
         m_ui.m_pGrid->DeleteRow(row);
     m_ui.m_pGrid->Refresh();
     m_strSearch.clear();
     m_ui.m_pSearch->clear();
 }
 
-// A product without properties leaves the line as it was; the picker tells the user.
+// A product without properties leaves the line as it was; the picker tells the user. A
+// product whose stock is not a number is refused: the save would overwrite it.
 void CEntryDlg::PutPickedProduct() {
     if (!IsLine(m_nRow))
         return;
-    bool found = false;
-    const QString shortName = CEntryStore::ShortName(theApp.m_strPickedCode, &found);
-    if (!found) {
+    ProductFacts product;
+    if (!ReadProduct(theApp.m_strPickedCode, &product)) {
         m_bNoProperty = true;
+        return;
+    }
+    const QString problem =
+        ProductProblem(product.name.isEmpty() ? theApp.m_strPickedName : product.name, QString(),
+                       QString(), QString(), QString(), product.total);
+    if (!problem.isEmpty()) {
+        HarborMessageBox(this, problem, MsgIcon::Stop);
         return;
     }
     SetEntryLineProduct(m_ui.m_pGrid, m_nRow, theApp.m_strPickedName, theApp.m_strPickedCode,
                         theApp.m_strPickedSpec);
-    m_ui.m_pGrid->SetCellText(m_nRow, kEntryShortName, shortName);
+    m_ui.m_pGrid->SetCellText(m_nRow, kEntryShortName, product.shortName);
     m_strMoney.clear();
     m_ui.m_pMoney->clear();
     m_ui.m_pGrid->Refresh();
@@ -277,56 +416,109 @@ void CEntryDlg::OnGridRightClick(int row, int col) {
 void CEntryDlg::OnGridEndEdit(int row, int col, CGridResult* result) {
     if (!IsLine(row) || (col != kEntryPrice && col != kEntryCount))
         return;
-    if (RefuseNonNumber(row, col)) {
+    if (RefuseNumber(row, col)) {
         m_bEditRefused = true;
         result->Cancel();
         return;
     }
     const EntryLine line = ReadEntryLine(m_ui.m_pGrid, row);
-    if (!line.price.isEmpty() && !line.count.isEmpty())
-        SetEntryLineAmount(m_ui.m_pGrid, row, ImportLineAmount(line.count, line.price));
+    const QString amount = ImportLineAmount(line.count, line.price);
+    if (const QString problem = AmountProblem(QStringLiteral("金额"), amount); !problem.isEmpty()) {
+        HarborMessageBox(this, problem);
+        m_bEditRefused = true;
+        result->Cancel();
+        return;
+    }
+    SetEntryLineAmount(m_ui.m_pGrid, row, amount);
     UpdateMoney();
 }
 
-// A price or quantity that is not a plain decimal number would corrupt amounts and stock.
-bool CEntryDlg::RefuseNonNumber(int row, int col) {
+// A price or quantity that is not a plain number within its limits would corrupt amounts
+// and stock. "-0" is kept as 0.
+bool CEntryDlg::RefuseNumber(int row, int col) {
     const QString text = m_ui.m_pGrid->GetCellText(row, col);
-    if (text.isEmpty() || IsPlainDecimal(text))
-        return false;
-    HarborMessageBox(
-        this,
-        QStringLiteral("%1只能填写数字,例如 12 或 0.5").arg(m_ui.m_pGrid->GetCellText(0, col)));
-    return true;
+    const QString field = m_ui.m_pGrid->GetCellText(0, col);
+    const QString problem =
+        col == kEntryPrice ? PriceProblem(field, text) : QuantityProblem(field, text);
+    if (!problem.isEmpty()) {
+        HarborMessageBox(this, problem);
+        return true;
+    }
+    if (WithoutNegativeZero(text) != text)
+        m_ui.m_pGrid->SetCellText(row, col, WithoutNegativeZero(text));
+    return false;
 }
 
 void CEntryDlg::UpdateMoney() {
-    m_strMoney = SumAmounts(EntryAmounts(ReadEntryLines(m_ui.m_pGrid)));
-    m_ui.m_pMoney->setText(m_strMoney);
+    ShowMoney(SumAmounts(EntryAmounts(ReadEntryLines(m_ui.m_pGrid))));
 }
 
 void CEntryDlg::DeleteLine() {
     // The line chosen by a left click: a picker since then may have moved m_nRow.
-    const int row = m_nDeleteRow;
+    int row = m_nDeleteRow;
     m_nDeleteRow = 0;
     if (!IsLine(row)) {
         HarborMessageBox(this, QStringLiteral("请先选择要删除的记录"));
         return;
     }
-    // An open cell editor ends first, so the amounts read below are the final ones.
+    // An open cell editor ends first, so what is compared below is final.
     m_ui.m_pGrid->EndEditing();
-    QVector<EntryLine> rest = ReadEntryLines(m_ui.m_pGrid);
-    rest.remove(row - 1);
-    const QString money = SumAmounts(EntryAmounts(rest));
-    // Only a saved document has rows of its own under its number.
-    if (m_bSaved && !RunDbAction(this, QStringLiteral("删除商品"), [&] {
-            CEntryStore::DeleteStoredLine(m_strOddnum, row - 1, money);
-        }))
-        return;
-    m_strMoney = money;
-    m_ui.m_pMoney->setText(m_strMoney);
+    const LineMemory* memory = m_lines.Find(row);
+    const bool stored = memory && memory->origin;
+    if (stored) {
+        if (HasUnsavedChanges() && !SaveBeforeLineDelete(&row))
+            return;
+        const QStringList origin = *m_lines.Of(row).origin;
+        DocumentWrite write;
+        if (!RunDbAction(this, QStringLiteral("删除商品"),
+                         [&] { write = m_store.DeleteLine(m_strOddnum, origin, m_savedHeader); }))
+            return;
+        if (write.result == DocumentWrite::Result::Refused) {
+            HarborMessageBox(this, write.message, MsgIcon::Stop);
+            return;
+        }
+        if (write.result == DocumentWrite::Result::Conflict) {
+            HarborMessageBox(this,
+                             QStringLiteral("本单已在其他窗口中被修改或删除,没有删除商品:\n%1\n"
+                                            "现在显示的是本单保存在数据库中的内容.")
+                                 .arg(write.message),
+                             MsgIcon::Stop);
+            ReloadDocument();
+            return;
+        }
+        if (write.header.isEmpty()) { // the last stored line: nothing is stored any more
+            m_savedHeader.reset();
+            m_bSaved = false;
+        } else {
+            m_savedHeader = write.header;
+        }
+    }
     m_ui.m_pGrid->DeleteRow(row);
     RenumberEntryLines(m_ui.m_pGrid);
     m_ui.m_pGrid->Refresh();
+    if (stored && m_savedHeader)
+        ShowMoney(m_savedHeader->value(kHeadMoney));
+    else
+        UpdateMoney();
+}
+
+// Unsaved changes stand beside the stored line to delete: they are saved first or let go.
+// row follows the line; false when nothing is to be deleted.
+bool CEntryDlg::SaveBeforeLineDelete(int* row) {
+    const QStringList origin = *m_lines.Of(*row).origin;
+    const int answer = HarborMessageBox(
+        this,
+        QStringLiteral("本单有尚未保存的修改,删除商品会立即写入数据库.\n"
+                       "是: 先保存本单,再删除该商品\n否: 放弃尚未保存的修改,再删除该商品\n"
+                       "取消: 不删除"),
+        MsgIcon::Exclamation, MsgButtons::YesNoCancel, QStringLiteral("销售单保存"));
+    if (answer == IDYES)
+        return Save();
+    if (answer != IDNO)
+        return false;
+    ReloadDocument();
+    *row = m_lines.RowWithOrigin(origin);
+    return *row > 0;
 }
 
 bool CEntryDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -2,11 +2,14 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 #include "app/CPickReceiver.h"
 #include "app/CWorkDialog.h"
-#include "documents/CEntryStore.h"
+#include "documents/CDocumentStore.h"
+#include "documents/CLineMemory.h"
 #include "documents/EntryControls.h"
+#include "documents/EntryLineMath.h"
 
 struct CGridResult;
 class QCheckBox;
@@ -19,6 +22,8 @@ class QPushButton;
 // number for the delivery date), chooses the supplier and the payment state, fills the line
 // table through the product pickers and types prices and quantities. A save writes one entry
 // row per line and raises the stock; saving again moves the stock by the differences only.
+// Each line remembers the stored row it stands for; closing, printing, a new document and
+// deleting a stored line ask first when the screen holds unsaved changes.
 class CEntryDlg : public CWorkDialog, public CPickReceiver {
     Q_OBJECT
   public:
@@ -35,8 +40,17 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     bool Save();
     // "新增商品": appends a line and fills it through a picker.
     void AddLine();
-    // "删除商品": removes the line chosen by a left click.
+    // "删除商品": removes the line chosen by a left click; a stored line leaves the database at
+    // once, its stock is taken off again and the amount follows the remaining rows.
     void DeleteLine();
+    // Whether the screen holds something that is not stored: changes after the last save, or
+    // anything at all on a document that was never saved.
+    bool HasUnsavedChanges() const;
+    // Whether closing or printing must ask to save first: unsaved changes, or a document that
+    // was never saved.
+    bool NeedsSaving() const;
+    // Shows the document as it is stored now (after another window changed it).
+    void ReloadDocument();
     // Enter in the supplier box: lists the suppliers whose initials hold the typed text.
     void SearchSupplier();
     // "打印" (1), "打印设置" (2), "打印预览" (3): hands the document to the home view and prints.
@@ -72,6 +86,8 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     bool m_bSaved = false;
     bool m_bEditRefused = false;
     bool m_bSinglePage = true;
+    // The header last written or read; none while nothing is stored under the number.
+    std::optional<QStringList> m_savedHeader;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,15 +98,24 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     void EnableDocument(bool enable);
     void OnSinglePage(bool on);
     void ReadBoxes();
-    EntryHeader Header() const;
-    bool SaveDocument(EntryHeader& header, const QVector<EntryLine>& lines);
+    QStringList Header() const;
+    bool AskToSave();
+    bool SaveDocument(QString& oddnum, const QStringList& header, const QVector<EntryLine>& lines);
+    void TakeWritten(const QStringList& header, const QVector<EntryLine>& lines);
+    void ShowMoney(const QString& money);
+    bool SaveBeforeLineDelete(int* row);
+    void CloseDocument();
+    int AppendLine();
+    bool HandOverDocument();
     void OnSelectSupplier();
     void OnGridClick(int row, int col);
     void OnGridRightClick(int row, int col);
     void OnGridEndEdit(int row, int col, CGridResult* result);
-    bool RefuseNonNumber(int row, int col);
+    bool RefuseNumber(int row, int col);
     void UpdateMoney();
     bool IsLine(int row) const;
 
     EntryControls m_ui;
+    CDocumentStore m_store{DocumentTable::Entry()};
+    CLineMemory m_lines;
 };

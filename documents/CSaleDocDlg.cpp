@@ -12,6 +12,7 @@
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/PickHandOver.h"
+#include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
 #include "documents/NumericText.h"
@@ -26,6 +27,14 @@ namespace {
 
 const QString kSettled = QStringLiteral("结清");
 const QString kOpenAccount = QStringLiteral("未结");
+const QString kDebt = QStringLiteral("欠款");
+
+// The price before tax of a stored line: its price without its tax option.
+QString UntaxedPrice(const SaleDocLine& line) {
+    if (line.remark.isEmpty() || line.price.isEmpty())
+        return line.price;
+    return RoundText(TextToFloat(line.price) / TaxFactor(line.remark), 4);
+}
 
 } // namespace
 
@@ -33,6 +42,7 @@ CSaleDocDlg::CSaleDocDlg(const SaleDocKind& kind, QWidget* parent)
     : CWorkDialog(kind.title, parent), m_kind(kind), m_store(kind) {
     theApp.m_nPickTarget = m_kind.pickTarget;
     m_ui.Create(this, m_kind);
+    m_lines.SetGrid(m_ui.m_pGrid);
     ConnectControls();
     EnableDocument(false);
     TickClock();
@@ -86,38 +96,56 @@ void CSaleDocDlg::OnSinglePage(bool on) {
         SetPagedPrinting(false);
 }
 
+bool CSaleDocDlg::AskToSave() {
+    return HarborMessageBox(this, m_kind.closeQuestion, MsgIcon::Exclamation, MsgButtons::YesNo,
+                            m_kind.closeCaption) == IDYES;
+}
+
+// What is printed is the document as it is stored, so the screen must be saved first.
 void CSaleDocDlg::PrintDocument(int mode) {
-    if (!m_bSaved) {
-        if (HarborMessageBox(this, m_kind.closeQuestion, MsgIcon::Exclamation, MsgButtons::YesNo,
-                             m_kind.closeCaption) != IDYES)
-            return;
-        if (!Save() || !m_bSaved)
-            return;
-    }
-    ReadBoxes();
-    if (m_strCustomer.isEmpty()) {
-        HarborMessageBox(this, QStringLiteral("销售清单内容为空,还不能打印!"), MsgIcon::Exclamation,
-                         MsgButtons::Ok, QStringLiteral("打印清单"));
+    if (!m_bOpen)
         return;
-    }
+    if (NeedsSaving() && (!AskToSave() || !Save()))
+        return;
     if (HandOverDocument())
         RunListPrint(mode);
 }
 
-// Fills the home view's sales list with this document and the customer's balance.
+// Fills the home view's sales list with the stored document and the customer's balance.
 bool CSaleDocDlg::HandOverDocument() {
+    QVector<StoredRow> rows;
+    QString balance;
+    if (!RunDbRead(this, QStringLiteral("打印清单"), [&] {
+            rows = m_store.Documents().ReadRows(m_strOddnum);
+            if (!rows.isEmpty())
+                balance = CustomerBalanceText(
+                    m_kind.table, m_store.HeaderFromTexts(m_strOddnum, rows[0].header).customer);
+        }))
+        return false;
+    const SaleDocHeader stored =
+        m_store.HeaderFromTexts(m_strOddnum, rows.isEmpty() ? QStringList() : rows[0].header);
+    if (stored.customer.isEmpty()) {
+        HarborMessageBox(this, QStringLiteral("销售清单内容为空,还不能打印!"), MsgIcon::Exclamation,
+                         MsgButtons::Ok, QStringLiteral("打印清单"));
+        return false;
+    }
+    QVector<QStringList> lines;
+    for (const StoredRow& row : rows) {
+        const SaleDocLine line = m_store.LineFromTexts(row.line);
+        lines.append({line.name, line.shortName, line.code, line.spec, line.price, line.count,
+                      line.discount, line.amount, line.pcs, line.remark});
+    }
     const SaleListHeader header{m_kind.table == QLatin1String("saleout"),
                                 m_strOddnum,
-                                m_strCustomer,
-                                m_strSaveTime.isEmpty() ? m_strNow : m_strSaveTime,
-                                m_strReceivable,
-                                m_strReceipt,
-                                m_strState};
-    return RunDbRead(this, QStringLiteral("打印清单"), [&] {
-        ListPrintData& list = HandOverList(1);
-        FillSaleList(list, header, *m_ui.m_pGrid);
-        list.SetSum(4, CustomerBalanceText(m_kind.table, m_strCustomer));
-    });
+                                stored.customer,
+                                stored.mydate,
+                                stored.receivable,
+                                stored.receipt,
+                                stored.state};
+    ListPrintData& list = HandOverList(1);
+    FillSaleList(list, header, lines);
+    list.SetSum(4, balance);
+    return true;
 }
 
 void CSaleDocDlg::ShowValues() {
@@ -148,6 +176,8 @@ void CSaleDocDlg::TickClock() {
 }
 
 bool CSaleDocDlg::NewDocument() {
+    if (m_bOpen && HasUnsavedChanges() && AskToSave() && !Save())
+        return false;
     QString number;
     RunDbRead(this, QStringLiteral("新增一单"),
               [&] { number = NewOddnum(m_kind.table, QDate::currentDate(), this); });
@@ -164,17 +194,76 @@ bool CSaleDocDlg::NewDocument() {
         value->clear();
     m_ui.m_pGrid->DeleteNonFixedRows();
     m_ui.m_pGrid->Refresh();
+    m_lines.Clear();
+    m_savedHeader.reset();
     m_nDeleteRow = 0;
+    m_ui.m_pBarcode->blockSignals(true);
     m_ui.m_pBarcode->clear();
+    m_ui.m_pBarcode->blockSignals(false);
     ShowValues();
     m_bSaved = false;
     m_ui.m_pBarcode->setFocus();
     return true;
 }
 
+// No longer a document on screen: its rows are gone from the database.
+void CSaleDocDlg::CloseDocument() {
+    m_ui.m_pGrid->DeleteNonFixedRows();
+    m_ui.m_pGrid->Refresh();
+    m_lines.Clear();
+    m_savedHeader.reset();
+    for (QString* value : {&m_strOddnum, &m_strCustomer, &m_strReceivable, &m_strReceipt,
+                           &m_strState, &m_strEmployeeName, &m_strEmployeeId})
+        value->clear();
+    ShowValues();
+    m_bOpen = false;
+    m_bSaved = false;
+    EnableDocument(false);
+}
+
 SaleDocHeader CSaleDocDlg::Header() const {
     return SaleDocHeader{m_strOddnum,  m_strCustomer, m_strSaveTime,     m_strReceivable,
                          m_strReceipt, m_strState,    m_strEmployeeName, m_strEmployeeId};
+}
+
+QVector<SaleDocLine> CSaleDocDlg::ReadLines() const {
+    QVector<SaleDocLine> lines;
+    for (int row = 1; row < m_ui.m_pGrid->GetRowCount(); ++row)
+        lines.append(ReadSaleLine(m_ui.m_pGrid, row));
+    return lines;
+}
+
+QVector<ScreenLine> CSaleDocDlg::ScreenLines(const QVector<SaleDocLine>& lines) {
+    QVector<ScreenLine> screen;
+    for (int i = 0; i < lines.size(); ++i)
+        screen.append({m_store.LineTexts(lines[i]), m_lines.Of(i + 1).origin});
+    return screen;
+}
+
+bool CSaleDocDlg::HasUnsavedChanges() const {
+    if (!m_bOpen)
+        return false;
+    const CGridCtrl* grid = m_ui.m_pGrid;
+    if (!m_savedHeader) // nothing stored: only an untouched document has nothing to lose
+        return grid->GetRowCount() > 1 || !m_ui.m_pCustomer->currentText().isEmpty() ||
+               !m_ui.m_pState->currentText().isEmpty() || !m_ui.m_pEmployeeId->text().isEmpty();
+    for (int row = 1; row < grid->GetRowCount(); ++row) {
+        const LineMemory* memory = m_lines.Find(row);
+        if (!memory || !memory->origin ||
+            CDocumentStore::StoredTexts(m_store.LineTexts(ReadSaleLine(grid, row))) !=
+                *memory->origin)
+            return true;
+    }
+    const SaleDocHeader saved = m_store.HeaderFromTexts(m_strOddnum, *m_savedHeader);
+    const QString state = m_ui.m_pState->currentText();
+    return m_ui.m_pCustomer->currentText() != saved.customer || state != saved.state ||
+           m_ui.m_pEmployeeName->text() != saved.employeeName ||
+           m_ui.m_pEmployeeId->text() != saved.employeeId ||
+           (state == kDebt && m_ui.m_pReceipt->text() != saved.receipt);
+}
+
+bool CSaleDocDlg::NeedsSaving() const {
+    return m_bOpen && (!m_savedHeader || HasUnsavedChanges());
 }
 
 bool CSaleDocDlg::Save() {
@@ -188,25 +277,19 @@ bool CSaleDocDlg::Save() {
     ReadBoxes();
     m_strSaveTime = m_strNow;
     SaleDocHeader header = Header();
-    QVector<SaleDocLine> lines;
-    for (int row = 1; row < m_ui.m_pGrid->GetRowCount(); ++row)
-        lines.append(ReadSaleLine(m_ui.m_pGrid, row));
-    const QString refusal = CSaleDocStore::Refusal(header, lines, m_kind.receiptLabel.chopped(1));
+    const QVector<SaleDocLine> lines = ReadLines();
+    QStringList amounts;
+    for (const SaleDocLine& line : lines)
+        amounts.append(line.amount);
+    header.receivable = SumAmounts(amounts);
+    header.receipt = WithoutNegativeZero(header.receipt);
+    const QString refusal = CSaleDocStore::Refusal(header, lines, m_kind);
     if (!refusal.isEmpty()) {
         HarborMessageBox(this, refusal);
         return false;
     }
-    bool noNumber = false;
-    const bool saved = RunDbAction(this, QStringLiteral("保存单据"), [&] {
-        // Another workstation may have saved a document under the same number meanwhile.
-        if (!m_bSaved && m_store.StoredRowCount(header.oddnum) > 0) {
-            header.oddnum = NewOddnum(m_kind.table, QDate::currentDate(), this);
-            if ((noNumber = header.oddnum.isEmpty()))
-                return;
-        }
-        m_store.Save(header, lines);
-    });
-    if (!saved || noNumber)
+    header.receipt = ReceiptForSaleState(header.state, header.receivable, header.receipt);
+    if (!WriteDocument(header, lines))
         return false;
     if (header.oddnum != m_strOddnum) {
         HarborMessageBox(this,
@@ -221,10 +304,121 @@ bool CSaleDocDlg::Save() {
     return true;
 }
 
+// Writes the lines and the header in one transaction. At the first save another workstation
+// may have saved a document under the same number meanwhile: the document then takes the next
+// number of its own date.
+bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine>& lines) {
+    // Lines that still hold the product they were saved with need no look-up.
+    QVector<bool> check;
+    for (int i = 0; i < lines.size(); ++i) {
+        const LineMemory* memory = m_lines.Find(i + 1);
+        check.append(!memory || !memory->origin || memory->origin->value(0) != lines[i].name ||
+                     memory->origin->value(2) != lines[i].code);
+    }
+    const QVector<ScreenLine> screen = ScreenLines(lines);
+    QString refusal;
+    std::optional<DocumentWrite> write;
+    QString oddnum = header.oddnum;
+    const bool done = RunDbAction(this, QStringLiteral("保存单据"), [&] {
+        const int mismatch = CSaleDocStore::MismatchedLine(lines, check);
+        if (mismatch >= 0) {
+            refusal =
+                QStringLiteral("第%1行的商品名称与条形码不符,请重新选择商品").arg(mismatch + 1);
+            return;
+        }
+        if (!m_savedHeader && m_store.Documents().StoredRowCount(oddnum) > 0) {
+            oddnum = NewOddnum(m_kind.table, OddnumDate(oddnum), this);
+            if (oddnum.isEmpty())
+                return; // the date's numbers are used up: NewOddnum said so
+        }
+        write =
+            m_store.Documents().Save(oddnum, m_store.HeaderTexts(header), screen, m_savedHeader);
+    });
+    if (!done || !write) {
+        if (done && !refusal.isEmpty())
+            HarborMessageBox(this, refusal);
+        return false;
+    }
+    if (write->result == DocumentWrite::Result::Refused) {
+        HarborMessageBox(this, write->message, MsgIcon::Stop);
+        return false;
+    }
+    if (write->result == DocumentWrite::Result::Conflict) {
+        HarborMessageBox(this,
+                         QStringLiteral("本单已在其他窗口中被修改或删除,本次没有保存:\n%1\n"
+                                        "现在显示的是本单保存在数据库中的内容.")
+                             .arg(write->message),
+                         MsgIcon::Stop);
+        ReloadDocument();
+        return false;
+    }
+    header.oddnum = oddnum;
+    TakeWritten(write->header, lines);
+    return true;
+}
+
+// The lines now stand for the rows just written.
+void CSaleDocDlg::TakeWritten(const QStringList& header, const QVector<SaleDocLine>& lines) {
+    for (int i = 0; i < lines.size(); ++i)
+        m_lines.Of(i + 1).origin = CDocumentStore::StoredTexts(m_store.LineTexts(lines[i]));
+    m_savedHeader = header;
+    ShowWrittenHeader(header);
+}
+
+void CSaleDocDlg::ShowWrittenHeader(const QStringList& header) {
+    const SaleDocHeader written = m_store.HeaderFromTexts(m_strOddnum, header);
+    m_strReceivable = written.receivable;
+    m_strReceipt = written.receipt;
+    m_ui.m_pReceivable->setText(m_strReceivable);
+    m_ui.m_pReceipt->setText(m_strReceipt);
+}
+
+void CSaleDocDlg::ReloadDocument() {
+    QVector<StoredRow> rows;
+    QVector<QStringList> discounts;
+    if (!RunDbRead(this, QStringLiteral("读取单据"), [&] {
+            rows = m_store.Documents().ReadRows(m_strOddnum);
+            for (const StoredRow& row : rows) {
+                ProductFacts product;
+                const bool found = ReadProduct(m_store.LineFromTexts(row.line).code, &product);
+                discounts.append(
+                    found ? DiscountOptions(product.discount1, product.discount2, product.discount3)
+                          : QStringList{QStringLiteral("1.0")});
+            }
+        }))
+        return;
+    if (rows.isEmpty()) {
+        CloseDocument();
+        return;
+    }
+    m_ui.m_pGrid->DeleteNonFixedRows();
+    m_lines.Clear();
+    for (int i = 0; i < rows.size(); ++i) {
+        const int row = AppendLine();
+        const SaleDocLine line = m_store.LineFromTexts(rows[i].line);
+        PutStoredSaleLine(m_ui.m_pGrid, row, line, discounts[i]);
+        LineMemory& memory = m_lines.Of(row);
+        memory.origin = rows[i].line;
+        memory.untaxedPrice = UntaxedPrice(line);
+    }
+    m_ui.m_pGrid->Refresh();
+    const SaleDocHeader header = m_store.HeaderFromTexts(m_strOddnum, rows[0].header);
+    m_strCustomer = header.customer;
+    m_strReceivable = header.receivable;
+    m_strReceipt = header.receipt;
+    m_strState = header.state;
+    m_strEmployeeName = header.employeeName;
+    m_strEmployeeId = header.employeeId;
+    m_strSaveTime = header.mydate;
+    ShowValues();
+    m_ui.m_pReceipt->setReadOnly(m_strState != kDebt);
+    m_savedHeader = rows[0].header;
+    m_bSaved = true;
+    m_nDeleteRow = 0;
+}
+
 bool CSaleDocDlg::QueryClose() {
-    if (m_bOpen && !m_bSaved &&
-        HarborMessageBox(this, m_kind.closeQuestion, MsgIcon::Exclamation, MsgButtons::YesNo,
-                         m_kind.closeCaption) == IDYES) {
+    if (NeedsSaving() && AskToSave()) {
         Save();
         return false;
     }
@@ -234,27 +428,50 @@ bool CSaleDocDlg::QueryClose() {
     return true;
 }
 
+int CSaleDocDlg::AppendLine() {
+    const int row = AppendSaleLine(m_ui.m_pGrid);
+    m_lines.Attach(row);
+    return row;
+}
+
 void CSaleDocDlg::AddLine() {
     if (!m_bOpen)
         return;
-    const int row = AppendSaleLine(m_ui.m_pGrid);
+    const int row = AppendLine();
     m_nRow = row;
     m_strSearch = m_ui.m_pSearch->text();
-    if (!RunProductPicker(this, m_kind.pickTarget, m_strSearch))
+    RunProductPicker(this, m_kind.pickTarget, m_strSearch);
+    // No product came (the picker was closed, or the product was refused): no line either.
+    if (row < m_ui.m_pGrid->GetRowCount() && m_ui.m_pGrid->GetCellText(row, kLineCode).isEmpty())
         m_ui.m_pGrid->DeleteRow(row);
     m_ui.m_pGrid->Refresh();
     m_strSearch.clear();
     m_ui.m_pSearch->clear();
 }
 
+// A product whose own figures are not numbers is refused here, before it reaches a line.
 void CSaleDocDlg::PutPickedProduct() {
     if (m_nRow < 1 || m_nRow >= m_ui.m_pGrid->GetRowCount())
         return;
+    ProductFacts product;
+    if (!ReadProduct(theApp.m_strPickedCode, &product)) {
+        m_bNoProperty = true;
+        return;
+    }
+    const QString problem = ProductFactsProblem(product);
+    if (!problem.isEmpty()) {
+        HarborMessageBox(this, problem, MsgIcon::Stop);
+        return;
+    }
+    if (product.name.isEmpty())
+        product.name = theApp.m_strPickedName;
     m_ui.m_pReceivable->clear();
     m_ui.m_pReceipt->clear();
     m_ui.m_pState->setCurrentIndex(-1);
-    if (!FillPickedProduct(m_ui.m_pGrid, m_nRow, theApp.m_strPickedName, theApp.m_strPickedCode))
-        m_bNoProperty = true;
+    PutSaleLineProduct(m_ui.m_pGrid, m_nRow, theApp.m_strPickedCode, product);
+    m_ui.m_pGrid->SetCellText(m_nRow, kLineCount, QString());
+    SetSaleLineAmount(m_ui.m_pGrid, m_nRow, QString());
+    m_lines.Of(m_nRow).untaxedPrice = product.price;
 }
 
 void CSaleDocDlg::PutPickedParty(const QString& name) {
@@ -316,32 +533,104 @@ void CSaleDocDlg::OnGridRightClick(int row, int col) {
 void CSaleDocDlg::OnGridEndEdit(int row, int col, CGridResult* result) {
     if (row < 1 || col < 1)
         return;
-    if (RefuseNonNumber(row, col)) {
+    bool taken = true;
+    if (col == kLineCode)
+        taken = TakeTypedCode(row);
+    else if (RefuseNumber(row, col))
+        taken = false;
+    else if (m_kind.recomputeColumns.contains(col))
+        taken = RecomputeLine(row, col);
+    if (!taken) {
         m_bEditRefused = true;
         result->Cancel();
-        return;
     }
-    if (m_kind.recomputeColumns.contains(col))
-        RecomputeLine(row, col);
 }
 
-// A price or quantity that is not a plain decimal number would corrupt amounts and stock.
-bool CSaleDocDlg::RefuseNonNumber(int row, int col) {
+// A price or quantity that is not a plain number within its limits would corrupt amounts
+// and stock. "-0" is kept as 0.
+bool CSaleDocDlg::RefuseNumber(int row, int col) {
     if (col != kLinePrice && col != kLineCount)
         return false;
     const QString text = m_ui.m_pGrid->GetCellText(row, col);
-    if (text.isEmpty() || IsPlainDecimal(text))
+    const QString field = m_ui.m_pGrid->GetCellText(0, col);
+    const QString problem =
+        col == kLinePrice ? PriceProblem(field, text)
+                          : QuantityProblem(field, text, m_kind.table == QLatin1String("saleout"));
+    if (!problem.isEmpty()) {
+        HarborMessageBox(this, problem);
+        return true;
+    }
+    if (WithoutNegativeZero(text) != text)
+        m_ui.m_pGrid->SetCellText(row, col, WithoutNegativeZero(text));
+    return false;
+}
+
+// A code typed into a line loads that product into it, or is refused.
+bool CSaleDocDlg::TakeTypedCode(int row) {
+    const SaleDocLine line = ReadSaleLine(m_ui.m_pGrid, row);
+    ProductFacts product;
+    bool found = false;
+    if (!RunDbRead(this, QStringLiteral("查找商品"),
+                   [&] { found = ReadProduct(line.code, &product); }))
         return false;
-    HarborMessageBox(
-        this,
-        QStringLiteral("%1只能填写数字,例如 12 或 0.5").arg(m_ui.m_pGrid->GetCellText(0, col)));
+    if (!found) {
+        HarborMessageBox(
+            this, QStringLiteral("条形码\"%1\"没有对应的商品,请重新输入或选择商品").arg(line.code));
+        return false;
+    }
+    if (!product.name.isEmpty() && product.name == line.name)
+        return true; // the line's own product
+    const QString problem = ProductFactsProblem(product);
+    if (!problem.isEmpty()) {
+        HarborMessageBox(this, problem, MsgIcon::Stop);
+        return false;
+    }
+    const QString amount = m_kind.derivesPrice ? ImportLineAmount(line.count, product.price)
+                                               : ReturnLineAmount(line.count, product.price,
+                                                                  QStringLiteral("1.0"), QString());
+    if (const QString tooLarge = AmountProblem(QStringLiteral("金额"), amount);
+        !tooLarge.isEmpty()) {
+        HarborMessageBox(this, tooLarge);
+        return false;
+    }
+    PutSaleLineProduct(m_ui.m_pGrid, row, line.code, product);
+    SetSaleLineAmount(m_ui.m_pGrid, row, amount);
+    m_lines.Of(row).untaxedPrice = product.price;
+    UpdateReceivable();
     return true;
 }
 
-void CSaleDocDlg::RecomputeLine(int row, int col) {
-    RunDbRead(this, QStringLiteral("计算金额"),
-              [&] { RecomputeSaleLine(m_ui.m_pGrid, row, col, m_kind); });
+// False when the new amount of the line would be beyond the largest amount of a document: the
+// edit is then refused and the line stays as it was.
+bool CSaleDocDlg::RecomputeLine(int row, int col) {
+    const SaleDocLine line = ReadSaleLine(m_ui.m_pGrid, row);
+    LineMemory& memory = m_lines.Of(row);
+    SaleOutLine after{line.price,  line.count,  line.discount,
+                      line.remark, line.amount, memory.untaxedPrice};
+    if (m_kind.derivesPrice) {
+        ProductFacts product;
+        bool found = false;
+        if (!RunDbRead(this, QStringLiteral("计算金额"),
+                       [&] { found = ReadProduct(line.code, &product); }))
+            return false;
+        after = RecomputeSaleOutLine(col, found ? product.price : QString(), after);
+    } else {
+        after.amount = ReturnLineAmount(line.count, line.price, line.discount, line.remark);
+    }
+    const QString problem = AmountProblem(QStringLiteral("金额"), after.amount);
+    if (!problem.isEmpty()) {
+        HarborMessageBox(this, problem);
+        return false;
+    }
+    if (m_kind.derivesPrice) {
+        m_ui.m_pGrid->SetCellText(row, kLinePrice, after.price);
+        m_ui.m_pGrid->SetCellText(row, kLineDiscount, after.discount);
+        m_ui.m_pGrid->SetCellText(row, kLineRemark, after.remark);
+        memory.untaxedPrice = after.untaxedPrice;
+    }
+    SetSaleLineAmount(m_ui.m_pGrid, row, after.amount);
     UpdateReceivable();
+    return true;
 }
 
 void CSaleDocDlg::UpdateReceivable() {
@@ -354,32 +643,71 @@ void CSaleDocDlg::UpdateReceivable() {
 }
 
 void CSaleDocDlg::DeleteLine() {
-    if (m_nDeleteRow < 1 || m_nDeleteRow >= m_ui.m_pGrid->GetRowCount()) {
-        m_nDeleteRow = 0;
+    int row = m_nDeleteRow;
+    m_nDeleteRow = 0;
+    if (row < 1 || row >= m_ui.m_pGrid->GetRowCount()) {
         HarborMessageBox(this, QStringLiteral("请先选择要删除的记录"));
         return;
     }
-    const int row = m_nDeleteRow;
-    m_nDeleteRow = 0;
-    // An open cell editor ends first, so the amounts read below are the final ones.
+    // An open cell editor ends first, so what is compared below is final.
     m_ui.m_pGrid->EndEditing();
-    const SaleDocLine line = ReadSaleLine(m_ui.m_pGrid, row);
-    const QString receivable =
-        RoundText(TextToFloat(m_ui.m_pReceivable->text()) - TextToFloat(line.amount), 2);
-    const QString receipt =
-        m_ui.m_pState->currentText() == kSettled ? receivable : m_ui.m_pReceipt->text();
-    // Only a saved document has rows of its own under its number.
-    if (m_bSaved && !RunDbAction(this, QStringLiteral("删除商品"), [&] {
-            m_store.DeleteStoredLine(m_strOddnum, row - 1, receivable, receipt);
-        }))
-        return;
-    m_strReceivable = receivable;
-    m_strReceipt = receipt;
-    m_ui.m_pReceivable->setText(m_strReceivable);
-    m_ui.m_pReceipt->setText(m_strReceipt);
+    const LineMemory* memory = m_lines.Find(row);
+    const bool stored = memory && memory->origin;
+    if (stored) {
+        if (HasUnsavedChanges() && !SaveBeforeLineDelete(&row))
+            return;
+        const QStringList origin = *m_lines.Of(row).origin;
+        DocumentWrite write;
+        if (!RunDbAction(this, QStringLiteral("删除商品"), [&] {
+                write = m_store.Documents().DeleteLine(m_strOddnum, origin, m_savedHeader);
+            }))
+            return;
+        if (write.result == DocumentWrite::Result::Refused) {
+            HarborMessageBox(this, write.message, MsgIcon::Stop);
+            return;
+        }
+        if (write.result == DocumentWrite::Result::Conflict) {
+            HarborMessageBox(this,
+                             QStringLiteral("本单已在其他窗口中被修改或删除,没有删除商品:\n%1\n"
+                                            "现在显示的是本单保存在数据库中的内容.")
+                                 .arg(write.message),
+                             MsgIcon::Stop);
+            ReloadDocument();
+            return;
+        }
+        if (write.header.isEmpty()) { // the last stored line: nothing is stored any more
+            m_savedHeader.reset();
+            m_bSaved = false;
+        } else {
+            m_savedHeader = write.header;
+        }
+    }
     m_ui.m_pGrid->DeleteRow(row);
     RenumberSaleLines(m_ui.m_pGrid);
     m_ui.m_pGrid->Refresh();
+    if (m_savedHeader && stored)
+        ShowWrittenHeader(*m_savedHeader);
+    else
+        UpdateReceivable();
+}
+
+// Unsaved changes stand beside the stored line to delete: they are saved first or let go.
+// row follows the line; false when nothing is to be deleted.
+bool CSaleDocDlg::SaveBeforeLineDelete(int* row) {
+    const QStringList origin = *m_lines.Of(*row).origin;
+    const int answer = HarborMessageBox(
+        this,
+        QStringLiteral("本单有尚未保存的修改,删除商品会立即写入数据库.\n"
+                       "是: 先保存本单,再删除该商品\n否: 放弃尚未保存的修改,再删除该商品\n"
+                       "取消: 不删除"),
+        MsgIcon::Exclamation, MsgButtons::YesNoCancel, m_kind.closeCaption);
+    if (answer == IDYES)
+        return Save();
+    if (answer != IDNO)
+        return false;
+    ReloadDocument();
+    *row = m_lines.RowWithOrigin(origin);
+    return *row > 0;
 }
 
 void CSaleDocDlg::OnBarcodeChanged() {
@@ -416,16 +744,51 @@ void CSaleDocDlg::ImportEntries(const QString& text) {
                           .arg(kScannerMaxEntries));
         return;
     }
+    // A quantity that would sell nothing (or take goods back) refuses the whole text.
+    const bool saleOut = m_kind.table == QLatin1String("saleout");
+    for (int i = 0; i < scanned.entries.size(); ++i) {
+        const QString field = QStringLiteral("第%1行的数量").arg(scanned.entries[i].line);
+        const QString quantity = scanned.entries[i].quantity;
+        const QString problem = quantity.isEmpty() ? field + QStringLiteral("是空的,请改正")
+                                                   : QuantityProblem(field, quantity, saleOut);
+        if (!problem.isEmpty()) {
+            RefuseBarcode(problem);
+            return;
+        }
+    }
     m_strEmployeeName = name;
     m_ui.m_pEmployeeName->setText(m_strEmployeeName);
     m_ui.m_pEmployeeId->setText(m_strEmployeeId);
-    const QStringList missing = AppendScannedLines(m_ui.m_pGrid, scanned.entries);
+    QStringList missing;
+    QStringList problems;
+    for (const ScannerEntry& entry : scanned.entries) {
+        ProductFacts product;
+        if (!ReadProduct(entry.code, &product)) {
+            missing.append(entry.code);
+            continue;
+        }
+        const QString amount = ImportLineAmount(entry.quantity, product.price);
+        QString problem = ProductFactsProblem(product);
+        if (problem.isEmpty())
+            problem = AmountProblem(QStringLiteral("商品<%1>的金额").arg(product.name), amount);
+        if (!problem.isEmpty()) {
+            problems.append(problem);
+            continue;
+        }
+        const int row = AppendLine();
+        PutSaleLineProduct(m_ui.m_pGrid, row, entry.code, product);
+        m_ui.m_pGrid->SetCellText(row, kLineCount, entry.quantity);
+        SetSaleLineAmount(m_ui.m_pGrid, row, amount);
+        m_lines.Of(row).untaxedPrice = product.price;
+    }
     UpdateReceivable();
     if (!missing.isEmpty())
         HarborMessageBox(this,
                          QStringLiteral("所选条码为<%1>的商品还未添加规格属性,请先在基础资料中添加")
                              .arg(missing.join(QLatin1Char(','))),
                          MsgIcon::Stop);
+    if (!problems.isEmpty())
+        HarborMessageBox(this, problems.join(QLatin1Char('\n')), MsgIcon::Stop);
 }
 
 QString CSaleDocDlg::ScannerProblemsMessage(const QList<ScannerProblem>& problems) const {
@@ -452,17 +815,6 @@ void CSaleDocDlg::RefuseBarcode(const QString& message) {
     m_strBarcode.clear();
     HarborMessageBox(this, message, MsgIcon::Exclamation);
     m_ui.m_pBarcode->setFocus();
-}
-
-void CSaleDocDlg::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    // Enter in a text box of the document must not throw the document away.
-    if (enter && !qobject_cast<QLineEdit*>(focusWidget())) {
-        event->accept();
-        NewDocument();
-        return;
-    }
-    CWorkDialog::keyPressEvent(event);
 }
 
 bool CSaleDocDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <QTimer>
+#include <optional>
 
 #include "app/CPickReceiver.h"
 #include "app/CWorkDialog.h"
+#include "documents/CLineMemory.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/SaleDocControls.h"
 #include "documents/SaleDocKind.h"
@@ -25,6 +27,10 @@ struct ScannerProblem;
 // The user starts a document (which draws its number), picks the customer, fills the line
 // table by the product pickers, a right-click replacement or a pasted scanner text, chooses
 // the payment state and saves. A save writes one row per line and moves the stock.
+// Each line remembers the stored row it stands for, so saving again, deleting a line or
+// replacing a line's product moves exactly the difference between what was stored and what is
+// stored now. Nothing is dropped or written half-edited: closing, printing, starting a new
+// document and deleting a stored line ask first when the screen holds unsaved changes.
 class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     Q_OBJECT
   public:
@@ -37,14 +43,25 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void PutPickedParty(const QString& name) override;
     bool QueryClose() override;
 
-    // "新增一单": draws a number and opens an empty document. False when no number is left.
+    // "新增一单": draws a number and opens an empty document. False when no number is left or
+    // the user keeps the unsaved document.
     bool NewDocument();
     // "保存": validates and writes the document in one transaction. True when it was saved.
     bool Save();
     // "新增商品": appends a line and fills it through a picker.
     void AddLine();
-    // "删除商品": removes the line chosen by a left click.
+    // "删除商品": removes the line chosen by a left click; a stored line leaves the database at
+    // once, with its stock given back and the document's amounts recomputed from the rows that
+    // remain.
     void DeleteLine();
+    // Whether the screen holds something that is not stored: changes after the last save, or
+    // anything at all on a document that was never saved.
+    bool HasUnsavedChanges() const;
+    // Whether closing or printing must ask to save first: unsaved changes, or a document that
+    // was never saved.
+    bool NeedsSaving() const;
+    // Shows the document as it is stored now (after another window changed it).
+    void ReloadDocument();
     // Enter in the customer box: lists the customers whose initials hold the typed text.
     void SearchCustomer();
     // Imports the scanner text of the barcode box (what the 500 ms timer does).
@@ -87,12 +104,13 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     bool m_bOpen = false;
     bool m_bSaved = false;
     bool m_bEditRefused = false;
+    // The header last written or read; none while nothing is stored under the number.
+    std::optional<QStringList> m_savedHeader;
     int m_nRow = 0;
     int m_nCol = 0;
     int m_nDeleteRow = 0;
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -102,6 +120,16 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void ShowValues();
     void ReadBoxes();
     SaleDocHeader Header() const;
+    QVector<SaleDocLine> ReadLines() const;
+    QVector<ScreenLine> ScreenLines(const QVector<SaleDocLine>& lines);
+    bool AskToSave();
+    bool WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine>& lines);
+    void TakeWritten(const QStringList& header, const QVector<SaleDocLine>& lines);
+    void ShowWrittenHeader(const QStringList& header);
+    bool SaveBeforeLineDelete(int* row);
+    void CloseDocument();
+    int AppendLine();
+    bool TakeTypedCode(int row);
     void TickClock();
     void OnStateSelected();
     void OnSelectCustomer();
@@ -109,9 +137,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void OnGridClick(int row, int col);
     void OnGridRightClick(int row, int col);
     void OnGridEndEdit(int row, int col, CGridResult* result);
-    bool RefuseNonNumber(int row, int col);
-    void RecomputeLine(int row, int col);
-    void RecomputeSaleOutLine(int row, int col);
+    bool RefuseNumber(int row, int col);
+    bool RecomputeLine(int row, int col);
     void UpdateReceivable();
     void ImportEntries(const QString& text);
     QString ScannerProblemsMessage(const QList<ScannerProblem>& problems) const;
@@ -121,6 +148,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
 
     SaleDocKind m_kind;
     CSaleDocStore m_store;
+    CLineMemory m_lines;
     QTimer m_clock;
     QTimer m_importTimer;
 

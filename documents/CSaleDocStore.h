@@ -1,14 +1,12 @@
 #pragma once
 
-#include "app/SqlText.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
+#include "documents/CDocumentStore.h"
+#include "documents/ProductFacts.h"
 #include "documents/SaleDocKind.h"
-
-class CRecordset;
 
 // The header that every stored line row repeats.
 struct SaleDocHeader {
@@ -36,42 +34,34 @@ struct SaleDocLine {
     QString remark;
 };
 
-// Writes a sales document (saleout or salein) and the stock it moves. Each stored row stands
-// for the table line at its position; stock always moves from what a stored row says to what
-// its line says, so the stock matches the stored rows whatever was edited in between.
-// Every method raises CDbException on a database error; callers run them in one transaction.
+// A sales document (saleout or salein) as its table keeps it: the lookups of the window, the
+// checks before a save, and the texts of its header and lines in the order of the table's
+// columns (DocumentTable). The writes go through Documents().
 class CSaleDocStore {
   public:
-    explicit CSaleDocStore(const SaleDocKind& kind) : m_kind(kind) {}
+    explicit CSaleDocStore(const SaleDocKind& kind);
 
     // Why the document cannot be saved, or the empty text: customer, state, at least one line,
-    // a quantity on every line, and numbers where stock and amounts are computed from text.
+    // a price and a quantity on every line, every number plain and within its limits, an
+    // amount received when the state is 欠款.
     static QString Refusal(const SaleDocHeader& header, const QVector<SaleDocLine>& lines,
-                           const QString& receiptName);
+                           const SaleDocKind& kind);
     // The customers whose pinyin initials contain the text, in the order found.
     static QStringList CustomersByInitials(const QString& initials);
     // The name of the employee with the number; found tells whether there is one.
     static QString EmployeeName(const QString& employeeId, bool* found);
+    // The first line (0-based) whose name is not the name of its code's product, or whose code
+    // has no product, among the lines marked to check; -1 when all agree. Reads property.
+    static int MismatchedLine(const QVector<SaleDocLine>& lines, const QVector<bool>& check);
 
-    // The number of rows stored under the document number.
-    int StoredRowCount(const QString& oddnum) const;
+    const CDocumentStore& Documents() const { return m_documents; }
 
-    // Rewrites the stored rows with the lines at their positions, appends the rest, moves the
-    // stock by the differences and sets the number columns of all the document's rows.
-    void Save(const SaleDocHeader& header, const QVector<SaleDocLine>& lines) const;
-
-    // Removes the stored row of the line at position index (0 for the first line) and puts
-    // its stored quantity back. False when the line was never stored.
-    bool DeleteStoredLine(const QString& oddnum, int index, const QString& receivable,
-                          const QString& receipt) const;
+    QStringList LineTexts(const SaleDocLine& line) const;
+    SaleDocLine LineFromTexts(const QStringList& texts) const;
+    QStringList HeaderTexts(const SaleDocHeader& header) const;
+    SaleDocHeader HeaderFromTexts(const QString& oddnum, const QStringList& texts) const;
 
   private:
-    SqlStatement SelectDocumentSql(const QString& oddnum) const;
-    void PutRow(CRecordset& rs, const SaleDocHeader& header, const SaleDocLine& line) const;
-    void ChangeStock(const QString& code, float delta) const;
-    // Sets freceivable and freceipt of all the document's rows.
-    void SetNumberColumns(const QString& oddnum, const QString& receivable,
-                          const QString& receipt) const;
-
     SaleDocKind m_kind;
+    CDocumentStore m_documents;
 };

@@ -75,6 +75,9 @@ void EntryControls::Create(QWidget* parent) {
          std::initializer_list<QWidget*>{m_pPrintSetup, m_pPreview, m_pPrint, m_pSinglePage}) {
         control->setEnabled(false);
     }
+    // Enter on a focused button presses it, as on every desktop.
+    for (QPushButton* button : parent->findChildren<QPushButton*>())
+        button->setAutoDefault(true);
     m_pFrame->lower();
 }
 

@@ -1,44 +1,22 @@
 #include "documents/EntryLineMath.h"
 
-#include <cstdlib>
+#include "documents/LineChecks.h"
+#include "documents/SaleLineMath.h"
 
-#include "documents/NumericText.h"
+QStringList EntryLineTexts(const EntryLine& line) {
+    return {line.name, line.shortName, line.code, line.spec, line.price, line.count, line.amount};
+}
+
+EntryLine EntryLineFromTexts(const QStringList& texts) {
+    return EntryLine{texts.value(0), texts.value(1), texts.value(2), texts.value(3),
+                     texts.value(4), texts.value(5), texts.value(6)};
+}
 
 QStringList EntryAmounts(const QVector<EntryLine>& lines) {
     QStringList amounts;
     for (const EntryLine& line : lines)
         amounts.append(line.amount);
     return amounts;
-}
-
-int WholeCount(const QString& text) {
-    return std::atoi(text.toUtf8().constData());
-}
-
-QString EntryStockAfter(const QString& total, int delta) {
-    return QString::asprintf("%d", WholeCount(total) + delta);
-}
-
-QVector<EntryStockMove> EntryStockMoves(const QVector<EntryLine>& stored,
-                                        const QVector<EntryLine>& lines) {
-    QVector<EntryStockMove> moves;
-    auto move = [&moves](const QString& code, int delta) {
-        if (delta != 0)
-            moves.append({code, delta});
-    };
-    for (int i = 0; i < lines.size(); ++i) {
-        const EntryLine& line = lines[i];
-        if (i >= stored.size()) {
-            move(line.code, WholeCount(line.count));
-        } else if (stored[i].code == line.code) {
-            if (stored[i].count != line.count)
-                move(line.code, WholeCount(line.count) - WholeCount(stored[i].count));
-        } else {
-            move(stored[i].code, -WholeCount(stored[i].count));
-            move(line.code, WholeCount(line.count));
-        }
-    }
-    return moves;
 }
 
 QString EntryRefusal(const QString& supplier, const QString& state,
@@ -56,16 +34,14 @@ QString EntryRefusal(const QString& supplier, const QString& state,
             return QStringLiteral("请先填写数量");
     }
     for (int i = 0; i < lines.size(); ++i) {
-        const struct {
-            const QString& text;
-            const char* name;
-        } values[] = {{lines[i].price, "单价"}, {lines[i].count, "数量"}};
-        for (const auto& value : values) {
-            if (!IsPlainDecimal(value.text))
-                return QStringLiteral("第%1行的%2\"%3\"不是数字,请改正")
-                    .arg(i + 1)
-                    .arg(QString::fromUtf8(value.name), value.text);
-        }
+        const QString line = QStringLiteral("第%1行的").arg(i + 1);
+        QString problem = PriceProblem(line + QStringLiteral("单价"), lines[i].price);
+        if (problem.isEmpty())
+            problem = QuantityProblem(line + QStringLiteral("数量"), lines[i].count);
+        if (problem.isEmpty())
+            problem = AmountProblem(line + QStringLiteral("金额"), lines[i].amount);
+        if (!problem.isEmpty())
+            return problem;
     }
-    return QString();
+    return AmountProblem(QStringLiteral("本单金额"), SumAmounts(EntryAmounts(lines)));
 }

@@ -4,7 +4,6 @@
 #include "app/GbkText.h"
 #include "app/SqlText.h"
 #include "documents/NumericText.h"
-#include "grid/CGridCtrl.h"
 
 namespace {
 
@@ -44,9 +43,11 @@ int LeadingNumber(const QString& text) {
     return int(value);
 }
 
-int FillSaleList(ListPrintData& list, const SaleListHeader& header, const CGridCtrl& grid) {
-    const int rows = grid.GetRowCount();
-    list.SetRowCount(rows);
+int FillSaleList(ListPrintData& list, const SaleListHeader& header,
+                 const QVector<QStringList>& lines) {
+    static const char* const headers[kSaleColumns] = {
+        "商品名称", "商品简称", "条形码", "单位", "单价", "数量", "折扣", "金额", "件数", "备注"};
+    list.SetRowCount(int(lines.size()) + 1);
     list.m_strListTitle = header.saleOut ? QStringLiteral("销售清单") : QStringLiteral("退货清单");
     list.SetHead(0, QStringLiteral("单号:") + header.oddnum);
     list.SetHead(1, QStringLiteral("客户名称:") + header.customer);
@@ -59,19 +60,21 @@ int FillSaleList(ListPrintData& list, const SaleListHeader& header, const CGridC
                        header.receipt + unit);
     list.SetSum(2, (header.saleOut ? QStringLiteral("收款状态:") : QStringLiteral("退款状态:")) +
                        header.state);
+    for (int column = 1; column <= kSaleColumns; ++column)
+        list.SetCell(column, 0, QString::fromUtf8(headers[column - 1]));
     int packages = 0;
-    for (int row = 0; row < rows; ++row) {
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList& line = lines[i];
         for (int column = 1; column <= kSaleColumns; ++column)
-            list.SetCell(column, row, grid.GetCellText(row, column));
-        list.SetCell(kSaleUnitColumn, row,
-                     row == 0 ? QStringLiteral("单位")
-                              : PrintUnitText(grid.GetCellText(row, kSaleUnitColumn)));
-        list.SetCell(kSaleRemarkColumn, row,
-                     PrintRemarkText(grid.GetCellText(row, kSaleRemarkColumn)));
-        if (row > 0)
-            packages += LeadingNumber(grid.GetCellText(row, kSalePcsColumn));
+            list.SetCell(column, i + 1, line.value(column - 1));
+        list.SetCell(kSaleUnitColumn, i + 1, PrintUnitText(line.value(kSaleUnitColumn - 1)));
+        list.SetCell(kSaleRemarkColumn, i + 1, PrintRemarkText(line.value(kSaleRemarkColumn - 1)));
+        packages += LeadingNumber(line.value(kSalePcsColumn - 1));
     }
-    list.SetSum(3, QStringLiteral("合计:") + RoundText(float(packages), 0) + QStringLiteral("件"));
+    // Returns keep no package counts.
+    list.SetSum(3, header.saleOut
+                       ? QStringLiteral("合计:") + RoundText(packages, 0) + QStringLiteral("件")
+                       : QString());
     return packages;
 }
 
@@ -82,7 +85,7 @@ QString CustomerBalanceText(const QString& table, const QString& customer) {
             .arg(table);
     CRecordset rs;
     rs.Open(sql, {customer});
-    float due = 0;
+    double due = 0;
     if (!rs.IsEOF())
         due = TextToFloat(rs.GetCollect(QStringLiteral("money1"))) -
               TextToFloat(rs.GetCollect(QStringLiteral("money2")));
@@ -90,16 +93,20 @@ QString CustomerBalanceText(const QString& table, const QString& customer) {
     return QStringLiteral("累计欠款:") + RoundText(due, 2) + QStringLiteral("元");
 }
 
-void FillEntryList(ListPrintData& list, const EntryListHeader& header, const CGridCtrl& grid) {
-    const int rows = grid.GetRowCount();
-    list.SetRowCount(rows);
+void FillEntryList(ListPrintData& list, const EntryListHeader& header,
+                   const QVector<QStringList>& lines) {
+    static const char* const headers[kEntryColumns] = {"商品名称", "商品简称", "条形码", "包装规格",
+                                                       "单价",     "数量",     "金额"};
+    list.SetRowCount(int(lines.size()) + 1);
     list.m_strListTitle = QStringLiteral("入库清单");
     list.SetHead(0, QStringLiteral("单号:") + header.oddnum);
     list.SetHead(1, QStringLiteral("供货商名称:") + header.supplier);
     list.SetHead(2, QStringLiteral("入库时间:") + header.date);
     list.SetSum(0, QStringLiteral("应付金额:") + header.money + QStringLiteral("元"));
     list.SetSum(1, QStringLiteral("付款状态:") + header.state);
-    for (int row = 0; row < rows; ++row)
+    for (int column = 1; column <= kEntryColumns; ++column)
+        list.SetCell(column, 0, QString::fromUtf8(headers[column - 1]));
+    for (int i = 0; i < lines.size(); ++i)
         for (int column = 1; column <= kEntryColumns; ++column)
-            list.SetCell(column, row, grid.GetCellText(row, column));
+            list.SetCell(column, i + 1, lines[i].value(column - 1));
 }

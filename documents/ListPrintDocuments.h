@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 #include "documents/ListPrintData.h"
-
-class CGridCtrl;
 
 // How the document windows turn their line tables into printed lists.
 
@@ -26,9 +26,11 @@ struct SaleListHeader {
     QString state;
 };
 
-// Fills a kind 1 list from a sales document's line table (row 0 is its header). Returns the
-// sum of the package counts.
-int FillSaleList(ListPrintData& list, const SaleListHeader& header, const CGridCtrl& grid);
+// Fills a kind 1 list from a sales document's lines, each the ten texts name, short name,
+// code, specification, price, quantity, discount, amount, packages and remark. A sales-out list
+// also gets the sum of the package counts, which it returns.
+int FillSaleList(ListPrintData& list, const SaleListHeader& header,
+                 const QVector<QStringList>& lines);
 // "累计欠款:" with what a customer still owes over all their documents in a table (saleout or
 // salein). Reads the database.
 QString CustomerBalanceText(const QString& table, const QString& customer);
@@ -42,5 +44,7 @@ struct EntryListHeader {
     QString state;
 };
 
-// Fills a kind 2 list from the stock-in line table (row 0 is its header).
-void FillEntryList(ListPrintData& list, const EntryListHeader& header, const CGridCtrl& grid);
+// Fills a kind 2 list from a stock-in document's lines, each the seven texts name, short name,
+// code, specification, price, quantity and amount.
+void FillEntryList(ListPrintData& list, const EntryListHeader& header,
+                   const QVector<QStringList>& lines);

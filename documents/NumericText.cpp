@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
-// 0.1 to the power k by square-and-multiply, in the precision of T.
-template <typename T> T TenthPower(int k) {
-    T result = 1;
-    T base = T(0.1);
+// 0.1 to the power k by square-and-multiply.
+double TenthPower(int k) {
+    double result = 1;
+    double base = 0.1;
     while (k > 0) {
         if (k & 1)
             result = result * base;
@@ -24,10 +25,10 @@ bool IsDigit(QChar c) {
 }
 
 // The value with a fixed number of decimals, independent of the locale.
-QString Fixed(float value, int decimals) {
-    char buffer[80];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, double(value),
-                                      std::chars_format::fixed, decimals);
+QString Fixed(double value, int decimals) {
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
@@ -37,37 +38,48 @@ QString KeepDecimals(const QString& formatted, int n) {
     return formatted.left(n == 0 ? point : point + n + 1);
 }
 
-} // namespace
-
-float TextToFloat(const QString& text) {
-    QStringView rest(text);
-    const bool negative = rest.startsWith(u'-');
-    if (negative)
-        rest = rest.mid(1);
-    float r = 0.0f;
-    bool afterPoint = false;
-    bool anyDigit = false;
-    int k = 0;
-    for (QChar c : rest) {
-        if (c == u'.' && !afterPoint) {
-            afterPoint = true;
-            continue;
-        }
-        if (!IsDigit(c))
-            break;
-        const float digit = float(c.unicode() - u'0');
-        anyDigit = true;
-        if (!afterPoint) {
-            r = r * 10.0f;
-            r = r + digit;
+// The leading plain number of a text ("-", digits, at most one point), or empty when there is
+// no digit in it.
+QByteArray LeadingNumber(const QString& text) {
+    QByteArray number;
+    qsizetype i = 0;
+    if (text.startsWith(u'-')) {
+        number.append('-');
+        i = 1;
+    }
+    bool point = false;
+    bool digit = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'.' && !point) {
+            point = true;
+            number.append('.');
+        } else if (IsDigit(c)) {
+            digit = true;
+            number.append(char(c.unicode()));
         } else {
-            const float tenth = float(TenthPower<double>(++k));
-            r = r + digit * tenth;
+            break;
         }
     }
-    if (!anyDigit)
-        return 0.0f;
-    return negative ? -r : r;
+    return digit ? number : QByteArray();
+}
+
+} // namespace
+
+double TextToFloat(const QString& text) {
+    QByteArray number = LeadingNumber(text);
+    if (number.isEmpty())
+        return 0.0;
+    if (number.endsWith('.'))
+        number.chop(1);
+    const bool negative = number.startsWith('-');
+    const char* first = number.constData() + (negative ? 1 : 0);
+    const char* last = number.constData() + number.size();
+    double value = 0.0;
+    const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (result.ec == std::errc::result_out_of_range)
+        value = std::numeric_limits<double>::infinity();
+    return negative ? -value : value;
 }
 
 bool IsPlainDecimal(const QString& text) {
@@ -87,18 +99,19 @@ bool IsPlainDecimal(const QString& text) {
     return digits > 0 && points <= 1 && std::isfinite(TextToFloat(text));
 }
 
-QString RoundText(float value, int n) {
+QString RoundText(double value, int n) {
     n = std::clamp(n, 0, 5);
+    if (!std::isfinite(value))
+        return std::isnan(value) ? QStringLiteral("nan")
+                                 : (value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf"));
     const QString formatted = Fixed(value, n + 2);
     const qsizetype point = formatted.indexOf(u'.');
-    if (point < 0)
-        return formatted; // inf or nan
     const QChar dropped = formatted[point + n + 1];
     const QChar kept = formatted[point + n];
     const bool up = dropped > u'5' || (dropped == u'5' && kept.unicode() % 2 == 1);
     if (!up)
         return KeepDecimals(formatted, n);
-    const float step = TenthPower<float>(n);
-    const float moved = value >= 0 ? value + step : value - step;
+    const double step = TenthPower(n);
+    const double moved = value >= 0 ? value + step : value - step;
     return KeepDecimals(Fixed(moved, n + 2), n);
 }

@@ -36,16 +36,20 @@ QString TwoDigits(int value) {
     return value < 10 ? QStringLiteral("0%1").arg(value) : QString::number(value);
 }
 
-// The highest number plus one, read from its leading digits; empty when the sum no longer
-// belongs to the date (after "999" it would carry into the next day).
-QString FollowingOddnum(const QString& prefix, const QString& highest) {
-    qint64 value = 0;
-    for (QChar c : highest) {
+bool IsNumber(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
         if (c < u'0' || c > u'9')
-            break;
-        value = value * 10 + (c.unicode() - u'0');
+            return false;
     }
-    const QString next = QString::number(value + 1);
+    return true;
+}
+
+// The highest number plus one; empty when the sum no longer belongs to the date (after "999"
+// it would carry into the next day).
+QString FollowingOddnum(const QString& prefix, const QString& highest) {
+    const QString next = QString::number(highest.toLongLong() + 1);
     if (!next.startsWith(prefix) || next.size() != prefix.size() + kSequenceDigits)
         return QString();
     return next;
@@ -59,15 +63,32 @@ bool HasNumbers(const char* statement, const QString& prefix) {
     return !empty;
 }
 
-QString HighestOddnum(const char* statement, const QString& prefix) {
+// The highest number of the date. A stored number that is not all digits (written by hand or
+// by an old program) takes no part: the maximum over text would put it above every real one.
+QString HighestOddnum(const OddnumStatements& statements, const QString& prefix) {
+    const QVariantList pattern = {LikeEscape(prefix) + QStringLiteral("___")};
     CRecordset rs;
-    rs.Open(QString::fromUtf8(statement), {LikeEscape(prefix) + QStringLiteral("___")});
-    const QString highest = rs.IsEOF() ? QString() : rs.GetCollect(QStringLiteral("maxoddnum"));
+    rs.Open(QString::fromUtf8(statements.highest), pattern);
+    QString highest = rs.IsEOF() ? QString() : rs.GetCollect(QStringLiteral("maxoddnum"));
+    rs.Close();
+    if (IsNumber(highest))
+        return highest;
+    highest = prefix + QStringLiteral("000");
+    rs.Open(QString::fromUtf8(statements.any), pattern);
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const QString number = rs.GetCollect(QStringLiteral("oddnum"));
+        if (IsNumber(number) && number > highest)
+            highest = number;
+    }
     rs.Close();
     return highest;
 }
 
 } // namespace
+
+QDate OddnumDate(const QString& oddnum) {
+    return QDate::fromString(oddnum.left(8), QStringLiteral("yyyyMMdd"));
+}
 
 QString OddnumPrefix(const QDate& date) {
     return QString::number(date.year()) + TwoDigits(date.month()) + TwoDigits(date.day());
@@ -83,7 +104,7 @@ QString NewOddnum(const QString& table, const QDate& date, QWidget* parent) {
     if (!HasNumbers(statements.any, prefix))
         return prefix + QStringLiteral("001");
 
-    const QString next = FollowingOddnum(prefix, HighestOddnum(statements.highest, prefix));
+    const QString next = FollowingOddnum(prefix, HighestOddnum(statements, prefix));
     if (next.isEmpty()) {
         HarborMessageBox(parent,
                          QStringLiteral("%1年%2月%3日的单号已用完(999单),无法再新增单据")

@@ -12,6 +12,9 @@ class QWidget;
 // (6 December 2026 gives "20261206").
 QString OddnumPrefix(const QDate& date);
 
+// The date a number was drawn for (its first eight characters), or an invalid date.
+QDate OddnumDate(const QString& oddnum);
+
 // The next number for the table ("saleout", "salein" or "entry") and date: the date's highest
 // number in that table plus one (gaps are not filled), or the date followed by "001". Reads
 // only; nothing is reserved until the document's first row is saved.

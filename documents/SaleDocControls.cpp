@@ -94,6 +94,9 @@ void SaleDocControls::Create(QWidget* parent, const SaleDocKind& kind) {
          std::initializer_list<QWidget*>{m_pPrintSetup, m_pPreview, m_pPrint, m_pSinglePage}) {
         control->setEnabled(false);
     }
+    // Enter on a focused button presses it, as on every desktop.
+    for (QPushButton* button : parent->findChildren<QPushButton*>())
+        button->setAutoDefault(true);
 }
 
 void SaleDocControls::LayOut(QSize size) {

@@ -1,10 +1,7 @@
 #include "documents/SaleDocGrid.h"
 
-#include "app/CRecordset.h"
-#include "app/SqlText.h"
 #include "documents/SaleDocKind.h"
 #include "documents/SaleLineMath.h"
-#include "documents/ScannerText.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
@@ -61,6 +58,9 @@ int AppendSaleLine(CGridCtrl* grid) {
     grid->SetRowHeight(row, kRowHeight);
     for (int col = 0; col < kSaleColumns; ++col)
         grid->SetCellFormat(row, col, col == kLineAmount ? kRight : kCentred);
+    // The product's own texts and the amount come from the program, never from typing.
+    for (int col : {kLineName, kLineShortName, kLineSpec, kLineAmount})
+        grid->SetCellReadOnly(row, col);
     grid->SetCellText(row, 0, QString::number(row));
     return row;
 }
@@ -70,14 +70,29 @@ void RenumberSaleLines(CGridCtrl* grid) {
         grid->SetCellText(row, 0, QString::number(row));
 }
 
-void SetSaleLineProduct(CGridCtrl* grid, int row, const QString& shortName, const QString& spec,
-                        const QString& price, const QStringList& discounts) {
-    MakeDropList(grid, row, kLineDiscount, discounts, QStringLiteral("1.0"));
+void PutSaleLineProduct(CGridCtrl* grid, int row, const QString& code,
+                        const ProductFacts& product) {
+    MakeDropList(grid, row, kLineDiscount,
+                 DiscountOptions(product.discount1, product.discount2, product.discount3),
+                 QStringLiteral("1.0"));
     MakeDropList(grid, row, kLineRemark, RemarkOptions(), QString());
-    grid->SetCellText(row, kLineShortName, shortName);
-    grid->SetCellText(row, kLineSpec, spec);
-    grid->SetCellText(row, kLinePrice, price);
+    grid->SetCellText(row, kLineName, product.name);
+    grid->SetCellText(row, kLineCode, code);
+    grid->SetCellText(row, kLineShortName, product.shortName);
+    grid->SetCellText(row, kLineSpec, product.spec);
+    grid->SetCellText(row, kLinePrice, product.price);
     grid->Refresh();
+}
+
+void PutStoredSaleLine(CGridCtrl* grid, int row, const SaleDocLine& line,
+                       const QStringList& discounts) {
+    MakeDropList(grid, row, kLineDiscount, discounts, line.discount);
+    MakeDropList(grid, row, kLineRemark, RemarkOptions(), line.remark);
+    const QString texts[] = {line.name,  line.shortName, line.code,   line.spec, line.price,
+                             line.count, line.discount,  line.amount, line.pcs,  line.remark};
+    for (int col = kLineName; col <= kLineRemark; ++col)
+        grid->SetCellText(row, col, texts[col - kLineName]);
+    SetSaleLineAmount(grid, row, line.amount);
 }
 
 void SetSaleLineAmount(CGridCtrl* grid, int row, const QString& amount) {
@@ -103,72 +118,4 @@ QStringList SaleLineAmounts(const CGridCtrl* grid) {
 
 int SaleLineCount(const CGridCtrl* grid) {
     return grid->GetRowCount() - 1;
-}
-
-bool FillPickedProduct(CGridCtrl* grid, int row, const QString& name, const QString& code) {
-    grid->SetCellText(row, kLineName, name);
-    grid->SetCellText(row, kLineCode, code);
-    grid->SetCellText(row, kLineCount, QString());
-    grid->SetCellText(row, kLineAmount, QString());
-    CRecordset rs;
-    rs.Open(QStringLiteral("SELECT shortname,spec,price,discount1,discount2,discount3 FROM property "
-                           "WHERE code=?"),
-            {code});
-    if (rs.IsEOF()) {
-        grid->Refresh();
-        return false;
-    }
-    SetSaleLineProduct(grid, row, rs.GetCollect("shortname"), rs.GetCollect("spec"),
-                       rs.GetCollect("price"),
-                       DiscountOptions(rs.GetCollect("discount1"), rs.GetCollect("discount2"),
-                                       rs.GetCollect("discount3")));
-    rs.Close();
-    return true;
-}
-
-void RecomputeSaleLine(CGridCtrl* grid, int row, int col, const SaleDocKind& kind) {
-    const SaleDocLine line = ReadSaleLine(grid, row);
-    if (!kind.derivesPrice) {
-        const QString amount = ReturnLineAmount(line.count, line.price, line.discount, line.remark);
-        if (!amount.isEmpty())
-            SetSaleLineAmount(grid, row, amount);
-        return;
-    }
-    CRecordset rs;
-    rs.Open(QStringLiteral("SELECT price FROM property WHERE code=?"), {line.code});
-    const QString base = rs.IsEOF() ? QString() : rs.GetCollect("price");
-    rs.Close();
-    const SaleOutLine before{line.price, line.count, line.discount, line.remark, line.amount};
-    const SaleOutLine after = RecomputeSaleOutLine(col, base, before);
-    grid->SetCellText(row, kLinePrice, after.price);
-    grid->SetCellText(row, kLineDiscount, after.discount);
-    grid->SetCellText(row, kLineRemark, after.remark);
-    SetSaleLineAmount(grid, row, after.amount);
-}
-
-QStringList AppendScannedLines(CGridCtrl* grid, const QList<ScannerEntry>& entries) {
-    QStringList missing;
-    for (const ScannerEntry& entry : entries) {
-        CRecordset rs;
-        rs.Open(QStringLiteral("SELECT name,shortname,spec,price,discount1,discount2,discount3 "
-                               "FROM property WHERE code=?"),
-                {entry.code});
-        if (rs.IsEOF()) {
-            missing.append(entry.code);
-            continue;
-        }
-        const int row = AppendSaleLine(grid);
-        grid->SetCellText(row, kLineCode, entry.code);
-        grid->SetCellText(row, kLineCount, entry.quantity);
-        grid->SetCellText(row, kLineName, rs.GetCollect("name"));
-        SetSaleLineProduct(grid, row, rs.GetCollect("shortname"), rs.GetCollect("spec"),
-                           rs.GetCollect("price"),
-                           DiscountOptions(rs.GetCollect("discount1"), rs.GetCollect("discount2"),
-                                           rs.GetCollect("discount3")));
-        const QString amount = ImportLineAmount(entry.quantity, rs.GetCollect("price"));
-        if (!amount.isEmpty())
-            SetSaleLineAmount(grid, row, amount);
-        rs.Close();
-    }
-    return missing;
 }

@@ -32,9 +32,7 @@ SaleDocKind SaleDocKind::SaleIn() {
     kind.closeCaption = QStringLiteral("退货单保存");
     kind.recomputeColumns = {kLineCode,  kLineSpec,     kLinePrice,
                              kLineCount, kLineDiscount, kLineRemark};
-    kind.stockSign = 1.0f;
     kind.derivesPrice = false;
     kind.storesPcsRemarks = false;
-    kind.updatesStoredAmountsOnDelete = false;
     return kind;
 }

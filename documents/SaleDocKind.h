@@ -32,10 +32,8 @@ struct SaleDocKind {
     QString closeQuestion; // asked when an unsaved document is closed
     QString closeCaption;
     QList<int> recomputeColumns; // columns whose end of edit recomputes the line
-    float stockSign = -1.0f;     // stock change per unit of a saved line
     bool derivesPrice = true;    // sales-out: price from base price, discount and tax
     bool storesPcsRemarks = true;
-    bool updatesStoredAmountsOnDelete = true;
 
     static SaleDocKind SaleOut();
     static SaleDocKind SaleIn();

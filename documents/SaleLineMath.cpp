@@ -1,5 +1,6 @@
 #include "documents/SaleLineMath.h"
 
+#include "documents/Cents.h"
 #include "documents/NumericText.h"
 
 #include <cstdlib>
@@ -14,37 +15,34 @@ QStringList DiscountOptions(const QString& discount1, const QString& discount2,
     return {QStringLiteral("1.0"), discount1, discount2, discount3};
 }
 
-float TaxFactor(const QString& remark) {
-    static const float factors[] = {1.10f, 1.08f, 1.06f, 1.03f};
+double TaxFactor(const QString& remark) {
+    static const double factors[] = {1.10, 1.08, 1.06, 1.03};
     const QStringList options = RemarkOptions();
     for (int i = 1; i < options.size(); ++i) {
         if (remark == options[i])
             return factors[i - 1];
     }
-    return 1.0f;
+    return 1.0;
 }
 
 SaleOutLine RecomputeSaleOutLine(int editedCol, const QString& basePrice, SaleOutLine line) {
-    if (basePrice.isEmpty() || line.quantity.isEmpty())
-        return line;
-    const float b = TextToFloat(basePrice);
-    float p = TextToFloat(line.price);
-    const float q = TextToFloat(line.quantity);
-    const float d = TextToFloat(line.discount);
-    if (editedCol == 7) {
-        p = d * b;
-        line.price = RoundText(p, 4);
+    const double b = TextToFloat(basePrice);
+    if (editedCol == 7 && !basePrice.isEmpty()) {
+        line.price = RoundText(TextToFloat(line.discount) * b, 4);
+        line.untaxedPrice = line.price;
         line.remark.clear();
     } else if (editedCol == 10) {
-        p = TaxFactor(line.remark) * p;
-        line.price = RoundText(p, 4);
+        if (line.untaxedPrice.isEmpty())
+            line.untaxedPrice = line.price;
+        if (!line.untaxedPrice.isEmpty())
+            line.price = RoundText(TextToFloat(line.untaxedPrice) * TaxFactor(line.remark), 4);
     } else if (editedCol == 5) {
-        if (b != 0.0f)
-            line.discount = RoundText(p / b, 2);
+        if (!basePrice.isEmpty() && b != 0.0 && !line.price.isEmpty())
+            line.discount = RoundText(TextToFloat(line.price) / b, 2);
+        line.untaxedPrice = line.price;
         line.remark.clear();
     }
-    const float amount = q * p;
-    line.amount = RoundText(amount, 2);
+    line.amount = ImportLineAmount(line.quantity, line.price);
     return line;
 }
 
@@ -52,31 +50,27 @@ QString ReturnLineAmount(const QString& quantity, const QString& price, const QS
                          const QString& remark) {
     if (quantity.isEmpty() || price.isEmpty())
         return QString();
-    const double amount = double(TextToFloat(quantity)) * double(TextToFloat(price)) *
-                          double(TextToFloat(discount)) * double(TaxFactor(remark));
-    return RoundText(static_cast<float>(amount), 2);
+    const double amount =
+        TextToFloat(quantity) * TextToFloat(price) * TextToFloat(discount) * TaxFactor(remark);
+    return RoundText(amount, 2);
 }
 
 QString ImportLineAmount(const QString& quantity, const QString& price) {
     if (quantity.isEmpty() || price.isEmpty())
         return QString();
-    const float amount = TextToFloat(quantity) * TextToFloat(price);
-    return RoundText(amount, 2);
+    return RoundText(TextToFloat(quantity) * TextToFloat(price), 2);
 }
 
 QString SumAmounts(const QStringList& amounts) {
-    float sum = 0.0f;
-    for (const QString& amount : amounts)
-        sum += TextToFloat(amount);
-    return RoundText(sum, 2);
-}
-
-QString StockAfter(const QString& total, float delta) {
-    const float value = TextToFloat(total) + delta;
-    return QString::asprintf("%.2f", double(value));
+    return CentsText(SumCents(amounts));
 }
 
 QString NumberColumnText(const QString& amount) {
-    const float value = static_cast<float>(std::atof(amount.toUtf8().constData()));
-    return QString::asprintf("%f", double(value));
+    return QString::asprintf("%f", std::atof(amount.toUtf8().constData()));
+}
+
+QString WithoutNegativeZero(const QString& text) {
+    if (text.startsWith(u'-') && IsPlainDecimal(text) && TextToFloat(text) == 0.0)
+        return text.mid(1);
+    return text;
 }

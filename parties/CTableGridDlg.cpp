@@ -179,8 +179,10 @@ std::vector<TableRow> CTableGridDlg::GridRows() const {
 }
 
 // Rewrites the record of every row that has one and adds the others; blank added rows stay
-// out. Marks in written the rows that now stand for a record.
-void CTableGridDlg::SaveRows(const std::vector<TableRow>& rows, std::vector<bool>& written) {
+// out. A row whose record no longer holds the values it was loaded with is left alone and
+// named in stale. Marks in written the rows that now stand for a record.
+void CTableGridDlg::SaveRows(const std::vector<TableRow>& rows, std::vector<bool>& written,
+                             QStringList& stale) {
     CRecordset rs;
     rs.Open(m_setup.selectSql);
     QList<QStringList> records;
@@ -192,6 +194,8 @@ void CTableGridDlg::SaveRows(const std::vector<TableRow>& rows, std::vector<bool
     for (size_t r = 0; r < rows.size(); ++r) {
         if (matches[r] >= 0)
             rowOfRecord[matches[r]] = int(r);
+        else if (rows[r].stored)
+            stale.append(rows[r].stored->value(0));
     }
     rs.MoveFirst();
     for (int record = 0; !rs.IsEOF(); rs.MoveNext(), ++record) {
@@ -201,9 +205,8 @@ void CTableGridDlg::SaveRows(const std::vector<TableRow>& rows, std::vector<bool
             written[r] = true;
         }
     }
-    // Added rows, and rows whose record has gone from the table meanwhile.
     for (size_t r = 0; r < rows.size(); ++r) {
-        if (written[r] || IsBlankAddedRow(rows[r]))
+        if (rows[r].stored || IsBlankAddedRow(rows[r]))
             continue;
         rs.AddNew();
         WriteRecord(rs, rows[r].values);
@@ -223,10 +226,20 @@ void CTableGridDlg::OnSave() {
         return;
     }
     std::vector<bool> written(rows.size(), false);
+    QStringList stale;
     const bool saved = RunDbAction(this, QStringLiteral("保存%1").arg(m_setup.noun),
-                                   [&] { SaveRows(rows, written); });
+                                   [&] { SaveRows(rows, written, stale); });
     if (!saved)
         return;
+    if (!stale.isEmpty()) {
+        HarborMessageBox(this,
+                         QStringLiteral("%1<%2>在本窗口打开后已被修改或删除,这些行没有保存;"
+                                        "其余各行已保存.列表已重新读取,请核对后再修改.")
+                             .arg(m_setup.noun, stale.join(QStringLiteral(">、<"))),
+                         MsgIcon::Exclamation);
+        LoadGrid();
+        return;
+    }
     for (size_t r = 0; r < rows.size(); ++r) {
         if (written[r])
             m_stored[r] = rows[r].values;
@@ -234,17 +247,19 @@ void CTableGridDlg::OnSave() {
     HarborMessageBox(this, QStringLiteral("已成功保存到数据库"), MsgIcon::Information);
 }
 
-// Removes the first record holding exactly the stored values, if it is still there.
-void CTableGridDlg::DeleteRecord(const QStringList& stored) {
+// Removes the first record holding exactly the stored values; false when none is left.
+bool CTableGridDlg::DeleteRecord(const QStringList& stored) {
     CRecordset rs;
     rs.Open(QString::fromUtf8(m_setup.deleteFormat), {stored.value(0)});
-    for (; !rs.IsEOF(); rs.MoveNext()) {
+    bool found = false;
+    for (; !rs.IsEOF() && !found; rs.MoveNext()) {
         if (ReadRecord(rs) == stored) {
             rs.Delete();
-            break;
+            found = true;
         }
     }
     rs.Close();
+    return found;
 }
 
 void CTableGridDlg::OnDelete() {
@@ -253,9 +268,19 @@ void CTableGridDlg::OnDelete() {
         return;
     m_pGrid->EndEditing();
     const std::optional<QStringList> stored = m_stored[row - 1];
+    bool found = true;
     if (stored && !RunDbAction(this, QStringLiteral("删除%1").arg(m_setup.noun),
-                               [&] { DeleteRecord(*stored); }))
+                               [&] { found = DeleteRecord(*stored); }))
         return;
+    if (!found) {
+        HarborMessageBox(this,
+                         QStringLiteral("%1<%2>在本窗口打开后已被修改或删除,没有删除.列表已重新"
+                                        "读取,请核对.")
+                             .arg(m_setup.noun, stored->value(0)),
+                         MsgIcon::Exclamation);
+        LoadGrid();
+        return;
+    }
     m_pGrid->DeleteRow(row);
     m_stored.erase(m_stored.begin() + (row - 1));
     Renumber();

@@ -32,7 +32,9 @@ struct TableGridSetup {
 // A work dialog that keeps every record of one table in an editable grid: "新增" adds a row,
 // "保存" writes all rows back, "删除" removes the clicked row and its record at once.
 // Each grid row remembers the values of the record it stands for, so a save rewrites exactly
-// that record and a delete removes exactly it, whatever was edited or deleted before.
+// that record and a delete removes exactly it, whatever was edited or deleted before. A row
+// whose record was changed or removed since it was loaded (by another window or workstation)
+// is refused by name, and the list is read again: no record is duplicated, overwritten or lost.
 class CTableGridDlg : public CWorkDialog {
     Q_OBJECT
   public:
@@ -71,8 +73,9 @@ class CTableGridDlg : public CWorkDialog {
     std::vector<TableRow> GridRows() const;
     QStringList ReadRecord(const CRecordset& rs) const;
     void WriteRecord(CRecordset& rs, const QStringList& values) const;
-    void SaveRows(const std::vector<TableRow>& rows, std::vector<bool>& written);
-    void DeleteRecord(const QStringList& stored);
+    void SaveRows(const std::vector<TableRow>& rows, std::vector<bool>& written,
+                  QStringList& stale);
+    bool DeleteRecord(const QStringList& stored);
     void OnGridClick(int row, int col);
 
     TableGridSetup m_setup;

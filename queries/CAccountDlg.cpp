@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShowEvent>
 
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
@@ -76,6 +77,7 @@ void CAccountDlg::FillMonthBox() {
 // gives no item.
 void CAccountDlg::FillYearBox() {
     const QSignalBlocker blocker(m_pYear);
+    m_pYear->clear();
     RunDbRead(this, QStringLiteral("读取年份"), [&] {
         CRecordset rs;
         rs.Open(QStringLiteral("SELECT DISTINCT LEFT(oddnum,4) AS oddnum FROM saleout"));
@@ -89,6 +91,23 @@ void CAccountDlg::FillYearBox() {
     });
     if (m_pYear->count() > 0)
         m_pYear->setCurrentIndex(0);
+}
+
+void CAccountDlg::Refresh() {
+    const QString chosen = m_pYear->currentText();
+    FillYearBox();
+    const int again = m_pYear->findText(chosen);
+    if (again >= 0) {
+        const QSignalBlocker blocker(m_pYear);
+        m_pYear->setCurrentIndex(again);
+    }
+    OnSelectionChange();
+}
+
+void CAccountDlg::showEvent(QShowEvent* event) {
+    CWorkDialog::showEvent(event);
+    if (!event->spontaneous())
+        Refresh();
 }
 
 void CAccountDlg::OnSelectionChange() {

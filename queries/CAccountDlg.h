@@ -10,7 +10,8 @@ class QPushButton;
 
 // 帐目统计: a year's or a month's sales due and received, returns due and refunded,
 // purchases and profit, as figures on a bar chart. Documents belong to a period by the date
-// prefix of their number. Reads only. The close box hides the window.
+// prefix of their number. Reads only. The close box hides the window; showing it again reads
+// the years and the figures afresh, so what it shows is never older than the window.
 class CAccountDlg : public CWorkDialog {
     Q_OBJECT
   public:
@@ -43,8 +44,13 @@ class CAccountDlg : public CWorkDialog {
     // there are no figures.
     ExportTable FiguresTable() const;
 
+    // Reads the year list again, keeping the chosen year where it still has documents, and
+    // recomputes the figures.
+    void Refresh();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void CreateControls();

@@ -8,9 +8,12 @@
 #include <QPushButton>
 
 #include "app/CDbAction.h"
+#include "app/HarborMessageBox.h"
+#include "documents/DocumentPlan.h"
 #include "documents/ListPrintJob.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "queries/DocumentDelete.h"
 #include "queries/EntryQuerySql.h"
 
 namespace {
@@ -31,6 +34,7 @@ CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
     m_ui.m_pStart->setDate(m_startDate);
     m_ui.m_pEnd->setDate(m_endDate);
     connect(m_ui.m_pQuery, &QPushButton::clicked, this, &CEntryQueryDlg::Query);
+    connect(m_ui.m_pDelete, &QPushButton::clicked, this, &CEntryQueryDlg::DeleteDocument);
     connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, &CEntryQueryDlg::OnSinglePage);
     connect(m_ui.m_pPrint, &QPushButton::clicked, this, [this] { PrintList(1); });
     connect(m_ui.m_pPrintSetup, &QPushButton::clicked, this, [this] { PrintList(2); });
@@ -125,6 +129,19 @@ void CEntryQueryDlg::OnListEndEdit(int row, int col, CGridResult* result) {
     if (!RunDbAction(this, QStringLiteral("修改付款状态"),
                      [&] { SetEntryDocumentState(oddnum, state); }))
         result->Cancel();
+}
+
+void CEntryQueryDlg::DeleteDocument() {
+    if (!IsDocumentRow(m_nClickRow) || m_nClickCol < 0) {
+        HarborMessageBox(this, QStringLiteral("请先选择要删除的记录"));
+        return;
+    }
+    const DeleteWords words{QStringLiteral("确定要删除该入库单吗?"), QStringLiteral("删除入库单"),
+                            QStringLiteral("本单入库的商品从库存中减去"),
+                            QStringLiteral("本单入库的商品已从库存中减去")};
+    const QString oddnum = m_ui.m_pList->GetCellText(m_nClickRow, kListOddnum);
+    if (DeleteDocumentAsked(this, DocumentTable::Entry(), words, oddnum))
+        Query();
 }
 
 void CEntryQueryDlg::OnSinglePage(bool on) {

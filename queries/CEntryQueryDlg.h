@@ -27,6 +27,9 @@ class CEntryQueryDlg : public CWorkDialog {
     void ShowDetail(const QString& oddnum);
     // "打印" (1), "打印设置" (2) and "打印预览" (3): the listed documents and their total.
     void PrintList(int mode);
+    // "删除本单": removes the document of the clicked list row, with or without taking its
+    // stock off again, as the user chooses.
+    void DeleteDocument();
 
     CGridCtrl* ListGrid() const { return m_ui.m_pList; }
     CGridCtrl* DetailGrid() const { return m_ui.m_pDetail; }
@@ -40,6 +43,7 @@ class CEntryQueryDlg : public CWorkDialog {
     QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
     QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
     QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
+    QPushButton* DeleteButton() const { return m_ui.m_pDelete; }
 
     QDate m_startDate{1970, 1, 1};
     QDate m_endDate;

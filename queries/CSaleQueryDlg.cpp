@@ -10,9 +10,12 @@
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
 #include "documents/CSaleDocStore.h"
+#include "documents/DocumentPlan.h"
+#include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
 #include "documents/NumericText.h"
+#include "documents/SaleLineMath.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "queries/SaleQueryGrid.h"
@@ -195,7 +198,7 @@ void CSaleQueryDlg::PrepareDetailPrint(const QString& oddnum, const SaleDetail& 
             list.SetCell(column, i + 1, cells[column - 1]);
         pieces += LeadingNumber(line.pcs);
     }
-    list.SetSum(3, QStringLiteral("合计:") + RoundText(float(pieces), 0) + QStringLiteral("件"));
+    list.SetSum(3, QStringLiteral("合计:") + RoundText(pieces, 0) + QStringLiteral("件"));
     list.SetSum(4, balance);
 }
 
@@ -261,25 +264,28 @@ void CSaleQueryDlg::OnListEndEdit(int row, int col, CGridResult* result) {
     ChangeState(row);
 }
 
-// A received amount that is not a number would corrupt the sums.
+// A received amount that is not a number within the limits would corrupt the sums.
 bool CSaleQueryDlg::RefuseReceipt(int row) {
-    const QString text = m_ui.m_pList->GetCellText(row, kListReceipt);
-    if (text.isEmpty() || IsPlainDecimal(text))
+    CGridCtrl* list = m_ui.m_pList;
+    const QString text = list->GetCellText(row, kListReceipt);
+    const QString problem = AmountProblem(list->GetCellText(0, kListReceipt), text);
+    if (problem.isEmpty()) {
+        if (WithoutNegativeZero(text) != text)
+            list->SetCellText(row, kListReceipt, WithoutNegativeZero(text));
         return false;
-    HarborMessageBox(this, QStringLiteral("%1只能填写数字,例如 12 或 0.5")
-                               .arg(m_ui.m_pList->GetCellText(0, kListReceipt)));
+    }
+    HarborMessageBox(this, problem);
     return true;
 }
 
+// The state goes to every row of the document; "结清" takes the amount due as stored.
 void CSaleQueryDlg::ChangeState(int row) {
     CGridCtrl* list = m_ui.m_pList;
     const QString oddnum = list->GetCellText(row, kListOddnum);
     const QString state = list->GetCellText(row, kListState);
-    const QString receipt = ReceiptForState(state, list->GetCellText(row, kListReceivable),
-                                            list->GetCellText(row, kListReceipt));
-    list->SetCellText(row, kListReceipt, receipt);
+    const QString typed = list->GetCellText(row, kListReceipt);
     RunDbAction(this, QStringLiteral("修改") + m_kind.stateLabel.chopped(1),
-                [&] { WriteSaleState(m_kind.table, oddnum, receipt, state); });
+                [&] { WriteSaleState(m_kind.table, oddnum, state, typed); });
     RefreshDetailPrint();
     RunQuery();
 }
@@ -290,13 +296,10 @@ void CSaleQueryDlg::DeleteDocument() {
         return;
     }
     const QString oddnum = m_ui.m_pList->GetCellText(m_nClickRow, kListOddnum);
-    const QString question =
-        QStringLiteral("%1\n单号:%2\n%3").arg(m_kind.deleteQuestion, oddnum, m_kind.deleteNote);
-    if (HarborMessageBox(this, question, MsgIcon::Exclamation, MsgButtons::YesNo,
-                         m_kind.deleteCaption) != IDYES)
-        return;
-    RunDbAction(this, m_kind.deleteCaption, [&] { DeleteSaleDocument(m_kind.table, oddnum); });
-    Query();
+    const DocumentTable& table = m_kind.table == QLatin1String("salein") ? DocumentTable::SaleIn()
+                                                                         : DocumentTable::SaleOut();
+    if (DeleteDocumentAsked(this, table, m_kind.deleteWords, oddnum))
+        Query();
 }
 
 void CSaleQueryDlg::ResetInvoice() {

@@ -108,6 +108,8 @@ void EntryQueryControls::Create(QWidget* parent) {
     m_pSinglePage->setChecked(true);
     // Single-page printing has no paper to set up.
     m_pPrintSetup->setEnabled(false);
+    m_pDelete = new QPushButton(QStringLiteral("删除本单"), parent);
+    m_pDelete->setStyleSheet(QStringLiteral("color: red;"));
 
     m_pList =
         MakeGrid(parent, 100,
@@ -135,6 +137,7 @@ void EntryQueryControls::LayOut(QSize size) {
     m_pList->setGeometry(left + 10, 115, middle - left - 20, qMax(60, h - 135));
     m_pDetailFrame->setGeometry(middle + 10, 20, right - middle - 10, qMax(200, h - 30));
     m_pDetail->setGeometry(middle + 20, 70, right - middle - 30, qMax(60, h - 90));
+    m_pDelete->setGeometry(right - 100, 40, 80, kHeight);
 
     auto place = [left](QWidget* widget, int x, int y, int width) {
         widget->setGeometry(left + x, y, width, kHeight);

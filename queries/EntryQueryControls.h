@@ -49,6 +49,7 @@ struct EntryQueryControls {
     QPushButton* m_pPreview = nullptr;
     QPushButton* m_pPrint = nullptr;
     QCheckBox* m_pSinglePage = nullptr;
+    QPushButton* m_pDelete = nullptr; // 删除本单, in the detail half
     CGridCtrl* m_pList = nullptr;
     CGridCtrl* m_pDetail = nullptr;
 

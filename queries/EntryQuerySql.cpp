@@ -1,5 +1,7 @@
 #include "queries/EntryQuerySql.h"
 
+#include "app/CConnection.h"
+#include "app/CHarborApp.h"
 #include "app/CRecordset.h"
 #include "app/SqlText.h"
 #include "documents/Oddnum.h"
@@ -52,22 +54,15 @@ QVector<QStringList> EntryDocumentLines(const QString& oddnum) {
 }
 
 int SetEntryDocumentState(const QString& oddnum, const QString& state) {
-    int changed = 0;
-    CRecordset rs;
-    rs.Open(QStringLiteral("SELECT state FROM entry WHERE oddnum =?"), {oddnum});
-    for (; !rs.IsEOF(); rs.MoveNext()) {
-        rs.PutCollect("state", state);
-        rs.Update();
-        ++changed;
-    }
-    rs.Close();
-    return changed;
+    return theApp.m_pConnection->Execute(QStringLiteral("update entry set state=? where oddnum=?"),
+                                         {state, oddnum});
 }
 
 QStringList SuppliersWithInitials(const QString& initials) {
     QStringList names;
     CRecordset rs;
-    rs.Open(QStringLiteral("SELECT mc FROM supplier WHERE pinyin LIKE ?"), {LikeContains(initials)});
+    rs.Open(QStringLiteral("SELECT mc FROM supplier WHERE pinyin LIKE ?"),
+            {LikeContains(initials)});
     for (; !rs.IsEOF(); rs.MoveNext())
         names.append(rs.GetCollect("mc"));
     rs.Close();

@@ -24,7 +24,7 @@ QStringList EntryStates();
 QString FirstOddnumOf(const QDate& date);
 QString LastOddnumOf(const QDate& date);
 
-// The sum of the documents' amounts with 2 decimals, in single precision.
+// The exact sum of the documents' amounts with 2 decimals.
 QString EntryDocumentsTotal(const QVector<EntryDocument>& documents);
 
 // The documents numbered for a date from start to end whose supplier and state contain the
@@ -35,7 +35,8 @@ QVector<EntryDocument> FindEntryDocuments(const QDate& start, const QDate& end,
 // The lines of a document: name, code, packing, price, quantity and amount.
 QVector<QStringList> EntryDocumentLines(const QString& oddnum);
 
-// Writes the state on every row of the document; returns how many rows it changed.
+// Writes the state on every row of the document with one statement; returns how many rows it
+// changed.
 int SetEntryDocumentState(const QString& oddnum, const QString& state);
 
 // The suppliers whose pinyin initials contain the typed text.

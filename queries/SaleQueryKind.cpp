@@ -23,9 +23,9 @@ SaleQueryKind SaleQueryKind::SaleOut() {
     kind.hasInvoice = true;
     kind.rowNumberShowsDetail = false;
     kind.redDeleteButton = true;
-    kind.deleteQuestion = QStringLiteral("确定要删除该销售单吗?");
-    kind.deleteCaption = QStringLiteral("删除销售单");
-    kind.deleteNote = QStringLiteral("删除后本单的商品库存不会加回.");
+    kind.deleteWords = {QStringLiteral("确定要删除该销售单吗?"), QStringLiteral("删除销售单"),
+                        QStringLiteral("本单售出的商品加回库存"),
+                        QStringLiteral("本单售出的商品已加回库存")};
     kind.listPrintTitle = QStringLiteral("销售统计清单");
     kind.listPrintTotals = {QStringLiteral("总应收金额:"), QStringLiteral("总实收金额:"),
                             QStringLiteral("总未收金额:")};
@@ -51,9 +51,9 @@ SaleQueryKind SaleQueryKind::SaleIn() {
     kind.hasInvoice = false;
     kind.rowNumberShowsDetail = true;
     kind.redDeleteButton = false;
-    kind.deleteQuestion = QStringLiteral("确定要删除该退货单吗?");
-    kind.deleteCaption = QStringLiteral("删除退货单");
-    kind.deleteNote = QStringLiteral("删除后本单退回的商品库存不会扣除.");
+    kind.deleteWords = {QStringLiteral("确定要删除该退货单吗?"), QStringLiteral("删除退货单"),
+                        QStringLiteral("本单退回的商品从库存中减去"),
+                        QStringLiteral("本单退回的商品已从库存中减去")};
     kind.listPrintTitle = QStringLiteral("退货统计清单");
     kind.listPrintTotals = {QStringLiteral("总应退金额:"), QStringLiteral("总实退金额:"),
                             QStringLiteral("总未退金额:")};

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "queries/DocumentDelete.h"
+
 // What tells the sales-out query from the sales-return query.
 struct SaleQueryKind {
     QString title;                     // window title
@@ -15,9 +17,7 @@ struct SaleQueryKind {
     bool hasInvoice = true;            // the invoice date controls
     bool rowNumberShowsDetail = false; // a click on the row number opens the document
     bool redDeleteButton = true;
-    QString deleteQuestion;
-    QString deleteCaption;
-    QString deleteNote; // what a deletion leaves as it is
+    DeleteWords deleteWords;
     // Printing: the list with its three total labels, and one document with its header labels
     // (time, amount due, amount received, state).
     QString listPrintTitle;

@@ -4,6 +4,7 @@
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
 #include "app/SqlText.h"
+#include "documents/Cents.h"
 #include "documents/NumericText.h"
 #include "documents/Oddnum.h"
 #include "documents/SaleLineMath.h"
@@ -35,13 +36,13 @@ SqlStatement SaleQueryStatement(const QString& table, const SaleQueryFilter& fil
 }
 
 SaleQueryTotals SumSaleQueryRows(const QVector<SaleQueryRow>& rows) {
-    float due = 0.0f;
-    float received = 0.0f;
+    qint64 due = 0;
+    qint64 received = 0;
     for (const SaleQueryRow& row : rows) {
-        due += TextToFloat(row.receivable);
-        received += TextToFloat(row.receipt);
+        due += CentsOf(row.receivable);
+        received += CentsOf(row.receipt);
     }
-    return {RoundText(due, 2), RoundText(received, 2), RoundText(due - received, 2)};
+    return {CentsText(due), CentsText(received), CentsText(due - received)};
 }
 
 QString StateCellText(const QString& state) {
@@ -103,19 +104,20 @@ QStringList EmployeeNames() {
     return names;
 }
 
-void WriteSaleState(const QString& table, const QString& oddnum, const QString& receipt,
-                    const QString& state) {
+QString WriteSaleState(const QString& table, const QString& oddnum, const QString& state,
+                       const QString& typed) {
+    CRecordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM %1 WHERE oddnum=?").arg(table), {oddnum});
+    const QString due = rs.IsEOF() ? QString() : rs.GetCollect(QStringLiteral("receivable"));
+    rs.Close();
+    const QString receipt = ReceiptForState(state, due, typed);
     theApp.m_pConnection->Execute(
         QStringLiteral("update %1 set receipt=?,freceipt=?,state=? where oddnum=?").arg(table),
         {receipt, NumberColumnText(receipt), state, oddnum});
+    return receipt;
 }
 
 void WriteInvoiceDate(const QString& oddnum, const QString& date) {
     theApp.m_pConnection->Execute(QStringLiteral("update saleout set invoicedate=? where oddnum=?"),
                                   {date, oddnum});
-}
-
-int DeleteSaleDocument(const QString& table, const QString& oddnum) {
-    return theApp.m_pConnection->Execute(QStringLiteral("delete from %1 where oddnum=?").arg(table),
-                                         {oddnum});
 }

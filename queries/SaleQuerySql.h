@@ -58,7 +58,7 @@ QStringList SaleStates();
 QPair<QString, QString> OddnumBounds(const QDate& start, const QDate& end);
 // The list statement of a table, with every typed filter escaped.
 SqlStatement SaleQueryStatement(const QString& table, const SaleQueryFilter& filter);
-// The sums of due and received with 2 decimals, and their difference.
+// The exact sums of due and received with 2 decimals, and their difference.
 SaleQueryTotals SumSaleQueryRows(const QVector<SaleQueryRow>& rows);
 // What a state cell shows for a stored state: the word itself, or "欠款" for any other text.
 QString StateCellText(const QString& state);
@@ -80,9 +80,9 @@ struct SaleDetail {
 SaleDetail ReadSaleDetail(const QString& table, const QString& oddnum);
 QStringList EmployeeNames();
 
-// Sets the state, the amount received and its number copy of every row of the document.
-void WriteSaleState(const QString& table, const QString& oddnum, const QString& receipt,
-                    const QString& state);
+// Sets the state, the amount received and its number copy of every row of the document with
+// one statement; the amount received follows the state from the amount due as stored
+// ("欠款" takes typed). Returns the amount received written.
+QString WriteSaleState(const QString& table, const QString& oddnum, const QString& state,
+                       const QString& typed);
 void WriteInvoiceDate(const QString& oddnum, const QString& date);
-// Removes the document's rows; returns how many there were.
-int DeleteSaleDocument(const QString& table, const QString& oddnum);

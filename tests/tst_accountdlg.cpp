@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "app/CHarborApp.h"
+#include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/DialogFactory.h"
 #include "queries/AccountChart.h"
@@ -103,6 +105,7 @@ class TestAccountDlg : public QObject {
 
     // Window
     void windowIsWhiteAndCloseBoxHides();
+    void reopeningReadsTheFiguresAfresh();
     void paintsTheBarsInTheirColours();
 };
 
@@ -399,6 +402,35 @@ void TestAccountDlg::windowIsWhiteAndCloseBoxHides() {
     QCOMPARE(QColor(image.pixel(image.width() - 5, image.height() - 5)), QColor(Qt::white));
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
+}
+
+// The window is hidden by its close box and shown again by the ribbon: what it shows then is
+// what the database holds then, years saved meanwhile included.
+void TestAccountDlg::reopeningReadsTheFiguresAfresh() {
+    TestDatabase db;
+    AddSaleDoc(db, "saleout", "20260301001", 2, "100", "80");
+    CMainFrame frame;
+    theApp.m_pMainWnd = &frame;
+    frame.resize(1400, 900);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frame.OnCommand(ID_ACCOUNT_DLG);
+    auto* dialog = qobject_cast<CAccountDlg*>(frame.DialogFor(ID_ACCOUNT_DLG));
+    QVERIFY(dialog);
+    QCOMPARE(Items(dialog->YearBox()), QStringList{"2026年"});
+    QCOMPARE(dialog->Figures().receivable, 100.0);
+
+    dialog->HostWindow()->close();
+    QVERIFY(!dialog->HostWindow()->isVisible());
+    AddSaleDoc(db, "saleout", "20260302001", 1, "50", "50");
+    AddSaleDoc(db, "saleout", "20270101001", 1, "7", "7");
+    AddSaleDoc(db, "salein", "20260303001", 1, "20", "20");
+    frame.OnCommand(ID_ACCOUNT_DLG);
+    QCOMPARE(frame.DialogFor(ID_ACCOUNT_DLG), static_cast<CWorkDialog*>(dialog));
+    QCOMPARE(Items(dialog->YearBox()), QStringList({"2026年", "2027年"}));
+    QCOMPARE(dialog->YearBox()->currentText(), QString("2026年")); // the chosen year stays
+    CompareFigures(dialog->Figures(), {150, 130, 20, 20, 0, 0});
+    theApp.m_pMainWnd = nullptr;
 }
 
 void TestAccountDlg::paintsTheBarsInTheirColours() {

@@ -236,7 +236,7 @@ void TestEntryDlg::lineArithmeticAndRefusedText() {
     // Text that is not a number is refused and the old value comes back.
     MessageScript messages;
     TypeInCell(doc.grid, 1, 6, "3x");
-    QCOMPARE(messages.Texts(), QStringList{"数量只能填写数字,例如 12 或 0.5"});
+    QCOMPARE(messages.Texts(), QStringList{"数量\"3x\"不是数字,请改正"});
     QCOMPARE(doc.grid->GetCellText(1, 6), QString("3"));
     TypeInCell(doc.grid, 1, 5, "1,5");
     QCOMPARE(messages.Count(), 2);
@@ -294,14 +294,14 @@ void TestEntryDlg::saveWritesRowsAndRaisesStock() {
                               "|10个/箱|2|5|10.00"}));
     QCOMPARE(doc.db.Rows("SELECT DISTINCT printf('%.2f', fmoney) FROM entry"),
              QStringList{"14.50"});
-    QCOMPARE(doc.Stock(kScrew), QString("103"));
-    QCOMPARE(doc.Stock(kSwitch), QString("35"));
+    QCOMPARE(doc.Stock(kScrew), QString("103.00"));
+    QCOMPARE(doc.Stock(kSwitch), QString("35.00"));
     QVERIFY(doc.dlg->m_bSaved);
 
-    // A fractional quantity counts by its whole part in the stock; the amount uses it all.
+    // A fractional quantity moves the stock by all of it, to the hundredth.
     doc.FillDocument({{kNail, "2", "2.5"}});
     QVERIFY(doc.dlg->Save());
-    QCOMPARE(doc.Stock(kNail), QString("52"));
+    QCOMPARE(doc.Stock(kNail), QString("52.50"));
     QCOMPARE(doc.db.Value("SELECT total FROM entry WHERE oddnum='20240305002'"), QString("5.00"));
 }
 
@@ -312,16 +312,16 @@ void TestEntryDlg::savingAgainMovesOnlyTheDifference() {
     MessageScript messages;
     QVERIFY(doc.dlg->Save());
     QVERIFY(doc.dlg->Save());
-    QCOMPARE(doc.Stock(kScrew), QString("103"));
-    QCOMPARE(doc.Stock(kSwitch), QString("35"));
+    QCOMPARE(doc.Stock(kScrew), QString("103.00"));
+    QCOMPARE(doc.Stock(kSwitch), QString("35.00"));
 
     TypeInCell(doc.grid, 2, 6, "7");
     doc.AddLine(kNail, "1", "4");
     doc.dlg->StateBox()->setCurrentIndex(doc.dlg->StateBox()->findText("已付"));
     QVERIFY(doc.dlg->Save());
-    QCOMPARE(doc.Stock(kScrew), QString("103"));
-    QCOMPARE(doc.Stock(kSwitch), QString("37"));
-    QCOMPARE(doc.Stock(kNail), QString("54"));
+    QCOMPARE(doc.Stock(kScrew), QString("103.00"));
+    QCOMPARE(doc.Stock(kSwitch), QString("37.00"));
+    QCOMPARE(doc.Stock(kNail), QString("54.00"));
     QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, state FROM entry ORDER BY rowid"),
              (QStringList{kScrew + "|3|14.00|已付", kSwitch + "|7|14.00|已付",
                           kNail + "|4|14.00|已付"}));
@@ -335,7 +335,7 @@ void TestEntryDlg::replacedProductMovesStockBetweenProducts() {
     doc.FillDocument({{kScrew, "1", "5"}, {kSwitch, "1", "2"}});
     MessageScript messages;
     QVERIFY(doc.dlg->Save());
-    QCOMPARE(doc.Stock(kScrew), QString("105"));
+    QCOMPARE(doc.Stock(kScrew), QString("105.00"));
     auto pickNail = [](CSelectNameDlg* picker) {
         HandOverPick(picker, "五金-钉子", kNail, "10个/箱");
         picker->accept();
@@ -354,9 +354,9 @@ void TestEntryDlg::replacedProductMovesStockBetweenProducts() {
     TypeInCell(doc.grid, 3, 5, "1");
     TypeInCell(doc.grid, 3, 6, "6");
     QVERIFY(doc.dlg->Save());
-    QCOMPARE(doc.Stock(kScrew), QString("100"));
-    QCOMPARE(doc.Stock(kSwitch), QString("32"));
-    QCOMPARE(doc.Stock(kNail), QString("60"));
+    QCOMPARE(doc.Stock(kScrew), QString("100.00"));
+    QCOMPARE(doc.Stock(kSwitch), QString("32.00"));
+    QCOMPARE(doc.Stock(kNail), QString("60.00"));
     QCOMPARE(doc.db.Rows("SELECT code, \"count\" FROM entry ORDER BY rowid"),
              (QStringList{kNail + "|4", kSwitch + "|2", kNail + "|6"}));
 }
@@ -371,16 +371,18 @@ void TestEntryDlg::deletingLines() {
     QCOMPARE(messages.Texts(), QStringList{"请先选择要删除的记录"});
     QCOMPARE(doc.grid->GetRowCount(), 4);
     QVERIFY(doc.dlg->Save());
-    QCOMPARE(doc.Stock(kScrew), QString("107"));
+    QCOMPARE(doc.Stock(kScrew), QString("107.00"));
 
     // The stored third line goes with its own row and the quantity stored for it, although
-    // the first line has the same product and the cell was edited since.
+    // the first line has the same product and the cell was edited since (the edit is let go
+    // when asked).
     TypeInCell(doc.grid, 3, 6, "9");
     ClickCell(doc.grid, 3, 1);
+    messages.Answer(IDNO);
     QTest::mouseClick(doc.dlg->DeleteLineButton(), Qt::LeftButton);
     QCOMPARE(doc.grid->GetRowCount(), 3);
     QCOMPARE(doc.dlg->MoneyBox()->text(), QString("13.00"));
-    QCOMPARE(doc.Stock(kScrew), QString("103"));
+    QCOMPARE(doc.Stock(kScrew), QString("103.00"));
     QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, printf('%.2f', fmoney) FROM entry "
                          "ORDER BY rowid"),
              (QStringList{kScrew + "|3|13.00|13.00", kSwitch + "|5|13.00|13.00"}));
@@ -398,10 +400,10 @@ void TestEntryDlg::deletingLines() {
     QCOMPARE(doc.grid->GetRowCount(), 2);
     QCOMPARE(doc.grid->GetCellText(1, 0), QString("1"));
     QCOMPARE(doc.grid->GetCellText(1, 3), kSwitch);
-    QCOMPARE(doc.Stock(kScrew), QString("100"));
+    QCOMPARE(doc.Stock(kScrew), QString("100.00"));
     QCOMPARE(doc.db.Rows("SELECT code FROM entry"), QStringList{kSwitch});
     QVERIFY(doc.dlg->Save()); // the remaining line stays paired with its row
-    QCOMPARE(doc.Stock(kSwitch), QString("35"));
+    QCOMPARE(doc.Stock(kSwitch), QString("35.00"));
     QCOMPARE(doc.SavedRows(), 1);
 }
 
@@ -448,8 +450,8 @@ void TestEntryDlg::failedSaveWritesNothing() {
     doc.db.Exec("DROP TRIGGER refuse");
     QVERIFY(doc.dlg->Save());
     QCOMPARE(doc.SavedRows(), 2);
-    QCOMPARE(doc.Stock(kScrew), QString("103"));
-    QCOMPARE(doc.Stock(kSwitch), QString("35"));
+    QCOMPARE(doc.Stock(kScrew), QString("103.00"));
+    QCOMPARE(doc.Stock(kSwitch), QString("35.00"));
 }
 
 void TestEntryDlg::numberTakenByAnotherWorkstation() {
@@ -466,7 +468,7 @@ void TestEntryDlg::numberTakenByAnotherWorkstation() {
     QCOMPARE(doc.dlg->OddnumBox()->text(), QString("20240305002"));
     QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, \"count\" FROM entry ORDER BY rowid"),
              (QStringList{"20240305001|李四|1", "20240305002|张三五金厂|3"}));
-    QCOMPARE(doc.Stock(kScrew), QString("103"));
+    QCOMPARE(doc.Stock(kScrew), QString("103.00"));
 }
 
 // Typed text still in the cell editor belongs to the document that is saved.
@@ -484,7 +486,7 @@ void TestEntryDlg::openEditorIsSavedByCloseQuestion() {
     QCOMPARE(messages.Last(), QString("已成功保存在数据库中"));
     QCOMPARE(doc.db.Rows("SELECT \"count\", total, money FROM entry"),
              QStringList{"7|14.00|14.00"});
-    QCOMPARE(doc.Stock(kScrew), QString("107"));
+    QCOMPARE(doc.Stock(kScrew), QString("107.00"));
 }
 
 // The line chosen by a left click goes, whatever line a picker filled since.
@@ -502,8 +504,8 @@ void TestEntryDlg::deletingRemovesTheChosenLine() {
     QCOMPARE(doc.grid->GetRowCount(), 2);
     QCOMPARE(doc.grid->GetCellText(1, 3), kSwitch);
     QCOMPARE(doc.db.Rows("SELECT code, money FROM entry"), QStringList{kSwitch + "|4.00"});
-    QCOMPARE(doc.Stock(kScrew), QString("100"));
-    QCOMPARE(doc.Stock(kSwitch), QString("34"));
+    QCOMPARE(doc.Stock(kScrew), QString("100.00"));
+    QCOMPARE(doc.Stock(kSwitch), QString("34.00"));
 }
 
 QTEST_MAIN(TestEntryDlg)

@@ -10,6 +10,7 @@
 #include "catalogue/PinyinInitials.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CCustomerDlg.h"
+#include "parties/CEmployeeDlg.h"
 #include "parties/CSupplierDlg.h"
 #include "parties/CTableGridDlg.h"
 #include "support/MessageScript.h"
@@ -92,6 +93,8 @@ class TestPartyDlg : public QObject {
     void selectModeDoesNotPickFromTheHeaderOrInOrdinaryMode();
     void supplierPickGoesToStockIn();
     void runSelectModeReturnsAfterAPick();
+    void staleRowsAreRefusedByName();
+    void staleDeleteRemovesNothing();
 };
 
 void TestPartyDlg::loadShowsEveryRecordInTableOrder() {
@@ -525,6 +528,75 @@ void TestPartyDlg::runSelectModeReturnsAfterAPick() {
     QTimer::singleShot(0, &escaped, [&] { QTest::keyClick(&escaped, Qt::Key_Escape); });
     escaped.RunSelectMode();
     QCOMPARE(saleOut.Parties().size(), 1);
+}
+
+// Two windows on one table (or two workstations): a row whose record changed or vanished
+// since the window read it is refused by name; nothing is duplicated, overwritten or lost.
+void TestPartyDlg::staleRowsAreRefusedByName() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "甲", "100");
+    AddCustomer(db, "乙", "200");
+    AddCustomer(db, "丙", "300");
+    CCustomerDlg first;
+    Show(first);
+    CCustomerDlg second;
+    Show(second);
+
+    TypeIntoCell(second.Grid(), 1, 3, "1");
+    ClickCell(second.Grid(), 3, 1);
+    Click(second.DeleteButton());
+    Click(second.SaveButton());
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"甲|1", "乙|200"}));
+
+    // The first window still shows 甲|100 and 丙; its own edit of 乙 is saved.
+    TypeIntoCell(first.Grid(), 2, 3, "201");
+    messages.Clear();
+    Click(first.SaveButton());
+    QCOMPARE(messages.Count(), 1);
+    QVERIFY(messages.Last().contains("<甲>"));
+    QVERIFY(messages.Last().contains("<丙>"));
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"甲|1", "乙|201"}));
+    // The window reads the table again and saves in step from then on.
+    QCOMPARE(first.Grid()->GetRowCount(), 3);
+    QCOMPARE(first.Grid()->GetCellText(1, 3), QString("1"));
+    messages.Clear();
+    Click(first.SaveButton());
+    QCOMPARE(messages.Texts(), QStringList{"已成功保存到数据库"});
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"甲|1", "乙|201"}));
+
+    // The selection-mode window a document opens is a second window all the same.
+    CCustomerDlg select;
+    select.OpenSelectMode();
+    QVERIFY(QTest::qWaitForWindowExposed(&select));
+    TypeIntoCell(first.Grid(), 1, 2, "赵经理");
+    Click(first.SaveButton());
+    TypeIntoCell(select.Grid(), 1, 4, "宁波");
+    messages.Clear();
+    Click(select.SaveButton());
+    QVERIFY(messages.Last().contains("<甲>"));
+    QCOMPARE(db.Rows("SELECT mc, linkman, address FROM customer WHERE mc='甲'"),
+             QStringList{"甲|赵经理|杭州"});
+    select.close();
+}
+
+void TestPartyDlg::staleDeleteRemovesNothing() {
+    TestDatabase db;
+    MessageScript messages;
+    db.Exec("INSERT INTO employee (name, employeeid) VALUES ('王五', '7')");
+    CEmployeeDlg first;
+    Show(first);
+    CEmployeeDlg second;
+    Show(second);
+    TypeIntoCell(second.Grid(), 1, 2, "8");
+    Click(second.SaveButton());
+    ClickCell(first.Grid(), 1, 1);
+    messages.Clear();
+    Click(first.DeleteButton());
+    QCOMPARE(messages.Count(), 1);
+    QVERIFY(messages.Last().contains("<王五>"));
+    QCOMPARE(db.Rows("SELECT name, employeeid FROM employee"), QStringList{"王五|8"});
+    QCOMPARE(first.Grid()->GetCellText(1, 2), QString("8"));
 }
 
 QTEST_MAIN(TestPartyDlg)

@@ -144,8 +144,14 @@ void TestSaleInDlg::lineAmountKeepsThePrice() {
     TypeInCell(doc.grid, 1, 5, "8");
     QCOMPARE(doc.grid->GetCellText(1, 7), QString("0.5"));
     QCOMPARE(doc.grid->GetCellText(1, 8), QString("8.80"));
-    // An edit of the code column recomputes too.
-    TypeInCell(doc.grid, 1, 3, "0101000009");
+    // A typed code must be a product's: an unknown one is refused and the line stays.
+    {
+        MessageScript messages;
+        TypeInCell(doc.grid, 1, 3, "0101000009");
+        QCOMPARE(messages.Texts(),
+                 QStringList{"条形码\"0101000009\"没有对应的商品,请重新输入或选择商品"});
+    }
+    QCOMPARE(doc.grid->GetCellText(1, 3), kScrew);
     QCOMPARE(doc.grid->GetCellText(1, 8), QString("8.80"));
     doc.SetState("结清");
     QCOMPARE(doc.dlg->ReceiptBox()->text(), QString("8.80"));
@@ -171,8 +177,8 @@ void TestSaleInDlg::saveRaisesStockAndLeavesPcsAndRemarksEmpty() {
     QCOMPARE(doc.db.Rows("SELECT oddnum, customer, receivable, receipt, state, code, \"count\", "
                          "total, pcs IS NULL, remarks IS NULL, printf('%f', freceivable) FROM "
                          "salein ORDER BY rowid"),
-             QStringList({Today(1) + "|李四|36.80|0|未结|" + kScrew + "|3|31.80|1|1|36.799999",
-                          Today(1) + "|李四|36.80|0|未结|" + kNail + "|2|5.00|1|1|36.799999"}));
+             QStringList({Today(1) + "|李四|36.80|0|未结|" + kScrew + "|3|31.80|1|1|36.800000",
+                          Today(1) + "|李四|36.80|0|未结|" + kNail + "|2|5.00|1|1|36.800000"}));
     QCOMPARE(doc.db.Value("SELECT count(*) FROM saleout"), QString("0"));
 
     TypeInCell(doc.grid, 1, 6, "5");
@@ -201,9 +207,9 @@ void TestSaleInDlg::deletingStoredLineLowersStock() {
     QCOMPARE(doc.grid->GetRowCount(), 2);
     QCOMPARE(doc.dlg->ReceivableBox()->text(), QString("5.00"));
     QCOMPARE(doc.dlg->ReceiptBox()->text(), QString("5.00"));
-    // The stored amounts wait for the next save.
-    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt FROM salein"),
-             QStringList{kNail + "|35.00|35.00"});
+    // The remaining rows carry the amounts of the rows that remain at once.
+    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt, freceivable FROM salein"),
+             QStringList{kNail + "|5.00|5.00|5"});
     QVERIFY(doc.dlg->Save());
     QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt FROM salein"),
              QStringList{kNail + "|5.00|5.00"});

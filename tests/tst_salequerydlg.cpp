@@ -204,7 +204,7 @@ void TestSaleQueryDlg::RulesOfTheList() {
     QCOMPARE(ReceiptForState("未结", "120.50", "50"), QString("0"));
     QCOMPARE(ReceiptForState("欠款", "120.50", "50"), QString("50"));
     QCOMPARE(ReceiptForState("别的", "120.50", "50"), QString());
-    // Sums in single precision, rounded to 2 decimals only at the end.
+    // Sums exact to the cent.
     QVector<SaleQueryRow> rows;
     for (int i = 0; i < 10; ++i)
         rows.append({"", "", "", "0.10", i % 2 ? "0.10" : "", "", ""});
@@ -341,7 +341,7 @@ void TestSaleQueryDlg::ReceivedAmountMustBeANumber() {
     const QStringList before = shop.Stored("20261206002", "receipt,freceipt,state");
     MessageScript messages;
     TypeInCell(shop.list, shop.RowOf("20261206002"), kListReceipt, "5o");
-    QCOMPARE(messages.Texts(), QStringList{"实收款只能填写数字,例如 12 或 0.5"});
+    QCOMPARE(messages.Texts(), QStringList{"实收款\"5o\"不是数字,请改正"});
     QCOMPARE(shop.Stored("20261206002", "receipt,freceipt,state"), before);
     QCOMPARE(shop.list->GetCellText(shop.RowOf("20261206002"), kListReceipt), QString("0.05"));
 
@@ -435,22 +435,24 @@ void TestSaleQueryDlg::DeleteDocument() {
     QCOMPARE(messages.Last(), QString("请先选择要删除的记录"));
     QCOMPARE(messages.Count(), 2);
 
-    // Asked first; No keeps the document.
+    // Asked first; 取消 keeps the document.
     ClickCell(shop.list, shop.RowOf("20261201001"), kListCustomer);
-    messages.Answer(IDNO);
+    messages.Answer(IDCANCEL);
     QTest::mouseClick(shop.dlg->Ui().m_pDelete, Qt::LeftButton);
     const MessageRecord question = messages.Messages().last();
     QVERIFY(question.text.startsWith("确定要删除该销售单吗?"));
     QVERIFY(question.text.contains("20261201001"));
-    QVERIFY(question.text.contains("库存不会加回"));
+    QVERIFY(question.text.contains("本单售出的商品加回库存"));
+    QVERIFY(question.text.contains("库存保持不变"));
     QCOMPARE(question.caption, QString("删除销售单"));
-    QCOMPARE(question.buttons, MsgButtons::YesNo);
+    QCOMPARE(question.buttons, MsgButtons::YesNoCancel);
     QCOMPARE(shop.Stored("20261201001", "oddnum").size(), 2);
 
-    // Yes removes exactly that document's rows and leaves the stock alone.
+    // 否 removes exactly that document's rows and leaves the stock alone.
     const int total = shop.db.Value("SELECT count(*) FROM saleout").toInt();
-    messages.Answer(IDYES);
+    messages.Answer(IDNO);
     QTest::mouseClick(shop.dlg->Ui().m_pDelete, Qt::LeftButton);
+    QCOMPARE(messages.Last(), QString("已删除单号20261201001,库存保持不变."));
     QCOMPARE(shop.Stored("20261201001", "oddnum").size(), 0);
     QCOMPARE(shop.db.Value("SELECT count(*) FROM saleout").toInt(), total - 2);
     QCOMPARE(shop.db.Value("SELECT total FROM property WHERE code='0101000001'"),
@@ -487,12 +489,13 @@ void TestSaleQueryDlg::ReturnQueryDifferences() {
     QCOMPARE(shop.Totals(), QStringList({"199.85", "0.05", "199.80"}));
 
     // Deleting from the row number asks too, and removes only that return.
-    MessageScript messages({IDYES});
+    MessageScript messages({IDNO});
     ClickCell(shop.list, shop.RowOf("20261206002"), 0);
     QTest::mouseClick(shop.dlg->Ui().m_pDelete, Qt::LeftButton);
-    QCOMPARE(messages.Count(), 1);
-    QVERIFY(messages.Last().startsWith("确定要删除该退货单吗?"));
-    QCOMPARE(messages.Messages().last().caption, QString("删除退货单"));
+    QCOMPARE(messages.Count(), 2);
+    QVERIFY(messages.Texts().first().startsWith("确定要删除该退货单吗?"));
+    QVERIFY(messages.Texts().first().contains("本单退回的商品从库存中减去"));
+    QCOMPARE(messages.Messages().first().caption, QString("删除退货单"));
     QCOMPARE(shop.Stored("20261206002", "oddnum").size(), 0);
     QCOMPARE(shop.db.Value("SELECT count(*) FROM salein").toInt(), 5);
     QCOMPARE(Column(shop.list, kListOddnum).size(), 2);

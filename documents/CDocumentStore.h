@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+#include "documents/DocumentPlan.h"
+
+class CRecordset;
+
+// What a write of a document came to.
+struct DocumentWrite {
+    enum class Result {
+        Written,  // everything landed
+        Refused,  // nothing written: message says why (a stock that cannot move)
+        Conflict, // nothing written: the stored document is no longer the one on screen
+    };
+    Result result = Result::Written;
+    QString message;
+    // Written: the header every row of the document carries now; empty when none remain.
+    QStringList header;
+    int rows = 0; // rows removed by a document delete
+};
+
+// Reads and writes the rows of one document table (saleout, salein or entry) and moves the
+// stock they stand for. Every write reads the stored rows inside the caller's transaction,
+// plans with DocumentPlan, moves the stock through MoveStock, then writes the rows and one
+// header UPDATE for the whole document. Raises CDbException on a database error; callers run
+// each method in one transaction (RunDbAction) and roll back on anything but Written.
+class CDocumentStore {
+  public:
+    explicit CDocumentStore(const DocumentTable& table) : m_table(table) {}
+
+    const DocumentTable& Table() const { return m_table; }
+
+    // The stored rows of a number in the table's order; invoiceDate gets the first invoice
+    // date found on them (sales-out only).
+    QVector<StoredRow> ReadRows(const QString& oddnum, QString* invoiceDate = nullptr) const;
+    int StoredRowCount(const QString& oddnum) const;
+
+    // Writes the lines under the number: stored rows the lines came from are rewritten where
+    // they changed, new lines are added, stock moves by the difference between what was stored
+    // and what is written, and every row gets the header. The amount due in the header becomes
+    // the sum of the line amounts, the amount received follows the state.
+    DocumentWrite Save(const QString& oddnum, const QStringList& header,
+                       const QVector<ScreenLine>& lines,
+                       const std::optional<QStringList>& remembered) const;
+
+    // Removes the stored row a line came from, gives its stock back and puts the amounts of
+    // the remaining rows on all of them.
+    DocumentWrite DeleteLine(const QString& oddnum, const QStringList& origin,
+                             const std::optional<QStringList>& remembered) const;
+
+    // Removes every row of the document; with giveStockBack the stock its lines moved is moved
+    // back, otherwise the stock stays as it is.
+    DocumentWrite DeleteDocument(const QString& oddnum, bool giveStockBack) const;
+
+    // A text as the database keeps it (see RepairText), so a line's memory of its stored row
+    // compares equal with what is read back.
+    static QStringList StoredTexts(const QStringList& texts);
+
+  private:
+    QVector<StoredRow> ReadOpen(CRecordset& rs, const QString& oddnum, QString* invoiceDate) const;
+    void PutLine(CRecordset& rs, const QStringList& texts) const;
+    void WriteHeader(const QString& oddnum, const QStringList& header,
+                     const QString& invoiceDate) const;
+
+    DocumentTable m_table;
+};

@@ -1,0 +1,62 @@
+#include "documents/StockChange.h"
+
+#include "app/CConnection.h"
+#include "app/CHarborApp.h"
+#include "app/CRecordset.h"
+#include "documents/Cents.h"
+#include "documents/NumberLimits.h"
+
+#include <QHash>
+
+namespace {
+
+constexpr qint64 kMaxStockCents = qint64(kMaxQuantity * 100 + 0.5);
+
+struct StockWrite {
+    QString code;
+    QString total;
+};
+
+} // namespace
+
+QVector<StockMove> MergeStockMoves(const QVector<StockMove>& moves) {
+    QVector<StockMove> merged;
+    QHash<QString, qsizetype> index;
+    for (const StockMove& move : moves) {
+        const auto it = index.constFind(move.code);
+        if (it == index.constEnd()) {
+            index.insert(move.code, merged.size());
+            merged.append(move);
+        } else {
+            merged[*it].cents += move.cents;
+        }
+    }
+    merged.removeIf([](const StockMove& move) { return move.cents == 0; });
+    return merged;
+}
+
+QString MoveStock(const QVector<StockMove>& moves) {
+    QVector<StockWrite> writes;
+    for (const StockMove& move : MergeStockMoves(moves)) {
+        CRecordset rs;
+        rs.Open(QStringLiteral("SELECT name,total FROM property WHERE code=?"), {move.code});
+        if (rs.IsEOF())
+            continue; // no such product: nothing to keep
+        const QString name = rs.GetCollect(QStringLiteral("name"));
+        const QString total = rs.GetCollect(QStringLiteral("total"));
+        rs.Close();
+        qint64 cents = 0;
+        if (!TextToCents(total, &cents))
+            return QStringLiteral("商品<%1>的库存\"%2\"不是数字,请先在商品信息中改正,本次没有保存")
+                .arg(name, total);
+        const qint64 after = cents + move.cents;
+        if (after > kMaxStockCents || after < -kMaxStockCents)
+            return QStringLiteral("商品<%1>的库存将成为%2,超出%3的限度,本次没有保存")
+                .arg(name, CentsText(after), CentsText(kMaxStockCents));
+        writes.append({move.code, CentsText(after)});
+    }
+    for (const StockWrite& write : writes)
+        theApp.m_pConnection->Execute(QStringLiteral("UPDATE property SET total=? WHERE code=?"),
+                                      {write.total, write.code});
+    return QString();
+}
