@@ -14,6 +14,7 @@ class CDbException : public std::runtime_error {
         Damaged, // the file is not a sound database
         Lost,    // the database file was deleted or replaced while the program ran
         Folder,  // the folder of the database cannot be written
+        Disconnected, // the database server went away; the next action connects again
     };
 
     CDbException(const QString& message, const QString& statement = QString(),

@@ -64,12 +64,19 @@ void CRecordset::Open(const QString& sql, const QVariantList& values) {
     QSqlQuery& query = run.Query();
     const QSqlRecord record = query.record();
     const int first = m_strTable.isEmpty() ? 0 : 1;
-    for (int i = first; i < record.count(); ++i)
+    // The server's row key is the program's own, not one of the shop's columns.
+    const QString key = connection->Dialect().RowIdColumn();
+    QVector<int> columns;
+    for (int i = first; i < record.count(); ++i) {
+        if (connection->IsServer() && record.fieldName(i) == key)
+            continue;
+        columns.append(i);
         m_fields.append(record.fieldName(i));
+    }
     while (query.next()) {
         QVector<QVariant> row;
         row.reserve(m_fields.size());
-        for (int i = first; i < record.count(); ++i)
+        for (int i : std::as_const(columns))
             row.append(query.value(i));
         m_rows.append(row);
         m_rowIds.append(first ? query.value(0) : QVariant());
@@ -189,8 +196,13 @@ void CRecordset::Update() {
             sql += QStringLiteral("(%1) VALUES (%2)")
                        .arg(columns.join(QLatin1Char(',')),
                             QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+        sql += connection->Dialect().ReturningRowId();
         CStatementRun run(*connection, sql, values);
-        const QVariant rowId = run.Query().lastInsertId();
+        QVariant rowId;
+        if (connection->Dialect().ReturningRowId().isEmpty())
+            rowId = run.Query().lastInsertId();
+        else if (run.Query().next())
+            rowId = run.Query().value(0);
         QVector<QVariant> row(m_fields.size());
         for (int i = 0; i < m_fields.size(); ++i)
             row[i] = m_touched[i] ? m_pending[i] : QVariant();

@@ -25,13 +25,24 @@ CStatementRun::CStatementRun(CConnection& connection, const QString& sql,
     : m_connection(connection) {
     m_pStatement = connection.Acquire(sql);
     QSqlQuery& query = m_pStatement->query;
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, Bindable(values.at(i)));
-    if (!query.exec()) {
+    bool done = false;
+    if (!m_pStatement->text.isEmpty()) {
+        if (!values.isEmpty()) {
+            connection.Release(m_pStatement);
+            m_pStatement = nullptr;
+            throw CDbException(QStringLiteral("这条语句不能带参数"), sql);
+        }
+        done = query.exec(m_pStatement->text);
+    } else {
+        for (int i = 0; i < values.size(); ++i)
+            query.bindValue(i, Bindable(values.at(i)));
+        done = query.exec();
+    }
+    if (!done) {
         const QSqlError error = query.lastError();
         connection.Release(m_pStatement);
         m_pStatement = nullptr;
-        throw DbErrorOf(error, sql);
+        throw connection.Failure(error, sql);
     }
 }
 

@@ -287,7 +287,7 @@ void TestEntryDlg::saveWritesRowsAndRaisesStock() {
     QCOMPARE(messages.Texts(), QStringList{"已成功保存在数据库中"});
     QCOMPARE(messages.Messages().last().icon, MsgIcon::Information);
     QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, mydate, money, state, mc, shortname, code, "
-                         "spec, price, \"count\", total FROM entry ORDER BY rowid"),
+                         "spec, price, \"count\", total FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{"20240305001|O'Neil's 五金|2024-03-05|14.50|未付|五金-螺丝|螺丝|" +
                               kScrew + "|10个/箱|1.5|3|4.50",
                           "20240305001|O'Neil's 五金|2024-03-05|14.50|未付|开关|开关|" + kSwitch +
@@ -322,7 +322,7 @@ void TestEntryDlg::savingAgainMovesOnlyTheDifference() {
     QCOMPARE(doc.Stock(kScrew), QString("103"));
     QCOMPARE(doc.Stock(kSwitch), QString("37"));
     QCOMPARE(doc.Stock(kNail), QString("54"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, state FROM entry ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, state FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{kScrew + "|3|14.00|已付", kSwitch + "|7|14.00|已付",
                           kNail + "|4|14.00|已付"}));
     QCOMPARE(doc.db.Rows("SELECT DISTINCT printf('%.2f', fmoney) FROM entry"),
@@ -357,7 +357,7 @@ void TestEntryDlg::replacedProductMovesStockBetweenProducts() {
     QCOMPARE(doc.Stock(kScrew), QString("100"));
     QCOMPARE(doc.Stock(kSwitch), QString("32"));
     QCOMPARE(doc.Stock(kNail), QString("60"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\" FROM entry ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\" FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{kNail + "|4", kSwitch + "|2", kNail + "|6"}));
 }
 
@@ -382,7 +382,7 @@ void TestEntryDlg::deletingLines() {
     QCOMPARE(doc.dlg->MoneyBox()->text(), QString("13.00"));
     QCOMPARE(doc.Stock(kScrew), QString("103"));
     QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, printf('%.2f', fmoney) FROM entry "
-                         "ORDER BY rowid"),
+                         "ORDER BY " + TestDatabase::RowKey()),
              (QStringList{kScrew + "|3|13.00|13.00", kSwitch + "|5|13.00|13.00"}));
 
     // A line that was never saved goes from the table only.
@@ -464,7 +464,7 @@ void TestEntryDlg::numberTakenByAnotherWorkstation() {
     QCOMPARE(messages.Texts().first(),
              QString("单号20240305001已被其他电脑使用,本单已改用新单号20240305002保存"));
     QCOMPARE(doc.dlg->OddnumBox()->text(), QString("20240305002"));
-    QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, \"count\" FROM entry ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, \"count\" FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{"20240305001|李四|1", "20240305002|张三五金厂|3"}));
     QCOMPARE(doc.Stock(kScrew), QString("103"));
 }

@@ -169,7 +169,7 @@ void TestSaleInDlg::saveRaisesStockAndLeavesPcsAndRemarksEmpty() {
     QCOMPARE(doc.Stock(kNail), QString("52.00"));
     QCOMPARE(doc.db.Rows("SELECT oddnum, customer, receivable, receipt, state, code, \"count\", "
                          "total, pcs IS NULL, remarks IS NULL, printf('%f', freceivable) FROM "
-                         "salein ORDER BY rowid"),
+                         "salein ORDER BY " + TestDatabase::RowKey()),
              QStringList({Today(1) + "|李四|36.80|0|未结|" + kScrew + "|3|31.80|1|1|36.799999",
                           Today(1) + "|李四|36.80|0|未结|" + kNail + "|2|5.00|1|1|36.799999"}));
     QCOMPARE(doc.db.Value("SELECT count(*) FROM saleout"), QString("0"));

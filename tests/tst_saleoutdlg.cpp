@@ -413,7 +413,7 @@ void TestSaleOutDlg::saveWritesRowsAndLowersStock() {
     QCOMPARE(doc.db.Value("SELECT DISTINCT printf('%f', freceipt) FROM saleout"),
              QString("35.220001"));
     QCOMPARE(doc.db.Rows("SELECT mc, shortname, code, spec, price, \"count\", discount, total, "
-                         "pcs, remarks FROM saleout ORDER BY rowid"),
+                         "pcs, remarks FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({"五金-螺丝|螺丝|" + kScrew + "|10个/箱|10.00|2|1.0|20.00||",
                           "开关|开关|" + kSwitch + "|10个/箱|5.1500|1.5|1.0|7.72|1|含税(1.03)",
                           "五金-钉子|钉子|" + kNail + "|10个/箱|2.50|3|1.0|7.50||"}));
@@ -499,7 +499,7 @@ void TestSaleOutDlg::deletingLines() {
     QCOMPARE(doc.grid->GetCellText(2, 0), QString("2"));
     QCOMPARE(doc.grid->GetCellText(1, 3), kSwitch);
     QCOMPARE(doc.Stock(kScrew), QString("100.00"));
-    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt FROM saleout ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({kSwitch + "|10.00|10.00", kNail + "|30.00|30.00"}));
     QCOMPARE(doc.dlg->m_nDeleteRow, 0);
     QCOMPARE(doc.dlg->ReceiptBox()->text(), doc.dlg->ReceivableBox()->text());
@@ -623,7 +623,7 @@ void TestSaleOutDlg::numberTakenByAnotherWorkstation() {
                  {QString("单号%1已被其他电脑使用,本单已改用新单号%2保存").arg(Today(1), Today(2)),
                   "已成功保存在数据库中"}));
     QCOMPARE(doc.dlg->OddnumBox()->text(), Today(2));
-    QCOMPARE(doc.db.Rows("SELECT oddnum, customer, \"count\" FROM saleout ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT oddnum, customer, \"count\" FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({Today(1) + "|李四|1", Today(2) + "|张三五金|2"}));
     QVERIFY(doc.dlg->Save()); // its own rows now: saved in place, no new number
     QCOMPARE(doc.SavedRows(), 2);
@@ -662,7 +662,7 @@ void TestSaleOutDlg::openEditorIsSavedBySaveButton() {
     QVERIFY(doc.grid->GetEditWnd());
     doc.SaveButton_Click();
     QCOMPARE(messages.Last(), QString("已成功保存在数据库中"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\", total, receivable FROM saleout ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\", total, receivable FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({kScrew + "|2|20.00|30.00", kNail + "|4|10.00|30.00"}));
     QCOMPARE(doc.Stock(kNail), QString("46.00"));
 }

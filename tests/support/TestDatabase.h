@@ -4,8 +4,14 @@
 #include <QTemporaryDir>
 #include <QVariantList>
 
+#include "app/CConnection.h"
+
 // A fresh, empty shop database in a temporary folder, built from the schema by the same init
 // step as a new shop's, and connected as theApp.m_pConnection while the object lives.
+//
+// With HARBOR_TEST_ENGINE=postgres the database is a fresh one on the test server instead
+// (HARBOR_TEST_PGHOST, HARBOR_TEST_PGPORT, HARBOR_TEST_PGPASSWORD for its superuser), copied
+// from a template that holds the server's schema; it is dropped at the end of the case.
 //
 //   TestDatabase db;            // theApp.m_pConnection now points at it
 //   db.Exec("INSERT INTO ...");  // raw statement for setting up a case
@@ -15,8 +21,18 @@ public:
     TestDatabase();
     ~TestDatabase();
 
+    // The SQLite file (empty on the server).
     QString Path() const { return m_strPath; }
     QString Folder() const { return m_dir.path(); }
+
+    // True when the tests of this process run against the test server.
+    static bool OnServer();
+    // The server's address of this case's database, for a second connection.
+    ServerAddress Address() const { return m_address; }
+    // The column that keeps the order rows were stored in (rowid or harbor_id).
+    static QString RowKey();
+    // Runs a statement as the test server's superuser on its maintenance database.
+    static void AdminExec(const QString& sql);
     // Runs a statement on the connection (through the record layer).
     void Exec(const QString& sql, const QVariantList& values = {});
     // The first column of the first row as text ("" when there is no row).
@@ -27,4 +43,5 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_strPath;
+    ServerAddress m_address;
 };
