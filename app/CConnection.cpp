@@ -347,7 +347,9 @@ CCachedStatement* CConnection::Acquire(const QString& sql) {
         return cached;
     }
     auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)), false, true, false, QString()};
-    statement->query.setForwardOnly(true);
+    // The server's driver streams a forward-only result row by row, and a second statement
+    // run meanwhile would cut it off: there the whole result is fetched at once.
+    statement->query.setForwardOnly(!IsServer());
     if (!statement->query.prepare(m_dialect.Rewrite(sql))) {
         const CDbException error = Failure(statement->query.lastError(), sql);
         delete statement;

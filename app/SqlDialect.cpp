@@ -129,6 +129,35 @@ bool IsPlainTableSelect(const QVector<Token>& tokens) {
     return from >= 0;
 }
 
+// The number of columns of a "SELECT DISTINCT ..." without ORDER BY (0 for anything else).
+int UnorderedDistinctColumns(const QVector<Token>& tokens) {
+    const int first = NextSolidToken(tokens, 0);
+    if (first >= tokens.size() || !IsWord(tokens[first], "SELECT"))
+        return 0;
+    const int distinct = NextSolidToken(tokens, first + 1);
+    if (distinct >= tokens.size() || !IsWord(tokens[distinct], "DISTINCT"))
+        return 0;
+    int depth = 0;
+    int columns = 1;
+    bool inList = true;
+    for (int i = distinct + 1; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (IsPunct(t, '('))
+            ++depth;
+        else if (IsPunct(t, ')'))
+            --depth;
+        if (depth > 0)
+            continue;
+        if (inList && IsPunct(t, ','))
+            ++columns;
+        if (IsWord(t, "FROM"))
+            inList = false;
+        if (IsWord(t, "ORDER") || IsWord(t, "UNION") || IsWord(t, "LIMIT") || IsPunct(t, ';'))
+            return 0;
+    }
+    return inList ? 0 : columns;
+}
+
 class Rewriter {
 public:
     Rewriter(const QVector<Token>& tokens, SqlDialect::Engine engine)
@@ -268,8 +297,18 @@ QString SqlDialect::Rewrite(const QString& sql) const {
     const QVector<Token> tokens = Tokenize(sql);
     Rewriter rewriter(tokens, m_engine);
     QString text = rewriter.Range(0, tokens.size());
-    if (m_engine == Engine::Postgres && IsPlainTableSelect(tokens))
-        text = text.trimmed() + QStringLiteral(" ORDER BY harbor_id");
+    if (m_engine == Engine::Postgres) {
+        if (IsPlainTableSelect(tokens)) {
+            text = text.trimmed() + QStringLiteral(" ORDER BY harbor_id");
+        } else if (const int columns = UnorderedDistinctColumns(tokens); columns > 0) {
+            // The local file hands distinct rows out in the order of their columns' index;
+            // the server's hashing would give them in any order.
+            QStringList positions;
+            for (int i = 1; i <= columns; ++i)
+                positions.append(QString::number(i));
+            text = text.trimmed() + QStringLiteral(" ORDER BY ") + positions.join(QStringLiteral(", "));
+        }
+    }
     return text;
 }
 

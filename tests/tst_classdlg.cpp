@@ -548,7 +548,8 @@ void TestClassDlg::makesAllPinyin() {
                     .arg(i, 10, 10, QChar('0')));
     db.Exec("INSERT INTO property (code) VALUES ('x')");
     QTest::mouseClick(dlg->Properties()->PinyinButton(), Qt::LeftButton);
-    QCOMPARE(db.Rows("SELECT DISTINCT longpinyin, shortpinyin FROM property ORDER BY code"),
+    QCOMPARE(db.Rows("SELECT longpinyin, shortpinyin FROM property GROUP BY longpinyin, shortpinyin "
+                     "ORDER BY min(code)"),
              (QStringList{"PZLS|M8LS", "|"}));
 }
 

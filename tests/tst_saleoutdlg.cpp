@@ -410,7 +410,7 @@ void TestSaleOutDlg::saveWritesRowsAndLowersStock() {
     QCOMPARE(header[2], doc.dlg->m_strSaveTime);
     QVERIFY(QDateTime::fromString(header[2], "yyyy-MM-dd HH:mm:ss").isValid());
     QCOMPARE(header.mid(3, 5), QStringList({"35.22", "35.22", "结清", "王五", "7"}));
-    QCOMPARE(doc.db.Value("SELECT DISTINCT printf('%f', freceipt) FROM saleout"),
+    QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT DISTINCT freceipt FROM saleout"), 6).join(""),
              QString("35.220001"));
     QCOMPARE(doc.db.Rows("SELECT mc, shortname, code, spec, price, \"count\", discount, total, "
                          "pcs, remarks FROM saleout ORDER BY " + TestDatabase::RowKey()),

@@ -142,3 +142,10 @@ QStringList TestDatabase::Rows(const QString& sql, const QVariantList& values) {
     }
     return rows;
 }
+
+QStringList TestDatabase::Fixed(const QStringList& numbers, int decimals) {
+    QStringList texts;
+    for (const QString& number : numbers)
+        texts.append(number.isEmpty() ? number : QString::number(number.toDouble(), 'f', decimals));
+    return texts;
+}

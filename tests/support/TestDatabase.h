@@ -37,6 +37,8 @@ public:
     void Exec(const QString& sql, const QVariantList& values = {});
     // The first column of the first row as text ("" when there is no row).
     QString Value(const QString& sql, const QVariantList& values = {});
+    // Number texts with a fixed count of decimals, as printf's "%.Nf" writes them.
+    static QStringList Fixed(const QStringList& numbers, int decimals);
     // All rows, each joined with "|".
     QStringList Rows(const QString& sql, const QVariantList& values = {});
 
