@@ -15,15 +15,16 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr,
-                 "Harbor                     start the program\n"
-                 "Harbor --init-db FILE      create an empty shop database\n"
-                 "Harbor --init-lanset FILE  write a Lanset.ini for this machine's database\n"
-                 "Harbor --check             connect as start-up does and say where the data is\n"
-                 "Harbor --setup-host [--from FILE] [--password PASSWORD] [--listen ADDRESS]\n"
-                 "       [--data-dir DIR] [--config-dir DIR] [--socket-dir DIR] [--port N]\n"
-                 "                           make this computer the host of the shop's database\n"
-                 "Harbor --lan-password [PASSWORD]  the host's own password, kept on this computer\n");
+    std::fprintf(
+        stderr,
+        "Harbor                     start the program\n"
+        "Harbor --init-db FILE      create an empty shop database\n"
+        "Harbor --init-lanset FILE  write a Lanset.ini for this machine's database\n"
+        "Harbor --check             connect as start-up does and say where the data is\n"
+        "Harbor --setup-host [--from FILE] [--password PASSWORD] [--listen ADDRESS]\n"
+        "       [--data-dir DIR] [--config-dir DIR] [--socket-dir DIR] [--port N]\n"
+        "                           make this computer the host of the shop's database\n"
+        "Harbor --lan-password [PASSWORD]  the host's own password, kept on this computer\n");
     return 2;
 }
 
@@ -54,7 +55,7 @@ int RunInitCommand(int argc, char* argv[]) {
     return Usage();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[]) {
     if (argc > 1)

@@ -141,7 +141,8 @@ void CConnection::ReadSchemaVersion() {
     } catch (const CDbException& e) {
         if (e.GetKind() != CDbException::Kind::Engine)
             throw;
-        throw CDbException(QStringLiteral("服务器上的数据库不是本系统的数据库: %1").arg(e.Message()));
+        throw CDbException(
+            QStringLiteral("服务器上的数据库不是本系统的数据库: %1").arg(e.Message()));
     }
 }
 
@@ -151,9 +152,9 @@ void CConnection::ReopenServerIfLost() {
     if (!IsServer() || m_server.host.isEmpty() || !m_bLost)
         return;
     if (m_nTransactionDepth > 0)
-        throw CDbException(QStringLiteral("与数据库服务器 %1 的连接已断开,这次的操作已撤销。")
-                               .arg(m_server.host),
-                           QString(), CDbException::Kind::Disconnected);
+        throw CDbException(
+            QStringLiteral("与数据库服务器 %1 的连接已断开,这次的操作已撤销。").arg(m_server.host),
+            QString(), CDbException::Kind::Disconnected);
     DropCache();
     if (QSqlDatabase::contains(m_strName)) {
         QSqlDatabase::database(m_strName, false).close();
@@ -163,8 +164,9 @@ void CConnection::ReopenServerIfLost() {
         ConnectServer();
     } catch (const CDbException& e) {
         m_bLost = true;
-        throw CDbException(QStringLiteral("数据库服务器 %1 连接不上: %2").arg(m_server.host, e.Message()),
-                           QString(), CDbException::Kind::Disconnected);
+        throw CDbException(
+            QStringLiteral("数据库服务器 %1 连接不上: %2").arg(m_server.host, e.Message()),
+            QString(), CDbException::Kind::Disconnected);
     }
 }
 
@@ -179,10 +181,11 @@ CDbException CConnection::Failure(const QSqlError& error, const QString& sql) {
     if (!IsServer() || failure.GetKind() != CDbException::Kind::Disconnected)
         return failure;
     m_bLost = true;
-    return CDbException(QStringLiteral("与数据库服务器 %1 的连接已断开,这次的操作已撤销,下一次操作时"
-                                       "程序会重新连接。(%2)")
-                            .arg(m_server.host, failure.Message()),
-                        sql, CDbException::Kind::Disconnected);
+    return CDbException(
+        QStringLiteral("与数据库服务器 %1 的连接已断开,这次的操作已撤销,下一次操作时"
+                       "程序会重新连接。(%2)")
+            .arg(m_server.host, failure.Message()),
+        sql, CDbException::Kind::Disconnected);
 }
 
 void CConnection::ExecuteText(const QString& sql) {
@@ -334,7 +337,8 @@ CCachedStatement* CConnection::Acquire(const QString& sql) {
         throw CDbException(QStringLiteral("没有数据库连接"), sql);
     if (!m_dialect.CanPrepare(sql)) {
         // Run as plain text each time (transaction control, schema changes on the server).
-        auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)), false, true, false, QString()};
+        auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)),
+                                               false, true, false, QString()};
         statement->query.setForwardOnly(true);
         statement->text = sql;
         statement->busy = true;
@@ -346,7 +350,8 @@ CCachedStatement* CConnection::Acquire(const QString& sql) {
         cached->busy = true;
         return cached;
     }
-    auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)), false, true, false, QString()};
+    auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)),
+                                           false, true, false, QString()};
     // The server's driver streams a forward-only result row by row, and a second statement
     // run meanwhile would cut it off: there the whole result is fetched at once.
     statement->query.setForwardOnly(!IsServer());

@@ -64,8 +64,9 @@ class CConnection {
     const SqlDialect& Dialect() const { return m_dialect; }
     bool IsServer() const { return m_dialect.GetEngine() == SqlDialect::Engine::Postgres; }
     QString DatabasePath() const { return m_strPath; }
-    // The server's host (empty for the local file).
+    // The server's host (empty for the local file) and where it was reached.
     QString ServerHost() const { return m_server.host; }
+    const ServerAddress& Server() const { return m_server; }
     // "SQLite 文件 /path" or "PostgreSQL 服务器 host": where the data is, for messages.
     QString Where() const;
     int SchemaVersion() const { return m_nSchemaVersion; }

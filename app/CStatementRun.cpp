@@ -11,11 +11,17 @@ namespace {
 
 // Text goes in as valid Unicode, and an empty text as empty text, never as NULL: only an
 // explicit QVariant() stores NULL.
-QVariant Bindable(const QVariant& value) {
+// The server's text cannot hold U+0000: there it becomes U+FFFD, as a broken character does.
+QVariant Bindable(const QVariant& value, bool server) {
     if (value.typeId() != QMetaType::QString)
         return value;
     const QString text = value.toString();
-    return text.isNull() ? QStringLiteral("") : RepairText(text);
+    if (text.isNull())
+        return QStringLiteral("");
+    QString repaired = RepairText(text);
+    if (server && repaired.contains(QChar(0)))
+        repaired.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+    return repaired;
 }
 
 } // namespace
@@ -35,7 +41,7 @@ CStatementRun::CStatementRun(CConnection& connection, const QString& sql,
         done = query.exec(m_pStatement->text);
     } else {
         for (int i = 0; i < values.size(); ++i)
-            query.bindValue(i, Bindable(values.at(i)));
+            query.bindValue(i, Bindable(values.at(i), connection.IsServer()));
         done = query.exec();
     }
     if (!done) {

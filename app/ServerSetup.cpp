@@ -42,8 +42,8 @@ Command Run(const QString& program, const QStringList& args, bool asPostgres = f
     process.setProcessChannelMode(QProcess::MergedChannels);
     if (asPostgres && ::geteuid() == 0)
         process.start(QStringLiteral("runuser"),
-                      QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"),
-                                  program} +
+                      QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
+                                  QStringLiteral("--"), program} +
                           args);
     else
         process.start(program, args);
@@ -62,7 +62,8 @@ QString NewestBinDir() {
     int bestVersion = 0;
     for (const QString& version : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString bin = root.filePath(version + QStringLiteral("/bin"));
-        if (QFileInfo(bin + QStringLiteral("/pg_ctl")).isExecutable() && version.toInt() > bestVersion) {
+        if (QFileInfo(bin + QStringLiteral("/pg_ctl")).isExecutable() &&
+            version.toInt() > bestVersion) {
             bestVersion = version.toInt();
             best = bin;
         }
@@ -81,7 +82,8 @@ QString ReadText(const QString& path) {
 void WriteText(const QString& path, const QString& text) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0)
-        throw SetupFailure{QStringLiteral("写不了 %1").arg(path), QStringLiteral("请以 root 身份运行")};
+        throw SetupFailure{QStringLiteral("写不了 %1").arg(path),
+                           QStringLiteral("请以 root 身份运行")};
 }
 
 QString SqlLiteral(const QString& text) {
@@ -127,10 +129,13 @@ class Setup {
             CopyFrom();
         if (!m_options.password.isEmpty())
             SetServerPassword(m_options.password);
-        Say(m_bChanged ? QStringLiteral("主机已就绪。") : QStringLiteral("主机已是所需的状态,这次没有改动任何东西。"));
-        Say(QStringLiteral("各工作站: 网络设置 → 使用局域网主机数据库,主机IP地址填 %1。").arg(m_strListen));
+        Say(m_bChanged ? QStringLiteral("主机已就绪。")
+                       : QStringLiteral("主机已是所需的状态,这次没有改动任何东西。"));
+        Say(QStringLiteral("各工作站: 网络设置 → 使用局域网主机数据库,主机IP地址填 %1。")
+                .arg(m_strListen));
         if (!m_options.password.isEmpty())
-            Say(QStringLiteral("这个主机用了自己的密码: 请在每台工作站运行 Harbor --lan-password 加上同一密码。"));
+            Say(QStringLiteral(
+                "这个主机用了自己的密码: 请在每台工作站运行 Harbor --lan-password 加上同一密码。"));
     }
 
   private:
@@ -149,15 +154,19 @@ class Setup {
             return;
         }
         Say(QStringLiteral("正在从 Debian 安装 PostgreSQL ..."));
-        Command update = ::Run(QStringLiteral("apt-get"), {QStringLiteral("update"), QStringLiteral("-qq")});
-        Command install = ::Run(QStringLiteral("env"),
-                                {QStringLiteral("DEBIAN_FRONTEND=noninteractive"), QStringLiteral("apt-get"),
-                                 QStringLiteral("install"), QStringLiteral("-y"), QStringLiteral("-qq"),
-                                 QStringLiteral("postgresql")});
+        Command update =
+            ::Run(QStringLiteral("apt-get"), {QStringLiteral("update"), QStringLiteral("-qq")});
+        Command install =
+            ::Run(QStringLiteral("env"),
+                  {QStringLiteral("DEBIAN_FRONTEND=noninteractive"), QStringLiteral("apt-get"),
+                   QStringLiteral("install"), QStringLiteral("-y"), QStringLiteral("-qq"),
+                   QStringLiteral("postgresql")});
         m_strBin = NewestBinDir();
         if (install.code != 0 || m_strBin.isEmpty())
-            throw SetupFailure{QStringLiteral("安装 PostgreSQL 失败: %1").arg(install.output.right(400) + update.output.right(200)),
-                               QStringLiteral("请检查网络和软件源,或手动运行 apt-get install postgresql 后再试")};
+            throw SetupFailure{
+                QStringLiteral("安装 PostgreSQL 失败: %1")
+                    .arg(install.output.right(400) + update.output.right(200)),
+                QStringLiteral("请检查网络和软件源,或手动运行 apt-get install postgresql 后再试")};
         Say(QStringLiteral("已安装 PostgreSQL"));
         m_bChanged = true;
     }
@@ -166,28 +175,35 @@ class Setup {
         if (!m_options.dataDir.isEmpty()) {
             m_strData = m_options.dataDir;
             m_strConfig = m_options.configDir.isEmpty() ? m_strData : m_options.configDir;
-            m_strSocket = m_options.socketDir.isEmpty() ? QStringLiteral("/var/run/postgresql") : m_options.socketDir;
+            m_strSocket = m_options.socketDir.isEmpty() ? QStringLiteral("/var/run/postgresql")
+                                                        : m_options.socketDir;
             m_nPort = m_options.port > 0 ? m_options.port : 5432;
             if (!QFileInfo::exists(m_strData + QStringLiteral("/PG_VERSION")))
-                throw SetupFailure{QStringLiteral("%1 不是 PostgreSQL 的数据文件夹").arg(m_strData),
-                                   QStringLiteral("请用 --data-dir 指定已初始化的数据文件夹,或不加此选项使用系统的集群")};
+                throw SetupFailure{
+                    QStringLiteral("%1 不是 PostgreSQL 的数据文件夹").arg(m_strData),
+                    QStringLiteral(
+                        "请用 --data-dir 指定已初始化的数据文件夹,或不加此选项使用系统的集群")};
             Say(QStringLiteral("数据库集群: 数据文件夹 %1, 端口 %2").arg(m_strData).arg(m_nPort));
             return;
         }
         Command list = ::Run(QStringLiteral("pg_lsclusters"), {QStringLiteral("-h")});
-        QStringList fields = list.output.split(QLatin1Char('\n')).value(0).simplified().split(QLatin1Char(' '));
+        QStringList fields =
+            list.output.split(QLatin1Char('\n')).value(0).simplified().split(QLatin1Char(' '));
         if (list.code != 0 || fields.size() < 6) {
             const QString version = QFileInfo(QFileInfo(m_strBin).path()).fileName();
-            Command create = ::Run(QStringLiteral("pg_createcluster"), {version, QStringLiteral("main")});
+            Command create =
+                ::Run(QStringLiteral("pg_createcluster"), {version, QStringLiteral("main")});
             if (create.code != 0)
                 throw SetupFailure{QStringLiteral("建立数据库集群失败: %1").arg(create.output),
                                    QStringLiteral("请查看 pg_lsclusters 的输出,修好后再试")};
             Say(QStringLiteral("已建立数据库集群 %1/main").arg(version));
             m_bChanged = true;
             list = ::Run(QStringLiteral("pg_lsclusters"), {QStringLiteral("-h")});
-            fields = list.output.split(QLatin1Char('\n')).value(0).simplified().split(QLatin1Char(' '));
+            fields =
+                list.output.split(QLatin1Char('\n')).value(0).simplified().split(QLatin1Char(' '));
             if (fields.size() < 6)
-                throw SetupFailure{QStringLiteral("找不到数据库集群"), QStringLiteral("请查看 pg_lsclusters 的输出")};
+                throw SetupFailure{QStringLiteral("找不到数据库集群"),
+                                   QStringLiteral("请查看 pg_lsclusters 的输出")};
         }
         m_strVersion = fields[0];
         m_strCluster = fields[1];
@@ -196,7 +212,8 @@ class Setup {
         m_strConfig = m_options.configDir.isEmpty()
                           ? QStringLiteral("/etc/postgresql/%1/%2").arg(m_strVersion, m_strCluster)
                           : m_options.configDir;
-        m_strSocket = m_options.socketDir.isEmpty() ? QStringLiteral("/var/run/postgresql") : m_options.socketDir;
+        m_strSocket = m_options.socketDir.isEmpty() ? QStringLiteral("/var/run/postgresql")
+                                                    : m_options.socketDir;
         if (m_options.port > 0)
             m_nPort = m_options.port;
         Say(QStringLiteral("数据库集群: %1/%2, 数据文件夹 %3, 端口 %4")
@@ -209,11 +226,12 @@ class Setup {
     Command Control(const QString& action) {
         if (Debian())
             return ::Run(QStringLiteral("pg_ctlcluster"), {m_strVersion, m_strCluster, action});
-        QStringList args{QStringLiteral("-D"), m_strData, QStringLiteral("-w"), QStringLiteral("-t"),
-                         QStringLiteral("60")};
+        QStringList args{QStringLiteral("-D"), m_strData, QStringLiteral("-w"),
+                         QStringLiteral("-t"), QStringLiteral("60")};
         if (action == QLatin1String("start"))
             args << QStringLiteral("-l") << m_strData + QStringLiteral("/harbor-server.log")
-                 << QStringLiteral("-o") << QStringLiteral("-p %1 -k %2").arg(m_nPort).arg(m_strSocket);
+                 << QStringLiteral("-o")
+                 << QStringLiteral("-p %1 -k %2").arg(m_nPort).arg(m_strSocket);
         args << action;
         return ::Run(m_strBin + QStringLiteral("/pg_ctl"), args, true);
     }
@@ -232,8 +250,10 @@ class Setup {
         }
         const Command start = Control(QStringLiteral("start"));
         if (start.code != 0 || !Running())
-            throw SetupFailure{QStringLiteral("服务器启动失败: %1").arg(start.output),
-                               QStringLiteral("请查看服务器日志 (/var/log/postgresql/ 或数据文件夹中的日志),修好后再试")};
+            throw SetupFailure{
+                QStringLiteral("服务器启动失败: %1").arg(start.output),
+                QStringLiteral(
+                    "请查看服务器日志 (/var/log/postgresql/ 或数据文件夹中的日志),修好后再试")};
         Say(QStringLiteral("已启动服务器"));
         m_bChanged = true;
     }
@@ -241,8 +261,9 @@ class Setup {
     void Configure() {
         m_strListen = m_options.listen.isEmpty() ? LanAddress() : m_options.listen;
         if (m_strListen.isEmpty())
-            throw SetupFailure{QStringLiteral("找不到本机的局域网地址 (10.x, 172.16-31.x, 192.168.x)"),
-                               QStringLiteral("请接好网络,或用 --listen 指定本机在局域网中的地址")};
+            throw SetupFailure{
+                QStringLiteral("找不到本机的局域网地址 (10.x, 172.16-31.x, 192.168.x)"),
+                QStringLiteral("请接好网络,或用 --listen 指定本机在局域网中的地址")};
         const QString confPath = m_strConfig + QStringLiteral("/postgresql.conf");
         const QString hbaPath = m_strConfig + QStringLiteral("/pg_hba.conf");
         const QString conf = ReadText(confPath);
@@ -253,49 +274,55 @@ class Setup {
             Say(QStringLiteral("postgresql.conf 已是所需的设置 (监听 %1),未改动").arg(m_strListen));
         } else {
             WriteText(confPath, newConf);
-            Say(QStringLiteral("postgresql.conf: 监听 localhost 和 %1, 密码以 scram-sha-256 保存").arg(m_strListen));
+            Say(QStringLiteral("postgresql.conf: 监听 localhost 和 %1, 密码以 scram-sha-256 保存")
+                    .arg(m_strListen));
         }
         if (newHba == hba) {
             Say(QStringLiteral("pg_hba.conf 已是所需的设置,未改动"));
         } else {
             WriteText(hbaPath, newHba);
-            Say(QStringLiteral("pg_hba.conf: 数据库 %1 只允许本机和局域网 (10.0.0.0/8, 172.16.0.0/12, "
-                               "192.168.0.0/16) 以密码 (scram-sha-256) 连接,其余一律拒绝")
+            Say(QStringLiteral(
+                    "pg_hba.conf: 数据库 %1 只允许本机和局域网 (10.0.0.0/8, 172.16.0.0/12, "
+                    "192.168.0.0/16) 以密码 (scram-sha-256) 连接,其余一律拒绝")
                     .arg(QLatin1String(kDatabase)));
         }
         if (newConf != conf) {
             const Command restart = Control(QStringLiteral("restart"));
             if (restart.code != 0 || !Running())
-                throw SetupFailure{QStringLiteral("服务器重新启动失败: %1").arg(restart.output),
-                                   QStringLiteral("请查看服务器日志;监听地址 %1 须是本机的地址").arg(m_strListen)};
+                throw SetupFailure{
+                    QStringLiteral("服务器重新启动失败: %1").arg(restart.output),
+                    QStringLiteral("请查看服务器日志;监听地址 %1 须是本机的地址").arg(m_strListen)};
             Say(QStringLiteral("已重新启动服务器,新的监听地址生效"));
             m_bChanged = true;
         } else if (newHba != hba) {
             const Command reload = Control(QStringLiteral("reload"));
             if (reload.code != 0)
-                throw SetupFailure{QStringLiteral("服务器没能重新读取访问规则: %1").arg(reload.output),
-                                   QStringLiteral("请查看服务器日志")};
+                throw SetupFailure{
+                    QStringLiteral("服务器没能重新读取访问规则: %1").arg(reload.output),
+                    QStringLiteral("请查看服务器日志")};
             Say(QStringLiteral("服务器已重新读取访问规则"));
             m_bChanged = true;
         }
     }
 
     QString Superuser(const QString& sql) {
-        const Command psql = ::Run(m_strBin + QStringLiteral("/psql"),
-                                   {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"),
-                                    QStringLiteral("-t"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-                                    QStringLiteral("-h"), m_strSocket, QStringLiteral("-p"),
-                                    QString::number(m_nPort), QStringLiteral("-d"), QStringLiteral("postgres"),
-                                    QStringLiteral("-c"), sql},
-                                   true);
+        const Command psql = ::Run(
+            m_strBin + QStringLiteral("/psql"),
+            {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"), QStringLiteral("-t"),
+             QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-h"),
+             m_strSocket, QStringLiteral("-p"), QString::number(m_nPort), QStringLiteral("-d"),
+             QStringLiteral("postgres"), QStringLiteral("-c"), sql},
+            true);
         if (psql.code != 0)
-            throw SetupFailure{QStringLiteral("服务器拒绝了: %1\n%2").arg(sql, psql.output),
-                               QStringLiteral("请确认 postgres 用户能在本机通过 %1 连接服务器").arg(m_strSocket)};
+            throw SetupFailure{
+                QStringLiteral("服务器拒绝了: %1\n%2").arg(sql, psql.output),
+                QStringLiteral("请确认 postgres 用户能在本机通过 %1 连接服务器").arg(m_strSocket)};
         return psql.output;
     }
 
     QString Password() const {
-        return m_options.password.isEmpty() ? QString::fromLatin1(kDatabasePassword) : m_options.password;
+        return m_options.password.isEmpty() ? QString::fromLatin1(kDatabasePassword)
+                                            : m_options.password;
     }
 
     ServerAddress Address() const {
@@ -325,7 +352,8 @@ class Setup {
 
     void CreateRole() {
         const QString exists =
-            Superuser(QStringLiteral("SELECT count(*) FROM pg_roles WHERE rolname='%1'").arg(QLatin1String(kRole)));
+            Superuser(QStringLiteral("SELECT count(*) FROM pg_roles WHERE rolname='%1'")
+                          .arg(QLatin1String(kRole)));
         const QString setPassword = QStringLiteral("SET password_encryption='scram-sha-256'; ");
         if (exists != QLatin1String("1")) {
             Superuser(setPassword + QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD %2")
@@ -343,8 +371,9 @@ class Setup {
     }
 
     void CreateDatabase() {
-        const QString exists = Superuser(
-            QStringLiteral("SELECT count(*) FROM pg_database WHERE datname='%1'").arg(QLatin1String(kDatabase)));
+        const QString exists =
+            Superuser(QStringLiteral("SELECT count(*) FROM pg_database WHERE datname='%1'")
+                          .arg(QLatin1String(kDatabase)));
         if (exists == QLatin1String("1")) {
             Say(QStringLiteral("数据库 %1 已存在,未改动").arg(QLatin1String(kDatabase)));
             return;
@@ -395,16 +424,20 @@ class Setup {
             held += n;
         if (held > 0) {
             if (source == target) {
-                Say(QStringLiteral("服务器上的数据与 %1 各表行数相同,已复制过,未改动").arg(m_options.fromFile));
+                Say(QStringLiteral("服务器上的数据与 %1 各表行数相同,已复制过,未改动")
+                        .arg(m_options.fromFile));
                 return;
             }
-            throw SetupFailure{QStringLiteral("服务器上的数据库已有数据,与 %1 不同,没有复制").arg(m_options.fromFile),
-                               QStringLiteral("要重新复制,请先备份并删除服务器上的数据库 (sudo -u postgres dropdb "
-                                              "harbor),再运行一次")};
+            throw SetupFailure{
+                QStringLiteral("服务器上的数据库已有数据,与 %1 不同,没有复制")
+                    .arg(m_options.fromFile),
+                QStringLiteral("要重新复制,请先备份并删除服务器上的数据库 (sudo -u postgres dropdb "
+                               "harbor),再运行一次")};
         }
         try {
             const QStringList report = CopyShopTables(local, m_server);
-            Say(QStringLiteral("已在一个事务中复制 %1 的每个表,复制后行数核对无误:").arg(m_options.fromFile));
+            Say(QStringLiteral("已在一个事务中复制 %1 的每个表,复制后行数核对无误:")
+                    .arg(m_options.fromFile));
             for (const QString& line : report)
                 Say(QStringLiteral("  ") + line);
         } catch (const CDbException& e) {
@@ -461,7 +494,8 @@ bool ParseSetupOptions(const QStringList& args, SetupOptions* options, QString* 
         return false;
     }
     if (!options->listen.isEmpty() && !IsPrivateAddress(options->listen)) {
-        *error = QStringLiteral("%1 不是局域网地址 (10.x, 172.16-31.x, 192.168.x)").arg(options->listen);
+        *error =
+            QStringLiteral("%1 不是局域网地址 (10.x, 172.16-31.x, 192.168.x)").arg(options->listen);
         return false;
     }
     return true;
@@ -473,7 +507,8 @@ QStringList HarborBlock(const QString& content) {
     if (start < 0)
         return {};
     const qsizetype stop = content.indexOf(QString::fromLatin1(kBlockEnd), start);
-    const QString inner = content.mid(start + mark.size(), stop < 0 ? -1 : stop - start - mark.size());
+    const QString inner =
+        content.mid(start + mark.size(), stop < 0 ? -1 : stop - start - mark.size());
     return inner.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -492,8 +527,8 @@ QString HbaWithHarbor(const QString& current) {
 }
 
 QString ConfWithHarbor(const QString& current, const QString& listen, int port) {
-    const QString addresses = IsLoopback(listen) ? QStringLiteral("localhost")
-                                                   : QStringLiteral("localhost,") + listen;
+    const QString addresses =
+        IsLoopback(listen) ? QStringLiteral("localhost") : QStringLiteral("localhost,") + listen;
     QStringList lines{QStringLiteral("listen_addresses = '%1'").arg(addresses),
                       QStringLiteral("password_encryption = 'scram-sha-256'")};
     if (port > 0)

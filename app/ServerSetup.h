@@ -11,13 +11,13 @@
 //   with --from, copy a local shop database into it.
 // Each step says what it did; running it again changes nothing and says so.
 struct SetupOptions {
-    QString fromFile;   // --from: a local Harbor.accdb to copy
-    QString password;   // --password: the role's password when the shop chose its own
-    QString dataDir;    // --data-dir: the cluster's data folder (default: Debian's cluster)
-    QString configDir;  // --config-dir: where postgresql.conf and pg_hba.conf are
-    QString socketDir;  // --socket-dir: the server's Unix socket folder
-    QString listen;     // --listen: the LAN address to listen on (default: found)
-    int port = 0;       // --port (default: the cluster's)
+    QString fromFile;  // --from: a local Harbor.accdb to copy
+    QString password;  // --password: the role's password when the shop chose its own
+    QString dataDir;   // --data-dir: the cluster's data folder (default: Debian's cluster)
+    QString configDir; // --config-dir: where postgresql.conf and pg_hba.conf are
+    QString socketDir; // --socket-dir: the server's Unix socket folder
+    QString listen;    // --listen: the LAN address to listen on (default: found)
+    int port = 0;      // --port (default: the cluster's)
 };
 
 // Reads the options after "--setup-host"; false with a message for anything unknown.
@@ -39,5 +39,4 @@ bool IsPrivateAddress(const QString& address);
 QString LanAddress();
 
 // Runs the setup, printing each step to out; returns the exit code.
-int RunServerSetup(const SetupOptions& options,
-                   const std::function<void(const QString&)>& out);
+int RunServerSetup(const SetupOptions& options, const std::function<void(const QString&)>& out);

@@ -64,13 +64,13 @@ QStringList CopyShopTables(CConnection& from, CConnection& to) {
             QStringList quoted;
             for (const QString& column : columns)
                 quoted.append(Quoted(column));
-            const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(table, quoted.join(QLatin1Char(',')),
-                                            QStringList(columns.size(), QStringLiteral("?"))
-                                                .join(QLatin1Char(',')));
-            CSqlReader reader(from, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                        .arg(quoted.join(QLatin1Char(',')), table,
-                                             from.Dialect().RowIdColumn()));
+            const QString insert =
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(table, quoted.join(QLatin1Char(',')),
+                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+            CSqlReader reader(
+                from, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                          .arg(quoted.join(QLatin1Char(',')), table, from.Dialect().RowIdColumn()));
             qint64 copied = 0;
             while (reader.Next()) {
                 QVariantList values;

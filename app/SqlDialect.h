@@ -8,7 +8,7 @@
 // pattern "LIKE ?" always gets the escape character "\").
 // Quoted text is never touched.
 class SqlDialect {
-public:
+  public:
     enum class Engine { Sqlite, Postgres };
 
     explicit SqlDialect(Engine engine = Engine::Sqlite) : m_engine(engine) {}
@@ -30,6 +30,6 @@ public:
     // the server); they run as plain text and take no values.
     bool CanPrepare(const QString& sql) const;
 
-private:
+  private:
     Engine m_engine;
 };

@@ -1,5 +1,6 @@
 #include "documents/CEntryStore.h"
 
+#include "app/RowLocks.h"
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
@@ -40,6 +41,7 @@ QString CEntryStore::ShortName(const QString& code, bool* found) {
 }
 
 int CEntryStore::StoredRowCount(const QString& oddnum) {
+    LockFirstSave(QStringLiteral("entry"), oddnum);
     CRecordset rs;
     rs.Open(QString::fromUtf8(kSelectDocument), {oddnum});
     const int count = rs.GetRecordCount();
@@ -80,13 +82,19 @@ void CEntryStore::Save(const EntryHeader& header, const QVector<EntryLine>& line
         }
     }
     rs.Close();
-    for (const EntryStockMove& move : EntryStockMoves(stored, lines))
+    const QVector<EntryStockMove> moves = EntryStockMoves(stored, lines);
+    QStringList codes;
+    for (const EntryStockMove& move : moves)
+        codes.append(move.code);
+    LockProducts(codes);
+    for (const EntryStockMove& move : moves)
         ChangeStock(QStringLiteral("SELECT total FROM property WHERE code=?"), move.code,
                     move.delta);
     SetMoney(header.oddnum, header.money);
 }
 
 void CEntryStore::ChangeStock(const QString& select, const QString& code, int delta) {
+    LockProducts({code});
     CRecordset rs;
     rs.Open(select, {code});
     if (!rs.IsEOF()) {

@@ -1,5 +1,6 @@
 #include "documents/CSaleDocStore.h"
 
+#include "app/RowLocks.h"
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
@@ -66,6 +67,7 @@ SqlStatement CSaleDocStore::SelectDocumentSql(const QString& oddnum) const {
 }
 
 int CSaleDocStore::StoredRowCount(const QString& oddnum) const {
+    LockFirstSave(m_kind.table, oddnum);
     CRecordset rs;
     rs.Open(SelectDocumentSql(oddnum));
     const int count = rs.GetRecordCount();
@@ -126,6 +128,10 @@ void CSaleDocStore::Save(const SaleDocHeader& header, const QVector<SaleDocLine>
         }
     }
     rs.Close();
+    QStringList codes;
+    for (const StockMove& move : moves)
+        codes.append(move.code);
+    LockProducts(codes);
     for (const StockMove& move : moves) {
         if (move.delta != 0.0f)
             ChangeStock(move.code, move.delta);
@@ -145,6 +151,7 @@ void CSaleDocStore::SetNumberColumns(const QString& oddnum, const QString& recei
 }
 
 void CSaleDocStore::ChangeStock(const QString& code, float delta) const {
+    LockProducts({code});
     CRecordset rs;
     rs.Open(QStringLiteral("SELECT total FROM property WHERE code=?"), {code});
     if (!rs.IsEOF()) {

@@ -435,9 +435,8 @@ void TestEntryDlg::failedSaveWritesNothing() {
     ShownDoc doc;
     QVERIFY(doc.ready);
     doc.FillDocument({{kScrew, "1", "3"}, {kSwitch, "1", "5"}});
-    doc.db.Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON property WHEN "
-                               "NEW.code='%1' BEGIN SELECT RAISE(ABORT, 'disk full'); END")
-                    .arg(kSwitch));
+    doc.db.RefuseChanges("property", "UPDATE", QStringLiteral("NEW.code='%1'").arg(kSwitch),
+                         "disk full");
     MessageScript messages;
     QVERIFY(!doc.dlg->Save());
     QCOMPARE(messages.Count(), 1);
@@ -446,7 +445,7 @@ void TestEntryDlg::failedSaveWritesNothing() {
     QCOMPARE(doc.Stock(kScrew), QString("100"));
     QVERIFY(!doc.dlg->m_bSaved);
 
-    doc.db.Exec("DROP TRIGGER refuse");
+    doc.db.AllowChanges("property");
     QVERIFY(doc.dlg->Save());
     QCOMPARE(doc.SavedRows(), 2);
     QCOMPARE(doc.Stock(kScrew), QString("103"));

@@ -589,9 +589,8 @@ void TestSaleOutDlg::failedSaveWritesNothing() {
     QVERIFY(doc.ready);
     doc.FillDocument({{kScrew, "2"}, {kNail, "3"}});
     // The engine refuses the second stock change, after the rows and the first change.
-    doc.db.Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON property WHEN "
-                               "NEW.code='%1' BEGIN SELECT RAISE(ABORT, 'disk full'); END")
-                    .arg(kNail));
+    doc.db.RefuseChanges("property", "UPDATE", QStringLiteral("NEW.code='%1'").arg(kNail),
+                         "disk full");
     MessageScript messages;
     QTest::mouseClick(doc.dlg->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Count(), 1);
@@ -601,7 +600,7 @@ void TestSaleOutDlg::failedSaveWritesNothing() {
     QCOMPARE(doc.SavedRows(), 0);
     QCOMPARE(doc.Stock(kScrew), QString("100"));
 
-    doc.db.Exec("DROP TRIGGER refuse");
+    doc.db.AllowChanges("property");
     QVERIFY(doc.dlg->Save());
     QCOMPARE(doc.SavedRows(), 2);
     QCOMPARE(doc.Stock(kScrew), QString("98.00"));

@@ -143,7 +143,7 @@ private slots:
                  QString("update entry set fmoney=? where oddnum=?"));
         const SqlDialect postgres(SqlDialect::Engine::Postgres);
         QCOMPARE(postgres.Rewrite("SELECT bh FROM name2 WHERE bh like ?"),
-                 QString("SELECT bh FROM name2 WHERE bh ILIKE ? ESCAPE '\\'"));
+                 QString("SELECT bh FROM name2 WHERE bh ILIKE ? ESCAPE '\\' ORDER BY harbor_id"));
     }
 };
 

@@ -114,7 +114,10 @@ class TestStatementPath : public QObject {
         CRecordset rs;
         rs.Open("select * from customer where mc=?", {nul});
         QCOMPARE(rs.GetRecordCount(), 1);
-        QCOMPARE(rs.GetCollect("mc"), nul);
+        // The server's text cannot hold U+0000: it is stored as U+FFFD there.
+        QCOMPARE(rs.GetCollect("mc"),
+                 TestDatabase::OnServer() ? QString(nul).replace(QChar(0), QChar(QChar::ReplacementCharacter))
+                                          : nul);
         rs.Delete();
         QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("3"));
         QCOMPARE(RepairText(emoji), emoji);

@@ -27,7 +27,8 @@ QString Env(const char* name, const char* fallback) {
 QSqlDatabase Admin() {
     if (QSqlDatabase::contains(QLatin1String(kAdminConnection)))
         return QSqlDatabase::database(QLatin1String(kAdminConnection));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QLatin1String(kAdminConnection));
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QLatin1String(kAdminConnection));
     db.setHostName(Env("HARBOR_TEST_PGHOST", "127.0.0.1"));
     db.setPort(Env("HARBOR_TEST_PGPORT", "5432").toInt());
     db.setDatabaseName(QStringLiteral("postgres"));
@@ -65,13 +66,15 @@ QString TemplateDatabase() {
         QSqlQuery query(Admin());
         query.exec(QStringLiteral("SELECT 1 FROM pg_database WHERE datname='%1'").arg(tpl));
         if (!query.next()) {
-            TestDatabase::AdminExec(QStringLiteral(
-                "DO $$BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname='harbor') THEN "
-                "CREATE ROLE harbor LOGIN PASSWORD '%1'; END IF; END$$")
-                                        .arg(QLatin1String(kDatabasePassword)));
-            TestDatabase::AdminExec(QStringLiteral("CREATE DATABASE %1 OWNER harbor TEMPLATE template0 "
-                                                   "ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'")
-                                        .arg(tpl));
+            TestDatabase::AdminExec(
+                QStringLiteral(
+                    "DO $$BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname='harbor') THEN "
+                    "CREATE ROLE harbor LOGIN PASSWORD '%1'; END IF; END$$")
+                    .arg(QLatin1String(kDatabasePassword)));
+            TestDatabase::AdminExec(
+                QStringLiteral("CREATE DATABASE %1 OWNER harbor TEMPLATE template0 "
+                               "ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'")
+                    .arg(tpl));
             CConnection connection;
             connection.OpenServer(AddressOf(tpl), true);
             connection.Close();
@@ -83,6 +86,10 @@ QString TemplateDatabase() {
 }
 
 } // namespace
+
+ServerAddress TestDatabase::ServerFor(const QString& database) {
+    return AddressOf(database);
+}
 
 bool TestDatabase::OnServer() {
     return qgetenv("HARBOR_TEST_ENGINE") == "postgres";
@@ -102,8 +109,10 @@ TestDatabase::TestDatabase() {
     auto connection = std::make_shared<CConnection>();
     if (OnServer()) {
         static int counter = 0;
-        const QString name = QStringLiteral("harbor_t%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
-        AdminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER harbor").arg(name, TemplateDatabase()));
+        const QString name =
+            QStringLiteral("harbor_t%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+        AdminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER harbor")
+                      .arg(name, TemplateDatabase()));
         m_address = AddressOf(name);
         connection->OpenServer(m_address);
     } else {
@@ -118,8 +127,10 @@ TestDatabase::~TestDatabase() {
     if (theApp.m_pConnection)
         theApp.m_pConnection->Close();
     theApp.m_pConnection.reset();
-    if (!m_address.database.isEmpty() && m_address.database != QLatin1String("harbor") && OnServer())
-        AdminExec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_address.database));
+    if (!m_address.database.isEmpty() && m_address.database != QLatin1String("harbor") &&
+        OnServer())
+        AdminExec(
+            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_address.database));
 }
 
 void TestDatabase::Exec(const QString& sql, const QVariantList& values) {
@@ -148,4 +159,26 @@ QStringList TestDatabase::Fixed(const QStringList& numbers, int decimals) {
     for (const QString& number : numbers)
         texts.append(number.isEmpty() ? number : QString::number(number.toDouble(), 'f', decimals));
     return texts;
+}
+
+void TestDatabase::RefuseChanges(const QString& table, const QString& event,
+                                 const QString& condition, const QString& message) {
+    if (OnServer()) {
+        Exec(QStringLiteral(
+                 "CREATE OR REPLACE FUNCTION harbor_refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                 "$$BEGIN RAISE EXCEPTION '%1'; END$$")
+                 .arg(message));
+        Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON %2 FOR EACH ROW WHEN (%3) "
+                            "EXECUTE FUNCTION harbor_refuse()")
+                 .arg(event, table, condition));
+    } else {
+        Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON %2 WHEN %3 BEGIN SELECT "
+                            "RAISE(ABORT, '%4'); END")
+                 .arg(event, table, condition, message));
+    }
+}
+
+void TestDatabase::AllowChanges(const QString& table) {
+    Exec(OnServer() ? QStringLiteral("DROP TRIGGER refuse ON %1").arg(table)
+                    : QStringLiteral("DROP TRIGGER refuse"));
 }

@@ -17,7 +17,7 @@
 //   db.Exec("INSERT INTO ...");  // raw statement for setting up a case
 //   QCOMPARE(db.Value("SELECT count(*) FROM customer"), "1");
 class TestDatabase {
-public:
+  public:
     TestDatabase();
     ~TestDatabase();
 
@@ -29,6 +29,8 @@ public:
     static bool OnServer();
     // The server's address of this case's database, for a second connection.
     ServerAddress Address() const { return m_address; }
+    // The address of a database of the test server by its name (for another process).
+    static ServerAddress ServerFor(const QString& database);
     // The column that keeps the order rows were stored in (rowid or harbor_id).
     static QString RowKey();
     // Runs a statement as the test server's superuser on its maintenance database.
@@ -37,12 +39,18 @@ public:
     void Exec(const QString& sql, const QVariantList& values = {});
     // The first column of the first row as text ("" when there is no row).
     QString Value(const QString& sql, const QVariantList& values = {});
+    // Makes the engine refuse a change with the message, as a full disk would, until
+    // AllowChanges: event is "UPDATE" or "UPDATE OF column", condition an expression over
+    // NEW and OLD.
+    void RefuseChanges(const QString& table, const QString& event, const QString& condition,
+                       const QString& message);
+    void AllowChanges(const QString& table);
     // Number texts with a fixed count of decimals, as printf's "%.Nf" writes them.
     static QStringList Fixed(const QStringList& numbers, int decimals);
     // All rows, each joined with "|".
     QStringList Rows(const QString& sql, const QVariantList& values = {});
 
-private:
+  private:
     QTemporaryDir m_dir;
     QString m_strPath;
     ServerAddress m_address;
