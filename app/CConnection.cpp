@@ -324,6 +324,9 @@ void CConnection::Close() {
 }
 
 bool CConnection::IsOpen() const {
+    // A lost server session still counts as open: the next statement connects again.
+    if (m_bLost && !m_server.host.isEmpty())
+        return true;
     return QSqlDatabase::contains(m_strName) && QSqlDatabase::database(m_strName, false).isOpen();
 }
 

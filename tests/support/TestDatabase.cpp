@@ -91,6 +91,10 @@ ServerAddress TestDatabase::ServerFor(const QString& database) {
     return AddressOf(database);
 }
 
+void TestDatabase::CreateServerDatabase(const QString& name) {
+    AdminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER harbor").arg(name, TemplateDatabase()));
+}
+
 bool TestDatabase::OnServer() {
     return qgetenv("HARBOR_TEST_ENGINE") == "postgres";
 }

@@ -33,6 +33,8 @@ class TestDatabase {
     static ServerAddress ServerFor(const QString& database);
     // The column that keeps the order rows were stored in (rowid or harbor_id).
     static QString RowKey();
+    // Makes a database of the test server with the program's tables (empty).
+    static void CreateServerDatabase(const QString& name);
     // Runs a statement as the test server's superuser on its maintenance database.
     static void AdminExec(const QString& sql);
     // Runs a statement on the connection (through the record layer).
