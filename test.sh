@@ -9,10 +9,11 @@ scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 
 server_dir="$PWD/build/test-server"
+server="$PWD/scripts/test-server.sh"
 port=${HARBOR_TEST_PGPORT:-55432}
-trap 'scripts/test-server.sh stop "$server_dir"' EXIT
-scripts/test-server.sh stop "$server_dir"
-scripts/test-server.sh start "$server_dir" "$port"
+trap '"$server" stop "$server_dir"' EXIT
+"$server" stop "$server_dir"
+"$server" start "$server_dir" "$port"
 export HARBOR_TEST_PGHOST=127.0.0.1 HARBOR_TEST_PGPORT=$port
 HARBOR_TEST_PGPASSWORD=$(cat "$server_dir/password")
 export HARBOR_TEST_PGPASSWORD

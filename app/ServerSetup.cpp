@@ -37,7 +37,9 @@ struct Command {
     QString output;
 };
 
-Command Run(const QString& program, const QStringList& args, bool asPostgres = false) {
+// Runs a program (as the postgres user when asked), input given on its standard input.
+Command Run(const QString& program, const QStringList& args, bool asPostgres = false,
+            const QByteArray& input = QByteArray()) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     if (asPostgres && ::geteuid() == 0)
@@ -50,6 +52,8 @@ Command Run(const QString& program, const QStringList& args, bool asPostgres = f
     Command result;
     if (!process.waitForStarted(10000))
         return {-1, QStringLiteral("%1 不能运行").arg(program)};
+    process.write(input);
+    process.closeWriteChannel();
     process.waitForFinished(15 * 60 * 1000);
     result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     result.output = QString::fromLocal8Bit(process.readAll()).trimmed();
@@ -84,6 +88,12 @@ void WriteText(const QString& path, const QString& text) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0)
         throw SetupFailure{QStringLiteral("写不了 %1").arg(path),
                            QStringLiteral("请以 root 身份运行")};
+}
+
+// A statement as it may be shown: the password left out.
+QString ForMessage(const QString& sql) {
+    const qsizetype at = sql.indexOf(QLatin1String("PASSWORD"));
+    return at < 0 ? sql : sql.left(at) + QStringLiteral("PASSWORD ...");
 }
 
 QString SqlLiteral(const QString& text) {
@@ -306,16 +316,17 @@ class Setup {
     }
 
     QString Superuser(const QString& sql) {
-        const Command psql = ::Run(
-            m_strBin + QStringLiteral("/psql"),
-            {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"), QStringLiteral("-t"),
-             QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-h"),
-             m_strSocket, QStringLiteral("-p"), QString::number(m_nPort), QStringLiteral("-d"),
-             QStringLiteral("postgres"), QStringLiteral("-c"), sql},
-            true);
+        const Command psql =
+            ::Run(m_strBin + QStringLiteral("/psql"),
+                  {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"),
+                   QStringLiteral("-t"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                   QStringLiteral("-h"), m_strSocket, QStringLiteral("-p"),
+                   QString::number(m_nPort), QStringLiteral("-d"), QStringLiteral("postgres")},
+                  true, sql.toUtf8());
+        // The statement goes in on standard input, so a password never shows in the process list.
         if (psql.code != 0)
             throw SetupFailure{
-                QStringLiteral("服务器拒绝了: %1\n%2").arg(sql, psql.output),
+                QStringLiteral("服务器拒绝了: %1\n%2").arg(ForMessage(sql), psql.output),
                 QStringLiteral("请确认 postgres 用户能在本机通过 %1 连接服务器").arg(m_strSocket)};
         return psql.output;
     }

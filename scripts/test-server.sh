@@ -28,6 +28,7 @@ as_postgres() {
 command=${1:-}
 dir=${2:-}
 [ -n "$dir" ] || { echo "usage: $0 start DIR PORT | stop DIR" >&2; exit 2; }
+dir=$(realpath -m "$dir")
 
 case "$command" in
 start)

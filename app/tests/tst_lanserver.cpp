@@ -35,13 +35,15 @@ QString FilledShopFile(const QString& folder, int rowsPerTable) {
         QStringList names;
         for (int i = 0; i < columns.ColumnCount(); ++i)
             names.append(QLatin1Char('"') + columns.ColumnName(i) + QLatin1Char('"'));
-        const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(table, names.join(','), QStringList(names.size(), "?").join(','));
+        const QString insert =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, names.join(','), QStringList(names.size(), "?").join(','));
         for (int r = 0; r < rowsPerTable; ++r) {
             QVariantList values;
             for (int i = 0; i < names.size(); ++i) {
                 const QString name = columns.ColumnName(i);
-                if (name.startsWith('f') && (name == "freceivable" || name == "freceipt" || name == "fmoney"))
+                if (name.startsWith('f') &&
+                    (name == "freceivable" || name == "freceipt" || name == "fmoney"))
                     values.append(r == 2 ? QVariant() : QVariant(123.449997 + r));
                 else if (r == 1 && i % 3 == 0)
                     values.append(QVariant()); // NULL stays NULL
@@ -77,7 +79,8 @@ QStringList AllRows(CConnection& connection) {
     return rows;
 }
 
-QString Run(const QString& program, const QStringList& args, int* code, const QString& folder = {}) {
+QString Run(const QString& program, const QStringList& args, int* code,
+            const QString& folder = {}) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     if (!folder.isEmpty())
@@ -91,7 +94,8 @@ QString Run(const QString& program, const QStringList& args, int* code, const QS
 QString PgBin() {
     QDir root("/usr/lib/postgresql");
     QStringList versions = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::sort(versions.begin(), versions.end(), [](const QString& a, const QString& b) { return a.toInt() < b.toInt(); });
+    std::sort(versions.begin(), versions.end(),
+              [](const QString& a, const QString& b) { return a.toInt() < b.toInt(); });
     return versions.isEmpty() ? QString() : root.filePath(versions.last() + "/bin");
 }
 
@@ -107,7 +111,8 @@ class TestLanServer : public QObject {
 
   private slots:
     void initTestCase() {
-        QVERIFY2(TestDatabase::OnServer(), "these tests run against the test server (ctest -L postgres)");
+        QVERIFY2(TestDatabase::OnServer(),
+                 "these tests run against the test server (ctest -L postgres)");
     }
 
     void lostServerRollsBackTheActionAndTheNextOneReconnects() {
@@ -117,7 +122,8 @@ class TestLanServer : public QObject {
         const bool saved = RunDbAction(nullptr, QStringLiteral("保存员工"), [&] {
             theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('甲')");
             // The server ends this workstation's session (a restart, a cable pulled).
-            TestDatabase::AdminExec(QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(backend));
+            TestDatabase::AdminExec(
+                QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(backend));
             theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('乙')");
         });
         QVERIFY(!saved);
@@ -128,10 +134,11 @@ class TestLanServer : public QObject {
         QVERIFY(!theApp.m_pConnection->InTransaction());
 
         // The next action connects again and lands; nothing of the lost one was kept.
-        QVERIFY2(RunDbAction(nullptr, QStringLiteral("保存员工"), [] {
-            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('丙')");
-        }),
-                 qPrintable(messages.Last()));
+        QVERIFY2(
+            RunDbAction(
+                nullptr, QStringLiteral("保存员工"),
+                [] { theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('丙')"); }),
+            qPrintable(messages.Last()));
         QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList{"丙"});
         QVERIFY(db.Value("SELECT pg_backend_pid()") != backend);
         QCOMPARE(messages.Count(), 1);
@@ -147,11 +154,12 @@ class TestLanServer : public QObject {
         theApp.m_pConnection->LockKey("saleout:20261206");
         // Another workstation cannot take them meanwhile (NOWAIT instead of waiting here).
         other.BeginTransaction();
-        QVERIFY_THROWS_EXCEPTION(CDbException,
-                                 other.Execute("SELECT code FROM property WHERE code=? FOR UPDATE NOWAIT",
-                                               {"0101000001"}));
+        QVERIFY_THROWS_EXCEPTION(
+            CDbException, other.Execute("SELECT code FROM property WHERE code=? FOR UPDATE NOWAIT",
+                                        {"0101000001"}));
         other.Rollback();
-        CSqlReader key(other, "SELECT pg_try_advisory_xact_lock(hashtext(?))", {"saleout:20261206"});
+        CSqlReader key(other, "SELECT pg_try_advisory_xact_lock(hashtext(?))",
+                       {"saleout:20261206"});
         QVERIFY(key.Next());
         QCOMPARE(key.Value(0).toBool(), false);
         theApp.m_pConnection->Commit();
@@ -190,8 +198,8 @@ class TestLanServer : public QObject {
         out = Run(program, {"--check"}, &code, folder.path());
         QCOMPARE(code, 0);
         QCOMPARE(out.split('\n').size(), 1);
-        QVERIFY2(out.contains("PostgreSQL") && out.contains("127.0.0.1") && out.contains("商品 2 种") &&
-                     out.contains("版本"),
+        QVERIFY2(out.contains("PostgreSQL") && out.contains("127.0.0.1") &&
+                     out.contains("商品 2 种") && out.contains("版本"),
                  qPrintable(out));
 
         // A host where no server answers: named in the reason.
@@ -236,22 +244,23 @@ class TestLanServer : public QObject {
         QVERIFY(Run("chown", {"postgres:postgres", folder.path()}, &code).isEmpty());
         const QString data = folder.filePath("data");
         const int port = qEnvironmentVariableIntValue("HARBOR_TEST_PGPORT") + 17;
-        const QString initdb = Run("runuser", {"-u", "postgres", "--", bin + "/initdb", "-D", data, "-U", "postgres",
-                                               "--auth-local=peer", "--auth-host=scram-sha-256", "-E", "UTF8",
-                                               "--locale=C.UTF-8"},
+        const QString initdb = Run("runuser",
+                                   {"-u", "postgres", "--", bin + "/initdb", "-D", data, "-U",
+                                    "postgres", "--auth-local=peer", "--auth-host=scram-sha-256",
+                                    "-E", "UTF8", "--locale=C.UTF-8"},
                                    &code);
         QVERIFY2(code == 0, qPrintable(initdb));
-        const QString start = Run("runuser", {"-u", "postgres", "--", bin + "/pg_ctl", "-D", data, "-l",
-                                              folder.filePath("log"), "-w", "-o",
-                                              QStringLiteral("-p %1 -k %2")
-                                                  .arg(port)
-                                                  .arg(folder.path()),
-                                              "start"},
-                                  &code);
+        const QString start =
+            Run("runuser",
+                {"-u", "postgres", "--", bin + "/pg_ctl", "-D", data, "-l", folder.filePath("log"),
+                 "-w", "-o", QStringLiteral("-p %1 -k %2").arg(port).arg(folder.path()), "start"},
+                &code);
         QVERIFY2(code == 0, qPrintable(start));
         auto stop = qScopeGuard([&] {
             int ignored = 0;
-            Run("runuser", {"-u", "postgres", "--", bin + "/pg_ctl", "-D", data, "-m", "fast", "-w", "stop"}, &ignored);
+            Run("runuser",
+                {"-u", "postgres", "--", bin + "/pg_ctl", "-D", data, "-m", "fast", "-w", "stop"},
+                &ignored);
         });
 
         QTemporaryDir shop;
@@ -265,9 +274,10 @@ class TestLanServer : public QObject {
         const auto out = [&](const QString& line) { said.append(line); };
         QVERIFY2(RunServerSetup(options, out) == 0, qPrintable(said.join('\n')));
         const QString first = said.join('\n');
-        for (const char* step : {"PostgreSQL 已安装", "postgresql.conf: 监听", "pg_hba.conf: 数据库 harbor",
-                                 "已重新启动服务器", "已建立角色 harbor", "已建立数据库 harbor", "已建立数据表",
-                                 "复制后行数核对无误", "property: 3 行", "主机已就绪"})
+        for (const char* step :
+             {"PostgreSQL 已安装", "postgresql.conf: 监听", "pg_hba.conf: 数据库 harbor",
+              "已重新启动服务器", "已建立角色 harbor", "已建立数据库 harbor", "已建立数据表",
+              "复制后行数核对无误", "property: 3 行", "主机已就绪"})
             QVERIFY2(first.contains(QString::fromUtf8(step)), qPrintable(first));
 
         // Only the local network, with passwords: never trust, everything else refused.
@@ -298,7 +308,8 @@ class TestLanServer : public QObject {
         said.clear();
         QCOMPARE(RunServerSetup(options, out), 0);
         const QString second = said.join('\n');
-        QVERIFY2(second.contains("没有改动任何东西") && second.contains("已复制过"), qPrintable(second));
+        QVERIFY2(second.contains("没有改动任何东西") && second.contains("已复制过"),
+                 qPrintable(second));
         QVERIFY2(!second.contains("已建立") && !second.contains("已重新"), qPrintable(second));
         QCOMPARE(ReadFile(data + "/pg_hba.conf"), hba);
         QCOMPARE(ReadFile(data + "/postgresql.conf"), conf);
