@@ -30,11 +30,26 @@ dir=${2:-}
 [ -n "$dir" ] || { echo "usage: $0 start DIR PORT | stop DIR" >&2; exit 2; }
 dir=$(realpath -m "$dir")
 
+# The postgres user must reach the folder, and its socket path must stay short: otherwise the
+# folder lives in /tmp and DIR is a link to it.
+place_folder() {
+  local parent
+  parent=$(dirname "$dir")
+  mkdir -p "$parent"
+  if { [ "$(id -u)" -eq 0 ] && ! runuser -u postgres -- test -x "$parent"; } || [ ${#dir} -gt 70 ]; then
+    local real
+    real=$(mktemp -d /tmp/harbor-test-server.XXXXXX)
+    ln -sfn "$real" "$dir"
+    dir=$real
+  fi
+}
+
 case "$command" in
 start)
   port=${3:?port missing}
   if [ ! -f "$dir/data/PG_VERSION" ]; then
     rm -rf "$dir"
+    place_folder
     mkdir -p "$dir"
     echo "harbor-test-$RANDOM$RANDOM" >"$dir/password"
     [ "$(id -u)" -eq 0 ] && chown -R postgres:postgres "$dir"
