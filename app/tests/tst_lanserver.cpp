@@ -3,6 +3,7 @@
 // Runs against the test server only (HARBOR_TEST_ENGINE=postgres).
 #include <QDir>
 #include <QProcess>
+#include <QSettings>
 #include <QtTest>
 
 #include "MessageScript.h"
@@ -201,6 +202,20 @@ class TestLanServer : public QObject {
         QVERIFY2(out.contains("PostgreSQL") && out.contains("127.0.0.1") &&
                      out.contains("商品 2 种") && out.contains("版本"),
                  qPrintable(out));
+
+        // A password of the shop's own is kept in this workstation's settings, never in
+        // Lanset.ini; with the wrong one the reason names the host.
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        const QString lanset = folder.filePath("Lanset.ini");
+        SetServerPassword("not the role's password");
+        ConnectionCheck check = CheckConnection(lanset);
+        QVERIFY(!check.ok);
+        QVERIFY2(check.line.contains("127.0.0.1"), qPrintable(check.line));
+        SetServerPassword(QString());
+        check = CheckConnection(lanset);
+        QVERIFY2(check.ok, qPrintable(check.line));
+        QCOMPARE(ReadFile(lanset).toLatin1(), FormatLanset(1, 0x7F000001));
 
         // A host where no server answers: named in the reason.
         writeLanset(FormatLanset(1, 0x7F000002));
