@@ -6,21 +6,29 @@
 
 #include "app/CHarborApp.h"
 #include "app/CHarborApplication.h"
+#include "app/ConnectionCheck.h"
 #include "app/DatabaseInit.h"
 #include "app/DemoShop.h"
 #include "app/FontSetup.h"
 #include "app/QtTranslation.h"
 #include "app/LansetFile.h"
+#include "app/ServerSetup.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr,
-                 "Harbor                     start the program\n"
-                 "Harbor --init-db FILE      create an empty shop database\n"
-                 "Harbor --init-lanset FILE  write a Lanset.ini for this machine's database\n"
-                 "Harbor --make-demo FILE [--products N] [--years Y] [--documents D]\n"
-                 "                           write a demo shop with years of documents\n");
+    std::fprintf(
+        stderr,
+        "Harbor                     start the program\n"
+        "Harbor --init-db FILE      create an empty shop database\n"
+        "Harbor --init-lanset FILE  write a Lanset.ini for this machine's database\n"
+        "Harbor --make-demo FILE [--products N] [--years Y] [--documents D]\n"
+        "                           write a demo shop with years of documents\n"
+        "Harbor --check             connect as start-up does and say where the data is\n"
+        "Harbor --setup-host [--from FILE] [--password PASSWORD] [--listen ADDRESS]\n"
+        "       [--data-dir DIR] [--config-dir DIR] [--socket-dir DIR] [--port N]\n"
+        "                           make this computer the host of the shop's database\n"
+        "Harbor --lan-password [PASSWORD]  the host's own password, kept on this computer\n");
     return 2;
 }
 
@@ -34,6 +42,22 @@ int RunInitCommand(int argc, char* argv[]) {
         return WriteInitialLanset(args[2]);
     if (args.size() >= 3 && args[1] == QLatin1String("--make-demo"))
         return MakeDemoCommand(args.mid(2));
+    if (args.size() == 2 && args[1] == QLatin1String("--check"))
+        return CheckConnectionCommand(LansetPath());
+    if (args.size() <= 3 && args[1] == QLatin1String("--lan-password"))
+        return LanPasswordCommand(args.value(2));
+    if (args[1] == QLatin1String("--setup-host")) {
+        SetupOptions options;
+        QString error;
+        if (!ParseSetupOptions(args.mid(2), &options, &error)) {
+            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            return Usage();
+        }
+        return RunServerSetup(options, [](const QString& line) {
+            std::printf("%s\n", line.toLocal8Bit().constData());
+            std::fflush(stdout);
+        });
+    }
     return Usage();
 }
 

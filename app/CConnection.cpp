@@ -57,10 +57,153 @@ void CConnection::Open(const QString& connectionString) {
     const QString source = DataSourceOf(connectionString);
     if (source.isEmpty())
         throw CDbException(QStringLiteral("连接字符串中没有数据源"));
-    if (IsNetworkPath(source))
-        throw CDbException(
-            QStringLiteral("局域网主机数据库 %1 无法打开: 本版本尚不支持局域网模式").arg(source));
+    if (IsNetworkPath(source)) {
+        ServerAddress address;
+        address.host = HostOfDataSource(source);
+        if (address.host.isEmpty())
+            throw CDbException(QStringLiteral("局域网主机数据库 %1 中没有主机地址").arg(source));
+        address.password = ServerPassword();
+        OpenServer(address);
+        return;
+    }
     OpenSqlite(source);
+}
+
+void CConnection::OpenServer(const ServerAddress& address, bool createSchema) {
+    Close();
+    m_server = address;
+    m_strPath.clear();
+    m_fileIdentity.clear();
+    m_dialect = SqlDialect(SqlDialect::Engine::Postgres);
+    try {
+        ConnectServer();
+        if (createSchema && !HasSchemaTable())
+            CreateServerSchema();
+        ReadSchemaVersion();
+        m_nSchemaVersion = UpgradeSchema(*this, m_nSchemaVersion);
+    } catch (const CDbException& e) {
+        Close();
+        m_server = ServerAddress();
+        throw CDbException(QStringLiteral("局域网主机 %1 上的数据库服务器连接失败: %2")
+                               .arg(address.host, e.Message()),
+                           e.Statement(), e.GetKind());
+    }
+}
+
+void CConnection::ConnectServer() {
+    QString openError;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_strName);
+        db.setHostName(m_server.host);
+        if (m_server.port > 0)
+            db.setPort(m_server.port);
+        db.setDatabaseName(m_server.database);
+        db.setUserName(m_server.user);
+        db.setPassword(m_server.password);
+        // An unreachable host fails within seconds instead of the system's TCP time-out.
+        db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=Harbor"));
+        if (!db.open())
+            openError = EngineText(db.lastError());
+    }
+    if (!openError.isEmpty()) {
+        QSqlDatabase::removeDatabase(m_strName);
+        throw CDbException(openError, QString(), CDbException::Kind::Disconnected);
+    }
+    m_bLost = false;
+    // Dates and numbers as the program writes them, whatever the server's defaults.
+    ExecuteText(QStringLiteral("SET datestyle TO ISO"));
+    ExecuteText(QStringLiteral("SET standard_conforming_strings TO on"));
+}
+
+bool CConnection::HasSchemaTable() {
+    CStatementRun run(*this, QStringLiteral("SELECT to_regclass('harbor_schema') IS NOT NULL"));
+    return run.Query().next() && run.Query().value(0).toBool();
+}
+
+// The tables of resources/schema.sql as the server takes them, in one transaction.
+void CConnection::CreateServerSchema() {
+    const QStringList statements = SqlFileStatements(QStringLiteral(":/schema.sql"));
+    BeginTransaction();
+    try {
+        for (const QString& statement : statements)
+            Execute(m_dialect.SchemaText(statement));
+        Commit();
+    } catch (...) {
+        Rollback();
+        throw;
+    }
+}
+
+void CConnection::ReadSchemaVersion() {
+    try {
+        CStatementRun check(*this, QStringLiteral("SELECT version FROM harbor_schema"));
+        if (!check.Query().next())
+            throw CDbException(QStringLiteral("数据库没有版本记录"));
+        m_nSchemaVersion = check.Query().value(0).toInt();
+    } catch (const CDbException& e) {
+        if (e.GetKind() != CDbException::Kind::Engine)
+            throw;
+        throw CDbException(
+            QStringLiteral("服务器上的数据库不是本系统的数据库: %1").arg(e.Message()));
+    }
+}
+
+// After the server went away: a fresh session with fresh prepared statements. Inside a
+// transaction nothing can be done; the action fails and rolls back.
+void CConnection::ReopenServerIfLost() {
+    if (!IsServer() || m_server.host.isEmpty() || !m_bLost)
+        return;
+    if (m_nTransactionDepth > 0)
+        throw CDbException(
+            QStringLiteral("与数据库服务器 %1 的连接已断开,这次的操作已撤销。").arg(m_server.host),
+            QString(), CDbException::Kind::Disconnected);
+    DropCache();
+    if (QSqlDatabase::contains(m_strName)) {
+        QSqlDatabase::database(m_strName, false).close();
+        QSqlDatabase::removeDatabase(m_strName);
+    }
+    try {
+        ConnectServer();
+    } catch (const CDbException& e) {
+        m_bLost = true;
+        throw CDbException(
+            QStringLiteral("数据库服务器 %1 连接不上: %2").arg(m_server.host, e.Message()),
+            QString(), CDbException::Kind::Disconnected);
+    }
+}
+
+QString CConnection::Where() const {
+    if (IsServer())
+        return QStringLiteral("PostgreSQL 服务器 %1").arg(m_server.host);
+    return QStringLiteral("SQLite 文件 %1").arg(QDir::toNativeSeparators(m_strPath));
+}
+
+CDbException CConnection::Failure(const QSqlError& error, const QString& sql) {
+    CDbException failure = IsServer() ? ServerErrorOf(error, sql) : DbErrorOf(error, sql);
+    if (!IsServer() || failure.GetKind() != CDbException::Kind::Disconnected)
+        return failure;
+    m_bLost = true;
+    return CDbException(
+        QStringLiteral("与数据库服务器 %1 的连接已断开,这次的操作已撤销,下一次操作时"
+                       "程序会重新连接。(%2)")
+            .arg(m_server.host, failure.Message()),
+        sql, CDbException::Kind::Disconnected);
+}
+
+void CConnection::ExecuteText(const QString& sql) {
+    CStatementRun run(*this, sql);
+}
+
+void CConnection::LockRows(const QString& select, const QVariantList& values) {
+    if (!IsServer() || m_nTransactionDepth == 0)
+        return;
+    CStatementRun run(*this, select + QStringLiteral(" FOR UPDATE"), values);
+}
+
+void CConnection::LockKey(const QString& key) {
+    if (!IsServer() || m_nTransactionDepth == 0)
+        return;
+    CStatementRun run(*this, QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"), {key});
 }
 
 void CConnection::OpenFile(const QString& path) {
@@ -184,9 +327,13 @@ void CConnection::Close() {
     QSqlDatabase::removeDatabase(m_strName);
     m_nTransactionDepth = 0;
     m_bRollbackOnly = false;
+    m_bLost = false;
 }
 
 bool CConnection::IsOpen() const {
+    // A lost server session still counts as open: the next statement connects again.
+    if (m_bLost && !m_server.host.isEmpty())
+        return true;
     return QSqlDatabase::contains(m_strName) && QSqlDatabase::database(m_strName, false).isOpen();
 }
 
@@ -195,17 +342,31 @@ QString CConnection::RewrittenText(const QString& sql) const {
 }
 
 CCachedStatement* CConnection::Acquire(const QString& sql) {
+    ReopenServerIfLost();
     if (!IsOpen())
         throw CDbException(QStringLiteral("没有数据库连接"), sql);
+    if (!m_dialect.CanPrepare(sql)) {
+        // Run as plain text each time (transaction control, schema changes on the server).
+        auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)),
+                                               false, true, false, QString()};
+        statement->query.setForwardOnly(true);
+        statement->text = sql;
+        statement->busy = true;
+        statement->cached = false;
+        return statement;
+    }
     CCachedStatement* cached = m_cache.value(sql);
     if (cached && !cached->busy) {
         cached->busy = true;
         return cached;
     }
-    auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false))};
-    statement->query.setForwardOnly(true);
+    auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)),
+                                           false, true, false, QString()};
+    // The server's driver streams a forward-only result row by row, and a second statement
+    // run meanwhile would cut it off: there the whole result is fetched at once.
+    statement->query.setForwardOnly(!IsServer());
     if (!statement->query.prepare(m_dialect.Rewrite(sql))) {
-        const CDbException error = DbErrorOf(statement->query.lastError(), sql);
+        const CDbException error = Failure(statement->query.lastError(), sql);
         delete statement;
         throw error;
     }
@@ -259,8 +420,10 @@ void CConnection::BeginTransaction() {
     }
     CheckDatabaseFile();
     m_bRollbackOnly = false;
-    // Take the write lock at once, so a second workstation waits instead of failing late.
-    Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    // The local file: take the write lock at once, so a second workstation waits instead of
+    // failing late. The server: READ COMMITTED; what must not be changed by two workstations at
+    // once (stock, the first save of a number) is locked by LockRows and LockKey.
+    Execute(IsServer() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
     m_nTransactionDepth = 1;
 }
 
@@ -291,8 +454,9 @@ void CConnection::Rollback() {
         return;
     }
     m_bRollbackOnly = false;
-    if (IsOpen()) {
+    if (IsOpen() && !m_bLost) {
         QSqlQuery query(QSqlDatabase::database(m_strName, false));
-        query.exec(QStringLiteral("ROLLBACK"));
+        if (!query.exec(QStringLiteral("ROLLBACK")))
+            Failure(query.lastError(), QStringLiteral("ROLLBACK"));
     }
 }

@@ -6,13 +6,30 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include "app/CDbException.h"
 #include "app/SqlDialect.h"
 
 struct CCachedStatement;
+class QSqlError;
+
+// Where the shop's database server is: the host from Lanset.ini; the port is PostgreSQL's
+// own (libpq's default, 5432); database and role are the program's.
+struct ServerAddress {
+    QString host;
+    int port = -1; // -1: libpq's default
+    QString database = QStringLiteral("harbor");
+    QString user = QStringLiteral("harbor");
+    QString password;
+};
 
 // The one shared database connection (theApp.m_pConnection). Opened from a connection
 // string of the local or LAN form; in local mode the database is the SQLite file named by
-// the "Data Source" part, relative to the current directory, and is never created here.
+// the "Data Source" part, relative to the current directory, and is never created here. In
+// LAN mode it is the PostgreSQL server on the host named by the data source
+// (\\192.168.1.20\Harbor\Harbor.accdb: host 192.168.1.20).
+//
+// A server that went away fails the statement in flight (the action rolls back); the next
+// statement outside a transaction connects again.
 //
 // Every statement takes its values bound to its "?" in order; the text is rewritten for the
 // engine and prepared once, then kept for the next run of the same text.
@@ -27,6 +44,9 @@ class CConnection {
     void Open(const QString& connectionString);
     // Opens an SQLite file directly (the init tool and tests).
     void OpenFile(const QString& path);
+    // Opens the database on a server directly (start-up in LAN mode, setup, tests). With
+    // createSchema an empty database gets the program's tables first (setup and tests).
+    void OpenServer(const ServerAddress& address, bool createSchema = false);
     void Close();
     bool IsOpen() const;
 
@@ -42,7 +62,13 @@ class CConnection {
     bool InTransaction() const { return m_nTransactionDepth > 0; }
 
     const SqlDialect& Dialect() const { return m_dialect; }
+    bool IsServer() const { return m_dialect.GetEngine() == SqlDialect::Engine::Postgres; }
     QString DatabasePath() const { return m_strPath; }
+    // The server's host (empty for the local file) and where it was reached.
+    QString ServerHost() const { return m_server.host; }
+    const ServerAddress& Server() const { return m_server; }
+    // "SQLite 文件 /path" or "PostgreSQL 服务器 host": where the data is, for messages.
+    QString Where() const;
     int SchemaVersion() const { return m_nSchemaVersion; }
 
     // The SQL text as the engine receives it.
@@ -57,6 +83,18 @@ class CConnection {
     // Number of prepared statements kept for reuse.
     int CachedStatementCount() const { return int(m_cache.size()); }
 
+    // Inside a transaction, locks the rows a SELECT finds until the transaction ends, so a
+    // second workstation that changes them waits for this one (the server only: the local
+    // file is locked whole by the transaction).
+    //   connection.LockRows("SELECT code FROM property WHERE code=?", {code});
+    void LockRows(const QString& select, const QVariantList& values = {});
+    // Inside a transaction, waits until no other workstation's transaction holds the same key,
+    // and holds it until this transaction ends (the server only, as LockRows).
+    void LockKey(const QString& key);
+
+    // The exception for a failed statement; a lost server connection is marked for reopening.
+    CDbException Failure(const QSqlError& error, const QString& sql);
+
   private:
     friend class CStatementRun;
     // A prepared statement for the text, marked busy until Release; a second, uncached one
@@ -68,6 +106,12 @@ class CConnection {
     void OpenSqlite(const QString& path);
     void CheckSqliteFile(const QString& path) const;
     void PrepareSqlite();
+    void ConnectServer();
+    void ReadSchemaVersion();
+    bool HasSchemaTable();
+    void CreateServerSchema();
+    void ReopenServerIfLost();
+    void ExecuteText(const QString& sql);
 
     QString m_strName;
     QString m_strPath;
@@ -77,4 +121,6 @@ class CConnection {
     int m_nTransactionDepth = 0;
     bool m_bRollbackOnly = false;
     QHash<QString, CCachedStatement*> m_cache;
+    ServerAddress m_server;
+    bool m_bLost = false; // the server connection broke; reopen before the next statement
 };

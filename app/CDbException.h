@@ -9,11 +9,12 @@ class CDbException : public std::runtime_error {
   public:
     // What kind of failure, where the program answers differently.
     enum class Kind {
-        Engine,  // the engine refused a statement
-        Busy,    // another workstation holds the write lock
-        Damaged, // the file is not a sound database
-        Lost,    // the database file was deleted or replaced while the program ran
-        Folder,  // the folder of the database cannot be written
+        Engine,       // the engine refused a statement
+        Busy,         // another workstation holds the write lock
+        Damaged,      // the file is not a sound database
+        Lost,         // the database file was deleted or replaced while the program ran
+        Folder,       // the folder of the database cannot be written
+        Disconnected, // the database server went away; the next action connects again
     };
 
     CDbException(const QString& message, const QString& statement = QString(),

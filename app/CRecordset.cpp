@@ -34,7 +34,7 @@ QString Quoted(const QString& identifier) {
     return QLatin1Char('"') + identifier + QLatin1Char('"');
 }
 
-}  // namespace
+} // namespace
 
 CRecordset::CRecordset() = default;
 CRecordset::CRecordset(CConnection* connection) : m_pFixedConnection(connection) {}
@@ -56,20 +56,27 @@ void CRecordset::Open(const QString& sql, const QVariantList& values) {
         // Fetch each row's identity beside the asked columns, so the row can be changed.
         static const QRegularExpression select(QStringLiteral("^\\s*select\\s+"),
                                                QRegularExpression::CaseInsensitiveOption);
-        text.replace(select, QStringLiteral("SELECT %1 AS %2, ")
-                                 .arg(connection->Dialect().RowIdColumn(),
-                                      QLatin1String(kRowIdAlias)));
+        text.replace(select,
+                     QStringLiteral("SELECT %1 AS %2, ")
+                         .arg(connection->Dialect().RowIdColumn(), QLatin1String(kRowIdAlias)));
     }
     CStatementRun run(*connection, text, values);
     QSqlQuery& query = run.Query();
     const QSqlRecord record = query.record();
     const int first = m_strTable.isEmpty() ? 0 : 1;
-    for (int i = first; i < record.count(); ++i)
+    // The server's row key is the program's own, not one of the shop's columns.
+    const QString key = connection->Dialect().RowIdColumn();
+    QVector<int> columns;
+    for (int i = first; i < record.count(); ++i) {
+        if (connection->IsServer() && record.fieldName(i) == key)
+            continue;
+        columns.append(i);
         m_fields.append(record.fieldName(i));
+    }
     while (query.next()) {
         QVector<QVariant> row;
         row.reserve(m_fields.size());
-        for (int i = first; i < record.count(); ++i)
+        for (int i : std::as_const(columns))
             row.append(query.value(i));
         m_rows.append(row);
         m_rowIds.append(first ? query.value(0) : QVariant());
@@ -95,8 +102,12 @@ void CRecordset::Close() {
     m_touched.clear();
 }
 
-bool CRecordset::IsEOF() const { return !m_bOpen || m_nPos >= m_rows.size(); }
-bool CRecordset::IsBOF() const { return !m_bOpen || GetRecordCount() == 0; }
+bool CRecordset::IsEOF() const {
+    return !m_bOpen || m_nPos >= m_rows.size();
+}
+bool CRecordset::IsBOF() const {
+    return !m_bOpen || GetRecordCount() == 0;
+}
 
 void CRecordset::SkipDeleted() {
     while (m_nPos < m_rows.size() && m_deleted[m_nPos])
@@ -186,11 +197,17 @@ void CRecordset::Update() {
         if (columns.isEmpty())
             sql += QStringLiteral("DEFAULT VALUES");
         else
-            sql += QStringLiteral("(%1) VALUES (%2)")
-                       .arg(columns.join(QLatin1Char(',')),
-                            QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+            sql +=
+                QStringLiteral("(%1) VALUES (%2)")
+                    .arg(columns.join(QLatin1Char(',')),
+                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+        sql += connection->Dialect().ReturningRowId();
         CStatementRun run(*connection, sql, values);
-        const QVariant rowId = run.Query().lastInsertId();
+        QVariant rowId;
+        if (connection->Dialect().ReturningRowId().isEmpty())
+            rowId = run.Query().lastInsertId();
+        else if (run.Query().next())
+            rowId = run.Query().value(0);
         QVector<QVariant> row(m_fields.size());
         for (int i = 0; i < m_fields.size(); ++i)
             row[i] = m_touched[i] ? m_pending[i] : QVariant();
@@ -204,9 +221,9 @@ void CRecordset::Update() {
             assignments.append(column + QStringLiteral("=?"));
         values.append(m_rowIds[m_nPos]);
         connection->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                            .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
-                                 connection->Dialect().RowIdColumn()),
-                        values);
+                                .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
+                                     connection->Dialect().RowIdColumn()),
+                            values);
         for (int i = 0; i < m_fields.size(); ++i) {
             if (m_touched[i])
                 m_rows[m_nPos][i] = m_pending[i];
@@ -221,8 +238,8 @@ void CRecordset::Delete() {
     RequireCurrentRow("Delete");
     CConnection* connection = ActiveConnection();
     connection->Execute(QStringLiteral("DELETE FROM %1 WHERE %2=?")
-                        .arg(Quoted(m_strTable), connection->Dialect().RowIdColumn()),
-                    {m_rowIds[m_nPos]});
+                            .arg(Quoted(m_strTable), connection->Dialect().RowIdColumn()),
+                        {m_rowIds[m_nPos]});
     m_deleted[m_nPos] = true;
     m_bEditing = false;
 }

@@ -11,11 +11,17 @@ namespace {
 
 // Text goes in as valid Unicode, and an empty text as empty text, never as NULL: only an
 // explicit QVariant() stores NULL.
-QVariant Bindable(const QVariant& value) {
+// The server's text cannot hold U+0000: there it becomes U+FFFD, as a broken character does.
+QVariant Bindable(const QVariant& value, bool server) {
     if (value.typeId() != QMetaType::QString)
         return value;
     const QString text = value.toString();
-    return text.isNull() ? QStringLiteral("") : RepairText(text);
+    if (text.isNull())
+        return QStringLiteral("");
+    QString repaired = RepairText(text);
+    if (server && repaired.contains(QChar(0)))
+        repaired.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+    return repaired;
 }
 
 } // namespace
@@ -25,13 +31,24 @@ CStatementRun::CStatementRun(CConnection& connection, const QString& sql,
     : m_connection(connection) {
     m_pStatement = connection.Acquire(sql);
     QSqlQuery& query = m_pStatement->query;
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, Bindable(values.at(i)));
-    if (!query.exec()) {
+    bool done = false;
+    if (!m_pStatement->text.isEmpty()) {
+        if (!values.isEmpty()) {
+            connection.Release(m_pStatement);
+            m_pStatement = nullptr;
+            throw CDbException(QStringLiteral("这条语句不能带参数"), sql);
+        }
+        done = query.exec(m_pStatement->text);
+    } else {
+        for (int i = 0; i < values.size(); ++i)
+            query.bindValue(i, Bindable(values.at(i), connection.IsServer()));
+        done = query.exec();
+    }
+    if (!done) {
         const QSqlError error = query.lastError();
         connection.Release(m_pStatement);
         m_pStatement = nullptr;
-        throw DbErrorOf(error, sql);
+        throw connection.Failure(error, sql);
     }
 }
 

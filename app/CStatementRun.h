@@ -12,6 +12,7 @@ struct CCachedStatement {
     bool busy = false;     // a run is using it
     bool cached = true;    // false: a one-off, deleted when its run ends
     bool orphaned = false; // the connection closed while a run used it
+    QString text;          // set: not prepared, run as this plain text
 };
 
 // One run of a statement through the connection's cache of prepared statements. While the

@@ -1,5 +1,19 @@
 #include "app/ConnectionString.h"
 
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+
+const char* const kOrganisation = "应用程序向导生成的本地应用程序";
+const char* const kPasswordKey = "LanPassword";
+
+QSettings Settings() {
+    return QSettings(QString::fromUtf8(kOrganisation), QStringLiteral("Harbor"));
+}
+
+} // namespace
+
 QString LocalConnectionString() {
     return QStringLiteral("Provider=Microsoft.ACE.OLEDB.12.0; Data Source=Harbor.accdb;"
                           "Jet OLEDB:Database Password=") +
@@ -24,4 +38,25 @@ QString DataSourceOf(const QString& connectionString) {
 bool IsNetworkPath(const QString& dataSource) {
     return dataSource.startsWith(QLatin1String("\\\\")) ||
            dataSource.startsWith(QLatin1String("//"));
+}
+
+QString HostOfDataSource(const QString& dataSource) {
+    if (!IsNetworkPath(dataSource))
+        return QString();
+    QString rest = dataSource.mid(2);
+    const qsizetype stop = rest.indexOf(QRegularExpression(QStringLiteral("[\\\\/]")));
+    return (stop < 0 ? rest : rest.left(stop)).trimmed();
+}
+
+QString ServerPassword() {
+    const QString chosen = Settings().value(QLatin1String(kPasswordKey)).toString();
+    return chosen.isEmpty() ? QString::fromLatin1(kDatabasePassword) : chosen;
+}
+
+void SetServerPassword(const QString& password) {
+    QSettings settings = Settings();
+    if (password.isEmpty() || password == QLatin1String(kDatabasePassword))
+        settings.remove(QLatin1String(kPasswordKey));
+    else
+        settings.setValue(QLatin1String(kPasswordKey), password);
 }

@@ -13,3 +13,12 @@ QString DataSourceOf(const QString& connectionString);
 
 // True when the data source names a file on another machine (\\host\share\...).
 bool IsNetworkPath(const QString& dataSource);
+
+// The host of a network data source: "\\\\192.168.1.20\\Harbor\\Harbor.accdb" gives
+// "192.168.1.20" (empty when there is none).
+QString HostOfDataSource(const QString& dataSource);
+
+// The password of the server's role: the program's database password unless the shop chose
+// another at setup, which this workstation then keeps in its settings (never in Lanset.ini).
+QString ServerPassword();
+void SetServerPassword(const QString& password); // empty: back to the program's own

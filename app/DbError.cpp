@@ -20,3 +20,21 @@ CDbException DbErrorOf(const QSqlError& error, const QString& statement) {
         kind = CDbException::Kind::Damaged;
     return CDbException(EngineText(error), statement, kind);
 }
+
+CDbException ServerErrorOf(const QSqlError& error, const QString& statement) {
+    const QString state = error.nativeErrorCode().trimmed();
+    const QString text = EngineText(error);
+    CDbException::Kind kind = CDbException::Kind::Engine;
+    // 08: connection exceptions; 57P01-57P03: the server shut down or is starting.
+    // Without a code, libpq's own words tell that the socket is gone.
+    if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")) ||
+        (state.isEmpty() && (text.contains(QLatin1String("server closed the connection")) ||
+                             text.contains(QLatin1String("no connection to the server")) ||
+                             text.contains(QLatin1String("terminating connection")) ||
+                             text.contains(QLatin1String("connection to server")))))
+        kind = CDbException::Kind::Disconnected;
+    else if (state == QLatin1String("55P03") || state == QLatin1String("40P01") ||
+             state == QLatin1String("40001"))
+        kind = CDbException::Kind::Busy;
+    return CDbException(text, statement, kind);
+}

@@ -56,7 +56,7 @@ int UpgradeSchema(CConnection& connection, int fromVersion, const QList<SchemaUp
             if (step.version <= fromVersion)
                 continue;
             for (const QString& statement : step.statements)
-                connection.Execute(statement);
+                connection.Execute(connection.Dialect().SchemaText(statement));
         }
         connection.Execute(QStringLiteral("UPDATE harbor_schema SET version=?"), {target});
         connection.Commit();

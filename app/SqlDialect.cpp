@@ -12,8 +12,12 @@ struct Token {
     QString text;
 };
 
-bool IsWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
-bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool IsWordStart(QChar c) {
+    return c.isLetter() || c == QLatin1Char('_');
+}
+bool IsWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
 
 QVector<Token> Tokenize(const QString& sql) {
     QVector<Token> tokens;
@@ -72,8 +76,94 @@ bool EndsTableReference(const Token& t) {
     return t.type != Tok::Word || clauses.contains(t.text.toUpper());
 }
 
+int NextSolidToken(const QVector<Token>& tokens, int i) {
+    while (i < tokens.size() && tokens[i].type == Tok::Space)
+        ++i;
+    return i;
+}
+
+// "SELECT columns FROM table [WHERE ...]" with no order, grouping, aggregate, DISTINCT or
+// second table: the rows of one table in no stated order.
+bool IsPlainTableSelect(const QVector<Token>& tokens) {
+    static const QSet<QString> stoppers = {"ORDER",     "GROUP",    "HAVING", "LIMIT",
+                                           "UNION",     "JOIN",     "EXCEPT", "FOR",
+                                           "INTERSECT", "DISTINCT", "OFFSET", "INTO"};
+    static const QSet<QString> aggregates = {"SUM", "MAX", "MIN", "COUNT", "AVG"};
+    const int first = NextSolidToken(tokens, 0);
+    if (first >= tokens.size() || !IsWord(tokens[first], "SELECT"))
+        return false;
+    int depth = 0;
+    int from = -1;
+    for (int i = first + 1; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (IsPunct(t, '(')) {
+            ++depth;
+            continue;
+        }
+        if (IsPunct(t, ')')) {
+            --depth;
+            continue;
+        }
+        if (depth > 0)
+            continue;
+        if (IsPunct(t, ';'))
+            return false;
+        if (t.type != Tok::Word)
+            continue;
+        const QString word = t.text.toUpper();
+        if (stoppers.contains(word))
+            return false;
+        if (from < 0 && aggregates.contains(word)) {
+            const int next = NextSolidToken(tokens, i + 1);
+            if (next < tokens.size() && IsPunct(tokens[next], '('))
+                return false;
+        }
+        if (word == QLatin1String("FROM")) {
+            if (from >= 0)
+                return false;
+            from = i;
+            const int table = NextSolidToken(tokens, i + 1);
+            if (table >= tokens.size() || tokens[table].type != Tok::Word)
+                return false;
+            const int after = NextSolidToken(tokens, table + 1);
+            if (after < tokens.size() && !IsWord(tokens[after], "WHERE"))
+                return false;
+        }
+    }
+    return from >= 0;
+}
+
+// The number of columns of a "SELECT DISTINCT ..." without ORDER BY (0 for anything else).
+int UnorderedDistinctColumns(const QVector<Token>& tokens) {
+    const int first = NextSolidToken(tokens, 0);
+    if (first >= tokens.size() || !IsWord(tokens[first], "SELECT"))
+        return 0;
+    const int distinct = NextSolidToken(tokens, first + 1);
+    if (distinct >= tokens.size() || !IsWord(tokens[distinct], "DISTINCT"))
+        return 0;
+    int depth = 0;
+    int columns = 1;
+    bool inList = true;
+    for (int i = distinct + 1; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (IsPunct(t, '('))
+            ++depth;
+        else if (IsPunct(t, ')'))
+            --depth;
+        if (depth > 0)
+            continue;
+        if (inList && IsPunct(t, ','))
+            ++columns;
+        if (IsWord(t, "FROM"))
+            inList = false;
+        if (IsWord(t, "ORDER") || IsWord(t, "UNION") || IsWord(t, "LIMIT") || IsPunct(t, ';'))
+            return 0;
+    }
+    return inList ? 0 : columns;
+}
+
 class Rewriter {
-public:
+  public:
     Rewriter(const QVector<Token>& tokens, SqlDialect::Engine engine)
         : m_tokens(tokens), m_engine(engine) {}
 
@@ -84,7 +174,7 @@ public:
         return out;
     }
 
-private:
+  private:
     int NextSolid(int i, int end) const {
         while (i < end && m_tokens[i].type == Tok::Space)
             ++i;
@@ -161,8 +251,8 @@ private:
     }
 
     int EmitLike(int i, int end, QString& out) {
-        out += m_engine == SqlDialect::Engine::Postgres ? QStringLiteral("ILIKE")
-                                                        : m_tokens[i].text;
+        out +=
+            m_engine == SqlDialect::Engine::Postgres ? QStringLiteral("ILIKE") : m_tokens[i].text;
         const int pattern = NextSolid(i + 1, end);
         if (pattern < end && IsPunct(m_tokens[pattern], '?')) {
             // A bound pattern is made with LikeEscape: its escape character is "\".
@@ -205,14 +295,75 @@ private:
     int m_nDerived = 0;
 };
 
-}  // namespace
+} // namespace
 
 QString SqlDialect::Rewrite(const QString& sql) const {
     const QVector<Token> tokens = Tokenize(sql);
     Rewriter rewriter(tokens, m_engine);
-    return rewriter.Range(0, tokens.size());
+    QString text = rewriter.Range(0, tokens.size());
+    if (m_engine == Engine::Postgres) {
+        if (IsPlainTableSelect(tokens)) {
+            text = text.trimmed() + QStringLiteral(" ORDER BY harbor_id");
+        } else if (const int columns = UnorderedDistinctColumns(tokens); columns > 0) {
+            // The local file hands distinct rows out in the order of their columns' index;
+            // the server's hashing would give them in any order.
+            QStringList positions;
+            for (int i = 1; i <= columns; ++i)
+                positions.append(QString::number(i));
+            text = text.trimmed() + QStringLiteral(" ORDER BY ") +
+                   positions.join(QStringLiteral(", "));
+        }
+    }
+    return text;
 }
 
 QString SqlDialect::RowIdColumn() const {
-    return m_engine == Engine::Postgres ? QStringLiteral("ctid") : QStringLiteral("rowid");
+    return m_engine == Engine::Postgres ? QStringLiteral("harbor_id") : QStringLiteral("rowid");
+}
+
+QString SqlDialect::ReturningRowId() const {
+    return m_engine == Engine::Postgres ? QStringLiteral(" RETURNING harbor_id") : QString();
+}
+
+QString SqlDialect::SchemaText(const QString& sql) const {
+    if (m_engine != Engine::Postgres)
+        return sql;
+    const QVector<Token> tokens = Tokenize(sql);
+    QString out;
+    int depth = 0;
+    int lastClose = -1;
+    for (int i = 0; i < tokens.size(); ++i) {
+        if (IsPunct(tokens[i], '('))
+            ++depth;
+        else if (IsPunct(tokens[i], ')') && --depth == 0)
+            lastClose = i;
+    }
+    const int first = NextSolidToken(tokens, 0);
+    const int second = NextSolidToken(tokens, first + 1);
+    const bool createTable = second < tokens.size() && IsWord(tokens[first], "CREATE") &&
+                             IsWord(tokens[second], "TABLE");
+    for (int i = 0; i < tokens.size(); ++i) {
+        if (IsWord(tokens[i], "REAL"))
+            out += QStringLiteral("DOUBLE PRECISION");
+        else if (createTable && i == lastClose)
+            out +=
+                QStringLiteral(", harbor_id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY)");
+        else
+            out += tokens[i].text;
+    }
+    return out;
+}
+
+bool SqlDialect::CanPrepare(const QString& sql) const {
+    if (m_engine != Engine::Postgres)
+        return true;
+    const QVector<Token> tokens = Tokenize(sql);
+    const int first = NextSolidToken(tokens, 0);
+    if (first >= tokens.size())
+        return false;
+    for (const char* word : {"SELECT", "INSERT", "UPDATE", "DELETE", "VALUES", "WITH"}) {
+        if (IsWord(tokens[first], word))
+            return true;
+    }
+    return false;
 }

@@ -1,5 +1,8 @@
 #include "catalogue/LabelDataSource.h"
 
+#include "app/CConnection.h"
+#include "app/CHarborApp.h"
+
 #include <QLibrary>
 
 namespace {
@@ -99,6 +102,27 @@ bool LabelDataSource::Write(const OdbcDataSource& entry) {
     return written;
 }
 
+const char* const LabelDataSource::kServerDriver = "PostgreSQL Unicode";
+
+OdbcDataSource LabelDataSource::ServerEntry(const QString& host, int port, const QString& database,
+                                            const QString& user, const QString& password) {
+    return {QString::fromUtf8(kName),
+            QString::fromLatin1(kServerDriver),
+            {{QStringLiteral("Servername"), host},
+             {QStringLiteral("Port"), QString::number(port)},
+             {QStringLiteral("Database"), database},
+             {QStringLiteral("Username"), user},
+             {QStringLiteral("Password"), password}}};
+}
+
 bool LabelDataSource::Register(const QString& databasePath) {
+    const CConnection* connection = theApp.m_pConnection.get();
+    if (connection && connection->IsOpen() && connection->IsServer()) {
+        const ServerAddress& server = connection->Server();
+        // libpq's default port unless the program was pointed at another.
+        const int port = server.port > 0 ? server.port : qEnvironmentVariableIntValue("PGPORT");
+        return Write(ServerEntry(server.host, port > 0 ? port : 5432, server.database, server.user,
+                                 server.password));
+    }
     return Write(SqliteEntry(databasePath));
 }

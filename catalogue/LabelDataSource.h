@@ -24,12 +24,17 @@ class LabelDataSource {
 
     // The entry for a database file.
     static OdbcDataSource SqliteEntry(const QString& databasePath);
+    // The entry for the shop's database server (LAN mode), through PostgreSQL's ODBC driver.
+    static const char* const kServerDriver; // "PostgreSQL Unicode", as odbc-postgresql registers it
+    static OdbcDataSource ServerEntry(const QString& host, int port, const QString& database,
+                                      const QString& user, const QString& password);
 
     // Writes the entry into the user's odbc.ini, replacing an older entry of that name.
     // Returns false when the installer library is missing, the driver is not registered or a
     // write fails.
     static bool Write(const OdbcDataSource& entry);
 
-    // Writes the entry of the SQLite driver for the database file.
+    // Writes the entry of the SQLite driver for the database file; in LAN mode (the program is
+    // connected to the server) the entry of the server instead.
     static bool Register(const QString& databasePath);
 };

@@ -3,8 +3,10 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
+#include "app/RowLocks.h"
 #include "app/SqlText.h"
 #include "documents/Cents.h"
+#include "documents/Oddnum.h"
 
 QStringList CDocumentStore::StoredTexts(const QStringList& texts) {
     QStringList stored;
@@ -39,6 +41,13 @@ QVector<StoredRow> CDocumentStore::ReadRows(const QString& oddnum, QString* invo
 
 int CDocumentStore::StoredRowCount(const QString& oddnum) const {
     return int(ReadRows(oddnum).size());
+}
+
+QString CDocumentStore::FirstSaveNumber(const QString& oddnum, QWidget* parent) const {
+    LockFirstSave(m_table.table, oddnum);
+    if (StoredRowCount(oddnum) == 0)
+        return oddnum;
+    return NewOddnum(m_table.table, OddnumDate(oddnum), parent);
 }
 
 void CDocumentStore::PutLine(CRecordset& rs, const QStringList& texts) const {

@@ -28,6 +28,8 @@ struct DocumentWrite {
 // plans with DocumentPlan, moves the stock through MoveStock, then writes the rows and one
 // header UPDATE for the whole document. Raises CDbException on a database error; callers run
 // each method in one transaction (RunDbAction) and roll back on anything but Written.
+class QWidget;
+
 class CDocumentStore {
   public:
     explicit CDocumentStore(const DocumentTable& table) : m_table(table) {}
@@ -38,6 +40,12 @@ class CDocumentStore {
     // date found on them (sales-out only).
     QVector<StoredRow> ReadRows(const QString& oddnum, QString* invoiceDate = nullptr) const;
     int StoredRowCount(const QString& oddnum) const;
+
+    // The number a document's first save stores under: the one drawn, or, when another window
+    // or workstation has saved under it since, the next free number of the same date (empty
+    // when the date has none left; NewOddnum has told the user). Serialised per table and date
+    // until the save's transaction ends, so two workstations never store under one number.
+    QString FirstSaveNumber(const QString& oddnum, QWidget* parent) const;
 
     // Writes the lines under the number: stored rows the lines came from are rewritten where
     // they changed, new lines are added, stock moves by the difference between what was stored

@@ -242,8 +242,8 @@ bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
     std::optional<DocumentWrite> write;
     QString drawn = oddnum;
     const bool done = RunDbAction(this, QStringLiteral("保存入库单"), [&] {
-        if (!m_savedHeader && m_store.StoredRowCount(drawn) > 0) {
-            drawn = NewOddnum(QString::fromLatin1(kTable), OddnumDate(drawn), this);
+        if (!m_savedHeader) {
+            drawn = m_store.FirstSaveNumber(drawn, this);
             if (drawn.isEmpty())
                 return; // the date's numbers are used up: NewOddnum said so
         }

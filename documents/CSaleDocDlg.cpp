@@ -326,8 +326,8 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
                 QStringLiteral("第%1行的商品名称与条形码不符,请重新选择商品").arg(mismatch + 1);
             return;
         }
-        if (!m_savedHeader && m_store.Documents().StoredRowCount(oddnum) > 0) {
-            oddnum = NewOddnum(m_kind.table, OddnumDate(oddnum), this);
+        if (!m_savedHeader) {
+            oddnum = m_store.Documents().FirstSaveNumber(oddnum, this);
             if (oddnum.isEmpty())
                 return; // the date's numbers are used up: NewOddnum said so
         }

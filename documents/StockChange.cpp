@@ -3,6 +3,7 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
+#include "app/RowLocks.h"
 #include "documents/Cents.h"
 #include "documents/NumberLimits.h"
 
@@ -36,8 +37,14 @@ QVector<StockMove> MergeStockMoves(const QVector<StockMove>& moves) {
 }
 
 QString MoveStock(const QVector<StockMove>& moves) {
+    const QVector<StockMove> merged = MergeStockMoves(moves);
+    // On the shop's server a second workstation's save waits here until this one ends.
+    QStringList codes;
+    for (const StockMove& move : merged)
+        codes.append(move.code);
+    LockProducts(codes);
     QVector<StockWrite> writes;
-    for (const StockMove& move : MergeStockMoves(moves)) {
+    for (const StockMove& move : merged) {
         CRecordset rs;
         rs.Open(QStringLiteral("SELECT name,total FROM property WHERE code=?"), {move.code});
         if (rs.IsEOF())

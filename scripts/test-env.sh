@@ -8,3 +8,20 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   mkdir -p "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
 fi
+
+# Starts the tests' own PostgreSQL server in <build folder>/test-server on a loopback port (the
+# second argument, default 55432) and points the tests at it; the server stops when the calling
+# script exits, whatever the tests did.
+start_test_server() {
+  HARBOR_SERVER_DIR="$PWD/$1/test-server"
+  HARBOR_SERVER_SCRIPT="$PWD/scripts/test-server.sh"
+  local port=${HARBOR_TEST_PGPORT:-${2:-55432}}
+  trap '"$HARBOR_SERVER_SCRIPT" stop "$HARBOR_SERVER_DIR"' EXIT
+  "$HARBOR_SERVER_SCRIPT" stop "$HARBOR_SERVER_DIR"
+  "$HARBOR_SERVER_SCRIPT" start "$HARBOR_SERVER_DIR" "$port"
+  export HARBOR_TEST_PGHOST=127.0.0.1 HARBOR_TEST_PGPORT=$port
+  HARBOR_TEST_PGPASSWORD=$(cat "$HARBOR_SERVER_DIR/password")
+  export HARBOR_TEST_PGPASSWORD
+  # The program reaches its server on libpq's default port: the tests' server is on this one.
+  export PGPORT=$port
+}

@@ -589,7 +589,8 @@ void TestClassDlg::makesAllPinyin() {
                     .arg(i, 10, 10, QChar('0')));
     db.Exec("INSERT INTO property (code) VALUES ('x')");
     QTest::mouseClick(dlg->Properties()->PinyinButton(), Qt::LeftButton);
-    QCOMPARE(db.Rows("SELECT DISTINCT longpinyin, shortpinyin FROM property ORDER BY code"),
+    QCOMPARE(db.Rows("SELECT longpinyin, shortpinyin FROM property GROUP BY longpinyin, shortpinyin "
+                     "ORDER BY min(code)"),
              (QStringList{"PZLS|M8LS", "|"}));
 }
 
@@ -946,7 +947,7 @@ void TestClassDlg::saveRefusesRowWhoseRecordChanged() {
     // A level-2 node renamed by another workstation on the same file.
     ChooseRow(dlg->List(1), 1);
     CConnection workstation;
-    workstation.OpenFile(db.Path());
+    db.OpenSecond(workstation);
     QCOMPARE(workstation.Execute("UPDATE name2 SET mc=? WHERE bh=?", {"防水面板", "0103"}), 1);
     TypeIntoCell(dlg->List(2), 1, 1, "墙壁面板");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
@@ -1080,10 +1081,11 @@ void TestClassDlg::storesEmptyPropertyCellsAsEmptyText() {
     TypeIntoCell(dlg->Properties()->Grid(), 1, 3, "插座");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "商品属性已成功保存");
-    QCOMPARE(db.Rows("SELECT typeof(price), typeof(discount1), typeof(discount2), "
-                     "typeof(discount3), typeof(total), price || discount1 || total "
-                     "FROM property WHERE code='0200000001'"),
-             QStringList{"text|text|text|text|text|"});
+    if (!TestDatabase::OnServer())  // the server's columns are text whatever they hold
+        QCOMPARE(db.Rows("SELECT typeof(price), typeof(discount1), typeof(discount2), "
+                         "typeof(discount3), typeof(total), price || discount1 || total "
+                         "FROM property WHERE code='0200000001'"),
+                 QStringList{"text|text|text|text|text|"});
     QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code='0200000001' AND (price IS NULL "
                       "OR total IS NULL OR discount1 IS NULL OR shortpinyin IS NULL)"),
              "0");

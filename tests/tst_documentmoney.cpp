@@ -45,10 +45,10 @@ struct Shop : DocumentShop {
     }
     // Every stored row's header figures, one line per distinct set.
     QStringList Headers(const QString& table) {
-        const QString figures = table == "entry"
-                                    ? "money, printf('%.2f', fmoney), state"
-                                    : "receivable, receipt, printf('%.2f', freceivable), "
-                                      "printf('%.2f', freceipt), state";
+        const QString figures =
+            table == "entry" ? "money, " + TestDatabase::FixedSql("fmoney", 2) + ", state"
+                             : "receivable, receipt, " + TestDatabase::FixedSql("freceivable", 2) +
+                                   ", " + TestDatabase::FixedSql("freceipt", 2) + ", state";
         return db.Rows(QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(figures, table));
     }
     QStringList SaleTotals(CSaleQueryDlg* dlg) {

@@ -287,12 +287,12 @@ void TestEntryDlg::saveWritesRowsAndRaisesStock() {
     QCOMPARE(messages.Texts(), QStringList{"已成功保存在数据库中"});
     QCOMPARE(messages.Messages().last().icon, MsgIcon::Information);
     QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, mydate, money, state, mc, shortname, code, "
-                         "spec, price, \"count\", total FROM entry ORDER BY rowid"),
+                         "spec, price, \"count\", total FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{"20240305001|O'Neil's 五金|2024-03-05|14.50|未付|五金-螺丝|螺丝|" +
                               kScrew + "|10个/箱|1.5|3|4.50",
                           "20240305001|O'Neil's 五金|2024-03-05|14.50|未付|开关|开关|" + kSwitch +
                               "|10个/箱|2|5|10.00"}));
-    QCOMPARE(doc.db.Rows("SELECT DISTINCT printf('%.2f', fmoney) FROM entry"),
+    QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT DISTINCT fmoney FROM entry"), 2),
              QStringList{"14.50"});
     QCOMPARE(doc.Stock(kScrew), QString("103.00"));
     QCOMPARE(doc.Stock(kSwitch), QString("35.00"));
@@ -322,10 +322,10 @@ void TestEntryDlg::savingAgainMovesOnlyTheDifference() {
     QCOMPARE(doc.Stock(kScrew), QString("103.00"));
     QCOMPARE(doc.Stock(kSwitch), QString("37.00"));
     QCOMPARE(doc.Stock(kNail), QString("54.00"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, state FROM entry ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, state FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{kScrew + "|3|14.00|已付", kSwitch + "|7|14.00|已付",
                           kNail + "|4|14.00|已付"}));
-    QCOMPARE(doc.db.Rows("SELECT DISTINCT printf('%.2f', fmoney) FROM entry"),
+    QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT DISTINCT fmoney FROM entry"), 2),
              QStringList{"14.00"});
 }
 
@@ -357,7 +357,7 @@ void TestEntryDlg::replacedProductMovesStockBetweenProducts() {
     QCOMPARE(doc.Stock(kScrew), QString("100.00"));
     QCOMPARE(doc.Stock(kSwitch), QString("32.00"));
     QCOMPARE(doc.Stock(kNail), QString("60.00"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\" FROM entry ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\" FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{kNail + "|4", kSwitch + "|2", kNail + "|6"}));
 }
 
@@ -383,9 +383,10 @@ void TestEntryDlg::deletingLines() {
     QCOMPARE(doc.grid->GetRowCount(), 3);
     QCOMPARE(doc.dlg->MoneyBox()->text(), QString("13.00"));
     QCOMPARE(doc.Stock(kScrew), QString("103.00"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, printf('%.2f', fmoney) FROM entry "
-                         "ORDER BY rowid"),
-             (QStringList{kScrew + "|3|13.00|13.00", kSwitch + "|5|13.00|13.00"}));
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money FROM entry ORDER BY " + TestDatabase::RowKey()),
+             (QStringList{kScrew + "|3|13.00", kSwitch + "|5|13.00"}));
+    QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT fmoney FROM entry"), 2),
+             (QStringList{"13.00", "13.00"}));
 
     // A line that was never saved goes from the table only.
     doc.AddLine(kNail, "1", "8");
@@ -436,9 +437,8 @@ void TestEntryDlg::failedSaveWritesNothing() {
     ShownDoc doc;
     QVERIFY(doc.ready);
     doc.FillDocument({{kScrew, "1", "3"}, {kSwitch, "1", "5"}});
-    doc.db.Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON property WHEN "
-                               "NEW.code='%1' BEGIN SELECT RAISE(ABORT, 'disk full'); END")
-                    .arg(kSwitch));
+    doc.db.RefuseChanges("property", "UPDATE", QStringLiteral("NEW.code='%1'").arg(kSwitch),
+                         "disk full");
     MessageScript messages;
     QVERIFY(!doc.dlg->Save());
     QCOMPARE(messages.Count(), 1);
@@ -447,7 +447,7 @@ void TestEntryDlg::failedSaveWritesNothing() {
     QCOMPARE(doc.Stock(kScrew), QString("100"));
     QVERIFY(!doc.dlg->m_bSaved);
 
-    doc.db.Exec("DROP TRIGGER refuse");
+    doc.db.AllowChanges("property");
     QVERIFY(doc.dlg->Save());
     QCOMPARE(doc.SavedRows(), 2);
     QCOMPARE(doc.Stock(kScrew), QString("103.00"));
@@ -466,7 +466,7 @@ void TestEntryDlg::numberTakenByAnotherWorkstation() {
     QCOMPARE(messages.Texts().first(),
              QString("单号20240305001已被其他电脑使用,本单已改用新单号20240305002保存"));
     QCOMPARE(doc.dlg->OddnumBox()->text(), QString("20240305002"));
-    QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, \"count\" FROM entry ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, \"count\" FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{"20240305001|李四|1", "20240305002|张三五金厂|3"}));
     QCOMPARE(doc.Stock(kScrew), QString("103.00"));
 }

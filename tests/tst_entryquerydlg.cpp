@@ -30,16 +30,14 @@ void Store(TestDatabase& db, const StoredDoc& doc) {
     int line = 0;
     for (const QString& code : doc.codes) {
         ++line;
-        db.Exec(
-            QStringLiteral(
-                "INSERT INTO entry (oddnum, supplier, mydate, money, fmoney, state, "
-                "mc, shortname, code, spec, price, \"count\", total) VALUES ('%1', "
-                "'%2', '%3', '%4', NULLIF('%4', ''), '%5', '%6', '', '%7', '10个/箱', '%8', '2', "
-                "'%9')")
-                .arg(doc.oddnum, QString(doc.supplier).replace("'", "''"),
-                     QDate::fromString(doc.oddnum.left(8), "yyyyMMdd").toString("yyyy/M/d"),
-                     doc.money, doc.state, QStringLiteral("商品%1").arg(line), code,
-                     QString::number(line), QString::number(2 * line)));
+        db.Exec("INSERT INTO entry (oddnum, supplier, mydate, money, fmoney, state, mc, shortname, "
+                "code, spec, price, \"count\", total) VALUES (?, ?, ?, ?, ?, ?, ?, '', ?, '10个/箱', "
+                "?, '2', ?)",
+                {doc.oddnum, doc.supplier,
+                 QDate::fromString(doc.oddnum.left(8), "yyyyMMdd").toString("yyyy/M/d"), doc.money,
+                 doc.money.isEmpty() ? QVariant() : QVariant(doc.money.toDouble()), doc.state,
+                 QStringLiteral("商品%1").arg(line), code, QString::number(line),
+                 QString::number(2 * line)});
     }
 }
 
@@ -335,8 +333,7 @@ void TestEntryQueryDlg::failedStateChangeWritesNothing() {
     MessageScript messages;
     Store(q.db, {"20261201001", "张三五金厂", "10.00", "未付", {"01", "02", "03"}});
     // The last row refuses the change, after the first two were written.
-    q.db.Exec("CREATE TRIGGER refuse BEFORE UPDATE OF state ON entry WHEN OLD.code = '03' "
-              "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    q.db.RefuseChanges("entry", "UPDATE OF state", "OLD.code = '03'", "refused");
     q.Run(kFirst, kLast);
 
     ChooseInCell(q.list, 1, 5, "已付");

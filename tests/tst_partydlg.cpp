@@ -342,7 +342,7 @@ void TestPartyDlg::deleteTakesTheRowLastClickedToEdit() {
     QCOMPARE(dlg.m_nClickRow, 3);
     QCOMPARE(dlg.m_nClickCol, 1);
     Click(dlg.DeleteButton());
-    QCOMPARE(db.Rows("SELECT mc FROM customer ORDER BY rowid"), (QStringList{"甲", "乙"}));
+    QCOMPARE(db.Rows("SELECT mc FROM customer ORDER BY " + TestDatabase::RowKey()), (QStringList{"甲", "乙"}));
     QCOMPARE(grid->GetRowCount(), 3);
 }
 

@@ -412,10 +412,10 @@ void TestSaleOutDlg::saveWritesRowsAndLowersStock() {
     QCOMPARE(header[2], doc.dlg->m_strSaveTime);
     QVERIFY(QDateTime::fromString(header[2], "yyyy-MM-dd HH:mm:ss").isValid());
     QCOMPARE(header.mid(3, 5), QStringList({"35.22", "35.22", "结清", "王五", "7"}));
-    QCOMPARE(doc.db.Value("SELECT DISTINCT printf('%f', freceipt) FROM saleout"),
+    QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT DISTINCT freceipt FROM saleout"), 6).join(""),
              QString("35.220000"));
     QCOMPARE(doc.db.Rows("SELECT mc, shortname, code, spec, price, \"count\", discount, total, "
-                         "pcs, remarks FROM saleout ORDER BY rowid"),
+                         "pcs, remarks FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({"五金-螺丝|螺丝|" + kScrew + "|10个/箱|10.00|2|1.0|20.00||",
                           "开关|开关|" + kSwitch + "|10个/箱|5.1500|1.5|1.0|7.72|1|含税(1.03)",
                           "五金-钉子|钉子|" + kNail + "|10个/箱|2.50|3|1.0|7.50||"}));
@@ -506,7 +506,7 @@ void TestSaleOutDlg::deletingLines() {
     QCOMPARE(doc.grid->GetCellText(2, 0), QString("2"));
     QCOMPARE(doc.grid->GetCellText(1, 3), kSwitch);
     QCOMPARE(doc.Stock(kScrew), QString("100.00"));
-    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt FROM saleout ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({kSwitch + "|10.00|10.00", kNail + "|10.00|10.00"}));
     QCOMPARE(doc.dlg->m_nDeleteRow, 0);
     QCOMPARE(doc.dlg->ReceivableBox()->text(), QString("10.00"));
@@ -686,9 +686,8 @@ void TestSaleOutDlg::failedSaveWritesNothing() {
     QVERIFY(doc.ready);
     doc.FillDocument({{kScrew, "2"}, {kNail, "3"}});
     // The engine refuses the second stock change, after the rows and the first change.
-    doc.db.Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON property WHEN "
-                               "NEW.code='%1' BEGIN SELECT RAISE(ABORT, 'disk full'); END")
-                    .arg(kNail));
+    doc.db.RefuseChanges("property", "UPDATE", QStringLiteral("NEW.code='%1'").arg(kNail),
+                         "disk full");
     MessageScript messages;
     QTest::mouseClick(doc.dlg->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Count(), 1);
@@ -698,7 +697,7 @@ void TestSaleOutDlg::failedSaveWritesNothing() {
     QCOMPARE(doc.SavedRows(), 0);
     QCOMPARE(doc.Stock(kScrew), QString("100"));
 
-    doc.db.Exec("DROP TRIGGER refuse");
+    doc.db.AllowChanges("property");
     QVERIFY(doc.dlg->Save());
     QCOMPARE(doc.SavedRows(), 2);
     QCOMPARE(doc.Stock(kScrew), QString("98.00"));
@@ -720,7 +719,7 @@ void TestSaleOutDlg::numberTakenByAnotherWorkstation() {
                  {QString("单号%1已被其他电脑使用,本单已改用新单号%2保存").arg(Today(1), Today(2)),
                   "已成功保存在数据库中"}));
     QCOMPARE(doc.dlg->OddnumBox()->text(), Today(2));
-    QCOMPARE(doc.db.Rows("SELECT oddnum, customer, \"count\" FROM saleout ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT oddnum, customer, \"count\" FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({Today(1) + "|李四|1", Today(2) + "|张三五金|2"}));
     QVERIFY(doc.dlg->Save()); // its own rows now: saved in place, no new number
     QCOMPARE(doc.SavedRows(), 2);
@@ -759,7 +758,7 @@ void TestSaleOutDlg::openEditorIsSavedBySaveButton() {
     QVERIFY(doc.grid->GetEditWnd());
     doc.SaveButton_Click();
     QCOMPARE(messages.Last(), QString("已成功保存在数据库中"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\", total, receivable FROM saleout ORDER BY rowid"),
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\", total, receivable FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({kScrew + "|2|20.00|30.00", kNail + "|4|10.00|30.00"}));
     QCOMPARE(doc.Stock(kNail), QString("46.00"));
 }

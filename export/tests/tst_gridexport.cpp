@@ -202,6 +202,15 @@ template <class Dialog> void ExportsQueryLists(const QHash<QString, char>& listK
 // 100,000 products with codes of leading zeros, prices of two or four decimals and stock.
 // (The record layer reads "+" as joining texts, as the shop's statements mean it.)
 void FillManyProducts(TestDatabase& db, int count) {
+    if (TestDatabase::OnServer()) {
+        db.Exec("INSERT INTO property (code, name, shortname, spec, price, total, longpinyin, "
+                "shortpinyin) SELECT lpad(i::text, 10, '0'), '五金商品' || i, '简称' || i, "
+                "'10个/箱', CASE WHEN i % 7 = 0 THEN to_char(i / 1000.0, 'FM999990.0000') ELSE "
+                "to_char(i / 100.0, 'FM999990.00') END, to_char(i % 500, 'FM990.00'), 'WJSP', "
+                "'JC' FROM generate_series(1, ?) AS n(i)",
+                {count});
+        return;
+    }
     db.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i - (-1) FROM n WHERE i < " +
             QString::number(count) +
             ") INSERT INTO property (code, name, shortname, spec, price, total, longpinyin, "

@@ -1,0 +1,342 @@
+// What only the server has: a server lost in the middle of the day, `Harbor --check`, the copy
+// of a local shop database into the server and `Harbor --setup-host` on a throw-away cluster.
+// Runs against the test server only (HARBOR_TEST_ENGINE=postgres).
+#include <QDir>
+#include <QProcess>
+#include <QSettings>
+#include <QtTest>
+
+#include "MessageScript.h"
+#include "TestDatabase.h"
+#include "app/CConnection.h"
+#include "app/CDbAction.h"
+#include "app/CDbException.h"
+#include "app/CHarborApp.h"
+#include "app/CSqlReader.h"
+#include "app/ConnectionCheck.h"
+#include "app/ConnectionString.h"
+#include "app/DatabaseInit.h"
+#include "app/LansetFile.h"
+#include "app/ServerSetup.h"
+#include "app/ShopCopy.h"
+
+#include <unistd.h>
+
+namespace {
+
+// A local shop database with rows in every table: texts with quotes, Chinese, empty text and
+// NULL, and the number columns with the values the documents write.
+QString FilledShopFile(const QString& folder, int rowsPerTable) {
+    const QString path = folder + QStringLiteral("/Harbor.accdb");
+    CreateEmptyDatabase(path);
+    CConnection local;
+    local.OpenFile(path);
+    for (const QString& table : ShopTables()) {
+        CSqlReader columns(local, QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(table));
+        QStringList names;
+        for (int i = 0; i < columns.ColumnCount(); ++i)
+            names.append(QLatin1Char('"') + columns.ColumnName(i) + QLatin1Char('"'));
+        const QString insert =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, names.join(','), QStringList(names.size(), "?").join(','));
+        for (int r = 0; r < rowsPerTable; ++r) {
+            QVariantList values;
+            for (int i = 0; i < names.size(); ++i) {
+                const QString name = columns.ColumnName(i);
+                if (name.startsWith('f') &&
+                    (name == "freceivable" || name == "freceipt" || name == "fmoney"))
+                    values.append(r == 2 ? QVariant() : QVariant(123.449997 + r));
+                else if (r == 1 && i % 3 == 0)
+                    values.append(QVariant()); // NULL stays NULL
+                else if (r == 1 && i % 3 == 1)
+                    values.append(QString(""));
+                else
+                    values.append(QStringLiteral("%1-%2 O'Neil 五金\\%3").arg(table).arg(r).arg(i));
+            }
+            local.Execute(insert, values);
+        }
+    }
+    local.Close();
+    return path;
+}
+
+// Every row of every table, the values as read, in the order they were stored.
+QStringList AllRows(CConnection& connection) {
+    QStringList rows;
+    for (const QString& table : ShopTables()) {
+        CSqlReader reader(connection, QStringLiteral("SELECT * FROM %1 ORDER BY %2")
+                                          .arg(table, connection.Dialect().RowIdColumn()));
+        while (reader.Next()) {
+            QStringList values{table};
+            for (int i = 0; i < reader.ColumnCount(); ++i) {
+                if (reader.ColumnName(i) == QLatin1String("harbor_id"))
+                    continue;
+                const QVariant value = reader.Value(i);
+                values.append(value.isNull() ? QStringLiteral("<NULL>") : reader.Text(i));
+            }
+            rows.append(values.join('|'));
+        }
+    }
+    return rows;
+}
+
+QString Run(const QString& program, const QStringList& args, int* code,
+            const QString& folder = {}) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    if (!folder.isEmpty())
+        process.setWorkingDirectory(folder);
+    process.start(program, args);
+    process.waitForFinished(120000);
+    *code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromLocal8Bit(process.readAll()).trimmed();
+}
+
+QString PgBin() {
+    QDir root("/usr/lib/postgresql");
+    QStringList versions = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    std::sort(versions.begin(), versions.end(),
+              [](const QString& a, const QString& b) { return a.toInt() < b.toInt(); });
+    return versions.isEmpty() ? QString() : root.filePath(versions.last() + "/bin");
+}
+
+QString ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class TestLanServer : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QVERIFY2(TestDatabase::OnServer(),
+                 "these tests run against the test server (ctest -L postgres)");
+    }
+
+    void lostServerRollsBackTheActionAndTheNextOneReconnects() {
+        TestDatabase db;
+        MessageScript messages;
+        const QString backend = db.Value("SELECT pg_backend_pid()");
+        const bool saved = RunDbAction(nullptr, QStringLiteral("保存员工"), [&] {
+            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('甲')");
+            // The server ends this workstation's session (a restart, a cable pulled).
+            TestDatabase::AdminExec(
+                QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(backend));
+            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('乙')");
+        });
+        QVERIFY(!saved);
+        QCOMPARE(messages.Count(), 1);
+        QVERIFY2(messages.Last().contains("连接已断开") && messages.Last().contains("127.0.0.1") &&
+                     messages.Last().contains("重新连接"),
+                 qPrintable(messages.Last()));
+        QVERIFY(!theApp.m_pConnection->InTransaction());
+
+        // The next action connects again and lands; nothing of the lost one was kept.
+        QVERIFY2(
+            RunDbAction(
+                nullptr, QStringLiteral("保存员工"),
+                [] { theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('丙')"); }),
+            qPrintable(messages.Last()));
+        QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList{"丙"});
+        QVERIFY(db.Value("SELECT pg_backend_pid()") != backend);
+        QCOMPARE(messages.Count(), 1);
+    }
+
+    void rowLocksAndKeysHoldUntilTheTransactionEnds() {
+        TestDatabase db;
+        db.Exec("INSERT INTO property (code, total) VALUES ('0101000001', '10')");
+        CConnection other;
+        other.OpenServer(db.Address());
+        theApp.m_pConnection->BeginTransaction();
+        theApp.m_pConnection->LockRows("SELECT code FROM property WHERE code=?", {"0101000001"});
+        theApp.m_pConnection->LockKey("saleout:20261206");
+        // Another workstation cannot take them meanwhile (NOWAIT instead of waiting here).
+        other.BeginTransaction();
+        QVERIFY_THROWS_EXCEPTION(
+            CDbException, other.Execute("SELECT code FROM property WHERE code=? FOR UPDATE NOWAIT",
+                                        {"0101000001"}));
+        other.Rollback();
+        CSqlReader key(other, "SELECT pg_try_advisory_xact_lock(hashtext(?))",
+                       {"saleout:20261206"});
+        QVERIFY(key.Next());
+        QCOMPARE(key.Value(0).toBool(), false);
+        theApp.m_pConnection->Commit();
+        CSqlReader again(other, "SELECT pg_try_advisory_lock(hashtext(?))", {"saleout:20261206"});
+        QVERIFY(again.Next());
+        QCOMPARE(again.Value(0).toBool(), true);
+    }
+
+    void checkConnectsAsStartUpDoes() {
+        QTemporaryDir folder;
+        const QString program = folder.filePath("Harbor");
+        QVERIFY(QFile::copy(QStringLiteral(HARBOR_EXECUTABLE), program));
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        auto writeLanset = [&](const QByteArray& content) {
+            QFile lanset(folder.filePath("Lanset.ini"));
+            QVERIFY(lanset.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            lanset.write(content);
+        };
+        int code = -1;
+
+        // No settings file: the reason, exit 1.
+        QString out = Run(program, {"--check"}, &code, folder.path());
+        QCOMPARE(code, 1);
+        QVERIFY2(out.contains("Lanset.ini"), qPrintable(out));
+
+        // LAN mode: the server named by Lanset.ini, the program's database and role.
+        TestDatabase::AdminExec("DROP DATABASE IF EXISTS harbor WITH (FORCE)");
+        TestDatabase::CreateServerDatabase("harbor");
+        {
+            CConnection shop;
+            shop.OpenServer(TestDatabase::ServerFor("harbor"));
+            shop.Execute("INSERT INTO property (code) VALUES ('0101000001')");
+            shop.Execute("INSERT INTO property (code) VALUES ('0101000002')");
+        }
+        writeLanset(FormatLanset(1, 0x7F000001));
+        out = Run(program, {"--check"}, &code, folder.path());
+        QCOMPARE(code, 0);
+        QCOMPARE(out.split('\n').size(), 1);
+        QVERIFY2(out.contains("PostgreSQL") && out.contains("127.0.0.1") &&
+                     out.contains("商品 2 种") && out.contains("版本"),
+                 qPrintable(out));
+
+        // A password of the shop's own is kept in this workstation's settings, never in
+        // Lanset.ini; with the wrong one the reason names the host.
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        const QString lanset = folder.filePath("Lanset.ini");
+        SetServerPassword("not the role's password");
+        ConnectionCheck check = CheckConnection(lanset);
+        QVERIFY(!check.ok);
+        QVERIFY2(check.line.contains("127.0.0.1"), qPrintable(check.line));
+        SetServerPassword(QString());
+        check = CheckConnection(lanset);
+        QVERIFY2(check.ok, qPrintable(check.line));
+        QCOMPARE(ReadFile(lanset).toLatin1(), FormatLanset(1, 0x7F000001));
+
+        // A host where no server answers: named in the reason.
+        writeLanset(FormatLanset(1, 0x7F000002));
+        out = Run(program, {"--check"}, &code, folder.path());
+        QCOMPARE(code, 1);
+        QVERIFY2(out.contains("127.0.0.2"), qPrintable(out));
+        TestDatabase::AdminExec("DROP DATABASE IF EXISTS harbor WITH (FORCE)");
+
+        // Local mode: the file in the current folder, as start-up opens it.
+        FilledShopFile(folder.path(), 3);
+        writeLanset(FormatLanset(0, 0));
+        out = Run(program, {"--check"}, &code, folder.path());
+        QCOMPARE(code, 0);
+        QVERIFY2(out.contains("SQLite") && out.contains("商品 3 种"), qPrintable(out));
+    }
+
+    void copyOfALocalShopComparesRowByRow() {
+        QTemporaryDir folder;
+        const QString path = FilledShopFile(folder.path(), 3);
+        TestDatabase db;
+        CConnection local;
+        local.OpenFile(path);
+        const QStringList report = CopyShopTables(local, *theApp.m_pConnection);
+        QCOMPARE(report.size(), ShopTables().size());
+        const QStringList source = AllRows(local);
+        QCOMPARE(source.size(), 3 * ShopTables().size());
+        QCOMPARE(AllRows(*theApp.m_pConnection), source);
+
+        // A second copy into the filled database is refused whole.
+        QVERIFY_THROWS_EXCEPTION(CDbException, CopyShopTables(local, *theApp.m_pConnection));
+        QCOMPARE(AllRows(*theApp.m_pConnection), source);
+    }
+
+    void setupHostPreparesAThrowAwayClusterAndChangesNothingTheSecondTime() {
+        if (::geteuid() != 0)
+            QSKIP("preparing a host needs root, as `sudo Harbor --setup-host` does");
+        const QString bin = PgBin();
+        QVERIFY(!bin.isEmpty());
+        QTemporaryDir folder;
+        int code = -1;
+        QVERIFY(Run("chown", {"postgres:postgres", folder.path()}, &code).isEmpty());
+        const QString data = folder.filePath("data");
+        const int port = qEnvironmentVariableIntValue("HARBOR_TEST_PGPORT") + 17;
+        const QString initdb = Run("runuser",
+                                   {"-u", "postgres", "--", bin + "/initdb", "-D", data, "-U",
+                                    "postgres", "--auth-local=peer", "--auth-host=scram-sha-256",
+                                    "-E", "UTF8", "--locale=C.UTF-8"},
+                                   &code);
+        QVERIFY2(code == 0, qPrintable(initdb));
+        const QString start =
+            Run("runuser",
+                {"-u", "postgres", "--", bin + "/pg_ctl", "-D", data, "-l", folder.filePath("log"),
+                 "-w", "-o", QStringLiteral("-p %1 -k %2").arg(port).arg(folder.path()), "start"},
+                &code);
+        QVERIFY2(code == 0, qPrintable(start));
+        auto stop = qScopeGuard([&] {
+            int ignored = 0;
+            Run("runuser",
+                {"-u", "postgres", "--", bin + "/pg_ctl", "-D", data, "-m", "fast", "-w", "stop"},
+                &ignored);
+        });
+
+        QTemporaryDir shop;
+        SetupOptions options;
+        options.dataDir = data;
+        options.socketDir = folder.path();
+        options.port = port;
+        options.listen = "127.0.0.1";
+        options.fromFile = FilledShopFile(shop.path(), 3);
+        QStringList said;
+        const auto out = [&](const QString& line) { said.append(line); };
+        QVERIFY2(RunServerSetup(options, out) == 0, qPrintable(said.join('\n')));
+        const QString first = said.join('\n');
+        for (const char* step :
+             {"PostgreSQL 已安装", "postgresql.conf: 监听", "pg_hba.conf: 数据库 harbor",
+              "已重新启动服务器", "已建立角色 harbor", "已建立数据库 harbor", "已建立数据表",
+              "复制后行数核对无误", "property: 3 行", "主机已就绪"})
+            QVERIFY2(first.contains(QString::fromUtf8(step)), qPrintable(first));
+
+        // Only the local network, with passwords: never trust, everything else refused.
+        const QString hba = ReadFile(data + "/pg_hba.conf");
+        const QStringList block = HarborBlock(hba);
+        QVERIFY(hba.startsWith(QString::fromUtf8(kSetupMark)));
+        QVERIFY(!block.join('\n').contains("trust"));
+        for (const char* range : {"10.0.0.0/8", "172.16.0.0/12", "192.168.0.0/16"})
+            QVERIFY(block.filter(range).value(0).endsWith("scram-sha-256"));
+        QVERIFY(block.last().endsWith("reject"));
+        QVERIFY(ReadFile(data + "/postgresql.conf").contains("listen_addresses = 'localhost'"));
+
+        // The program's role reaches the copied shop over TCP with its password.
+        ServerAddress address;
+        address.host = "127.0.0.1";
+        address.port = port;
+        address.password = QString::fromLatin1(kDatabasePassword);
+        {
+            CConnection server;
+            server.OpenServer(address);
+            CConnection local;
+            local.OpenFile(options.fromFile);
+            QCOMPARE(AllRows(server), AllRows(local));
+        }
+
+        // Again: nothing changes, and it says so.
+        const QString conf = ReadFile(data + "/postgresql.conf");
+        said.clear();
+        QCOMPARE(RunServerSetup(options, out), 0);
+        const QString second = said.join('\n');
+        QVERIFY2(second.contains("没有改动任何东西") && second.contains("已复制过"),
+                 qPrintable(second));
+        QVERIFY2(!second.contains("已建立") && !second.contains("已重新"), qPrintable(second));
+        QCOMPARE(ReadFile(data + "/pg_hba.conf"), hba);
+        QCOMPARE(ReadFile(data + "/postgresql.conf"), conf);
+
+        // A failure says what to do next.
+        said.clear();
+        SetupOptions wrong = options;
+        wrong.dataDir = folder.filePath("nothing");
+        QCOMPARE(RunServerSetup(wrong, out), 1);
+        QVERIFY2(said.join('\n').contains("下一步"), qPrintable(said.join('\n')));
+    }
+};
+
+QTEST_MAIN(TestLanServer)
+#include "tst_lanserver.moc"

@@ -1,0 +1,190 @@
+// What only the local SQLite file has: the file watched under the program, what opening a
+// damaged, foreign or locked file says, and SQLite's write lock between two workstations.
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include "MessageScript.h"
+#include "ModalDriver.h"
+#include "TestDatabase.h"
+#include "app/CConnection.h"
+#include "app/CDbAction.h"
+#include "app/CDbException.h"
+#include "app/CHarborApp.h"
+#include "app/CLansetDlg.h"
+#include "app/CRecordset.h"
+#include "app/CSqlReader.h"
+#include "app/DatabaseInit.h"
+#include "app/SchemaUpgrade.h"
+
+namespace {
+
+CDbException::Kind OpenFailureKind(const QString& path, QString* message = nullptr) {
+    CConnection connection;
+    try {
+        connection.OpenFile(path);
+    } catch (const CDbException& e) {
+        if (message)
+            *message = e.Message();
+        return e.GetKind();
+    }
+    return CDbException::Kind::Engine;
+}
+
+void Overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(offset));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestSqliteFile : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // An older shop file is brought up to this program's version when it is opened.
+    void olderFileIsUpgradedWhenOpened() {
+        QTemporaryDir dir;
+        const QString old = dir.filePath("old.accdb");
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "raw-v1");
+            raw.setDatabaseName(old);
+            QVERIFY(raw.open());
+            QSqlQuery query(raw);
+            for (const QString& statement : SchemaStatements())
+                QVERIFY2(query.exec(statement), qPrintable(statement));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase("raw-v1");
+        CConnection upgraded;
+        upgraded.OpenFile(old);
+        QCOMPARE(upgraded.SchemaVersion(), CurrentSchemaVersion());
+        CSqlReader reader(upgraded, "SELECT count(*) FROM sqlite_master WHERE name='minstock'");
+        QVERIFY(reader.Next());
+        QCOMPARE(reader.Text(0), QString("1"));
+    }
+
+    void deletedOrReplacedFileIsNoticedBeforeTheWrite() {
+        for (const bool replace : {false, true}) {
+            TestDatabase db;
+            MessageScript messages;
+            db.Exec("INSERT INTO employee (name) VALUES ('甲')");
+            db.Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+            if (replace) {
+                // Another copy of the shop put in its place (a restore done by hand).
+                const QString copy = db.Folder() + "/copy.accdb";
+                CreateEmptyDatabase(copy);
+                QVERIFY(QFile::remove(db.Path()));
+                QVERIFY(QFile::rename(copy, db.Path()));
+            } else {
+                QVERIFY(QFile::remove(db.Path()));
+            }
+            // The user is sent to the connection settings and leaves them.
+            ModalDriver<CLansetDlg> settings({[](CLansetDlg* dialog) { dialog->reject(); }});
+            const bool saved = RunDbAction(nullptr, QStringLiteral("保存员工"), [] {
+                theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('乙')");
+            });
+            QVERIFY(!saved);
+            QVERIFY2(messages.Last().contains("数据库文件已被删除或移动"),
+                     qPrintable(messages.Last()));
+            QCOMPARE(settings.Handled(), 1);
+            QVERIFY(!theApp.m_pConnection->IsOpen());
+            if (replace) {
+                CConnection check;
+                check.OpenFile(db.Path());
+                CSqlReader reader(check, "SELECT count(*) FROM employee");
+                QVERIFY(reader.Next());
+                QCOMPARE(reader.Text(0), QString("0")); // nothing reached the new file
+            }
+        }
+    }
+
+    void openSaysWhatIsWrong() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Harbor.accdb");
+        CreateEmptyDatabase(path);
+        QString message;
+
+        // Damaged pages: the quick check at open names the file as damaged.
+        {
+            CConnection connection;
+            connection.OpenFile(path);
+            for (int i = 0; i < 300; ++i)
+                connection.Execute("INSERT INTO customer (mc, address) VALUES (?, ?)",
+                                   {QString::number(i), QString(200, QChar('x'))});
+            connection.Execute("PRAGMA wal_checkpoint(TRUNCATE)");
+        }
+        Overwrite(path, 4096 * 3, QByteArray(4096 * 4, '\x5a'));
+        QCOMPARE(OpenFailureKind(path, &message), CDbException::Kind::Damaged);
+        QVERIFY2(message.contains("已损坏") && message.contains("备份"), qPrintable(message));
+
+        // A header that is not SQLite's at all: some other file, not a damaged shop.
+        Overwrite(path, 0, QByteArray(100, 'x'));
+        QCOMPARE(OpenFailureKind(path, &message), CDbException::Kind::Engine);
+        QVERIFY2(message.contains("不是本系统的数据库"), qPrintable(message));
+
+        // Another workstation holds the database exclusively: busy, never "not ours".
+        const QString other = dir.filePath("other.accdb");
+        CreateEmptyDatabase(other);
+        CConnection holder;
+        holder.OpenFile(other);
+        holder.Execute("PRAGMA locking_mode=EXCLUSIVE");
+        holder.BeginTransaction();
+        holder.Execute("INSERT INTO employee (name) VALUES ('甲')");
+        QCOMPARE(OpenFailureKind(other, &message), CDbException::Kind::Busy);
+        QVERIFY2(message.contains("另一台电脑") && !message.contains("不是本系统"),
+                 qPrintable(message));
+        holder.Rollback();
+    }
+
+    void openRefusesWhatIsNotAShopDatabase() {
+        QTemporaryDir dir;
+        CConnection connection;
+        QVERIFY_THROWS_EXCEPTION(CDbException, connection.OpenFile(dir.filePath("missing.accdb")));
+        QVERIFY(!QFile::exists(dir.filePath("missing.accdb"))); // never created by opening
+
+        QFile junk(dir.filePath("junk.accdb"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(4096, 'x'));
+        junk.close();
+        try {
+            connection.OpenFile(junk.fileName());
+            QFAIL("a file of junk opened");
+        } catch (const CDbException& e) {
+            QVERIFY(e.Message().contains("不是本系统的数据库"));
+        }
+        QVERIFY(!connection.IsOpen());
+
+        const QString good = dir.filePath("Harbor.accdb");
+        CreateEmptyDatabase(good);
+        QVERIFY_THROWS_EXCEPTION(CDbException, CreateEmptyDatabase(good)); // never overwritten
+        connection.OpenFile(good);
+        QVERIFY(connection.IsOpen());
+    }
+
+    void lockedDatabaseFailsTheActionNotTheProgram() {
+        TestDatabase db;
+        MessageScript messages;
+        // A second workstation holds the write lock.
+        CConnection other;
+        other.OpenFile(db.Path());
+        other.BeginTransaction();
+        other.Execute("INSERT INTO employee (name) VALUES ('别处')");
+        // Shorten the wait so the test does not sit out the full busy timeout.
+        theApp.m_pConnection->Execute("PRAGMA busy_timeout=100");
+        QVERIFY(!RunDbAction(nullptr, QStringLiteral("保存员工"), [] {
+            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('本机')");
+        }));
+        QVERIFY(messages.Last().startsWith("保存员工失败"));
+        other.Rollback();
+        QVERIFY(RunDbAction(nullptr, QStringLiteral("保存员工"), [] {
+            theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('本机')");
+        }));
+        QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList({"本机"}));
+    }
+};
+
+QTEST_MAIN(TestSqliteFile)
+#include "tst_sqlitefile.moc"
