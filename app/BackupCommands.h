@@ -20,7 +20,7 @@ bool BackupNow(QWidget* parent, const QString& target);
 // Restores the copy with the messages and questions of 恢复数据库; true when restored.
 bool RestoreFrom(QWidget* parent, const QString& copyPath);
 
-// Start-up: an automatic copy when the newest is a day old or older (or there is none), with a
+// Start-up: an automatic copy when the newest is older than a day (or there is none), with a
 // progress line in the status bar. Returns the copy's path, empty when none was taken.
 QString RunStartupBackup(QStatusBar* bar, const QDateTime& now = QDateTime::currentDateTime());
 // Exit: an automatic copy; a failure is told in a message box.

@@ -264,7 +264,7 @@ QList<QDateTime> BackupsToKeep(const QList<QDateTime>& times, int days, int mont
 bool StartupBackupDue(const QDateTime& newest, const QDateTime& now) {
     if (!newest.isValid() || newest > now)
         return true;
-    return newest.secsTo(now) >= 24 * 60 * 60;
+    return newest.secsTo(now) > 24 * 60 * 60;
 }
 
 namespace {

@@ -37,7 +37,7 @@ QDateTime BackupTimeOf(const QString& fileName, const QString& databasePath);
 // Returns the times to keep, newest first.
 QList<QDateTime> BackupsToKeep(const QList<QDateTime>& times, int days = 30, int months = 12);
 
-// Whether start-up takes a copy: there is none yet, the newest is a day old or older, or it
+// Whether start-up takes a copy: there is none yet, the newest is older than a day, or it
 // lies in the future (the clock was put back).
 bool StartupBackupDue(const QDateTime& newest, const QDateTime& now);
 
