@@ -90,6 +90,9 @@ int FillLowStockGrid(CGridCtrl& grid) {
     const QVector<LowStockItem> items = ReadLowStock();
     SetupProductGrid(grid);
     grid.SetColumnCount(kProductColumnCount + 2);
+    // Room for the two columns more within the search's width.
+    grid.SetColumnWidth(kColName, 270);
+    grid.SetColumnWidth(kColShortName, 160);
     const int width = grid.GetColumnWidth(kColTotal);
     for (int col : {kColMinimum, kColMissing}) {
         grid.SetColumnWidth(col, width);
