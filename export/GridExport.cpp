@@ -21,8 +21,15 @@ bool IsBlank(const QStringList& texts) {
 class GridMenuItemsHolder : public QObject {
   public:
     GridMenuItemsHolder(GridMenuItems items, QObject* parent)
-        : QObject(parent), m_items(std::move(items)) {}
+        : QObject(parent), m_items(std::move(items)) {
+        setObjectName(QStringLiteral("gridMenuItems"));
+    }
     GridMenuItems m_items;
+
+    static GridMenuItemsHolder* Of(CGridCtrl* grid) {
+        return dynamic_cast<GridMenuItemsHolder*>(
+            grid->findChild<QObject*>(QStringLiteral("gridMenuItems"), Qt::FindDirectChildrenOnly));
+    }
 };
 
 // The export (or a window's item) starts after the menu has closed and returned, never from
@@ -32,7 +39,7 @@ void ShowExportMenu(CGridCtrl* grid, const ExportKinds& kinds, const QString& ti
     QMenu menu(grid);
     menu.setObjectName(QStringLiteral("exportMenu"));
     QList<GridMenuItem> own;
-    if (auto* holder = grid->findChild<GridMenuItemsHolder*>(QString(), Qt::FindDirectChildrenOnly))
+    if (auto* holder = GridMenuItemsHolder::Of(grid))
         own = holder->m_items(row);
     QList<QAction*> ownActions;
     for (const GridMenuItem& item : own) {
@@ -106,6 +113,6 @@ void AttachGridExport(CGridCtrl* grid, const ExportKinds& kinds, const QString& 
 }
 
 void AddGridMenuItems(CGridCtrl* grid, GridMenuItems items) {
-    delete grid->findChild<GridMenuItemsHolder*>(QString(), Qt::FindDirectChildrenOnly);
+    delete GridMenuItemsHolder::Of(grid);
     new GridMenuItemsHolder(std::move(items), grid);
 }
