@@ -437,6 +437,9 @@ class TestDatabaseBackup : public QObject {
             items.insert(action->text(), action);
         QVERIFY(items.contains("备份数据库(&B)..."));
         QVERIFY(items.contains("恢复数据库(&R)..."));
+        appButton->menu()->popup(frame.mapToGlobal(QPoint(0, 40)));
+        appButton->menu()->grab().save(QDir::temp().filePath("harbor-file-menu.png"));
+        appButton->menu()->close();
 
         // 备份数据库: the backup folder is proposed; the user picks a name there.
         const QString chosen = db.Folder() + "/手动备份.accdb";
