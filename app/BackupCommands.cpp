@@ -138,16 +138,24 @@ bool RestoreFrom(QWidget* parent, const QString& copyPath) {
     }
     if (RefuseWhileRunning(parent))
         return false;
+    // Checking and copying a large file takes a while: the wait cursor, except while asking.
     const auto confirm = [&](const BackupFacts& facts) {
-        return HarborMessageBox(parent, FactsText(copyPath, facts), MsgIcon::Question,
-                                MsgButtons::YesNo, QStringLiteral("恢复数据库")) == IDYES &&
-               CloseWorkWindows();
+        QApplication::restoreOverrideCursor();
+        const bool yes =
+            HarborMessageBox(parent, FactsText(copyPath, facts), MsgIcon::Question,
+                             MsgButtons::YesNo, QStringLiteral("恢复数据库")) == IDYES &&
+            CloseWorkWindows();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return yes;
     };
     const QScopedValueRollback<bool> running(g_bBackupRunning, true);
     RestoreResult result;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         result = RestoreDatabase(*connection, copyPath, confirm, QDateTime::currentDateTime());
+        QApplication::restoreOverrideCursor();
     } catch (const CDbException& error) {
+        QApplication::restoreOverrideCursor();
         // The database as it was could not be opened again.
         HarborMessageBox(parent,
                          QStringLiteral("恢复数据库后不能重新连接: %1").arg(error.Message()),

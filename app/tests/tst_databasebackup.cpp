@@ -488,6 +488,20 @@ class TestDatabaseBackup : public QObject {
         QVERIFY(!RestoreFrom(&frame, chosen));
         QCOMPARE(messages.Count(), 1);
         QCOMPARE(db.Value("SELECT COUNT(*) FROM customer"), QString("0"));
+
+        // A damaged copy: told so, nothing asked, nothing replaced.
+        {
+            QFile file(chosen);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.seek(4096);
+            file.write(QByteArray(4 * 4096, '\x11'));
+        }
+        messages.Clear();
+        QVERIFY(!RestoreFrom(&frame, chosen));
+        QCOMPARE(messages.Count(), 1);
+        QVERIFY(messages.Last().contains("不能用来恢复"));
+        QCOMPARE(messages.Messages().last().icon, MsgIcon::Stop);
+        QCOMPARE(db.Value("SELECT COUNT(*) FROM customer"), QString("0"));
         theApp.m_pMainWnd = nullptr;
     }
 };
