@@ -97,6 +97,13 @@ RestoreResult RestoreDatabase(CConnection& connection, const QString& copyPath,
         const QString folder = BackupFolderFor(database);
         QDir().mkpath(folder);
         result.safetyCopy = QDir(folder).filePath(BackupFileName(database, now));
+        // Never over a copy there is, least of all the one being restored.
+        const QFileInfo named(result.safetyCopy);
+        for (int n = 2; QFileInfo::exists(result.safetyCopy); ++n)
+            result.safetyCopy = named.dir().filePath(QStringLiteral("%1-%2.%3")
+                                                         .arg(named.completeBaseName())
+                                                         .arg(n)
+                                                         .arg(named.suffix()));
         BackupDatabaseTo(connection, result.safetyCopy);
     } catch (const CDbException& error) {
         QFile::remove(staged);

@@ -233,6 +233,22 @@ class TestDatabaseBackup : public QObject {
         QVERIFY(!QFile::exists(db.Path() + ".replaced"));
     }
 
+    void restoringTheCopyOfThisMinuteKeepsIt() {
+        TestDatabase db;
+        FillShop(db);
+        const QDateTime now = At("2026-12-07 18:30");
+        const QString copy = TakeAutomaticBackup(*theApp.m_pConnection, now);
+        const QMap<QString, QStringList> before = Dump(*theApp.m_pConnection);
+        db.Exec("DELETE FROM property");
+        const RestoreResult result = RestoreDatabase(*theApp.m_pConnection, copy, {}, now);
+        QCOMPARE(result.outcome, RestoreResult::Restored);
+        QCOMPARE(QFileInfo(result.safetyCopy).fileName(),
+                 QString("Harbor-2026-12-07-1830-2.accdb"));
+        QCOMPARE(DumpFile(copy), before);
+        QVERIFY(DumpFile(result.safetyCopy)["property"].isEmpty());
+        QCOMPARE(Dump(*theApp.m_pConnection), before);
+    }
+
     void olderCopyIsUpgradedWhenRestored() {
         TestDatabase db;
         FillShop(db);
