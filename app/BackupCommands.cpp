@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <QStatusBar>
@@ -123,8 +124,11 @@ void OnBackupDatabase(QWidget* parent) {
     }
     const QString database = connection->DatabasePath();
     QDir().mkpath(BackupFolderFor(database));
-    const QString proposed = QDir(BackupFolderFor(database))
-                                 .filePath(BackupFileName(database, QDateTime::currentDateTime()));
+    // Named apart from the automatic copies, so that their retention never removes it.
+    const QFileInfo automatic(BackupFileName(database, QDateTime::currentDateTime()));
+    const QString proposed =
+        QDir(BackupFolderFor(database))
+            .filePath(automatic.completeBaseName() + QStringLiteral("-手动.") + automatic.suffix());
     const QString target = ChooseFile(parent, QStringLiteral("备份数据库"), proposed, true);
     if (!target.isEmpty())
         BackupNow(parent, target);

@@ -464,7 +464,9 @@ class TestDatabaseBackup : public QObject {
             ModalDriver<QFileDialog> driver({[&](QFileDialog* dialog) {
                 proposed = dialog->directory().absolutePath();
                 auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-                QVERIFY(name && name->text().startsWith("Harbor-"));
+                QVERIFY(name && name->text().startsWith("Harbor-") &&
+                        name->text().endsWith("-手动.accdb"));
+                QVERIFY(!BackupTimeOf(name->text(), db.Path()).isValid()); // never pruned
                 name->setText(chosen);
                 static_cast<QDialog*>(dialog)->accept();
             }});
