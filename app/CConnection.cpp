@@ -3,6 +3,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -335,6 +336,13 @@ bool CConnection::IsOpen() const {
     if (m_bLost && !m_server.host.isEmpty())
         return true;
     return QSqlDatabase::contains(m_strName) && QSqlDatabase::database(m_strName, false).isOpen();
+}
+
+QVariant CConnection::DriverHandle() const {
+    if (!IsOpen())
+        return QVariant();
+    const QSqlDatabase db = QSqlDatabase::database(m_strName, false);
+    return db.driver() ? db.driver()->handle() : QVariant();
 }
 
 QString CConnection::RewrittenText(const QString& sql) const {

@@ -80,6 +80,9 @@ class CConnection {
     // How long a statement waits for another workstation's write lock before it fails (ms).
     static void SetBusyTimeout(int milliseconds);
 
+    // The engine's own handle (a sqlite3* in local mode), for the backup; invalid when closed.
+    QVariant DriverHandle() const;
+
     // Number of prepared statements kept for reuse.
     int CachedStatementCount() const { return int(m_cache.size()); }
 

@@ -5,7 +5,10 @@
 #include <QDialog>
 #include <QProgressDialog>
 #include <QScopedValueRollback>
+#include <QStatusBar>
+#include <QTimer>
 
+#include "app/BackupCommands.h"
 #include "app/CConnection.h"
 #include "app/CDbException.h"
 #include "app/CLansetDlg.h"
@@ -29,10 +32,13 @@ bool CHarborApp::InitInstance() {
     m_pMainWnd->showMaximized();
     m_pMainWnd->RepaintNow();
     ConnectDatabase();
+    // The day's copy is taken once the window is up, with its progress in the status bar.
+    QTimer::singleShot(0, m_pMainWnd, [this] { RunStartupBackup(m_pMainWnd->statusBar()); });
     return true;
 }
 
 int CHarborApp::ExitInstance() {
+    RunExitBackup();
     if (m_pConnection) {
         m_pConnection->Close();
         m_pConnection.reset();

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppLook.h"
+#include "app/BackupCommands.h"
 #include "app/CApplicationMenu.h"
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
@@ -129,6 +130,9 @@ QMenu* CMainFrame::BuildApplicationMenu() {
     recent->setMinimumWidth(300);
     recent->addAction(QStringLiteral("(无)"))->setEnabled(false);
     menu->addSeparator();
+    add(menu, QStringLiteral("备份数据库(&B)..."), ID_DB_BACKUP);
+    add(menu, QStringLiteral("恢复数据库(&R)..."), ID_DB_RESTORE);
+    menu->addSeparator();
     add(menu, QStringLiteral("退出(&X)"), ID_APP_EXIT);
     return menu;
 }
@@ -239,6 +243,12 @@ void CMainFrame::OnCommand(int command) {
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
         return; // the document is always empty
+    case ID_DB_BACKUP:
+        OnBackupDatabase(this);
+        return;
+    case ID_DB_RESTORE:
+        OnRestoreDatabase(this);
+        return;
     case ID_LANSET_BUTTON:
         if (!m_pLansetDlg) // made on first use, then kept with the frame
             m_pLansetDlg = new CLansetDlg(this);

@@ -37,6 +37,10 @@ void RenumberLevel(int k, const QString& newCode, const QString& oldCode) {
                            "LIKE ?")
                 .arg(mid),
             {newCode, like});
+    Execute(QStringLiteral("UPDATE minstock SET code=Left(code, 0) + ? + Mid(code, %1) WHERE code "
+                           "LIKE ?")
+                .arg(mid),
+            {newCode, like});
 }
 
 // Moves the properties of one product to its new code and specification.
@@ -44,6 +48,9 @@ void RenumberSpec(const QString& newCode, const QString& spec, const QString& ol
     Execute(QStringLiteral("UPDATE property SET code=Left(code, 0) + ? + Mid(code, 11) , "
                            "spec=Left(spec, 0) + ? WHERE code LIKE ?"),
             {newCode, spec, LikeStartsWith(oldCode)});
+    Execute(QStringLiteral("UPDATE minstock SET code=Left(code, 0) + ? + Mid(code, 11) WHERE code "
+                           "LIKE ?"),
+            {newCode, LikeStartsWith(oldCode)});
 }
 
 // A code that no real node has, of the same length: the subtree of a moved node waits there
@@ -317,12 +324,14 @@ bool CCatalogueWriter::DeleteRecord(int k, const CatalogueRow& loaded) {
         return true; // another node of the same code keeps the subtree
     if (k == kSpecLevel) {
         Execute(QStringLiteral("delete from property where code=?"), {loaded.bh});
+        Execute(QStringLiteral("delete from minstock where code=?"), {loaded.bh});
         return true;
     }
     const QString like = LikeStartsWith(loaded.bh);
     for (int level = k + 1; level <= CCatalogueTree::kLevels; ++level)
         Execute(QStringLiteral("delete from name%1 where bh like ?").arg(level), {like});
     Execute(QStringLiteral("delete from property where code like ?"), {like});
+    Execute(QStringLiteral("delete from minstock where code like ?"), {like});
     return true;
 }
 

@@ -9,7 +9,9 @@
 #include <QRadioButton>
 
 #include "app/CDbAction.h"
+#include "catalogue/MinimumStock.h"
 #include "catalogue/ProductSearch.h"
+#include "documents/ReportPrint.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 
@@ -30,8 +32,11 @@ RememberedValues& Remembered() {
 constexpr int kControlHeight = 25;
 
 // What the exported columns hold, by header; the others are text.
-const ExportKinds kExportKinds = {
-    {"条形码", ExportKind::Text}, {"单价", ExportKind::Number}, {"库存", ExportKind::Number}};
+const ExportKinds kExportKinds = {{"条形码", ExportKind::Text},
+                                  {"单价", ExportKind::Number},
+                                  {"库存", ExportKind::Number},
+                                  {"最低库存", ExportKind::Number},
+                                  {"缺少数量", ExportKind::Number}};
 
 } // namespace
 
@@ -53,6 +58,8 @@ void CInventoryDlg::CreateControls() {
     m_pSearchBy = new QButtonGroup(this);
     m_pSearchBy->addButton(m_pByName, 0);
     m_pSearchBy->addButton(m_pByShortName, 1);
+    m_pBelowMinimum = new QRadioButton(QStringLiteral("低于最低库存"), this);
+    m_pSearchBy->addButton(m_pBelowMinimum, 2);
     m_pSearch = new QPushButton(QStringLiteral("搜索"), this);
     m_pHitsBefore = new QLabel(QStringLiteral("共"), this);
     m_pHits = new QLineEdit(this);
@@ -69,9 +76,14 @@ void CInventoryDlg::CreateControls() {
     connect(m_pExport, &QPushButton::clicked, this,
             [this] { ExportGrid(this, m_pGrid, kExportKinds); });
     AttachGridExport(m_pGrid, kExportKinds);
+    m_pPrint = new QPushButton(QStringLiteral("打印..."), this);
+    connect(m_pPrint, &QPushButton::clicked, this, &CInventoryDlg::PrintList);
+    // The low-stock list needs no keyword: choosing it shows it.
+    connect(m_pBelowMinimum, &QRadioButton::clicked, this, &CInventoryDlg::Search);
     setTabOrder(m_pKeyword, m_pByName);
     setTabOrder(m_pByName, m_pByShortName);
-    setTabOrder(m_pByShortName, m_pSearch);
+    setTabOrder(m_pByShortName, m_pBelowMinimum);
+    setTabOrder(m_pBelowMinimum, m_pSearch);
     setTabOrder(m_pSearch, m_pGrid);
 }
 
@@ -80,7 +92,10 @@ void CInventoryDlg::LoadValues() {
     m_nSearchBy = values.searchBy;
     m_strKeyword = values.keyword;
     m_strHits = values.hits;
-    (m_nSearchBy == 1 ? m_pByShortName : m_pByName)->setChecked(true);
+    (m_nSearchBy == 2   ? m_pBelowMinimum
+     : m_nSearchBy == 1 ? m_pByShortName
+                        : m_pByName)
+        ->setChecked(true);
     m_pKeyword->setText(m_strKeyword);
     m_pHits->setText(m_strHits);
 }
@@ -99,13 +114,18 @@ SqlStatement CInventoryDlg::SearchSql(int searchBy, const QString& keyword) {
 }
 
 void CInventoryDlg::Search() {
-    m_nSearchBy = m_pByShortName->isChecked() ? 1 : 0;
+    m_nSearchBy = m_pBelowMinimum->isChecked() ? 2 : m_pByShortName->isChecked() ? 1 : 0;
     m_strKeyword = FoldSearchText(m_pKeyword->text());
     m_pKeyword->setText(m_strKeyword);
     m_pGrid->DeleteNonFixedRows();
     int hits = 0;
-    RunDbRead(this, QStringLiteral("库存搜索"),
-              [&] { hits = FillProductGrid(*m_pGrid, SearchSql(m_nSearchBy, m_strKeyword)); });
+    if (m_nSearchBy == 2) {
+        RunDbRead(this, QStringLiteral("低于最低库存"), [&] { hits = FillLowStockGrid(*m_pGrid); });
+    } else {
+        SetupProductGrid(*m_pGrid); // back to the search's columns after the low-stock list
+        RunDbRead(this, QStringLiteral("库存搜索"),
+                  [&] { hits = FillProductGrid(*m_pGrid, SearchSql(m_nSearchBy, m_strKeyword)); });
+    }
     m_strHits = QString::number(hits);
     m_pHits->setText(m_strHits);
     StoreValues();
@@ -140,20 +160,34 @@ void CInventoryDlg::resizeEvent(QResizeEvent* event) {
 void CInventoryDlg::LayOut() {
     const int r = width();
     const int h = height();
-    const int a = r / 2 + 365;
+    const int a = r / 2 + 440;
     const int left = (r - a) / 2;
     const int q = r / 4;
     const int y = 32;
     m_pSearchFrame->setGeometry(left, 10, a, 60);
     m_pKeywordLabel->setGeometry(q - 130, y, 100, kControlHeight);
     m_pKeyword->setGeometry(q - 30, y, 200, kControlHeight);
-    m_pByName->setGeometry(q + 210, y, 110, kControlHeight);
-    m_pByShortName->setGeometry(q + 330, y, 110, kControlHeight);
-    m_pSearch->setGeometry(q + 490, y, 80, kControlHeight);
-    m_pHitsBefore->setGeometry(q + 600, y, 15, kControlHeight);
-    m_pHits->setGeometry(q + 615, y, 50, kControlHeight);
-    m_pHitsAfter->setGeometry(q + 670, y, 50, kControlHeight);
-    m_pExport->setGeometry(q + 730, y, 66, kControlHeight);
+    m_pByName->setGeometry(q + 185, y, 115, kControlHeight);
+    m_pByShortName->setGeometry(q + 300, y, 115, kControlHeight);
+    m_pBelowMinimum->setGeometry(q + 415, y, 105, kControlHeight);
+    m_pSearch->setGeometry(q + 525, y, 70, kControlHeight);
+    m_pHitsBefore->setGeometry(q + 605, y, 15, kControlHeight);
+    m_pHits->setGeometry(q + 620, y, 45, kControlHeight);
+    m_pHitsAfter->setGeometry(q + 668, y, 45, kControlHeight);
+    m_pExport->setGeometry(q + 715, y, 62, kControlHeight);
+    m_pPrint->setGeometry(q + 782, y, 62, kControlHeight);
     m_pGridFrame->setGeometry(left, 61 + 15, a, h - 70 - 15);
     m_pGrid->setGeometry(left + 10, 90, a - 20, h - 20 - 90);
+}
+
+void CInventoryDlg::PrintList() {
+    Report report;
+    report.title =
+        m_nSearchBy == 2 ? QStringLiteral("低于最低库存商品清单") : QStringLiteral("库存盘点清单");
+    RunDbRead(this, QStringLiteral("读取公司信息"), [&] { report.letterhead = ShopLetterhead(); });
+    if (m_nSearchBy != 2 && !m_strKeyword.isEmpty())
+        report.heading << QStringLiteral("关键字: %1").arg(m_strKeyword);
+    report.table = ReadGridTable(*m_pGrid, report.title, kExportKinds);
+    report.footing << QStringLiteral("共 %1 种商品").arg(report.table.rows.size());
+    PreviewReport(this, report);
 }

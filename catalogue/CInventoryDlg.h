@@ -12,7 +12,9 @@ class QPushButton;
 class QRadioButton;
 
 // 库存盘点: finds products by a keyword in their full name or their short name (or in the
-// initials of either) and lists them with code, price and stock. Read-only.
+// initials of either) and lists them with code, price and stock; or lists the products at or
+// under their minimum stock with how many are missing (低于最低库存). Read-only; the list can be
+// exported and printed.
 // The search choice, the keyword and the hit count outlive the window: reopened, it shows
 // them again with an empty grid.
 class CInventoryDlg : public CWorkDialog {
@@ -21,7 +23,7 @@ class CInventoryDlg : public CWorkDialog {
     explicit CInventoryDlg(QWidget* parent = nullptr);
     ~CInventoryDlg() override;
 
-    // The statement for a keyword: by name (0) or by short name (1).
+    // The statement for a keyword: by name (0) or by short name (1); 2 lists low stock.
     static SqlStatement SearchSql(int searchBy, const QString& keyword);
 
     void Search();
@@ -31,6 +33,10 @@ class CInventoryDlg : public CWorkDialog {
     QLineEdit* HitsBox() const { return m_pHits; }
     QRadioButton* ByNameButton() const { return m_pByName; }
     QRadioButton* ByShortNameButton() const { return m_pByShortName; }
+    QRadioButton* BelowMinimumButton() const { return m_pBelowMinimum; }
+    QPushButton* PrintButton() const { return m_pPrint; }
+    // Preview of the list as the grid shows it, to print or save as PDF.
+    void PrintList();
     QPushButton* SearchButton() const { return m_pSearch; }
     QPushButton* ExportButton() const { return m_pExport; }
 
@@ -45,7 +51,7 @@ class CInventoryDlg : public CWorkDialog {
     void StoreValues();
     void LayOut();
 
-    int m_nSearchBy = 0; // 0 by name, 1 by short name
+    int m_nSearchBy = 0; // 0 by name, 1 by short name, 2 below the minimum stock
     QString m_strKeyword;
     QString m_strHits;
 
@@ -56,6 +62,8 @@ class CInventoryDlg : public CWorkDialog {
     QButtonGroup* m_pSearchBy = nullptr;
     QRadioButton* m_pByName = nullptr;
     QRadioButton* m_pByShortName = nullptr;
+    QRadioButton* m_pBelowMinimum = nullptr;
+    QPushButton* m_pPrint = nullptr;
     QPushButton* m_pSearch = nullptr;
     QLabel* m_pHitsBefore = nullptr;
     QLineEdit* m_pHits = nullptr;

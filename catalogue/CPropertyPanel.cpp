@@ -8,6 +8,7 @@
 #include "catalogue/CCatalogueTree.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CatalogueGridSetup.h"
+#include "catalogue/MinimumStock.h"
 #include "catalogue/PinyinInitials.h"
 #include "documents/NumberLimits.h"
 #include "export/GridExport.h"
@@ -25,12 +26,14 @@ namespace {
 const QStringList kValueFields = {"shortname", "price",     "discount1",
                                   "discount2", "discount3", "total"};
 constexpr int kNameCol = 0, kSpecCol = 1, kCodeCol = 2, kShortNameCol = 3;
-constexpr int kGridWidth = 897 + 2; // the columns and the frame
+constexpr int kMinimumCol = 9;      // kept in minstock, beside the product's row in property
+constexpr int kGridWidth = 957 + 2; // the columns and the frame
 constexpr int kGridHeight = 2 * 25 + 2;
 // What the exported columns hold, by header; the others are text.
-const ExportKinds kExportKinds = {{"条码", ExportKind::Text},     {"售价", ExportKind::Number},
-                                  {"折扣一", ExportKind::Number}, {"折扣二", ExportKind::Number},
-                                  {"折扣三", ExportKind::Number}, {"总数", ExportKind::Number}};
+const ExportKinds kExportKinds = {{"条码", ExportKind::Text},      {"售价", ExportKind::Number},
+                                  {"折扣一", ExportKind::Number},  {"折扣二", ExportKind::Number},
+                                  {"折扣三", ExportKind::Number},  {"总数", ExportKind::Number},
+                                  {"最低库存", ExportKind::Number}};
 // From this many products on, the pinyin run shows its progress.
 constexpr int kProgressFrom = 200;
 
@@ -42,10 +45,10 @@ CPropertyPanel::CPropertyPanel(CCatalogueTree& path, QWidget* parent)
     : QGroupBox(QStringLiteral("商品属性数据库生成"), parent), m_path(path),
       m_pGrid(new CGridCtrl(this)), m_pSave(new QPushButton(QStringLiteral("保存"), this)),
       m_pPinyin(new QPushButton(QStringLiteral("所有商品生成拼音"), this)) {
-    SetupCatalogueGrid(
-        m_pGrid,
-        {"商品名称", "规格", "条码", "商品简称", "售价", "折扣一", "折扣二", "折扣三", "总数"},
-        {300, 80, 80, 135, 60, 60, 60, 60, 60}, 3);
+    SetupCatalogueGrid(m_pGrid,
+                       {"商品名称", "规格", "条码", "商品简称", "售价", "折扣一", "折扣二",
+                        "折扣三", "总数", "最低库存"},
+                       {300, 80, 80, 135, 60, 60, 60, 60, 60, 60}, 3);
     AppendCatalogueRow(m_pGrid);
     m_pGrid->SetFixedColumnSelection(false);
     m_pGrid->setFixedSize(kGridWidth, kGridHeight);
@@ -85,13 +88,14 @@ void CPropertyPanel::resizeEvent(QResizeEvent* event) {
 
 void CPropertyPanel::ShowProperties(int k, const QString& spec) {
     if (k < CCatalogueTree::kLevels) {
-        FillRow(QStringList(9, QString()));
+        FillRow(QStringList(10, QString()));
         return;
     }
     m_path.FillSkippedLevels();
     const QString code = m_path.FullCode();
     QStringList values{m_path.FullName(), spec, code};
     QStringList stored(kValueFields.size(), QString());
+    QString minimum;
     RunDbRead(this, QStringLiteral("读取商品属性"), [&] {
         CRecordset rs;
         rs.Open(QString::fromUtf8(kPropertySql), {code});
@@ -100,8 +104,9 @@ void CPropertyPanel::ShowProperties(int k, const QString& spec) {
                 stored[i] = rs.GetCollect(kValueFields.at(i));
         }
         rs.Close();
+        minimum = ReadMinimumStock(code);
     });
-    FillRow(values + stored);
+    FillRow(values + stored + QStringList{minimum});
 }
 
 // The first typed value that cannot be stored, as the message naming its field; empty when
@@ -146,7 +151,10 @@ void CPropertyPanel::SaveProperties() {
     QStringList values;
     for (int col = kShortNameCol; col < kShortNameCol + kValueFields.size(); ++col)
         values << Cell(col);
-    const QString problem = PropertyValueProblem(values);
+    const QString minimum = Cell(kMinimumCol);
+    QString problem = PropertyValueProblem(values);
+    if (problem.isEmpty())
+        problem = MinimumStockProblem(minimum);
     if (!problem.isEmpty()) {
         HarborMessageBox(this, problem);
         return;
@@ -181,6 +189,7 @@ void CPropertyPanel::SaveProperties() {
         rs.PutCollect("shortpinyin", GetPinyinInitials(values.at(0)));
         rs.Update();
         rs.Close();
+        WriteMinimumStock(code, minimum);
     });
     if (!saved)
         return;

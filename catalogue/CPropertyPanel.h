@@ -11,7 +11,8 @@ class QBoxLayout;
 class QPushButton;
 
 // The property half of the coding window: one row with the full name, specification and code of
-// the chosen product and its short name, price, discounts and stock, saved into table property.
+// the chosen product and its short name, price, discounts and stock, saved into table property,
+// and its minimum stock, saved into table minstock in the same transaction.
 class CPropertyPanel : public QGroupBox {
     Q_OBJECT
   public:

@@ -17,17 +17,46 @@ bool IsBlank(const QStringList& texts) {
     return true;
 }
 
-// The export starts after the menu has closed and returned, never from inside the menu's own
-// event handling: its dialogs run event loops that could delete a menu still at work.
-void ShowExportMenu(CGridCtrl* grid, const ExportKinds& kinds, const QString& title) {
+// The window's own items of a grid's menu, kept with the grid.
+class GridMenuItemsHolder : public QObject {
+  public:
+    GridMenuItemsHolder(GridMenuItems items, QObject* parent)
+        : QObject(parent), m_items(std::move(items)) {
+        setObjectName(QStringLiteral("gridMenuItems"));
+    }
+    GridMenuItems m_items;
+
+    static GridMenuItemsHolder* Of(CGridCtrl* grid) {
+        return dynamic_cast<GridMenuItemsHolder*>(
+            grid->findChild<QObject*>(QStringLiteral("gridMenuItems"), Qt::FindDirectChildrenOnly));
+    }
+};
+
+// The export (or a window's item) starts after the menu has closed and returned, never from
+// inside the menu's own event handling: its dialogs run event loops that could delete a menu
+// still at work.
+void ShowExportMenu(CGridCtrl* grid, const ExportKinds& kinds, const QString& title, int row) {
     QMenu menu(grid);
     menu.setObjectName(QStringLiteral("exportMenu"));
+    QList<GridMenuItem> own;
+    if (auto* holder = GridMenuItemsHolder::Of(grid))
+        own = holder->m_items(row);
+    QList<QAction*> ownActions;
+    for (const GridMenuItem& item : own) {
+        ownActions.append(menu.addAction(item.text));
+        ownActions.last()->setEnabled(bool(item.run));
+    }
+    if (!own.isEmpty())
+        menu.addSeparator();
     QAction* excel = menu.addAction(QStringLiteral("导出到 Excel..."));
     QAction* csv = menu.addAction(QStringLiteral("导出到 CSV..."));
     QAction* chosen = menu.exec(QCursor::pos());
     if (chosen == excel || chosen == csv)
         ExportGrid(grid->window(), grid, kinds,
                    chosen == csv ? ExportFormat::Csv : ExportFormat::Xlsx, title);
+    const int index = ownActions.indexOf(chosen);
+    if (index >= 0 && own.at(index).run)
+        own.at(index).run();
 }
 
 } // namespace
@@ -80,5 +109,10 @@ bool ExportGrid(QWidget* parent, CGridCtrl* grid, const ExportKinds& kinds, Expo
 
 void AttachGridExport(CGridCtrl* grid, const ExportKinds& kinds, const QString& title) {
     QObject::connect(grid, &CGridCtrl::rightClick, grid,
-                     [grid, kinds, title] { ShowExportMenu(grid, kinds, title); });
+                     [grid, kinds, title](int row) { ShowExportMenu(grid, kinds, title, row); });
+}
+
+void AddGridMenuItems(CGridCtrl* grid, GridMenuItems items) {
+    delete GridMenuItemsHolder::Of(grid);
+    new GridMenuItemsHolder(std::move(items), grid);
 }

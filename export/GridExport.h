@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <functional>
+
 #include "export/ExportTable.h"
 
 class CGridCtrl;
@@ -31,3 +34,13 @@ void AttachGridExport(CGridCtrl* grid, const ExportKinds& kinds, const QString& 
 
 // The title of the window that holds the widget.
 QString WindowTitleOf(const QWidget* widget);
+
+// An item that a window adds to the top of a grid's right-click menu, for the row clicked.
+struct GridMenuItem {
+    QString text;
+    std::function<void()> run; // runs after the menu has closed; null shows the item disabled
+};
+// The items for a click on a grid row (0 for the header row, -1 outside the rows).
+using GridMenuItems = std::function<QList<GridMenuItem>(int row)>;
+// Puts the window's items above the export items of the grid's right-click menu.
+void AddGridMenuItems(CGridCtrl* grid, GridMenuItems items);

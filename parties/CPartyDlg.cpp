@@ -5,7 +5,9 @@
 
 #include "app/CHarborApp.h"
 #include "app/CPickReceiver.h"
+#include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "parties/CStatementDlg.h"
 
 namespace {
 
@@ -42,6 +44,17 @@ QString PartyTitle(CPartyDlg::Kind kind) {
 CPartyDlg::CPartyDlg(Kind kind, QWidget* parent)
     : CTableGridDlg(PartyTitle(kind), PartySetup(kind), parent), m_kind(kind) {
     connect(Grid(), &CGridCtrl::doubleClick, this, &CPartyDlg::OnGridDoubleClick);
+    // A right-click on a party's row offers its statement above the export items.
+    AddGridMenuItems(Grid(), [this](int row) {
+        const QString name = row >= 1 ? Grid()->GetCellText(row, 1) : QString();
+        if (name.isEmpty())
+            return QList<GridMenuItem>();
+        const StatementParty party =
+            m_kind == Kind::Customer ? StatementParty::Customer : StatementParty::Supplier;
+        return QList<GridMenuItem>{{QStringLiteral("对账单..."), [this, party, name] {
+                                        CStatementDlg::Open(party, name, window());
+                                    }}};
+    });
 }
 
 CPartyDlg::~CPartyDlg() = default;

@@ -1,0 +1,234 @@
+#include "app/BackupCommands.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QStatusBar>
+
+#include "app/CConnection.h"
+#include "app/CDbException.h"
+#include "app/CHarborApp.h"
+#include "app/CWorkDialog.h"
+#include "app/DatabaseBackup.h"
+#include "app/DatabaseRestore.h"
+#include "app/HarborMessageBox.h"
+#include "app/SqlDialect.h"
+
+namespace {
+
+bool g_bBackupRunning = false;
+
+// The connection when it is a local database that can be copied; null otherwise.
+CConnection* LocalConnection() {
+    CConnection* connection = theApp.m_pConnection.get();
+    if (!connection || !connection->IsOpen() ||
+        connection->Dialect().GetEngine() != SqlDialect::Engine::Sqlite)
+        return nullptr;
+    return connection;
+}
+
+// Paints between the steps of a copy; clicks and keys wait until it is done.
+void KeepPainting() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool RefuseWhileRunning(QWidget* parent) {
+    if (!g_bBackupRunning)
+        return false;
+    HarborMessageBox(parent, QStringLiteral("正在备份数据库,请稍候再试"), MsgIcon::Information);
+    return true;
+}
+
+QString ChooseFile(QWidget* parent, const QString& caption, const QString& proposed, bool save) {
+    QFileDialog dialog(parent, caption, proposed,
+                       QStringLiteral("数据库备份 (*.accdb);;所有文件 (*)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save)
+        dialog.setDefaultSuffix(QStringLiteral("accdb"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+// Closes every work window (each may ask about unsaved work first); false when one stays.
+bool CloseWorkWindows() {
+    QList<QPointer<CWorkDialog>> open;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* dialog = qobject_cast<CWorkDialog*>(widget))
+            open.append(dialog);
+    }
+    for (const QPointer<CWorkDialog>& dialog : open) {
+        if (dialog && !dialog->QueryClose())
+            return false;
+    }
+    for (const QPointer<CWorkDialog>& dialog : open) {
+        if (dialog)
+            delete dialog->HostWindow();
+    }
+    return true;
+}
+
+QString FactsText(const QString& path, const BackupFacts& facts) {
+    return QStringLiteral("备份文件: %1\n备份时间: %2\n商品: %3 种\n单据: %4 张\n\n"
+                          "恢复后,当前的数据库将被这份备份替换(替换前当前数据库会先另存一份备份),"
+                          "所有打开的窗口将被关闭。\n确定要恢复吗?")
+        .arg(QDir::toNativeSeparators(path),
+             facts.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+        .arg(facts.products)
+        .arg(facts.documents);
+}
+
+} // namespace
+
+bool BackupRunning() {
+    return g_bBackupRunning;
+}
+
+bool BackupNow(QWidget* parent, const QString& target) {
+    CConnection* connection = LocalConnection();
+    if (!connection) {
+        HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能备份"));
+        return false;
+    }
+    if (RefuseWhileRunning(parent))
+        return false;
+    const QScopedValueRollback<bool> running(g_bBackupRunning, true);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString problem;
+    try {
+        BackupDatabaseTo(*connection, target, [](int, int) { KeepPainting(); });
+    } catch (const CDbException& error) {
+        problem = error.Message();
+    }
+    QApplication::restoreOverrideCursor();
+    if (!problem.isEmpty()) {
+        HarborMessageBox(parent, QStringLiteral("备份数据库失败: %1").arg(problem), MsgIcon::Stop);
+        return false;
+    }
+    HarborMessageBox(parent,
+                     QStringLiteral("数据库已备份到 %1").arg(QDir::toNativeSeparators(target)),
+                     MsgIcon::Information);
+    return true;
+}
+
+void OnBackupDatabase(QWidget* parent) {
+    CConnection* connection = LocalConnection();
+    if (!connection) {
+        HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能备份"));
+        return;
+    }
+    const QString database = connection->DatabasePath();
+    QDir().mkpath(BackupFolderFor(database));
+    // Named apart from the automatic copies, so that their retention never removes it.
+    const QFileInfo automatic(BackupFileName(database, QDateTime::currentDateTime()));
+    const QString proposed =
+        QDir(BackupFolderFor(database))
+            .filePath(automatic.completeBaseName() + QStringLiteral("-手动.") + automatic.suffix());
+    const QString target = ChooseFile(parent, QStringLiteral("备份数据库"), proposed, true);
+    if (!target.isEmpty())
+        BackupNow(parent, target);
+}
+
+bool RestoreFrom(QWidget* parent, const QString& copyPath) {
+    CConnection* connection = LocalConnection();
+    if (!connection) {
+        HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能恢复"));
+        return false;
+    }
+    if (RefuseWhileRunning(parent))
+        return false;
+    // Checking and copying a large file takes a while: the wait cursor, except while asking.
+    const auto confirm = [&](const BackupFacts& facts) {
+        QApplication::restoreOverrideCursor();
+        const bool yes =
+            HarborMessageBox(parent, FactsText(copyPath, facts), MsgIcon::Question,
+                             MsgButtons::YesNo, QStringLiteral("恢复数据库")) == IDYES &&
+            CloseWorkWindows();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return yes;
+    };
+    const QScopedValueRollback<bool> running(g_bBackupRunning, true);
+    RestoreResult result;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        result = RestoreDatabase(*connection, copyPath, confirm, QDateTime::currentDateTime());
+        QApplication::restoreOverrideCursor();
+    } catch (const CDbException& error) {
+        QApplication::restoreOverrideCursor();
+        // The database as it was could not be opened again.
+        HarborMessageBox(parent,
+                         QStringLiteral("恢复数据库后不能重新连接: %1").arg(error.Message()),
+                         MsgIcon::Stop);
+        return false;
+    }
+    switch (result.outcome) {
+    case RestoreResult::Restored:
+        HarborMessageBox(parent, result.message, MsgIcon::Information);
+        return true;
+    case RestoreResult::Cancelled:
+        return false;
+    case RestoreResult::Refused:
+    case RestoreResult::Failed:
+        HarborMessageBox(parent, result.message, MsgIcon::Stop);
+        return false;
+    }
+    return false;
+}
+
+void OnRestoreDatabase(QWidget* parent) {
+    CConnection* connection = LocalConnection();
+    if (!connection) {
+        HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能恢复"));
+        return;
+    }
+    const QString path = ChooseFile(parent, QStringLiteral("选择要恢复的数据库备份"),
+                                    BackupFolderFor(connection->DatabasePath()), false);
+    if (!path.isEmpty())
+        RestoreFrom(parent, path);
+}
+
+QString RunStartupBackup(QStatusBar* bar, const QDateTime& now) {
+    CConnection* connection = LocalConnection();
+    if (!connection || g_bBackupRunning ||
+        !StartupBackupDue(NewestBackup(connection->DatabasePath()), now))
+        return QString();
+    const QScopedValueRollback<bool> running(g_bBackupRunning, true);
+    QPointer<QStatusBar> status(bar);
+    const auto show = [&](const QString& text, int timeout = 0) {
+        if (status)
+            status->showMessage(text, timeout);
+    };
+    show(QStringLiteral("正在自动备份数据库..."));
+    KeepPainting();
+    try {
+        const QString copy = TakeAutomaticBackup(*connection, now, [&](int done, int total) {
+            show(QStringLiteral("正在自动备份数据库... %1%")
+                     .arg(total > 0 ? done * 100 / total : 0));
+            KeepPainting();
+        });
+        show(QStringLiteral("数据库已自动备份到 %1").arg(QDir::toNativeSeparators(copy)), 10000);
+        return copy;
+    } catch (const CDbException& error) {
+        show(QStringLiteral("自动备份数据库失败: %1").arg(error.Message()), 30000);
+    }
+    return QString();
+}
+
+QString RunExitBackup(const QDateTime& now) {
+    CConnection* connection = LocalConnection();
+    if (!connection)
+        return QString();
+    try {
+        return TakeAutomaticBackup(*connection, now);
+    } catch (const CDbException& error) {
+        HarborMessageBox(nullptr,
+                         QStringLiteral("退出时自动备份数据库失败: %1").arg(error.Message()),
+                         MsgIcon::Stop);
+    }
+    return QString();
+}

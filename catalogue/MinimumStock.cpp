@@ -1,0 +1,118 @@
+#include "catalogue/MinimumStock.h"
+
+#include <QSet>
+
+#include "app/CConnection.h"
+#include "app/CHarborApp.h"
+#include "app/CSqlReader.h"
+#include "app/DecimalCents.h"
+#include "catalogue/ProductSearch.h"
+#include "documents/NumberLimits.h"
+#include "grid/CGridCtrl.h"
+#include "grid/CGridDefaultCell.h"
+
+namespace {
+
+constexpr int kRowHeight = 25;
+constexpr quint32 kCentre = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+constexpr quint32 kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
+constexpr int kColMinimum = kProductColumnCount;
+constexpr int kColMissing = kProductColumnCount + 1;
+
+} // namespace
+
+QString MinimumStockProblem(const QString& text) {
+    if (text.isEmpty())
+        return QString();
+    const QString field = QString::fromUtf8(kMinimumHeader);
+    const QString problem = NumberProblem(NumberKind::Stock, field, text);
+    if (!problem.isEmpty())
+        return problem;
+    if (text.toDouble() < 0)
+        return QStringLiteral("%1不能是负数,请改正").arg(field);
+    return QString();
+}
+
+QString ReadMinimumStock(const QString& code) {
+    CSqlReader reader(QStringLiteral("SELECT minimum FROM minstock WHERE code=?"), {code});
+    return reader.Next() ? reader.Text(0) : QString();
+}
+
+void WriteMinimumStock(const QString& code, const QString& minimum) {
+    theApp.m_pConnection->Execute(QStringLiteral("DELETE FROM minstock WHERE code=?"), {code});
+    if (!minimum.isEmpty())
+        theApp.m_pConnection->Execute(
+            QStringLiteral("INSERT INTO minstock (code, minimum) VALUES (?, ?)"), {code, minimum});
+}
+
+QVector<LowStockItem> LowStockItems(const QVector<StockLevel>& products) {
+    QVector<LowStockItem> items;
+    QSet<QString> listed;
+    for (const StockLevel& product : products) {
+        qint64 minimum = 0;
+        if (!ParseCents(product.minimum, &minimum) || listed.contains(product.code))
+            continue;
+        const qint64 stock = CentsOr0(product.total);
+        if (stock > minimum)
+            continue;
+        listed.insert(product.code);
+        items.append({product, minimum - stock});
+    }
+    return items;
+}
+
+QVector<LowStockItem> ReadLowStock() {
+    CSqlReader reader(QStringLiteral(
+        "SELECT property.code AS code, name, shortname, spec, price, total, minimum FROM "
+        "property, minstock WHERE property.code=minstock.code ORDER BY property.code"));
+    const int code = reader.Column(QStringLiteral("code"));
+    const int name = reader.Column(QStringLiteral("name"));
+    const int shortName = reader.Column(QStringLiteral("shortname"));
+    const int spec = reader.Column(QStringLiteral("spec"));
+    const int price = reader.Column(QStringLiteral("price"));
+    const int total = reader.Column(QStringLiteral("total"));
+    const int minimum = reader.Column(QStringLiteral("minimum"));
+    QVector<StockLevel> products;
+    while (reader.Next())
+        products.append({reader.Text(code), reader.Text(name), reader.Text(shortName),
+                         reader.Text(spec), reader.Text(price), reader.Text(total),
+                         reader.Text(minimum)});
+    return LowStockItems(products);
+}
+
+QString QuantityText(qint64 hundredths) {
+    if (hundredths % 100 == 0)
+        return QString::number(hundredths / 100);
+    return CentsText(hundredths);
+}
+
+int FillLowStockGrid(CGridCtrl& grid) {
+    const QVector<LowStockItem> items = ReadLowStock();
+    SetupProductGrid(grid);
+    grid.SetColumnCount(kProductColumnCount + 2);
+    // Room for the two columns more within the search's width.
+    grid.SetColumnWidth(kColName, 270);
+    grid.SetColumnWidth(kColShortName, 160);
+    const int width = grid.GetColumnWidth(kColTotal);
+    for (int col : {kColMinimum, kColMissing}) {
+        grid.SetColumnWidth(col, width);
+        grid.SetCellFormat(0, col, kCentre);
+    }
+    grid.SetCellText(0, kColMinimum, QString::fromUtf8(kMinimumHeader));
+    grid.SetCellText(0, kColMissing, QString::fromUtf8(kMissingHeader));
+    int count = 0;
+    for (const LowStockItem& item : items) {
+        const StockLevel& p = item.product;
+        const int row = grid.AppendRow(QString::number(++count));
+        grid.SetRowHeight(row, kRowHeight);
+        grid.SetCellFormat(row, kColNumber, kCentre);
+        const QString texts[] = {p.name,  p.shortName, p.spec,    p.code,
+                                 p.price, p.total,     p.minimum, QuantityText(item.missing)};
+        for (int col = kColName; col <= kColMissing; ++col) {
+            grid.SetCellText(row, col, texts[col - kColName]);
+            grid.SetCellFormat(row, col, col >= kColPrice ? kRight : kCentre);
+        }
+    }
+    grid.Refresh();
+    return count;
+}
