@@ -5,7 +5,7 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
-#include "app/DecimalCents.h"
+#include "documents/Cents.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/NumberLimits.h"
 #include "grid/CGridCtrl.h"
@@ -50,9 +50,10 @@ QVector<LowStockItem> LowStockItems(const QVector<StockLevel>& products) {
     QSet<QString> listed;
     for (const StockLevel& product : products) {
         qint64 minimum = 0;
-        if (!ParseCents(product.minimum, &minimum) || listed.contains(product.code))
+        if (product.minimum.isEmpty() || !TextToCents(product.minimum, &minimum) ||
+            listed.contains(product.code))
             continue;
-        const qint64 stock = CentsOr0(product.total);
+        const qint64 stock = CentsOf(product.total);
         if (stock > minimum)
             continue;
         listed.insert(product.code);

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/CDbAction.h"
-#include "app/DecimalCents.h"
+#include "documents/Cents.h"
 #include "app/HarborMessageBox.h"
 #include "export/ExportDialogs.h"
 #include "export/GridExport.h"

@@ -4,7 +4,8 @@
 #include <algorithm>
 
 #include "app/CSqlReader.h"
-#include "app/DecimalCents.h"
+#include "documents/Cents.h"
+#include "documents/Oddnum.h"
 
 namespace {
 
@@ -30,16 +31,12 @@ void ReadSales(const QString& sql, const QString& name, const QDate& to, int sig
             continue;
         seen.insert(number);
         documents->append({number, QString::fromUtf8(kind),
-                           sign * CentsOr0(reader.Text(receivable)),
-                           sign * CentsOr0(reader.Text(receipt))});
+                           sign * CentsOf(reader.Text(receivable)),
+                           sign * CentsOf(reader.Text(receipt))});
     }
 }
 
 } // namespace
-
-QDate OddnumDate(const QString& oddnum) {
-    return QDate::fromString(oddnum.left(8), QStringLiteral("yyyyMMdd"));
-}
 
 PartyStatement ComputeStatement(QVector<StatementDocument> documents, const QDate& from,
                                 const QDate& to) {
@@ -89,7 +86,7 @@ QVector<StatementDocument> ReadStatementDocuments(StatementParty party, const QS
         if (seen.contains(number))
             continue;
         seen.insert(number);
-        const qint64 amount = CentsOr0(reader.Text(money));
+        const qint64 amount = CentsOf(reader.Text(money));
         const bool paid = reader.Text(state) == QStringLiteral("已付");
         documents.append({number, QString::fromUtf8(kEntry), amount, paid ? amount : 0});
     }

@@ -36,9 +36,6 @@ struct PartyStatement {
     qint64 closing = 0;
 };
 
-// The date of a document number (its first eight digits); invalid when it has none.
-QDate OddnumDate(const QString& oddnum);
-
 // Pure: the statement over [from, to] of a party's documents, given in any order. Documents
 // after the range and documents without a date in their number are left out.
 PartyStatement ComputeStatement(QVector<StatementDocument> documents, const QDate& from,

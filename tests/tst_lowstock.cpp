@@ -11,7 +11,7 @@
 
 #include "ModalDriver.h"
 #include "app/CDbAction.h"
-#include "app/DecimalCents.h"
+#include "documents/Cents.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CInventoryDlg.h"
@@ -98,26 +98,6 @@ class TestLowStock : public QObject {
     Q_OBJECT
 
   private slots:
-    void centsAreExact() {
-        qint64 cents = 0;
-        const struct {
-            const char* text;
-            qint64 cents;
-        } good[] = {{"12.5", 1250}, {"0.125", 13}, {"-0.125", -13}, {"3.", 300},
-                    {".25", 25},    {"-7", -700},  {"0.1", 10},     {"19.99", 1999}};
-        for (const auto& g : good) {
-            QVERIFY2(ParseCents(g.text, &cents), g.text);
-            QCOMPARE(cents, g.cents);
-        }
-        for (const char* bad :
-             {"", "-", ".", "1.2.3", "+5", " 5", "5kg", "１２", "99999999999999999"})
-            QVERIFY2(!ParseCents(QString::fromUtf8(bad), &cents), bad);
-        QCOMPARE(CentsText(-5), QString("-0.05"));
-        QCOMPARE(CentsText(123456), QString("1234.56"));
-        // A float sum would give 0.30000000000000004.
-        QCOMPARE(CentsText(CentsOr0("0.1") + CentsOr0("0.2")), QString("0.30"));
-    }
-
     void listsProductsAtOrUnderTheirMinimum() {
         const QVector<StockLevel> products = {
             {

@@ -12,7 +12,7 @@
 
 #include "GridInput.h"
 #include "app/CDbAction.h"
-#include "app/DecimalCents.h"
+#include "documents/Cents.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CPartyDlg.h"
