@@ -266,7 +266,9 @@ class Rewriter {
         for (int k = i + 1; k < pattern; ++k)
             out += m_tokens[k].text;
         out += m_tokens[pattern].text;
-        if (m_tokens[pattern].text.contains(QLatin1Char('\\')))
+        const QString& quoted = m_tokens[pattern].text;
+        const bool closed = quoted.count(QLatin1Char('\'')) % 2 == 0; // its quote was closed
+        if (closed && quoted.contains(QLatin1Char('\\')))
             out += QStringLiteral(" ESCAPE '\\'");
         if (pattern + 1 < end && m_tokens[pattern + 1].type == Tok::Word)
             out += QLatin1Char(' ');

@@ -11,6 +11,7 @@
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/PickHandOver.h"
+#include "catalogue/ProductSearch.h"
 #include "documents/CEntryStore.h"
 #include "documents/EntryGrid.h"
 #include "documents/LineChecks.h"
@@ -385,7 +386,7 @@ void CEntryDlg::OnSelectSupplier() {
 }
 
 void CEntryDlg::SearchSupplier() {
-    m_strSupplier = m_ui.m_pSupplier->currentText().toUpper();
+    m_strSupplier = FoldSearchText(m_ui.m_pSupplier->currentText());
     m_ui.m_pSupplier->clear();
     QStringList names;
     RunDbRead(this, QStringLiteral("查找供货商"),

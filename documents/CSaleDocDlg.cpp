@@ -12,6 +12,7 @@
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/PickHandOver.h"
+#include "catalogue/ProductSearch.h"
 #include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
@@ -485,7 +486,7 @@ void CSaleDocDlg::OnSelectCustomer() {
 }
 
 void CSaleDocDlg::SearchCustomer() {
-    m_strCustomer = m_ui.m_pCustomer->currentText().toUpper();
+    m_strCustomer = FoldSearchText(m_ui.m_pCustomer->currentText());
     m_ui.m_pCustomer->clear();
     QStringList names;
     RunDbRead(this, QStringLiteral("查找客户"),

@@ -9,6 +9,7 @@
 
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
+#include "catalogue/ProductSearch.h"
 #include "documents/DocumentPlan.h"
 #include "documents/ListPrintJob.h"
 #include "export/GridExport.h"
@@ -82,7 +83,7 @@ void CEntryQueryDlg::Query() {
 }
 
 void CEntryQueryDlg::SearchSupplier() {
-    m_strSupplier = m_ui.m_pSupplier->currentText().toUpper();
+    m_strSupplier = FoldSearchText(m_ui.m_pSupplier->currentText());
     m_ui.m_pSupplier->clear();
     QStringList names;
     RunDbRead(this, QStringLiteral("查找供货商"),

@@ -9,6 +9,7 @@
 
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
+#include "catalogue/ProductSearch.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/DocumentPlan.h"
 #include "documents/LineChecks.h"
@@ -118,7 +119,7 @@ void CSaleQueryDlg::RunQuery() {
 }
 
 void CSaleQueryDlg::SearchCustomer() {
-    m_strCustomer = m_ui.m_pCustomer->currentText().toUpper();
+    m_strCustomer = FoldSearchText(m_ui.m_pCustomer->currentText());
     m_ui.m_pCustomer->clear();
     QStringList names;
     RunDbRead(this, QStringLiteral("查找客户"),

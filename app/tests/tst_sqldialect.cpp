@@ -138,6 +138,9 @@ private slots:
         const SqlDialect sqlite;
         QCOMPARE(sqlite.Rewrite("SELECT mc FROM customer WHERE pinyin LIKE ? AND mc=?"),
                  QString("SELECT mc FROM customer WHERE pinyin LIKE ? ESCAPE '\\' AND mc=?"));
+        // A pattern whose quote is never closed stays as it is: the escape clause would become
+        // part of its text.
+        QCOMPARE(sqlite.Rewrite("SELECT x FROM t WHERE x LIKE 'a\\"), QString("SELECT x FROM t WHERE x LIKE 'a\\"));
         // A placeholder is kept apart from a keyword that follows it without a blank.
         QCOMPARE(sqlite.Rewrite("update entry set fmoney=?where oddnum=?"),
                  QString("update entry set fmoney=? where oddnum=?"));
