@@ -259,6 +259,10 @@ class Rewriter {
             for (int k = i + 1; k <= pattern; ++k)
                 out += m_tokens[k].text;
             out += QStringLiteral(" ESCAPE '\\'");
+            // Text glued to the "?" must not run into the added quote.
+            if (pattern + 1 < end && (m_tokens[pattern + 1].type == Tok::String ||
+                                      m_tokens[pattern + 1].type == Tok::Word))
+                out += QLatin1Char(' ');
             return pattern;
         }
         if (pattern >= end || m_tokens[pattern].type != Tok::String)

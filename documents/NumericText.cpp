@@ -107,11 +107,15 @@ QString RoundText(double value, int n) {
     const QString formatted = Fixed(value, n + 2);
     const qsizetype point = formatted.indexOf(u'.');
     const QChar dropped = formatted[point + n + 1];
-    const QChar kept = formatted[point + n];
+    const QChar kept = formatted[point + n]; // the point itself when n is 0: a 5 rounds down
     const bool up = dropped > u'5' || (dropped == u'5' && kept.unicode() % 2 == 1);
+    const QString truncated = KeepDecimals(formatted, n);
     if (!up)
-        return KeepDecimals(formatted, n);
+        return truncated;
+    // One step away from zero from the kept digits (from the value itself a carry in the
+    // dropped digits could round twice: 0.995 to no decimals is 1, not 2).
     const double step = TenthPower(n);
-    const double moved = value >= 0 ? value + step : value - step;
-    return KeepDecimals(Fixed(moved, n + 2), n);
+    const double base = truncated.toDouble();
+    const bool negative = formatted.startsWith(u'-');
+    return Fixed(negative ? base - step : base + step, n);
 }

@@ -23,27 +23,27 @@ bool HasDecimals(const QString& text, int n) {
 }
 
 // RoundText gives n decimals, and reads back as a number within one step of the last decimal
-// (plus what single precision loses on the way).
-void CheckRound(float value, int n) {
+// (plus what double precision loses on the way).
+void CheckRound(double value, int n) {
     const QString rounded = RoundText(value, n);
     if (!std::isfinite(value)) {
         FUZZ_CHECK(!IsPlainDecimal(rounded));
         return;
     }
     FUZZ_CHECK(HasDecimals(rounded, n));
-    if (std::fabs(value) > 1e37f)
-        return; // reading back may overflow single precision
+    if (std::fabs(value) > 1e307)
+        return; // reading back may overflow double precision
     FUZZ_CHECK(IsPlainDecimal(rounded));
     const double back = TextToFloat(rounded);
     const double step = std::pow(10.0, -n);
-    FUZZ_CHECK(std::fabs(back - value) <= step * 1.001 + std::fabs(value) * 1e-5);
+    FUZZ_CHECK(std::fabs(back - value) <= step * 1.001 + std::fabs(value) * 1e-12);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = FuzzText(data, size);
-    const float value = TextToFloat(text);
+    const double value = TextToFloat(text);
     FUZZ_CHECK(!std::isnan(value));
     if (IsPlainDecimal(text))
         FUZZ_CHECK(std::isfinite(value));
@@ -55,6 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckRound(value, n);
     if (size >= 4) {
         float raw;
+        std::memcpy(&raw, data, sizeof raw);
+        CheckRound(raw, n);
+    }
+    if (size >= 8) {
+        double raw;
         std::memcpy(&raw, data, sizeof raw);
         CheckRound(raw, n);
     }

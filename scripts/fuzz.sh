@@ -21,7 +21,7 @@ failed=()
 for target in "${targets[@]}"; do
   work="build-fuzz/corpus/$target"
   mkdir -p "$work"
-  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+  options=(-max_total_time="$seconds" -seed="${HARBOR_FUZZ_SEED:-1}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
            -artifact_prefix="build-fuzz/crashes/$target-")
   # Lanset.ini files a little over the 4 KiB limit too.
   [ "$target" = fuzz_lanset ] && options+=(-max_len=8192)

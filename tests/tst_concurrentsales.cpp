@@ -68,6 +68,7 @@ int RunWorker(int worker, const QString& where) {
         });
     }
     connection->Close();
+    theApp.m_pConnection.reset();
     return failures == 0 ? 0 : 1;
 }
 

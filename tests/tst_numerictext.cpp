@@ -52,6 +52,11 @@ void TestNumericText::roundText_data() {
     QTest::newRow("9.996") << 9.996 << 2 << "10.00";
     QTest::newRow("-9.996") << -9.996 << 2 << "-10.00";
     QTest::newRow("99.995") << 99.995 << 2 << "100.00";
+    // Rounding up starts from the kept digits: the dropped ones never carry a second time.
+    QTest::newRow("n0 0.995") << 0.995 << 0 << "1";
+    QTest::newRow("n0 -0.995") << -0.995 << 0 << "-1";
+    QTest::newRow("n1 0.0996") << 0.0996 << 1 << "0.1";
+    QTest::newRow("n2 1.99996") << 1.99996 << 2 << "2.00";
 
     // Other numbers of decimals. With none, the kept character is the point, so a 5 rounds down.
     QTest::newRow("n0 2.4") << 2.4 << 0 << "2";
