@@ -3,8 +3,10 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 
 #include "app/CDbException.h"
 #include "app/CStatementRun.h"
@@ -42,6 +44,17 @@ QByteArray FileIdentity(const QString& path) {
         return QByteArray();
     return info.birthTime().toString(Qt::ISODateWithMs).toUtf8();
 #endif
+}
+
+// The engine's own handle behind a QtSql SQLite connection, so that statements can be run
+// straight through SQLite's C interface; null when the driver gives none.
+sqlite3* SqliteHandle(const QSqlDatabase& db) {
+    if (!db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
 }
 
 } // namespace
@@ -108,6 +121,7 @@ void CConnection::OpenSqlite(const QString& path) {
         throw CDbException(QStringLiteral("数据库 %1 打开失败: %2").arg(m_strPath, openError));
     }
     m_dialect = SqlDialect(SqlDialect::Engine::Sqlite);
+    m_pSqlite = SqliteHandle(QSqlDatabase::database(m_strName, false));
     try {
         PrepareSqlite();
     } catch (const CDbException& e) {
@@ -134,9 +148,9 @@ void CConnection::OpenSqlite(const QString& path) {
 void CConnection::PrepareSqlite() {
     try {
         CStatementRun check(*this, QStringLiteral("SELECT version FROM harbor_schema"));
-        if (!check.Query().next())
+        if (!check.Next())
             throw CDbException(QStringLiteral("数据库没有版本记录"));
-        m_nSchemaVersion = check.Query().value(0).toInt();
+        m_nSchemaVersion = check.Value(0).toInt();
     } catch (const CDbException& e) {
         if (e.GetKind() != CDbException::Kind::Engine)
             throw;
@@ -144,8 +158,7 @@ void CConnection::PrepareSqlite() {
     }
     if (QFileInfo(m_strPath).size() <= kQuickCheckLimit) {
         CStatementRun check(*this, QStringLiteral("PRAGMA quick_check"));
-        const QString verdict =
-            check.Query().next() ? check.Query().value(0).toString() : QString();
+        const QString verdict = check.Next() ? check.Text(0) : QString();
         if (verdict != QLatin1String("ok"))
             throw CDbException(verdict, QStringLiteral("PRAGMA quick_check"),
                                CDbException::Kind::Damaged);
@@ -161,6 +174,10 @@ void CConnection::DropCache() {
             // A run still reads it: it deletes the statement when it ends.
             statement->query.finish();
             statement->query = QSqlQuery();
+            if (statement->native) {
+                sqlite3_finalize(statement->native);
+                statement->native = nullptr;
+            }
             statement->orphaned = true;
         } else {
             delete statement;
@@ -182,6 +199,7 @@ void CConnection::Close() {
         }
     }
     QSqlDatabase::removeDatabase(m_strName);
+    m_pSqlite = nullptr;
     m_nTransactionDepth = 0;
     m_bRollbackOnly = false;
 }
@@ -202,12 +220,29 @@ CCachedStatement* CConnection::Acquire(const QString& sql) {
         cached->busy = true;
         return cached;
     }
-    auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false))};
-    statement->query.setForwardOnly(true);
-    if (!statement->query.prepare(m_dialect.Rewrite(sql))) {
-        const CDbException error = DbErrorOf(statement->query.lastError(), sql);
-        delete statement;
-        throw error;
+    auto* statement = new CCachedStatement;
+    if (m_pSqlite) {
+        const QByteArray text = m_dialect.Rewrite(sql).toUtf8();
+        // A one-off (the kept statement is still being read) is not meant to last.
+        const unsigned flags = cached ? 0u : unsigned(SQLITE_PREPARE_PERSISTENT);
+        const int rc = sqlite3_prepare_v3(m_pSqlite, text.constData(), int(text.size()), flags,
+                                          &statement->native, nullptr);
+        if (rc != SQLITE_OK || !statement->native) {
+            const QString message = rc == SQLITE_OK ? QStringLiteral("语句是空的")
+                                                    : QString::fromUtf8(sqlite3_errmsg(m_pSqlite));
+            delete statement;
+            throw DbErrorOf(QSqlError(QString(), message, QSqlError::StatementError,
+                                      QString::number(rc & 0xFF)),
+                            sql);
+        }
+    } else {
+        statement->query = QSqlQuery(QSqlDatabase::database(m_strName, false));
+        statement->query.setForwardOnly(true);
+        if (!statement->query.prepare(m_dialect.Rewrite(sql))) {
+            const CDbException error = DbErrorOf(statement->query.lastError(), sql);
+            delete statement;
+            throw error;
+        }
     }
     statement->busy = true;
     if (cached) {
@@ -233,13 +268,18 @@ void CConnection::Release(CCachedStatement* statement) {
         delete statement;
         return;
     }
-    statement->query.finish();
+    if (statement->native) {
+        sqlite3_reset(statement->native);
+        sqlite3_clear_bindings(statement->native);
+    } else {
+        statement->query.finish();
+    }
     statement->busy = false;
 }
 
 int CConnection::Execute(const QString& sql, const QVariantList& values) {
     CStatementRun run(*this, sql, values);
-    return run.Query().numRowsAffected();
+    return run.RowsAffected();
 }
 
 void CConnection::CheckDatabaseFile() const {

@@ -9,6 +9,7 @@
 #include "app/SqlDialect.h"
 
 struct CCachedStatement;
+struct sqlite3;
 
 // The one shared database connection (theApp.m_pConnection). Opened from a connection
 // string of the local or LAN form; in local mode the database is the SQLite file named by
@@ -77,4 +78,5 @@ class CConnection {
     int m_nTransactionDepth = 0;
     bool m_bRollbackOnly = false;
     QHash<QString, CCachedStatement*> m_cache;
+    sqlite3* m_pSqlite = nullptr; // the engine's handle of an SQLite connection
 };

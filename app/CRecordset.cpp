@@ -1,8 +1,6 @@
 #include "app/CRecordset.h"
 
 #include <QRegularExpression>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 #include "app/CConnection.h"
 #include "app/CDbException.h"
@@ -34,7 +32,7 @@ QString Quoted(const QString& identifier) {
     return QLatin1Char('"') + identifier + QLatin1Char('"');
 }
 
-}  // namespace
+} // namespace
 
 CRecordset::CRecordset() = default;
 CRecordset::CRecordset(CConnection* connection) : m_pFixedConnection(connection) {}
@@ -56,23 +54,27 @@ void CRecordset::Open(const QString& sql, const QVariantList& values) {
         // Fetch each row's identity beside the asked columns, so the row can be changed.
         static const QRegularExpression select(QStringLiteral("^\\s*select\\s+"),
                                                QRegularExpression::CaseInsensitiveOption);
-        text.replace(select, QStringLiteral("SELECT %1 AS %2, ")
-                                 .arg(connection->Dialect().RowIdColumn(),
-                                      QLatin1String(kRowIdAlias)));
+        text.replace(select,
+                     QStringLiteral("SELECT %1 AS %2, ")
+                         .arg(connection->Dialect().RowIdColumn(), QLatin1String(kRowIdAlias)));
     }
     CStatementRun run(*connection, text, values);
-    QSqlQuery& query = run.Query();
-    const QSqlRecord record = query.record();
+    const int columns = run.ColumnCount();
     const int first = m_strTable.isEmpty() ? 0 : 1;
-    for (int i = first; i < record.count(); ++i)
-        m_fields.append(record.fieldName(i));
-    while (query.next()) {
+    for (int i = first; i < columns; ++i) {
+        const QString name = run.ColumnName(i);
+        const QString key = name.toLower();
+        if (!m_fieldIndex.contains(key)) // the first column of a name wins
+            m_fieldIndex.insert(key, int(m_fields.size()));
+        m_fields.append(name);
+    }
+    while (run.Next()) {
         QVector<QVariant> row;
         row.reserve(m_fields.size());
-        for (int i = first; i < record.count(); ++i)
-            row.append(query.value(i));
+        for (int i = first; i < columns; ++i)
+            row.append(run.Value(i));
         m_rows.append(row);
-        m_rowIds.append(first ? query.value(0) : QVariant());
+        m_rowIds.append(first ? run.Value(0) : QVariant());
     }
     m_deleted = QVector<bool>(m_rows.size(), false);
     m_pOpenedOn = connection;
@@ -85,6 +87,7 @@ void CRecordset::Close() {
     m_pOpenedOn = nullptr;
     m_strTable.clear();
     m_fields.clear();
+    m_fieldIndex.clear();
     m_rows.clear();
     m_rowIds.clear();
     m_deleted.clear();
@@ -95,8 +98,12 @@ void CRecordset::Close() {
     m_touched.clear();
 }
 
-bool CRecordset::IsEOF() const { return !m_bOpen || m_nPos >= m_rows.size(); }
-bool CRecordset::IsBOF() const { return !m_bOpen || GetRecordCount() == 0; }
+bool CRecordset::IsEOF() const {
+    return !m_bOpen || m_nPos >= m_rows.size();
+}
+bool CRecordset::IsBOF() const {
+    return !m_bOpen || GetRecordCount() == 0;
+}
 
 void CRecordset::SkipDeleted() {
     while (m_nPos < m_rows.size() && m_deleted[m_nPos])
@@ -121,11 +128,13 @@ int CRecordset::GetRecordCount() const {
     return m_bOpen ? int(m_rows.size() - m_deleted.count(true)) : -1;
 }
 
+// Names are mostly asked in the case the engine gives them: folded only when that misses.
 int CRecordset::FieldIndex(const QString& field) const {
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0)
-            return i;
-    }
+    auto found = m_fieldIndex.constFind(field);
+    if (found == m_fieldIndex.constEnd())
+        found = m_fieldIndex.constFind(field.toLower());
+    if (found != m_fieldIndex.constEnd())
+        return found.value();
     throw CDbException(QStringLiteral("记录集中没有字段 %1").arg(field));
 }
 
@@ -186,11 +195,12 @@ void CRecordset::Update() {
         if (columns.isEmpty())
             sql += QStringLiteral("DEFAULT VALUES");
         else
-            sql += QStringLiteral("(%1) VALUES (%2)")
-                       .arg(columns.join(QLatin1Char(',')),
-                            QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+            sql +=
+                QStringLiteral("(%1) VALUES (%2)")
+                    .arg(columns.join(QLatin1Char(',')),
+                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
         CStatementRun run(*connection, sql, values);
-        const QVariant rowId = run.Query().lastInsertId();
+        const QVariant rowId = run.LastInsertId();
         QVector<QVariant> row(m_fields.size());
         for (int i = 0; i < m_fields.size(); ++i)
             row[i] = m_touched[i] ? m_pending[i] : QVariant();
@@ -204,9 +214,9 @@ void CRecordset::Update() {
             assignments.append(column + QStringLiteral("=?"));
         values.append(m_rowIds[m_nPos]);
         connection->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                            .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
-                                 connection->Dialect().RowIdColumn()),
-                        values);
+                                .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
+                                     connection->Dialect().RowIdColumn()),
+                            values);
         for (int i = 0; i < m_fields.size(); ++i) {
             if (m_touched[i])
                 m_rows[m_nPos][i] = m_pending[i];
@@ -221,8 +231,8 @@ void CRecordset::Delete() {
     RequireCurrentRow("Delete");
     CConnection* connection = ActiveConnection();
     connection->Execute(QStringLiteral("DELETE FROM %1 WHERE %2=?")
-                        .arg(Quoted(m_strTable), connection->Dialect().RowIdColumn()),
-                    {m_rowIds[m_nPos]});
+                            .arg(Quoted(m_strTable), connection->Dialect().RowIdColumn()),
+                        {m_rowIds[m_nPos]});
     m_deleted[m_nPos] = true;
     m_bEditing = false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -21,7 +22,7 @@ class CConnection;
 //   while (!rs.IsEOF()) { QString phone = rs.GetCollect("phone"); rs.MoveNext(); }
 //   rs.Close();
 class CRecordset {
-public:
+  public:
     // Uses theApp's connection as it is at each Open.
     CRecordset();
     explicit CRecordset(CConnection* connection);
@@ -51,7 +52,7 @@ public:
     // Remove the current row; it stays current (unreadable) until the next move.
     void Delete();
 
-private:
+  private:
     int FieldIndex(const QString& field) const;
     void RequireCurrentRow(const char* operation) const;
     void RequireTable(const char* operation) const;
@@ -61,8 +62,9 @@ private:
     CConnection* m_pFixedConnection = nullptr;
     CConnection* m_pOpenedOn = nullptr;
     bool m_bOpen = false;
-    QString m_strTable;  // the one table of the SELECT, or empty when it cannot be changed
+    QString m_strTable; // the one table of the SELECT, or empty when it cannot be changed
     QStringList m_fields;
+    QHash<QString, int> m_fieldIndex; // lower-cased name -> column, built once at Open
     QVector<QVector<QVariant>> m_rows;
     QVector<QVariant> m_rowIds;
     QVector<bool> m_deleted;
