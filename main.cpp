@@ -10,6 +10,7 @@
 #include "app/DemoShop.h"
 #include "app/FontSetup.h"
 #include "app/LansetFile.h"
+#include "app/MemoryTuning.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int RunInitCommand(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    TuneMemoryAllocator();
     if (argc > 1)
         return RunInitCommand(argc, argv);
     CHarborApplication app(argc, argv);
