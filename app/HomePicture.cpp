@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/CRibbonIconEngine.h"
+#include "app/FontSetup.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ QPixmap PaintRibbonImage(int index, const QString& glyph, const QSize& pixels) {
     p.setPen(QPen(base.darker(130), 1));
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 6, 6);
-    QFont font(QStringLiteral("微软雅黑"));
+    QFont font(UiFontFamily());
     font.setPixelSize(18);
     font.setBold(true);
     p.setFont(font);

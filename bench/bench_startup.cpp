@@ -81,6 +81,9 @@ int RunChild(const char* kind, int argc, char* argv[], const QElapsedTimer& sinc
     }
     WaitUntilPainted(window.get(), watch);
     std::printf("%.3f\n", sinceMain.nsecsElapsed() / 1e6);
+    // To look at what was measured: HARBOR_BENCH_PICTURE=file.png
+    if (const QString picture = qEnvironmentVariable("HARBOR_BENCH_PICTURE"); !picture.isEmpty())
+        window->grab().save(picture);
     std::fflush(stdout);
     window.reset();
     return 0;
