@@ -69,6 +69,7 @@ const LookItem kLooks[] = {
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    StartHomePicture(); // drawn beside the building of the window
     theApp.m_nAppLook = LoadApplicationLook();
     setWindowTitle(QStringLiteral("远航 - 远航五交化销售管理系统"));
     QApplication::setWindowIcon(RibbonIcon(0, QStringLiteral("远")));

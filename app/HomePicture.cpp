@@ -8,6 +8,7 @@
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <vector>
 
 #include "app/CRibbonIconEngine.h"
@@ -109,7 +110,8 @@ void DrawStaffLine(QImage& image, const QPointF (&curve)[4], const QColor& colou
     }
 }
 
-QPixmap PaintHomePicture() {
+// Draws on a QImage only, so that it can run on a worker thread.
+QImage PaintHomePicture() {
     QImage picture(1101, 566, QImage::Format_RGB32);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
@@ -139,13 +141,27 @@ QPixmap PaintHomePicture() {
     DrawNote(p, {980, 250}, 58, QColor(70, 100, 170), false);
     DrawHeart(p, {540, 170}, 90);
     p.end();
-    return QPixmap::fromImage(std::move(picture));
+    return picture;
+}
+
+std::future<QImage>& PendingPicture() {
+    static std::future<QImage> pending;
+    return pending;
 }
 
 } // namespace
 
+void StartHomePicture() {
+    std::future<QImage>& pending = PendingPicture();
+    if (!pending.valid())
+        pending = std::async(std::launch::async, PaintHomePicture);
+}
+
 const QPixmap& HomePicture() {
-    static const QPixmap picture = PaintHomePicture();
+    static const QPixmap picture = [] {
+        std::future<QImage>& pending = PendingPicture();
+        return QPixmap::fromImage(pending.valid() ? pending.get() : PaintHomePicture());
+    }();
     return picture;
 }
 
