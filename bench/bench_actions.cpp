@@ -76,10 +76,10 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Everything queued is done and the window is painted now.
+// Everything queued is done, which paints what the action changed, once, as the event loop
+// does after a user's action (a repaint on top would draw the window a second time).
 void PaintNow(QWidget* window) {
-    Drain();
-    window->repaint();
+    Q_UNUSED(window);
     Drain();
 }
 
