@@ -12,6 +12,9 @@ namespace {
 
 const char* const kRowIdAlias = "harbor_rowid";
 
+// Statement texts whose Open form is kept; past this many (texts built at run time) they go.
+constexpr int kTextCacheLimit = 512;
+
 // The table of a plain "SELECT ... FROM table [WHERE ...] [ORDER BY ...]" whose rows can be
 // changed, or empty for anything else (DISTINCT, joins, derived tables, aggregates).
 QString ChangeableTable(const QString& sql) {
@@ -45,19 +48,33 @@ CConnection* CRecordset::ActiveConnection() const {
     return connection;
 }
 
+// What Open runs for a statement: the text as given, or with each row's identity fetched
+// beside the asked columns when the rows can be changed. Worked out once per statement text.
+const RecordsetText& CRecordset::TextFor(const QString& sql, const QString& rowIdColumn) {
+    static QHash<QString, RecordsetText> known;
+    const QString key = rowIdColumn + QLatin1Char('\n') + sql;
+    auto found = known.constFind(key);
+    if (found != known.constEnd())
+        return found.value();
+    if (known.size() >= kTextCacheLimit) // texts built at run time: start afresh
+        known.clear();
+    RecordsetText text{ChangeableTable(sql), sql};
+    if (!text.table.isEmpty()) {
+        static const QRegularExpression select(QStringLiteral("^\\s*select\\s+"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        text.sql.replace(
+            select,
+            QStringLiteral("SELECT %1 AS %2, ").arg(rowIdColumn, QLatin1String(kRowIdAlias)));
+    }
+    return known.insert(key, text).value();
+}
+
 void CRecordset::Open(const QString& sql, const QVariantList& values) {
     Close();
     CConnection* connection = ActiveConnection();
-    m_strTable = ChangeableTable(sql);
-    QString text = sql;
-    if (!m_strTable.isEmpty()) {
-        // Fetch each row's identity beside the asked columns, so the row can be changed.
-        static const QRegularExpression select(QStringLiteral("^\\s*select\\s+"),
-                                               QRegularExpression::CaseInsensitiveOption);
-        text.replace(select,
-                     QStringLiteral("SELECT %1 AS %2, ")
-                         .arg(connection->Dialect().RowIdColumn(), QLatin1String(kRowIdAlias)));
-    }
+    const RecordsetText& prepared = TextFor(sql, connection->Dialect().RowIdColumn());
+    m_strTable = prepared.table;
+    const QString text = prepared.sql;
     CStatementRun run(*connection, text, values);
     const int columns = run.ColumnCount();
     const int first = m_strTable.isEmpty() ? 0 : 1;
@@ -96,6 +113,7 @@ void CRecordset::Close() {
     m_bEditing = false;
     m_pending.clear();
     m_touched.clear();
+    m_changeText[0] = m_changeText[1] = ChangeText();
 }
 
 bool CRecordset::IsEOF() const {
@@ -182,24 +200,13 @@ void CRecordset::Update() {
     if (!m_bAdding && !m_bEditing)
         return;
     CConnection* connection = ActiveConnection();
-    QStringList columns;
     QVariantList values;
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_touched[i]) {
-            columns.append(Quoted(m_fields[i]));
+        if (m_touched[i])
             values.append(m_pending[i]);
-        }
     }
     if (m_bAdding) {
-        QString sql = QStringLiteral("INSERT INTO %1 ").arg(Quoted(m_strTable));
-        if (columns.isEmpty())
-            sql += QStringLiteral("DEFAULT VALUES");
-        else
-            sql +=
-                QStringLiteral("(%1) VALUES (%2)")
-                    .arg(columns.join(QLatin1Char(',')),
-                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-        CStatementRun run(*connection, sql, values);
+        CStatementRun run(*connection, ChangeSql(true, *connection), values);
         const QVariant rowId = run.LastInsertId();
         QVector<QVariant> row(m_fields.size());
         for (int i = 0; i < m_fields.size(); ++i)
@@ -208,15 +215,9 @@ void CRecordset::Update() {
         m_rowIds.append(rowId);
         m_deleted.append(false);
         m_nPos = m_rows.size() - 1;
-    } else if (!columns.isEmpty()) {
-        QStringList assignments;
-        for (const QString& column : columns)
-            assignments.append(column + QStringLiteral("=?"));
+    } else if (!values.isEmpty()) {
         values.append(m_rowIds[m_nPos]);
-        connection->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                                .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
-                                     connection->Dialect().RowIdColumn()),
-                            values);
+        connection->Execute(ChangeSql(false, *connection), values);
         for (int i = 0; i < m_fields.size(); ++i) {
             if (m_touched[i])
                 m_rows[m_nPos][i] = m_pending[i];
@@ -224,6 +225,38 @@ void CRecordset::Update() {
     }
     m_bAdding = false;
     m_bEditing = false;
+}
+
+// The INSERT (or UPDATE by row identity) of the touched columns. A save writes row after row
+// with the same columns: the text is built for the first and kept while they stay the same.
+const QString& CRecordset::ChangeSql(bool insert, const CConnection& connection) {
+    ChangeText& kept = m_changeText[insert ? 1 : 0];
+    if (!kept.sql.isEmpty() && kept.touched == m_touched)
+        return kept.sql;
+    QStringList columns;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_touched[i])
+            columns.append(Quoted(m_fields[i]));
+    }
+    if (insert) {
+        kept.sql = QStringLiteral("INSERT INTO %1 ").arg(Quoted(m_strTable));
+        if (columns.isEmpty())
+            kept.sql += QStringLiteral("DEFAULT VALUES");
+        else
+            kept.sql +=
+                QStringLiteral("(%1) VALUES (%2)")
+                    .arg(columns.join(QLatin1Char(',')),
+                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    } else {
+        QStringList assignments;
+        for (const QString& column : std::as_const(columns))
+            assignments.append(column + QStringLiteral("=?"));
+        kept.sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                       .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
+                            connection.Dialect().RowIdColumn());
+    }
+    kept.touched = m_touched;
+    return kept.sql;
 }
 
 void CRecordset::Delete() {

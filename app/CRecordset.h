@@ -11,6 +11,13 @@
 
 class CConnection;
 
+// The form in which a recordset runs a SELECT: the one table whose rows it can change (empty
+// when it cannot) and the text with the row identity fetched beside the asked columns.
+struct RecordsetText {
+    QString table;
+    QString sql;
+};
+
 // A static recordset: Open() runs a SELECT and keeps its whole result, which can then be
 // walked, counted and changed. Changes (AddNew/PutCollect/Update, Delete) go to the database
 // at once; they need a SELECT on one table.
@@ -53,6 +60,12 @@ class CRecordset {
     void Delete();
 
   private:
+    struct ChangeText {
+        QVector<bool> touched; // the columns the text writes
+        QString sql;
+    };
+    static const RecordsetText& TextFor(const QString& sql, const QString& rowIdColumn);
+    const QString& ChangeSql(bool insert, const CConnection& connection);
     int FieldIndex(const QString& field) const;
     void RequireCurrentRow(const char* operation) const;
     void RequireTable(const char* operation) const;
@@ -73,4 +86,5 @@ class CRecordset {
     bool m_bEditing = false;
     QVector<QVariant> m_pending;
     QVector<bool> m_touched;
+    ChangeText m_changeText[2]; // the last UPDATE [0] and INSERT [1] built
 };

@@ -15,7 +15,7 @@
 class TestRecordset : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void walkCountAndReadNullAsEmpty() {
         TestDatabase db;
         db.Exec("INSERT INTO customer (mc, phone) VALUES ('甲', NULL)");
@@ -39,6 +39,43 @@ private slots:
         QCOMPARE(rs.GetRecordCount(), 0);
     }
 
+    // Row after row with other columns each time: every write names exactly its own columns
+    // (the text of the last one is kept only while the columns stay the same).
+    void successiveWritesOfOtherColumnsStayApart() {
+        TestDatabase db;
+        CRecordset rs;
+        rs.Open("SELECT mc, phone, address FROM customer");
+        rs.AddNew();
+        rs.PutCollect("mc", "甲");
+        rs.Update();
+        rs.AddNew();
+        rs.PutCollect("mc", "乙");
+        rs.PutCollect("phone", "2");
+        rs.Update();
+        rs.AddNew();
+        rs.PutCollect("mc", "丙");
+        rs.Update();
+        rs.MoveFirst();
+        rs.PutCollect("address", "一号");
+        rs.Update();
+        rs.MoveNext();
+        rs.PutCollect("phone", "22");
+        rs.Update();
+        rs.MoveNext();
+        rs.PutCollect("address", "三号");
+        rs.Update();
+        QCOMPARE(db.Rows("SELECT mc, phone, address FROM customer ORDER BY rowid"),
+                 QStringList({"甲||一号", "乙|22|", "丙||三号"}));
+        // The same statement text on another table is opened as that table's.
+        CRecordset other;
+        other.Open("SELECT mc, phone, address FROM supplier");
+        other.AddNew();
+        other.PutCollect("mc", "丁");
+        other.Update();
+        QCOMPARE(db.Value("SELECT count(*) FROM supplier"), QString("1"));
+        QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("3"));
+    }
+
     void addNewChangeAndDeleteTouchOnlyTheirRows() {
         TestDatabase db;
         CRecordset rs;
@@ -52,17 +89,19 @@ private slots:
         rs.PutCollect("total", "");
         rs.Update();
         QCOMPARE(rs.GetRecordCount(), 2);
-        QCOMPARE(db.Rows("SELECT code, total FROM property"), QStringList({"0101000001|2.5", "0101000001|"}));
+        QCOMPARE(db.Rows("SELECT code, total FROM property"),
+                 QStringList({"0101000001|2.5", "0101000001|"}));
 
         // Rows with equal values are still told apart.
         rs.Open("SELECT code, total FROM property");
         rs.MoveNext();
         rs.PutCollect("total", "10.00");
         rs.Update();
-        QCOMPARE(db.Rows("SELECT total FROM property ORDER BY rowid"), QStringList({"2.5", "10.00"}));
+        QCOMPARE(db.Rows("SELECT total FROM property ORDER BY rowid"),
+                 QStringList({"2.5", "10.00"}));
         rs.MoveFirst();
         rs.Delete();
-        QVERIFY(!rs.IsEOF());  // the deleted row stays current until the next move
+        QVERIFY(!rs.IsEOF()); // the deleted row stays current until the next move
         rs.MoveNext();
         QCOMPARE(rs.GetCollect("total"), QString("10.00"));
         QCOMPARE(rs.GetRecordCount(), 1);
@@ -93,7 +132,8 @@ private slots:
         TestDatabase db;
         MessageScript messages;
         const bool ok = RunDbAction(nullptr, QStringLiteral("保存"), [] {
-            theApp.m_pConnection->Execute("INSERT INTO employee (name, employeeid) VALUES ('张三', '01')");
+            theApp.m_pConnection->Execute(
+                "INSERT INTO employee (name, employeeid) VALUES ('张三', '01')");
             CRecordset rs;
             rs.Open("SELECT * FROM employee");
             rs.AddNew();
@@ -142,7 +182,7 @@ private slots:
         QTemporaryDir dir;
         CConnection connection;
         QVERIFY_THROWS_EXCEPTION(CDbException, connection.OpenFile(dir.filePath("missing.accdb")));
-        QVERIFY(!QFile::exists(dir.filePath("missing.accdb")));  // never created by opening
+        QVERIFY(!QFile::exists(dir.filePath("missing.accdb"))); // never created by opening
 
         QFile junk(dir.filePath("junk.accdb"));
         QVERIFY(junk.open(QIODevice::WriteOnly));
@@ -158,7 +198,7 @@ private slots:
 
         const QString good = dir.filePath("Harbor.accdb");
         CreateEmptyDatabase(good);
-        QVERIFY_THROWS_EXCEPTION(CDbException, CreateEmptyDatabase(good));  // never overwritten
+        QVERIFY_THROWS_EXCEPTION(CDbException, CreateEmptyDatabase(good)); // never overwritten
         connection.OpenFile(good);
         QVERIFY(connection.IsOpen());
     }
