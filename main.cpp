@@ -12,6 +12,7 @@
 #include "app/FontSetup.h"
 #include "app/QtTranslation.h"
 #include "app/LansetFile.h"
+#include "app/MemoryTuning.h"
 #include "app/ServerSetup.h"
 
 namespace {
@@ -64,6 +65,7 @@ int RunInitCommand(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    TuneMemoryAllocator();
     if (argc > 1)
         return RunInitCommand(argc, argv);
     CHarborApplication app(argc, argv);

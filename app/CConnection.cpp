@@ -6,6 +6,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 
 #include "app/CDbException.h"
 #include "app/CStatementRun.h"
@@ -43,6 +44,17 @@ QByteArray FileIdentity(const QString& path) {
         return QByteArray();
     return info.birthTime().toString(Qt::ISODateWithMs).toUtf8();
 #endif
+}
+
+// The engine's own handle behind a QtSql SQLite connection, so that statements can be run
+// straight through SQLite's C interface; null when the driver gives none.
+sqlite3* SqliteHandle(const QSqlDatabase& db) {
+    if (!db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
 }
 
 } // namespace
@@ -118,7 +130,7 @@ void CConnection::ConnectServer() {
 
 bool CConnection::HasSchemaTable() {
     CStatementRun run(*this, QStringLiteral("SELECT to_regclass('harbor_schema') IS NOT NULL"));
-    return run.Query().next() && run.Query().value(0).toBool();
+    return run.Next() && run.Value(0).toBool();
 }
 
 // The tables of resources/schema.sql as the server takes them, in one transaction.
@@ -138,9 +150,9 @@ void CConnection::CreateServerSchema() {
 void CConnection::ReadSchemaVersion() {
     try {
         CStatementRun check(*this, QStringLiteral("SELECT version FROM harbor_schema"));
-        if (!check.Query().next())
+        if (!check.Next())
             throw CDbException(QStringLiteral("数据库没有版本记录"));
-        m_nSchemaVersion = check.Query().value(0).toInt();
+        m_nSchemaVersion = check.Value(0).toInt();
     } catch (const CDbException& e) {
         if (e.GetKind() != CDbException::Kind::Engine)
             throw;
@@ -252,6 +264,7 @@ void CConnection::OpenSqlite(const QString& path) {
         throw CDbException(QStringLiteral("数据库 %1 打开失败: %2").arg(m_strPath, openError));
     }
     m_dialect = SqlDialect(SqlDialect::Engine::Sqlite);
+    m_pSqlite = SqliteHandle(QSqlDatabase::database(m_strName, false));
     try {
         PrepareSqlite();
     } catch (const CDbException& e) {
@@ -278,9 +291,9 @@ void CConnection::OpenSqlite(const QString& path) {
 void CConnection::PrepareSqlite() {
     try {
         CStatementRun check(*this, QStringLiteral("SELECT version FROM harbor_schema"));
-        if (!check.Query().next())
+        if (!check.Next())
             throw CDbException(QStringLiteral("数据库没有版本记录"));
-        m_nSchemaVersion = check.Query().value(0).toInt();
+        m_nSchemaVersion = check.Value(0).toInt();
     } catch (const CDbException& e) {
         if (e.GetKind() != CDbException::Kind::Engine)
             throw;
@@ -288,8 +301,7 @@ void CConnection::PrepareSqlite() {
     }
     if (QFileInfo(m_strPath).size() <= kQuickCheckLimit) {
         CStatementRun check(*this, QStringLiteral("PRAGMA quick_check"));
-        const QString verdict =
-            check.Query().next() ? check.Query().value(0).toString() : QString();
+        const QString verdict = check.Next() ? check.Text(0) : QString();
         if (verdict != QLatin1String("ok"))
             throw CDbException(verdict, QStringLiteral("PRAGMA quick_check"),
                                CDbException::Kind::Damaged);
@@ -305,6 +317,10 @@ void CConnection::DropCache() {
             // A run still reads it: it deletes the statement when it ends.
             statement->query.finish();
             statement->query = QSqlQuery();
+            if (statement->native) {
+                sqlite3_finalize(statement->native);
+                statement->native = nullptr;
+            }
             statement->orphaned = true;
         } else {
             delete statement;
@@ -326,6 +342,7 @@ void CConnection::Close() {
         }
     }
     QSqlDatabase::removeDatabase(m_strName);
+    m_pSqlite = nullptr;
     m_nTransactionDepth = 0;
     m_bRollbackOnly = false;
     m_bLost = false;
@@ -355,8 +372,8 @@ CCachedStatement* CConnection::Acquire(const QString& sql) {
         throw CDbException(QStringLiteral("没有数据库连接"), sql);
     if (!m_dialect.CanPrepare(sql)) {
         // Run as plain text each time (transaction control, schema changes on the server).
-        auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)),
-                                               false, true, false, QString()};
+        auto* statement = new CCachedStatement;
+        statement->query = QSqlQuery(QSqlDatabase::database(m_strName, false));
         statement->query.setForwardOnly(true);
         statement->text = sql;
         statement->busy = true;
@@ -368,15 +385,32 @@ CCachedStatement* CConnection::Acquire(const QString& sql) {
         cached->busy = true;
         return cached;
     }
-    auto* statement = new CCachedStatement{QSqlQuery(QSqlDatabase::database(m_strName, false)),
-                                           false, true, false, QString()};
-    // The server's driver streams a forward-only result row by row, and a second statement
-    // run meanwhile would cut it off: there the whole result is fetched at once.
-    statement->query.setForwardOnly(!IsServer());
-    if (!statement->query.prepare(m_dialect.Rewrite(sql))) {
-        const CDbException error = Failure(statement->query.lastError(), sql);
-        delete statement;
-        throw error;
+    auto* statement = new CCachedStatement;
+    if (m_pSqlite) {
+        const QByteArray text = m_dialect.Rewrite(sql).toUtf8();
+        // A one-off (the kept statement is still being read) is not meant to last.
+        const unsigned flags = cached ? 0u : unsigned(SQLITE_PREPARE_PERSISTENT);
+        const int rc = sqlite3_prepare_v3(m_pSqlite, text.constData(), int(text.size()), flags,
+                                          &statement->native, nullptr);
+        if (rc != SQLITE_OK || !statement->native) {
+            const QString message = rc == SQLITE_OK ? QStringLiteral("语句是空的")
+                                                    : QString::fromUtf8(sqlite3_errmsg(m_pSqlite));
+            delete statement;
+            throw Failure(QSqlError(QString(), message, QSqlError::StatementError,
+                                    QString::number(rc & 0xFF)),
+                          sql);
+        }
+    } else {
+        statement->query = QSqlQuery(QSqlDatabase::database(m_strName, false));
+        // The server's driver streams a forward-only result row by row, and a second statement
+        // run meanwhile would cut it off: there the whole result is fetched at once.
+        statement->query.setForwardOnly(!IsServer());
+        if (!statement->query.prepare(m_dialect.Rewrite(sql))) {
+            const CDbException error = Failure(statement->query.lastError(), sql);
+            delete statement;
+            throw error;
+        }
+        statement->parameters = SqlDialect::Placeholders(sql);
     }
     statement->busy = true;
     if (cached) {
@@ -402,13 +436,18 @@ void CConnection::Release(CCachedStatement* statement) {
         delete statement;
         return;
     }
-    statement->query.finish();
+    if (statement->native) {
+        sqlite3_reset(statement->native);
+        sqlite3_clear_bindings(statement->native);
+    } else {
+        statement->query.finish();
+    }
     statement->busy = false;
 }
 
 int CConnection::Execute(const QString& sql, const QVariantList& values) {
     CStatementRun run(*this, sql, values);
-    return run.Query().numRowsAffected();
+    return run.RowsAffected();
 }
 
 void CConnection::CheckDatabaseFile() const {

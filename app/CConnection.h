@@ -11,6 +11,7 @@
 
 struct CCachedStatement;
 class QSqlError;
+struct sqlite3;
 
 // Where the shop's database server is: the host from Lanset.ini; the port is PostgreSQL's
 // own (libpq's default, 5432); database and role are the program's.
@@ -125,5 +126,6 @@ class CConnection {
     bool m_bRollbackOnly = false;
     QHash<QString, CCachedStatement*> m_cache;
     ServerAddress m_server;
-    bool m_bLost = false; // the server connection broke; reopen before the next statement
+    bool m_bLost = false;         // the server connection broke; reopen before the next statement
+    sqlite3* m_pSqlite = nullptr; // the engine's handle of an SQLite connection
 };

@@ -70,6 +70,7 @@ const LookItem kLooks[] = {
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    StartHomePicture(); // drawn beside the building of the window
     theApp.m_nAppLook = LoadApplicationLook();
     setWindowTitle(QStringLiteral("远航 - 远航五交化销售管理系统"));
     QApplication::setWindowIcon(RibbonIcon(0, QStringLiteral("远")));
@@ -163,9 +164,11 @@ void CMainFrame::BuildStatusBar() {
 void CMainFrame::ApplyLook(unsigned look) {
     const AppLookColours colours = ColoursForLook(look);
     m_pRibbon->SetColours(colours.face, colours.border, colours.text);
-    statusBar()->setStyleSheet(
-        QStringLiteral("QStatusBar { background: %1; color: %2; } QStatusBar QLabel { color: %2; }")
-            .arg(colours.face.name(), colours.text.name()));
+    QPalette status = QApplication::palette();
+    status.setColor(QPalette::Window, colours.face);
+    status.setColor(QPalette::WindowText, colours.text);
+    statusBar()->setPalette(status);
+    statusBar()->setAutoFillBackground(true);
     for (QAction* action : m_pLookGroup->actions())
         action->setChecked(action->data().toUInt() == look);
 }

@@ -1,8 +1,6 @@
 #include "app/CRecordset.h"
 
 #include <QRegularExpression>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 #include "app/CConnection.h"
 #include "app/CDbException.h"
@@ -13,6 +11,9 @@
 namespace {
 
 const char* const kRowIdAlias = "harbor_rowid";
+
+// Statement texts whose Open form is kept; past this many (texts built at run time) they go.
+constexpr int kTextCacheLimit = 512;
 
 // The table of a plain "SELECT ... FROM table [WHERE ...] [ORDER BY ...]" whose rows can be
 // changed, or empty for anything else (DISTINCT, joins, derived tables, aggregates).
@@ -47,39 +48,56 @@ CConnection* CRecordset::ActiveConnection() const {
     return connection;
 }
 
+// What Open runs for a statement: the text as given, or with each row's identity fetched
+// beside the asked columns when the rows can be changed. Worked out once per statement text.
+const RecordsetText& CRecordset::TextFor(const QString& sql, const QString& rowIdColumn) {
+    static QHash<QString, RecordsetText> known;
+    const QString key = rowIdColumn + QLatin1Char('\n') + sql;
+    auto found = known.constFind(key);
+    if (found != known.constEnd())
+        return found.value();
+    if (known.size() >= kTextCacheLimit) // texts built at run time: start afresh
+        known.clear();
+    RecordsetText text{ChangeableTable(sql), sql};
+    if (!text.table.isEmpty()) {
+        static const QRegularExpression select(QStringLiteral("^\\s*select\\s+"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        text.sql.replace(
+            select,
+            QStringLiteral("SELECT %1 AS %2, ").arg(rowIdColumn, QLatin1String(kRowIdAlias)));
+    }
+    return known.insert(key, text).value();
+}
+
 void CRecordset::Open(const QString& sql, const QVariantList& values) {
     Close();
     CConnection* connection = ActiveConnection();
-    m_strTable = ChangeableTable(sql);
-    QString text = sql;
-    if (!m_strTable.isEmpty()) {
-        // Fetch each row's identity beside the asked columns, so the row can be changed.
-        static const QRegularExpression select(QStringLiteral("^\\s*select\\s+"),
-                                               QRegularExpression::CaseInsensitiveOption);
-        text.replace(select,
-                     QStringLiteral("SELECT %1 AS %2, ")
-                         .arg(connection->Dialect().RowIdColumn(), QLatin1String(kRowIdAlias)));
-    }
+    const RecordsetText& prepared = TextFor(sql, connection->Dialect().RowIdColumn());
+    m_strTable = prepared.table;
+    const QString text = prepared.sql;
     CStatementRun run(*connection, text, values);
-    QSqlQuery& query = run.Query();
-    const QSqlRecord record = query.record();
+    const int columns = run.ColumnCount();
     const int first = m_strTable.isEmpty() ? 0 : 1;
     // The server's row key is the program's own, not one of the shop's columns.
-    const QString key = connection->Dialect().RowIdColumn();
-    QVector<int> columns;
-    for (int i = first; i < record.count(); ++i) {
-        if (connection->IsServer() && record.fieldName(i) == key)
+    const QString rowKey = connection->Dialect().RowIdColumn();
+    QVector<int> shown;
+    for (int i = first; i < columns; ++i) {
+        const QString name = run.ColumnName(i);
+        if (connection->IsServer() && name == rowKey)
             continue;
-        columns.append(i);
-        m_fields.append(record.fieldName(i));
+        const QString key = name.toLower();
+        if (!m_fieldIndex.contains(key)) // the first column of a name wins
+            m_fieldIndex.insert(key, int(m_fields.size()));
+        m_fields.append(name);
+        shown.append(i);
     }
-    while (query.next()) {
+    while (run.Next()) {
         QVector<QVariant> row;
         row.reserve(m_fields.size());
-        for (int i : std::as_const(columns))
-            row.append(query.value(i));
+        for (int i : std::as_const(shown))
+            row.append(run.Value(i));
         m_rows.append(row);
-        m_rowIds.append(first ? query.value(0) : QVariant());
+        m_rowIds.append(first ? run.Value(0) : QVariant());
     }
     m_deleted = QVector<bool>(m_rows.size(), false);
     m_pOpenedOn = connection;
@@ -92,6 +110,7 @@ void CRecordset::Close() {
     m_pOpenedOn = nullptr;
     m_strTable.clear();
     m_fields.clear();
+    m_fieldIndex.clear();
     m_rows.clear();
     m_rowIds.clear();
     m_deleted.clear();
@@ -100,6 +119,7 @@ void CRecordset::Close() {
     m_bEditing = false;
     m_pending.clear();
     m_touched.clear();
+    m_changeText[0] = m_changeText[1] = ChangeText();
 }
 
 bool CRecordset::IsEOF() const {
@@ -132,11 +152,13 @@ int CRecordset::GetRecordCount() const {
     return m_bOpen ? int(m_rows.size() - m_deleted.count(true)) : -1;
 }
 
+// Names are mostly asked in the case the engine gives them: folded only when that misses.
 int CRecordset::FieldIndex(const QString& field) const {
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0)
-            return i;
-    }
+    auto found = m_fieldIndex.constFind(field);
+    if (found == m_fieldIndex.constEnd())
+        found = m_fieldIndex.constFind(field.toLower());
+    if (found != m_fieldIndex.constEnd())
+        return found.value();
     throw CDbException(QStringLiteral("记录集中没有字段 %1").arg(field));
 }
 
@@ -184,30 +206,19 @@ void CRecordset::Update() {
     if (!m_bAdding && !m_bEditing)
         return;
     CConnection* connection = ActiveConnection();
-    QStringList columns;
     QVariantList values;
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_touched[i]) {
-            columns.append(Quoted(m_fields[i]));
+        if (m_touched[i])
             values.append(m_pending[i]);
-        }
     }
     if (m_bAdding) {
-        QString sql = QStringLiteral("INSERT INTO %1 ").arg(Quoted(m_strTable));
-        if (columns.isEmpty())
-            sql += QStringLiteral("DEFAULT VALUES");
-        else
-            sql +=
-                QStringLiteral("(%1) VALUES (%2)")
-                    .arg(columns.join(QLatin1Char(',')),
-                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-        sql += connection->Dialect().ReturningRowId();
-        CStatementRun run(*connection, sql, values);
+        CStatementRun run(*connection, ChangeSql(true, *connection), values);
+        // The server hands the new row's key back from the INSERT itself.
         QVariant rowId;
         if (connection->Dialect().ReturningRowId().isEmpty())
-            rowId = run.Query().lastInsertId();
-        else if (run.Query().next())
-            rowId = run.Query().value(0);
+            rowId = run.LastInsertId();
+        else if (run.Next())
+            rowId = run.Value(0);
         QVector<QVariant> row(m_fields.size());
         for (int i = 0; i < m_fields.size(); ++i)
             row[i] = m_touched[i] ? m_pending[i] : QVariant();
@@ -215,15 +226,9 @@ void CRecordset::Update() {
         m_rowIds.append(rowId);
         m_deleted.append(false);
         m_nPos = m_rows.size() - 1;
-    } else if (!columns.isEmpty()) {
-        QStringList assignments;
-        for (const QString& column : columns)
-            assignments.append(column + QStringLiteral("=?"));
+    } else if (!values.isEmpty()) {
         values.append(m_rowIds[m_nPos]);
-        connection->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                                .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
-                                     connection->Dialect().RowIdColumn()),
-                            values);
+        connection->Execute(ChangeSql(false, *connection), values);
         for (int i = 0; i < m_fields.size(); ++i) {
             if (m_touched[i])
                 m_rows[m_nPos][i] = m_pending[i];
@@ -231,6 +236,39 @@ void CRecordset::Update() {
     }
     m_bAdding = false;
     m_bEditing = false;
+}
+
+// The INSERT (or UPDATE by row identity) of the touched columns. A save writes row after row
+// with the same columns: the text is built for the first and kept while they stay the same.
+const QString& CRecordset::ChangeSql(bool insert, const CConnection& connection) {
+    ChangeText& kept = m_changeText[insert ? 1 : 0];
+    if (!kept.sql.isEmpty() && kept.touched == m_touched)
+        return kept.sql;
+    QStringList columns;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_touched[i])
+            columns.append(Quoted(m_fields[i]));
+    }
+    if (insert) {
+        kept.sql = QStringLiteral("INSERT INTO %1 ").arg(Quoted(m_strTable));
+        if (columns.isEmpty())
+            kept.sql += QStringLiteral("DEFAULT VALUES");
+        else
+            kept.sql +=
+                QStringLiteral("(%1) VALUES (%2)")
+                    .arg(columns.join(QLatin1Char(',')),
+                         QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+        kept.sql += connection.Dialect().ReturningRowId();
+    } else {
+        QStringList assignments;
+        for (const QString& column : std::as_const(columns))
+            assignments.append(column + QStringLiteral("=?"));
+        kept.sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                       .arg(Quoted(m_strTable), assignments.join(QLatin1Char(',')),
+                            connection.Dialect().RowIdColumn());
+    }
+    kept.touched = m_touched;
+    return kept.sql;
 }
 
 void CRecordset::Delete() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -9,6 +10,13 @@
 #include "app/SqlText.h"
 
 class CConnection;
+
+// The form in which a recordset runs a SELECT: the one table whose rows it can change (empty
+// when it cannot) and the text with the row identity fetched beside the asked columns.
+struct RecordsetText {
+    QString table;
+    QString sql;
+};
 
 // A static recordset: Open() runs a SELECT and keeps its whole result, which can then be
 // walked, counted and changed. Changes (AddNew/PutCollect/Update, Delete) go to the database
@@ -21,7 +29,7 @@ class CConnection;
 //   while (!rs.IsEOF()) { QString phone = rs.GetCollect("phone"); rs.MoveNext(); }
 //   rs.Close();
 class CRecordset {
-public:
+  public:
     // Uses theApp's connection as it is at each Open.
     CRecordset();
     explicit CRecordset(CConnection* connection);
@@ -51,7 +59,13 @@ public:
     // Remove the current row; it stays current (unreadable) until the next move.
     void Delete();
 
-private:
+  private:
+    struct ChangeText {
+        QVector<bool> touched; // the columns the text writes
+        QString sql;
+    };
+    static const RecordsetText& TextFor(const QString& sql, const QString& rowIdColumn);
+    const QString& ChangeSql(bool insert, const CConnection& connection);
     int FieldIndex(const QString& field) const;
     void RequireCurrentRow(const char* operation) const;
     void RequireTable(const char* operation) const;
@@ -61,8 +75,9 @@ private:
     CConnection* m_pFixedConnection = nullptr;
     CConnection* m_pOpenedOn = nullptr;
     bool m_bOpen = false;
-    QString m_strTable;  // the one table of the SELECT, or empty when it cannot be changed
+    QString m_strTable; // the one table of the SELECT, or empty when it cannot be changed
     QStringList m_fields;
+    QHash<QString, int> m_fieldIndex; // lower-cased name -> column, built once at Open
     QVector<QVector<QVariant>> m_rows;
     QVector<QVariant> m_rowIds;
     QVector<bool> m_deleted;
@@ -71,4 +86,5 @@ private:
     bool m_bEditing = false;
     QVector<QVariant> m_pending;
     QVector<bool> m_touched;
+    ChangeText m_changeText[2]; // the last UPDATE [0] and INSERT [1] built
 };

@@ -1,9 +1,13 @@
 #include "app/CRibbonBar.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -22,25 +26,29 @@ const char* const kCommandProperty = "harborCommand";
 
 CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ribbon"));
-    setAttribute(Qt::WA_StyledBackground);
 
     m_pAppButton = new QToolButton(this);
     m_pAppButton->setObjectName(QStringLiteral("appButton"));
     m_pAppButton->setText(QStringLiteral("文件(&F)"));
     m_pAppButton->setPopupMode(QToolButton::InstantPopup);
     m_pAppButton->setToolTip(QStringLiteral("文件"));
+    m_pAppButton->setAutoRaise(true);
+    m_pAppButton->setAutoFillBackground(true); // white on its own face, set by SetColours
 
     m_pTabs = new QTabBar(this);
     m_pTabs->setObjectName(QStringLiteral("ribbonTabs"));
     m_pTabs->setDrawBase(false);
     m_pTabs->setExpanding(false);
+    m_pTabs->installEventFilter(this); // the tabs are painted in the style's colours here
 
     m_pStyleButton = new QToolButton(this);
     m_pStyleButton->setObjectName(QStringLiteral("styleButton"));
     m_pStyleButton->setText(QStringLiteral("样式(&S)"));
     m_pStyleButton->setPopupMode(QToolButton::InstantPopup);
+    m_pStyleButton->setAutoRaise(true);
     m_pAboutButton = new QToolButton(this);
     m_pAboutButton->setText(QStringLiteral("?"));
+    m_pAboutButton->setAutoRaise(true);
     m_pAboutButton->setToolTip(QStringLiteral("关于 Harbor (Alt+A)"));
     m_pAboutButton->setShortcut(QKeySequence(QStringLiteral("Alt+A")));
     connect(m_pAboutButton, &QToolButton::clicked, this,
@@ -68,6 +76,7 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     m_pPages = new QStackedWidget(this);
     m_pPages->setObjectName(QStringLiteral("ribbonPages"));
     m_pPages->setFixedHeight(92);
+    m_pPages->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 2);
@@ -204,26 +213,76 @@ void CRibbonBar::SetCurrentTab(int index) {
 }
 
 // Every text of the ribbon takes the style's text colour, so it stays readable on the style's
-// face in the dark styles too; hovered and pressed buttons keep the face's tone.
+// face in the dark styles too. The application button is white on a dark shade of the border.
 void CRibbonBar::SetColours(const QColor& face, const QColor& border, const QColor& text) {
-    const QColor page = face.lighter(108);
-    const QColor hover = face.value() < 128 ? face.lighter(135) : face.darker(108);
-    setStyleSheet(
-        QStringLiteral(
-            "#ribbon { background: %1; border-bottom: 1px solid %2; }"
-            "#ribbonPages { background: %3; border: 1px solid %2; border-radius: 3px; }"
-            "#ribbonPage { background: transparent; }"
-            "QTabBar::tab { padding: 3px 14px; color: %4; background: transparent; }"
-            "QTabBar::tab:selected { background: %3; border: 1px solid %2;"
-            " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
-            "#ribbon QToolButton { color: %4; background: transparent; border: 1px solid "
-            "transparent; border-radius: 3px; padding: 1px; }"
-            "#ribbon QToolButton:hover { background: %6; border-color: %2; }"
-            "#ribbon QToolButton:pressed { background: %2; }"
-            "#ribbon QLabel { color: %4; }"
-            "#ribbon #styleButton { padding: 2px 16px 2px 6px; }"
-            "#ribbon #appButton { background: %5; color: white; border-radius: 3px;"
-            " padding: 2px 16px 2px 10px; }")
-            .arg(face.name(), border.name(), page.name(), text.name(),
-                 BackgroundForWhiteText(border.darker(120)).name(), hover.name()));
+    m_face = face;
+    m_border = border;
+    m_page = face.lighter(108);
+    m_text = text;
+    QPalette colours = QApplication::palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        colours.setColor(role, face);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        colours.setColor(role, text);
+    setPalette(colours);
+    QPalette app = colours;
+    const QColor appFace = BackgroundForWhiteText(border.darker(120));
+    app.setColor(QPalette::Window, appFace);
+    app.setColor(QPalette::Button, appFace);
+    app.setColor(QPalette::ButtonText, Qt::white);
+    m_pAppButton->setPalette(app);
+    update();
+}
+
+void CRibbonBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), m_face);
+    p.setPen(m_border);
+    p.drawLine(0, height() - 1, width() - 1, height() - 1);
+}
+
+bool CRibbonBar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint) {
+        if (watched == m_pTabs) {
+            PaintTabs();
+            return true;
+        }
+        if (watched == m_pPages) {
+            PaintPagesFrame();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Flat tabs: the current one in the page's colour, open towards the page below it.
+void CRibbonBar::PaintTabs() {
+    QPainter p(m_pTabs);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int current = m_pTabs->currentIndex();
+    for (int i = 0; i < m_pTabs->count(); ++i) {
+        const QRectF r = QRectF(m_pTabs->tabRect(i)).adjusted(0.5, 0.5, -0.5, 0.5);
+        if (i == current) {
+            QPainterPath outline;
+            outline.moveTo(r.bottomLeft());
+            outline.lineTo(r.left(), r.top() + 3);
+            outline.quadTo(r.topLeft(), QPointF(r.left() + 3, r.top()));
+            outline.lineTo(r.right() - 3, r.top());
+            outline.quadTo(r.topRight(), QPointF(r.right(), r.top() + 3));
+            outline.lineTo(r.bottomRight());
+            p.fillPath(outline, m_page);
+            p.setPen(m_border);
+            p.drawPath(outline);
+        }
+        p.setPen(m_text);
+        p.drawText(m_pTabs->tabRect(i), Qt::AlignCenter, m_pTabs->tabText(i));
+    }
+}
+
+void CRibbonBar::PaintPagesFrame() {
+    QPainter p(m_pPages);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(m_border);
+    p.setBrush(m_page);
+    p.drawRoundedRect(QRectF(m_pPages->rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
 }

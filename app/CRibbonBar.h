@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -36,6 +37,10 @@ class CRibbonBar : public QWidget {
   signals:
     void commandTriggered(int command);
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     struct PendingButton {
         int page;
@@ -48,6 +53,8 @@ class CRibbonBar : public QWidget {
     void BuildPage(int index);
     void BuildPanel(const PendingButton& button);
     QToolButton* MakeSmallButton(const QString& text, const QString& glyph);
+    void PaintTabs();
+    void PaintPagesFrame();
 
     QTabBar* m_pTabs;
     QStackedWidget* m_pPages;
@@ -57,4 +64,10 @@ class CRibbonBar : public QWidget {
     QHBoxLayout* m_pQuickLayout;
     QList<QToolButton*> m_buttons;
     QList<PendingButton> m_pending;
+    // The style's colours, painted by the ribbon itself (a style sheet would make every
+    // widget of the ribbon slower to polish, size and paint).
+    QColor m_face = Qt::lightGray;
+    QColor m_border = Qt::gray;
+    QColor m_page = Qt::white;
+    QColor m_text = Qt::black;
 };

@@ -21,29 +21,37 @@ CSqlReader::CSqlReader(const QString& sql, const QVariantList& values)
     : CSqlReader(AppConnection(), sql, values) {}
 
 CSqlReader::CSqlReader(CConnection& connection, const QString& sql, const QVariantList& values)
-    : m_pRun(std::make_unique<CStatementRun>(connection, sql, values)),
-      m_record(m_pRun->Query().record()) {}
+    : m_pRun(std::make_unique<CStatementRun>(connection, sql, values)) {}
 
 CSqlReader::~CSqlReader() = default;
 
 bool CSqlReader::Next() {
-    return m_pRun->Query().next();
+    return m_pRun->Next();
+}
+
+int CSqlReader::ColumnCount() const {
+    return m_pRun->ColumnCount();
+}
+
+QString CSqlReader::ColumnName(int column) const {
+    return m_pRun->ColumnName(column);
 }
 
 int CSqlReader::Column(const QString& name) const {
-    for (int i = 0; i < m_record.count(); ++i) {
-        if (m_record.fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
+    const int count = m_pRun->ColumnCount();
+    for (int i = 0; i < count; ++i) {
+        if (m_pRun->ColumnName(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
     throw CDbException(QStringLiteral("查询结果中没有字段 %1").arg(name));
 }
 
 QString CSqlReader::Text(int column) const {
-    return SqlValueText(m_pRun->Query().value(column));
+    return m_pRun->Text(column);
 }
 
 QVariant CSqlReader::Value(int column) const {
-    return m_pRun->Query().value(column);
+    return m_pRun->Value(column);
 }
 
 QString SqlScalar(const QString& sql, const QVariantList& values) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSqlRecord>
 #include <QString>
 #include <QVariantList>
 #include <memory>
@@ -32,8 +31,8 @@ class CSqlReader {
 
     // Moves to the next row; false after the last.
     bool Next();
-    int ColumnCount() const { return m_record.count(); }
-    QString ColumnName(int column) const { return m_record.fieldName(column); }
+    int ColumnCount() const;
+    QString ColumnName(int column) const;
     // The index of a column (names compare without case); raises CDbException when missing.
     int Column(const QString& name) const;
     // A value of the current row as text: NULL as empty, numbers in plain decimal form.
@@ -42,7 +41,6 @@ class CSqlReader {
 
   private:
     std::unique_ptr<CStatementRun> m_pRun;
-    QSqlRecord m_record;
 };
 
 // The first column of the first row as text, or empty text when there is no row.

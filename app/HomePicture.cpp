@@ -8,9 +8,11 @@
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <vector>
 
 #include "app/CRibbonIconEngine.h"
+#include "app/FontSetup.h"
 
 namespace {
 
@@ -108,7 +110,8 @@ void DrawStaffLine(QImage& image, const QPointF (&curve)[4], const QColor& colou
     }
 }
 
-QPixmap PaintHomePicture() {
+// Draws on a QImage only, so that it can run on a worker thread.
+QImage PaintHomePicture() {
     QImage picture(1101, 566, QImage::Format_RGB32);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
@@ -138,13 +141,27 @@ QPixmap PaintHomePicture() {
     DrawNote(p, {980, 250}, 58, QColor(70, 100, 170), false);
     DrawHeart(p, {540, 170}, 90);
     p.end();
-    return QPixmap::fromImage(std::move(picture));
+    return picture;
+}
+
+std::future<QImage>& PendingPicture() {
+    static std::future<QImage> pending;
+    return pending;
 }
 
 } // namespace
 
+void StartHomePicture() {
+    std::future<QImage>& pending = PendingPicture();
+    if (!pending.valid())
+        pending = std::async(std::launch::async, PaintHomePicture);
+}
+
 const QPixmap& HomePicture() {
-    static const QPixmap picture = PaintHomePicture();
+    static const QPixmap picture = [] {
+        std::future<QImage>& pending = PendingPicture();
+        return QPixmap::fromImage(pending.valid() ? pending.get() : PaintHomePicture());
+    }();
     return picture;
 }
 
@@ -165,7 +182,7 @@ QPixmap PaintRibbonImage(int index, const QString& glyph, const QSize& pixels) {
     p.setPen(QPen(base.darker(130), 1));
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 6, 6);
-    QFont font(QStringLiteral("微软雅黑"));
+    QFont font(UiFontFamily());
     font.setPixelSize(18);
     font.setBold(true);
     p.setFont(font);

@@ -4,6 +4,10 @@
 
 // The home view's picture (1101 by 566): a light-blue sky with music notes and a heart.
 const QPixmap& HomePicture();
+// Starts drawing the picture on a worker thread, so that it is ready (or nearly) when the home
+// view first paints while the window is being built; HomePicture() then waits for it. Without
+// this call HomePicture() draws it when first asked.
+void StartHomePicture();
 
 class QIcon;
 

@@ -11,7 +11,7 @@ class CConnection;
 int CurrentSchemaVersion();
 
 // One numbered upgrade: the statements that take a database from version - 1 to version.
-// Upgrades only add (indexes, tables of our own); they never change the tables other
+// Upgrades only add or widen indexes and add tables of our own; they never change the tables other
 // workstations and the label program read.
 struct SchemaUpgradeStep {
     int version = 0;

@@ -373,3 +373,12 @@ bool SqlDialect::CanPrepare(const QString& sql) const {
     }
     return false;
 }
+
+int SqlDialect::Placeholders(const QString& sql) {
+    int count = 0;
+    for (const Token& token : Tokenize(sql)) {
+        if (IsPunct(token, '?'))
+            ++count;
+    }
+    return count;
+}

@@ -30,6 +30,9 @@ class SqlDialect {
     // the server); they run as plain text and take no values.
     bool CanPrepare(const QString& sql) const;
 
+    // How many "?" a statement takes (outside quoted text and names).
+    static int Placeholders(const QString& sql);
+
   private:
     Engine m_engine;
 };

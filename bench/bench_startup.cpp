@@ -11,6 +11,7 @@
 #include "app/CHarborApplication.h"
 #include "app/CMainFrame.h"
 #include "app/FontSetup.h"
+#include "app/MemoryTuning.h"
 
 #include <QApplication>
 #include <QDate>
@@ -53,10 +54,12 @@ void WaitUntilPainted(QWidget* window, PaintWatch& watch) {
 int RunChild(const char* kind, int argc, char* argv[], const QElapsedTimer& sinceMain) {
     const bool harbor = std::strcmp(kind, "harbor") == 0;
     std::unique_ptr<QApplication> app;
-    if (harbor)
+    if (harbor) {
+        TuneMemoryAllocator(); // what the program's main() does first
         app = std::make_unique<CHarborApplication>(argc, argv);
-    else
+    } else {
         app = std::make_unique<QApplication>(argc, argv);
+    }
     PaintWatch watch;
     std::unique_ptr<QMainWindow> window;
     if (harbor) {
@@ -78,6 +81,9 @@ int RunChild(const char* kind, int argc, char* argv[], const QElapsedTimer& sinc
     }
     WaitUntilPainted(window.get(), watch);
     std::printf("%.3f\n", sinceMain.nsecsElapsed() / 1e6);
+    // To look at what was measured: HARBOR_BENCH_PICTURE=file.png
+    if (const QString picture = qEnvironmentVariable("HARBOR_BENCH_PICTURE"); !picture.isEmpty())
+        window->grab().save(picture);
     std::fflush(stdout);
     window.reset();
     return 0;

@@ -1,6 +1,7 @@
 #include "catalogue/CCatalogueTree.h"
 
 #include "app/CRecordset.h"
+#include "app/CSqlReader.h"
 #include "app/SqlText.h"
 
 #include <QStringList>
@@ -138,25 +139,28 @@ QVector<CatalogueRow> CCatalogueTree::ReadSpecs(int k) const {
     return ReadRows(SpecsSql(k), kLevels);
 }
 
+// A forward read with the columns found once: the lists are filled straight from it.
 QVector<CatalogueRow> CCatalogueTree::ReadRows(const SqlStatement& sql, int k) {
     QVector<CatalogueRow> rows;
-    CRecordset rs;
-    rs.Open(sql);
-    while (!rs.IsEOF()) {
+    CSqlReader reader(sql);
+    const int bh = reader.Column(QStringLiteral("bh"));
+    const bool spec = k >= kLevels;
+    const int mc = spec ? -1 : reader.Column(QStringLiteral("mc"));
+    const int count = spec ? reader.Column(QStringLiteral("count")) : -1;
+    const int pack = spec ? reader.Column(QStringLiteral("pack")) : -1;
+    while (reader.Next()) {
         CatalogueRow row;
-        row.bh = rs.GetCollect(QStringLiteral("bh"));
-        if (k < kLevels) {
-            row.name = rs.GetCollect(QStringLiteral("mc"));
+        row.bh = reader.Text(bh);
+        if (!spec) {
+            row.name = reader.Text(mc);
             row.code = row.bh.mid(2 * (k - 1));
         } else {
-            row.count = rs.GetCollect(QStringLiteral("count"));
-            row.pack = rs.GetCollect(QStringLiteral("pack"));
+            row.count = reader.Text(count);
+            row.pack = reader.Text(pack);
             row.code = row.bh.right(2);
         }
         rows.append(row);
-        rs.MoveNext();
     }
-    rs.Close();
     return rows;
 }
 

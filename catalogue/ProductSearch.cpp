@@ -57,8 +57,7 @@ int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql) {
     int count = 0;
     while (reader.Next()) {
         ++count;
-        const int row = grid.AppendRow(QString::number(count));
-        grid.SetRowHeight(row, kRowHeight);
+        const int row = grid.AppendRow(QString::number(count), kRowHeight);
         grid.SetCellFormat(row, kColNumber, kCentre);
         for (int col = 1; col < kProductColumnCount; ++col) {
             grid.SetCellText(row, col, reader.Text(fields[col]));

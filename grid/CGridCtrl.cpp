@@ -400,6 +400,11 @@ void CGridCtrl::ExpandColumnsToFit() {
 // ---- Rows and columns ----------------------------------------------------------------------
 
 int CGridCtrl::InsertRow(const QString& strHeading, int nRow) {
+    return InsertRow(strHeading, nRow, -1);
+}
+
+// A height below 0 fits the row to its heading's text.
+int CGridCtrl::InsertRow(const QString& strHeading, int nRow, int nHeight) {
     if (m_pEditWnd)
         EndEditing(); // before counting: an end-edit handler may change the rows
     const int count = GetRowCount();
@@ -411,11 +416,12 @@ int CGridCtrl::InsertRow(const QString& strHeading, int nRow) {
         row->cells[StoredColumn(c)] = CreateCell(nRow, c);
     m_rows.insert(m_rows.begin() + nRow, std::move(row));
 
-    int height = GetDefCellHeight();
+    int height = nHeight >= 0 ? nHeight : GetDefCellHeight();
     if (m_nCols > 0 && !strHeading.isEmpty()) {
         CGridCellBase* pFirst = GetCell(nRow, 0);
         pFirst->SetText(strHeading);
-        height = pFirst->GetTextExtentHeight(strHeading);
+        if (nHeight < 0)
+            height = pFirst->GetTextExtentHeight(strHeading);
     }
     m_rowIndex.Insert(nRow, height);
 
@@ -444,7 +450,11 @@ int CGridCtrl::InsertRow(const QString& strHeading, int nRow) {
 }
 
 int CGridCtrl::AppendRow(const QString& strHeading) {
-    return InsertRow(strHeading, -1);
+    return InsertRow(strHeading, -1, -1);
+}
+
+int CGridCtrl::AppendRow(const QString& strHeading, int nHeight) {
+    return InsertRow(strHeading, -1, std::max(nHeight, 0));
 }
 
 int CGridCtrl::InsertColumn(const QString& strHeading, quint32 nFormat, int nColumn) {

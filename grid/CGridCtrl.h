@@ -173,6 +173,10 @@ class CGridCtrl : public QAbstractScrollArea {
     // ---- Rows, columns, cells ---------------------------------------------------------
     int InsertRow(const QString& strHeading, int nRow = -1); // -1: at the end; returns the index
     int AppendRow(const QString& strHeading = QString());
+    // A row of the given height, for lists whose rows all have one height: the heading's text is
+    // not measured for a height that would be replaced at once.
+    int InsertRow(const QString& strHeading, int nRow, int nHeight);
+    int AppendRow(const QString& strHeading, int nHeight);
     int InsertColumn(const QString& strHeading,
                      quint32 nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE, int nColumn = -1);
     bool DeleteRow(int nRow);

@@ -39,6 +39,43 @@ class TestRecordset : public QObject {
         QCOMPARE(rs.GetRecordCount(), 0);
     }
 
+    // Row after row with other columns each time: every write names exactly its own columns
+    // (the text of the last one is kept only while the columns stay the same).
+    void successiveWritesOfOtherColumnsStayApart() {
+        TestDatabase db;
+        CRecordset rs;
+        rs.Open("SELECT mc, phone, address FROM customer");
+        rs.AddNew();
+        rs.PutCollect("mc", "甲");
+        rs.Update();
+        rs.AddNew();
+        rs.PutCollect("mc", "乙");
+        rs.PutCollect("phone", "2");
+        rs.Update();
+        rs.AddNew();
+        rs.PutCollect("mc", "丙");
+        rs.Update();
+        rs.MoveFirst();
+        rs.PutCollect("address", "一号");
+        rs.Update();
+        rs.MoveNext();
+        rs.PutCollect("phone", "22");
+        rs.Update();
+        rs.MoveNext();
+        rs.PutCollect("address", "三号");
+        rs.Update();
+        QCOMPARE(db.Rows("SELECT mc, phone, address FROM customer ORDER BY " + TestDatabase::RowKey()),
+                 QStringList({"甲||一号", "乙|22|", "丙||三号"}));
+        // The same statement text on another table is opened as that table's.
+        CRecordset other;
+        other.Open("SELECT mc, phone, address FROM supplier");
+        other.AddNew();
+        other.PutCollect("mc", "丁");
+        other.Update();
+        QCOMPARE(db.Value("SELECT count(*) FROM supplier"), QString("1"));
+        QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("3"));
+    }
+
     void addNewChangeAndDeleteTouchOnlyTheirRows() {
         TestDatabase db;
         CRecordset rs;

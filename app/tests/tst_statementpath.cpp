@@ -96,6 +96,88 @@ class TestStatementPath : public QObject {
         QCOMPARE(SqlScalar("SELECT mc FROM customer"), QString());
     }
 
+    // SQLite is read through its C interface: each kind of value comes back as it went in,
+    // and its text is the one SqlValueText gives.
+    void valuesKeepTheirKindThroughTheEngine() {
+        TestDatabase db;
+        if (TestDatabase::OnServer())
+            QSKIP("the kinds of values are the local file's (the server's columns have types)");
+        const QByteArray bytes("\x00\x01\xfe", 3);
+        db.Exec("INSERT INTO saleout (oddnum, freceivable, freceipt, pcs, remarks, mc) VALUES "
+                "(?, ?, ?, ?, ?, ?)",
+                {qlonglong(20261207001), 123.449997, 12.0, QVariant(), bytes, QString()});
+        CSqlReader reader("SELECT 42 AS n, freceivable, freceipt, pcs, remarks, mc, oddnum FROM "
+                          "saleout");
+        QCOMPARE(reader.ColumnCount(), 7);
+        QCOMPARE(reader.ColumnName(0), QString("n"));
+        QVERIFY(reader.Next());
+        QCOMPARE(reader.Value(0).typeId(), int(QMetaType::LongLong));
+        QCOMPARE(reader.Value(1).typeId(), int(QMetaType::Double));
+        QVERIFY(reader.Value(3).isNull());
+        QCOMPARE(reader.Value(4).toByteArray(), bytes);
+        QCOMPARE(reader.Value(5).toString(), QString(""));
+        QCOMPARE(reader.Value(6).toString(), QString("20261207001")); // a text column
+        const QStringList texts = {"42", "123.449997", "12", "", QString::fromUtf8(bytes),
+                                   "",   "20261207001"};
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(reader.Text(i), SqlValueText(reader.Value(i)));
+            QCOMPARE(reader.Text(i), texts[i]);
+        }
+        QVERIFY(!reader.Next());
+        QVERIFY(!reader.Next()); // stays at the end
+    }
+
+    void wrongNumberOfValuesIsRefusedAndTheStatementStaysUsable() {
+        TestDatabase db;
+        CConnection& connection = *theApp.m_pConnection;
+        const QString insert = QStringLiteral("INSERT INTO customer (mc, phone) VALUES (?, ?)");
+        QVERIFY_THROWS_EXCEPTION(CDbException, connection.Execute(insert, {"甲"}));
+        QVERIFY_THROWS_EXCEPTION(CDbException, connection.Execute(insert, {"甲", "1", "2"}));
+        QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("0"));
+        QCOMPARE(connection.Execute(insert, {"甲", "1"}), 1);
+        QCOMPARE(connection.Execute("UPDATE customer SET phone=? WHERE mc=?", {"2", "乙"}), 0);
+        QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), QStringList({"甲|1"}));
+    }
+
+    // An error met while the rows are read is reported, not taken for the end of the result.
+    void failureWhileReadingIsNotTakenForTheEnd() {
+        TestDatabase db;
+        for (const char* name : {"甲", "乙", "丙"})
+            db.Exec("INSERT INTO customer (mc) VALUES (?)", {QString::fromUtf8(name)});
+        // An error of the matching row only (the server folds a constant overflow at once).
+        const QString failing = TestDatabase::OnServer() ? "CAST(mc AS INTEGER)"
+                                                         : "abs(-9223372036854775807 - 1)";
+        const QString sql = "SELECT CASE WHEN mc=? THEN " + failing +
+                            " ELSE 1 END FROM customer ORDER BY " + TestDatabase::RowKey();
+        if (TestDatabase::OnServer()) {
+            // The server hands over the whole result at once: the error comes at the start.
+            QVERIFY_THROWS_EXCEPTION(CDbException, CSqlReader(sql, {"乙"}));
+        } else {
+            CSqlReader reader(sql, {"乙"});
+            QVERIFY(reader.Next());
+            QVERIFY_THROWS_EXCEPTION(CDbException, reader.Next());
+        }
+        // The statement was given back: the next run of it reads afresh.
+        CSqlReader again(sql, {"无"});
+        int rows = 0;
+        while (again.Next())
+            ++rows;
+        QCOMPARE(rows, 3);
+    }
+
+    // A read still open when the connection closes ends there, without touching freed memory
+    // (the sanitizer build checks the latter).
+    void readOpenWhileTheConnectionClosesEnds() {
+        TestDatabase db;
+        for (int i = 0; i < 3; ++i)
+            db.Exec("INSERT INTO customer (mc) VALUES (?)", {QString::number(i)});
+        CSqlReader reader("SELECT mc FROM customer");
+        QVERIFY(reader.Next());
+        theApp.m_pConnection->Close();
+        QVERIFY(!reader.Next());
+        QCOMPARE(reader.Text(0), QString());
+    }
+
     void hostileTextIsStoredExactlyOrRepaired() {
         TestDatabase db;
         const QString quotes = QStringLiteral("O'Neil'; DROP TABLE property; --");

@@ -136,6 +136,17 @@ void tst_GridModel::appendRowHeights() {
     QCOMPARE(grid.GetRowHeight(two),
              grid.GetCell(two, 0)->GetTextExtent("第一行\n第二行").height());
     QCOMPARE(grid.GetRowCount(), 3);
+
+    // A list's rows of one height take it as given, whatever the heading holds.
+    const int given = grid.AppendRow("第一行\n第二行\n第三行", 25);
+    QCOMPARE(grid.GetRowHeight(given), 25);
+    QCOMPARE(grid.GetCellText(given, 0), QString("第一行\n第二行\n第三行"));
+    const int inserted = grid.InsertRow("1", 1, 30);
+    QCOMPARE(inserted, 1);
+    QCOMPARE(grid.GetRowHeight(1), 30);
+    QCOMPARE(grid.GetRowHeight(2), fm.height() * 3 / 2); // the rows below moved down
+    QCOMPARE(grid.GetRowHeight(given + 1), 25);
+    QCOMPARE(grid.GetRowCount(), 5);
 }
 
 void tst_GridModel::deleteRowAdjustsFixedFocusAndSelection() {
