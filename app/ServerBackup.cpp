@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -16,6 +17,7 @@
 
 #include "app/CDbException.h"
 #include "app/CSqlReader.h"
+#include "app/DatabaseInit.h"
 #include "app/SchemaUpgrade.h"
 
 namespace {
@@ -256,7 +258,7 @@ void DumpDataCounter::Finish(BackupFacts* facts) const {
     facts->documents = int(QSet<QString>(m_oddnums.begin(), m_oddnums.end()).size());
 }
 
-BackupFacts InspectServerDump(const QString& path, const ToolWait& wait) {
+BackupFacts InspectServerDump(const QString& path, const ToolWait& wait, QStringList* tables) {
     BackupFacts facts;
     facts.when = CopyTimeOf(path);
     if (!QFileInfo(path).isFile()) {
@@ -290,7 +292,25 @@ BackupFacts InspectServerDump(const QString& path, const ToolWait& wait) {
         return facts;
     }
     counter.Finish(&facts);
+    if (tables)
+        *tables = counter.Tables();
     return facts;
+}
+
+QStringList TablesMissingFromDump(const QStringList& dumpTables) {
+    static const QRegularExpression create(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QStringList statements = SchemaStatements();
+    for (const SchemaUpgradeStep& step : SchemaUpgradeSteps())
+        statements += step.statements;
+    QStringList missing;
+    for (const QString& statement : statements) {
+        const QRegularExpressionMatch match = create.match(statement);
+        const QString table = match.hasMatch() ? match.captured(1).toLower() : QString();
+        if (!table.isEmpty() && !dumpTables.contains(table) && !missing.contains(table))
+            missing.append(table);
+    }
+    return missing;
 }
 
 int OtherConnections() {
@@ -305,7 +325,8 @@ RestoreResult RestoreServerDatabase(CConnection& connection, const QString& dump
     if (!connection.IsOpen() || !connection.IsServer())
         return Outcome(RestoreResult::Refused, QStringLiteral("没有连接数据库服务器,不能恢复"));
     // 1.
-    const BackupFacts facts = InspectServerDump(dumpPath, wait);
+    QStringList dumpTables;
+    const BackupFacts facts = InspectServerDump(dumpPath, wait, &dumpTables);
     if (!facts.problem.isEmpty())
         return Outcome(RestoreResult::Refused,
                        QStringLiteral("文件 %1 不能用来恢复:\n%2\n")
@@ -332,8 +353,11 @@ RestoreResult RestoreServerDatabase(CConnection& connection, const QString& dump
     if (others.outcome == RestoreResult::Refused)
         return others;
     const QString tool = PgToolPath(QStringLiteral("pg_restore"));
-    if (tool.isEmpty())
-        return Outcome(RestoreResult::Refused, QStringLiteral("找不到 pg_restore。") + kUnchanged);
+    const QString psql = PgToolPath(QStringLiteral("psql"));
+    if (tool.isEmpty() || psql.isEmpty())
+        return Outcome(RestoreResult::Refused,
+                       QStringLiteral("找不到 pg_restore 或 psql(PostgreSQL 的客户端程序)。") +
+                           kUnchanged);
 
     // 4. The database as it is now, kept first; never over a copy there is.
     RestoreResult result;
@@ -356,18 +380,39 @@ RestoreResult RestoreServerDatabase(CConnection& connection, const QString& dump
                            kUnchanged);
     }
 
-    // 5. In one transaction: a failure leaves every table as it was.
+    // 5. In one transaction: a failure leaves every table as it was. pg_restore writes the
+    // copy as a script (dropping each object before making it again) into a folder only this
+    // user can read; only a complete script is run, by psql, after dropping the program's
+    // tables the copy lacks.
+    QTemporaryDir folder;
+    const QString scriptPath = folder.filePath(QStringLiteral("restore.sql"));
+    QProcess script;
+    script.setStandardOutputFile(QProcess::nullDevice());
+    script.start(tool, {QStringLiteral("--clean"), QStringLiteral("--if-exists"),
+                        QStringLiteral("--no-owner"), QStringLiteral("--no-privileges"),
+                        QStringLiteral("--file=") + scriptPath, dumpPath});
+    QString problem = folder.isValid() ? Finish(script, QStringLiteral("pg_restore"), wait)
+                                       : QStringLiteral("临时文件夹不能建立");
+    if (!problem.isEmpty())
+        return Outcome(RestoreResult::Failed,
+                       QStringLiteral("恢复没有完成: %1\n").arg(problem) + kUnchanged);
+    QStringList psqlArgs{QStringLiteral("--no-psqlrc"),
+                         QStringLiteral("--quiet"),
+                         QStringLiteral("--single-transaction"),
+                         QStringLiteral("--set=ON_ERROR_STOP=1"),
+                         QStringLiteral("--no-password"),
+                         QStringLiteral("--dbname=") + connection.Server().database};
+    for (const QString& table : TablesMissingFromDump(dumpTables))
+        psqlArgs.append(QStringLiteral("--command=DROP TABLE IF EXISTS %1 CASCADE").arg(table));
+    psqlArgs.append(QStringLiteral("--file=") + scriptPath);
     const ServerAddress address = connection.Server();
     connection.Close();
-    QProcess restore;
-    restore.setProcessEnvironment(ToolEnvironment(address));
-    restore.setStandardOutputFile(QProcess::nullDevice());
-    restore.start(tool, {QStringLiteral("--clean"), QStringLiteral("--if-exists"),
-                         QStringLiteral("--single-transaction"), QStringLiteral("--exit-on-error"),
-                         QStringLiteral("--no-owner"), QStringLiteral("--no-privileges"),
-                         QStringLiteral("--no-password"),
-                         QStringLiteral("--dbname=") + address.database, dumpPath});
-    const QString problem = Finish(restore, QStringLiteral("pg_restore"), wait);
+    QProcess run;
+    run.setProcessEnvironment(ToolEnvironment(address));
+    run.setStandardOutputFile(QProcess::nullDevice());
+    run.start(psql, psqlArgs);
+    problem = Finish(run, QStringLiteral("psql"), wait);
+    QFile::remove(scriptPath);
 
     // 6. Raises CDbException when the server cannot be reached again.
     connection.OpenServer(address);

@@ -57,6 +57,8 @@ class DumpDataCounter {
     void Feed(const QString& line);
     // Sets facts' numbers, or its problem when the text is no shop database.
     void Finish(BackupFacts* facts) const;
+    // The tables whose data the dump holds, in lower case.
+    QStringList Tables() const { return m_seenTables; }
 
   private:
     QString m_strTable;        // the table of the COPY block being read, empty outside
@@ -69,8 +71,15 @@ class DumpDataCounter {
 };
 
 // Checks a dump that may be restored: pg_restore can read its table of contents and all its
-// data, it is a shop database, and not of a newer version than this program.
-BackupFacts InspectServerDump(const QString& path, const ToolWait& wait = {});
+// data, it is a shop database, and not of a newer version than this program. tables, when
+// given, gets the tables the dump holds.
+BackupFacts InspectServerDump(const QString& path, const ToolWait& wait = {},
+                              QStringList* tables = nullptr);
+
+// The tables of the program's schema and its upgrade steps that a dump holding the given
+// tables lacks: a copy of an older version has none of the later tables, which the restore
+// drops so that the upgrade steps make them anew.
+QStringList TablesMissingFromDump(const QStringList& dumpTables);
 
 // Other connections to the server's database than this one (other workstations).
 int OtherConnections();
@@ -80,8 +89,9 @@ int OtherConnections();
 //  2. refuses while other workstations are connected, naming how many;
 //  3. asks through confirm, with the dump's date and its numbers of products and documents;
 //  4. keeps the current database as an automatic copy in the anchor's backup folder;
-//  5. restores the dump in one transaction (pg_restore --clean --single-transaction): when it
-//     fails, the database stays as it was;
+//  5. restores the dump in one transaction (pg_restore's script run by psql with
+//     --single-transaction, after dropping the tables the dump lacks): when it fails, the
+//     database stays as it was;
 //  6. opens the connection again (with the upgrade steps of a start-up).
 RestoreResult RestoreServerDatabase(CConnection& connection, const QString& dumpPath,
                                     const RestoreConfirm& confirm, const QString& anchor,

@@ -170,6 +170,34 @@ class TestServerBackup : public QObject {
         QCOMPARE(db.Value("SELECT COUNT(*) FROM customer"), QString("2"));
     }
 
+    void olderCopyIsUpgradedWhenRestored() {
+        TestDatabase db;
+        FillShop(db);
+        // A copy from before minimum stocks: no minstock, version 1.
+        db.Exec("DROP TABLE minstock");
+        db.Exec("UPDATE harbor_schema SET version=1");
+        QTemporaryDir dir;
+        const QString old = dir.filePath("old.dump");
+        DumpServerDatabase(db.Address(), old);
+        QStringList tables;
+        QCOMPARE(InspectServerDump(old, {}, &tables).schemaVersion, 1);
+        QCOMPARE(TablesMissingFromDump(tables), QStringList{"minstock"});
+        // Today's database has the table and a minimum in it.
+        db.Exec("CREATE TABLE minstock (code TEXT, minimum TEXT)");
+        db.Exec("INSERT INTO minstock (code, minimum) VALUES ('0101010101', '20')");
+        db.Exec("UPDATE harbor_schema SET version=?", {CurrentSchemaVersion()});
+
+        const RestoreResult result = RestoreServerDatabase(
+            *theApp.m_pConnection, old, {}, ServerBackupAnchor(dir.path()), At("2026-12-08 09:00"));
+        QCOMPARE(result.outcome, RestoreResult::Restored);
+        // The upgrade steps made the table anew, empty, as in the copy's time.
+        QCOMPARE(theApp.m_pConnection->SchemaVersion(), CurrentSchemaVersion());
+        QCOMPARE(db.Value("SELECT version FROM harbor_schema"),
+                 QString::number(CurrentSchemaVersion()));
+        QCOMPARE(db.Value("SELECT COUNT(*) FROM minstock"), QString("0"));
+        QCOMPARE(db.Value("SELECT COUNT(*) FROM property"), QString("3"));
+    }
+
     void copyWhileAnotherConnectionWrites() {
         TestDatabase db;
         FillShop(db);
