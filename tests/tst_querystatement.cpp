@@ -231,6 +231,7 @@ class TestQueryStatement : public QObject {
         CStatementDlg* statement = Opened(query);
         QVERIFY(statement);
         QCOMPARE(statement->windowTitle(), QString("供货商对账单 - 李四五金厂"));
+        query->grab().save(QDir::temp().filePath("harbor-entry-query-statement-button.png"));
         QCOMPARE(GridRows(statement->Grid()),
                  (QStringList{"|" + TodayText() + "||期初余额|||0.00",
                               "1|" + TodayText() + "|" + Today(1) + "|采购入库|80.00|80.00|0.00",
