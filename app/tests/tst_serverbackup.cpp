@@ -370,6 +370,38 @@ class TestServerBackup : public QObject {
         QVERIFY(other.problem.startsWith("不是本系统的数据库"));
     }
 
+    void menuCommandsOnTheServer() {
+        TestDatabase db;
+        FillShop(db);
+        MessageScript messages;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("手动备份.dump");
+        QVERIFY(BackupNow(nullptr, path));
+        // The test server is on this computer: no word about other workstations.
+        QCOMPARE(messages.Texts(), QStringList{"数据库已备份到 " + path});
+        db.Exec("DELETE FROM customer");
+
+        messages.Answer(IDYES);
+        QVERIFY(RestoreFrom(nullptr, path));
+        QCOMPARE(messages.Count(), 3);
+        const QString question = messages.Texts().at(1);
+        QVERIFY2(question.contains("商品: 3 种\n单据: 3 张"), qPrintable(question));
+        QVERIFY2(question.contains("替换前当前数据库会先另存一份备份"), qPrintable(question));
+        QVERIFY2(messages.Last().startsWith("数据库已恢复为 "), qPrintable(messages.Last()));
+        QCOMPARE(db.Value("SELECT COUNT(*) FROM customer"), QString("1"));
+        // The database as it was went into the host's backup folder.
+        const QString kept = messages.Last().section("另存为 ", 1);
+        QCOMPARE(QFileInfo(kept).absolutePath(), BackupFolderFor(ServerBackupAnchor()));
+        QCOMPARE(InspectServerDump(kept).products, 3);
+        QFile::remove(kept);
+
+        // Refused while a second workstation is connected, naming it.
+        CConnection second;
+        db.OpenSecond(second);
+        QVERIFY(!RestoreFrom(nullptr, path));
+        QVERIFY2(messages.Last().startsWith("还有 1 个其他连接"), qPrintable(messages.Last()));
+    }
+
     void onlyTheHostTakesAutomaticCopies() {
         TestDatabase db;
         FillShop(db);
