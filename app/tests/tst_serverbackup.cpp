@@ -170,6 +170,27 @@ class TestServerBackup : public QObject {
         QCOMPARE(db.Value("SELECT COUNT(*) FROM customer"), QString("2"));
     }
 
+    void automaticServerCopiesArePruned() {
+        TestDatabase db;
+        FillShop(db);
+        QTemporaryDir dir;
+        const QString anchor = ServerBackupAnchor(dir.path());
+        QDir folder(BackupFolderFor(anchor));
+        QVERIFY(folder.mkpath("."));
+        // A copy each morning from 2026-10-20 to 2026-11-28, and one made by hand.
+        for (QDate day(2026, 10, 20); day <= QDate(2026, 11, 28); day = day.addDays(1))
+            WriteBytes(folder.filePath(BackupFileName(anchor, QDateTime(day, QTime(8, 0)))), "x");
+        WriteBytes(folder.filePath("HarborServer-2026-10-01-0800-手动.dump"), "x");
+        TakeAutomaticServerBackup(db.Address(), anchor, At("2026-12-07 18:30"));
+        const QStringList left = folder.entryList(QDir::Files, QDir::Name);
+        // The newest of the last 30 days that have copies (12-07 and 10-31 to 11-28; each
+        // month's newest is among them), and the copy made by hand.
+        QCOMPARE(left.size(), 31);
+        QCOMPARE(left.first(), QString("HarborServer-2026-10-01-0800-手动.dump"));
+        QCOMPARE(left.at(1), QString("HarborServer-2026-10-31-0800.dump"));
+        QCOMPARE(left.last(), QString("HarborServer-2026-12-07-1830.dump"));
+    }
+
     void olderCopyIsUpgradedWhenRestored() {
         TestDatabase db;
         FillShop(db);
