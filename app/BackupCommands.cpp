@@ -15,6 +15,7 @@
 #include "app/DatabaseBackup.h"
 #include "app/DatabaseRestore.h"
 #include "app/HarborMessageBox.h"
+#include "app/ServerBackup.h"
 #include "app/SqlDialect.h"
 
 namespace {
@@ -30,6 +31,20 @@ CConnection* LocalConnection() {
     return connection;
 }
 
+// The connection when it is the shop's database server; null otherwise.
+CConnection* ServerConnection() {
+    CConnection* connection = theApp.m_pConnection.get();
+    if (!connection || !connection->IsOpen() || !connection->IsServer())
+        return nullptr;
+    return connection;
+}
+
+// The server connection when this computer is its host: only the host takes automatic copies.
+CConnection* HostedServer() {
+    CConnection* connection = ServerConnection();
+    return connection && IsServerHost(connection->ServerHost()) ? connection : nullptr;
+}
+
 // Paints between the steps of a copy; clicks and keys wait until it is done.
 void KeepPainting() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -42,14 +57,16 @@ bool RefuseWhileRunning(QWidget* parent) {
     return true;
 }
 
-QString ChooseFile(QWidget* parent, const QString& caption, const QString& proposed, bool save) {
+QString ChooseFile(QWidget* parent, const QString& caption, const QString& proposed, bool save,
+                   bool server = false) {
+    const QString suffix = server ? QStringLiteral("dump") : QStringLiteral("accdb");
     QFileDialog dialog(parent, caption, proposed,
-                       QStringLiteral("数据库备份 (*.accdb);;所有文件 (*)"));
+                       QStringLiteral("数据库备份 (*.%1);;所有文件 (*)").arg(suffix));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save)
-        dialog.setDefaultSuffix(QStringLiteral("accdb"));
+        dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
@@ -89,7 +106,39 @@ bool BackupRunning() {
     return g_bBackupRunning;
 }
 
+namespace {
+
+// 备份数据库 on the server: pg_dump into the chosen file. Other workstations than the host are
+// told that they take no automatic copies.
+bool BackupServerNow(QWidget* parent, CConnection& connection, const QString& target) {
+    if (RefuseWhileRunning(parent))
+        return false;
+    const QScopedValueRollback<bool> running(g_bBackupRunning, true);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString problem;
+    try {
+        DumpServerDatabase(connection.Server(), target, KeepPainting);
+    } catch (const CDbException& error) {
+        problem = error.Message();
+    }
+    QApplication::restoreOverrideCursor();
+    if (!problem.isEmpty()) {
+        HarborMessageBox(parent, QStringLiteral("备份数据库失败: %1").arg(problem), MsgIcon::Stop);
+        return false;
+    }
+    QString text = QStringLiteral("数据库已备份到 %1").arg(QDir::toNativeSeparators(target));
+    if (!IsServerHost(connection.ServerHost()))
+        text += QStringLiteral("\n\n自动备份只在数据库服务器主机(%1)上进行,这台电脑不自动备份。")
+                    .arg(connection.ServerHost());
+    HarborMessageBox(parent, text, MsgIcon::Information);
+    return true;
+}
+
+} // namespace
+
 bool BackupNow(QWidget* parent, const QString& target) {
+    if (CConnection* server = ServerConnection())
+        return BackupServerNow(parent, *server, target);
     CConnection* connection = LocalConnection();
     if (!connection) {
         HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能备份"));
@@ -117,6 +166,20 @@ bool BackupNow(QWidget* parent, const QString& target) {
 }
 
 void OnBackupDatabase(QWidget* parent) {
+    if (CConnection* server = ServerConnection()) {
+        // The host proposes its backup folder; another workstation its own program folder's.
+        const QString anchor = ServerBackupAnchor();
+        QDir().mkpath(BackupFolderFor(anchor));
+        const QFileInfo automatic(BackupFileName(anchor, QDateTime::currentDateTime()));
+        const QString proposed = QDir(BackupFolderFor(anchor))
+                                     .filePath(automatic.completeBaseName() +
+                                               QStringLiteral("-手动.") + automatic.suffix());
+        const QString target =
+            ChooseFile(parent, QStringLiteral("备份数据库"), proposed, true, true);
+        if (!target.isEmpty())
+            BackupServerNow(parent, *server, target);
+        return;
+    }
     CConnection* connection = LocalConnection();
     if (!connection) {
         HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能备份"));
@@ -135,7 +198,8 @@ void OnBackupDatabase(QWidget* parent) {
 }
 
 bool RestoreFrom(QWidget* parent, const QString& copyPath) {
-    CConnection* connection = LocalConnection();
+    CConnection* server = ServerConnection();
+    CConnection* connection = server ? server : LocalConnection();
     if (!connection) {
         HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能恢复"));
         return false;
@@ -156,7 +220,10 @@ bool RestoreFrom(QWidget* parent, const QString& copyPath) {
     RestoreResult result;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        result = RestoreDatabase(*connection, copyPath, confirm, QDateTime::currentDateTime());
+        result =
+            server ? RestoreServerDatabase(*server, copyPath, confirm, ServerBackupAnchor(),
+                                           QDateTime::currentDateTime(), KeepPainting)
+                   : RestoreDatabase(*connection, copyPath, confirm, QDateTime::currentDateTime());
         QApplication::restoreOverrideCursor();
     } catch (const CDbException& error) {
         QApplication::restoreOverrideCursor();
@@ -181,6 +248,13 @@ bool RestoreFrom(QWidget* parent, const QString& copyPath) {
 }
 
 void OnRestoreDatabase(QWidget* parent) {
+    if (ServerConnection()) {
+        const QString path = ChooseFile(parent, QStringLiteral("选择要恢复的数据库备份"),
+                                        BackupFolderFor(ServerBackupAnchor()), false, true);
+        if (!path.isEmpty())
+            RestoreFrom(parent, path);
+        return;
+    }
     CConnection* connection = LocalConnection();
     if (!connection) {
         HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能恢复"));
@@ -193,9 +267,11 @@ void OnRestoreDatabase(QWidget* parent) {
 }
 
 QString RunStartupBackup(QStatusBar* bar, const QDateTime& now) {
-    CConnection* connection = LocalConnection();
-    if (!connection || g_bBackupRunning ||
-        !StartupBackupDue(NewestBackup(connection->DatabasePath()), now))
+    CConnection* server = HostedServer();
+    CConnection* connection = server ? server : LocalConnection();
+    const QString anchor =
+        server ? ServerBackupAnchor() : (connection ? connection->DatabasePath() : QString());
+    if (!connection || g_bBackupRunning || !StartupBackupDue(NewestBackup(anchor), now))
         return QString();
     const QScopedValueRollback<bool> running(g_bBackupRunning, true);
     QPointer<QStatusBar> status(bar);
@@ -206,11 +282,13 @@ QString RunStartupBackup(QStatusBar* bar, const QDateTime& now) {
     show(QStringLiteral("正在自动备份数据库..."));
     KeepPainting();
     try {
-        const QString copy = TakeAutomaticBackup(*connection, now, [&](int done, int total) {
-            show(QStringLiteral("正在自动备份数据库... %1%")
-                     .arg(total > 0 ? done * 100 / total : 0));
-            KeepPainting();
-        });
+        const QString copy =
+            server ? TakeAutomaticServerBackup(server->Server(), anchor, now, KeepPainting)
+                   : TakeAutomaticBackup(*connection, now, [&](int done, int total) {
+                         show(QStringLiteral("正在自动备份数据库... %1%")
+                                  .arg(total > 0 ? done * 100 / total : 0));
+                         KeepPainting();
+                     });
         show(QStringLiteral("数据库已自动备份到 %1").arg(QDir::toNativeSeparators(copy)), 10000);
         return copy;
     } catch (const CDbException& error) {
@@ -220,10 +298,13 @@ QString RunStartupBackup(QStatusBar* bar, const QDateTime& now) {
 }
 
 QString RunExitBackup(const QDateTime& now) {
-    CConnection* connection = LocalConnection();
+    CConnection* server = HostedServer();
+    CConnection* connection = server ? server : LocalConnection();
     if (!connection)
         return QString();
     try {
+        if (server)
+            return TakeAutomaticServerBackup(server->Server(), ServerBackupAnchor(), now);
         return TakeAutomaticBackup(*connection, now);
     } catch (const CDbException& error) {
         HarborMessageBox(nullptr,

@@ -7,7 +7,9 @@ class QStatusBar;
 class QWidget;
 
 // The backup commands of the 文件 menu and the automatic copies at start-up and exit, on the
-// program's connection (theApp.m_pConnection). Only a local database is copied here.
+// program's connection (theApp.m_pConnection): a local database through SQLite's online
+// backup, the server's (LAN mode) with pg_dump. Of the server only the host, the computer
+// that runs it, takes automatic copies; 备份数据库 and 恢复数据库 work from every workstation.
 
 // 备份数据库: a copy now, to a file the user chooses (the backup folder is proposed).
 void OnBackupDatabase(QWidget* parent);

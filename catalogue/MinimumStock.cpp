@@ -5,8 +5,8 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
-#include "documents/Cents.h"
 #include "catalogue/ProductSearch.h"
+#include "documents/Cents.h"
 #include "documents/NumberLimits.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
@@ -79,6 +79,49 @@ QVector<LowStockItem> ReadLowStock() {
                          reader.Text(spec), reader.Text(price), reader.Text(total),
                          reader.Text(minimum)});
     return LowStockItems(products);
+}
+
+QVector<StockLevel> ReadStockLevels(const QStringList& codes) {
+    QVector<StockLevel> levels;
+    if (codes.isEmpty() || SqlScalar(QStringLiteral("SELECT COUNT(*) FROM minstock")).toInt() == 0)
+        return levels;
+    QSet<QString> seen;
+    for (const QString& code : codes) {
+        if (seen.contains(code))
+            continue;
+        seen.insert(code);
+        CSqlReader reader(
+            QStringLiteral("SELECT name, shortname, spec, price, total, minimum FROM property, "
+                           "minstock WHERE property.code=minstock.code AND property.code=?"),
+            {code});
+        if (reader.Next())
+            levels.append({code, reader.Text(0), reader.Text(1), reader.Text(2), reader.Text(3),
+                           reader.Text(4), reader.Text(5)});
+    }
+    return levels;
+}
+
+QVector<LowStockItem> NewlyLowStock(const QVector<StockLevel>& before,
+                                    const QVector<StockLevel>& after) {
+    QSet<QString> lowBefore;
+    for (const LowStockItem& item : LowStockItems(before))
+        lowBefore.insert(item.product.code);
+    QVector<LowStockItem> items = LowStockItems(after);
+    items.removeIf([&](const LowStockItem& item) { return lowBefore.contains(item.product.code); });
+    return items;
+}
+
+QString LowStockNoticeText(const QVector<LowStockItem>& items) {
+    if (items.isEmpty())
+        return QString();
+    QStringList parts;
+    for (const LowStockItem& item : items) {
+        const StockLevel& p = item.product;
+        const QString name = p.shortName.isEmpty() ? p.name : p.shortName;
+        parts.append(QStringLiteral("%1 缺%2").arg(name.isEmpty() ? p.code : name,
+                                                   QuantityText(item.missing)));
+    }
+    return QStringLiteral("库存低于最低库存: %1").arg(parts.join(QStringLiteral(", ")));
 }
 
 QString QuantityText(qint64 hundredths) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class CGridCtrl;
@@ -39,6 +40,16 @@ struct LowStockItem {
 QVector<LowStockItem> LowStockItems(const QVector<StockLevel>& products);
 // The same over the stored products, by code. Raises CDbException.
 QVector<LowStockItem> ReadLowStock();
+
+// The stored stock and minimum of those of the codes that have a minimum, each code once. One
+// look at minstock when no product has a minimum. Raises CDbException.
+QVector<StockLevel> ReadStockLevels(const QStringList& codes);
+// The products at or under their minimum in after that were above it in before (or not in it):
+// what a save took under. Products that were low already are not told again.
+QVector<LowStockItem> NewlyLowStock(const QVector<StockLevel>& before,
+                                    const QVector<StockLevel>& after);
+// One line for the sales window: "库存低于最低库存: 螺丝刀 缺3, 电线 缺2.50"; empty for none.
+QString LowStockNoticeText(const QVector<LowStockItem>& items);
 
 // A quantity of hundredths as the lists show it: "5", "2.50", "-1".
 QString QuantityText(qint64 hundredths);

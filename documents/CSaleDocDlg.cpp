@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,6 +12,8 @@
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
+#include "app/RowLocks.h"
+#include "catalogue/MinimumStock.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/LineChecks.h"
@@ -198,6 +201,7 @@ bool CSaleDocDlg::NewDocument() {
     m_lines.Clear();
     m_savedHeader.reset();
     m_nDeleteRow = 0;
+    ShowLowStock(QString());
     m_ui.m_pBarcode->blockSignals(true);
     m_ui.m_pBarcode->clear();
     m_ui.m_pBarcode->blockSignals(false);
@@ -220,6 +224,7 @@ void CSaleDocDlg::CloseDocument() {
     m_bOpen = false;
     m_bSaved = false;
     EnableDocument(false);
+    ShowLowStock(QString());
 }
 
 SaleDocHeader CSaleDocDlg::Header() const {
@@ -301,8 +306,32 @@ bool CSaleDocDlg::Save() {
         m_ui.m_pOddnum->setText(m_strOddnum);
     }
     m_bSaved = true;
+    // Told beside the payment state, not in a box of its own: the sale is done and the next
+    // customer waits, while the note stays in sight until the next save or document.
+    ShowLowStock(m_strLowStock);
+    if (!m_strLowStock.isEmpty())
+        emit lowStockNoticed(m_strLowStock);
     HarborMessageBox(this, QStringLiteral("已成功保存在数据库中"), MsgIcon::Information);
     return true;
+}
+
+void CSaleDocDlg::ShowLowStock(const QString& text) {
+    m_ui.m_pLowStock->setText(text);
+    m_ui.m_pLowStock->setToolTip(text);
+}
+
+// Every product whose stock a save can move: those on the lines and those a line held when it
+// was stored (a right click may have replaced them).
+QStringList CSaleDocDlg::StockCodes(const QVector<SaleDocLine>& lines) const {
+    QStringList codes;
+    for (int i = 0; i < lines.size(); ++i) {
+        codes.append(lines[i].code);
+        const LineMemory* memory = m_lines.Find(i + 1);
+        if (memory && memory->origin)
+            codes.append(memory->origin->value(2));
+    }
+    codes.removeDuplicates();
+    return codes;
 }
 
 // Writes the lines and the header in one transaction. At the first save another workstation
@@ -317,6 +346,8 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
                      memory->origin->value(2) != lines[i].code);
     }
     const QVector<ScreenLine> screen = ScreenLines(lines);
+    const QStringList codes = StockCodes(lines);
+    m_strLowStock.clear();
     QString refusal;
     std::optional<DocumentWrite> write;
     QString oddnum = header.oddnum;
@@ -332,8 +363,14 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
             if (oddnum.isEmpty())
                 return; // the date's numbers are used up: NewOddnum said so
         }
+        // The stock before and after, read under the save's locks so that no other
+        // workstation's sale falls between them.
+        LockProducts(codes);
+        const QVector<StockLevel> before = ReadStockLevels(codes);
         write =
             m_store.Documents().Save(oddnum, m_store.HeaderTexts(header), screen, m_savedHeader);
+        if (write->result == DocumentWrite::Result::Written)
+            m_strLowStock = LowStockNoticeText(NewlyLowStock(before, ReadStockLevels(codes)));
     });
     if (!done || !write) {
         if (done && !refusal.isEmpty())

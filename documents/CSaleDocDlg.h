@@ -86,6 +86,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QPushButton* DeleteLineButton() const { return m_ui.m_pDeleteLine; }
     QPushButton* PrintButton() const { return m_ui.m_pPrint; }
     QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
+    QLabel* LowStockLabel() const { return m_ui.m_pLowStock; }
     QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
     QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
 
@@ -110,6 +111,11 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     int m_nCol = 0;
     int m_nDeleteRow = 0;
 
+  signals:
+    // A save took products to or under their minimum stock: the text that now stands beside
+    // the payment state. Once per such save; products that were low already are not told again.
+    void lowStockNoticed(const QString& text);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -124,6 +130,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QVector<ScreenLine> ScreenLines(const QVector<SaleDocLine>& lines);
     bool AskToSave();
     bool WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine>& lines);
+    QStringList StockCodes(const QVector<SaleDocLine>& lines) const;
+    void ShowLowStock(const QString& text);
     void TakeWritten(const QStringList& header, const QVector<SaleDocLine>& lines);
     void ShowWrittenHeader(const QStringList& header);
     bool SaveBeforeLineDelete(int* row);
@@ -149,6 +157,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     SaleDocKind m_kind;
     CSaleDocStore m_store;
     CLineMemory m_lines;
+    QString m_strLowStock; // what the last save took under its minimum; empty for nothing
     QTimer m_clock;
     QTimer m_importTimer;
 

@@ -52,6 +52,10 @@ void SaleDocControls::Create(QWidget* parent, const SaleDocKind& kind) {
     m_pLabels[kHint]->setText(
         QStringLiteral("说明:商品名称或条码栏中,左键单击选择可删除,右键单击可修改．"));
     m_pLabels[kHint]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_pLowStock = new QLabel(parent);
+    m_pLowStock->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_pLowStock->setWordWrap(true);
+    m_pLowStock->setStyleSheet(QStringLiteral("color: #c00000;"));
     m_pFrame = new QGroupBox(kind.frameCaption, parent);
     m_pFrame->lower();
 
@@ -127,6 +131,7 @@ void SaleDocControls::LayOut(QSize size) {
     place(m_pLabels[kReceiptUnit], 468, 60, 20, 36);
     place(m_pLabels[kStateLabel], 500, 66, 70);
     place(m_pState, 574, 66, 100);
+    place(m_pLowStock, 690, 60, kBandWidth - 690, 36);
     // Third row: product search and line buttons.
     place(m_pLabels[kBarcodeLabel], 0, 101, 140);
     place(m_pLabels[kSearchLabel], 150, 101, 70);

@@ -55,6 +55,8 @@ struct SaleDocControls {
     QPushButton* m_pPreview = nullptr;
     QPushButton* m_pPrint = nullptr;
     QCheckBox* m_pSinglePage = nullptr;
+    // Beside the payment state: the products the last save took under their minimum stock.
+    QLabel* m_pLowStock = nullptr;
 
     // Makes the controls as children of parent, with the texts of the kind.
     void Create(QWidget* parent, const SaleDocKind& kind);

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "app/CDbAction.h"
-#include "documents/Cents.h"
 #include "app/HarborMessageBox.h"
+#include "documents/Cents.h"
 #include "export/ExportDialogs.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
@@ -50,14 +50,34 @@ CStatementDlg::CStatementDlg(StatementParty party, const QString& name, QWidget*
 
 CStatementDlg::~CStatementDlg() = default;
 
-CStatementDlg* CStatementDlg::Open(StatementParty party, const QString& name, QWidget* parent) {
+CStatementDlg* CStatementDlg::Open(StatementParty party, const QString& name, QWidget* parent,
+                                   const QDate& from, const QDate& to) {
     auto* dialog = new CStatementDlg(party, name, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (from.isValid() && to.isValid())
+        dialog->SetRange(from, to);
     dialog->Query();
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
     return dialog;
+}
+
+CStatementDlg* CStatementDlg::OpenFromFilter(StatementParty party, const QString& typed,
+                                             QWidget* parent, const QDate& from, const QDate& to) {
+    QString name;
+    if (!RunDbRead(parent, QStringLiteral("读取对账单"),
+                   [&] { name = StatementPartyName(party, typed); }))
+        return nullptr;
+    if (name.isEmpty()) {
+        const QString noun = PartyNoun(party);
+        HarborMessageBox(parent, typed.trimmed().isEmpty()
+                                     ? QStringLiteral("请先在%1框中选择%1").arg(noun)
+                                     : QStringLiteral("找不到%1<%2>,请在%1框中按回车查找后选择")
+                                           .arg(noun, typed.trimmed()));
+        return nullptr;
+    }
+    return Open(party, name, parent, from, to);
 }
 
 void CStatementDlg::CreateControls() {

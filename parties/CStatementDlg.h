@@ -21,8 +21,14 @@ class CStatementDlg : public QDialog {
     CStatementDlg(StatementParty party, const QString& name, QWidget* parent = nullptr);
     ~CStatementDlg() override;
 
-    // Opens a statement window of its own for the party, over the current month.
-    static CStatementDlg* Open(StatementParty party, const QString& name, QWidget* parent);
+    // Opens a statement window of its own for the party, over the current month or the range
+    // given.
+    static CStatementDlg* Open(StatementParty party, const QString& name, QWidget* parent,
+                               const QDate& from = QDate(), const QDate& to = QDate());
+    // The same for the party a query window's filter box holds, over the query's dates; tells
+    // the user when the box names no party.
+    static CStatementDlg* OpenFromFilter(StatementParty party, const QString& typed,
+                                         QWidget* parent, const QDate& from, const QDate& to);
 
     void SetRange(const QDate& from, const QDate& to);
     // Reads the documents again and fills the grid and the totals.

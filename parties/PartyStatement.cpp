@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/CSqlReader.h"
+#include "app/SqlText.h"
 #include "documents/Cents.h"
 #include "documents/Oddnum.h"
 
@@ -30,8 +31,7 @@ void ReadSales(const QString& sql, const QString& name, const QDate& to, int sig
         if (seen.contains(number))
             continue;
         seen.insert(number);
-        documents->append({number, QString::fromUtf8(kind),
-                           sign * CentsOf(reader.Text(receivable)),
+        documents->append({number, QString::fromUtf8(kind), sign * CentsOf(reader.Text(receivable)),
                            sign * CentsOf(reader.Text(receipt))});
     }
 }
@@ -91,6 +91,32 @@ QVector<StatementDocument> ReadStatementDocuments(StatementParty party, const QS
         documents.append({number, QString::fromUtf8(kEntry), amount, paid ? amount : 0});
     }
     return documents;
+}
+
+QString StatementPartyName(StatementParty party, const QString& typed) {
+    const QString name = typed.trimmed();
+    if (name.isEmpty())
+        return QString();
+    const bool customer = party == StatementParty::Customer;
+    // Any row at all tells the name is known; a sum would not do, as "+" joins texts in the
+    // statements the program writes.
+    const QString known =
+        customer ? SqlScalar(QStringLiteral("SELECT 1 FROM customer WHERE mc=? UNION ALL "
+                                            "SELECT 1 FROM saleout WHERE customer=? UNION ALL "
+                                            "SELECT 1 FROM salein WHERE customer=?"),
+                             {name, name, name})
+                 : SqlScalar(QStringLiteral("SELECT 1 FROM supplier WHERE mc=? UNION ALL "
+                                            "SELECT 1 FROM entry WHERE supplier=?"),
+                             {name, name});
+    if (!known.isEmpty())
+        return name;
+    CSqlReader reader(customer ? QStringLiteral("SELECT DISTINCT mc FROM customer WHERE mc LIKE ?")
+                               : QStringLiteral("SELECT DISTINCT mc FROM supplier WHERE mc LIKE ?"),
+                      {LikeContains(name)});
+    QStringList names;
+    while (reader.Next() && names.size() < 2)
+        names.append(reader.Text(0));
+    return names.size() == 1 ? names.first() : QString();
 }
 
 QString DueHeader(StatementParty party) {

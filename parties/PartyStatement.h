@@ -46,6 +46,11 @@ PartyStatement ComputeStatement(QVector<StatementDocument> documents, const QDat
 QVector<StatementDocument> ReadStatementDocuments(StatementParty party, const QString& name,
                                                   const QDate& to);
 
+// The party a query window's filter box stands for: the typed name when a party or a document
+// carries exactly that name, else the one party whose name contains it; empty when there is
+// none or more than one. Raises CDbException.
+QString StatementPartyName(StatementParty party, const QString& typed);
+
 // The statement as a table: the opening line, the documents, the totals line. Its headers
 // depend on the party ("应收金额"/"已收金额" or "应付金额"/"已付金额").
 ExportTable StatementTable(StatementParty party, const PartyStatement& statement, const QDate& from,

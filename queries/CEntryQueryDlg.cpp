@@ -14,6 +14,7 @@
 #include "documents/ListPrintJob.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "parties/CStatementDlg.h"
 #include "queries/DocumentDelete.h"
 #include "queries/EntryQuerySql.h"
 
@@ -36,6 +37,7 @@ CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
     m_ui.m_pEnd->setDate(m_endDate);
     connect(m_ui.m_pQuery, &QPushButton::clicked, this, &CEntryQueryDlg::Query);
     connect(m_ui.m_pDelete, &QPushButton::clicked, this, &CEntryQueryDlg::DeleteDocument);
+    connect(m_ui.m_pStatement, &QPushButton::clicked, this, &CEntryQueryDlg::OpenStatement);
     connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, &CEntryQueryDlg::OnSinglePage);
     connect(m_ui.m_pPrint, &QPushButton::clicked, this, [this] { PrintList(1); });
     connect(m_ui.m_pPrintSetup, &QPushButton::clicked, this, [this] { PrintList(2); });
@@ -49,6 +51,12 @@ CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
 }
 
 CEntryQueryDlg::~CEntryQueryDlg() = default;
+
+void CEntryQueryDlg::OpenStatement() {
+    ReadBoxes();
+    CStatementDlg::OpenFromFilter(StatementParty::Supplier, m_strSupplier, window(), m_startDate,
+                                  m_endDate);
+}
 
 void CEntryQueryDlg::ReadBoxes() {
     m_startDate = m_ui.m_pStart->date();

@@ -19,6 +19,7 @@
 #include "documents/SaleLineMath.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "parties/CStatementDlg.h"
 #include "queries/SaleQueryGrid.h"
 #include "queries/SaleQuerySql.h"
 
@@ -47,9 +48,16 @@ CSaleQueryDlg::CSaleQueryDlg(const SaleQueryKind& kind, QWidget* parent)
 
 CSaleQueryDlg::~CSaleQueryDlg() = default;
 
+void CSaleQueryDlg::OpenStatement() {
+    ReadFilters();
+    CStatementDlg::OpenFromFilter(StatementParty::Customer, m_strCustomer, window(), m_dateStart,
+                                  m_dateEnd);
+}
+
 void CSaleQueryDlg::ConnectControls() {
     connect(m_ui.m_pQuery, &QPushButton::clicked, this, &CSaleQueryDlg::Query);
     connect(m_ui.m_pDelete, &QPushButton::clicked, this, &CSaleQueryDlg::DeleteDocument);
+    connect(m_ui.m_pStatement, &QPushButton::clicked, this, &CSaleQueryDlg::OpenStatement);
     connect(m_ui.m_pList, &CGridCtrl::click, this, &CSaleQueryDlg::OnListClick);
     connect(m_ui.m_pList, &CGridCtrl::endEdit, this, &CSaleQueryDlg::OnListEndEdit);
     connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, &CSaleQueryDlg::OnSinglePage);

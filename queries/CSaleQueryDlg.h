@@ -32,6 +32,8 @@ class CSaleQueryDlg : public CWorkDialog {
     void ShowDetail(const QString& oddnum);
     // "删除本单": removes the document of the clicked list row after asking.
     void DeleteDocument();
+    // "对账单": the statement of the customer in the customer box over the query's dates.
+    void OpenStatement();
     // The list's "打印" (1), "打印设置" (2) and "打印预览" (3): the listed documents and their
     // totals.
     void PrintList(int mode);

@@ -96,6 +96,8 @@ void EntryQueryControls::Create(QWidget* parent) {
     m_pSupplier->setInsertPolicy(QComboBox::NoInsert);
     m_pState = new QComboBox(parent);
     m_pState->addItems(QStringList{QString()} + EntryStates());
+    m_pStatement = new QPushButton(QStringLiteral("对账单"), parent);
+    m_pStatement->setToolTip(QStringLiteral("供货商框中供货商在所选日期内的对账单"));
     m_pQuery = new QPushButton(QStringLiteral("查询"), parent);
     m_pTotal = new QLineEdit(parent);
     m_pTotal->setReadOnly(true);
@@ -147,7 +149,8 @@ void EntryQueryControls::LayOut(QSize size) {
     place(m_pLabels[kToLabel], 164, 45, 24);
     place(m_pEnd, 188, 45, 110);
     place(m_pLabels[kSupplierLabel], 304, 45, 56);
-    place(m_pSupplier, 364, 45, 150);
+    place(m_pSupplier, 364, 45, 96);
+    place(m_pStatement, 464, 45, 56);
     place(m_pQuery, 524, 45, 80);
     place(m_pLabels[kStateLabel], 10, 80, 70);
     place(m_pState, 84, 80, 80);

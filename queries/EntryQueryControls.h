@@ -42,6 +42,7 @@ struct EntryQueryControls {
     QDateEdit* m_pStart = nullptr;
     QDateEdit* m_pEnd = nullptr;
     QComboBox* m_pSupplier = nullptr;
+    QPushButton* m_pStatement = nullptr; // 对账单 of the supplier in the box
     QComboBox* m_pState = nullptr;
     QPushButton* m_pQuery = nullptr;
     QLineEdit* m_pTotal = nullptr;

@@ -59,6 +59,8 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
     m_pCustomer = new QComboBox(parent);
     m_pCustomer->setEditable(true);
     m_pCustomer->setInsertPolicy(QComboBox::NoInsert);
+    m_pStatement = new QPushButton(QStringLiteral("对账单"), parent);
+    m_pStatement->setToolTip(QStringLiteral("客户框中客户在所选日期内的对账单"));
     m_pEmployee = new QComboBox(parent);
     m_pQuery = new QPushButton(QStringLiteral("查询"), parent);
     m_pDue = MakeTotalBox(parent);
@@ -116,7 +118,8 @@ void SaleQueryControls::LayOut(QSize size) {
     place(m_pLabels[kEmployeeLabel], x + 446, 36, 40);
     place(m_pEmployee, x + 490, 36, 120);
     place(m_pLabels[kCustomerLabel], x, 64, 40);
-    place(m_pCustomer, x + 44, 64, 244);
+    place(m_pCustomer, x + 44, 64, 174);
+    place(m_pStatement, x + 224, 64, 64);
     place(m_pQuery, x + 298, 64, 80);
     place(m_pListPrintSetup, x + 386, 64, 76);
     place(m_pListPreview, x + 466, 64, 76);

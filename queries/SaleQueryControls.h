@@ -39,6 +39,7 @@ struct SaleQueryControls {
     QDateEdit* m_pEnd = nullptr;
     QComboBox* m_pState = nullptr;
     QComboBox* m_pCustomer = nullptr;
+    QPushButton* m_pStatement = nullptr; // 对账单 of the customer in the box
     QComboBox* m_pEmployee = nullptr;
     QPushButton* m_pQuery = nullptr;
     QLineEdit* m_pDue = nullptr;
