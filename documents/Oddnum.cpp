@@ -1,6 +1,6 @@
 #include "documents/Oddnum.h"
 
-#include "app/CRecordset.h"
+#include "app/CSqlReader.h"
 #include "app/HarborMessageBox.h"
 #include "app/SqlText.h"
 
@@ -18,14 +18,14 @@ struct OddnumStatements {
 
 bool StatementsFor(const QString& table, OddnumStatements* statements) {
     if (table == QLatin1String("saleout")) {
-        *statements = {"SELECT oddnum FROM saleout WHERE oddnum LIKE ?",
-                       "SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum LIKE ?"};
+        *statements = {"SELECT oddnum FROM saleout WHERE oddnum >= ? AND oddnum <= ?",
+                       "SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum >= ? AND oddnum <= ?"};
     } else if (table == QLatin1String("salein")) {
-        *statements = {"SELECT oddnum FROM salein WHERE oddnum LIKE ?",
-                       "SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum LIKE ?"};
+        *statements = {"SELECT oddnum FROM salein WHERE oddnum >= ? AND oddnum <= ?",
+                       "SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum >= ? AND oddnum <= ?"};
     } else if (table == QLatin1String("entry")) {
-        *statements = {"SELECT oddnum FROM entry WHERE oddnum LIKE ?",
-                       "SELECT max(oddnum) as maxoddnum FROM entry WHERE oddnum LIKE ?"};
+        *statements = {"SELECT oddnum FROM entry WHERE oddnum >= ? AND oddnum <= ?",
+                       "SELECT max(oddnum) as maxoddnum FROM entry WHERE oddnum >= ? AND oddnum <= ?"};
     } else {
         return false;
     }
@@ -55,32 +55,35 @@ QString FollowingOddnum(const QString& prefix, const QString& highest) {
     return next;
 }
 
-bool HasNumbers(const char* statement, const QString& prefix) {
-    CRecordset rs;
-    rs.Open(QString::fromUtf8(statement), {LikeEscape(prefix) + QStringLiteral("___")});
-    const bool empty = rs.IsEOF() && rs.IsBOF();
-    rs.Close();
-    return !empty;
+// The numbers of a date lie between its first and its last possible one: a range the number
+// index serves (a LIKE pattern is read row by row on a file that keeps ten years).
+QVariantList DayRange(const QString& prefix) {
+    return {prefix + QStringLiteral("000"), prefix + QStringLiteral("999")};
 }
 
-// The highest number of the date. A stored number that is not all digits (written by hand or
-// by an old program) takes no part: the maximum over text would put it above every real one.
+bool HasNumbers(const char* statement, const QString& prefix) {
+    CSqlReader reader(QString::fromUtf8(statement), DayRange(prefix));
+    return reader.Next();
+}
+
+// The highest number of the date. A stored number that is not a plain number of the date
+// (written by hand or by an old program) takes no part: the maximum over text would put it
+// above every real one.
 QString HighestOddnum(const OddnumStatements& statements, const QString& prefix) {
-    const QVariantList pattern = {LikeEscape(prefix) + QStringLiteral("___")};
-    CRecordset rs;
-    rs.Open(QString::fromUtf8(statements.highest), pattern);
-    QString highest = rs.IsEOF() ? QString() : rs.GetCollect(QStringLiteral("maxoddnum"));
-    rs.Close();
-    if (IsNumber(highest))
+    const QVariantList range = DayRange(prefix);
+    const auto ofTheDay = [&](const QString& number) {
+        return number.size() == prefix.size() + kSequenceDigits && IsNumber(number);
+    };
+    QString highest = SqlScalar(QString::fromUtf8(statements.highest), range);
+    if (ofTheDay(highest))
         return highest;
     highest = prefix + QStringLiteral("000");
-    rs.Open(QString::fromUtf8(statements.any), pattern);
-    for (; !rs.IsEOF(); rs.MoveNext()) {
-        const QString number = rs.GetCollect(QStringLiteral("oddnum"));
-        if (IsNumber(number) && number > highest)
+    CSqlReader reader(QString::fromUtf8(statements.any), range);
+    while (reader.Next()) {
+        const QString number = reader.Text(0);
+        if (ofTheDay(number) && number > highest)
             highest = number;
     }
-    rs.Close();
     return highest;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
+#include "app/PrefixSearch.h"
 #include "app/HarborMessageBox.h"
 #include "app/SqlText.h"
 #include "export/ExportDialogs.h"
@@ -79,15 +80,9 @@ void CAccountDlg::FillYearBox() {
     const QSignalBlocker blocker(m_pYear);
     m_pYear->clear();
     RunDbRead(this, QStringLiteral("读取年份"), [&] {
-        CRecordset rs;
-        rs.Open(QStringLiteral("SELECT DISTINCT LEFT(oddnum,4) AS oddnum FROM saleout"));
-        while (!rs.IsEOF()) {
-            const QString year = rs.GetCollect(QStringLiteral("oddnum"));
-            if (IsYear(year))
-                m_pYear->addItem(year + QStringLiteral("年"));
-            rs.MoveNext();
-        }
-        rs.Close();
+        // One seek in the number index per year, not a read of every line.
+        for (const QString& year : YearsInTable(QStringLiteral("saleout")))
+            m_pYear->addItem(year + QStringLiteral("年"));
     });
     if (m_pYear->count() > 0)
         m_pYear->setCurrentIndex(0);
@@ -158,23 +153,25 @@ bool CAccountDlg::Compute(const QString& year, const QString& month) {
 
 void CAccountDlg::ReadSums(const QString& pattern) {
     CRecordset rs;
-    const QVariantList like = {LikeStartsWith(pattern)};
+    // The numbers that begin with the period, as a range the number index serves.
+    const TextRange range = PrefixRange(pattern);
+    const QVariantList like = {range.low, range.high};
     rs.Open(QStringLiteral("SELECT SUM(freceivable) AS money1, SUM(freceipt) AS money2 FROM "
                            "(SELECT DISTINCT oddnum,freceivable,freceipt FROM saleout WHERE oddnum "
-                           "LIKE ?)"),
+                           ">= ? AND oddnum < ?)"),
             like);
     m_fReceivable = SumValue(rs, QStringLiteral("money1"));
     m_fReceipt = SumValue(rs, QStringLiteral("money2"));
     rs.Close();
     rs.Open(QStringLiteral("SELECT SUM(freceivable) AS money3, SUM(freceipt) AS money4 FROM "
                            "(SELECT DISTINCT oddnum,freceivable,freceipt FROM salein WHERE oddnum "
-                           "LIKE ?)"),
+                           ">= ? AND oddnum < ?)"),
             like);
     m_fRefundDue = SumValue(rs, QStringLiteral("money3"));
     m_fRefunded = SumValue(rs, QStringLiteral("money4"));
     rs.Close();
     rs.Open(QStringLiteral("SELECT SUM(fmoney) AS money5 FROM (SELECT DISTINCT oddnum,fmoney FROM "
-                           "entry WHERE oddnum LIKE ?)"),
+                           "entry WHERE oddnum >= ? AND oddnum < ?)"),
             like);
     m_fPurchase = SumValue(rs, QStringLiteral("money5"));
     rs.Close();

@@ -38,8 +38,7 @@ void SetupGrid(CGridCtrl* grid, const QStringList& headers, const QList<int>& wi
 
 // Appends a row with its number and the texts of columns 1, 2, ... in their formats.
 int AppendRow(CGridCtrl* grid, const QStringList& texts, const QList<quint32>& formats) {
-    const int row = grid->AppendRow();
-    grid->SetRowHeight(row, kRowHeight);
+    const int row = grid->AppendRow(QString(), kRowHeight);
     grid->SetCellText(row, 0, QString::number(row));
     grid->SetCellFormat(row, 0, kCentred);
     for (int col = 1; col <= texts.size(); ++col) {

@@ -3,6 +3,7 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
+#include "app/CSqlReader.h"
 #include "app/SqlText.h"
 #include "documents/Cents.h"
 #include "documents/NumericText.h"
@@ -60,14 +61,17 @@ QString ReceiptForState(const QString& state, const QString& due, const QString&
 }
 
 QVector<SaleQueryRow> QuerySaleDocuments(const QString& table, const SaleQueryFilter& filter) {
-    CRecordset rs;
-    rs.Open(SaleQueryStatement(table, filter));
+    // A forward read with its columns found once: a year holds tens of thousands of documents.
+    CSqlReader reader(SaleQueryStatement(table, filter));
+    const int columns[] = {reader.Column("oddnum"),      reader.Column("customer"),
+                           reader.Column("mydate"),      reader.Column("receivable"),
+                           reader.Column("receipt"),     reader.Column("state"),
+                           reader.Column("employeename")};
     QVector<SaleQueryRow> rows;
-    for (; !rs.IsEOF(); rs.MoveNext())
-        rows.append({rs.GetCollect("oddnum"), rs.GetCollect("customer"), rs.GetCollect("mydate"),
-                     rs.GetCollect("receivable"), rs.GetCollect("receipt"), rs.GetCollect("state"),
-                     rs.GetCollect("employeename")});
-    rs.Close();
+    while (reader.Next())
+        rows.append({reader.Text(columns[0]), reader.Text(columns[1]), reader.Text(columns[2]),
+                     reader.Text(columns[3]), reader.Text(columns[4]), reader.Text(columns[5]),
+                     reader.Text(columns[6])});
     return rows;
 }
 

@@ -69,6 +69,10 @@ void TestOddnum::followsTheHighestNumberOfTheDate_data() {
     // Only the date followed by exactly three characters counts.
     QTest::newRow("other lengths")
         << QStringList{"2026120600", "202612060999", "20261206"} << "20261206001";
+    // Numbers written by hand that sort above the real ones take no part.
+    QTest::newRow("hand-written")
+        << QStringList{"20261206004", "2026120600x", "20261206012abc", "20261206999 "}
+        << "20261206005";
 }
 
 void TestOddnum::followsTheHighestNumberOfTheDate() {
