@@ -265,10 +265,12 @@ std::vector<SqlStatement> AccountSumsByRange(const QString& prefix) {
 }
 
 std::vector<SqlStatement> NumberDrawStatements(const QDate& date) {
-    const QVariantList pattern{LikeEscape(OddnumPrefix(date)) + QStringLiteral("___")};
-    return {{QStringLiteral("SELECT oddnum FROM saleout WHERE oddnum LIKE ?"), pattern},
-            {QStringLiteral("SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum LIKE ?"),
-             pattern}};
+    const QString prefix = OddnumPrefix(date);
+    const QVariantList day{prefix + QStringLiteral("000"), prefix + QStringLiteral("999")};
+    return {{QStringLiteral("SELECT oddnum FROM saleout WHERE oddnum >= ? AND oddnum <= ?"), day},
+            {QStringLiteral("SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum >= ? AND "
+                            "oddnum <= ?"),
+             day}};
 }
 
 // ---------------------------------------------------------------------------------------------
