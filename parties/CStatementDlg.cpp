@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "app/CDbAction.h"
-#include "documents/Cents.h"
 #include "app/HarborMessageBox.h"
+#include "documents/Cents.h"
 #include "export/ExportDialogs.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"

@@ -30,8 +30,7 @@ void ReadSales(const QString& sql, const QString& name, const QDate& to, int sig
         if (seen.contains(number))
             continue;
         seen.insert(number);
-        documents->append({number, QString::fromUtf8(kind),
-                           sign * CentsOf(reader.Text(receivable)),
+        documents->append({number, QString::fromUtf8(kind), sign * CentsOf(reader.Text(receivable)),
                            sign * CentsOf(reader.Text(receipt))});
     }
 }
