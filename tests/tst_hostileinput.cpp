@@ -153,7 +153,12 @@ bool Stored(TestDatabase& db, const Field& field, const QString& shown) {
             return TextToCents(value, &stored) && stored == cents;
         });
     }
-    return values.contains(RepairText(shown));
+    // Valid Unicode; the server's text cannot hold U+0000, which the record layer turns into
+    // U+FFFD there as it does a broken character.
+    QString kept = RepairText(shown);
+    if (TestDatabase::OnServer())
+        kept.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+    return values.contains(kept);
 }
 
 // Every input through one field.
