@@ -490,6 +490,38 @@ class TestHostileInput : public QObject {
                  Click(dlg.SaveButton(2));
                  return shown;
              }},
+            {"商品编码",
+             "数量",
+             Expect::Name,
+             NumberKind::Quantity,
+             "name5",
+             "count",
+             {"name5", "property"},
+             [](const QString& input) {
+                 CClassDlg dlg;
+                 Show(dlg);
+                 ChooseRow(dlg.List(1), 1);
+                 ChooseRow(dlg.List(2), 1);
+                 const QString shown = TypeInGridCell(dlg.List(5), 1, 1, input);
+                 Click(dlg.SaveButton(5));
+                 return shown;
+             }},
+            {"商品编码",
+             "包装",
+             Expect::OptionalName,
+             NumberKind::Quantity,
+             "name5",
+             "pack",
+             {"name5", "property"},
+             [](const QString& input) {
+                 CClassDlg dlg;
+                 Show(dlg);
+                 ChooseRow(dlg.List(1), 1);
+                 ChooseRow(dlg.List(2), 1);
+                 const QString shown = TypeInGridCell(dlg.List(5), 1, 2, input);
+                 Click(dlg.SaveButton(5));
+                 return shown;
+             }},
             PropertyField(3, "商品简称", Expect::Name, NumberKind::Quantity, "shortname"),
             PropertyField(4, "售价", Expect::Number, NumberKind::Price, "price"),
             PropertyField(5, "折扣一", Expect::Number, NumberKind::Discount, "discount1"),
@@ -528,6 +560,14 @@ class TestHostileInput : public QObject {
                            cell(kLinePrice)),
             SaleField<Out>(out, "数量", Expect::Number, NumberKind::Quantity, "count",
                            cell(kLineCount)),
+            SaleField<Out>(out, "工号", Expect::OptionalName, NumberKind::Quantity, "employeeid",
+                           [](CSaleDocDlg& dlg, const QString& input) {
+                               return TypeInBox(dlg.EmployeeIdBox(), input);
+                           }),
+            SaleField<Out>(out, "员工", Expect::OptionalName, NumberKind::Quantity, "employeename",
+                           [](CSaleDocDlg& dlg, const QString& input) {
+                               return TypeInBox(dlg.EmployeeNameBox(), input);
+                           }),
             SaleField<Out>(out, "件数", Expect::Text, NumberKind::Quantity, "pcs", cell(kLinePcs)),
             SaleField<CSaleInDlg>(back, "客户名称", Expect::Name, NumberKind::Quantity, "customer",
                                   customerBox),
