@@ -76,7 +76,8 @@ bool CLansetDlg::TakeFromControls() {
         m_dwHostIp = 0;
         return true;
     }
-    return ParseIpAddress(address, &m_dwHostIp);
+    // 0.0.0.0 names no host: in LAN mode it is as good as no address at all.
+    return ParseIpAddress(address, &m_dwHostIp) && (m_nMode == 0 || m_dwHostIp != 0);
 }
 
 void CLansetDlg::LoadSettings() {

@@ -17,3 +17,11 @@ QString NameProblem(const QString& field, const QString& text) {
         return QStringLiteral("%1中有不能保存的控制字符,请改正").arg(field);
     return QString();
 }
+
+QString OptionalNameProblem(const QString& field, const QString& text) {
+    if (text.isEmpty())
+        return QString();
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("%1不能只有空格,请改正或清空").arg(field);
+    return NameProblem(field, text);
+}

@@ -8,5 +8,9 @@
 // "客户名称不能为空", "客户名称中有不能保存的控制字符,请改正".
 QString NameProblem(const QString& field, const QString& text);
 
+// The same for a name or code that may stay empty (an employee's number, the shop's name):
+// empty passes, blanks alone do not ("工号不能只有空格,请改正或清空").
+QString OptionalNameProblem(const QString& field, const QString& text);
+
 // Whether the text holds a control character other than tab and line breaks.
 bool HasControlCharacters(const QString& text);

@@ -1,6 +1,7 @@
 #include "documents/CSaleDocStore.h"
 
 #include "app/CRecordset.h"
+#include "app/InputText.h"
 #include "app/SqlText.h"
 #include "documents/Cents.h"
 #include "documents/LineChecks.h"
@@ -26,6 +27,17 @@ QString CSaleDocStore::Refusal(const SaleDocHeader& header, const QVector<SaleDo
                                const SaleDocKind& kind) {
     if (header.customer.isEmpty())
         return QStringLiteral("请先选择客户");
+    // A typed name is stored on every row and found by the queries and statements.
+    if (const QString problem = NameProblem(QStringLiteral("客户名称"), header.customer);
+        !problem.isEmpty())
+        return problem;
+    // The employee's number may stay empty; what is typed is stored on every row as a code.
+    if (const QString problem = OptionalNameProblem(QStringLiteral("工号"), header.employeeId);
+        !problem.isEmpty())
+        return problem;
+    if (const QString problem = OptionalNameProblem(QStringLiteral("员工"), header.employeeName);
+        !problem.isEmpty())
+        return problem;
     if (header.state.isEmpty())
         return QStringLiteral("请先选择收款状态");
     if (lines.isEmpty())

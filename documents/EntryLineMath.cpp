@@ -1,5 +1,7 @@
 #include "documents/EntryLineMath.h"
 
+#include "app/InputText.h"
+
 #include "documents/LineChecks.h"
 #include "documents/SaleLineMath.h"
 
@@ -23,6 +25,9 @@ QString EntryRefusal(const QString& supplier, const QString& state,
                      const QVector<EntryLine>& lines) {
     if (supplier.isEmpty())
         return QStringLiteral("请先选择供货商");
+    if (const QString problem = NameProblem(QStringLiteral("供货商名称"), supplier);
+        !problem.isEmpty())
+        return problem;
     if (state.isEmpty())
         return QStringLiteral("请先选择付款状态");
     if (lines.isEmpty())

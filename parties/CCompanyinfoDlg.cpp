@@ -10,6 +10,7 @@
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
 #include "app/HarborMessageBox.h"
+#include "app/InputText.h"
 
 namespace {
 
@@ -86,6 +87,14 @@ void CCompanyinfoDlg::LoadInfo() {
 
 void CCompanyinfoDlg::OnSave() {
     const QStringList texts = BoxTexts();
+    // The shop's name heads every printed list: it may stay empty, but not hold blanks alone
+    // or characters that cannot be printed.
+    if (const QString problem = OptionalNameProblem(QStringLiteral("公司名称"), texts.value(0));
+        !problem.isEmpty()) {
+        m_pEdits.first()->setFocus();
+        HarborMessageBox(this, problem);
+        return;
+    }
     const bool saved = RunDbAction(this, QStringLiteral("保存公司信息"), [&] {
         CRecordset rs;
         rs.Open(QStringLiteral("SELECT * FROM companyinfo"));

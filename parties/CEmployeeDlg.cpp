@@ -12,6 +12,7 @@ TableGridSetup EmployeeSetup() {
     setup.widths = {50, 200, 80};
     setup.centredLoadedColumns = 3;
     setup.namelessMessage = QStringLiteral("员工名称不能为空,请填写");
+    setup.names = {{0, QStringLiteral("员工姓名"), true}, {1, QStringLiteral("工号"), false}};
     setup.noteBelowButtons = true;
     setup.width = 380;
     return setup;

@@ -29,6 +29,7 @@ TableGridSetup PartySetup(CPartyDlg::Kind kind) {
     setup.centredLoadedColumns = 4;
     setup.pinyinField = QStringLiteral("pinyin");
     setup.namelessMessage = QStringLiteral("供货商名称不能为空,请填写");
+    setup.names = {{0, customer ? QStringLiteral("客户名称") : QStringLiteral("供货商名称"), true}};
     setup.noteBelowButtons = false;
     setup.width = 830;
     return setup;

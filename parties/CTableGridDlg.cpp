@@ -225,6 +225,14 @@ void CTableGridDlg::OnSave() {
         HarborMessageBox(this, m_setup.namelessMessage, MsgIcon::Exclamation);
         return;
     }
+    QString problem;
+    const int badName = FirstBadNameRow(rows, m_setup.names, &problem);
+    if (badName >= 0) {
+        m_pGrid->SetFocusCell(badName + 1, 1);
+        m_pGrid->EnsureVisible(badName + 1, 1);
+        HarborMessageBox(this, problem, MsgIcon::Exclamation);
+        return;
+    }
     std::vector<bool> written(rows.size(), false);
     QStringList stale;
     const bool saved = RunDbAction(this, QStringLiteral("保存%1").arg(m_setup.noun),

@@ -25,6 +25,7 @@ struct TableGridSetup {
     int centredLoadedColumns; // loaded rows centre columns 0..n-1; added rows centre all
     QString pinyinField;      // initials of the name written at every save; empty for none
     QString namelessMessage;  // a row without a name cannot be saved
+    QList<NameField> names;   // the values stored as names or codes, checked at a save
     bool noteBelowButtons;    // the note under the buttons rather than beside them
     int width;                // the dialog's width on opening
 };

@@ -1,5 +1,7 @@
 #include "parties/TableRowMatch.h"
 
+#include "app/InputText.h"
+
 #include <QHash>
 #include <deque>
 
@@ -45,6 +47,27 @@ int FirstNamelessRow(const std::vector<TableRow>& rows) {
     for (size_t r = 0; r < rows.size(); ++r) {
         if (rows[r].values.value(0).isEmpty() && !IsBlankAddedRow(rows[r]))
             return int(r);
+    }
+    return -1;
+}
+
+int FirstBadNameRow(const std::vector<TableRow>& rows, const QList<NameField>& fields,
+                    QString* message) {
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const TableRow& row = rows[r];
+        if (IsBlankAddedRow(row) || (row.stored && *row.stored == row.values))
+            continue;
+        for (const NameField& field : fields) {
+            const QString value = row.values.value(field.index);
+            if (value.isEmpty())
+                continue;
+            const QString problem = field.required ? NameProblem(field.label, value)
+                                                   : OptionalNameProblem(field.label, value);
+            if (!problem.isEmpty()) {
+                *message = problem;
+                return int(r);
+            }
+        }
     }
     return -1;
 }

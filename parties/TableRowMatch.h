@@ -29,3 +29,17 @@ int FirstNamelessRow(const std::vector<TableRow>& rows);
 
 // An added row with nothing typed into it: the save leaves it out.
 bool IsBlankAddedRow(const TableRow& row);
+
+// A value of a row that is stored as a name or a code: a party's name, an employee's number.
+struct NameField {
+    int index;     // in the row's values
+    QString label; // the field for the message: "客户名称"
+    bool required; // false: may stay empty (an employee without a number)
+};
+
+// Where a save of the rows would store a name that cannot be stored (blank, or holding control
+// characters; see NameProblem): the row, or -1, and the message naming the field. Rows left out
+// of the save and rows whose values are still those of their record are not looked at, so an
+// old record can always be saved unchanged; an empty required name is FirstNamelessRow's.
+int FirstBadNameRow(const std::vector<TableRow>& rows, const QList<NameField>& fields,
+                    QString* message);

@@ -81,6 +81,7 @@ class TestPartyDlg : public QObject {
     void savingAnUnchangedGridRewritesEveryRecordWithItsOwnValues();
     void addedRowsAreSavedAndBlankOnesLeftOut();
     void rowWithoutNameStopsTheSaveWithNothingWritten();
+    void badNamesAreRefusedButOldRecordsStaySavable();
     void deleteRemovesTheRecordOfTheClickedRow();
     void deleteOfAnEditedRowKeepsLaterSavesInStep();
     void deleteWithoutARowDoesNothing();
@@ -249,6 +250,48 @@ void TestPartyDlg::rowWithoutNameStopsTheSaveWithNothingWritten() {
     QCOMPARE(db.Value("SELECT phone FROM customer WHERE mc = '五金城'"), QString("111"));
 }
 
+// A name of blanks or with control characters is refused where it is typed, naming the field and
+// putting the cursor on it; a record an older program stored with such a name is not judged
+// again while it is left as it is, so the rest of the list can still be saved.
+void TestPartyDlg::badNamesAreRefusedButOldRecordsStaySavable() {
+    TestDatabase db;
+    MessageScript messages;
+    AddCustomer(db, "五金城", "111");
+    AddCustomer(db, "  ", "222"); // from an older program
+    CCustomerDlg dlg;
+    Show(dlg);
+    CGridCtrl* grid = dlg.Grid();
+
+    TypeIntoCell(grid, 1, 3, "999");
+    Click(dlg.SaveButton());
+    QCOMPARE(messages.Last(), QString("已成功保存到数据库"));
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"五金城|999", "  |222"}));
+
+    // What a scanner or a paste can put into the cell: keys cannot type an escape character.
+    messages.Clear();
+    ClickCell(grid, 1, 1);
+    grid->EditCell(1, 1);
+    auto* editor = qobject_cast<QLineEdit*>(grid->GetEditWnd());
+    QVERIFY(editor);
+    editor->selectAll();
+    editor->insert(QString("五金") + QChar(0x1b) + "城");
+    QTest::keyClick(editor, Qt::Key_Return);
+    Click(dlg.SaveButton());
+    QCOMPARE(messages.Texts(), QStringList{"客户名称中有不能保存的控制字符,请改正"});
+    QCOMPARE(grid->GetFocusCell().row, 1);
+    QCOMPARE(grid->GetFocusCell().col, 1);
+    QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"五金城|999", "  |222"}));
+
+    // The old record, once edited, must get a real name.
+    messages.Clear();
+    TypeIntoCell(grid, 1, 1, "五金城");
+    TypeIntoCell(grid, 2, 3, "333");
+    Click(dlg.SaveButton());
+    QCOMPARE(messages.Texts(), QStringList{"客户名称不能为空"});
+    QCOMPARE(grid->GetFocusCell().row, 2);
+    QCOMPARE(db.Value("SELECT phone FROM customer WHERE mc = '  '"), QString("222"));
+}
+
 void TestPartyDlg::deleteRemovesTheRecordOfTheClickedRow() {
     TestDatabase db;
     MessageScript messages;
@@ -342,7 +385,8 @@ void TestPartyDlg::deleteTakesTheRowLastClickedToEdit() {
     QCOMPARE(dlg.m_nClickRow, 3);
     QCOMPARE(dlg.m_nClickCol, 1);
     Click(dlg.DeleteButton());
-    QCOMPARE(db.Rows("SELECT mc FROM customer ORDER BY " + TestDatabase::RowKey()), (QStringList{"甲", "乙"}));
+    QCOMPARE(db.Rows("SELECT mc FROM customer ORDER BY " + TestDatabase::RowKey()),
+             (QStringList{"甲", "乙"}));
     QCOMPARE(grid->GetRowCount(), 3);
 }
 

@@ -192,6 +192,8 @@ class TestLanset : public QObject {
         QTest::newRow("three parts") << true << "10.0.0" << QByteArray();
         QTest::newRow("trailing dot") << true << "10.0.0." << QByteArray();
         QTest::newRow("empty in LAN mode") << true << "" << QByteArray();
+        QTest::newRow("no host in LAN mode") << true << "0.0.0.0" << QByteArray();
+        QTest::newRow("no host in local mode") << false << "0.0.0.0" << FormatLanset(0, 0);
         QTest::newRow("two parts in local mode") << false << "1.2" << QByteArray();
         QTest::newRow("empty in local mode") << false << "" << FormatLanset(0, 0);
         QTest::newRow("LAN host") << true << "192.168.0.5" << FormatLanset(1, 0xC0A80005);

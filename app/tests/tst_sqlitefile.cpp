@@ -1,8 +1,10 @@
 // What only the local SQLite file has: the file watched under the program, what opening a
 // damaged, foreign or locked file says, and SQLite's write lock between two workstations.
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <unistd.h>
 
 #include "MessageScript.h"
 #include "ModalDriver.h"
@@ -15,6 +17,7 @@
 #include "app/CRecordset.h"
 #include "app/CSqlReader.h"
 #include "app/DatabaseInit.h"
+#include "app/LansetFile.h"
 #include "app/SchemaUpgrade.h"
 
 namespace {
@@ -183,6 +186,56 @@ class TestSqliteFile : public QObject {
             theApp.m_pConnection->Execute("INSERT INTO employee (name) VALUES ('本机')");
         }));
         QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList({"本机"}));
+    }
+
+    // The journal files live beside the database: a user who may write the file but not its
+    // folder is told which folder, by the same connect that start-up runs. Tests run as root,
+    // who writes anywhere, so the program runs here as the unprivileged user nobody.
+    void folderThatCannotBeWrittenIsNamed() {
+        if (::geteuid() != 0)
+            QSKIP("needs root to run the program as another user");
+        QTemporaryDir dir;
+        const QString folder = dir.path();
+        const QString program = dir.filePath("Harbor");
+        QVERIFY(QFile::copy(QStringLiteral(HARBOR_EXECUTABLE), program));
+        const QFile::Permissions readAndRun = QFile::ReadOwner | QFile::ExeOwner |
+                                              QFile::ReadGroup | QFile::ExeGroup |
+                                              QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(program, readAndRun));
+        CreateEmptyDatabase(dir.filePath("Harbor.accdb"));
+        QFile lanset(dir.filePath("Lanset.ini"));
+        QVERIFY(lanset.open(QIODevice::WriteOnly));
+        lanset.write(FormatLanset(0, 0));
+        lanset.close();
+        const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner |
+                                             QFile::ReadGroup | QFile::WriteGroup |
+                                             QFile::ReadOther | QFile::WriteOther;
+        QVERIFY(QFile::setPermissions(dir.filePath("Harbor.accdb"), readWrite));
+        QVERIFY(QFile::setPermissions(dir.filePath("Lanset.ini"), readWrite));
+        // The folder: everyone may look in and open its files, only root may add files.
+        QVERIFY(QFile::setPermissions(folder, readAndRun | QFile::WriteOwner));
+
+        QProcess check;
+        check.setWorkingDirectory(folder);
+        check.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", folder);
+        check.setProcessEnvironment(environment);
+        check.start("setpriv",
+                    {"--reuid=nobody", "--regid=nogroup", "--clear-groups", program, "--check"});
+        QVERIFY(check.waitForFinished(60 * 1000));
+        const QString out = QString::fromLocal8Bit(check.readAll());
+        QCOMPARE(check.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(check.exitCode() == 1, qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("文件夹 %1 不能写入").arg(folder)), qPrintable(out));
+        QVERIFY2(!out.contains("不是本系统"), qPrintable(out));
+
+        // As root, who may write the folder, the same file opens.
+        QProcess root;
+        root.setWorkingDirectory(folder);
+        root.start(program, {"--check"});
+        QVERIFY(root.waitForFinished(60 * 1000));
+        QCOMPARE(root.exitCode(), 0);
     }
 };
 
