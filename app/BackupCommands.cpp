@@ -1,5 +1,7 @@
 #include "app/BackupCommands.h"
 
+#include <functional>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -108,24 +110,31 @@ bool BackupRunning() {
 
 namespace {
 
-// 备份数据库 on the server: pg_dump into the chosen file. Other workstations than the host are
-// told that they take no automatic copies.
-bool BackupServerNow(QWidget* parent, CConnection& connection, const QString& target) {
+// One copy made by hand, under the wait cursor: false (with the message shown) when another
+// copy is running or this one failed.
+bool RunBackup(QWidget* parent, const std::function<void()>& copy) {
     if (RefuseWhileRunning(parent))
         return false;
     const QScopedValueRollback<bool> running(g_bBackupRunning, true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString problem;
     try {
-        DumpServerDatabase(connection.Server(), target, KeepPainting);
+        copy();
     } catch (const CDbException& error) {
         problem = error.Message();
     }
     QApplication::restoreOverrideCursor();
-    if (!problem.isEmpty()) {
-        HarborMessageBox(parent, QStringLiteral("备份数据库失败: %1").arg(problem), MsgIcon::Stop);
+    if (problem.isEmpty())
+        return true;
+    HarborMessageBox(parent, QStringLiteral("备份数据库失败: %1").arg(problem), MsgIcon::Stop);
+    return false;
+}
+
+// 备份数据库 on the server: pg_dump into the chosen file. Other workstations than the host are
+// told that they take no automatic copies.
+bool BackupServerNow(QWidget* parent, CConnection& connection, const QString& target) {
+    if (!RunBackup(parent, [&] { DumpServerDatabase(connection.Server(), target, KeepPainting); }))
         return false;
-    }
     QString text = QStringLiteral("数据库已备份到 %1").arg(QDir::toNativeSeparators(target));
     if (!IsServerHost(connection.ServerHost()))
         text += QStringLiteral("\n\n自动备份只在数据库服务器主机(%1)上进行,这台电脑不自动备份。")
@@ -144,21 +153,10 @@ bool BackupNow(QWidget* parent, const QString& target) {
         HarborMessageBox(parent, QStringLiteral("没有打开的本机数据库,不能备份"));
         return false;
     }
-    if (RefuseWhileRunning(parent))
+    if (!RunBackup(parent, [&] {
+            BackupDatabaseTo(*connection, target, [](int, int) { KeepPainting(); });
+        }))
         return false;
-    const QScopedValueRollback<bool> running(g_bBackupRunning, true);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QString problem;
-    try {
-        BackupDatabaseTo(*connection, target, [](int, int) { KeepPainting(); });
-    } catch (const CDbException& error) {
-        problem = error.Message();
-    }
-    QApplication::restoreOverrideCursor();
-    if (!problem.isEmpty()) {
-        HarborMessageBox(parent, QStringLiteral("备份数据库失败: %1").arg(problem), MsgIcon::Stop);
-        return false;
-    }
     HarborMessageBox(parent,
                      QStringLiteral("数据库已备份到 %1").arg(QDir::toNativeSeparators(target)),
                      MsgIcon::Information);
