@@ -15,7 +15,7 @@ constexpr quint32 kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
 void SetupEntryGrid(CGridCtrl* grid) {
     static const char* const headers[kEntryColumns] = {"",         "商品名称", "商品简称", "条形码",
                                                        "包装规格", "单价",     "数量",     "金额"};
-    static const int widths[kEntryColumns] = {25, 320, 180, 80, 80, 65, 65, 65};
+    static const int widths[kEntryColumns] = {25, 305, 180, 95, 80, 65, 65, 65};
     grid->SetGridBkColor(Qt::white);
     grid->SetTextBkColor(Qt::white);
     grid->SetDefCellHeight(kRowHeight);

@@ -28,7 +28,7 @@ void SetupSaleGrid(CGridCtrl* grid) {
     static const char* const headers[kSaleColumns] = {"",         "商品名称", "商品简称", "条形码",
                                                       "包装规格", "单价",     "数量",     "折扣",
                                                       "金额",     "件数",     "备注"};
-    static const int widths[kSaleColumns] = {25, 220, 125, 80, 80, 70, 50, 60, 70, 50, 90};
+    static const int widths[kSaleColumns] = {25, 205, 125, 95, 80, 70, 50, 60, 70, 50, 90};
     grid->SetGridBkColor(Qt::white);
     grid->SetTextBkColor(Qt::white);
     grid->SetDefCellHeight(kRowHeight);

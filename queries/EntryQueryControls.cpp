@@ -123,7 +123,7 @@ void EntryQueryControls::Create(QWidget* parent) {
                          {QString(), QStringLiteral("商品名称"), QStringLiteral("条形码"),
                           QStringLiteral("规格"), QStringLiteral("单价"), QStringLiteral("数量"),
                           QStringLiteral("总价")},
-                         {25, 249, 80, 80, 50, 50, 60});
+                         {25, 234, 95, 80, 50, 50, 60});
     m_pDetail->SetEditable(false);
     m_pListFrame->lower();
     m_pDetailFrame->lower();

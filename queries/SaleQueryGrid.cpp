@@ -76,7 +76,7 @@ void SetupSaleDetailGrid(CGridCtrl* grid) {
               {QStringLiteral("商品名称"), QStringLiteral("条形码"), QStringLiteral("包装规格"),
                QStringLiteral("单价"), QStringLiteral("数量"), QStringLiteral("折扣"),
                QStringLiteral("金额"), QStringLiteral("件数"), QStringLiteral("备注")},
-              {213, 80, 80, 45, 45, 45, 60, 45, 60});
+              {198, 95, 80, 45, 45, 45, 60, 45, 60});
     grid->SetEditable(false);
 }
 
