@@ -92,7 +92,7 @@ void CConnection::OpenServer(const ServerAddress& address, bool createSchema) {
         ConnectServer();
         if (createSchema && !HasSchemaTable())
             CreateServerSchema();
-        ReadSchemaVersion();
+        ReadSchemaVersion(QStringLiteral("服务器上的数据库"));
         m_nSchemaVersion = UpgradeSchema(*this, m_nSchemaVersion);
     } catch (const CDbException& e) {
         Close();
@@ -147,7 +147,9 @@ void CConnection::CreateServerSchema() {
     }
 }
 
-void CConnection::ReadSchemaVersion() {
+// The schema version of the open database; a database without one is named by what (the
+// file's path, or the server's database) as not the program's.
+void CConnection::ReadSchemaVersion(const QString& what) {
     try {
         CStatementRun check(*this, QStringLiteral("SELECT version FROM harbor_schema"));
         if (!check.Next())
@@ -156,8 +158,7 @@ void CConnection::ReadSchemaVersion() {
     } catch (const CDbException& e) {
         if (e.GetKind() != CDbException::Kind::Engine)
             throw;
-        throw CDbException(
-            QStringLiteral("服务器上的数据库不是本系统的数据库: %1").arg(e.Message()));
+        throw CDbException(QStringLiteral("%1不是本系统的数据库: %2").arg(what, e.Message()));
     }
 }
 
@@ -289,16 +290,7 @@ void CConnection::OpenSqlite(const QString& path) {
 // Checks that the file is a sound shop database, switches it to WAL and brings its schema
 // up to this program's version.
 void CConnection::PrepareSqlite() {
-    try {
-        CStatementRun check(*this, QStringLiteral("SELECT version FROM harbor_schema"));
-        if (!check.Next())
-            throw CDbException(QStringLiteral("数据库没有版本记录"));
-        m_nSchemaVersion = check.Value(0).toInt();
-    } catch (const CDbException& e) {
-        if (e.GetKind() != CDbException::Kind::Engine)
-            throw;
-        throw CDbException(QStringLiteral("%1 不是本系统的数据库: %2").arg(m_strPath, e.Message()));
-    }
+    ReadSchemaVersion(m_strPath + QLatin1Char(' '));
     if (QFileInfo(m_strPath).size() <= kQuickCheckLimit) {
         CStatementRun check(*this, QStringLiteral("PRAGMA quick_check"));
         const QString verdict = check.Next() ? check.Text(0) : QString();

@@ -111,7 +111,7 @@ class CConnection {
     void CheckSqliteFile(const QString& path) const;
     void PrepareSqlite();
     void ConnectServer();
-    void ReadSchemaVersion();
+    void ReadSchemaVersion(const QString& what);
     bool HasSchemaTable();
     void CreateServerSchema();
     void ReopenServerIfLost();

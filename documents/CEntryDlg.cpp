@@ -13,6 +13,7 @@
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/CEntryStore.h"
+#include "documents/DocumentWriteReport.h"
 #include "documents/EntryGrid.h"
 #include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
@@ -252,17 +253,9 @@ bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
     });
     if (!done || !write)
         return false;
-    if (write->result == DocumentWrite::Result::Refused) {
-        HarborMessageBox(this, write->message, MsgIcon::Stop);
-        return false;
-    }
-    if (write->result == DocumentWrite::Result::Conflict) {
-        HarborMessageBox(this,
-                         QStringLiteral("本单已在其他窗口中被修改或删除,本次没有保存:\n%1\n"
-                                        "现在显示的是本单保存在数据库中的内容.")
-                             .arg(write->message),
-                         MsgIcon::Stop);
-        ReloadDocument();
+    if (!ReportDocumentWrite(this, *write, QStringLiteral("本次没有保存"))) {
+        if (write->result == DocumentWrite::Result::Conflict)
+            ReloadDocument();
         return false;
     }
     oddnum = drawn;
@@ -474,17 +467,9 @@ void CEntryDlg::DeleteLine() {
         if (!RunDbAction(this, QStringLiteral("删除商品"),
                          [&] { write = m_store.DeleteLine(m_strOddnum, origin, m_savedHeader); }))
             return;
-        if (write.result == DocumentWrite::Result::Refused) {
-            HarborMessageBox(this, write.message, MsgIcon::Stop);
-            return;
-        }
-        if (write.result == DocumentWrite::Result::Conflict) {
-            HarborMessageBox(this,
-                             QStringLiteral("本单已在其他窗口中被修改或删除,没有删除商品:\n%1\n"
-                                            "现在显示的是本单保存在数据库中的内容.")
-                                 .arg(write.message),
-                             MsgIcon::Stop);
-            ReloadDocument();
+        if (!ReportDocumentWrite(this, write, QStringLiteral("没有删除商品"))) {
+            if (write.result == DocumentWrite::Result::Conflict)
+                ReloadDocument();
             return;
         }
         if (write.header.isEmpty()) { // the last stored line: nothing is stored any more

@@ -16,6 +16,7 @@
 #include "catalogue/MinimumStock.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
+#include "documents/DocumentWriteReport.h"
 #include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
@@ -377,17 +378,9 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
             HarborMessageBox(this, refusal);
         return false;
     }
-    if (write->result == DocumentWrite::Result::Refused) {
-        HarborMessageBox(this, write->message, MsgIcon::Stop);
-        return false;
-    }
-    if (write->result == DocumentWrite::Result::Conflict) {
-        HarborMessageBox(this,
-                         QStringLiteral("本单已在其他窗口中被修改或删除,本次没有保存:\n%1\n"
-                                        "现在显示的是本单保存在数据库中的内容.")
-                             .arg(write->message),
-                         MsgIcon::Stop);
-        ReloadDocument();
+    if (!ReportDocumentWrite(this, *write, QStringLiteral("本次没有保存"))) {
+        if (write->result == DocumentWrite::Result::Conflict)
+            ReloadDocument();
         return false;
     }
     header.oddnum = oddnum;
@@ -700,17 +693,9 @@ void CSaleDocDlg::DeleteLine() {
                 write = m_store.Documents().DeleteLine(m_strOddnum, origin, m_savedHeader);
             }))
             return;
-        if (write.result == DocumentWrite::Result::Refused) {
-            HarborMessageBox(this, write.message, MsgIcon::Stop);
-            return;
-        }
-        if (write.result == DocumentWrite::Result::Conflict) {
-            HarborMessageBox(this,
-                             QStringLiteral("本单已在其他窗口中被修改或删除,没有删除商品:\n%1\n"
-                                            "现在显示的是本单保存在数据库中的内容.")
-                                 .arg(write.message),
-                             MsgIcon::Stop);
-            ReloadDocument();
+        if (!ReportDocumentWrite(this, write, QStringLiteral("没有删除商品"))) {
+            if (write.result == DocumentWrite::Result::Conflict)
+                ReloadDocument();
             return;
         }
         if (write.header.isEmpty()) { // the last stored line: nothing is stored any more
