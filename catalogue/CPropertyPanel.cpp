@@ -130,7 +130,7 @@ QString PropertyValueProblem(const QStringList& values) {
     for (int i = 0; i < 5; ++i) {
         const QString field = QString::fromUtf8(numbers[i].field);
         const QString text = values.value(i + 1);
-        const QString problem = NumberProblem(numbers[i].kind, field, text);
+        const QString problem = TypedNumberProblem(numbers[i].kind, field, text);
         if (!problem.isEmpty())
             return problem;
         if (!text.isEmpty() && text.toDouble() < 0)

@@ -25,7 +25,7 @@ QString MinimumStockProblem(const QString& text) {
     if (text.isEmpty())
         return QString();
     const QString field = QString::fromUtf8(kMinimumHeader);
-    const QString problem = NumberProblem(NumberKind::Stock, field, text);
+    const QString problem = TypedNumberProblem(NumberKind::Stock, field, text);
     if (!problem.isEmpty())
         return problem;
     if (text.toDouble() < 0)

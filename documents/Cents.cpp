@@ -1,5 +1,6 @@
 #include "documents/Cents.h"
 
+#include "documents/DecimalValue.h"
 #include "documents/NumericText.h"
 
 #include <cmath>
@@ -15,22 +16,14 @@ bool TextToCents(const QString& text, qint64* cents) {
         *cents = 0;
         return true;
     }
-    if (!IsPlainDecimal(text))
+    if (!IsPlainDecimal(text) || std::fabs(TextToFloat(text)) > kLargest)
         return false;
-    const double value = TextToFloat(text);
-    if (std::fabs(value) > kLargest)
+    // Two decimals rounded half up on the digits as written.
+    const std::optional<DecimalValue> value = DecimalValue::Read(text);
+    const std::optional<qint64> rounded = value ? value->Cents() : std::nullopt;
+    if (!rounded)
         return false;
-    // Two decimals by the program's own rounding, then the digits read exactly.
-    QString rounded = RoundText(value, 2);
-    const bool negative = rounded.startsWith(u'-');
-    if (negative)
-        rounded.remove(0, 1);
-    rounded.remove(u'.');
-    bool ok = false;
-    const qint64 digits = rounded.toLongLong(&ok);
-    if (!ok)
-        return false;
-    *cents = negative ? -digits : digits;
+    *cents = *rounded;
     return true;
 }
 

@@ -7,8 +7,8 @@
 // differences are exact: a document's amount due is the sum of its line amounts to the cent,
 // and a stock figure moves by exactly the quantities of the lines.
 
-// The hundredths of a plain decimal text; a text with more decimals is first rounded to two
-// as RoundText does. The empty text is 0. False for text that is not a plain decimal number or
+// The hundredths of a plain decimal text; a text with more decimals is rounded half up on its
+// exact digits ("1.005" is 101). The empty text is 0. False for text that is not a plain decimal number or
 // whose value is beyond 10^13 in magnitude.
 bool TextToCents(const QString& text, qint64* cents);
 // The hundredths of a text as TextToCents reads them, 0 when it cannot read them.

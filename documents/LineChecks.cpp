@@ -5,16 +5,13 @@
 #include "documents/NumericText.h"
 
 QString QuantityProblem(const QString& field, const QString& text, bool saleOut) {
-    const QString problem = NumberProblem(NumberKind::Quantity, field, text);
+    const QString problem = TypedNumberProblem(NumberKind::Quantity, field, text);
     if (!problem.isEmpty() || text.isEmpty())
         return problem;
     const double value = TextToFloat(text);
     if (value <= 0)
         return saleOut ? QStringLiteral("%1必须大于0,退货请使用销售退货").arg(field)
                        : QStringLiteral("%1必须大于0,请改正").arg(field);
-    qint64 cents = 0;
-    if (!TextToCents(text, &cents) || double(cents) / 100.0 != value)
-        return QStringLiteral("%1最多两位小数,请改正").arg(field);
     return QString();
 }
 
@@ -23,7 +20,7 @@ QString PriceProblem(const QString& field, const QString& text) {
 }
 
 QString AmountProblem(const QString& field, const QString& text) {
-    return NumberProblem(NumberKind::Amount, field, text);
+    return TypedNumberProblem(NumberKind::Amount, field, text);
 }
 
 QString ProductProblem(const QString& name, const QString& price, const QString& discount1,

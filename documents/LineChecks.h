@@ -12,7 +12,8 @@
 QString QuantityProblem(const QString& field, const QString& text, bool saleOut = false);
 // A unit price: a plain decimal number from 0 to the price limit.
 QString PriceProblem(const QString& field, const QString& text);
-// A line amount or a document amount: at most the largest amount of a document.
+// A line amount or a document amount: at most the largest amount of a document, in whole
+// hundredths.
 QString AmountProblem(const QString& field, const QString& text);
 
 // A product's own figures as the catalogue keeps them, checked before the product goes into a

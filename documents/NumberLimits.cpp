@@ -8,6 +8,17 @@ QString LimitText(double value) {
     return QString::number(value, 'f', 2);
 }
 
+// The decimals of a plain decimal text without its trailing zeros ("2.500" has 1).
+int SignificantDecimals(const QString& text) {
+    const qsizetype point = text.indexOf(u'.');
+    if (point < 0)
+        return 0;
+    qsizetype end = text.size();
+    while (end > point + 1 && text[end - 1] == u'0')
+        --end;
+    return int(end - point - 1);
+}
+
 } // namespace
 
 NumberRange RangeOf(NumberKind kind) {
@@ -39,5 +50,14 @@ QString NumberProblem(NumberKind kind, const QString& field, const QString& text
             return QStringLiteral("%1不能是负数,请改正").arg(field);
         return QStringLiteral("%1不能小于%2,请改正").arg(field, LimitText(range.low));
     }
+    return QString();
+}
+
+QString TypedNumberProblem(NumberKind kind, const QString& field, const QString& text) {
+    const QString problem = NumberProblem(kind, field, text);
+    if (!problem.isEmpty() || text.isEmpty())
+        return problem;
+    if (kind != NumberKind::Price && kind != NumberKind::Discount && SignificantDecimals(text) > 2)
+        return QStringLiteral("%1最多两位小数,请改正").arg(field);
     return QString();
 }

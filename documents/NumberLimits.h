@@ -28,3 +28,8 @@ NumberRange RangeOf(NumberKind kind);
 // message for the user, naming the field: "数量\"12x\"不是数字,请改正",
 // "数量不能超过9999999.99,请改正". The empty text is left to the caller (often allowed).
 QString NumberProblem(NumberKind kind, const QString& field, const QString& text);
+
+// NumberProblem for a number the user types, scans or imports: quantities, stock and amounts
+// of money are kept in whole hundredths, so a third decimal is refused as well:
+// "实收最多两位小数,请改正". Stored figures with more decimals are still read (see MoveStock).
+QString TypedNumberProblem(NumberKind kind, const QString& field, const QString& text);

@@ -1,6 +1,7 @@
 #include "documents/SaleLineMath.h"
 
 #include "documents/Cents.h"
+#include "documents/DecimalValue.h"
 #include "documents/NumericText.h"
 
 #include <cstdlib>
@@ -15,27 +16,31 @@ QStringList DiscountOptions(const QString& discount1, const QString& discount2,
     return {QStringLiteral("1.0"), discount1, discount2, discount3};
 }
 
-double TaxFactor(const QString& remark) {
-    static const double factors[] = {1.10, 1.08, 1.06, 1.03};
+QString TaxFactorText(const QString& remark) {
+    static const char* const factors[] = {"1.10", "1.08", "1.06", "1.03"};
     const QStringList options = RemarkOptions();
     for (int i = 1; i < options.size(); ++i) {
         if (remark == options[i])
-            return factors[i - 1];
+            return QString::fromLatin1(factors[i - 1]);
     }
-    return 1.0;
+    return QStringLiteral("1.0");
+}
+
+double TaxFactor(const QString& remark) {
+    return TextToFloat(TaxFactorText(remark));
 }
 
 SaleOutLine RecomputeSaleOutLine(int editedCol, const QString& basePrice, SaleOutLine line) {
     const double b = TextToFloat(basePrice);
     if (editedCol == 7 && !basePrice.isEmpty()) {
-        line.price = RoundText(TextToFloat(line.discount) * b, 4);
+        line.price = RoundedProduct({line.discount, basePrice}, 4);
         line.untaxedPrice = line.price;
         line.remark.clear();
     } else if (editedCol == 10) {
         if (line.untaxedPrice.isEmpty())
             line.untaxedPrice = line.price;
         if (!line.untaxedPrice.isEmpty())
-            line.price = RoundText(TextToFloat(line.untaxedPrice) * TaxFactor(line.remark), 4);
+            line.price = RoundedProduct({line.untaxedPrice, TaxFactorText(line.remark)}, 4);
     } else if (editedCol == 5) {
         if (!basePrice.isEmpty() && b != 0.0 && !line.price.isEmpty())
             line.discount = RoundText(TextToFloat(line.price) / b, 2);
@@ -50,15 +55,13 @@ QString ReturnLineAmount(const QString& quantity, const QString& price, const QS
                          const QString& remark) {
     if (quantity.isEmpty() || price.isEmpty())
         return QString();
-    const double amount =
-        TextToFloat(quantity) * TextToFloat(price) * TextToFloat(discount) * TaxFactor(remark);
-    return RoundText(amount, 2);
+    return RoundedProduct({quantity, price, discount, TaxFactorText(remark)}, 2);
 }
 
 QString ImportLineAmount(const QString& quantity, const QString& price) {
     if (quantity.isEmpty() || price.isEmpty())
         return QString();
-    return RoundText(TextToFloat(quantity) * TextToFloat(price), 2);
+    return RoundedProduct({quantity, price}, 2);
 }
 
 QString SumAmounts(const QStringList& amounts) {

@@ -3,8 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// Line arithmetic of the sales documents. Every value is text as the grid shows it; the
-// computations run in double precision through TextToFloat and RoundText, sums in hundredths.
+// Line arithmetic of the sales documents. Every value is text as the grid shows it; products
+// are computed on the exact decimal digits and rounded half up (RoundedProduct), sums in
+// hundredths.
 
 // The remark drop list: the empty text and the four tax options.
 QStringList RemarkOptions();
@@ -13,6 +14,8 @@ QStringList DiscountOptions(const QString& discount1, const QString& discount2,
                             const QString& discount3);
 // The tax factor of a remark: 1.10, 1.08, 1.06 or 1.03 for the tax options, 1.0 otherwise.
 double TaxFactor(const QString& remark);
+// The same factor as the text it is multiplied with ("1.10", "1.0").
+QString TaxFactorText(const QString& remark);
 
 // The texts of a sales-out line that an edit can rewrite. untaxedPrice is the price before a
 // tax option was applied: a tax option always works from it, so the options replace each

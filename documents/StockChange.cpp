@@ -5,9 +5,12 @@
 #include "app/CRecordset.h"
 #include "app/RowLocks.h"
 #include "documents/Cents.h"
+#include "documents/DecimalValue.h"
 #include "documents/NumberLimits.h"
+#include "documents/NumericText.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace {
 
@@ -52,15 +55,20 @@ QString MoveStock(const QVector<StockMove>& moves) {
         const QString name = rs.GetCollect(QStringLiteral("name"));
         const QString total = rs.GetCollect(QStringLiteral("total"));
         rs.Close();
-        qint64 cents = 0;
-        if (!TextToCents(total, &cents))
+        if (!total.isEmpty() && !IsPlainDecimal(total))
             return QStringLiteral("商品<%1>的库存\"%2\"不是数字,请先在商品信息中改正,本次没有保存")
                 .arg(name, total);
-        const qint64 after = cents + move.cents;
-        if (after > kMaxStockCents || after < -kMaxStockCents)
+        // The stored digits stay: 98.505 less 1 is 97.505, never 97.50.
+        const std::optional<DecimalValue> before = DecimalValue::Read(total);
+        const std::optional<DecimalValue> after =
+            before ? before->Rounded(std::max(2, before->Scale()))
+                         .Plus(DecimalValue::FromCents(move.cents))
+                   : std::nullopt;
+        const std::optional<qint64> afterCents = after ? after->Cents() : std::nullopt;
+        if (!afterCents || *afterCents > kMaxStockCents || *afterCents < -kMaxStockCents)
             return QStringLiteral("商品<%1>的库存将成为%2,超出%3的限度,本次没有保存")
-                .arg(name, CentsText(after), CentsText(kMaxStockCents));
-        writes.append({move.code, CentsText(after)});
+                .arg(name, after ? after->Text() : total, CentsText(kMaxStockCents));
+        writes.append({move.code, after->Text()});
     }
     for (const StockWrite& write : writes)
         theApp.m_pConnection->Execute(QStringLiteral("UPDATE property SET total=? WHERE code=?"),

@@ -5,7 +5,8 @@
 
 // The one place where the program changes a product's stock (property.total): document saves,
 // line deletes and document deletes all hand their moves to MoveStock inside the transaction of
-// the user's action. Stock is two-decimal: it moves in hundredths and is stored "%.2f".
+// the user's action. Stock moves in hundredths and is stored with two decimals, or with the
+// decimals the stored figure already had (an older file's 98.505 less 1 is 97.505).
 
 // A change of one product's stock, in hundredths (+250 adds 2.50).
 struct StockMove {

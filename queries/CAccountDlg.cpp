@@ -1,5 +1,7 @@
 #include "queries/CAccountDlg.h"
 
+#include <cmath>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPainter>
@@ -9,8 +11,8 @@
 
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
-#include "app/PrefixSearch.h"
 #include "app/HarborMessageBox.h"
+#include "app/PrefixSearch.h"
 #include "app/SqlText.h"
 #include "export/ExportDialogs.h"
 
@@ -27,11 +29,19 @@ bool IsYear(const QString& text) {
     return year.match(text).hasMatch();
 }
 
-// A sum column as a number; a NULL sum (no documents) is 0.
+// A sum column as a number; a NULL sum (no documents) is 0. The sums are in hundredths.
 double SumValue(const CRecordset& rs, const QString& field) {
     bool ok = false;
     const double value = rs.GetCollect(field).toDouble(&ok);
-    return ok ? value : 0.0;
+    return ok ? value / 100 : 0.0;
+}
+
+// The sum of a number copy in whole hundredths, each document's amount rounded as the
+// queries and statements round its text. The copies are written with six decimals ("%f"), so
+// an older file's half cent 1.005 reads as 100.4999... hundredths: the small addition rounds
+// it up as the digits of the text do (written as a subtraction: the statements' "+" joins text).
+QString CentsSum(const char* column) {
+    return QStringLiteral("SUM(ROUND(%1*100-(-0.000001)))").arg(QString::fromLatin1(column));
 }
 
 } // namespace
@@ -156,26 +166,29 @@ void CAccountDlg::ReadSums(const QString& pattern) {
     // The numbers that begin with the period, as a range the number index serves.
     const TextRange range = PrefixRange(pattern);
     const QVariantList like = {range.low, range.high};
-    rs.Open(QStringLiteral("SELECT SUM(freceivable) AS money1, SUM(freceipt) AS money2 FROM "
+    rs.Open(QStringLiteral("SELECT %1 AS money1, %2 AS money2 FROM "
                            "(SELECT DISTINCT oddnum,freceivable,freceipt FROM saleout WHERE oddnum "
-                           ">= ? AND oddnum < ?)"),
+                           ">= ? AND oddnum < ?)")
+                .arg(CentsSum("freceivable"), CentsSum("freceipt")),
             like);
     m_fReceivable = SumValue(rs, QStringLiteral("money1"));
     m_fReceipt = SumValue(rs, QStringLiteral("money2"));
     rs.Close();
-    rs.Open(QStringLiteral("SELECT SUM(freceivable) AS money3, SUM(freceipt) AS money4 FROM "
+    rs.Open(QStringLiteral("SELECT %1 AS money3, %2 AS money4 FROM "
                            "(SELECT DISTINCT oddnum,freceivable,freceipt FROM salein WHERE oddnum "
-                           ">= ? AND oddnum < ?)"),
+                           ">= ? AND oddnum < ?)")
+                .arg(CentsSum("freceivable"), CentsSum("freceipt")),
             like);
     m_fRefundDue = SumValue(rs, QStringLiteral("money3"));
     m_fRefunded = SumValue(rs, QStringLiteral("money4"));
     rs.Close();
-    rs.Open(QStringLiteral("SELECT SUM(fmoney) AS money5 FROM (SELECT DISTINCT oddnum,fmoney FROM "
-                           "entry WHERE oddnum >= ? AND oddnum < ?)"),
+    rs.Open(QStringLiteral("SELECT %1 AS money5 FROM (SELECT DISTINCT oddnum,fmoney FROM "
+                           "entry WHERE oddnum >= ? AND oddnum < ?)")
+                .arg(CentsSum("fmoney")),
             like);
     m_fPurchase = SumValue(rs, QStringLiteral("money5"));
     rs.Close();
-    m_fProfit = m_fReceivable - m_fRefundDue - m_fPurchase;
+    m_fProfit = std::round((m_fReceivable - m_fRefundDue - m_fPurchase) * 100) / 100;
 }
 
 void CAccountDlg::ClearFigures() {

@@ -4,8 +4,10 @@
 #include <QtTest>
 
 #include "documents/Cents.h"
+#include "documents/DecimalValue.h"
 #include "documents/DocumentPlan.h"
 #include "documents/LineChecks.h"
+#include "documents/NumericText.h"
 #include "documents/SaleLineMath.h"
 
 namespace {
@@ -59,8 +61,20 @@ void TestDocumentPlan::hundredths() {
     QCOMPARE(cents, 0);
     QVERIFY(TextToCents("-0.05", &cents));
     QCOMPARE(cents, -5);
-    QVERIFY(TextToCents("2.345", &cents)); // rounded as RoundText does
-    QCOMPARE(cents, 234);
+    QVERIFY(TextToCents("2.345", &cents)); // half up on the digits as written
+    QCOMPARE(cents, 235);
+    QVERIFY(TextToCents("1.005", &cents));
+    QCOMPARE(cents, 101);
+    QVERIFY(TextToCents("-1.005", &cents));
+    QCOMPARE(cents, -101);
+    // Products rounded half up on their exact value, never on the binary double.
+    QCOMPARE(RoundedProduct({"3", "16.055"}, 2), QString("48.17"));
+    QCOMPARE(RoundedProduct({"0.95", "16.90"}, 4), QString("16.0550"));
+    QCOMPARE(RoundedProduct({"1.5", "-0.01"}, 2), QString("-0.02"));
+    QCOMPARE(RoundedProduct({"2", ""}, 2), QString("0.00"));
+    QCOMPARE(RoundedProduct({"12kg", "1.10"}, 2), QString("13.20"));
+    QCOMPARE(RoundedProduct({QString(40, u'1'), "2"}, 2),
+             RoundText(2 * TextToFloat(QString(40, u'1')), 2));
     QVERIFY(!TextToCents("１００", &cents));
     QVERIFY(!TextToCents(" 12", &cents));
     QVERIFY(!TextToCents(QString(20, u'9'), &cents));

@@ -261,6 +261,17 @@ class TestLowStock : public QObject {
         QCOMPARE(db.Value("SELECT total FROM property"), QString("5"));
         QCOMPARE(db.Value("SELECT COUNT(*) FROM minstock"), QString("0"));
 
+        // Stock and minimum are kept to the hundredth, as the documents move them.
+        TypeIntoCell(props, 1, 8, "98.505");
+        TypeIntoCell(props, 1, 9, "12.5");
+        QTest::mouseClick(panel->SaveButton(), Qt::LeftButton);
+        QCOMPARE(messages.Last(), QString("总数最多两位小数,请改正"));
+        TypeIntoCell(props, 1, 8, "7");
+        TypeIntoCell(props, 1, 9, "12.505");
+        QTest::mouseClick(panel->SaveButton(), Qt::LeftButton);
+        QCOMPARE(messages.Last(), QString("最低库存最多两位小数,请改正"));
+        QCOMPARE(db.Value("SELECT total FROM property"), QString("5"));
+
         TypeIntoCell(props, 1, 9, "12.5");
         QTest::mouseClick(panel->SaveButton(), Qt::LeftButton);
         QCOMPARE(messages.Last(), QString("商品属性已成功保存"));
