@@ -7,6 +7,13 @@
 #include "app/SqlText.h"
 #include "documents/Cents.h"
 #include "documents/Oddnum.h"
+#include "documents/ProductFacts.h"
+
+namespace {
+
+constexpr int kNameIndex = 0; // mc, the first line column of every document table
+
+} // namespace
 
 QStringList CDocumentStore::StoredTexts(const QStringList& texts) {
     QStringList stored;
@@ -43,11 +50,30 @@ int CDocumentStore::StoredRowCount(const QString& oddnum) const {
     return int(ReadRows(oddnum).size());
 }
 
-QString CDocumentStore::FirstSaveNumber(const QString& oddnum, QWidget* parent) const {
-    LockFirstSave(m_table.table, oddnum);
-    if (StoredRowCount(oddnum) == 0)
+QString CDocumentStore::FirstSaveNumber(const QString& oddnum, QWidget* parent,
+                                        const QDate& date) const {
+    const QDate day = date.isValid() ? date : OddnumDate(oddnum);
+    LockFirstSave(m_table.table, OddnumPrefix(day));
+    if (OddnumDate(oddnum) == day && StoredRowCount(oddnum) == 0)
         return oddnum;
-    return NewOddnum(m_table.table, OddnumDate(oddnum), parent);
+    return NewOddnum(m_table.table, day, parent);
+}
+
+int CDocumentStore::MismatchedLine(const QVector<ScreenLine>& lines) const {
+    const int code = m_table.codeIndex;
+    for (int i = 0; i < lines.size(); ++i) {
+        const ScreenLine& line = lines[i];
+        // A line that still holds the product it was saved with needs no look-up.
+        if (line.origin && line.origin->value(kNameIndex) == line.texts.value(kNameIndex) &&
+            line.origin->value(code) == line.texts.value(code))
+            continue;
+        ProductFacts product;
+        if (!ReadProduct(line.texts.value(code), &product))
+            return i;
+        if (!product.name.isEmpty() && product.name != line.texts.value(kNameIndex))
+            return i;
+    }
+    return -1;
 }
 
 void CDocumentStore::PutLine(CRecordset& rs, const QStringList& texts) const {

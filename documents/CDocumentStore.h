@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -45,7 +46,11 @@ class CDocumentStore {
     // or workstation has saved under it since, the next free number of the same date (empty
     // when the date has none left; NewOddnum has told the user). Serialised per table and date
     // until the save's transaction ends, so two workstations never store under one number.
-    QString FirstSaveNumber(const QString& oddnum, QWidget* parent) const;
+    // The queries find documents by the day in their number: given the document's own date
+    // (a stock-in's delivery date moved after 新增一单), a number of another day is drawn
+    // again for that date.
+    QString FirstSaveNumber(const QString& oddnum, QWidget* parent,
+                            const QDate& date = QDate()) const;
 
     // Writes the lines under the number: stored rows the lines came from are rewritten where
     // they changed, new lines are added, stock moves by the difference between what was stored
@@ -63,6 +68,10 @@ class CDocumentStore {
     // Removes every row of the document; with giveStockBack the stock its lines moved is moved
     // back, otherwise the stock stays as it is.
     DocumentWrite DeleteDocument(const QString& oddnum, bool giveStockBack) const;
+
+    // The first line (0-based) that does not hold the product it was stored with and whose
+    // code has no product, or a product of another name; -1 when all agree. Reads property.
+    int MismatchedLine(const QVector<ScreenLine>& lines) const;
 
     // A text as the database keeps it (see RepairText), so a line's memory of its stored row
     // compares equal with what is read back.

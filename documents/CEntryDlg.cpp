@@ -243,16 +243,27 @@ bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
         screen.append({EntryLineTexts(lines[i]), m_lines.Of(i + 1).origin});
     std::optional<DocumentWrite> write;
     QString drawn = oddnum;
+    QString refusal;
     const bool done = RunDbAction(this, QStringLiteral("保存入库单"), [&] {
+        // A product deleted or renumbered in the catalogue meanwhile takes no stock in.
+        const int mismatch = m_store.MismatchedLine(screen);
+        if (mismatch >= 0) {
+            refusal =
+                QStringLiteral("第%1行的商品名称与条形码不符,请重新选择商品").arg(mismatch + 1);
+            return;
+        }
         if (!m_savedHeader) {
-            drawn = m_store.FirstSaveNumber(drawn, this);
+            drawn = m_store.FirstSaveNumber(drawn, this, m_ui.m_pDate->date());
             if (drawn.isEmpty())
                 return; // the date's numbers are used up: NewOddnum said so
         }
         write = m_store.Save(drawn, header, screen, m_savedHeader);
     });
-    if (!done || !write)
+    if (!done || !write) {
+        if (done && !refusal.isEmpty())
+            HarborMessageBox(this, refusal);
         return false;
+    }
     if (!ReportDocumentWrite(this, *write, QStringLiteral("本次没有保存"))) {
         if (write->result == DocumentWrite::Result::Conflict)
             ReloadDocument();

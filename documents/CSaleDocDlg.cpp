@@ -124,7 +124,7 @@ bool CSaleDocDlg::HandOverDocument() {
             rows = m_store.Documents().ReadRows(m_strOddnum);
             if (!rows.isEmpty())
                 balance = CustomerBalanceText(
-                    m_kind.table, m_store.HeaderFromTexts(m_strOddnum, rows[0].header).customer);
+                    m_store.HeaderFromTexts(m_strOddnum, rows[0].header).customer);
         }))
         return false;
     const SaleDocHeader stored =
@@ -339,13 +339,6 @@ QStringList CSaleDocDlg::StockCodes(const QVector<SaleDocLine>& lines) const {
 // may have saved a document under the same number meanwhile: the document then takes the next
 // number of its own date.
 bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine>& lines) {
-    // Lines that still hold the product they were saved with need no look-up.
-    QVector<bool> check;
-    for (int i = 0; i < lines.size(); ++i) {
-        const LineMemory* memory = m_lines.Find(i + 1);
-        check.append(!memory || !memory->origin || memory->origin->value(0) != lines[i].name ||
-                     memory->origin->value(2) != lines[i].code);
-    }
     const QVector<ScreenLine> screen = ScreenLines(lines);
     const QStringList codes = StockCodes(lines);
     m_strLowStock.clear();
@@ -353,7 +346,7 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
     std::optional<DocumentWrite> write;
     QString oddnum = header.oddnum;
     const bool done = RunDbAction(this, QStringLiteral("保存单据"), [&] {
-        const int mismatch = CSaleDocStore::MismatchedLine(lines, check);
+        const int mismatch = m_store.Documents().MismatchedLine(screen);
         if (mismatch >= 0) {
             refusal =
                 QStringLiteral("第%1行的商品名称与条形码不符,请重新选择商品").arg(mismatch + 1);

@@ -94,19 +94,6 @@ QString CSaleDocStore::EmployeeName(const QString& employeeId, bool* found) {
     return name;
 }
 
-int CSaleDocStore::MismatchedLine(const QVector<SaleDocLine>& lines, const QVector<bool>& check) {
-    for (int i = 0; i < lines.size(); ++i) {
-        if (!check.value(i, true))
-            continue;
-        ProductFacts product;
-        if (!ReadProduct(lines[i].code, &product))
-            return i;
-        if (!product.name.isEmpty() && product.name != lines[i].name)
-            return i;
-    }
-    return -1;
-}
-
 QStringList CSaleDocStore::LineTexts(const SaleDocLine& line) const {
     QStringList texts = {line.name,  line.shortName, line.code,     line.spec,
                          line.price, line.count,     line.discount, line.amount};

@@ -3,7 +3,9 @@
 #include "app/CRecordset.h"
 #include "app/GbkText.h"
 #include "app/SqlText.h"
+#include "documents/Cents.h"
 #include "documents/NumericText.h"
+#include "parties/PartyStatement.h"
 
 namespace {
 
@@ -78,19 +80,11 @@ int FillSaleList(ListPrintData& list, const SaleListHeader& header,
     return packages;
 }
 
-QString CustomerBalanceText(const QString& table, const QString& customer) {
-    const QString sql =
-        QStringLiteral("SELECT SUM(freceivable) AS money1 ,SUM(freceipt) AS money2 FROM\t(SELECT "
-                       "DISTINCT oddnum,customer,freceivable,freceipt FROM %1 WHERE customer=?)")
-            .arg(table);
-    CRecordset rs;
-    rs.Open(sql, {customer});
-    double due = 0;
-    if (!rs.IsEOF())
-        due = TextToFloat(rs.GetCollect(QStringLiteral("money1"))) -
-              TextToFloat(rs.GetCollect(QStringLiteral("money2")));
-    rs.Close();
-    return QStringLiteral("累计欠款:") + RoundText(due, 2) + QStringLiteral("元");
+QString CustomerBalanceText(const QString& customer) {
+    const QDate today = QDate::currentDate();
+    const PartyStatement statement = ComputeStatement(
+        ReadStatementDocuments(StatementParty::Customer, customer, today), QDate(), today);
+    return QStringLiteral("累计欠款:") + CentsText(statement.closing) + QStringLiteral("元");
 }
 
 void FillEntryList(ListPrintData& list, const EntryListHeader& header,

@@ -31,9 +31,10 @@ struct SaleListHeader {
 // also gets the sum of the package counts, which it returns.
 int FillSaleList(ListPrintData& list, const SaleListHeader& header,
                  const QVector<QStringList>& lines);
-// "累计欠款:" with what a customer still owes over all their documents in a table (saleout or
-// salein). Reads the database.
-QString CustomerBalanceText(const QString& table, const QString& customer);
+// "累计欠款:" with what a customer owes today: the closing balance of their statement (sales
+// due less received, less returns due less refunded), the one figure every print shows.
+// Reads the database.
+QString CustomerBalanceText(const QString& customer);
 
 // The header of a stock-in document as printed.
 struct EntryListHeader {

@@ -164,7 +164,7 @@ void CSaleQueryDlg::ShowDetail(const QString& oddnum) {
     QString balance;
     RunDbRead(this, QStringLiteral("查看单据"), [&] {
         detail = ReadSaleDetail(m_kind.table, oddnum);
-        balance = CustomerBalanceText(m_kind.table, detail.customer);
+        balance = CustomerBalanceText(detail.customer);
     });
     for (const SaleDetailLine& line : detail.lines)
         AppendSaleDetailRow(m_ui.m_pDetail, line);
@@ -220,7 +220,7 @@ void CSaleQueryDlg::RefreshDetailPrint() {
     QString balance;
     if (!RunDbRead(this, QStringLiteral("查看单据"), [&] {
             detail = ReadSaleDetail(m_kind.table, m_strCurOddnum);
-            balance = CustomerBalanceText(m_kind.table, detail.customer);
+            balance = CustomerBalanceText(detail.customer);
         }))
         return;
     PrepareDetailPrint(m_strCurOddnum, detail, balance);

@@ -17,6 +17,7 @@
 #include "documents/CEntryDlg.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CSupplierDlg.h"
+#include "queries/CEntryQueryDlg.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
 #include "support/TestDatabase.h"
@@ -112,6 +113,8 @@ class TestEntryDlg : public QObject {
     void numberTakenByAnotherWorkstation();
     void openEditorIsSavedByCloseQuestion();
     void deletingRemovesTheChosenLine();
+    void productDeletedMeanwhileIsRefused();
+    void numberFollowsTheDateAtTheFirstSave();
 };
 
 void TestEntryDlg::opensClosedAndNewDocumentDrawsNumberForDate() {
@@ -225,13 +228,13 @@ void TestEntryDlg::lineArithmeticAndRefusedText() {
     doc.AddLine(kSwitch, "0.333", "3");
     QCOMPARE(doc.grid->GetCellText(2, 7), QString("1.00"));
     QCOMPARE(doc.dlg->MoneyBox()->text(), QString("5.50"));
-    // Half to even on the third decimal: 1.235 -> 1.24, 1.245 -> 1.24.
+    // Half up on the exact decimal value, as a shop rounds: 1.235 -> 1.24, 1.245 -> 1.25.
     TypeInCell(doc.grid, 2, 5, "1.235");
     TypeInCell(doc.grid, 2, 6, "1");
     QCOMPARE(doc.grid->GetCellText(2, 7), QString("1.24"));
     TypeInCell(doc.grid, 2, 5, "1.245");
-    QCOMPARE(doc.grid->GetCellText(2, 7), QString("1.24"));
-    QCOMPARE(doc.dlg->MoneyBox()->text(), QString("5.74"));
+    QCOMPARE(doc.grid->GetCellText(2, 7), QString("1.25"));
+    QCOMPARE(doc.dlg->MoneyBox()->text(), QString("5.75"));
 
     // Text that is not a number is refused and the old value comes back.
     MessageScript messages;
@@ -241,7 +244,7 @@ void TestEntryDlg::lineArithmeticAndRefusedText() {
     TypeInCell(doc.grid, 1, 5, "1,5");
     QCOMPARE(messages.Count(), 2);
     QCOMPARE(doc.grid->GetCellText(1, 5), QString("1.5"));
-    QCOMPARE(doc.dlg->MoneyBox()->text(), QString("5.74"));
+    QCOMPARE(doc.dlg->MoneyBox()->text(), QString("5.75"));
 
     // A product replaced on a line empties its price, quantity and amount and the total.
     doc.dlg->m_nRow = 1;
@@ -506,6 +509,52 @@ void TestEntryDlg::deletingRemovesTheChosenLine() {
     QCOMPARE(doc.db.Rows("SELECT code, money FROM entry"), QStringList{kSwitch + "|4.00"});
     QCOMPARE(doc.Stock(kScrew), QString("100.00"));
     QCOMPARE(doc.Stock(kSwitch), QString("34.00"));
+}
+
+// A product deleted in the catalogue while a line holds it takes no stock in, and a product
+// made later under its code is not the line's product either.
+void TestEntryDlg::productDeletedMeanwhileIsRefused() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    doc.FillDocument({{kNail, "2", "1"}, {kScrew, "1", "5"}});
+    doc.db.Exec("DELETE FROM property WHERE code=?", {kScrew});
+    MessageScript messages;
+    QVERIFY(!doc.dlg->Save());
+    QCOMPARE(messages.Texts(), QStringList{"第2行的商品名称与条形码不符,请重新选择商品"});
+    QCOMPARE(doc.SavedRows(), 0);
+    AddProduct(doc.db, kScrew, "五金-新螺丝", "新螺丝", "0");
+    QVERIFY(!doc.dlg->Save());
+    QCOMPARE(messages.Last(), QString("第2行的商品名称与条形码不符,请重新选择商品"));
+    QCOMPARE(doc.SavedRows(), 0);
+    QCOMPARE(doc.Stock(kScrew), QString("0"));
+    QCOMPARE(doc.Stock(kNail), QString("50"));
+}
+
+// The queries find a document by the day in its number: a delivery date moved after 新增一单
+// draws the number again for that date at the first save.
+void TestEntryDlg::numberFollowsTheDateAtTheFirstSave() {
+    ShownDoc doc;
+    QVERIFY(doc.ready);
+    doc.db.Exec("INSERT INTO entry (oddnum) VALUES ('20240205001')");
+    doc.FillDocument({{kScrew, "1", "3"}});
+    QCOMPARE(doc.dlg->OddnumBox()->text(), QString("20240305001"));
+    doc.dlg->DateBox()->setDate(QDate(2024, 2, 5));
+    MessageScript messages;
+    QVERIFY(doc.dlg->Save());
+    QCOMPARE(messages.Texts().first(),
+             QString("单号20240305001已被其他电脑使用,本单已改用新单号20240205002保存"));
+    QCOMPARE(doc.dlg->OddnumBox()->text(), QString("20240205002"));
+    // Saved again on another date: a stored document keeps its number.
+    doc.dlg->DateBox()->setDate(QDate(2024, 2, 6));
+    QVERIFY(doc.dlg->Save());
+    QCOMPARE(doc.db.Rows("SELECT DISTINCT oddnum FROM entry WHERE supplier IS NOT NULL"),
+             QStringList{"20240205002"});
+
+    CEntryQueryDlg query;
+    query.StartBox()->setDate(QDate(2024, 2, 1));
+    query.EndBox()->setDate(QDate(2024, 2, 29));
+    QTest::mouseClick(query.QueryButton(), Qt::LeftButton);
+    QCOMPARE(query.TotalBox()->text(), QString("3.00"));
 }
 
 QTEST_MAIN(TestEntryDlg)

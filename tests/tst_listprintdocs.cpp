@@ -134,8 +134,9 @@ struct PrintShop {
     // Two earlier documents of the customer: due 100 and 50, received 100 and 20 (the second
     // has two lines).
     void AddEarlierDocuments(const QString& table) {
-        const QString insert = QStringLiteral("INSERT INTO %1 (oddnum, customer, freceivable, "
-                                              "freceipt) VALUES ('%2', '张三五金', %3, %4)");
+        const QString insert = QStringLiteral(
+            "INSERT INTO %1 (oddnum, customer, receivable, receipt, freceivable, freceipt) "
+            "VALUES ('%2', '张三五金', '%3', '%4', %3, %4)");
         db.Exec(insert.arg(table, "20200101001", "100", "100"));
         db.Exec(insert.arg(table, "20200102001", "50", "20"));
         db.Exec(insert.arg(table, "20200102001", "50", "20"));
@@ -289,7 +290,7 @@ class TestListPrintDocs : public QObject {
     void saleInPrintsItsWords() {
         PrintShop shop;
         shop.AddEarlierDocuments("salein");
-        shop.AddEarlierDocuments("saleout"); // the other table does not count
+        shop.AddEarlierDocuments("saleout"); // what the customer owes counts both
         SaleDoc<CSaleInDlg> doc;
         MessageScript messages;
         QVERIFY(doc.dlg->Save());
@@ -304,7 +305,9 @@ class TestListPrintDocs : public QObject {
         QCOMPARE(list.Sum(1), QString("实退金额:0元"));
         QCOMPARE(list.Sum(2), QString("退款状态:未结"));
         QCOMPARE(list.Sum(3), QString()); // returns keep no package counts
-        QCOMPARE(list.Sum(4), "累计欠款:" + QString::number(30 + due.toDouble(), 'f', 2) + "元");
+        // The statement's closing balance: sales 150 − 120 received, returns 100 + 50 + due
+        // less 100 + 20 refunded.
+        QCOMPARE(list.Sum(4), "累计欠款:" + QString::number(-due.toDouble(), 'f', 2) + "元");
         QCOMPARE(ReadPdf(shop.pdf).pages, 1);
     }
 

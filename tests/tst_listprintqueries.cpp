@@ -294,7 +294,7 @@ void TestListPrintQueries::detailWithoutADocumentPrintsNothing() {
 void TestListPrintQueries::saleInPrintsItsWords() {
     SaleInQuery q;
     QVERIFY(q.ready);
-    // Sales-out documents of the customer do not count in a return's balance.
+    // What the customer owes is the statement's one figure: sales less returns.
     StoreSale(q.shop.db, "saleout", "20261202001", "张三五金", "999", "0", "未结",
               {{"螺丝", "1", ""}});
     Click(q.Ui().m_pListPrint);
@@ -316,12 +316,13 @@ void TestListPrintQueries::saleInPrintsItsWords() {
     QCOMPARE(list.Sum(1), QString("实退金额:0元"));
     QCOMPARE(list.Sum(2), QString("退款状态:未结"));
     QCOMPARE(list.Sum(3), QString("合计:7件"));
-    QCOMPARE(list.Sum(4), QString("累计欠款:200.50元"));
+    // 999 of sales less 120.50 + (100 − 20) of returns
+    QCOMPARE(list.Sum(4), QString("累计欠款:798.50元"));
 
     ChooseInCell(q.list, 1, 6, "结清");
     Click(q.Ui().m_pDetailPrint);
     QCOMPARE(list.Sum(1), QString("实退金额:120.50元"));
-    QCOMPARE(list.Sum(4), QString("累计欠款:80.00元"));
+    QCOMPARE(list.Sum(4), QString("累计欠款:919.00元"));
     QCOMPARE(ReadPdf(q.shop.pdf).pages, 1);
 }
 
