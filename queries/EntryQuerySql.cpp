@@ -28,11 +28,13 @@ QString EntryDocumentsTotal(const QVector<EntryDocument>& documents) {
 
 QVector<EntryDocument> FindEntryDocuments(const QDate& start, const QDate& end,
                                           const QString& supplier, const QString& state) {
-    // Typed filter texts stand in the LIKE patterns with their own wildcards escaped.
+    // Typed filter texts stand in the LIKE patterns with their own wildcards escaped; an empty
+    // filter matches a NULL supplier or state too.
     QVector<EntryDocument> documents;
     CRecordset rs;
     rs.Open(QStringLiteral("SELECT DISTINCT oddnum,supplier,mydate,money,state FROM entry WHERE "
-                           "oddnum BETWEEN ? AND ? AND supplier LIKE ? AND state LIKE ?"),
+                           "oddnum BETWEEN ? AND ? AND COALESCE(supplier,'') LIKE ? AND "
+                           "COALESCE(state,'') LIKE ?"),
             {FirstOddnumOf(start), LastOddnumOf(end), LikeContains(supplier), LikeContains(state)});
     for (; !rs.IsEOF(); rs.MoveNext())
         documents.append({rs.GetCollect("oddnum"), rs.GetCollect("supplier"),

@@ -26,11 +26,14 @@ QPair<QString, QString> OddnumBounds(const QDate& start, const QDate& end) {
     return {OddnumPrefix(start) + QStringLiteral("001"), OddnumPrefix(end) + QStringLiteral("999")};
 }
 
+// An empty filter matches every document, those without a customer or an employee too (older
+// files, imports and other workstations leave them NULL).
 SqlStatement SaleQueryStatement(const QString& table, const SaleQueryFilter& filter) {
     const auto [low, high] = OddnumBounds(filter.start, filter.end);
     return {QStringLiteral("SELECT DISTINCT oddnum,customer,mydate,receivable,receipt,state,"
-                           "employeename FROM %1 WHERE oddnum BETWEEN ? AND ? AND customer "
-                           "LIKE ? AND state LIKE ? AND employeename LIKE ?")
+                           "employeename FROM %1 WHERE oddnum BETWEEN ? AND ? AND "
+                           "COALESCE(customer,'') LIKE ? AND COALESCE(state,'') LIKE ? AND "
+                           "COALESCE(employeename,'') LIKE ?")
                 .arg(table),
             {low, high, LikeContains(filter.customer), LikeContains(filter.state),
              LikeContains(filter.employee)}};

@@ -15,11 +15,13 @@
 #include "UserInput.h"
 
 #include "documents/CEntryDlg.h"
+#include "documents/Cents.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "documents/ListPrintJob.h"
 #include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
+#include "parties/PartyStatement.h"
 #include "queries/CAccountDlg.h"
 #include "queries/CEntryQueryDlg.h"
 #include "queries/CSaleInQueryDlg.h"
@@ -36,6 +38,7 @@ const QString kSwitch = "0200000001"; // 5.00, stock 50
 // Columns of the sales query list.
 constexpr int kCustomerColumn = 2;
 constexpr int kStateColumn = 6;
+constexpr int kReceiptColumn = 5;
 
 struct Shop : DocumentShop {
     Shop() {
@@ -82,6 +85,8 @@ class TestDocumentMoney : public QObject {
     void deleteDocumentGivesStockBackOrKeepsIt();
     void numbersBeyondTheLimitsAreRefused();
     void productFiguresThatAreNoNumbersAreRefused();
+    void halfCentsAndThirdDecimals();
+    void documentsWithoutPartiesAreListed();
 };
 
 void TestDocumentMoney::stockInKeepsDecimalStock() {
@@ -625,6 +630,107 @@ void TestDocumentMoney::productFiguresThatAreNoNumbersAreRefused() {
                                            "信息中改正,本次没有保存"});
     QCOMPARE(shop.Stock(kNail), QString("１００"));
     QCOMPARE(shop.db.Value("SELECT count(*) FROM entry"), QString("0"));
+}
+
+// 16.90 at 0.95 is 16.055 a piece; three are 48.165, which the shop's calculator rounds to
+// 48.17 (the binary double is 48.16499...). Amounts received are whole cents, and an older
+// file's half cents count alike in the statistics, the query and the statement. A stock with a
+// third decimal keeps it.
+void TestDocumentMoney::halfCentsAndThirdDecimals() {
+    Shop shop;
+    QVERIFY(shop.ready);
+    const QString hinge = "0300000001";
+    shop.db.Exec("INSERT INTO property (code, name, shortname, spec, price, discount1, discount2, "
+                 "discount3, total) VALUES (?, '五金-合页', '合页', '2个/包', '16.90', '0.95', "
+                 "'0.9', '0.8', '98.505')",
+                 {hinge});
+    MessageScript messages;
+    CGridCtrl* grid = shop.saleOut->Grid();
+    shop.NewSale(shop.saleOut, "欠款");
+    shop.AddSaleLine(shop.saleOut, hinge, "3");
+    ChooseInCell(grid, 1, 7, "0.95");
+    QCOMPARE(grid->GetCellText(1, 5), QString("16.0550"));
+    QCOMPARE(grid->GetCellText(1, 8), QString("48.17"));
+    ChooseInCell(grid, 1, 10, "含税(1.10)"); // 17.6605 a piece
+    QCOMPARE(grid->GetCellText(1, 5), QString("17.6605"));
+    QCOMPARE(grid->GetCellText(1, 8), QString("52.98"));
+    ChooseInCell(grid, 1, 10, "");
+    QCOMPARE(grid->GetCellText(1, 8), QString("48.17"));
+    shop.saleOut->ReceiptBox()->clear();
+    TypeText(shop.saleOut->ReceiptBox(), "1.005");
+    QVERIFY(!shop.saleOut->Save());
+    QCOMPARE(messages.Last(), QString("实收最多两位小数,请改正"));
+    shop.saleOut->ReceiptBox()->setText("20");
+    QVERIFY(shop.saleOut->Save());
+    QCOMPARE(shop.Headers("saleout"), QStringList{"48.17|20|48.17|20.00|欠款"});
+    QCOMPARE(shop.Stock(hinge), QString("95.505"));
+
+    shop.NewSale(shop.saleIn);
+    shop.AddSaleLine(shop.saleIn, hinge, "3");
+    ChooseInCell(shop.saleIn->Grid(), 1, 7, "0.95");
+    QCOMPARE(shop.saleIn->Grid()->GetCellText(1, 8), QString("48.17"));
+    QVERIFY(shop.saleIn->Save());
+    QCOMPARE(shop.Stock(hinge), QString("98.505"));
+    ClickCell(shop.saleIn->Grid(), 1, 1);
+    Press(shop.saleIn->DeleteLineButton());
+    QCOMPARE(shop.Stock(hinge), QString("95.505"));
+
+    // Two documents of an older file with half cents.
+    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    for (const QString number : {"901", "902"})
+        shop.db.Exec("INSERT INTO saleout (oddnum, customer, mydate, receivable, receipt, "
+                     "freceivable, freceipt, state, code, count, total) VALUES (?, '张三五金', "
+                     "'2026-01-01 10:00:00', '10.005', '1.005', 10.005, 1.005, '欠款', ?, '1', "
+                     "'10.005')",
+                     {today + number, kNail});
+    QCOMPARE(shop.SaleTotals(shop.outQuery), QStringList({"68.19", "22.02", "46.17"}));
+    CAccountDlg account;
+    QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
+    QCOMPARE(account.Figures().receivable, 68.19);
+    QCOMPARE(account.Figures().receipt, 22.02);
+    const PartyStatement statement = ComputeStatement(
+        ReadStatementDocuments(StatementParty::Customer, "张三五金", QDate::currentDate()),
+        QDate(1970, 1, 1), QDate::currentDate());
+    QCOMPARE(CentsText(statement.closing), QString("46.17"));
+
+    // The query's received amount takes whole cents as well.
+    CGridCtrl* list = shop.outQuery->Ui().m_pList;
+    TypeInCell(list, Shop::ListRow(list, today + "901"), kReceiptColumn, "2.005");
+    QCOMPARE(messages.Last(), QString("实收款最多两位小数,请改正"));
+    QCOMPARE(shop.db.Value("SELECT DISTINCT receipt FROM saleout WHERE oddnum=?", {today + "901"}),
+             QString("1.005"));
+}
+
+// Older files, imports and other workstations leave the customer, the employee or the supplier
+// NULL: empty filters list those documents too, and their money is in the totals.
+void TestDocumentMoney::documentsWithoutPartiesAreListed() {
+    Shop shop;
+    QVERIFY(shop.ready);
+    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    for (const QString table : {"saleout", "salein"}) {
+        shop.db.Exec(QString("INSERT INTO %1 (oddnum, customer, receivable, receipt, freceivable, "
+                             "freceipt, state, employeename, code, count) VALUES (?, NULL, "
+                             "'7.50', '7.50', 7.5, 7.5, '结清', NULL, ?, '1')")
+                         .arg(table),
+                     {today + "001", kNail});
+        shop.db.Exec(QString("INSERT INTO %1 (oddnum, customer, receivable, receipt, freceivable, "
+                             "freceipt, state, employeename, code, count) VALUES (?, '张三五金', "
+                             "'2.50', '0', 2.5, 0, '未结', '王五', ?, '1')")
+                         .arg(table),
+                     {today + "002", kNail});
+    }
+    shop.db.Exec("INSERT INTO entry (oddnum, supplier, money, fmoney, state, code, count) VALUES "
+                 "(?, NULL, '4.00', 4, NULL, ?, '1')",
+                 {today + "001", kNail});
+    QCOMPARE(shop.SaleTotals(shop.outQuery), QStringList({"10.00", "7.50", "2.50"}));
+    QCOMPARE(shop.outQuery->Ui().m_pList->GetRowCount(), 3);
+    QCOMPARE(shop.SaleTotals(shop.inQuery), QStringList({"10.00", "7.50", "2.50"}));
+    Shop::QueryAll(shop.entryQuery);
+    QCOMPARE(shop.entryQuery->TotalBox()->text(), QString("4.00"));
+    CAccountDlg account;
+    QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
+    QCOMPARE(account.Figures().receivable, 10.0);
+    QCOMPARE(account.Figures().purchase, 4.0);
 }
 
 QTEST_MAIN(TestDocumentMoney)
