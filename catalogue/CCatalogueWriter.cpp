@@ -41,6 +41,11 @@ void RenumberLevel(int k, const QString& newCode, const QString& oldCode) {
                            "LIKE ?")
                 .arg(mid),
             {newCode, like});
+    // Stored document lines keep standing for their products under the new codes.
+    Execute(QStringLiteral("UPDATE docline SET product=Left(product, 0) + ? + Mid(product, %1) "
+                           "WHERE product LIKE ?")
+                .arg(mid),
+            {newCode, like});
 }
 
 // Moves the properties of one product to its new code and specification.
@@ -50,6 +55,9 @@ void RenumberSpec(const QString& newCode, const QString& spec, const QString& ol
             {newCode, spec, LikeStartsWith(oldCode)});
     Execute(QStringLiteral("UPDATE minstock SET code=Left(code, 0) + ? + Mid(code, 11) WHERE code "
                            "LIKE ?"),
+            {newCode, LikeStartsWith(oldCode)});
+    Execute(QStringLiteral("UPDATE docline SET product=Left(product, 0) + ? + Mid(product, 11) "
+                           "WHERE product LIKE ?"),
             {newCode, LikeStartsWith(oldCode)});
 }
 
@@ -325,6 +333,9 @@ bool CCatalogueWriter::DeleteRecord(int k, const CatalogueRow& loaded) {
     if (k == kSpecLevel) {
         Execute(QStringLiteral("delete from property where code=?"), {loaded.bh});
         Execute(QStringLiteral("delete from minstock where code=?"), {loaded.bh});
+        // Its document lines no longer stand for any product: a product made later under the
+        // same code is another one.
+        Execute(QStringLiteral("UPDATE docline SET product='' WHERE product=?"), {loaded.bh});
         return true;
     }
     const QString like = LikeStartsWith(loaded.bh);
@@ -332,6 +343,7 @@ bool CCatalogueWriter::DeleteRecord(int k, const CatalogueRow& loaded) {
         Execute(QStringLiteral("delete from name%1 where bh like ?").arg(level), {like});
     Execute(QStringLiteral("delete from property where code like ?"), {like});
     Execute(QStringLiteral("delete from minstock where code like ?"), {like});
+    Execute(QStringLiteral("UPDATE docline SET product='' WHERE product like ?"), {like});
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
+#include "app/CSqlReader.h"
 #include "app/RowLocks.h"
 #include "app/SqlText.h"
 #include "documents/Cents.h"
@@ -36,7 +37,60 @@ QVector<StoredRow> CDocumentStore::ReadOpen(CRecordset& rs, const QString& oddnu
             *invoiceDate = rs.GetCollect(QStringLiteral("invoicedate"));
         rows.append(row);
     }
+    ReadFacts(oddnum, rows);
     return rows;
+}
+
+void CDocumentStore::ReadFacts(const QString& oddnum, QVector<StoredRow>& rows) const {
+    const QStringList keyColumns = LineKeyColumns();
+    QVector<LineFacts> facts;
+    CSqlReader reader(QStringLiteral("SELECT %1,product,remark FROM docline WHERE tbl=? AND "
+                                     "oddnum=?")
+                          .arg(keyColumns.join(QLatin1Char(','))),
+                      {m_table.table, oddnum});
+    while (reader.Next()) {
+        LineFacts fact;
+        for (int i = 0; i < keyColumns.size(); ++i)
+            fact.key.append(reader.Text(i));
+        fact.product = reader.Text(int(keyColumns.size()));
+        fact.remark = reader.Text(int(keyColumns.size()) + 1);
+        facts.append(fact);
+    }
+    for (int k : AttachLineFacts(m_table, rows, facts)) {
+        const QStringList& line = rows[k].line;
+        ProductFacts product;
+        const QString code = line.value(m_table.codeIndex);
+        if (ReadProduct(code, &product) &&
+            (product.name.isEmpty() || product.name == line.value(kNameIndex)))
+            rows[k].product = code;
+    }
+}
+
+void CDocumentStore::WriteFacts(const QString& oddnum, const QVector<StoredRow>& rows) const {
+    CConnection& connection = *theApp.m_pConnection;
+    connection.Execute(QStringLiteral("DELETE FROM docline WHERE tbl=? AND oddnum=?"),
+                       {m_table.table, oddnum});
+    const QStringList keyColumns = LineKeyColumns();
+    const QString insert = QStringLiteral("INSERT INTO docline (tbl,oddnum,%1,product,remark) "
+                                          "VALUES (?,?,%2?,?)")
+                               .arg(keyColumns.join(QLatin1Char(',')),
+                                    QStringLiteral("?,").repeated(keyColumns.size()));
+    for (const StoredRow& row : rows) {
+        QVariantList values = {m_table.table, oddnum};
+        for (const QString& text : StoredTexts(LineKey(m_table, row.line)))
+            values.append(text);
+        values << row.product << row.remark;
+        connection.Execute(insert, values);
+    }
+}
+
+QString CDocumentStore::Move(const QVector<StockMove>& moves, DocumentWrite& write) const {
+    QStringList unmoved;
+    const QString refusal = MoveStock(moves, &unmoved);
+    if (!refusal.isEmpty())
+        write.result = DocumentWrite::Result::Refused;
+    write.notice = UnmovedStockNotice(unmoved);
+    return refusal;
 }
 
 QVector<StoredRow> CDocumentStore::ReadRows(const QString& oddnum, QString* invoiceDate) const {
@@ -101,11 +155,9 @@ DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& hea
         write.message = plan.conflicts.join(QLatin1Char('\n'));
         return write;
     }
-    write.message = MoveStock(plan.moves);
-    if (!write.message.isEmpty()) {
-        write.result = DocumentWrite::Result::Refused;
+    write.message = Move(plan.moves, write);
+    if (!write.message.isEmpty())
         return write;
-    }
     rs.MoveFirst();
     for (int k = 0; k < stored.size(); ++k, rs.MoveNext()) {
         const int line = int(plan.storedRowOf.indexOf(k));
@@ -126,6 +178,10 @@ DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& hea
     }
     rs.Close();
     WriteHeader(oddnum, plan.header, invoiceDate);
+    QVector<StoredRow> written;
+    for (int i = 0; i < lines.size(); ++i)
+        written.append({lines[i].texts, {}, plan.products[i], lines[i].remark});
+    WriteFacts(oddnum, written);
     write.header = StoredTexts(plan.header);
     return write;
 }
@@ -142,16 +198,17 @@ DocumentWrite CDocumentStore::DeleteLine(const QString& oddnum, const QStringLis
         write.message = plan.conflicts.join(QLatin1Char('\n'));
         return write;
     }
-    write.message = MoveStock(plan.moves);
-    if (!write.message.isEmpty()) {
-        write.result = DocumentWrite::Result::Refused;
+    write.message = Move(plan.moves, write);
+    if (!write.message.isEmpty())
         return write;
-    }
     rs.MoveFirst();
     for (int k = 0; k < plan.storedRow; ++k)
         rs.MoveNext();
     rs.Delete();
     rs.Close();
+    QVector<StoredRow> remaining = stored;
+    remaining.remove(plan.storedRow);
+    WriteFacts(oddnum, remaining);
     if (stored.size() > 1) {
         WriteHeader(oddnum, plan.header, invoiceDate);
         write.header = plan.header;
@@ -162,11 +219,10 @@ DocumentWrite CDocumentStore::DeleteLine(const QString& oddnum, const QStringLis
 DocumentWrite CDocumentStore::DeleteDocument(const QString& oddnum, bool giveStockBack) const {
     DocumentWrite write;
     const QVector<StoredRow> stored = ReadRows(oddnum);
-    write.message = MoveStock(PlanDocumentDelete(m_table, stored, giveStockBack));
-    if (!write.message.isEmpty()) {
-        write.result = DocumentWrite::Result::Refused;
+    write.message = Move(PlanDocumentDelete(m_table, stored, giveStockBack), write);
+    if (!write.message.isEmpty())
         return write;
-    }
     write.rows = theApp.m_pConnection->Execute(m_table.DeleteSql(), {oddnum});
+    WriteFacts(oddnum, {});
     return write;
 }

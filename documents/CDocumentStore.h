@@ -19,6 +19,9 @@ struct DocumentWrite {
     };
     Result result = Result::Written;
     QString message;
+    // Written: the lines whose product no longer exists, so that their stock did not move
+    // (UnmovedStockNotice); empty when every move landed.
+    QString notice;
     // Written: the header every row of the document carries now; empty when none remain.
     QStringList header;
     int rows = 0; // rows removed by a document delete
@@ -37,8 +40,10 @@ class CDocumentStore {
 
     const DocumentTable& Table() const { return m_table; }
 
-    // The stored rows of a number in the table's order; invoiceDate gets the first invoice
-    // date found on them (sales-out only).
+    // The stored rows of a number in the table's order, each with what docline keeps of it (a
+    // row that has no docline row, written by an older program, stands for the product under
+    // its code when that product carries its name); invoiceDate gets the first invoice date
+    // found on them (sales-out only).
     QVector<StoredRow> ReadRows(const QString& oddnum, QString* invoiceDate = nullptr) const;
     int StoredRowCount(const QString& oddnum) const;
 
@@ -80,6 +85,9 @@ class CDocumentStore {
   private:
     QVector<StoredRow> ReadOpen(CRecordset& rs, const QString& oddnum, QString* invoiceDate) const;
     void PutLine(CRecordset& rs, const QStringList& texts) const;
+    void ReadFacts(const QString& oddnum, QVector<StoredRow>& rows) const;
+    void WriteFacts(const QString& oddnum, const QVector<StoredRow>& rows) const;
+    QString Move(const QVector<StockMove>& moves, DocumentWrite& write) const;
     void WriteHeader(const QString& oddnum, const QStringList& header,
                      const QString& invoiceDate) const;
 

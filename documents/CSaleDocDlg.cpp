@@ -242,8 +242,10 @@ QVector<SaleDocLine> CSaleDocDlg::ReadLines() const {
 
 QVector<ScreenLine> CSaleDocDlg::ScreenLines(const QVector<SaleDocLine>& lines) {
     QVector<ScreenLine> screen;
+    // A sales return keeps its lines' tax options beside its table, which has no place for them.
     for (int i = 0; i < lines.size(); ++i)
-        screen.append({m_store.LineTexts(lines[i]), m_lines.Of(i + 1).origin});
+        screen.append({m_store.LineTexts(lines[i]), m_lines.Of(i + 1).origin,
+                       m_kind.storesPcsRemarks ? QString() : lines[i].remark});
     return screen;
 }
 
@@ -419,7 +421,9 @@ void CSaleDocDlg::ReloadDocument() {
     m_lines.Clear();
     for (int i = 0; i < rows.size(); ++i) {
         const int row = AppendLine();
-        const SaleDocLine line = m_store.LineFromTexts(rows[i].line);
+        SaleDocLine line = m_store.LineFromTexts(rows[i].line);
+        if (!m_kind.storesPcsRemarks)
+            line.remark = rows[i].remark;
         PutStoredSaleLine(m_ui.m_pGrid, row, line, discounts[i]);
         LineMemory& memory = m_lines.Of(row);
         memory.origin = rows[i].line;

@@ -51,14 +51,15 @@ DocumentTable MakeEntryTable() {
     return table;
 }
 
-// The stock effect of a stored or planned line.
-StockMove LineEffect(const DocumentTable& table, const QStringList& line, int sign = 1) {
-    return {line.value(table.codeIndex),
-            sign * table.stockSign * CentsOf(line.value(table.countIndex))};
-}
-
 QString LineName(int index) {
     return QStringLiteral("第%1行").arg(index + 1);
+}
+
+// The stock effect of a stored or planned line (index 0-based) on the product it stands for.
+StockMove LineEffect(const DocumentTable& table, const QStringList& line, const QString& product,
+                     int index, int sign = 1) {
+    return {product, sign * table.stockSign * CentsOf(line.value(table.countIndex)),
+            LineName(index) + QStringLiteral("的商品<%1>").arg(line.value(0))};
 }
 
 // A stored row whose header is not the one the window knows means another window wrote it.
@@ -84,6 +85,45 @@ int FindStoredRow(const QVector<StoredRow>& stored, const QVector<bool>& taken,
 }
 
 } // namespace
+
+QStringList LineKeyColumns() {
+    return {QStringLiteral("mc"),       QStringLiteral("shortname"), QStringLiteral("code"),
+            QStringLiteral("spec"),     QStringLiteral("price"),     QStringLiteral("qty"),
+            QStringLiteral("discount"), QStringLiteral("total")};
+}
+
+QStringList LineKey(const DocumentTable& table, const QStringList& line) {
+    QStringList key;
+    for (QString column : LineKeyColumns()) {
+        if (column == QLatin1String("qty"))
+            column = QStringLiteral("count");
+        const qsizetype index = table.lineColumns.indexOf(column);
+        key.append(index < 0 ? QString() : line.value(index));
+    }
+    return key;
+}
+
+QVector<int> AttachLineFacts(const DocumentTable& table, QVector<StoredRow>& rows,
+                             const QVector<LineFacts>& facts) {
+    QVector<bool> taken(facts.size(), false);
+    QVector<int> without;
+    for (int k = 0; k < rows.size(); ++k) {
+        const QStringList key = LineKey(table, rows[k].line);
+        int found = -1;
+        for (int f = 0; f < facts.size() && found < 0; ++f) {
+            if (!taken[f] && facts[f].key == key)
+                found = f;
+        }
+        if (found < 0) {
+            without.append(k);
+            continue;
+        }
+        taken[found] = true;
+        rows[k].product = facts[found].product;
+        rows[k].remark = facts[found].remark;
+    }
+    return without;
+}
 
 const DocumentTable& DocumentTable::SaleOut() {
     static const DocumentTable table = MakeSaleTable(DocumentKind::SaleOut);
@@ -161,13 +201,20 @@ SavePlan PlanSave(const DocumentTable& table, const QVector<StoredRow>& stored,
             if (k < 0) {
                 plan.conflicts.append(LineName(i) + QStringLiteral("保存过的记录已不在数据库中"));
                 plan.storedRowOf.append(-1);
+                plan.products.append(QString());
                 continue;
             }
             taken[k] = true;
-            plan.moves.append(LineEffect(table, stored[k].line, -1));
+            plan.moves.append(LineEffect(table, stored[k].line, stored[k].product, i, -1));
         }
+        // A line keeps the product it was stored with until its code or name changes.
+        const QString code = line.texts.value(table.codeIndex);
+        const bool same = k >= 0 && stored[k].line.value(table.codeIndex) == code &&
+                          stored[k].line.value(0) == line.texts.value(0);
+        const QString product = same ? stored[k].product : code;
         plan.storedRowOf.append(k);
-        plan.moves.append(LineEffect(table, line.texts));
+        plan.products.append(product);
+        plan.moves.append(LineEffect(table, line.texts, product, i));
         plan.amountCents += CentsOf(line.texts.value(table.amountIndex));
     }
     for (int k = 0; k < stored.size(); ++k) {
@@ -195,7 +242,8 @@ LineDeletePlan PlanLineDelete(const DocumentTable& table, const QVector<StoredRo
         plan.conflicts.append(QStringLiteral("要删除的记录已不在数据库中"));
         return plan;
     }
-    plan.moves = {LineEffect(table, stored[plan.storedRow].line, -1)};
+    const StoredRow& row = stored[plan.storedRow];
+    plan.moves = {LineEffect(table, row.line, row.product, plan.storedRow, -1)};
     qint64 remaining = 0;
     for (int k = 0; k < stored.size(); ++k) {
         if (k != plan.storedRow)
@@ -215,8 +263,8 @@ QVector<StockMove> PlanDocumentDelete(const DocumentTable& table, const QVector<
     QVector<StockMove> moves;
     if (!giveStockBack)
         return moves;
-    for (const StoredRow& row : stored)
-        moves.append(LineEffect(table, row.line, -1));
+    for (int k = 0; k < stored.size(); ++k)
+        moves.append(LineEffect(table, stored[k].line, stored[k].product, k, -1));
     return MergeStockMoves(moves);
 }
 

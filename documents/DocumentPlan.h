@@ -53,16 +53,41 @@ struct DocumentTable {
 struct ScreenLine {
     QStringList texts;
     std::optional<QStringList> origin;
+    QString remark; // the tax option, kept beside the line where the table keeps none
 };
 
-// One stored row: its line texts and its header texts.
+// One stored row: its line texts and its header texts, and what the program keeps beside it
+// (table docline): the product the line was recorded against, by that product's code today
+// (empty when the product no longer exists), and the tax option the table does not keep.
 struct StoredRow {
     QStringList line;
     QStringList header;
+    QString product;
+    QString remark;
 };
+
+// What docline keeps of one stored line.
+struct LineFacts {
+    QStringList key; // LineKey of the line
+    QString product;
+    QString remark;
+};
+
+// The texts that find a line's facts: mc, shortname, code, spec, price, count, discount and
+// total (empty where the table has no such column).
+QStringList LineKey(const DocumentTable& table, const QStringList& line);
+QStringList LineKeyColumns(); // the docline columns of LineKey, in its order
+
+// Gives every stored row the facts of the first facts row not yet taken with its key; returns
+// the rows (indexes) for which none was left.
+QVector<int> AttachLineFacts(const DocumentTable& table, QVector<StoredRow>& rows,
+                             const QVector<LineFacts>& facts);
 
 struct SavePlan {
     QVector<int> storedRowOf; // per screen line: the stored row it rewrites, -1 for a new row
+    // Per screen line: the product it stands for after the save, the stored row's own while
+    // the line keeps its code and name, otherwise the product of the line's code.
+    QStringList products;
     QVector<StockMove> moves;
     qint64 amountCents = 0; // the sum of the line amounts after the save
     // The one set of header figures every row carries after the save: the window's header with
@@ -96,7 +121,7 @@ LineDeletePlan PlanLineDelete(const DocumentTable& table, const QVector<StoredRo
                               const std::optional<QStringList>& remembered);
 
 // The stock moves of removing a whole document: none when its stock stays as it is, otherwise
-// every stored line's effect undone.
+// every stored line's effect undone on the product it was recorded against.
 QVector<StockMove> PlanDocumentDelete(const DocumentTable& table, const QVector<StoredRow>& stored,
                                       bool giveStockBack);
 

@@ -5,6 +5,8 @@
 bool ReportDocumentWrite(QWidget* parent, const DocumentWrite& write, const QString& notDone) {
     switch (write.result) {
     case DocumentWrite::Result::Written:
+        if (!write.notice.isEmpty())
+            HarborMessageBox(parent, write.notice, MsgIcon::Exclamation);
         return true;
     case DocumentWrite::Result::Refused:
         HarborMessageBox(parent, write.message, MsgIcon::Stop);

@@ -27,9 +27,10 @@ QVector<StockMove> MergeStockMoves(const QVector<StockMove>& moves) {
     QVector<StockMove> merged;
     QHash<QString, qsizetype> index;
     for (const StockMove& move : moves) {
-        const auto it = index.constFind(move.code);
+        const QString key = move.code.isEmpty() ? QLatin1Char('\n') + move.line : move.code;
+        const auto it = index.constFind(key);
         if (it == index.constEnd()) {
-            index.insert(move.code, merged.size());
+            index.insert(key, merged.size());
             merged.append(move);
         } else {
             merged[*it].cents += move.cents;
@@ -39,8 +40,15 @@ QVector<StockMove> MergeStockMoves(const QVector<StockMove>& moves) {
     return merged;
 }
 
-QString MoveStock(const QVector<StockMove>& moves) {
-    const QVector<StockMove> merged = MergeStockMoves(moves);
+QString MoveStock(const QVector<StockMove>& moves, QStringList* unmoved) {
+    QVector<StockMove> merged = MergeStockMoves(moves);
+    QStringList lost;
+    merged.removeIf([&](const StockMove& move) {
+        if (!move.code.isEmpty())
+            return false;
+        lost.append(move.line);
+        return true;
+    });
     // On the shop's server a second workstation's save waits here until this one ends.
     QStringList codes;
     for (const StockMove& move : merged)
@@ -50,8 +58,10 @@ QString MoveStock(const QVector<StockMove>& moves) {
     for (const StockMove& move : merged) {
         CRecordset rs;
         rs.Open(QStringLiteral("SELECT name,total FROM property WHERE code=?"), {move.code});
-        if (rs.IsEOF())
-            continue; // no such product: nothing to keep
+        if (rs.IsEOF()) {
+            lost.append(move.line); // no such product: nothing to keep
+            continue;
+        }
         const QString name = rs.GetCollect(QStringLiteral("name"));
         const QString total = rs.GetCollect(QStringLiteral("total"));
         rs.Close();
@@ -73,5 +83,14 @@ QString MoveStock(const QVector<StockMove>& moves) {
     for (const StockWrite& write : writes)
         theApp.m_pConnection->Execute(QStringLiteral("UPDATE property SET total=? WHERE code=?"),
                                       {write.total, write.code});
+    if (unmoved)
+        *unmoved = lost;
     return QString();
+}
+
+QString UnmovedStockNotice(const QStringList& unmoved) {
+    if (unmoved.isEmpty())
+        return QString();
+    return QStringLiteral("以下商品已不在商品资料中,库存没有变动:\n") +
+           unmoved.join(QLatin1Char('\n'));
 }

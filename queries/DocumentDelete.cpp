@@ -23,6 +23,8 @@ bool DeleteDocumentAsked(QWidget* parent, const DocumentTable& table, const Dele
         HarborMessageBox(parent, write.message, MsgIcon::Stop, MsgButtons::Ok, words.caption);
         return false;
     }
+    if (!write.notice.isEmpty())
+        HarborMessageBox(parent, write.notice, MsgIcon::Exclamation, MsgButtons::Ok, words.caption);
     HarborMessageBox(parent,
                      QStringLiteral("已删除单号%1,%2.")
                          .arg(oddnum, giveBack ? words.givenBack : QStringLiteral("库存保持不变")),

@@ -14,6 +14,9 @@
 #include "GridInput.h"
 #include "UserInput.h"
 
+#include "app/CDbAction.h"
+#include "catalogue/CCatalogueWriter.h"
+#include "catalogue/CClassDlg.h"
 #include "documents/CEntryDlg.h"
 #include "documents/Cents.h"
 #include "documents/CSaleInDlg.h"
@@ -87,6 +90,8 @@ class TestDocumentMoney : public QObject {
     void productFiguresThatAreNoNumbersAreRefused();
     void halfCentsAndThirdDecimals();
     void documentsWithoutPartiesAreListed();
+    void returnLineKeepsItsTaxOption();
+    void stockFollowsTheProductOfEachLine();
 };
 
 void TestDocumentMoney::stockInKeepsDecimalStock() {
@@ -731,6 +736,107 @@ void TestDocumentMoney::documentsWithoutPartiesAreListed() {
     QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
     QCOMPARE(account.Figures().receivable, 10.0);
     QCOMPARE(account.Figures().purchase, 4.0);
+}
+
+// The return table has no place for a line's tax option: the window keeps it beside the line,
+// and a reload (here after 删除商品 of another line with the unsaved change let go) shows it.
+void TestDocumentMoney::returnLineKeepsItsTaxOption() {
+    Shop shop;
+    QVERIFY(shop.ready);
+    MessageScript messages;
+    CGridCtrl* grid = shop.saleIn->Grid();
+    shop.NewSale(shop.saleIn);
+    shop.AddSaleLine(shop.saleIn, kScrew, "1");
+    ChooseInCell(grid, 1, 10, "含税(1.10)");
+    QCOMPARE(grid->GetCellText(1, 8), QString("11.00"));
+    shop.AddSaleLine(shop.saleIn, kNail, "1");
+    QVERIFY(shop.saleIn->Save());
+    TypeInCell(grid, 2, 6, "3");
+    ClickCell(grid, 2, 1);
+    messages.Answer(IDNO);
+    Press(shop.saleIn->DeleteLineButton());
+    QCOMPARE(grid->GetRowCount(), 2);
+    QCOMPARE(grid->GetCellText(1, 10), QString("含税(1.10)"));
+    TypeInCell(grid, 1, 6, "2");
+    QCOMPARE(grid->GetCellText(1, 8), QString("22.00"));
+    QVERIFY(shop.saleIn->Save());
+    QCOMPARE(shop.db.Rows("SELECT code, total, receivable FROM salein"),
+             QStringList{kScrew + "|22.00|22.00"});
+    QCOMPARE(shop.Stock(kScrew), QString("102.00"));
+    QCOMPARE(shop.Stock(kNail), QString("30.00"));
+}
+
+// 螺丝 and 钉子 exchange their codes in the catalogue: an old sale's stock goes back to the
+// products it sold. A product deleted meanwhile takes nothing, nor does a product made later
+// under its code; the user is told which lines moved no stock.
+void TestDocumentMoney::stockFollowsTheProductOfEachLine() {
+    Shop shop;
+    QVERIFY(shop.ready);
+    for (const char* sql :
+         {"INSERT INTO name1 VALUES ('01', '五金')", "INSERT INTO name1 VALUES ('02', '电料')",
+          "INSERT INTO name2 VALUES ('0101', '螺丝')", "INSERT INTO name2 VALUES ('0102', '钉子')",
+          "INSERT INTO name2 VALUES ('0200', '开关')",
+          "INSERT INTO name5 VALUES ('0101000001', '10', '个/箱')",
+          "INSERT INTO name5 VALUES ('0102000001', '10', '个/箱')",
+          "INSERT INTO name5 VALUES ('0200000001', '10', '个/箱')"})
+        shop.db.Exec(QString::fromUtf8(sql));
+    MessageScript messages;
+    shop.NewSale(shop.saleOut);
+    shop.AddSaleLine(shop.saleOut, kScrew, "5");
+    shop.AddSaleLine(shop.saleOut, kNail, "1");
+    QVERIFY(shop.saleOut->Save());
+    const QString sale = shop.saleOut->m_strOddnum;
+    shop.NewSale(shop.saleOut);
+    shop.AddSaleLine(shop.saleOut, kNail, "2");
+    shop.AddSaleLine(shop.saleOut, kSwitch, "4");
+    QVERIFY(shop.saleOut->Save());
+    const QString second = shop.saleOut->m_strOddnum;
+
+    {
+        CClassDlg catalogue;
+        catalogue.resize(1200, 700);
+        catalogue.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&catalogue));
+        ClickCell(catalogue.List(1), 1, 1);
+        messages.Answer(IDYES); // one question for each code
+        messages.Answer(IDYES);
+        TypeInCell(catalogue.List(2), 1, 2, "09");
+        TypeInCell(catalogue.List(2), 2, 2, "01");
+        TypeInCell(catalogue.List(2), 1, 2, "02");
+        Press(catalogue.SaveButton(2));
+        QCOMPARE(messages.Last(), QString("已成功保存到数据库"));
+    }
+    QCOMPARE(shop.db.Rows("SELECT code, name, total FROM property WHERE code LIKE '01%' ORDER BY "
+                          "code"),
+             (QStringList{kScrew + "|五金-钉子|27.00", kNail + "|五金-螺丝|95.00"}));
+
+    CGridCtrl* list = shop.outQuery->Ui().m_pList;
+    Shop::QueryAll(shop.outQuery);
+    ClickCell(list, Shop::ListRow(list, sale), 2);
+    messages.Answer(IDYES);
+    Press(shop.outQuery->Ui().m_pDelete);
+    QCOMPARE(shop.Stock(kNail), QString("100.00")); // 螺丝 +5
+    QCOMPARE(shop.Stock(kScrew), QString("28.00")); // 钉子 +1
+
+    // 开关 deleted, then made again under its code.
+    QVERIFY(RunDbAction(nullptr, "删除", [] {
+        CatalogueRow spec;
+        spec.bh = kSwitch;
+        spec.count = "10";
+        spec.pack = "个/箱";
+        QVERIFY(CCatalogueWriter::DeleteRecord(5, spec));
+    }));
+    shop.AddProduct(kSwitch, "电料-开关", "5.00", "7");
+    Shop::QueryAll(shop.outQuery);
+    ClickCell(list, Shop::ListRow(list, second), 2);
+    messages.Clear();
+    messages.Answer(IDYES);
+    Press(shop.outQuery->Ui().m_pDelete);
+    QCOMPARE(messages.Texts().value(1), QString("以下商品已不在商品资料中,库存没有变动:\n"
+                                                "第2行的商品<电料-开关>"));
+    QCOMPARE(shop.Stock(kSwitch), QString("7"));
+    QCOMPARE(shop.Stock(kScrew), QString("30.00"));
+    QCOMPARE(shop.db.Value("SELECT count(*) FROM docline"), QString("0"));
 }
 
 QTEST_MAIN(TestDocumentMoney)

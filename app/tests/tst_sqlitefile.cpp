@@ -58,6 +58,18 @@ class TestSqliteFile : public QObject {
             QSqlQuery query(raw);
             for (const QString& statement : SchemaStatements())
                 QVERIFY2(query.exec(statement), qPrintable(statement));
+            // Lines of a product that still carries their name, of one renamed since and of a
+            // code without a product.
+            for (const char* statement :
+                 {"INSERT INTO property (code, name) VALUES ('0101000001', '五金-螺丝')",
+                  "INSERT INTO property (code, name) VALUES ('0102000001', '五金-新钉子')",
+                  "INSERT INTO saleout (oddnum, mc, code, \"count\", total) VALUES "
+                  "('20200101001', '五金-螺丝', '0101000001', '5', '50.00')",
+                  "INSERT INTO salein (oddnum, mc, code, \"count\") VALUES "
+                  "('20200101001', '五金-钉子', '0102000001', '1')",
+                  "INSERT INTO entry (oddnum, mc, code, \"count\") VALUES "
+                  "('20200101001', '电料-开关', '0200000001', '2')"})
+                QVERIFY2(query.exec(QString::fromUtf8(statement)), statement);
             raw.close();
         }
         QSqlDatabase::removeDatabase("raw-v1");
@@ -67,6 +79,14 @@ class TestSqliteFile : public QObject {
         CSqlReader reader(upgraded, "SELECT count(*) FROM sqlite_master WHERE name='minstock'");
         QVERIFY(reader.Next());
         QCOMPARE(reader.Text(0), QString("1"));
+        CSqlReader lines(upgraded, "SELECT tbl, code, qty, total, product FROM docline ORDER BY tbl");
+        QStringList facts;
+        while (lines.Next())
+            facts << QStringList{lines.Text(0), lines.Text(1), lines.Text(2), lines.Text(3),
+                                 lines.Text(4)}
+                         .join('|');
+        QCOMPARE(facts, (QStringList{"entry|0200000001|2||", "salein|0102000001|1||",
+                                     "saleout|0101000001|5|50.00|0101000001"}));
     }
 
     void deletedOrReplacedFileIsNoticedBeforeTheWrite() {
