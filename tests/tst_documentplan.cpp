@@ -17,8 +17,9 @@ QStringList SaleLine(const QString& code, const QString& quantity, const QString
     return {"品名" + code, "简称", code, "10个/箱", "10.00", quantity, "1.0", amount, "", ""};
 }
 
+// A stored row that stands for the product under its own code.
 StoredRow Stored(const QStringList& line, const QStringList& header) {
-    return {line, header};
+    return {line, header, line.value(2), QString()};
 }
 
 QStringList EntryHeader() {

@@ -395,7 +395,8 @@ void TestSaleOutDlg::saveWritesRowsAndLowersStock() {
     doc.dlg->EmployeeIdBox()->setText("7");
     doc.grid->SetCellText(2, 9, "1");
     ChooseInCell(doc.grid, 2, 10, "含税(1.03)");
-    QCOMPARE(doc.dlg->ReceivableBox()->text(), QString("35.22"));
+    // 1.5 x 5.15 is 7.725, a half cent rounded up on the decimal value.
+    QCOMPARE(doc.dlg->ReceivableBox()->text(), QString("35.23"));
     MessageScript messages;
     QTest::mouseClick(doc.dlg->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Texts(), QStringList{"已成功保存在数据库中"});
@@ -411,13 +412,13 @@ void TestSaleOutDlg::saveWritesRowsAndLowersStock() {
     QCOMPARE(header[1], QString("张三五金"));
     QCOMPARE(header[2], doc.dlg->m_strSaveTime);
     QVERIFY(QDateTime::fromString(header[2], "yyyy-MM-dd HH:mm:ss").isValid());
-    QCOMPARE(header.mid(3, 5), QStringList({"35.22", "35.22", "结清", "王五", "7"}));
+    QCOMPARE(header.mid(3, 5), QStringList({"35.23", "35.23", "结清", "王五", "7"}));
     QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT DISTINCT freceipt FROM saleout"), 6).join(""),
-             QString("35.220000"));
+             QString("35.230000"));
     QCOMPARE(doc.db.Rows("SELECT mc, shortname, code, spec, price, \"count\", discount, total, "
                          "pcs, remarks FROM saleout ORDER BY " + TestDatabase::RowKey()),
              QStringList({"五金-螺丝|螺丝|" + kScrew + "|10个/箱|10.00|2|1.0|20.00||",
-                          "开关|开关|" + kSwitch + "|10个/箱|5.1500|1.5|1.0|7.72|1|含税(1.03)",
+                          "开关|开关|" + kSwitch + "|10个/箱|5.1500|1.5|1.0|7.73|1|含税(1.03)",
                           "五金-钉子|钉子|" + kNail + "|10个/箱|2.50|3|1.0|7.50||"}));
     QCOMPARE(doc.Stock(kScrew), QString("98.00"));
     QCOMPARE(doc.Stock(kSwitch), QString("28.50"));

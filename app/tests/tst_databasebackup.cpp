@@ -258,6 +258,7 @@ class TestDatabaseBackup : public QObject {
             SqliteFile old(copy, SqliteFile::Mode::ReadWrite);
             QString problem;
             QVERIFY(old.Run("DROP TABLE minstock", nullptr, &problem));
+            QVERIFY(old.Run("DROP TABLE docline", nullptr, &problem));
             QVERIFY(old.Run("UPDATE harbor_schema SET version=1", nullptr, &problem));
         }
         const RestoreResult result =

@@ -194,17 +194,21 @@ class TestServerBackup : public QObject {
     void olderCopyIsUpgradedWhenRestored() {
         TestDatabase db;
         FillShop(db);
-        // A copy from before minimum stocks: no minstock, version 1.
+        // A copy from before minimum stocks: no minstock, no docline, version 1.
         db.Exec("DROP TABLE minstock");
+        db.Exec("DROP TABLE docline");
         db.Exec("UPDATE harbor_schema SET version=1");
         QTemporaryDir dir;
         const QString old = dir.filePath("old.dump");
         DumpServerDatabase(db.Address(), old);
         QStringList tables;
         QCOMPARE(InspectServerDump(old, {}, &tables).schemaVersion, 1);
-        QCOMPARE(TablesMissingFromDump(tables), QStringList{"minstock"});
-        // Today's database has the table and a minimum in it.
+        QCOMPARE(TablesMissingFromDump(tables), (QStringList{"minstock", "docline"}));
+        // Today's database has the tables and a minimum in one.
         db.Exec("CREATE TABLE minstock (code TEXT, minimum TEXT)");
+        db.Exec("CREATE TABLE docline (tbl TEXT, oddnum TEXT, mc TEXT, shortname TEXT, code TEXT, "
+                "spec TEXT, price TEXT, qty TEXT, discount TEXT, total TEXT, product TEXT, "
+                "remark TEXT)");
         db.Exec("INSERT INTO minstock (code, minimum) VALUES ('0101010101', '20')");
         db.Exec("UPDATE harbor_schema SET version=?", {CurrentSchemaVersion()});
 
