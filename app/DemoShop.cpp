@@ -1,4 +1,5 @@
 #include "app/DemoShop.h"
+#include "documents/CostLedger.h"
 
 #include <QDate>
 #include <QFile>
@@ -449,6 +450,7 @@ void MakeDemoShop(const QString& path, const DemoShopOptions& options,
         // A new file that nobody else uses yet: no need to wait for the disk at each commit.
         connection.Execute(QStringLiteral("PRAGMA synchronous=OFF"));
         DemoWriter(connection, options, progress).Write();
+        RebuildCostLedger(connection);
         connection.Execute(QStringLiteral("PRAGMA synchronous=FULL"));
         connection.Execute(QStringLiteral("ANALYZE"));
     } catch (...) {

@@ -6,6 +6,7 @@
 #include "app/RowLocks.h"
 #include "app/SqlText.h"
 #include "documents/Cents.h"
+#include "documents/CostLedger.h"
 #include "documents/Oddnum.h"
 
 QStringList CDocumentStore::StoredTexts(const QStringList& texts) {
@@ -100,6 +101,7 @@ DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& hea
     }
     rs.Close();
     WriteHeader(oddnum, plan.header, invoiceDate);
+    RecordDocumentCosts(m_table, oddnum);
     write.header = StoredTexts(plan.header);
     return write;
 }
@@ -126,6 +128,7 @@ DocumentWrite CDocumentStore::DeleteLine(const QString& oddnum, const QStringLis
         rs.MoveNext();
     rs.Delete();
     rs.Close();
+    RecordDocumentCosts(m_table, oddnum);
     if (stored.size() > 1) {
         WriteHeader(oddnum, plan.header, invoiceDate);
         write.header = plan.header;
@@ -142,5 +145,7 @@ DocumentWrite CDocumentStore::DeleteDocument(const QString& oddnum, bool giveSto
         return write;
     }
     write.rows = theApp.m_pConnection->Execute(m_table.DeleteSql(), {oddnum});
+    RecordDocumentCosts(m_table, oddnum,
+                        giveStockBack ? CostRemoval::Forget : CostRemoval::KeepGoods);
     return write;
 }

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -13,6 +14,7 @@
 #include "app/HarborMessageBox.h"
 #include "app/SqlText.h"
 #include "export/ExportDialogs.h"
+#include "queries/AccountSums.h"
 
 namespace {
 
@@ -27,12 +29,8 @@ bool IsYear(const QString& text) {
     return year.match(text).hasMatch();
 }
 
-// A sum column as a number; a NULL sum (no documents) is 0.
-double SumValue(const CRecordset& rs, const QString& field) {
-    bool ok = false;
-    const double value = rs.GetCollect(field).toDouble(&ok);
-    return ok ? value : 0.0;
-}
+// Where the chart begins: right of the period box and the figures beside it.
+constexpr int kChartLeft = 240;
 
 } // namespace
 
@@ -65,6 +63,29 @@ void CAccountDlg::CreateControls() {
     m_pExport->setGeometry(20, 130, 200, 28);
     connect(m_pExport, &QPushButton::clicked, this,
             [this] { ExportWithDialogs(this, FiguresTable(), ExportFormat::Xlsx); });
+    m_pCostText = new QLabel(this);
+    m_pCostText->setGeometry(20, 175, 210, 190);
+    m_pCostText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pCostText->setWordWrap(true);
+}
+
+void CAccountDlg::ShowCostText() {
+    if (!m_bHasFigures) {
+        m_pCostText->clear();
+        return;
+    }
+    QStringList lines{
+        QStringLiteral("销售成本: %1").arg(AccountChart::AmountText(m_figures.salesCost)),
+        QStringLiteral("毛利: %1").arg(AccountChart::AmountText(m_figures.grossProfit)),
+        QStringLiteral("毛利率: %1").arg(MarginText(m_figures)),
+        QStringLiteral("库存金额: %1").arg(AccountChart::AmountText(m_figures.stockValue))};
+    if (m_figures.unknownCostLines > 0)
+        lines << QStringLiteral("%1笔销售的成本未知(当时尚无进货),未计入销售成本")
+                     .arg(m_figures.unknownCostLines);
+    if (m_figures.unknownStockProducts > 0)
+        lines << QStringLiteral("%1种商品的成本未知,未计入库存金额")
+                     .arg(m_figures.unknownStockProducts);
+    m_pCostText->setText(lines.join(QLatin1Char('\n')));
 }
 
 void CAccountDlg::FillMonthBox() {
@@ -147,63 +168,40 @@ bool CAccountDlg::Compute(const QString& year, const QString& month) {
         m_strTitle = title;
     else
         ClearFigures();
+    ShowCostText();
     update();
     return m_bHasFigures;
 }
 
 void CAccountDlg::ReadSums(const QString& pattern) {
-    CRecordset rs;
     // The numbers that begin with the period, as a range the number index serves.
-    const TextRange range = PrefixRange(pattern);
-    const QVariantList like = {range.low, range.high};
-    rs.Open(QStringLiteral("SELECT SUM(freceivable) AS money1, SUM(freceipt) AS money2 FROM "
-                           "(SELECT DISTINCT oddnum,freceivable,freceipt FROM saleout WHERE oddnum "
-                           ">= ? AND oddnum < ?)"),
-            like);
-    m_fReceivable = SumValue(rs, QStringLiteral("money1"));
-    m_fReceipt = SumValue(rs, QStringLiteral("money2"));
-    rs.Close();
-    rs.Open(QStringLiteral("SELECT SUM(freceivable) AS money3, SUM(freceipt) AS money4 FROM "
-                           "(SELECT DISTINCT oddnum,freceivable,freceipt FROM salein WHERE oddnum "
-                           ">= ? AND oddnum < ?)"),
-            like);
-    m_fRefundDue = SumValue(rs, QStringLiteral("money3"));
-    m_fRefunded = SumValue(rs, QStringLiteral("money4"));
-    rs.Close();
-    rs.Open(QStringLiteral("SELECT SUM(fmoney) AS money5 FROM (SELECT DISTINCT oddnum,fmoney FROM "
-                           "entry WHERE oddnum >= ? AND oddnum < ?)"),
-            like);
-    m_fPurchase = SumValue(rs, QStringLiteral("money5"));
-    rs.Close();
-    m_fProfit = m_fReceivable - m_fRefundDue - m_fPurchase;
+    m_figures = ReadAccountFigures(PrefixRange(pattern));
 }
 
 void CAccountDlg::ClearFigures() {
     m_strTitle.clear();
-    m_fReceivable = m_fReceipt = m_fRefundDue = m_fRefunded = m_fPurchase = m_fProfit = 0;
+    m_figures = AccountFigures();
     m_bHasFigures = false;
 }
 
 AccountFigures CAccountDlg::Figures() const {
-    return {m_fReceivable, m_fReceipt, m_fRefundDue, m_fRefunded, m_fPurchase, m_fProfit};
+    return m_figures;
 }
 
 ExportTable CAccountDlg::FiguresTable() const {
     ExportTable table;
     table.title = windowTitle();
-    table.columns = {{QStringLiteral("统计期间"), ExportKind::Text, 0},
-                     {QStringLiteral("应收款"), ExportKind::Number, 2},
-                     {QStringLiteral("实收款"), ExportKind::Number, 2},
-                     {QStringLiteral("应退款"), ExportKind::Number, 2},
-                     {QStringLiteral("实退款"), ExportKind::Number, 2},
-                     {QStringLiteral("进货款"), ExportKind::Number, 2},
-                     {QStringLiteral("利润"), ExportKind::Number, 2}};
+    table.columns = {{QStringLiteral("统计期间"), ExportKind::Text, 0}};
+    const QVector<QPair<QString, double>> figures = SummaryFigures(m_figures);
+    for (const auto& figure : figures)
+        table.columns.append({figure.first, ExportKind::Number, 2});
+    table.columns.append({QStringLiteral("毛利率"), ExportKind::Text, 0});
     if (!m_bHasFigures)
         return table;
     QStringList row{m_pYear->currentText() + m_pMonth->currentText()};
-    for (double amount :
-         {m_fReceivable, m_fReceipt, m_fRefundDue, m_fRefunded, m_fPurchase, m_fProfit})
-        row.append(QString::asprintf("%.2f", amount));
+    for (const auto& figure : figures)
+        row.append(QString::asprintf("%.2f", figure.second));
+    row.append(MarginText(m_figures));
     table.rows.append(row);
     return table;
 }
@@ -212,7 +210,7 @@ ExportTable CAccountDlg::FiguresTable() const {
 AccountChart CAccountDlg::Chart() const {
     const int nHeight = height() - kBottomMargin;
     const int nRight = width();
-    return AccountChart(Figures(), nHeight, nRight);
+    return AccountChart(Figures(), nHeight, nRight, kChartLeft);
 }
 
 void CAccountDlg::paintEvent(QPaintEvent* event) {

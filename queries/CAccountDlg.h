@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 
 // 帐目统计: a year's or a month's sales due and received, returns due and refunded,
@@ -39,9 +40,11 @@ class CAccountDlg : public CWorkDialog {
     QComboBox* YearBox() const { return m_pYear; }
     QComboBox* MonthBox() const { return m_pMonth; }
     QPushButton* ExportButton() const { return m_pExport; }
+    // 销售成本, 毛利, 毛利率 and 库存金额 as the window shows them beside the chart.
+    QLabel* CostText() const { return m_pCostText; }
 
-    // The figures shown, as a table of one row: the period and the six amounts. No row when
-    // there are no figures.
+    // The figures shown, as a table of one row: the period, the amounts of SummaryFigures and
+    // the margin. No row when there are no figures.
     ExportTable FiguresTable() const;
 
     // Reads the year list again, keeping the chosen year where it still has documents, and
@@ -60,17 +63,15 @@ class CAccountDlg : public CWorkDialog {
     void ClearFigures();
     void ReadSums(const QString& pattern);
 
+    void ShowCostText();
+
     QString m_strTitle;
-    double m_fReceivable = 0;
-    double m_fReceipt = 0;
-    double m_fRefundDue = 0;
-    double m_fRefunded = 0;
-    double m_fPurchase = 0;
-    double m_fProfit = 0;
+    AccountFigures m_figures;
     bool m_bHasFigures = false;
 
     QGroupBox* m_pPeriodFrame = nullptr;
     QComboBox* m_pYear = nullptr;
     QComboBox* m_pMonth = nullptr;
     QPushButton* m_pExport = nullptr;
+    QLabel* m_pCostText = nullptr;
 };
