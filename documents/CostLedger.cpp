@@ -27,8 +27,9 @@ QString RowId() {
     return Db().Dialect().RowIdColumn();
 }
 
+// A figure to bind, NULL when there is none.
 QVariant Money(const std::optional<double>& value) {
-    return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
+    return value ? QVariant(*value) : QVariant();
 }
 
 std::optional<double> Optional(const QVariant& value) {

@@ -32,7 +32,8 @@ AND total <> '' AND total NOT IN ('-', '.', '-.') AND total NOT LIKE '%.%.%' AND
 ) moves GROUP BY doctable, r, oddnum, code;
 -- The moving average along each product's movements: a stock-in with a quantity adds its
 -- amount to the stock on hand (valued at the average, none counted below zero); sales and
--- returns leave the average as it is and record it as their cost per unit.
+-- returns leave the average as it is and record it as their cost per unit. (The statements
+-- run through the program's dialect, in which "+" joins texts: sums are written as "a - (0 - b)".)
 UPDATE cost_move SET qtyafter = w.q, avgafter = w.avg,
 unitcost = CASE WHEN cost_move.doctable <> 'entry' THEN w.before END FROM (
 WITH RECURSIVE walk (code, seq, q, avg, before) AS (
@@ -40,9 +41,9 @@ SELECT m.code, m.seq, m.qty, CASE WHEN m.doctable = 'entry' AND m.qty > 0 THEN m
 CAST(NULL AS REAL)
 FROM cost_move m WHERE m.seq = (SELECT min(s.seq) FROM cost_move s WHERE s.code = m.code)
 UNION ALL
-SELECT m.code, m.seq, w.q + m.qty,
+SELECT m.code, m.seq, w.q - (0 - m.qty),
 CASE WHEN m.doctable = 'entry' AND m.qty > 0 THEN
-CASE WHEN w.avg IS NULL OR w.q <= 0 THEN m.amount / m.qty ELSE (w.q * w.avg + m.amount) / (w.q + m.qty) END
+CASE WHEN w.avg IS NULL OR w.q <= 0 THEN m.amount / m.qty ELSE (w.q * w.avg - (0 - m.amount)) / (w.q - (0 - m.qty)) END
 ELSE w.avg END,
 w.avg
 FROM walk w JOIN cost_move m ON m.code = w.code
