@@ -41,9 +41,9 @@ std::optional<double> Optional(const QVariant& value) {
 // The document's stored rows summed per product, quantities signed as they move the stock.
 QMap<QString, Movement> DocumentMovements(const DocumentTable& table, const QString& oddnum) {
     QMap<QString, Movement> moves;
-    CSqlReader rows(QStringLiteral("SELECT code,\"count\",total FROM %1 WHERE oddnum=?")
-                        .arg(table.table),
-                    {oddnum});
+    CSqlReader rows(
+        QStringLiteral("SELECT code,\"count\",total FROM %1 WHERE oddnum=?").arg(table.table),
+        {oddnum});
     while (rows.Next()) {
         double qty = 0;
         double amount = 0;
@@ -129,7 +129,8 @@ void RecordDocumentCosts(const DocumentTable& table, const QString& oddnum, Cost
     QHash<QString, QVariant> stored;
     {
         CSqlReader reader(
-            QStringLiteral("SELECT code,%1 FROM cost_move WHERE oddnum=? AND doctable=?").arg(RowId()),
+            QStringLiteral("SELECT code,%1 FROM cost_move WHERE oddnum=? AND doctable=?")
+                .arg(RowId()),
             {oddnum, table.table});
         while (reader.Next())
             stored.insert(reader.Text(0), reader.Value(1));
@@ -146,8 +147,9 @@ void RecordDocumentCosts(const DocumentTable& table, const QString& oddnum, Cost
     QSet<QString> fresh;
     for (auto it = now.constBegin(); it != now.constEnd(); ++it) {
         if (stored.contains(it.key())) {
-            Db().Execute(QStringLiteral("UPDATE cost_move SET qty=?,amount=? WHERE %1=?").arg(RowId()),
-                         {it->qty, it->amount, stored.value(it.key())});
+            Db().Execute(
+                QStringLiteral("UPDATE cost_move SET qty=?,amount=? WHERE %1=?").arg(RowId()),
+                {it->qty, it->amount, stored.value(it.key())});
             continue;
         }
         if (seq == 0)

@@ -48,8 +48,8 @@ QString MarginText(const AccountFigures& figures) {
 
 AccountChart::AccountChart(const AccountFigures& figures, int height, int right, int left)
     : m_figures(figures), m_nHeight(height), m_nRight(right), m_nLeft(left) {
-    const double amounts[] = {figures.receivable, figures.receipt,     figures.refundDue,
-                              figures.refunded,   figures.purchase,    figures.profit,
+    const double amounts[] = {figures.receivable, figures.receipt,    figures.refundDue,
+                              figures.refunded,   figures.purchase,   figures.profit,
                               figures.salesCost,  figures.grossProfit};
     double largest = 0;
     for (double amount : amounts) {
@@ -149,11 +149,18 @@ void AccountChart::DrawCentred(QPainter& painter, const ChartText& text) {
                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text.text);
 }
 
-void AccountChart::Paint(QPainter& painter, const QString& title) const {
+void AccountChart::PaintTitle(QPainter& painter, const QString& title, int centreX) {
     painter.save();
     painter.setPen(Qt::black);
     painter.setFont(ChartFont("微软雅黑", kTitleFontHeight));
-    DrawCentred(painter, {title, Centre(), kTitleTop});
+    DrawCentred(painter, {title, centreX, kTitleTop});
+    painter.restore();
+}
+
+void AccountChart::Paint(QPainter& painter, const QString& title) const {
+    PaintTitle(painter, title, Centre());
+    painter.save();
+    painter.setPen(Qt::black);
 
     for (const ChartBar& bar : Bars()) {
         if (!bar.rect.isEmpty())

@@ -11,12 +11,12 @@ class QPainter;
 
 // The six amounts of a period, in yuan.
 struct AccountFigures {
-    double receivable = 0; // 应收款: sales due
-    double receipt = 0;    // 实收款: sales received
-    double refundDue = 0;  // 应退款: returns due
-    double refunded = 0;   // 实退款: returns refunded
-    double purchase = 0;   // 进货款: purchases
-    double profit = 0;     // 利润: sales due less returns due less purchases
+    double receivable = 0;  // 应收款: sales due
+    double receipt = 0;     // 实收款: sales received
+    double refundDue = 0;   // 应退款: returns due
+    double refunded = 0;    // 实退款: returns refunded
+    double purchase = 0;    // 进货款: purchases
+    double profit = 0;      // 利润: sales due less returns due less purchases
     double salesCost = 0;   // 销售成本: cost of the goods sold less that of the goods returned
     double grossProfit = 0; // 毛利: sales due less returns due less the cost of goods
     double stockValue = 0;  // 库存金额: stock x moving-average cost at the period's end
@@ -45,8 +45,9 @@ struct ChartBar {
 // value labels above them (never on a bar) and category labels below. Pure arithmetic plus
 // one Paint. height is the drawing height (the base line lies at 7/8 of it), left and right
 // the drawing's ends (the chart is centred between them); six groups of bars one kGroupPitch
-// apart: sales, returns, purchases, profit, cost of goods, gross profit. The tallest bar is 2/3 of height; every bar rises
-// from the base line by its amount's absolute value, so none leaves the frame.
+// apart: sales, returns, purchases, profit, cost of goods, gross profit. The tallest bar is 2/3 of
+// height; every bar rises from the base line by its amount's absolute value, so none leaves the
+// frame.
 class AccountChart {
   public:
     static constexpr int kBarWidth = 100;
@@ -79,6 +80,8 @@ class AccountChart {
     QLine BaseLine() const;
 
     void Paint(QPainter& painter, const QString& title) const;
+    // The chart's title, centred on x.
+    static void PaintTitle(QPainter& painter, const QString& title, int centreX);
 
     // An amount as the chart shows it: two decimals, thousands separated ("1,234.50").
     static QString AmountText(double amount);

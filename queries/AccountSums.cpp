@@ -16,8 +16,8 @@ QVariantList Bounds(const TextRange& numbers) {
 }
 
 // Two sums of distinct document headers; a NULL sum (no documents) is 0.
-QPair<double, double> HeaderSums(const QString& table, const QString& first,
-                                 const QString& second, const TextRange& numbers) {
+QPair<double, double> HeaderSums(const QString& table, const QString& first, const QString& second,
+                                 const TextRange& numbers) {
     CSqlReader reader(QStringLiteral("SELECT SUM(%2), SUM(%3) FROM (SELECT DISTINCT oddnum,%2%4 "
                                      "FROM %1 WHERE oddnum >= ? AND oddnum < ?)")
                           .arg(table, first, second.isEmpty() ? first : second,
@@ -65,7 +65,40 @@ void ReadStockValue(const TextRange& numbers, AccountFigures* figures) {
     figures->stockValue = RoundMoney(value);
 }
 
+// The sums of a column per month (the number's first six characters), signed.
+void AddByMonth(const QString& sql, const TextRange& numbers, double sign,
+                QVector<MonthFigures>* months, double MonthFigures::*field) {
+    CSqlReader reader(sql, Bounds(numbers));
+    while (reader.Next()) {
+        const int month = reader.Text(0).mid(4, 2).toInt();
+        if (month >= 1 && month <= 12)
+            (*months)[month - 1].*field += sign * reader.Value(1).toDouble();
+    }
+}
+
 } // namespace
+
+QVector<MonthFigures> ReadYearMonths(const QString& year) {
+    QVector<MonthFigures> months(12);
+    const TextRange numbers = PrefixRange(year);
+    const QString headers = QStringLiteral(
+        "SELECT substr(oddnum, 1, 6) AS month, SUM(freceivable) AS due FROM (SELECT DISTINCT "
+        "oddnum,freceivable FROM %1 WHERE oddnum >= ? AND oddnum < ?) GROUP BY substr(oddnum, 1, "
+        "6)");
+    AddByMonth(headers.arg(QStringLiteral("saleout")), numbers, 1, &months, &MonthFigures::sales);
+    AddByMonth(headers.arg(QStringLiteral("salein")), numbers, -1, &months, &MonthFigures::sales);
+    const QString costs =
+        QStringLiteral("SELECT substr(oddnum, 1, 6) AS month, SUM(cost) AS cost FROM cost_move "
+                       "WHERE oddnum >= ? AND oddnum < ? AND doctable = '%1' GROUP BY substr("
+                       "oddnum, 1, 6)");
+    AddByMonth(costs.arg(QStringLiteral("saleout")), numbers, 1, &months, &MonthFigures::cost);
+    AddByMonth(costs.arg(QStringLiteral("salein")), numbers, -1, &months, &MonthFigures::cost);
+    for (MonthFigures& month : months) {
+        month.cost = RoundMoney(month.cost);
+        month.gross = month.sales - month.cost;
+    }
+    return months;
+}
 
 TextRange DayRange(const QString& fromYyyyMmDd, const QString& toYyyyMmDd) {
     const QDate to = QDate::fromString(toYyyyMmDd, QStringLiteral("yyyyMMdd"));
@@ -94,9 +127,9 @@ AccountFigures ReadAccountFigures(const TextRange& numbers) {
 }
 
 QVector<QPair<QString, double>> SummaryFigures(const AccountFigures& f) {
-    return {{QStringLiteral("应收款"), f.receivable}, {QStringLiteral("实收款"), f.receipt},
-            {QStringLiteral("应退款"), f.refundDue},  {QStringLiteral("实退款"), f.refunded},
-            {QStringLiteral("进货款"), f.purchase},   {QStringLiteral("利润"), f.profit},
+    return {{QStringLiteral("应收款"), f.receivable},  {QStringLiteral("实收款"), f.receipt},
+            {QStringLiteral("应退款"), f.refundDue},   {QStringLiteral("实退款"), f.refunded},
+            {QStringLiteral("进货款"), f.purchase},    {QStringLiteral("利润"), f.profit},
             {QStringLiteral("销售成本"), f.salesCost}, {QStringLiteral("毛利"), f.grossProfit},
             {QStringLiteral("库存金额"), f.stockValue}};
 }

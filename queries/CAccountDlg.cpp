@@ -1,5 +1,6 @@
 #include "queries/CAccountDlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,8 +11,8 @@
 
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
-#include "app/PrefixSearch.h"
 #include "app/HarborMessageBox.h"
+#include "app/PrefixSearch.h"
 #include "app/SqlText.h"
 #include "export/ExportDialogs.h"
 #include "queries/AccountSums.h"
@@ -67,6 +68,9 @@ void CAccountDlg::CreateControls() {
     m_pCostText->setGeometry(20, 175, 210, 190);
     m_pCostText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_pCostText->setWordWrap(true);
+    m_pMonths = new QCheckBox(QStringLiteral("显示全年各月图表"), this);
+    m_pMonths->setGeometry(20, 370, 200, 28);
+    connect(m_pMonths, &QCheckBox::toggled, this, &CAccountDlg::OnSelectionChange);
 }
 
 void CAccountDlg::ShowCostText() {
@@ -163,7 +167,12 @@ bool CAccountDlg::Compute(const QString& year, const QString& month) {
                                               "十二月，请重新选择。"));
         return false;
     }
-    m_bHasFigures = RunDbRead(this, QStringLiteral("统计"), [&] { ReadSums(pattern); });
+    m_bHasFigures = RunDbRead(this, QStringLiteral("统计"), [&] {
+        ReadSums(pattern);
+        if (m_pMonths->isChecked())
+            m_months = ReadYearMonths(year);
+    });
+    m_strYear = year;
     if (m_bHasFigures)
         m_strTitle = title;
     else
@@ -181,6 +190,7 @@ void CAccountDlg::ReadSums(const QString& pattern) {
 void CAccountDlg::ClearFigures() {
     m_strTitle.clear();
     m_figures = AccountFigures();
+    m_months.clear();
     m_bHasFigures = false;
 }
 
@@ -213,11 +223,23 @@ AccountChart CAccountDlg::Chart() const {
     return AccountChart(Figures(), nHeight, nRight, kChartLeft);
 }
 
+MonthChart CAccountDlg::MonthsChart() const {
+    return MonthChart(
+        m_months, QRect(kChartLeft, 90, width() - kChartLeft - 20, height() - kBottomMargin - 90));
+}
+
 void CAccountDlg::paintEvent(QPaintEvent* event) {
     CWorkDialog::paintEvent(event);
     if (!m_bHasFigures)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    Chart().Paint(painter, m_strTitle);
+    if (!m_pMonths->isChecked()) {
+        Chart().Paint(painter, m_strTitle);
+        return;
+    }
+    // The title as the period chart has it, the months under it.
+    AccountChart::PaintTitle(painter, m_strYear + QStringLiteral("年各月销售、成本与毛利(元)"),
+                             (kChartLeft + width()) / 2);
+    MonthsChart().Paint(painter, QString());
 }

@@ -3,8 +3,10 @@
 #include "app/CWorkDialog.h"
 #include "export/ExportTable.h"
 #include "queries/AccountChart.h"
+#include "queries/MonthChart.h"
 
 class QComboBox;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -42,6 +44,11 @@ class CAccountDlg : public CWorkDialog {
     QPushButton* ExportButton() const { return m_pExport; }
     // 销售成本, 毛利, 毛利率 and 库存金额 as the window shows them beside the chart.
     QLabel* CostText() const { return m_pCostText; }
+    // When checked the window shows the twelve months of the chosen year instead.
+    QCheckBox* MonthsBox() const { return m_pMonths; }
+    QVector<MonthFigures> Months() const { return m_months; }
+    // The chart of the months as it is laid out in the window now.
+    MonthChart MonthsChart() const;
 
     // The figures shown, as a table of one row: the period, the amounts of SummaryFigures and
     // the margin. No row when there are no figures.
@@ -74,4 +81,7 @@ class CAccountDlg : public CWorkDialog {
     QComboBox* m_pMonth = nullptr;
     QPushButton* m_pExport = nullptr;
     QLabel* m_pCostText = nullptr;
+    QCheckBox* m_pMonths = nullptr;
+    QVector<MonthFigures> m_months;
+    QString m_strYear;
 };

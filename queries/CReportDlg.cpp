@@ -24,9 +24,9 @@ struct ReportChoice {
     bool byProfit;
 };
 const ReportChoice kChoices[] = {
-    {"profit-by-product", false}, {"profit-by-class", false}, {"profit-by-customer", false},
-    {"profit-by-employee", false}, {"best-sellers", false},   {"best-sellers", true},
-    {"slow-movers", false},       {"stock-value", false},
+    {"profit-by-product", false},  {"profit-by-class", false}, {"profit-by-customer", false},
+    {"profit-by-employee", false}, {"best-sellers", false},    {"best-sellers", true},
+    {"slow-movers", false},        {"stock-value", false},
 };
 
 // A column wide enough for its header and its texts.

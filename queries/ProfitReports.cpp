@@ -170,8 +170,7 @@ QString StockValueText(const StockRow& row) {
 }
 
 ExportTable SlowMovers(const ReportRequest& request) {
-    const QString since =
-        request.to.addDays(1 - request.days).toString(QStringLiteral("yyyyMMdd"));
+    const QString since = request.to.addDays(1 - request.days).toString(QStringLiteral("yyyyMMdd"));
     ExportTable table;
     table.columns = {{QStringLiteral("编码"), ExportKind::Text, 0},
                      {QStringLiteral("商品名称"), ExportKind::Text, 0},
@@ -262,8 +261,9 @@ ExportTable BuildReport(const ReportRequest& request) {
     ExportTable table;
     const QString& name = request.name;
     if (name == QLatin1String("profit-by-product"))
-        table = SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"),
-                           Named(SalesBy(request, QStringLiteral("m.code"), false), ProductNames()));
+        table =
+            SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"),
+                       Named(SalesBy(request, QStringLiteral("m.code"), false), ProductNames()));
     else if (name == QLatin1String("profit-by-class"))
         table = SalesTable(
             QStringLiteral("类别编码"), QStringLiteral("类别"),

@@ -102,6 +102,7 @@ class TestAccountDlg : public QObject {
     void lossIsRedAndRisesUpward();
     void everyBarStaysInTheFrame();
     void valueLabelsNeverOverlapOrDropBelowTheBase();
+    void monthChartFitsItsFrame();
 
     // Window
     void windowIsWhiteAndCloseBoxHides();
@@ -406,6 +407,38 @@ void TestAccountDlg::valueLabelsNeverOverlapOrDropBelowTheBase() {
     QCOMPARE(labels[4].centreX, apart.GroupCentre(2));
     QCOMPARE(labels[5].centreX, apart.GroupCentre(3));
     QCOMPARE(apart.CategoryLabels()[0].top, apart.Base() + 10);
+}
+
+void TestAccountDlg::monthChartFitsItsFrame() {
+    QVector<MonthFigures> months(12);
+    months[0] = {1000, 600, 400};
+    months[4] = {2000, 2500, -500}; // sold below cost
+    months[11] = {1e12, 0, 1e12};
+    const QRect frame(240, 90, 1000, 540);
+    for (const QVector<MonthFigures>& figures : {months, months.mid(0, 5), QVector<MonthFigures>()}) {
+        const MonthChart chart(figures, frame);
+        const QVector<ChartBar> bars = chart.Bars();
+        QCOMPARE(bars.size(), 36);
+        for (int i = 0; i < bars.size(); ++i) {
+            QVERIFY(frame.contains(bars[i].rect) || bars[i].rect.isEmpty());
+            QCOMPARE(bars[i].rect.bottom() + 1, chart.Base());
+            if (i > 0)
+                QVERIFY(bars[i].rect.left() >= bars[i - 1].rect.right() + 1);
+        }
+        for (const ChartText& label : chart.MonthLabels())
+            QVERIFY(frame.contains(QPoint(label.centreX, label.top + MonthChart::kFontHeight)));
+        const ChartText scale = chart.ScaleLabel();
+        QVERIFY(scale.top > frame.top() + MonthChart::kLegendHeight - 4);
+        QVERIFY(scale.top + MonthChart::kFontHeight <= chart.Base() - chart.MaxBarHeight());
+    }
+    const MonthChart chart(months, frame);
+    const QVector<ChartBar> bars = chart.Bars();
+    QCOMPARE(bars[35].rect.height(), chart.MaxBarHeight()); // December's gross profit
+    QCOMPARE(bars[0].rect.height(), int(1000 / 1e12 * chart.MaxBarHeight()));
+    QCOMPARE(bars[14].colour, QColor(255, 0, 0)); // May's loss
+    QCOMPARE(bars[13].colour, QColor(160, 110, 60));
+    QCOMPARE(chart.ScaleLabel().text, QStringLiteral("最大值:1,000,000,000,000.00"));
+    QCOMPARE(chart.MonthLabels()[11].text, QStringLiteral("12月"));
 }
 
 void TestAccountDlg::windowIsWhiteAndCloseBoxHides() {

@@ -3,6 +3,7 @@
 // sold, the gross profit and the stock value; 经营报表 and `Harbor --report` list the same
 // figures. The expected figures are the worked ones of the owner, the report figures are
 // recomputed here with plain SQL over the stored rows.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -40,7 +41,7 @@ QString Cents(double amount) {
 }
 
 // 帐目统计 of this month as the window computes it.
-AccountFigures MonthFigures() {
+AccountFigures ThisMonthFigures() {
     CAccountDlg dialog;
     const QDate today = QDate::currentDate();
     if (!dialog.Compute(today.toString("yyyy"), today.toString("MM")))
@@ -133,18 +134,18 @@ void TestCostLedger::workedCaseThroughTheWindows() {
     QVERIFY(SaveEntry(shop, kScrew, "7.00", "10", &second));
     QVERIFY(SaveSale(shop, shop.saleOut, kScrew, "5"));
     QCOMPARE(shop.db.Value("SELECT total FROM saleout"), QStringLiteral("50.00"));
-    AccountFigures figures = MonthFigures();
+    AccountFigures figures = ThisMonthFigures();
     QCOMPARE(Cents(figures.salesCost), QStringLiteral("30.00"));
     QCOMPARE(Cents(figures.grossProfit), QStringLiteral("20.00"));
     QCOMPARE(MarginText(figures), QStringLiteral("40.00%"));
 
     QVERIFY(SaveSale(shop, shop.saleIn, kScrew, "2"));
-    figures = MonthFigures();
+    figures = ThisMonthFigures();
     QCOMPARE(Cents(figures.salesCost), QStringLiteral("18.00"));
     QCOMPARE(Cents(figures.grossProfit), QStringLiteral("12.00"));
 
     QVERIFY(SaveEntry(shop, kScrew, "9.00", "10"));
-    figures = MonthFigures();
+    figures = ThisMonthFigures();
     QCOMPARE(Cents(figures.salesCost), QStringLiteral("18.00"));
     QCOMPARE(Cents(figures.grossProfit), QStringLiteral("12.00"));
     QCOMPARE(shop.Stock(kScrew), QStringLiteral("27.00"));
@@ -171,11 +172,11 @@ void TestCostLedger::workedCaseThroughTheWindows() {
     QCOMPARE(shop.db.Value("SELECT count(*) FROM entry WHERE oddnum=?", {second}),
              QStringLiteral("0"));
     QCOMPARE(shop.Stock(kScrew), QStringLiteral("17.00"));
-    figures = MonthFigures();
+    figures = ThisMonthFigures();
     QCOMPARE(Cents(figures.salesCost), QStringLiteral("18.00"));
     QCOMPARE(Cents(figures.stockValue), QStringLiteral("125.00"));
     QCOMPARE(shop.db.Value("SELECT " + TestDatabase::FixedSql("avgcost", 4) +
-                           " FROM cost_product WHERE code=?",
+                               " FROM cost_product WHERE code=?",
                            {kScrew}),
              QStringLiteral("7.3529"));
     // The window shows the figures beside the chart, the export holds them too.
@@ -197,7 +198,7 @@ void TestCostLedger::soldBeforeAnyStockInIsUnknown() {
     QVERIFY(SaveSale(shop, shop.saleOut, kNut, "3"));
     QCOMPARE(shop.db.Rows("SELECT doctable||'|'||code||'|'||coalesce(unitcost,-1) FROM cost_move"),
              QStringList{"saleout|" + kNut + "|-1"});
-    const AccountFigures figures = MonthFigures();
+    const AccountFigures figures = ThisMonthFigures();
     QCOMPARE(figures.unknownCostLines, 1);
     QCOMPARE(figures.salesCost, 0.0);
     QCOMPARE(figures.unknownStockProducts, 1);
@@ -208,7 +209,7 @@ void TestCostLedger::soldBeforeAnyStockInIsUnknown() {
     QVERIFY(SaveEntry(shop, kNut, "4.00", "10"));
     QCOMPARE(RowsByKey(BuildReport(ThisMonth("profit-by-product"))).value(kNut).value(4),
              QStringLiteral("未知"));
-    QCOMPARE(Cents(MonthFigures().stockValue), QStringLiteral("60.00")); // 15 at 4.00
+    QCOMPARE(Cents(ThisMonthFigures().stockValue), QStringLiteral("60.00")); // 15 at 4.00
 }
 
 // Documents written straight into the tables, on several days: the upgrade's statements
@@ -247,9 +248,8 @@ void TestCostLedger::upgradeFillsTheLedgerAsTheWindowsWould() {
             .arg(column, TestDatabase::FixedSql(column, decimals));
     };
     const QString columns = "code||'|'||doctable||'|'||oddnum||'|'||" +
-                            TestDatabase::FixedSql("qty", 2) + "||'|'||" +
-                            optional("unitcost", 6) + "||'|'||" + optional("cost", 2) + "||'|'||" +
-                            optional("avgafter", 6);
+                            TestDatabase::FixedSql("qty", 2) + "||'|'||" + optional("unitcost", 6) +
+                            "||'|'||" + optional("cost", 2) + "||'|'||" + optional("avgafter", 6);
     const QString moves = "SELECT " + columns + " FROM cost_move ORDER BY code, oddnum";
     RebuildCostLedger(*theApp.m_pConnection);
     const QStringList upgraded = db.Rows(moves);
@@ -330,8 +330,9 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
         RowsByKey(BuildReport(ThisMonth("profit-by-class")));
     QCOMPARE(byClass.value("01").value(1), QStringLiteral("五金"));
     QCOMPARE(byClass.value("01").value(3),
-             Cents(shop.db.Value("SELECT sum(CAST(total AS REAL)) FROM saleout WHERE code LIKE "
-                                 "'01%'")
+             Cents(shop.db
+                       .Value("SELECT sum(CAST(total AS REAL)) FROM saleout WHERE code LIKE "
+                              "'01%'")
                        .toDouble() -
                    shop.db.Value("SELECT sum(CAST(total AS REAL)) FROM salein").toDouble()));
     QCOMPARE(byClass.value("02").value(4), QStringLiteral("未知"));
@@ -340,11 +341,13 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
     QCOMPARE(customers.rows.size(), 1);
     QCOMPARE(customers.rows[0].value(0), QStringLiteral("张三五金"));
     QCOMPARE(customers.rows[0].value(2),
-             Cents(shop.db.Value("SELECT sum(f) FROM (SELECT DISTINCT oddnum, freceivable AS f "
-                                 "FROM saleout) s")
+             Cents(shop.db
+                       .Value("SELECT sum(f) FROM (SELECT DISTINCT oddnum, freceivable AS f "
+                              "FROM saleout) s")
                        .toDouble() -
-                   shop.db.Value("SELECT sum(f) FROM (SELECT DISTINCT oddnum, freceivable AS f "
-                                 "FROM salein) s")
+                   shop.db
+                       .Value("SELECT sum(f) FROM (SELECT DISTINCT oddnum, freceivable AS f "
+                              "FROM salein) s")
                        .toDouble()));
     // Best sellers by quantity: the nut (12.5 - 2), then the screw (7).
     const ExportTable best = BuildReport(ThisMonth("best-sellers"));
@@ -353,8 +356,9 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
     // Stock value by class, against stock x average cost.
     const QHash<QString, QStringList> stock = RowsByKey(BuildReport(ThisMonth("stock-value")));
     QCOMPARE(stock.value("01").value(3),
-             Cents(shop.db.Value("SELECT sum(CAST(p.total AS REAL) * c.avgcost) FROM property p "
-                                 "JOIN cost_product c ON c.code = p.code WHERE p.code LIKE '01%'")
+             Cents(shop.db
+                       .Value("SELECT sum(CAST(p.total AS REAL) * c.avgcost) FROM property p "
+                              "JOIN cost_product c ON c.code = p.code WHERE p.code LIKE '01%'")
                        .toDouble()));
     QCOMPARE(stock.value("02").value(4), QStringLiteral("1"));
     // Slow movers: the switch has stock and no sale in the last 90 days of a period a year on.
@@ -387,7 +391,7 @@ void TestCostLedger::reportCommandAgreesWithTheWindow() {
     QVERIFY(SaveSale(shop, shop.saleOut, kScrew, "5"));
     QVERIFY(SaveSale(shop, shop.saleIn, kScrew, "2"));
     QVERIFY(SaveEntry(shop, kScrew, "9.00", "10"));
-    const AccountFigures figures = MonthFigures();
+    const AccountFigures figures = ThisMonthFigures();
     QStringList expected;
     for (const auto& figure : SummaryFigures(figures))
         expected << figure.first + "," + Cents(figure.second);
@@ -473,13 +477,25 @@ void TestCostLedger::windowsRenderReadably() {
         QVERIFY(text.left() >= 230);
     }
     QVERIFY(account.CostText()->text().contains(QStringLiteral("库存金额: 4,400.00")));
+    const QString shots = qEnvironmentVariable("HARBOR_SHOT_DIR");
+    if (!shots.isEmpty())
+        account.grab().save(shots + "/account.png");
+    // The months of the year: this month's sales, cost and gross profit.
+    account.MonthsBox()->click();
+    const MonthFigures month = account.Months().value(QDate::currentDate().month() - 1);
+    QCOMPARE(month.sales, 1200.0);
+    QCOMPARE(month.cost, 600.0);
+    QCOMPARE(month.gross, 600.0);
+    const QImage image = account.grab().toImage();
+    const ChartBar sales = account.MonthsChart().Bars()[3 * (QDate::currentDate().month() - 1)];
+    QCOMPARE(QColor(image.pixel(sales.rect.center())), QColor(0, 80, 255));
     CReportDlg reports;
     reports.resize(1260, 700);
     reports.show();
     QTest::mouseClick(reports.QueryButton(), Qt::LeftButton);
     const QString dir = qEnvironmentVariable("HARBOR_SHOT_DIR");
     if (!dir.isEmpty()) {
-        account.grab().save(dir + "/account.png");
+        account.grab().save(dir + "/account-months.png");
         reports.grab().save(dir + "/reports.png");
     }
 }
