@@ -1,5 +1,4 @@
 #include "app/DemoShop.h"
-#include "documents/CostLedger.h"
 
 #include <QDate>
 #include <QFile>
@@ -15,6 +14,7 @@
 #include "app/CDbException.h"
 #include "app/DatabaseInit.h"
 #include "catalogue/PinyinInitials.h"
+#include "documents/CostLedger.h"
 
 namespace {
 

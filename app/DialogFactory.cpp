@@ -12,8 +12,8 @@
 #include "parties/CEmployeeDlg.h"
 #include "parties/CSupplierDlg.h"
 #include "queries/CAccountDlg.h"
-#include "queries/CReportDlg.h"
 #include "queries/CEntryQueryDlg.h"
+#include "queries/CReportDlg.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 

@@ -415,7 +415,8 @@ void TestAccountDlg::monthChartFitsItsFrame() {
     months[4] = {2000, 2500, -500}; // sold below cost
     months[11] = {1e12, 0, 1e12};
     const QRect frame(240, 90, 1000, 540);
-    for (const QVector<MonthFigures>& figures : {months, months.mid(0, 5), QVector<MonthFigures>()}) {
+    for (const QVector<MonthFigures>& figures :
+         {months, months.mid(0, 5), QVector<MonthFigures>()}) {
         const MonthChart chart(figures, frame);
         const QVector<ChartBar> bars = chart.Bars();
         QCOMPARE(bars.size(), 36);
