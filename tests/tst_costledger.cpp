@@ -91,6 +91,7 @@ class TestCostLedger : public QObject {
   private slots:
     void movingAverageArithmetic();
     void workedCaseThroughTheWindows();
+    void deleteKeepingTheStockKeepsItsCost();
     void soldBeforeAnyStockInIsUnknown();
     void upgradeFillsTheLedgerAsTheWindowsWould();
     void reportsEqualPlainSqlOverTheRows();
@@ -189,6 +190,33 @@ void TestCostLedger::workedCaseThroughTheWindows() {
     QCOMPARE(table.columns[7].header, QStringLiteral("销售成本"));
     QCOMPARE(table.rows.value(0).value(7), QStringLiteral("18.00"));
     QCOMPARE(table.rows.value(0).value(9), QStringLiteral("125.00"));
+}
+
+// An old stock-in removed from the records while its goods stay: they keep the cost they came
+// at, and a document saved later under the freed number moves the costs on its own.
+void TestCostLedger::deleteKeepingTheStockKeepsItsCost() {
+    DocumentShop shop;
+    QVERIFY(shop.ready);
+    shop.AddProduct(kScrew, "五金-螺丝", "10.00", "0");
+    QVERIFY(SaveEntry(shop, kScrew, "5.00", "10"));
+    QString second;
+    QVERIFY(SaveEntry(shop, kScrew, "7.00", "10", &second));
+    DocumentShop::QueryAll(shop.entryQuery);
+    CGridCtrl* list = shop.entryQuery->ListGrid();
+    {
+        MessageScript messages({IDNO});
+        ClickCell(list, DocumentShop::ListRow(list, second), 2);
+        QTest::mouseClick(shop.entryQuery->DeleteButton(), Qt::LeftButton);
+    }
+    QCOMPARE(shop.db.Value("SELECT count(*) FROM entry WHERE oddnum=?", {second}), "0");
+    QCOMPARE(shop.Stock(kScrew), QStringLiteral("20.00"));
+    QCOMPARE(shop.db.Value("SELECT count(*) FROM cost_move WHERE oddnum=?", {second}), "0");
+    QCOMPARE(Cents(ThisMonthFigures().stockValue), QStringLiteral("120.00"));
+    QString again;
+    QVERIFY(SaveEntry(shop, kScrew, "9.00", "10", &again));
+    QCOMPARE(again, second); // the highest number is free again
+    QCOMPARE(Cents(ThisMonthFigures().stockValue), QStringLiteral("210.00"));
+    QCOMPARE(shop.db.Value("SELECT count(*) FROM cost_move"), "3");
 }
 
 void TestCostLedger::soldBeforeAnyStockInIsUnknown() {
