@@ -4,7 +4,10 @@
 -- after it. A sales line records the cost per unit of the moment it was saved (unitcost, NULL
 -- while the product has no stock-in) and the cost of its goods (cost). cost_product keeps
 -- each product's quantity and moving-average cost after its last movement (avgcost NULL:
--- unknown). Tables of our own; the document tables keep their layout.
+-- unknown). Tables of our own; the document tables keep their layout. Rebuilt whole: a copy
+-- that was set back to an older version gets them anew.
+DROP TABLE IF EXISTS cost_move;
+DROP TABLE IF EXISTS cost_product;
 CREATE TABLE cost_move (
     seq INTEGER, doctable TEXT, oddnum TEXT, code TEXT, qty REAL, amount REAL,
     unitcost REAL, cost REAL, qtyafter REAL, avgafter REAL);
