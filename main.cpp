@@ -14,6 +14,7 @@
 #include "app/LansetFile.h"
 #include "app/MemoryTuning.h"
 #include "app/ServerSetup.h"
+#include "queries/ReportCommand.h"
 
 namespace {
 
@@ -26,6 +27,11 @@ int Usage() {
         "Harbor --make-demo FILE [--products N] [--years Y] [--documents D]\n"
         "                           write a demo shop with years of documents\n"
         "Harbor --check             connect as start-up does and say where the data is\n"
+        "Harbor --report NAME [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--db FILE]\n"
+        "       [--out FILE.csv|FILE.xlsx] [--days N] [--by quantity|profit]\n"
+        "                           a report of the shop as CSV (NAME: profit-by-product,\n"
+        "                           profit-by-class, profit-by-customer, profit-by-employee,\n"
+        "                           best-sellers, slow-movers, stock-value, summary)\n"
         "Harbor --setup-host [--from FILE] [--password PASSWORD] [--listen ADDRESS]\n"
         "       [--data-dir DIR] [--config-dir DIR] [--socket-dir DIR] [--port N]\n"
         "                           make this computer the host of the shop's database\n"
@@ -43,6 +49,8 @@ int RunInitCommand(int argc, char* argv[]) {
         return WriteInitialLanset(args[2]);
     if (args.size() >= 3 && args[1] == QLatin1String("--make-demo"))
         return MakeDemoCommand(args.mid(2));
+    if (args[1] == QLatin1String("--report"))
+        return ReportCommand(args.mid(2));
     if (args.size() == 2 && args[1] == QLatin1String("--check"))
         return CheckConnectionCommand(LansetPath());
     if (args.size() <= 3 && args[1] == QLatin1String("--lan-password"))

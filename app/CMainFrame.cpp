@@ -44,6 +44,7 @@ const RibbonButton kButtons[] = {
     {"入库管理", "入库查询", ID_ENTRY_QUERY_DLG, 16, "查", ""},
     {"盘点统计", "库存盘点", ID_INVENTORY_DLG, 8, "盘", ""},
     {"盘点统计", "帐目统计", ID_ACCOUNT_DLG, 1, "帐", ""},
+    {"盘点统计", "经营报表", ID_REPORT_DLG, 1, "报", ""},
     {"用户管理", "网络设置", ID_LANSET_BUTTON, 15, "网", ""},
     {"用户管理", "公司信息", ID_COMPANYINFO_BUTTON, 2, "司", ""},
     {"用户管理", "员工管理", ID_EMPLOYEE_BUTTON, 20, "员", ""},

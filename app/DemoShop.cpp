@@ -14,6 +14,7 @@
 #include "app/CDbException.h"
 #include "app/DatabaseInit.h"
 #include "catalogue/PinyinInitials.h"
+#include "documents/CostLedger.h"
 
 namespace {
 
@@ -449,6 +450,7 @@ void MakeDemoShop(const QString& path, const DemoShopOptions& options,
         // A new file that nobody else uses yet: no need to wait for the disk at each commit.
         connection.Execute(QStringLiteral("PRAGMA synchronous=OFF"));
         DemoWriter(connection, options, progress).Write();
+        RebuildCostLedger(connection);
         connection.Execute(QStringLiteral("PRAGMA synchronous=FULL"));
         connection.Execute(QStringLiteral("ANALYZE"));
     } catch (...) {

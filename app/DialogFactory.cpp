@@ -13,6 +13,7 @@
 #include "parties/CSupplierDlg.h"
 #include "queries/CAccountDlg.h"
 #include "queries/CEntryQueryDlg.h"
+#include "queries/CReportDlg.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 
@@ -34,6 +35,8 @@ CWorkDialog* CreateWorkDialog(int command) {
         return new CInventoryDlg;
     case ID_ACCOUNT_DLG:
         return new CAccountDlg;
+    case ID_REPORT_DLG:
+        return new CReportDlg;
     case ID_CLASS_DLG:
         return new CClassDlg;
     case ID_PRINT_CODE_BUTTON:

@@ -7,6 +7,7 @@
 #include "app/RowLocks.h"
 #include "app/SqlText.h"
 #include "documents/Cents.h"
+#include "documents/CostLedger.h"
 #include "documents/Oddnum.h"
 #include "documents/ProductFacts.h"
 
@@ -182,6 +183,7 @@ DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& hea
     for (int i = 0; i < lines.size(); ++i)
         written.append({lines[i].texts, {}, plan.products[i], lines[i].remark});
     WriteFacts(oddnum, written);
+    RecordDocumentCosts(m_table, oddnum);
     write.header = StoredTexts(plan.header);
     return write;
 }
@@ -209,6 +211,7 @@ DocumentWrite CDocumentStore::DeleteLine(const QString& oddnum, const QStringLis
     QVector<StoredRow> remaining = stored;
     remaining.remove(plan.storedRow);
     WriteFacts(oddnum, remaining);
+    RecordDocumentCosts(m_table, oddnum);
     if (stored.size() > 1) {
         WriteHeader(oddnum, plan.header, invoiceDate);
         write.header = plan.header;
@@ -224,5 +227,7 @@ DocumentWrite CDocumentStore::DeleteDocument(const QString& oddnum, bool giveSto
         return write;
     write.rows = theApp.m_pConnection->Execute(m_table.DeleteSql(), {oddnum});
     WriteFacts(oddnum, {});
+    RecordDocumentCosts(m_table, oddnum,
+                        giveStockBack ? CostRemoval::Forget : CostRemoval::KeepGoods);
     return write;
 }

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLine>
+#include <QLocale>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -17,13 +18,12 @@ const QColor kPurchaseColour(255, 100, 0);
 const QColor kProfitColour(0, 255, 0);
 const QColor kLossColour(255, 0, 0);
 
-// Left edges of the bars and centres of their labels, relative to the centre line.
-constexpr int kSalesLeft = -275;
-constexpr int kReturnsLeft = -125;
-constexpr int kPurchaseLeft = 25;
-constexpr int kProfitLeft = 175;
+const QColor kCostColour(160, 110, 60);
+const QColor kGrossColour(0, 170, 90);
+
+enum Group { kSales, kReturns, kPurchase, kProfit, kCost, kGross, kGroups };
 constexpr int kHalfBar = AccountChart::kBarWidth / 2;
-constexpr int kBaseLineHalf = 400;
+constexpr int kBaseLineHalf = AccountChart::kGroupPitch * kGroups / 2;
 constexpr int kCategoryGap = 10;
 
 QFont ChartFont(const char* family, int pixelHeight) {
@@ -34,10 +34,23 @@ QFont ChartFont(const char* family, int pixelHeight) {
 
 } // namespace
 
-AccountChart::AccountChart(const AccountFigures& figures, int height, int right)
-    : m_figures(figures), m_nHeight(height), m_nRight(right) {
-    const double amounts[] = {figures.receivable, figures.receipt,  figures.refundDue,
-                              figures.refunded,   figures.purchase, figures.profit};
+std::optional<double> GrossMargin(const AccountFigures& figures) {
+    const double net = figures.receivable - figures.refundDue;
+    if (!std::isfinite(net) || std::abs(net) < 0.005)
+        return std::nullopt;
+    return figures.grossProfit / net;
+}
+
+QString MarginText(const AccountFigures& figures) {
+    const std::optional<double> margin = GrossMargin(figures);
+    return margin ? QString::asprintf("%.2f%%", *margin * 100) : QStringLiteral("-");
+}
+
+AccountChart::AccountChart(const AccountFigures& figures, int height, int right, int left)
+    : m_figures(figures), m_nHeight(height), m_nRight(right), m_nLeft(left) {
+    const double amounts[] = {figures.receivable, figures.receipt,    figures.refundDue,
+                              figures.refunded,   figures.purchase,   figures.profit,
+                              figures.salesCost,  figures.grossProfit};
     double largest = 0;
     for (double amount : amounts) {
         if (std::isfinite(amount))
@@ -55,65 +68,69 @@ int AccountChart::BarHeight(double amount) const {
     return std::min(height, MaxBarHeight());
 }
 
-QVector<ChartBar> AccountChart::Bars() const {
-    const int centre = Centre();
-    const int base = Base();
-    auto bar = [&](int left, double amount, const QColor& colour) {
-        const int height = BarHeight(amount);
-        return ChartBar{QRect(centre + left, base - height, kBarWidth, height), colour};
-    };
-    const bool gain = m_figures.profit > 0 && BarHeight(m_figures.profit) > 0;
-    return {bar(kSalesLeft, m_figures.receivable, kDueColour),
-            bar(kSalesLeft, m_figures.receipt, kReceivedColour),
-            bar(kReturnsLeft, m_figures.refundDue, kReturnDueColour),
-            bar(kReturnsLeft, m_figures.refunded, kRefundedColour),
-            bar(kPurchaseLeft, m_figures.purchase, kPurchaseColour),
-            bar(kProfitLeft, m_figures.profit, gain ? kProfitColour : kLossColour)};
+int AccountChart::GroupCentre(int group) const {
+    return Centre() + (2 * group + 1 - kGroups) * kGroupPitch / 2;
 }
 
-// The due label sits above its bar, the received one inside the top of its own bar (never
-// below the base line); when the two would overlap, the label of the taller bar moves up.
+QVector<ChartBar> AccountChart::Bars() const {
+    const int base = Base();
+    auto bar = [&](int group, double amount, const QColor& colour) {
+        const int height = BarHeight(amount);
+        return ChartBar{QRect(GroupCentre(group) - kHalfBar, base - height, kBarWidth, height),
+                        colour};
+    };
+    const bool gain = m_figures.profit > 0 && BarHeight(m_figures.profit) > 0;
+    const bool grossGain = m_figures.grossProfit > 0 && BarHeight(m_figures.grossProfit) > 0;
+    return {bar(kSales, m_figures.receivable, kDueColour),
+            bar(kSales, m_figures.receipt, kReceivedColour),
+            bar(kReturns, m_figures.refundDue, kReturnDueColour),
+            bar(kReturns, m_figures.refunded, kRefundedColour),
+            bar(kPurchase, m_figures.purchase, kPurchaseColour),
+            bar(kProfit, m_figures.profit, gain ? kProfitColour : kLossColour),
+            bar(kCost, m_figures.salesCost, kCostColour),
+            bar(kGross, m_figures.grossProfit, grossGain ? kGrossColour : kLossColour)};
+}
+
+// The two bars of a pair stand on one place: both labels sit above the taller of them, the
+// due label on the upper line, so neither covers a bar.
 void AccountChart::PairLabels(QVector<ChartText>& labels, const QString& outer, double outerAmount,
                               const QString& inner, double innerAmount, int centreX) const {
-    const int base = Base();
-    const int outerHeight = BarHeight(outerAmount);
-    const int innerHeight = BarHeight(innerAmount);
-    int outerTop = base - outerHeight - kValueFontHeight;
-    int innerTop = base - std::max(innerHeight, kValueLineHeight);
-    if (std::abs(outerTop - innerTop) < kValueLineHeight) {
-        if (innerHeight <= outerHeight)
-            outerTop = innerTop - kValueLineHeight;
-        else
-            innerTop = outerTop - kValueLineHeight;
-    }
-    labels.append({outer + AmountText(outerAmount), centreX, outerTop});
+    const int tallest = std::max(BarHeight(outerAmount), BarHeight(innerAmount));
+    const int innerTop = Base() - tallest - kValueFontHeight;
+    labels.append({outer + AmountText(outerAmount), centreX, innerTop - kValueLineHeight});
     labels.append({inner + AmountText(innerAmount), centreX, innerTop});
 }
 
+ChartText AccountChart::SingleLabel(const QString& name, double amount, int group) const {
+    return {name + AmountText(amount), GroupCentre(group),
+            Base() - BarHeight(amount) - kValueFontHeight};
+}
+
 QVector<ChartText> AccountChart::ValueLabels() const {
-    const int centre = Centre();
-    const int base = Base();
     QVector<ChartText> labels;
     PairLabels(labels, QStringLiteral("应收款:"), m_figures.receivable, QStringLiteral("实收款:"),
-               m_figures.receipt, centre + kSalesLeft + kHalfBar);
+               m_figures.receipt, GroupCentre(kSales));
     PairLabels(labels, QStringLiteral("应退款:"), m_figures.refundDue, QStringLiteral("实退款:"),
-               m_figures.refunded, centre + kReturnsLeft + kHalfBar);
-    labels.append({QStringLiteral("进货款:") + AmountText(m_figures.purchase),
-                   centre + kPurchaseLeft + kHalfBar,
-                   base - BarHeight(m_figures.purchase) - kValueFontHeight});
-    labels.append({QStringLiteral("利润:") + AmountText(m_figures.profit),
-                   centre + kProfitLeft + kHalfBar,
-                   base - BarHeight(m_figures.profit) - kValueFontHeight});
+               m_figures.refunded, GroupCentre(kReturns));
+    labels.append(SingleLabel(QStringLiteral("进货款:"), m_figures.purchase, kPurchase));
+    labels.append(SingleLabel(QStringLiteral("利润:"), m_figures.profit, kProfit));
+    labels.append(SingleLabel(QStringLiteral("销售成本:"), m_figures.salesCost, kCost));
+    // The margin on the line above the gross profit.
+    ChartText gross = SingleLabel(QStringLiteral("毛利:"), m_figures.grossProfit, kGross);
+    labels.append({QStringLiteral("毛利率:") + MarginText(m_figures), gross.centreX,
+                   gross.top - kValueLineHeight});
+    labels.append(gross);
     return labels;
 }
 
 QVector<ChartText> AccountChart::CategoryLabels() const {
-    const int centre = Centre();
     const int top = Base() + kCategoryGap;
-    return {{QStringLiteral("销售"), centre + kSalesLeft + kHalfBar, top},
-            {QStringLiteral("退货"), centre + kReturnsLeft + kHalfBar, top},
-            {QStringLiteral("进货"), centre + kPurchaseLeft + kHalfBar, top},
-            {QStringLiteral("利润"), centre + kProfitLeft + kHalfBar, top}};
+    return {{QStringLiteral("销售"), GroupCentre(kSales), top},
+            {QStringLiteral("退货"), GroupCentre(kReturns), top},
+            {QStringLiteral("进货"), GroupCentre(kPurchase), top},
+            {QStringLiteral("利润"), GroupCentre(kProfit), top},
+            {QStringLiteral("成本"), GroupCentre(kCost), top},
+            {QStringLiteral("毛利"), GroupCentre(kGross), top}};
 }
 
 QLine AccountChart::BaseLine() const {
@@ -121,7 +138,8 @@ QLine AccountChart::BaseLine() const {
 }
 
 QString AccountChart::AmountText(double amount) {
-    return QString::asprintf("%.2f", amount);
+    static const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+    return grouped.toString(amount, 'f', 2);
 }
 
 void AccountChart::DrawCentred(QPainter& painter, const ChartText& text) {
@@ -131,11 +149,18 @@ void AccountChart::DrawCentred(QPainter& painter, const ChartText& text) {
                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text.text);
 }
 
-void AccountChart::Paint(QPainter& painter, const QString& title) const {
+void AccountChart::PaintTitle(QPainter& painter, const QString& title, int centreX) {
     painter.save();
     painter.setPen(Qt::black);
     painter.setFont(ChartFont("微软雅黑", kTitleFontHeight));
-    DrawCentred(painter, {title, Centre(), kTitleTop});
+    DrawCentred(painter, {title, centreX, kTitleTop});
+    painter.restore();
+}
+
+void AccountChart::Paint(QPainter& painter, const QString& title) const {
+    PaintTitle(painter, title, Centre());
+    painter.save();
+    painter.setPen(Qt::black);
 
     for (const ChartBar& bar : Bars()) {
         if (!bar.rect.isEmpty())

@@ -1,9 +1,9 @@
 #include "queries/CAccountDlg.h"
 
-#include <cmath>
-
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -15,6 +15,7 @@
 #include "app/PrefixSearch.h"
 #include "app/SqlText.h"
 #include "export/ExportDialogs.h"
+#include "queries/AccountSums.h"
 
 namespace {
 
@@ -29,20 +30,8 @@ bool IsYear(const QString& text) {
     return year.match(text).hasMatch();
 }
 
-// A sum column as a number; a NULL sum (no documents) is 0. The sums are in hundredths.
-double SumValue(const CRecordset& rs, const QString& field) {
-    bool ok = false;
-    const double value = rs.GetCollect(field).toDouble(&ok);
-    return ok ? value / 100 : 0.0;
-}
-
-// The sum of a number copy in whole hundredths, each document's amount rounded as the
-// queries and statements round its text. The copies are written with six decimals ("%f"), so
-// an older file's half cent 1.005 reads as 100.4999... hundredths: the small addition rounds
-// it up as the digits of the text do (written as a subtraction: the statements' "+" joins text).
-QString CentsSum(const char* column) {
-    return QStringLiteral("SUM(ROUND(%1*100-(-0.000001)))").arg(QString::fromLatin1(column));
-}
+// Where the chart begins: right of the period box and the figures beside it.
+constexpr int kChartLeft = 240;
 
 } // namespace
 
@@ -75,6 +64,32 @@ void CAccountDlg::CreateControls() {
     m_pExport->setGeometry(20, 130, 200, 28);
     connect(m_pExport, &QPushButton::clicked, this,
             [this] { ExportWithDialogs(this, FiguresTable(), ExportFormat::Xlsx); });
+    m_pCostText = new QLabel(this);
+    m_pCostText->setGeometry(20, 175, 210, 190);
+    m_pCostText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pCostText->setWordWrap(true);
+    m_pMonths = new QCheckBox(QStringLiteral("显示全年各月图表"), this);
+    m_pMonths->setGeometry(20, 370, 200, 28);
+    connect(m_pMonths, &QCheckBox::toggled, this, &CAccountDlg::OnSelectionChange);
+}
+
+void CAccountDlg::ShowCostText() {
+    if (!m_bHasFigures) {
+        m_pCostText->clear();
+        return;
+    }
+    QStringList lines{
+        QStringLiteral("销售成本: %1").arg(AccountChart::AmountText(m_figures.salesCost)),
+        QStringLiteral("毛利: %1").arg(AccountChart::AmountText(m_figures.grossProfit)),
+        QStringLiteral("毛利率: %1").arg(MarginText(m_figures)),
+        QStringLiteral("库存金额: %1").arg(AccountChart::AmountText(m_figures.stockValue))};
+    if (m_figures.unknownCostLines > 0)
+        lines << QStringLiteral("%1笔销售的成本未知(当时尚无进货),未计入销售成本")
+                     .arg(m_figures.unknownCostLines);
+    if (m_figures.unknownStockProducts > 0)
+        lines << QStringLiteral("%1种商品的成本未知,未计入库存金额")
+                     .arg(m_figures.unknownStockProducts);
+    m_pCostText->setText(lines.join(QLatin1Char('\n')));
 }
 
 void CAccountDlg::FillMonthBox() {
@@ -152,71 +167,51 @@ bool CAccountDlg::Compute(const QString& year, const QString& month) {
                                               "十二月，请重新选择。"));
         return false;
     }
-    m_bHasFigures = RunDbRead(this, QStringLiteral("统计"), [&] { ReadSums(pattern); });
+    m_bHasFigures = RunDbRead(this, QStringLiteral("统计"), [&] {
+        ReadSums(pattern);
+        if (m_pMonths->isChecked())
+            m_months = ReadYearMonths(year);
+    });
+    m_strYear = year;
     if (m_bHasFigures)
         m_strTitle = title;
     else
         ClearFigures();
+    ShowCostText();
     update();
     return m_bHasFigures;
 }
 
 void CAccountDlg::ReadSums(const QString& pattern) {
-    CRecordset rs;
     // The numbers that begin with the period, as a range the number index serves.
-    const TextRange range = PrefixRange(pattern);
-    const QVariantList like = {range.low, range.high};
-    rs.Open(QStringLiteral("SELECT %1 AS money1, %2 AS money2 FROM "
-                           "(SELECT DISTINCT oddnum,freceivable,freceipt FROM saleout WHERE oddnum "
-                           ">= ? AND oddnum < ?)")
-                .arg(CentsSum("freceivable"), CentsSum("freceipt")),
-            like);
-    m_fReceivable = SumValue(rs, QStringLiteral("money1"));
-    m_fReceipt = SumValue(rs, QStringLiteral("money2"));
-    rs.Close();
-    rs.Open(QStringLiteral("SELECT %1 AS money3, %2 AS money4 FROM "
-                           "(SELECT DISTINCT oddnum,freceivable,freceipt FROM salein WHERE oddnum "
-                           ">= ? AND oddnum < ?)")
-                .arg(CentsSum("freceivable"), CentsSum("freceipt")),
-            like);
-    m_fRefundDue = SumValue(rs, QStringLiteral("money3"));
-    m_fRefunded = SumValue(rs, QStringLiteral("money4"));
-    rs.Close();
-    rs.Open(QStringLiteral("SELECT %1 AS money5 FROM (SELECT DISTINCT oddnum,fmoney FROM "
-                           "entry WHERE oddnum >= ? AND oddnum < ?)")
-                .arg(CentsSum("fmoney")),
-            like);
-    m_fPurchase = SumValue(rs, QStringLiteral("money5"));
-    rs.Close();
-    m_fProfit = std::round((m_fReceivable - m_fRefundDue - m_fPurchase) * 100) / 100;
+    m_figures = ReadAccountFigures(PrefixRange(pattern));
 }
 
 void CAccountDlg::ClearFigures() {
     m_strTitle.clear();
-    m_fReceivable = m_fReceipt = m_fRefundDue = m_fRefunded = m_fPurchase = m_fProfit = 0;
+    m_figures = AccountFigures();
+    m_months.clear();
     m_bHasFigures = false;
 }
 
 AccountFigures CAccountDlg::Figures() const {
-    return {m_fReceivable, m_fReceipt, m_fRefundDue, m_fRefunded, m_fPurchase, m_fProfit};
+    return m_figures;
 }
 
 ExportTable CAccountDlg::FiguresTable() const {
     ExportTable table;
     table.title = windowTitle();
-    table.columns = {{QStringLiteral("统计期间"), ExportKind::Text, 0},
-                     {QStringLiteral("应收款"), ExportKind::Number, 2},
-                     {QStringLiteral("实收款"), ExportKind::Number, 2},
-                     {QStringLiteral("应退款"), ExportKind::Number, 2},
-                     {QStringLiteral("实退款"), ExportKind::Number, 2},
-                     {QStringLiteral("进货款"), ExportKind::Number, 2},
-                     {QStringLiteral("利润"), ExportKind::Number, 2}};
+    table.columns = {{QStringLiteral("统计期间"), ExportKind::Text, 0}};
+    const QVector<QPair<QString, double>> figures = SummaryFigures(m_figures);
+    for (const auto& figure : figures)
+        table.columns.append({figure.first, ExportKind::Number, 2});
+    table.columns.append({QStringLiteral("毛利率"), ExportKind::Text, 0});
     if (!m_bHasFigures)
         return table;
     QStringList row{m_pYear->currentText() + m_pMonth->currentText()};
-    for (double amount :
-         {m_fReceivable, m_fReceipt, m_fRefundDue, m_fRefunded, m_fPurchase, m_fProfit})
-        row.append(QString::asprintf("%.2f", amount));
+    for (const auto& figure : figures)
+        row.append(QString::asprintf("%.2f", figure.second));
+    row.append(MarginText(m_figures));
     table.rows.append(row);
     return table;
 }
@@ -225,7 +220,12 @@ ExportTable CAccountDlg::FiguresTable() const {
 AccountChart CAccountDlg::Chart() const {
     const int nHeight = height() - kBottomMargin;
     const int nRight = width();
-    return AccountChart(Figures(), nHeight, nRight);
+    return AccountChart(Figures(), nHeight, nRight, kChartLeft);
+}
+
+MonthChart CAccountDlg::MonthsChart() const {
+    return MonthChart(
+        m_months, QRect(kChartLeft, 90, width() - kChartLeft - 20, height() - kBottomMargin - 90));
 }
 
 void CAccountDlg::paintEvent(QPaintEvent* event) {
@@ -234,5 +234,12 @@ void CAccountDlg::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    Chart().Paint(painter, m_strTitle);
+    if (!m_pMonths->isChecked()) {
+        Chart().Paint(painter, m_strTitle);
+        return;
+    }
+    // The title as the period chart has it, the months under it.
+    AccountChart::PaintTitle(painter, m_strYear + QStringLiteral("年各月销售、成本与毛利(元)"),
+                             (kChartLeft + width()) / 2);
+    MonthsChart().Paint(painter, QString());
 }

@@ -3,9 +3,12 @@
 #include "app/CWorkDialog.h"
 #include "export/ExportTable.h"
 #include "queries/AccountChart.h"
+#include "queries/MonthChart.h"
 
 class QComboBox;
+class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 
 // 帐目统计: a year's or a month's sales due and received, returns due and refunded,
@@ -39,9 +42,16 @@ class CAccountDlg : public CWorkDialog {
     QComboBox* YearBox() const { return m_pYear; }
     QComboBox* MonthBox() const { return m_pMonth; }
     QPushButton* ExportButton() const { return m_pExport; }
+    // 销售成本, 毛利, 毛利率 and 库存金额 as the window shows them beside the chart.
+    QLabel* CostText() const { return m_pCostText; }
+    // When checked the window shows the twelve months of the chosen year instead.
+    QCheckBox* MonthsBox() const { return m_pMonths; }
+    QVector<MonthFigures> Months() const { return m_months; }
+    // The chart of the months as it is laid out in the window now.
+    MonthChart MonthsChart() const;
 
-    // The figures shown, as a table of one row: the period and the six amounts. No row when
-    // there are no figures.
+    // The figures shown, as a table of one row: the period, the amounts of SummaryFigures and
+    // the margin. No row when there are no figures.
     ExportTable FiguresTable() const;
 
     // Reads the year list again, keeping the chosen year where it still has documents, and
@@ -60,17 +70,18 @@ class CAccountDlg : public CWorkDialog {
     void ClearFigures();
     void ReadSums(const QString& pattern);
 
+    void ShowCostText();
+
     QString m_strTitle;
-    double m_fReceivable = 0;
-    double m_fReceipt = 0;
-    double m_fRefundDue = 0;
-    double m_fRefunded = 0;
-    double m_fPurchase = 0;
-    double m_fProfit = 0;
+    AccountFigures m_figures;
     bool m_bHasFigures = false;
 
     QGroupBox* m_pPeriodFrame = nullptr;
     QComboBox* m_pYear = nullptr;
     QComboBox* m_pMonth = nullptr;
     QPushButton* m_pExport = nullptr;
+    QLabel* m_pCostText = nullptr;
+    QCheckBox* m_pMonths = nullptr;
+    QVector<MonthFigures> m_months;
+    QString m_strYear;
 };

@@ -102,6 +102,7 @@ class TestAccountDlg : public QObject {
     void lossIsRedAndRisesUpward();
     void everyBarStaysInTheFrame();
     void valueLabelsNeverOverlapOrDropBelowTheBase();
+    void monthChartFitsItsFrame();
 
     // Window
     void windowIsWhiteAndCloseBoxHides();
@@ -147,7 +148,8 @@ void TestAccountDlg::periodWithoutDocumentsIsZero() {
     QVERIFY(dialog.HasFigures());
     CompareFigures(dialog.Figures(), {0, 0, 0, 0, 0, 0});
     for (const ChartText& label : dialog.Chart().ValueLabels())
-        QVERIFY2(label.text.endsWith(":0.00"), qPrintable(label.text));
+        QVERIFY2(label.text.endsWith(":0.00") || label.text == QStringLiteral("毛利率:-"),
+                 qPrintable(label.text));
 }
 
 void TestAccountDlg::nullAmountsCountZero() {
@@ -283,11 +285,19 @@ void TestAccountDlg::barHeightsAreProportional() {
         QCOMPARE(bar.rect.width(), AccountChart::kBarWidth);
         QCOMPARE(bar.rect.bottom() + 1, chart.Base()); // every bar stands on the base line
     }
-    QCOMPARE(bars[0].rect.left(), 600 - 275);
+    // Six groups one pitch apart, centred on the chart: sales, returns, purchases, profit, cost
+    // of goods, gross profit.
+    const int pitch = AccountChart::kGroupPitch;
+    QCOMPARE(bars.size(), 8);
+    QCOMPARE(bars[0].rect.center().x() + 1, 600 - 5 * pitch / 2);
     QCOMPARE(bars[1].rect.left(), bars[0].rect.left()); // received over due
-    QCOMPARE(bars[2].rect.left(), 600 - 125);
-    QCOMPARE(bars[4].rect.left(), 600 + 25);
-    QCOMPARE(bars[5].rect.left(), 600 + 175);
+    QCOMPARE(bars[2].rect.left(), bars[0].rect.left() + pitch);
+    QCOMPARE(bars[4].rect.left(), bars[0].rect.left() + 2 * pitch);
+    QCOMPARE(bars[5].rect.left(), bars[0].rect.left() + 3 * pitch);
+    QCOMPARE(bars[6].rect.left(), bars[0].rect.left() + 4 * pitch);
+    QCOMPARE(bars[7].rect.left(), bars[0].rect.left() + 5 * pitch);
+    // A chart that begins right of the period box is centred on what is left.
+    QCOMPARE(AccountChart({}, 600, 1260, 240).Centre(), 750);
 
     // Heights are truncated, never rounded up.
     const AccountChart odd({3, 1, 0, 0, 0, 2}, 600, 1200);
@@ -302,7 +312,8 @@ void TestAccountDlg::allZeroDrawsNoBars() {
     QCOMPARE(chart.Scale(), 0.0);
     for (const ChartBar& bar : chart.Bars())
         QVERIFY(bar.rect.isEmpty());
-    QCOMPARE(chart.BaseLine(), QLine(640 - 400, chart.Base(), 640 + 400, chart.Base()));
+    const int half = 3 * AccountChart::kGroupPitch;
+    QCOMPARE(chart.BaseLine(), QLine(640 - half, chart.Base(), 640 + half, chart.Base()));
 
     // A window too small for a chart still computes without dividing by zero.
     const AccountChart tiny({10, 10, 0, 0, 5, 5}, -32, 0);
@@ -358,7 +369,14 @@ void TestAccountDlg::valueLabelsNeverOverlapOrDropBelowTheBase() {
     for (const AccountFigures& figures : cases) {
         const AccountChart chart(figures, 600, 1200);
         const QVector<ChartText> labels = chart.ValueLabels();
-        QCOMPARE(labels.size(), 6);
+        QCOMPARE(labels.size(), 9);
+        // No label lies on a bar: each is above every bar of its group.
+        for (const ChartText& label : labels) {
+            const QRect text(label.centreX - AccountChart::kGroupPitch / 2, label.top,
+                             AccountChart::kGroupPitch, AccountChart::kValueFontHeight);
+            for (const ChartBar& bar : chart.Bars())
+                QVERIFY2(!text.intersects(bar.rect), qPrintable(label.text));
+        }
         for (const ChartText& label : labels)
             QVERIFY(label.top + AccountChart::kValueFontHeight <= chart.Base());
         for (int pair : {0, 2}) {
@@ -372,18 +390,56 @@ void TestAccountDlg::valueLabelsNeverOverlapOrDropBelowTheBase() {
     QVERIFY(unpaid.ValueLabels()[0].top < unpaid.ValueLabels()[1].top);
     QVERIFY(unpaid.ValueLabels()[2].top < unpaid.ValueLabels()[3].top);
 
-    // A due bar well above its received bar keeps both labels at their bars.
-    const AccountChart apart({1000, 500, 0, 0, 0, 0}, 600, 1200);
+    // Both labels of a pair stand above its taller bar; money has thousands separators.
+    const AccountChart apart({1000, 500, 0, 0, 0, 0, 300, 1234567.5}, 600, 1200);
     const QVector<ChartText> labels = apart.ValueLabels();
-    QCOMPARE(labels[0].text, QStringLiteral("应收款:1000.00"));
-    QCOMPARE(labels[0].top, apart.Base() - 400 - 15);
+    QCOMPARE(labels[0].text, QStringLiteral("应收款:1,000.00"));
     QCOMPARE(labels[1].text, QStringLiteral("实收款:500.00"));
-    QCOMPARE(labels[1].top, apart.Base() - 200);
-    QCOMPARE(labels[0].centreX, 600 - 225);
-    QCOMPARE(labels[2].centreX, 600 - 75);
-    QCOMPARE(labels[4].centreX, 600 + 75);
-    QCOMPARE(labels[5].centreX, 600 + 225);
+    QCOMPARE(labels[1].top, apart.Base() - apart.BarHeight(1000) - 15);
+    QCOMPARE(labels[0].top, labels[1].top - AccountChart::kValueLineHeight);
+    QCOMPARE(labels[6].text, QStringLiteral("销售成本:300.00"));
+    QCOMPARE(labels[7].text, QStringLiteral("毛利率:123456.75%"));
+    QCOMPARE(labels[8].text, QStringLiteral("毛利:1,234,567.50"));
+    QCOMPARE(labels[7].top, labels[8].top - AccountChart::kValueLineHeight);
+    for (int group = 0; group < 6; ++group)
+        QCOMPARE(apart.CategoryLabels()[group].centreX, apart.GroupCentre(group));
+    QCOMPARE(labels[2].centreX, apart.GroupCentre(1));
+    QCOMPARE(labels[4].centreX, apart.GroupCentre(2));
+    QCOMPARE(labels[5].centreX, apart.GroupCentre(3));
     QCOMPARE(apart.CategoryLabels()[0].top, apart.Base() + 10);
+}
+
+void TestAccountDlg::monthChartFitsItsFrame() {
+    QVector<MonthFigures> months(12);
+    months[0] = {1000, 600, 400};
+    months[4] = {2000, 2500, -500}; // sold below cost
+    months[11] = {1e12, 0, 1e12};
+    const QRect frame(240, 90, 1000, 540);
+    for (const QVector<MonthFigures>& figures :
+         {months, months.mid(0, 5), QVector<MonthFigures>()}) {
+        const MonthChart chart(figures, frame);
+        const QVector<ChartBar> bars = chart.Bars();
+        QCOMPARE(bars.size(), 36);
+        for (int i = 0; i < bars.size(); ++i) {
+            QVERIFY(frame.contains(bars[i].rect) || bars[i].rect.isEmpty());
+            QCOMPARE(bars[i].rect.bottom() + 1, chart.Base());
+            if (i > 0)
+                QVERIFY(bars[i].rect.left() >= bars[i - 1].rect.right() + 1);
+        }
+        for (const ChartText& label : chart.MonthLabels())
+            QVERIFY(frame.contains(QPoint(label.centreX, label.top + MonthChart::kFontHeight)));
+        const ChartText scale = chart.ScaleLabel();
+        QVERIFY(scale.top > frame.top() + MonthChart::kLegendHeight - 4);
+        QVERIFY(scale.top + MonthChart::kFontHeight <= chart.Base() - chart.MaxBarHeight());
+    }
+    const MonthChart chart(months, frame);
+    const QVector<ChartBar> bars = chart.Bars();
+    QCOMPARE(bars[35].rect.height(), chart.MaxBarHeight()); // December's gross profit
+    QCOMPARE(bars[0].rect.height(), int(1000 / 1e12 * chart.MaxBarHeight()));
+    QCOMPARE(bars[14].colour, QColor(255, 0, 0)); // May's loss
+    QCOMPARE(bars[13].colour, QColor(160, 110, 60));
+    QCOMPARE(chart.ScaleLabel().text, QStringLiteral("最大值:1,000,000,000,000.00"));
+    QCOMPARE(chart.MonthLabels()[11].text, QStringLiteral("12月"));
 }
 
 void TestAccountDlg::windowIsWhiteAndCloseBoxHides() {

@@ -1,0 +1,178 @@
+#include "queries/CReportDlg.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "app/CDbAction.h"
+#include "documents/ReportPrint.h"
+#include "export/ExportDialogs.h"
+#include "grid/CGridCtrl.h"
+
+namespace {
+
+constexpr int kControlHeight = 28;
+constexpr int kRowHeight = 25;
+constexpr quint32 kCentre = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+constexpr quint32 kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
+
+// The reports of the box, in its order: name, and for best sellers whether by profit.
+struct ReportChoice {
+    const char* name;
+    bool byProfit;
+};
+const ReportChoice kChoices[] = {
+    {"profit-by-product", false},  {"profit-by-class", false}, {"profit-by-customer", false},
+    {"profit-by-employee", false}, {"best-sellers", false},    {"best-sellers", true},
+    {"slow-movers", false},        {"stock-value", false},
+};
+
+// A column wide enough for its header and its texts.
+int ColumnWidth(const ExportTable& table, int column) {
+    return std::clamp(int(ColumnWidthFor(table, column) * 9) + 24, 80, 360);
+}
+
+} // namespace
+
+CReportDlg::CReportDlg(QWidget* parent) : CWorkDialog(QStringLiteral("经营报表"), parent) {
+    CreateControls();
+    resize(1260, 700);
+}
+
+CReportDlg::~CReportDlg() = default;
+
+void CReportDlg::CreateControls() {
+    m_pReport = new QComboBox(this);
+    for (const ReportChoice& choice : kChoices) {
+        ReportRequest request;
+        request.name = QString::fromUtf8(choice.name);
+        request.byProfit = choice.byProfit;
+        m_pReport->addItem(ReportTitle(request));
+    }
+    m_pPeriodLabel = new QLabel(QStringLiteral("日期从"), this);
+    const QDate today = QDate::currentDate();
+    m_pFrom = new QDateEdit(QDate(today.year(), today.month(), 1), this);
+    m_pToLabel = new QLabel(QStringLiteral("至"), this);
+    m_pTo = new QDateEdit(today, this);
+    for (QDateEdit* box : {m_pFrom, m_pTo}) {
+        box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        box->setCalendarPopup(true);
+    }
+    m_pDaysLabel = new QLabel(QStringLiteral("滞销天数"), this);
+    m_pDays = new QSpinBox(this);
+    m_pDays->setRange(1, 3650);
+    m_pDays->setValue(90);
+    m_pQuery = new QPushButton(QStringLiteral("查询"), this);
+    m_pExport = new QPushButton(QStringLiteral("导出..."), this);
+    m_pPrint = new QPushButton(QStringLiteral("打印..."), this);
+    m_pHits = new QLabel(this);
+    m_pGrid = new CGridCtrl(this);
+    m_pGrid->SetEditable(false);
+    m_pGrid->SetListMode(true);
+    m_pGrid->SetSingleRowSelection(true);
+    m_pGrid->SetGridBkColor(Qt::white);
+    m_pGrid->SetTextBkColor(Qt::white);
+    connect(m_pQuery, &QPushButton::clicked, this, &CReportDlg::Query);
+    connect(m_pReport, &QComboBox::currentIndexChanged, this, &CReportDlg::Query);
+    connect(m_pExport, &QPushButton::clicked, this,
+            [this] { ExportWithDialogs(this, ShownTable(), ExportFormat::Xlsx); });
+    connect(m_pPrint, &QPushButton::clicked, this, &CReportDlg::PrintList);
+}
+
+ReportRequest CReportDlg::Request() const {
+    ReportRequest request;
+    const ReportChoice& choice = kChoices[std::max(0, m_pReport->currentIndex())];
+    request.name = QString::fromUtf8(choice.name);
+    request.byProfit = choice.byProfit;
+    request.from = m_pFrom->date();
+    request.to = m_pTo->date();
+    request.days = m_pDays->value();
+    return request;
+}
+
+bool CReportDlg::Query() {
+    const ReportRequest request = Request();
+    ExportTable table;
+    table.title = ReportTitle(request);
+    if (request.from > request.to) {
+        Fill(table);
+        m_pHits->setText(QStringLiteral("开始日期晚于结束日期"));
+        return false;
+    }
+    const bool read = RunDbRead(this, table.title, [&] { table = BuildReport(request); });
+    Fill(table);
+    return read;
+}
+
+void CReportDlg::Fill(const ExportTable& table) {
+    m_shown = table;
+    const int columns = int(table.columns.size());
+    m_pGrid->SetRowCount(1);
+    m_pGrid->SetColumnCount(columns + 1);
+    m_pGrid->SetFixedRowCount(1);
+    m_pGrid->SetFixedColumnCount(1);
+    m_pGrid->SetRowHeight(0, kRowHeight);
+    m_pGrid->SetColumnWidth(0, 50);
+    for (int col = 0; col < columns; ++col) {
+        m_pGrid->SetColumnWidth(col + 1, ColumnWidth(table, col));
+        m_pGrid->SetCellText(0, col + 1, table.columns[col].header);
+        m_pGrid->SetCellFormat(0, col + 1, kCentre);
+    }
+    for (int r = 0; r < table.rows.size(); ++r) {
+        const int row = m_pGrid->AppendRow(QString::number(r + 1), kRowHeight);
+        m_pGrid->SetCellFormat(row, 0, kCentre);
+        for (int col = 0; col < columns; ++col) {
+            m_pGrid->SetCellText(row, col + 1, table.rows[r].value(col));
+            m_pGrid->SetCellFormat(
+                row, col + 1, table.columns[col].kind == ExportKind::Number ? kRight : kCentre);
+        }
+    }
+    m_pGrid->update();
+    m_pHits->setText(QStringLiteral("共 %1 条记录").arg(table.rows.size()));
+}
+
+ExportTable CReportDlg::ShownTable() const {
+    return m_shown;
+}
+
+void CReportDlg::PrintList() {
+    Report report;
+    report.title = m_shown.title;
+    RunDbRead(this, QStringLiteral("读取公司信息"), [&] { report.letterhead = ShopLetterhead(); });
+    const ReportRequest request = Request();
+    report.heading << QStringLiteral("期间: %1 至 %2")
+                          .arg(request.from.toString(QStringLiteral("yyyy-MM-dd")),
+                               request.to.toString(QStringLiteral("yyyy-MM-dd")));
+    report.table = m_shown;
+    report.footing << QStringLiteral("共 %1 条记录").arg(m_shown.rows.size());
+    PreviewReport(this, report);
+}
+
+void CReportDlg::resizeEvent(QResizeEvent* event) {
+    CWorkDialog::resizeEvent(event);
+    LayOut();
+}
+
+void CReportDlg::LayOut() {
+    int x = 20;
+    const int y = 15;
+    auto place = [&](QWidget* widget, int width) {
+        widget->setGeometry(x, y, width, kControlHeight);
+        x += width + 10;
+    };
+    place(m_pReport, 200);
+    place(m_pPeriodLabel, 50);
+    place(m_pFrom, 130);
+    place(m_pToLabel, 20);
+    place(m_pTo, 130);
+    place(m_pDaysLabel, 70);
+    place(m_pDays, 80);
+    place(m_pQuery, 70);
+    place(m_pExport, 70);
+    place(m_pPrint, 70);
+    place(m_pHits, 160);
+    m_pGrid->setGeometry(20, y + kControlHeight + 15, width() - 40,
+                         height() - y - kControlHeight - 50);
+}

@@ -1,0 +1,287 @@
+#include "queries/ProfitReports.h"
+
+#include <QHash>
+#include <QMap>
+#include <QVariant>
+#include <algorithm>
+
+#include "app/CSqlReader.h"
+#include "documents/CostMath.h"
+#include "queries/AccountSums.h"
+
+namespace {
+
+// One group's sales: goods sold less returned, their amounts and their cost.
+struct SalesTotal {
+    QString key;
+    QString name;
+    double quantity = 0;
+    double sales = 0;
+    double cost = 0;
+    int unknown = 0; // lines without a known cost
+    double Gross() const { return sales - cost; }
+};
+
+QString Money(double amount) {
+    return QString::asprintf("%.2f", RoundMoney(amount) + 0.0);
+}
+
+QVariantList Bounds(const ReportRequest& request) {
+    const TextRange range = DayRange(request.from.toString(QStringLiteral("yyyyMMdd")),
+                                     request.to.toString(QStringLiteral("yyyyMMdd")));
+    return {range.low, range.high};
+}
+
+// The sales movements of the period, summed per key. keySql picks the key from the movement
+// m and, for a header key, the document d of the table in %1.
+QMap<QString, SalesTotal> SalesBy(const ReportRequest& request, const QString& keySql,
+                                  bool byHeader) {
+    QMap<QString, SalesTotal> totals;
+    for (const QString table : {QStringLiteral("saleout"), QStringLiteral("salein")}) {
+        const QString from =
+            byHeader ? QStringLiteral("cost_move m JOIN (SELECT DISTINCT oddnum, %2 AS hk FROM %1 "
+                                      "WHERE oddnum >= ? AND oddnum < ?) d ON d.oddnum = m.oddnum")
+                           .arg(table, keySql)
+                     : QStringLiteral("cost_move m");
+        const QString key = byHeader ? QStringLiteral("d.hk") : keySql;
+        CSqlReader reader(QStringLiteral("SELECT %1, SUM(m.qty), SUM(m.amount), SUM(m.cost), "
+                                         "COUNT(*) - COUNT(m.cost) FROM %2 WHERE m.doctable = ? "
+                                         "AND m.oddnum >= ? AND m.oddnum < ? GROUP BY %1")
+                              .arg(key, from),
+                          (byHeader ? Bounds(request) : QVariantList()) + QVariantList{table} +
+                              Bounds(request));
+        const double sign = table == QLatin1String("saleout") ? 1 : -1;
+        while (reader.Next()) {
+            SalesTotal& total = totals[reader.Text(0)];
+            total.key = reader.Text(0);
+            total.quantity -= reader.Value(1).toDouble();
+            total.sales += sign * reader.Value(2).toDouble();
+            total.cost += sign * reader.Value(3).toDouble();
+            total.unknown += reader.Value(4).toInt();
+        }
+    }
+    return totals;
+}
+
+// code or class code -> name.
+QHash<QString, QString> Names(const QString& sql) {
+    QHash<QString, QString> names;
+    CSqlReader reader(sql);
+    while (reader.Next()) {
+        if (!names.contains(reader.Text(0)))
+            names.insert(reader.Text(0), reader.Text(1));
+    }
+    return names;
+}
+
+QHash<QString, QString> ProductNames() {
+    return Names(QStringLiteral("SELECT code, name FROM property"));
+}
+
+QHash<QString, QString> ClassNames() {
+    return Names(QStringLiteral("SELECT bh, mc FROM name1"));
+}
+
+QStringList CostTexts(const SalesTotal& total) {
+    if (total.unknown > 0)
+        return {UnknownCostText(), UnknownCostText(), UnknownCostText()};
+    const double net = RoundMoney(total.sales);
+    return {Money(total.cost), Money(total.Gross()),
+            net != 0 ? QString::asprintf("%.2f%%", total.Gross() / total.sales * 100)
+                     : QStringLiteral("-")};
+}
+
+ExportTable SalesTable(const QString& keyHeader, const QString& nameHeader,
+                       const QList<SalesTotal>& totals) {
+    ExportTable table;
+    table.columns = {{keyHeader, ExportKind::Text, 0}};
+    if (!nameHeader.isEmpty())
+        table.columns.append({nameHeader, ExportKind::Text, 0});
+    table.columns += {{QStringLiteral("数量"), ExportKind::Number, 2},
+                      {QStringLiteral("销售额"), ExportKind::Number, 2},
+                      {QStringLiteral("销售成本"), ExportKind::Number, 2},
+                      {QStringLiteral("毛利"), ExportKind::Number, 2},
+                      {QStringLiteral("毛利率"), ExportKind::Text, 0}};
+    for (const SalesTotal& total : totals) {
+        QStringList row{total.key};
+        if (!nameHeader.isEmpty())
+            row.append(total.name);
+        row << Money(total.quantity) << Money(total.sales) << CostTexts(total);
+        table.rows.append(row);
+    }
+    return table;
+}
+
+QList<SalesTotal> Named(const QMap<QString, SalesTotal>& totals,
+                        const QHash<QString, QString>& names) {
+    QList<SalesTotal> list;
+    for (SalesTotal total : totals) {
+        total.name = names.value(total.key);
+        list.append(total);
+    }
+    return list;
+}
+
+ExportTable BestSellers(const ReportRequest& request) {
+    const QString code = QStringLiteral("m.code");
+    QList<SalesTotal> list = Named(SalesBy(request, code, false), ProductNames());
+    if (request.byProfit)
+        list.removeIf([](const SalesTotal& total) { return total.unknown > 0; });
+    std::stable_sort(list.begin(), list.end(), [&](const SalesTotal& a, const SalesTotal& b) {
+        return request.byProfit ? a.Gross() > b.Gross() : a.quantity > b.quantity;
+    });
+    ExportTable table = SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"),
+                                   list.mid(0, std::max(0, request.limit)));
+    table.columns.prepend({QStringLiteral("名次"), ExportKind::Number, 0});
+    for (int i = 0; i < table.rows.size(); ++i)
+        table.rows[i].prepend(QString::number(i + 1));
+    return table;
+}
+
+// Each product's stock now, its moving-average cost, the day of its last sale.
+struct StockRow {
+    QString code;
+    QString name;
+    double stock = 0;
+    std::optional<double> cost;
+    QString lastSale;
+};
+
+QList<StockRow> StockRows() {
+    QList<StockRow> rows;
+    CSqlReader reader(QStringLiteral(
+        "SELECT p.code, p.name, p.total, c.avgcost, (SELECT max(s.oddnum) FROM cost_move s WHERE "
+        "s.code = p.code AND s.doctable = 'saleout') FROM property p LEFT JOIN cost_product c ON "
+        "c.code = p.code ORDER BY p.code"));
+    while (reader.Next()) {
+        StockRow row{reader.Text(0), reader.Text(1)};
+        if (!PlainNumber(reader.Text(2), &row.stock))
+            continue;
+        if (!reader.Value(3).isNull())
+            row.cost = reader.Value(3).toDouble();
+        row.lastSale = reader.Text(4).left(8);
+        rows.append(row);
+    }
+    return rows;
+}
+
+QString StockValueText(const StockRow& row) {
+    return row.cost ? Money(row.stock * *row.cost) : UnknownCostText();
+}
+
+ExportTable SlowMovers(const ReportRequest& request) {
+    const QString since = request.to.addDays(1 - request.days).toString(QStringLiteral("yyyyMMdd"));
+    ExportTable table;
+    table.columns = {{QStringLiteral("编码"), ExportKind::Text, 0},
+                     {QStringLiteral("商品名称"), ExportKind::Text, 0},
+                     {QStringLiteral("库存"), ExportKind::Number, 2},
+                     {QStringLiteral("最后销售"), ExportKind::Text, 0},
+                     {QStringLiteral("成本单价"), ExportKind::Number, 2},
+                     {QStringLiteral("库存金额"), ExportKind::Number, 2}};
+    for (const StockRow& row : StockRows()) {
+        if (row.stock <= 0 || (!row.lastSale.isEmpty() && row.lastSale >= since))
+            continue;
+        table.rows.append({row.code, row.name, Money(row.stock),
+                           row.lastSale.isEmpty() ? QStringLiteral("无") : row.lastSale,
+                           row.cost ? QString::asprintf("%.2f", *row.cost) : UnknownCostText(),
+                           StockValueText(row)});
+    }
+    return table;
+}
+
+ExportTable StockValueByClass() {
+    struct ClassValue {
+        double value = 0;
+        double stock = 0;
+        int unknown = 0;
+    };
+    QMap<QString, ClassValue> classes;
+    for (const StockRow& row : StockRows()) {
+        ClassValue& value = classes[row.code.left(2)];
+        value.stock += row.stock;
+        if (row.cost)
+            value.value += row.stock * *row.cost;
+        else if (row.stock != 0)
+            ++value.unknown;
+    }
+    const QHash<QString, QString> names = ClassNames();
+    ExportTable table;
+    table.columns = {{QStringLiteral("类别编码"), ExportKind::Text, 0},
+                     {QStringLiteral("类别"), ExportKind::Text, 0},
+                     {QStringLiteral("库存"), ExportKind::Number, 2},
+                     {QStringLiteral("库存金额"), ExportKind::Number, 2},
+                     {QStringLiteral("成本未知商品"), ExportKind::Number, 0}};
+    for (auto it = classes.constBegin(); it != classes.constEnd(); ++it)
+        table.rows.append({it.key(), names.value(it.key()), Money(it->stock), Money(it->value),
+                           QString::number(it->unknown)});
+    return table;
+}
+
+ExportTable Summary(const ReportRequest& request) {
+    const QVariantList bounds = Bounds(request);
+    const AccountFigures figures =
+        ReadAccountFigures({bounds.at(0).toString(), bounds.at(1).toString()});
+    ExportTable table;
+    table.columns = {{QStringLiteral("name"), ExportKind::Text, 0},
+                     {QStringLiteral("value"), ExportKind::Number, 2}};
+    for (const auto& figure : SummaryFigures(figures))
+        table.rows.append({figure.first, Money(figure.second)});
+    return table;
+}
+
+} // namespace
+
+QString UnknownCostText() {
+    return QStringLiteral("未知");
+}
+
+QStringList ReportNames() {
+    return {QStringLiteral("profit-by-product"),  QStringLiteral("profit-by-class"),
+            QStringLiteral("profit-by-customer"), QStringLiteral("profit-by-employee"),
+            QStringLiteral("best-sellers"),       QStringLiteral("slow-movers"),
+            QStringLiteral("stock-value"),        QStringLiteral("summary")};
+}
+
+QString ReportTitle(const ReportRequest& request) {
+    static const QHash<QString, QString> titles = {
+        {QStringLiteral("profit-by-product"), QStringLiteral("商品销售毛利")},
+        {QStringLiteral("profit-by-class"), QStringLiteral("类别销售毛利")},
+        {QStringLiteral("profit-by-customer"), QStringLiteral("客户销售毛利")},
+        {QStringLiteral("profit-by-employee"), QStringLiteral("员工销售毛利")},
+        {QStringLiteral("slow-movers"), QStringLiteral("滞销商品")},
+        {QStringLiteral("stock-value"), QStringLiteral("类别库存金额")},
+        {QStringLiteral("summary"), QStringLiteral("帐目汇总")}};
+    if (request.name == QLatin1String("best-sellers"))
+        return request.byProfit ? QStringLiteral("畅销商品(按毛利)")
+                                : QStringLiteral("畅销商品(按数量)");
+    return titles.value(request.name);
+}
+
+ExportTable BuildReport(const ReportRequest& request) {
+    ExportTable table;
+    const QString& name = request.name;
+    if (name == QLatin1String("profit-by-product"))
+        table =
+            SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"),
+                       Named(SalesBy(request, QStringLiteral("m.code"), false), ProductNames()));
+    else if (name == QLatin1String("profit-by-class"))
+        table = SalesTable(
+            QStringLiteral("类别编码"), QStringLiteral("类别"),
+            Named(SalesBy(request, QStringLiteral("substr(m.code, 1, 2)"), false), ClassNames()));
+    else if (name == QLatin1String("profit-by-customer"))
+        table = SalesTable(QStringLiteral("客户"), QString(),
+                           SalesBy(request, QStringLiteral("customer"), true).values());
+    else if (name == QLatin1String("profit-by-employee"))
+        table = SalesTable(QStringLiteral("员工"), QString(),
+                           SalesBy(request, QStringLiteral("employeename"), true).values());
+    else if (name == QLatin1String("best-sellers"))
+        table = BestSellers(request);
+    else if (name == QLatin1String("slow-movers"))
+        table = SlowMovers(request);
+    else if (name == QLatin1String("stock-value"))
+        table = StockValueByClass();
+    else if (name == QLatin1String("summary"))
+        table = Summary(request);
+    table.title = ReportTitle(request);
+    return table;
+}
