@@ -2,6 +2,8 @@
 # The icons and the compressed changelog are made by the target harbor_package_files, which
 # scripts/package.sh builds before cpack (the everyday build does not need them).
 include(GNUInstallDirs)
+# cpack installs what package.sh built; it does not first build every test.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(HARBOR_APP_ID cn.yuanhang.Harbor)
 set(HARBOR_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
 set(HARBOR_ICON_SIZES 16 24 32 48 64 128 256)
