@@ -1,9 +1,13 @@
 // Receipts without a window: the layout of 1, 30 and 300 lines on both rolls printed to PDF and
 // read back with poppler and zbar, the ESC/POS bytes of a small receipt taken apart again, the
 // two ways bytes reach a thermal printer, and the kept settings.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTcpServer>
@@ -12,6 +16,7 @@
 #include <QtTest>
 
 #include "documents/Cents.h"
+#include "receipt/CReceiptSetupDlg.h"
 #include "receipt/EscPos.h"
 #include "receipt/PrinterPort.h"
 #include "receipt/ReceiptLayout.h"
@@ -339,6 +344,38 @@ class TestReceipt : public QObject {
         QSettings(QStringLiteral("应用程序向导生成的本地应用程序"), QStringLiteral("Harbor"))
             .setValue("Receipt/rollMm", 75);
         QCOMPARE(ReceiptSettings::Load().rollMm, 80);
+    }
+
+    // 小票设置 shows what is kept, offers the device only for ESC/POS, and keeps the choice on
+    // 确定 only.
+    void setupDialogKeepsTheChoice() {
+        ReceiptSettings kept;
+        kept.rollMm = 80;
+        kept.Save();
+        {
+            CReceiptSetupDlg dialog;
+            QVERIFY(dialog.Roll80()->isChecked());
+            QVERIFY(dialog.PrinterBox()->isEnabled());
+            QVERIFY(!dialog.DeviceBox()->isEnabled());
+            dialog.Roll58()->click();
+            dialog.OutputBox()->setCurrentIndex(1);
+            QVERIFY(!dialog.PrinterBox()->isEnabled());
+            QVERIFY(dialog.DeviceBox()->isEnabled());
+            QTest::keyClicks(dialog.DeviceBox(), "192.168.1.30");
+            dialog.reject();
+        }
+        QCOMPARE(ReceiptSettings::Load(), kept);
+        CReceiptSetupDlg dialog;
+        dialog.Roll58()->click();
+        dialog.OutputBox()->setCurrentIndex(1);
+        QTest::keyClicks(dialog.DeviceBox(), " /dev/usb/lp0 ");
+        dialog.DrawerBox()->setChecked(false);
+        dialog.accept();
+        const ReceiptSettings chosen = ReceiptSettings::Load();
+        QCOMPARE(chosen.rollMm, 58);
+        QCOMPARE(chosen.output, ReceiptSettings::Output::EscPos);
+        QCOMPARE(chosen.device, QString("/dev/usb/lp0"));
+        QVERIFY(!chosen.openDrawer);
     }
 
     void changeIsNeverNegative() {
