@@ -22,19 +22,23 @@ foreach(size ${HARBOR_ICON_SIZES})
   install(FILES ${icon}
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-# Debian keeps a native package's changelog compressed, without a timestamp in the gzip header.
-add_custom_command(
-  OUTPUT ${HARBOR_PACKAGE_DIR}/changelog.gz
-  COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog > ${HARBOR_PACKAGE_DIR}/changelog.gz
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog
-  COMMENT "Changelog")
-list(APPEND package_files ${HARBOR_PACKAGE_DIR}/changelog.gz)
+# Debian keeps a native package's changelog and the manual page compressed, without a timestamp
+# in the gzip header.
+foreach(file changelog Harbor.1)
+  add_custom_command(
+    OUTPUT ${HARBOR_PACKAGE_DIR}/${file}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${HARBOR_PACKAGE_DIR}
+    COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${file} > ${HARBOR_PACKAGE_DIR}/${file}.gz
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${file}
+    COMMENT "${file}.gz")
+  list(APPEND package_files ${HARBOR_PACKAGE_DIR}/${file}.gz)
+endforeach()
 add_custom_target(harbor_package_files DEPENDS ${package_files})
 
 install(TARGETS Harbor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/${HARBOR_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/${HARBOR_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES packaging/Harbor.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${HARBOR_PACKAGE_DIR}/Harbor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md packaging/copyright ${HARBOR_PACKAGE_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/harbor)
 
