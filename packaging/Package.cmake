@@ -50,12 +50,13 @@ set(CPACK_PACKAGE_CONTACT "Harbor maintainers <harbor@yuanhang.cn>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sales management for a hardware shop")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "sales management for a hardware shop
- 远航五交化销售管理系统: a desktop program for a hardware and electrical-goods shop
- with a product catalogue whose codes are the barcodes, sales-out, sales-return and
- stock-in documents that move stock, document queries, printed lists, receipts and
- barcode labels, customers, suppliers and employees. Several shop computers can
- share one database on a PostgreSQL server.")
+# The synopsis is the summary above; these are the lines under it (cpack indents them).
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "远航五交化销售管理系统.
+A desktop program for a hardware and electrical-goods shop: a product
+catalogue whose codes are the barcodes, sales-out, sales-return and
+stock-in documents that move stock, document queries, printed lists,
+receipts and barcode labels, customers, suppliers and employees.
+Several shop computers can share one database on a PostgreSQL server.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
