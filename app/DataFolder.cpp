@@ -31,6 +31,10 @@ bool WritableFolder(const QString& folder) {
 } // namespace
 
 QString ChooseDataFolder(const QString& programFolder, const QString& userFolder) {
+    // A shop set up beside the program stays there, also where this user cannot write (a LAN
+    // workstation whose administrator keeps the program folder).
+    if (QFileInfo::exists(QDir(programFolder).filePath(QStringLiteral("Lanset.ini"))))
+        return programFolder;
     return WritableFolder(programFolder) ? programFolder : userFolder;
 }
 

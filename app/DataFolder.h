@@ -11,7 +11,8 @@ QString DataFolder();
 bool IsPortableCopy();
 
 // The decision itself, for a program folder and the user's data folder: the program folder
-// when it can be written and is none of the system's folders (/usr/..., /bin, /sbin).
+// when it already holds a Lanset.ini, or when it can be written and is none of the system's
+// folders (/usr/..., /bin, /sbin).
 QString ChooseDataFolder(const QString& programFolder, const QString& userFolder);
 
 // The outcome of preparing the data folder.

@@ -33,6 +33,16 @@ class TestDataFolder : public QObject {
         QCOMPARE(ChooseDataFolder("/usr/bin", "/home/shop/.local/share/Harbor"),
                  QString("/home/shop/.local/share/Harbor"));
         QCOMPARE(ChooseDataFolder(program.filePath("gone"), "/data"), QString("/data"));
+        // A shop that already lives beside the program stays there, writable or not.
+        QTemporaryDir kept;
+        QFile lanset(kept.filePath("Lanset.ini"));
+        QVERIFY(lanset.open(QIODevice::WriteOnly));
+        lanset.close();
+        QVERIFY(QFile::setPermissions(kept.path(), QFile::ReadOwner | QFile::ExeOwner));
+        QCOMPARE(ChooseDataFolder(kept.path(), "/data"), kept.path());
+        QVERIFY(QFile::setPermissions(kept.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::remove(kept.filePath("Lanset.ini")));
         // The tests run from their build folder: a portable copy, as run/ is.
         QVERIFY(IsPortableCopy());
         QCOMPARE(DataFolder(), QCoreApplication::applicationDirPath());
