@@ -1,18 +1,25 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFont>
 #include <QStringList>
 #include <cstdio>
 
+#include "accounts/AuditLog.h"
+#include "accounts/OperatorStore.h"
 #include "app/CHarborApp.h"
 #include "app/CHarborApplication.h"
+#include "app/CMainFrame.h"
 #include "app/ConnectionCheck.h"
+#include "app/DataFolder.h"
 #include "app/DatabaseInit.h"
 #include "app/DemoShop.h"
 #include "app/FontSetup.h"
-#include "app/QtTranslation.h"
+#include "app/HarborMessageBox.h"
+#include "app/HomePicture.h"
 #include "app/LansetFile.h"
 #include "app/MemoryTuning.h"
+#include "app/QtTranslation.h"
 #include "app/ServerSetup.h"
 #include "queries/ReportCommand.h"
 
@@ -32,17 +39,71 @@ int Usage() {
         "                           a report of the shop as CSV (NAME: profit-by-product,\n"
         "                           profit-by-class, profit-by-customer, profit-by-employee,\n"
         "                           best-sellers, slow-movers, stock-value, summary)\n"
+        "Harbor --where             print the folder that holds Lanset.ini and the shop\n"
+        "Harbor --make-empty        make an empty shop in that folder when it has none\n"
+        "Harbor --version           print the program's version\n"
+        "Harbor --write-icon SIZE FILE  write the program's icon as a PNG of SIZE pixels\n"
         "Harbor --setup-host [--from FILE] [--password PASSWORD] [--listen ADDRESS]\n"
         "       [--data-dir DIR] [--config-dir DIR] [--socket-dir DIR] [--port N]\n"
         "                           make this computer the host of the shop's database\n"
-        "Harbor --lan-password [PASSWORD]  the host's own password, kept on this computer\n");
+        "Harbor --lan-password [PASSWORD]  the host's own password, kept on this computer\n"
+        "Harbor --audit-verify [FILE]  check the log of changes (exit 1 names the first broken "
+        "entry)\n"
+        "Harbor --reset-owner [FILE]   a new password for the owner's account, read from input\n");
     return 2;
+}
+
+void PrintLine(const QString& line) {
+    std::printf("%s\n", line.toLocal8Bit().constData());
+}
+
+int MakeEmptyShopCommand() {
+    const DataFolderSetup setup = PrepareDataFolder(DataFolder());
+    if (!setup.ok) {
+        std::fprintf(stderr, "%s\n", setup.message.toLocal8Bit().constData());
+        return 1;
+    }
+    PrintLine(setup.madeShop ? setup.message
+                             : QStringLiteral("%1 中已有商店,没有改动。")
+                                   .arg(QDir::toNativeSeparators(DataFolder())));
+    return 0;
+}
+
+// The icon of the menu entry, drawn as the main window draws its own.
+int WriteIconCommand(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SetupFonts();
+    const QStringList args = QCoreApplication::arguments();
+    bool ok = false;
+    const int size = args.value(2).toInt(&ok);
+    if (args.size() != 4 || !ok || size < 16 || size > 1024)
+        return Usage();
+    if (!PaintRibbonImage(0, QStringLiteral("远"), QSize(size, size)).save(args[3], "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", argv[3]);
+        return 1;
+    }
+    return 0;
 }
 
 // The init commands run without a display.
 int RunInitCommand(int argc, char* argv[]) {
+    if (qstrcmp(argv[1], "--write-icon") == 0)
+        return WriteIconCommand(argc, argv);
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Harbor"));
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 2 && args[1] == QLatin1String("--version")) {
+        PrintLine(QStringLiteral("Harbor %1").arg(QLatin1String(HARBOR_VERSION)));
+        return 0;
+    }
+    if (args.size() == 2 && args[1] == QLatin1String("--where")) {
+        PrintLine(QDir::toNativeSeparators(DataFolder()));
+        return 0;
+    }
+    if (args.size() == 2 && args[1] == QLatin1String("--make-empty"))
+        return MakeEmptyShopCommand();
     if (args.size() == 3 && args[1] == QLatin1String("--init-db"))
         return CreateEmptyDatabaseCommand(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--init-lanset"))
@@ -51,8 +112,21 @@ int RunInitCommand(int argc, char* argv[]) {
         return MakeDemoCommand(args.mid(2));
     if (args[1] == QLatin1String("--report"))
         return ReportCommand(args.mid(2));
-    if (args.size() == 2 && args[1] == QLatin1String("--check"))
+    if (args.size() == 2 && args[1] == QLatin1String("--check")) {
+        EnterDataFolder();
         return CheckConnectionCommand(LansetPath());
+    }
+    // Without a file named, both work on the shop of the Lanset.ini in the data folder.
+    if (args.size() <= 3 && args[1] == QLatin1String("--audit-verify")) {
+        if (args.size() == 2)
+            EnterDataFolder();
+        return AuditVerifyCommand(args.value(2), LansetPath());
+    }
+    if (args.size() <= 3 && args[1] == QLatin1String("--reset-owner")) {
+        if (args.size() == 2)
+            EnterDataFolder();
+        return ResetOwnerCommand(args.value(2), LansetPath());
+    }
     if (args.size() <= 3 && args[1] == QLatin1String("--lan-password"))
         return LanPasswordCommand(args.value(2));
     if (args[1] == QLatin1String("--setup-host")) {
@@ -81,8 +155,15 @@ int main(int argc, char* argv[]) {
 
     SetupFonts();
     InstallQtChinese(app);
+    // An installed program keeps the shop in the user's data folder, made on the first start.
+    DataFolderSetup setup;
+    if (!IsPortableCopy())
+        setup = PrepareDataFolder(DataFolder());
     if (!theApp.InitInstance())
         return 1;
+    if (!setup.message.isEmpty())
+        HarborMessageBox(theApp.m_pMainWnd, setup.message,
+                         setup.ok ? MsgIcon::Information : MsgIcon::Exclamation);
     const int code = QApplication::exec();
     theApp.ExitInstance();
     return code;

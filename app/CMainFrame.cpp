@@ -23,6 +23,7 @@
 #include "app/CommandIds.h"
 #include "app/DialogFactory.h"
 #include "app/HomePicture.h"
+#include "receipt/CReceiptSetupDlg.h"
 
 namespace {
 
@@ -128,6 +129,7 @@ QMenu* CMainFrame::BuildApplicationMenu() {
     add(print, QStringLiteral("快速打印(&Q)"), ID_FILE_PRINT_DIRECT);
     add(print, QStringLiteral("打印预览(&V)"), ID_FILE_PRINT_PREVIEW);
     add(print, QStringLiteral("打印设置(&U)"), ID_FILE_PRINT_SETUP);
+    add(print, QStringLiteral("小票设置(&R)"), ID_RECEIPT_SETUP);
     QMenu* recent = menu->addMenu(QStringLiteral("最近使用的文档"));
     recent->setMinimumWidth(300);
     recent->addAction(QStringLiteral("(无)"))->setEnabled(false);
@@ -236,6 +238,11 @@ void CMainFrame::OnCommand(int command) {
     case ID_FILE_PRINT:
         m_pView->OnFilePrint();
         return;
+    case ID_RECEIPT_SETUP: {
+        CReceiptSetupDlg dialog(this);
+        dialog.exec();
+        return;
+    }
     case ID_FILE_PRINT_DIRECT:
         m_pView->OnFilePrintDirect();
         return;

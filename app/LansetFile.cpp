@@ -1,6 +1,5 @@
 #include "app/LansetFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +7,7 @@
 #include <QStringList>
 
 #include "app/ConnectionString.h"
+#include "app/DataFolder.h"
 
 QString FormatIpAddress(quint32 hostIp) {
     return QStringLiteral("%1.%2.%3.%4")
@@ -67,7 +67,7 @@ LansetSetting ParseLansetForDialog(const QByteArray& content) {
 }
 
 QString LansetPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Lanset.ini");
+    return DataFolder() + QStringLiteral("/Lanset.ini");
 }
 
 LansetRead ReadLansetFile(const QString& path, QByteArray* content) {

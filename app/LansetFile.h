@@ -27,7 +27,7 @@ QString FormatIpAddress(quint32 hostIp);
 // for anything else, "1.2" and the empty text included.
 bool ParseIpAddress(const QString& text, quint32* hostIp);
 
-// The file beside the program.
+// The file in the data folder (beside a portable program).
 QString LansetPath();
 
 enum class LansetRead { Ok, Missing, Unreadable, TooLarge };

@@ -16,6 +16,7 @@
 #include <netinet/in.h>
 
 #include "app/CDbException.h"
+#include "app/DataFolder.h"
 #include "app/CSqlReader.h"
 #include "app/DatabaseInit.h"
 #include "app/SchemaUpgrade.h"
@@ -113,7 +114,7 @@ QString ServerBackupAnchor(const QString& programFolder) {
 }
 
 QString ServerBackupAnchor() {
-    return ServerBackupAnchor(QCoreApplication::applicationDirPath());
+    return ServerBackupAnchor(DataFolder());
 }
 
 bool IsThisComputer(const QString& host, const QStringList& ownAddresses) {

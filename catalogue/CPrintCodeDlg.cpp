@@ -16,6 +16,7 @@
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
+#include "app/DataFolder.h"
 #include "app/HarborMessageBox.h"
 #include "app/SqlText.h"
 #include "catalogue/CCatalogueLists.h"
@@ -83,7 +84,7 @@ SqlStatement CPrintCodeDlg::ClassLabelsSql(const QString& prefix) {
 }
 
 QString CPrintCodeDlg::LabelDocumentPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/ODBC数据源.lsdx");
+    return DataFolder() + QStringLiteral("/ODBC数据源.lsdx");
 }
 
 void CPrintCodeDlg::SetPrintPrefix(const QString& prefix) {

@@ -27,6 +27,7 @@
 #include "documents/ScannerText.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CCustomerDlg.h"
+#include "receipt/ReceiptJob.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ void CSaleDocDlg::ConnectControls() {
         PrintDocument(2);
     });
     connect(m_ui.m_pPreview, &QPushButton::clicked, this, [this] { PrintDocument(3); });
+    connect(m_ui.m_pPrintReceipt, &QPushButton::clicked, this, &CSaleDocDlg::PrintDocumentReceipt);
     connect(m_ui.m_pGrid, &CGridCtrl::click, this, &CSaleDocDlg::OnGridClick);
     connect(m_ui.m_pGrid, &CGridCtrl::rightClick, this, &CSaleDocDlg::OnGridRightClick);
     connect(m_ui.m_pGrid, &CGridCtrl::endEdit, this, &CSaleDocDlg::OnGridEndEdit);
@@ -89,7 +91,7 @@ void CSaleDocDlg::EnableDocument(bool enable) {
              m_ui.m_pOddnum, m_ui.m_pCustomer, m_ui.m_pSelectCustomer, m_ui.m_pAddLine,
              m_ui.m_pDeleteLine, m_ui.m_pBarcode, m_ui.m_pState, m_ui.m_pReceipt,
              m_ui.m_pReceivable, m_ui.m_pSearch, m_ui.m_pPrint, m_ui.m_pPreview,
-             m_ui.m_pSinglePage})
+             m_ui.m_pSinglePage, m_ui.m_pPrintReceipt})
         control->setEnabled(enable);
     m_ui.m_pPrintSetup->setEnabled(enable && !m_ui.m_pSinglePage->isChecked());
 }
@@ -114,6 +116,15 @@ void CSaleDocDlg::PrintDocument(int mode) {
         return;
     if (HandOverDocument())
         RunListPrint(mode);
+}
+
+void CSaleDocDlg::PrintDocumentReceipt() {
+    if (!m_bOpen)
+        return;
+    if (NeedsSaving() && (!AskToSave() || !Save()))
+        return;
+    const bool settledSale = m_kind.table == QLatin1String("saleout") && m_strState == kSettled;
+    PrintReceipt(this, m_kind, m_strOddnum, settledSale);
 }
 
 // Fills the home view's sales list with the stored document and the customer's balance.

@@ -68,6 +68,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void ImportBarcode();
     // "打印" (1), "打印设置" (2), "打印预览" (3): hands the document to the home view and prints.
     void PrintDocument(int mode);
+    // "打印小票": the stored document's receipt (saved first, as for printing).
+    void PrintDocumentReceipt();
 
     CGridCtrl* Grid() const { return m_ui.m_pGrid; }
     QLineEdit* OddnumBox() const { return m_ui.m_pOddnum; }
@@ -89,6 +91,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QLabel* LowStockLabel() const { return m_ui.m_pLowStock; }
     QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
     QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
+    QPushButton* ReceiptButton() const { return m_ui.m_pPrintReceipt; }
 
     QString m_strOddnum;
     QString m_strCustomer;

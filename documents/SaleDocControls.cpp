@@ -94,8 +94,9 @@ void SaleDocControls::Create(QWidget* parent, const SaleDocKind& kind) {
     m_pPrint = new QPushButton(QStringLiteral("打印"), parent);
     m_pSinglePage = new QCheckBox(QStringLiteral("单页打印"), parent);
     m_pSinglePage->setChecked(true);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m_pPrintSetup, m_pPreview, m_pPrint, m_pSinglePage}) {
+    m_pPrintReceipt = new QPushButton(QStringLiteral("打印小票"), parent);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_pPrintSetup, m_pPreview, m_pPrint,
+                                                            m_pSinglePage, m_pPrintReceipt}) {
         control->setEnabled(false);
     }
     // Enter on a focused button presses it, as on every desktop.
@@ -144,9 +145,10 @@ void SaleDocControls::LayOut(QSize size) {
     place(m_pBarcode, 0, 135, 140, tableHeight);
     place(m_pGrid, 150, 135, kBandWidth - 150, tableHeight);
     // The document buttons 40 pixels above the bottom.
-    int left = (kBandWidth - 6 * 100) / 2;
-    for (QWidget* button : std::initializer_list<QWidget*>{m_pNewDoc, m_pSave, m_pPrintSetup,
-                                                           m_pPreview, m_pPrint, m_pSinglePage}) {
+    int left = (kBandWidth - 7 * 100) / 2;
+    for (QWidget* button :
+         std::initializer_list<QWidget*>{m_pNewDoc, m_pSave, m_pPrintSetup, m_pPreview, m_pPrint,
+                                         m_pSinglePage, m_pPrintReceipt}) {
         place(button, left, h - 40, 88, 30);
         left += 100;
     }

@@ -52,6 +52,7 @@ struct SaleDocControls {
     QPushButton* m_pNewDoc = nullptr;
     QPushButton* m_pSave = nullptr;
     QPushButton* m_pPrintSetup = nullptr;
+    QPushButton* m_pPrintReceipt = nullptr; // 打印小票
     QPushButton* m_pPreview = nullptr;
     QPushButton* m_pPrint = nullptr;
     QCheckBox* m_pSinglePage = nullptr;

@@ -22,6 +22,8 @@
 #include "parties/CStatementDlg.h"
 #include "queries/SaleQueryGrid.h"
 #include "queries/SaleQuerySql.h"
+#include "receipt/ReceiptJob.h"
+#include "receipt/ReceiptReader.h"
 
 namespace {
 
@@ -67,6 +69,9 @@ void CSaleQueryDlg::ConnectControls() {
     connect(m_ui.m_pDetailPrint, &QPushButton::clicked, this, [this] { PrintDetail(1); });
     connect(m_ui.m_pDetailPrintSetup, &QPushButton::clicked, this, [this] { PrintDetail(2); });
     connect(m_ui.m_pDetailPreview, &QPushButton::clicked, this, [this] { PrintDetail(3); });
+    connect(m_ui.m_pOddnum, &QLineEdit::returnPressed, this, &CSaleQueryDlg::ShowTypedDocument);
+    connect(m_ui.m_pDetailReceipt, &QPushButton::clicked, this,
+            &CSaleQueryDlg::PrintDetailReceipt);
     if (m_kind.hasInvoice) {
         connect(m_ui.m_pInvoiced, &QCheckBox::clicked, this, &CSaleQueryDlg::OnInvoiceClicked);
         connect(m_ui.m_pInvoiceDate, &QDateEdit::dateChanged, this,
@@ -171,6 +176,42 @@ void CSaleQueryDlg::ShowDetail(const QString& oddnum) {
     m_ui.m_pDetail->Refresh();
     PrepareDetailPrint(oddnum, detail, balance);
     SetInvoice(detail.invoiceDate);
+}
+
+void CSaleQueryDlg::ShowTypedDocument() {
+    const QString oddnum = m_ui.m_pOddnum->text().trimmed();
+    if (oddnum.isEmpty())
+        return;
+    SaleDetail detail;
+    if (!RunDbRead(this, QStringLiteral("查看单据"),
+                   [&] { detail = ReadSaleDetail(m_kind.table, oddnum); }))
+        return;
+    if (detail.lines.isEmpty()) {
+        HarborMessageBox(this, QStringLiteral("没有单号为%1的单据").arg(oddnum),
+                         MsgIcon::Exclamation, MsgButtons::Ok, m_kind.detailCaption);
+        return;
+    }
+    // The list row of the document, when the query lists it, is the one the list commands act on.
+    m_nClickRow = -1;
+    m_nClickCol = -1;
+    for (int row = 1; row < m_ui.m_pList->GetRowCount(); ++row) {
+        if (m_ui.m_pList->GetCellText(row, kListOddnum) == oddnum) {
+            m_nClickRow = row;
+            m_nClickCol = kListOddnum;
+        }
+    }
+    m_strCurOddnum = oddnum;
+    ShowDetail(oddnum);
+    m_ui.m_pOddnum->selectAll(); // the next scan replaces the number
+}
+
+void CSaleQueryDlg::PrintDetailReceipt() {
+    if (m_strCurOddnum.isEmpty()) {
+        HarborMessageBox(this, QStringLiteral("请先选择一张单据"), MsgIcon::Exclamation,
+                         MsgButtons::Ok, QStringLiteral("打印小票"));
+        return;
+    }
+    PrintReceipt(this, SaleDocKindOfTable(m_kind.table), m_strCurOddnum, false);
 }
 
 // The shown document as a sales list: its header, its lines with the unit of each packing and

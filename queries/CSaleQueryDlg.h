@@ -39,6 +39,10 @@ class CSaleQueryDlg : public CWorkDialog {
     void PrintList(int mode);
     // The same for the shown document with its lines, its piece count and the customer's balance.
     void PrintDetail(int mode);
+    // Enter in the 单号 box (a scanned receipt): shows the document of the number typed.
+    void ShowTypedDocument();
+    // "打印小票": the receipt of the shown document.
+    void PrintDetailReceipt();
     bool QueryClose() override;
 
     const SaleQueryControls& Ui() const { return m_ui; }

@@ -7,6 +7,7 @@
 #include "app/CConnection.h"
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
+#include "app/DataFolder.h"
 #include "app/LansetFile.h"
 #include "export/CsvWriter.h"
 #include "export/ExportFile.h"
@@ -61,6 +62,7 @@ void Connect(const QString& database) {
             throw CDbException(QStringLiteral("找不到数据库文件 %1").arg(database));
         connection->OpenFile(database);
     } else {
+        EnterDataFolder(); // the Lanset.ini's data source is relative to its folder
         QFile lanset(LansetPath());
         if (!lanset.exists() || !lanset.open(QIODevice::ReadOnly))
             throw CDbException(QStringLiteral("读不到网络设置文件 %1").arg(LansetPath()));

@@ -89,6 +89,11 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
         m_pInvoiced->setStyleSheet(QStringLiteral("color: blue;"));
         m_pInvoiceDate = MakeDateBox(parent, QDate::currentDate());
     }
+    m_pOddnumLabel = new QLabel(QStringLiteral("单号:"), parent);
+    m_pOddnumLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_pOddnum = new QLineEdit(parent);
+    m_pOddnum->setToolTip(QStringLiteral("输入或扫描小票上的单号,回车显示这张单据"));
+    m_pDetailReceipt = new QPushButton(QStringLiteral("打印小票"), parent);
     m_pDetail = new CGridCtrl(parent);
     m_pDetail->SetDlgCtrlID(101);
     SetupSaleDetailGrid(m_pDetail);
@@ -142,5 +147,8 @@ void SaleQueryControls::LayOut(QSize size) {
     place(m_pDelete, d + 274, 36, 72);
     place(m_pInvoiced, d + 354, 36, 150);
     place(m_pInvoiceDate, d + 504, 36, 96);
-    place(m_pDetail, d, 70, 600, h - 90);
+    place(m_pOddnumLabel, d, 66, 40);
+    place(m_pOddnum, d + 44, 66, 130);
+    place(m_pDetailReceipt, d + 184, 66, 80);
+    place(m_pDetail, d, 98, 600, h - 118);
 }

@@ -57,6 +57,9 @@ struct SaleQueryControls {
     QCheckBox* m_pInvoiced = nullptr; // null without invoice dates
     QDateEdit* m_pInvoiceDate = nullptr;
     CGridCtrl* m_pDetail = nullptr;
+    QLabel* m_pOddnumLabel = nullptr;
+    QLineEdit* m_pOddnum = nullptr;          // 单号: a typed or scanned number shows its document
+    QPushButton* m_pDetailReceipt = nullptr; // 打印小票 of the shown document
 
     // Makes the controls as children of parent, with the texts of the kind.
     void Create(QWidget* parent, const SaleQueryKind& kind);

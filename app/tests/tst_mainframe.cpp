@@ -332,7 +332,7 @@ class TestMainFrame : public QObject {
         for (QAction* a : print->menu()->actions())
             if (!a->isSeparator())
                 items << a->text();
-        QCOMPARE(items, QStringList({"快速打印(&Q)", "打印预览(&V)", "打印设置(&U)"}));
+        QCOMPARE(items, QStringList({"快速打印(&Q)", "打印预览(&V)", "打印设置(&U)", "小票设置(&R)"}));
         print->menu()->close();
         menu->close();
         QTest::qWait(50);
