@@ -4,15 +4,17 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "accounts/AuditLog.h"
+#include "accounts/OperatorStore.h"
 #include "app/CHarborApp.h"
 #include "app/CHarborApplication.h"
 #include "app/ConnectionCheck.h"
 #include "app/DatabaseInit.h"
 #include "app/DemoShop.h"
 #include "app/FontSetup.h"
-#include "app/QtTranslation.h"
 #include "app/LansetFile.h"
 #include "app/MemoryTuning.h"
+#include "app/QtTranslation.h"
 #include "app/ServerSetup.h"
 
 namespace {
@@ -29,7 +31,10 @@ int Usage() {
         "Harbor --setup-host [--from FILE] [--password PASSWORD] [--listen ADDRESS]\n"
         "       [--data-dir DIR] [--config-dir DIR] [--socket-dir DIR] [--port N]\n"
         "                           make this computer the host of the shop's database\n"
-        "Harbor --lan-password [PASSWORD]  the host's own password, kept on this computer\n");
+        "Harbor --lan-password [PASSWORD]  the host's own password, kept on this computer\n"
+        "Harbor --audit-verify [FILE]  check the log of changes (exit 1 names the first broken "
+        "entry)\n"
+        "Harbor --reset-owner [FILE]   a new password for the owner's account, read from input\n");
     return 2;
 }
 
@@ -45,6 +50,10 @@ int RunInitCommand(int argc, char* argv[]) {
         return MakeDemoCommand(args.mid(2));
     if (args.size() == 2 && args[1] == QLatin1String("--check"))
         return CheckConnectionCommand(LansetPath());
+    if (args.size() <= 3 && args[1] == QLatin1String("--audit-verify"))
+        return AuditVerifyCommand(args.value(2), LansetPath());
+    if (args.size() <= 3 && args[1] == QLatin1String("--reset-owner"))
+        return ResetOwnerCommand(args.value(2), LansetPath());
     if (args.size() <= 3 && args[1] == QLatin1String("--lan-password"))
         return LanPasswordCommand(args.value(2));
     if (args[1] == QLatin1String("--setup-host")) {

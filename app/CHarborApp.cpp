@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "accounts/OperatorCommands.h"
 #include "app/BackupCommands.h"
 #include "app/CConnection.h"
 #include "app/CDbException.h"
@@ -32,6 +33,8 @@ bool CHarborApp::InitInstance() {
     m_pMainWnd->showMaximized();
     m_pMainWnd->RepaintNow();
     ConnectDatabase();
+    if (!SignInAtStart(m_pMainWnd))
+        return false;
     // The day's copy is taken once the window is up, with its progress in the status bar.
     QTimer::singleShot(0, m_pMainWnd, [this] { RunStartupBackup(m_pMainWnd->statusBar()); });
     return true;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
@@ -243,6 +244,8 @@ bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
         screen.append({EntryLineTexts(lines[i]), m_lines.Of(i + 1).origin});
     std::optional<DocumentWrite> write;
     QString drawn = oddnum;
+    if (m_savedHeader && !RequirePermission(this, Permission::ChangeDocument))
+        return false;
     const bool done = RunDbAction(this, QStringLiteral("保存入库单"), [&] {
         if (!m_savedHeader) {
             drawn = m_store.FirstSaveNumber(drawn, this);
@@ -464,7 +467,8 @@ void CEntryDlg::DeleteLine() {
             return;
         const QStringList origin = *m_lines.Of(row).origin;
         DocumentWrite write;
-        if (!RunDbAction(this, QStringLiteral("删除商品"),
+        if (!RequirePermission(this, Permission::ChangeDocument) ||
+            !RunDbAction(this, QStringLiteral("删除商品"),
                          [&] { write = m_store.DeleteLine(m_strOddnum, origin, m_savedHeader); }))
             return;
         if (!ReportDocumentWrite(this, write, QStringLiteral("没有删除商品"))) {
