@@ -77,6 +77,7 @@ void FillAuditImages(AuditEntry* entry, const QList<StagedRow>& rows) {
     QJsonArray before;
     QJsonArray after;
     QStringList objects;
+    QStringList documents; // a document's number names the entry before the stock it moved
     for (const StagedRow& row : rows) {
         const QJsonObject old = RowObject(row.before);
         const QJsonObject now = RowObject(row.after);
@@ -89,9 +90,12 @@ void FillAuditImages(AuditEntry* entry, const QList<StagedRow>& rows) {
         const QString column = ObjectColumn(row.table);
         const QString object =
             ValueText(now.contains(column) ? now.value(column) : old.value(column));
-        if (!column.isEmpty() && !object.isEmpty() && !objects.contains(object))
-            objects.append(object);
+        QStringList& names = column == QLatin1String("oddnum") ? documents : objects;
+        if (!column.isEmpty() && !object.isEmpty() && !names.contains(object))
+            names.append(object);
     }
+    if (!documents.isEmpty())
+        objects = documents;
     entry->before = Compact(before);
     entry->after = Compact(after);
     if (entry->object.isEmpty())
