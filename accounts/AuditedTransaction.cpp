@@ -14,7 +14,7 @@ AuditEntry NewEntry(const QString& what, const QString& operatorName, const QStr
     OperatorSession& session = OperatorSession::Instance();
     AuditEntry entry;
     entry.at = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
-    entry.op = session.SignedIn() ? session.Operator().name : operatorName;
+    entry.op = operatorName.isEmpty() ? session.Operator().name : operatorName;
     entry.authorizer = session.TakeAuthorizer();
     entry.workstation = QSysInfo::machineHostName();
     entry.action = what;

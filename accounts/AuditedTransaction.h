@@ -11,7 +11,8 @@ class CConnection;
 // not at all. Raises CDbException (everything rolled back) on failure. Inside a transaction
 // already open, only runs the action: the outer one writes the entry.
 //
-// operatorName: who the entry names when nobody is signed in yet (a sign-in); object: what
+// operatorName: who the entry names instead of the operator signed in (the one signing in,
+// the computer's owner resetting a password); object: what
 // the entry is about when the changed rows do not tell it.
 void RunAuditedTransaction(CConnection& connection, const QString& what,
                            const std::function<void()>& action,

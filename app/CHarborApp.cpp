@@ -14,6 +14,7 @@
 #include "app/CDbException.h"
 #include "app/CLansetDlg.h"
 #include "app/CMainFrame.h"
+#include "app/ConnectionString.h"
 #include "app/HarborMessageBox.h"
 #include "app/LansetFile.h"
 
@@ -32,6 +33,9 @@ bool CHarborApp::InitInstance() {
     m_pMainWnd = new CMainFrame;
     m_pMainWnd->showMaximized();
     m_pMainWnd->RepaintNow();
+    const QString secretWarning = MoveServerPasswordOutOfSettings();
+    if (!secretWarning.isEmpty())
+        HarborMessageBox(m_pMainWnd, secretWarning);
     ConnectDatabase();
     if (!SignInAtStart(m_pMainWnd))
         return false;

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "accounts/AuditLog.h"
+#include "accounts/ServerAuditGuard.h"
 #include "app/CDbAction.h"
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
@@ -46,6 +47,7 @@ class TestAuditLog : public QObject {
     void TamperingFound_data();
     void TamperingFound();
     void ServerLogOnlyGrows();
+    void ServerLogOwnedByOwner();
     void VerifyCommand();
 };
 
@@ -148,6 +150,42 @@ void TestAuditLog::ServerLogOnlyGrows() {
     QCOMPARE(db.Value("SELECT seq FROM harbor_audit_head"), QString("4"));
     QCOMPARE(db.Value("SELECT hash FROM harbor_audit_head"),
              db.Value("SELECT hash FROM harbor_audit WHERE seq=4"));
+}
+
+void TestAuditLog::ServerLogOwnedByOwner() {
+    if (!TestDatabase::OnServer())
+        QSKIP("roles are the server's");
+    TestDatabase db;
+    Save("保存客户", "INSERT INTO customer (mc) VALUES ('张三')");
+    // What --setup-host does as the superuser.
+    {
+        ServerAddress owner = db.Address();
+        owner.user = "postgres";
+        owner.password = qEnvironmentVariable("HARBOR_TEST_PGPASSWORD");
+        CConnection ownerConnection;
+        ownerConnection.OpenServer(owner);
+        GuardServerAudit(ownerConnection, "harbor");
+    }
+    // The program's role goes on adding entries, and the kept head follows them.
+    Save("保存客户", "UPDATE customer SET phone='1' WHERE mc='张三'");
+    QCOMPARE(db.Value("SELECT seq FROM harbor_audit_head"), QString("2"));
+    // But it can neither change the log nor switch its guard off nor move the head.
+    MessageScript messages;
+    for (const char* sql : {"ALTER TABLE harbor_audit DISABLE TRIGGER harbor_audit_guard",
+                            "UPDATE harbor_audit_head SET seq=1", "DELETE FROM harbor_audit_head",
+                            "UPDATE harbor_audit SET object='x'", "DROP TABLE harbor_audit",
+                            "DROP FUNCTION harbor_audit_guard() CASCADE",
+                            "DROP SCHEMA public CASCADE", "DROP SCHEMA harbor_owner CASCADE"}) {
+        bool refused = false;
+        try {
+            db.Exec(sql);
+        } catch (const CDbException&) {
+            refused = true;
+        }
+        QVERIFY2(refused, sql);
+    }
+    QVERIFY(Check().ok);
+    QCOMPARE(Check().count, 2);
 }
 
 void TestAuditLog::VerifyCommand() {

@@ -3,6 +3,7 @@
 // with 店长授权.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -79,6 +80,7 @@ class TestOperators : public QObject {
     void OldHashReplaced();
     void DeleteRefusedAndAuthorized();
     void RolePermissionsChanged();
+    void ResetOwnerOnTheComputer();
 };
 
 void TestOperators::FirstOperatorIsOwner() {
@@ -278,6 +280,26 @@ void TestOperators::RolePermissionsChanged() {
     QTest::mouseClick(dlg.RoleButton(), Qt::LeftButton);
     QVERIFY(messages.Last().contains("唯一的店主"));
     QCOMPARE(db.Value("SELECT role FROM harbor_operator WHERE name='老板'"), QString("店主"));
+}
+
+void TestOperators::ResetOwnerOnTheComputer() {
+    if (TestDatabase::OnServer())
+        QSKIP("the command on a file");
+    TestDatabase db;
+    ThreeOperators();
+    for (int i = 0; i < kMaxFailures; ++i)
+        CheckOperator(Db(), "老板", "forgotten");
+    QProcess process;
+    process.start(QStringLiteral(HARBOR_EXECUTABLE), {"--reset-owner", db.Path()});
+    process.write("new-owner-pw\n");
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    // The lock is gone with the old password, and the log says who did it.
+    QCOMPARE(CheckOperator(Db(), "老板", "new-owner-pw").result, SignInResult::Ok);
+    QCOMPARE(db.Rows("SELECT operator, object FROM harbor_audit WHERE action='重置店主密码'"),
+             QStringList{"(本机 --reset-owner)|老板"});
+    QVERIFY(VerifyAuditLog(Db()).ok);
 }
 
 QTEST_MAIN(TestOperators)
