@@ -1,12 +1,15 @@
 #include "accounts/AuditedTransaction.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSysInfo>
 
 #include "accounts/AuditCapture.h"
 #include "accounts/AuditLog.h"
 #include "accounts/OperatorSession.h"
 #include "app/CConnection.h"
+#include "app/CDbException.h"
+#include "app/HarborMessageBox.h"
 
 namespace {
 
@@ -46,4 +49,17 @@ void RunAuditedTransaction(CConnection& connection, const QString& what,
         throw;
     }
     WriteAuditHead(connection, head);
+}
+
+void LogDatabaseEvent(QWidget* parent, CConnection& connection, const QString& what,
+                      const QString& file, bool restored) {
+    try {
+        if (restored)
+            ResetAuditHead(connection);
+        RunAuditedTransaction(
+            connection, what, [] {}, QString(), QFileInfo(file).fileName());
+    } catch (const CDbException& error) {
+        HarborMessageBox(
+            parent, QStringLiteral("%1已完成,但没能记入操作日志: %2").arg(what, error.Message()));
+    }
 }

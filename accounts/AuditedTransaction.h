@@ -4,6 +4,7 @@
 #include <functional>
 
 class CConnection;
+class QWidget;
 
 // Runs an action as one transaction that also writes its log entry: the rows it changed are
 // collected while it runs, and the entry (when, operator, workstation, action, object, the
@@ -18,3 +19,8 @@ void RunAuditedTransaction(CConnection& connection, const QString& what,
                            const std::function<void()>& action,
                            const QString& operatorName = QString(),
                            const QString& object = QString());
+
+// A logged entry for something done to the whole database (a backup taken, a restore): after
+// a restore the kept head becomes that of the restored log first. Says so when it fails.
+void LogDatabaseEvent(QWidget* parent, CConnection& connection, const QString& what,
+                      const QString& file, bool restored);

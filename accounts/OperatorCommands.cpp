@@ -1,5 +1,6 @@
 #include "accounts/OperatorCommands.h"
 
+#include "accounts/CAuditLogDlg.h"
 #include "accounts/COperatorDlg.h"
 #include "accounts/CSignInDlg.h"
 #include "accounts/OperatorSession.h"
@@ -36,5 +37,12 @@ void ShowOperatorWindow(QWidget* parent) {
     if (!RequirePermission(parent, Permission::Operators))
         return;
     COperatorDlg dialog(parent);
+    dialog.exec();
+}
+
+void ShowAuditLogWindow(QWidget* parent) {
+    if (!RequirePermission(parent, Permission::Operators))
+        return;
+    CAuditLogDlg dialog(parent);
     dialog.exec();
 }

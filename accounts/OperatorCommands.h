@@ -11,3 +11,5 @@ bool SignInAtStart(QWidget* parent);
 void SwitchOperator(QWidget* parent);
 // 操作员管理, for whoever may manage operators (anyone while the shop has no accounts).
 void ShowOperatorWindow(QWidget* parent);
+// 操作日志, for whoever may manage operators.
+void ShowAuditLogWindow(QWidget* parent);

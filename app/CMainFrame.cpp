@@ -50,6 +50,7 @@ const RibbonButton kButtons[] = {
     {"用户管理", "公司信息", ID_COMPANYINFO_BUTTON, 2, "司", ""},
     {"用户管理", "员工管理", ID_EMPLOYEE_BUTTON, 20, "员", ""},
     {"用户管理", "操作员管理", ID_OPERATOR_BUTTON, 20, "操", ""},
+    {"用户管理", "操作日志", ID_AUDIT_LOG_BUTTON, 16, "志", ""},
     {"基础资料", "商品信息", ID_CLASS_DLG, 18, "商", ""},
     {"基础资料", "条码打印", ID_PRINT_CODE_BUTTON, 11, "码", ""},
     {"基础资料", "供货商管理", ID_SUPPLIER_DLG, 20, "供", ""},
@@ -264,6 +265,9 @@ void CMainFrame::OnCommand(int command) {
         return;
     case ID_OPERATOR_BUTTON:
         ShowOperatorWindow(this);
+        return;
+    case ID_AUDIT_LOG_BUTTON:
+        ShowAuditLogWindow(this);
         return;
     case ID_ACCOUNT_DLG:
         if (RequirePermission(this, Permission::Accounts))

@@ -4,11 +4,18 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
 #include "accounts/AuditLog.h"
+#include "accounts/CAuditLogDlg.h"
 #include "accounts/ServerAuditGuard.h"
 #include "app/CDbAction.h"
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
+#include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
 
@@ -49,6 +56,7 @@ class TestAuditLog : public QObject {
     void ServerLogOnlyGrows();
     void ServerLogOwnedByOwner();
     void VerifyCommand();
+    void LogWindowFilters();
 };
 
 void TestAuditLog::EntriesCarryImages() {
@@ -208,6 +216,34 @@ void TestAuditLog::VerifyCommand() {
     db.Exec("UPDATE harbor_audit SET operator='店主' WHERE seq=3");
     QCOMPARE(run(&out), 1);
     QVERIFY2(out.contains("第 3 条"), qPrintable(out));
+}
+
+void TestAuditLog::LogWindowFilters() {
+    TestDatabase db;
+    FourActions();
+    CAuditLogDlg dlg;
+    auto rows = [&] {
+        QTest::mouseClick(dlg.QueryButton(), Qt::LeftButton);
+        QStringList list;
+        for (int r = 1; r < dlg.List()->GetRowCount(); ++r)
+            list.append(dlg.List()->GetCellText(r, 0) + "|" + dlg.List()->GetCellText(r, 5) + "|" +
+                        dlg.List()->GetCellText(r, 6));
+        return list;
+    };
+    QCOMPARE(rows(), QStringList({"4|删除客户|张三", "3|保存商品属性|0101000001", "2|保存客户|张三",
+                                  "1|保存客户|张三"}));
+    dlg.ActionBox()->setText("保存");
+    dlg.ObjectBox()->setText("张");
+    QCOMPARE(rows(), QStringList({"2|保存客户|张三", "1|保存客户|张三"}));
+    dlg.ShowImages(1);
+    QVERIFY(dlg.ImagesBox()->toPlainText().contains("\"456\""));
+    // A wildcard typed is a plain character; a period before today lists nothing.
+    dlg.ObjectBox()->setText("%");
+    QCOMPARE(rows(), QStringList());
+    dlg.ObjectBox()->clear();
+    dlg.ActionBox()->clear();
+    dlg.ToBox()->setDate(QDate::currentDate().addDays(-1));
+    QCOMPARE(rows(), QStringList());
 }
 
 QTEST_MAIN(TestAuditLog)
