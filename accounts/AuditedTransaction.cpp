@@ -31,7 +31,15 @@ void RunAuditedTransaction(CConnection& connection, const QString& what,
                            const std::function<void()>& action, const QString& operatorName,
                            const QString& object) {
     if (connection.InTransaction()) {
-        action();
+        // Nested: a failure here still spoils the outer action.
+        connection.BeginTransaction();
+        try {
+            action();
+            connection.Commit();
+        } catch (...) {
+            connection.Rollback();
+            throw;
+        }
         return;
     }
     connection.BeginTransaction();
