@@ -10,6 +10,7 @@
 #include <QScopedValueRollback>
 #include <QStatusBar>
 
+#include "accounts/AuditedTransaction.h"
 #include "app/CConnection.h"
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
@@ -157,6 +158,7 @@ bool BackupNow(QWidget* parent, const QString& target) {
             BackupDatabaseTo(*connection, target, [](int, int) { KeepPainting(); });
         }))
         return false;
+    LogDatabaseEvent(parent, *connection, QStringLiteral("备份数据库"), target, false);
     HarborMessageBox(parent,
                      QStringLiteral("数据库已备份到 %1").arg(QDir::toNativeSeparators(target)),
                      MsgIcon::Information);
@@ -233,6 +235,7 @@ bool RestoreFrom(QWidget* parent, const QString& copyPath) {
     }
     switch (result.outcome) {
     case RestoreResult::Restored:
+        LogDatabaseEvent(parent, *connection, QStringLiteral("恢复数据库"), copyPath, true);
         HarborMessageBox(parent, result.message, MsgIcon::Information);
         return true;
     case RestoreResult::Cancelled:

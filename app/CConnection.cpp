@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <sqlite3.h>
 
+#include "accounts/AuditCapture.h"
 #include "app/CDbException.h"
 #include "app/CStatementRun.h"
 #include "app/ConnectionString.h"
@@ -94,6 +95,7 @@ void CConnection::OpenServer(const ServerAddress& address, bool createSchema) {
             CreateServerSchema();
         ReadSchemaVersion(QStringLiteral("服务器上的数据库"));
         m_nSchemaVersion = UpgradeSchema(*this, m_nSchemaVersion);
+        InstallAuditCapture(*this);
     } catch (const CDbException& e) {
         Close();
         m_server = ServerAddress();
@@ -301,6 +303,7 @@ void CConnection::PrepareSqlite() {
     Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
     Execute(QStringLiteral("PRAGMA foreign_keys=OFF"));
     m_nSchemaVersion = UpgradeSchema(*this, m_nSchemaVersion);
+    InstallAuditCapture(*this);
 }
 
 void CConnection::DropCache() {

@@ -1,5 +1,6 @@
 #include "app/CDbAction.h"
 
+#include "accounts/AuditedTransaction.h"
 #include "app/CConnection.h"
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
@@ -16,19 +17,13 @@ void ReportFailure(QWidget* parent, const QString& what, const CDbException& err
 
 bool RunDbAction(QWidget* parent, const QString& what, const std::function<void()>& action) {
     CConnection* connection = theApp.m_pConnection.get();
-    bool begun = false;
     try {
         if (!connection || !connection->IsOpen())
             throw CDbException(QStringLiteral("没有数据库连接"));
-        connection->BeginTransaction();
-        begun = true;
-        action();
-        begun = false;
-        connection->Commit();
+        // The change and its log entry, in one transaction.
+        RunAuditedTransaction(*connection, what, action);
         return true;
     } catch (const CDbException& error) {
-        if (begun)
-            connection->Rollback();
         ReportFailure(parent, what, error);
         // The file under the program is gone: nothing more can be saved until the user
         // points the program at its database again.

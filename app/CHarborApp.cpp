@@ -8,11 +8,13 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "accounts/OperatorCommands.h"
 #include "app/BackupCommands.h"
 #include "app/CConnection.h"
 #include "app/CDbException.h"
 #include "app/CLansetDlg.h"
 #include "app/CMainFrame.h"
+#include "app/ConnectionString.h"
 #include "app/HarborMessageBox.h"
 #include "app/LansetFile.h"
 
@@ -31,7 +33,12 @@ bool CHarborApp::InitInstance() {
     m_pMainWnd = new CMainFrame;
     m_pMainWnd->showMaximized();
     m_pMainWnd->RepaintNow();
+    const QString secretWarning = MoveServerPasswordOutOfSettings();
+    if (!secretWarning.isEmpty())
+        HarborMessageBox(m_pMainWnd, secretWarning);
     ConnectDatabase();
+    if (!SignInAtStart(m_pMainWnd))
+        return false;
     // The day's copy is taken once the window is up, with its progress in the status bar.
     QTimer::singleShot(0, m_pMainWnd, [this] { RunStartupBackup(m_pMainWnd->statusBar()); });
     return true;

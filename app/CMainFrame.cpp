@@ -12,6 +12,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "accounts/OperatorCommands.h"
+#include "accounts/PermissionCheck.h"
 #include "app/AppLook.h"
 #include "app/BackupCommands.h"
 #include "app/CApplicationMenu.h"
@@ -49,6 +51,8 @@ const RibbonButton kButtons[] = {
     {"用户管理", "网络设置", ID_LANSET_BUTTON, 15, "网", ""},
     {"用户管理", "公司信息", ID_COMPANYINFO_BUTTON, 2, "司", ""},
     {"用户管理", "员工管理", ID_EMPLOYEE_BUTTON, 20, "员", ""},
+    {"用户管理", "操作员管理", ID_OPERATOR_BUTTON, 20, "操", ""},
+    {"用户管理", "操作日志", ID_AUDIT_LOG_BUTTON, 16, "志", ""},
     {"基础资料", "商品信息", ID_CLASS_DLG, 18, "商", ""},
     {"基础资料", "条码打印", ID_PRINT_CODE_BUTTON, 11, "码", ""},
     {"基础资料", "供货商管理", ID_SUPPLIER_DLG, 20, "供", ""},
@@ -136,6 +140,8 @@ QMenu* CMainFrame::BuildApplicationMenu() {
     menu->addSeparator();
     add(menu, QStringLiteral("备份数据库(&B)..."), ID_DB_BACKUP);
     add(menu, QStringLiteral("恢复数据库(&R)..."), ID_DB_RESTORE);
+    menu->addSeparator();
+    add(menu, QStringLiteral("切换操作员(&U)..."), ID_SWITCH_OPERATOR);
     menu->addSeparator();
     add(menu, QStringLiteral("退出(&X)"), ID_APP_EXIT);
     return menu;
@@ -255,12 +261,29 @@ void CMainFrame::OnCommand(int command) {
     case ID_FILE_SAVE_AS:
         return; // the document is always empty
     case ID_DB_BACKUP:
-        OnBackupDatabase(this);
+        if (RequirePermission(this, Permission::Backup))
+            OnBackupDatabase(this);
         return;
     case ID_DB_RESTORE:
-        OnRestoreDatabase(this);
+        if (RequirePermission(this, Permission::Backup))
+            OnRestoreDatabase(this);
+        return;
+    case ID_SWITCH_OPERATOR:
+        SwitchOperator(this);
+        return;
+    case ID_OPERATOR_BUTTON:
+        ShowOperatorWindow(this);
+        return;
+    case ID_AUDIT_LOG_BUTTON:
+        ShowAuditLogWindow(this);
+        return;
+    case ID_ACCOUNT_DLG:
+        if (RequirePermission(this, Permission::Accounts))
+            ShowWorkDialog(command);
         return;
     case ID_LANSET_BUTTON:
+        if (!RequirePermission(this, Permission::Network))
+            return;
         if (!m_pLansetDlg) // made on first use, then kept with the frame
             m_pLansetDlg = new CLansetDlg(this);
         m_pLansetDlg->exec();

@@ -38,10 +38,10 @@ int CheckConnectionCommand(const QString& lansetPath) {
 
 int LanPasswordCommand(const QString& password) {
     SetServerPassword(password);
-    std::printf("%s\n",
-                (password.isEmpty() ? QStringLiteral("局域网主机的密码: 使用本程序自己的密码")
-                                    : QStringLiteral("已保存局域网主机的密码 (只存在本机的设置中)"))
-                    .toLocal8Bit()
-                    .constData());
+    std::printf("%s\n", (password.isEmpty()
+                             ? QStringLiteral("局域网主机的密码: 使用本程序自己的密码")
+                             : QStringLiteral("已保存局域网主机的密码 (只存在本机,其他用户读不到)"))
+                            .toLocal8Bit()
+                            .constData());
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QSettings>
 
+#include "accounts/ServerSecret.h"
+
 namespace {
 
 const char* const kOrganisation = "应用程序向导生成的本地应用程序";
@@ -48,15 +50,27 @@ QString HostOfDataSource(const QString& dataSource) {
     return (stop < 0 ? rest : rest.left(stop)).trimmed();
 }
 
+QString MoveServerPasswordOutOfSettings() {
+    QSettings settings = Settings();
+    const QString plain = settings.value(QLatin1String(kPasswordKey)).toString();
+    if (settings.contains(QLatin1String(kPasswordKey))) {
+        if (!plain.isEmpty() && plain != QLatin1String(kDatabasePassword))
+            WriteServerSecret(plain);
+        settings.remove(QLatin1String(kPasswordKey));
+        settings.sync();
+    }
+    QString warning;
+    ReadServerSecret(&warning);
+    return warning;
+}
+
 QString ServerPassword() {
-    const QString chosen = Settings().value(QLatin1String(kPasswordKey)).toString();
+    MoveServerPasswordOutOfSettings();
+    const QString chosen = ReadServerSecret();
     return chosen.isEmpty() ? QString::fromLatin1(kDatabasePassword) : chosen;
 }
 
 void SetServerPassword(const QString& password) {
-    QSettings settings = Settings();
-    if (password.isEmpty() || password == QLatin1String(kDatabasePassword))
-        settings.remove(QLatin1String(kPasswordKey));
-    else
-        settings.setValue(QLatin1String(kPasswordKey), password);
+    MoveServerPasswordOutOfSettings();
+    WriteServerSecret(password == QLatin1String(kDatabasePassword) ? QString() : password);
 }

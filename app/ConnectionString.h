@@ -19,6 +19,10 @@ bool IsNetworkPath(const QString& dataSource);
 QString HostOfDataSource(const QString& dataSource);
 
 // The password of the server's role: the program's database password unless the shop chose
-// another at setup, which this workstation then keeps in its settings (never in Lanset.ini).
+// another at setup, which this workstation then keeps in the keyring or a file only the user
+// can read (accounts/ServerSecret.h; never in Lanset.ini nor the settings file).
 QString ServerPassword();
+// A password an older version kept in the settings file goes to that place (at each start);
+// returns a warning for the user when the file holding it was readable by others.
+QString MoveServerPasswordOutOfSettings();
 void SetServerPassword(const QString& password); // empty: back to the program's own

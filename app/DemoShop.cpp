@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <random>
 
+#include "accounts/DemoOperators.h"
 #include "app/CConnection.h"
 #include "app/CDbException.h"
+#include "app/CHarborApp.h"
 #include "app/DatabaseInit.h"
 #include "catalogue/PinyinInitials.h"
 #include "documents/CostLedger.h"
@@ -491,6 +493,11 @@ int MakeDemoCommand(const QStringList& args) {
             std::fprintf(stderr, "\r%3d%%  %-40s", percent, qPrintable(what));
             std::fflush(stderr);
         });
+        // The shop a new user looks at first shows the operator accounts and their log.
+        theApp.m_pConnection = std::make_shared<CConnection>();
+        theApp.m_pConnection->OpenFile(args.first());
+        AddDemoOperators(*theApp.m_pConnection);
+        theApp.m_pConnection.reset();
     } catch (const CDbException& error) {
         std::fprintf(stderr, "\n%s\n", qPrintable(error.Message()));
         return 1;

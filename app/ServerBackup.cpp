@@ -299,8 +299,9 @@ BackupFacts InspectServerDump(const QString& path, const ToolWait& wait, QString
 }
 
 QStringList TablesMissingFromDump(const QStringList& dumpTables) {
-    static const QRegularExpression create(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(\\w+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression create(
+        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
     QStringList statements = SchemaStatements();
     for (const SchemaUpgradeStep& step : SchemaUpgradeSteps())
         statements += step.statements;

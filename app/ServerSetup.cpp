@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QUuid>
 
+#include "accounts/ServerAuditGuard.h"
 #include "app/CConnection.h"
 #include "app/CDbException.h"
 #include "app/ConnectionString.h"
@@ -135,6 +136,7 @@ class Setup {
         CreateRole();
         CreateDatabase();
         LoadSchema();
+        GuardAudit();
         if (!m_options.fromFile.isEmpty())
             CopyFrom();
         if (!m_options.password.isEmpty())
@@ -315,13 +317,13 @@ class Setup {
         }
     }
 
-    QString Superuser(const QString& sql) {
+    QString Superuser(const QString& sql, const QString& database = QStringLiteral("postgres")) {
         const Command psql =
             ::Run(m_strBin + QStringLiteral("/psql"),
                   {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"),
                    QStringLiteral("-t"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
                    QStringLiteral("-h"), m_strSocket, QStringLiteral("-p"),
-                   QString::number(m_nPort), QStringLiteral("-d"), QStringLiteral("postgres")},
+                   QString::number(m_nPort), QStringLiteral("-d"), database},
                   true, sql.toUtf8());
         // The statement goes in on standard input, so a password never shows in the process list.
         if (psql.code != 0)
@@ -395,6 +397,13 @@ class Setup {
                       .arg(QLatin1String(kDatabase), QLatin1String(kRole)));
         Say(QStringLiteral("已建立数据库 %1").arg(QLatin1String(kDatabase)));
         m_bChanged = true;
+    }
+
+    // The log of changes belongs to the superuser: the program's role only reads and adds.
+    void GuardAudit() {
+        Superuser(ServerAuditGuardStatements(QLatin1String(kRole)).join(QStringLiteral("; ")),
+                  QLatin1String(kDatabase));
+        Say(QStringLiteral("操作日志只允许角色 %1 读取和添加").arg(QLatin1String(kRole)));
     }
 
     void LoadSchema() {

@@ -1,5 +1,6 @@
 #include "catalogue/CClassDlg.h"
 
+#include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/CCatalogueWriter.h"
@@ -265,7 +266,7 @@ void CClassDlg::SaveLevel(int k) {
 
     QVector<CatalogueRow> stored;
     QVector<QColor> colours;
-    if (plan.strRefusal.isEmpty()) {
+    if (plan.strRefusal.isEmpty() && RequirePermission(this, Permission::Catalogue)) {
         const bool saved = RunDbAction(this, QStringLiteral("保存商品编码"), [&] {
             result = CCatalogueWriter::Save(k, sql, prefix, rows);
             if (!result.strRefusal.isEmpty())
@@ -422,6 +423,8 @@ void CClassDlg::DeleteLevelRow(int k) {
                          MsgIcon::Exclamation, MsgButtons::YesNo, caption) != IDYES)
         return;
     bool deleted = true;
+    if (loaded && !RequirePermission(this, Permission::Catalogue))
+        return;
     if (loaded && !RunDbAction(this, QStringLiteral("删除商品编码"),
                                [&] { deleted = CCatalogueWriter::DeleteRecord(k, *loaded); }))
         return;

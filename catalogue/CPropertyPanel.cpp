@@ -1,5 +1,6 @@
 #include "catalogue/CPropertyPanel.h"
 
+#include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
 #include "app/HarborMessageBox.h"
@@ -162,6 +163,8 @@ void CPropertyPanel::SaveProperties() {
     const QString code = Cell(kCodeCol);
     QString name;
     bool stored = false;
+    if (!RequirePermission(this, Permission::Catalogue))
+        return;
     const bool saved = RunDbAction(this, QStringLiteral("保存商品属性"), [&] {
         // Properties belong to a stored specification: a new or renumbered row on screen would
         // leave them under a code that its later save writes again.

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
@@ -358,6 +359,8 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
     QString refusal;
     std::optional<DocumentWrite> write;
     QString oddnum = header.oddnum;
+    if (m_savedHeader && !RequirePermission(this, Permission::ChangeDocument))
+        return false;
     const bool done = RunDbAction(this, QStringLiteral("保存单据"), [&] {
         const int mismatch = m_store.Documents().MismatchedLine(screen);
         if (mismatch >= 0) {
@@ -697,7 +700,8 @@ void CSaleDocDlg::DeleteLine() {
             return;
         const QStringList origin = *m_lines.Of(row).origin;
         DocumentWrite write;
-        if (!RunDbAction(this, QStringLiteral("删除商品"), [&] {
+        if (!RequirePermission(this, Permission::ChangeDocument) ||
+            !RunDbAction(this, QStringLiteral("删除商品"), [&] {
                 write = m_store.Documents().DeleteLine(m_strOddnum, origin, m_savedHeader);
             }))
             return;

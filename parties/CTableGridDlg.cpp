@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/CRecordset.h"
 #include "app/HarborMessageBox.h"
@@ -233,6 +234,8 @@ void CTableGridDlg::OnSave() {
         HarborMessageBox(this, problem, MsgIcon::Exclamation);
         return;
     }
+    if (!RequirePermission(this, Permission::Parties))
+        return;
     std::vector<bool> written(rows.size(), false);
     QStringList stale;
     const bool saved = RunDbAction(this, QStringLiteral("保存%1").arg(m_setup.noun),
@@ -277,6 +280,8 @@ void CTableGridDlg::OnDelete() {
     m_pGrid->EndEditing();
     const std::optional<QStringList> stored = m_stored[row - 1];
     bool found = true;
+    if (stored && !RequirePermission(this, Permission::Parties))
+        return;
     if (stored && !RunDbAction(this, QStringLiteral("删除%1").arg(m_setup.noun),
                                [&] { found = DeleteRecord(*stored); }))
         return;

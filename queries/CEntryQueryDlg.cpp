@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
@@ -135,7 +136,8 @@ void CEntryQueryDlg::OnListEndEdit(int row, int col, CGridResult* result) {
         result->Cancel();
         return;
     }
-    if (!RunDbAction(this, QStringLiteral("修改付款状态"),
+    if (!RequirePermission(this, Permission::Settle) ||
+        !RunDbAction(this, QStringLiteral("修改付款状态"),
                      [&] { SetEntryDocumentState(oddnum, state); }))
         result->Cancel();
 }

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
@@ -334,8 +335,9 @@ void CSaleQueryDlg::ChangeState(int row) {
     const QString oddnum = list->GetCellText(row, kListOddnum);
     const QString state = list->GetCellText(row, kListState);
     const QString typed = list->GetCellText(row, kListReceipt);
-    RunDbAction(this, QStringLiteral("修改") + m_kind.stateLabel.chopped(1),
-                [&] { WriteSaleState(m_kind.table, oddnum, state, typed); });
+    if (RequirePermission(this, Permission::Settle))
+        RunDbAction(this, QStringLiteral("修改") + m_kind.stateLabel.chopped(1),
+                    [&] { WriteSaleState(m_kind.table, oddnum, state, typed); });
     RefreshDetailPrint();
     RunQuery();
 }
@@ -395,7 +397,7 @@ void CSaleQueryDlg::OnInvoiceDateChanged(const QDate& date) {
 }
 
 void CSaleQueryDlg::WriteInvoice(const QString& date) {
-    if (m_strCurOddnum.isEmpty())
+    if (m_strCurOddnum.isEmpty() || !RequirePermission(this, Permission::Settle))
         return;
     RunDbAction(this, QStringLiteral("记录开票时间"),
                 [&] { WriteInvoiceDate(m_strCurOddnum, date); });

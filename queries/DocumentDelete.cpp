@@ -1,5 +1,6 @@
 #include "queries/DocumentDelete.h"
 
+#include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
 #include "documents/CDocumentStore.h"
@@ -15,6 +16,9 @@ bool DeleteDocumentAsked(QWidget* parent, const DocumentTable& table, const Dele
     if (answer != IDYES && answer != IDNO)
         return false;
     const bool giveBack = answer == IDYES;
+    if (!RequirePermission(parent,
+                           giveBack ? Permission::DeleteWithStock : Permission::DeleteDocument))
+        return false;
     DocumentWrite write;
     if (!RunDbAction(parent, words.caption,
                      [&] { write = CDocumentStore(table).DeleteDocument(oddnum, giveBack); }))

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake g++ make ccache qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev unixodbc libsqliteodbc
           fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai xvfb xauth
           postgresql odbc-postgresql libzint-dev zbar-tools poppler-utils libxlsxwriter-dev python3-openpyxl
-          clang libclang-rt-14-dev libfuzzer-14-dev qt6-translations-l10n)
+          clang libclang-rt-14-dev libfuzzer-14-dev qt6-translations-l10n libsodium-dev qtkeychain-qt6-dev)
 if [ "${1:-}" = "--package" ]; then
   packages+=(dpkg-dev file lintian desktop-file-utils appstream)
 fi

@@ -1,0 +1,48 @@
+#include "accounts/OperatorCommands.h"
+
+#include "accounts/CAuditLogDlg.h"
+#include "accounts/COperatorDlg.h"
+#include "accounts/CSignInDlg.h"
+#include "accounts/OperatorSession.h"
+#include "accounts/OperatorStore.h"
+#include "accounts/PermissionCheck.h"
+#include "app/CConnection.h"
+#include "app/CHarborApp.h"
+#include "app/HarborMessageBox.h"
+
+bool SignInAtStart(QWidget* parent) {
+    OperatorSession::Instance().SignOut();
+    if (!theApp.m_pConnection || !theApp.m_pConnection->IsOpen() ||
+        !AccountsEnabled(*theApp.m_pConnection))
+        return true;
+    CSignInDlg dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    OperatorSession::Instance().SignIn(dialog.Result());
+    return true;
+}
+
+void SwitchOperator(QWidget* parent) {
+    if (!theApp.m_pConnection || !AccountsEnabled(*theApp.m_pConnection)) {
+        HarborMessageBox(parent, QStringLiteral("本店还没有操作员。请先在“操作员管理”中添加店主。"),
+                         MsgIcon::Information);
+        return;
+    }
+    CSignInDlg dialog(parent);
+    if (dialog.exec() == QDialog::Accepted)
+        OperatorSession::Instance().SignIn(dialog.Result());
+}
+
+void ShowOperatorWindow(QWidget* parent) {
+    if (!RequirePermission(parent, Permission::Operators))
+        return;
+    COperatorDlg dialog(parent);
+    dialog.exec();
+}
+
+void ShowAuditLogWindow(QWidget* parent) {
+    if (!RequirePermission(parent, Permission::Operators))
+        return;
+    CAuditLogDlg dialog(parent);
+    dialog.exec();
+}
