@@ -51,6 +51,17 @@ bool CPagedSqlSource::ReadRows(int first, int count, QList<QStringList>& rows) {
     return RunDbReadWhilePainting(m_pParent, m_strWhat, [&] { Read(first, count, rows); });
 }
 
+bool CPagedSqlSource::ReadRowsQuietly(int first, int count, QList<QStringList>& rows,
+                                      QString& error) {
+    try {
+        Read(first, count, rows);
+        return true;
+    } catch (const CDbException& e) {
+        error = e.Message();
+    }
+    return false;
+}
+
 void CPagedSqlSource::Read(int first, int count, QList<QStringList>& rows) {
     count = std::min(count, m_nRows - first);
     if (first < 0 || count <= 0)

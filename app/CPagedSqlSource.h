@@ -32,6 +32,7 @@ class CPagedSqlSource : public CGridRowSource {
 
     int RowCount() const override { return m_nRows; }
     bool ReadRows(int first, int count, QList<QStringList>& rows) override;
+    bool ReadRowsQuietly(int first, int count, QList<QStringList>& rows, QString& error) override;
     QStringList Sums() override;
     // The same without a message: raises CDbException.
     void Read(int first, int count, QList<QStringList>& rows);

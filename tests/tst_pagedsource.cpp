@@ -13,8 +13,11 @@
 #include "app/CPagedSqlSource.h"
 #include "catalogue/CInventoryDlg.h"
 #include "catalogue/ProductSearch.h"
+#include "export/ExportFile.h"
+#include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
+#include "support/SheetReadBack.h"
 #include "support/TestDatabase.h"
 
 namespace {
@@ -94,6 +97,8 @@ class TestPagedSource : public QObject {
     void listChangedBetweenTwoPageReads();
     void stockSearchShowsTheFirstAndTheLastPage();
     void pageThatCannotBeReadIsToldOnce();
+    void exportReadsTheListFromTheSource();
+    void streamedTableIsWrittenBlockAfterBlock();
 };
 
 void TestPagedSource::pagesGiveThePlainReadsRowsAndTotals() {
@@ -244,6 +249,90 @@ void TestPagedSource::pageThatCannotBeReadIsToldOnce() {
     QCOMPARE(grid->GetCellText(kProducts - 1, kColCode), CodeOf(kProducts));
     QCoreApplication::processEvents();
     QCOMPARE(messages.Count(), 1);
+}
+
+void TestPagedSource::exportReadsTheListFromTheSource() {
+    TestDatabase db;
+    FillProducts(db);
+    MessageScript messages;
+    CInventoryDlg dialog;
+    SearchEveryProduct(dialog);
+    const CGridCtrl& grid = *dialog.Grid();
+    const ExportKinds kinds = {{QStringLiteral("单价"), ExportKind::Number}};
+    const ExportTable table = StreamGridTable(grid, QStringLiteral("库存盘点"), kinds);
+    QVERIFY(table.IsStreamed());
+    QVERIFY(table.rows.isEmpty());
+    QCOMPARE(table.RowCount(), kProducts - 1);
+    QCOMPARE(table.columns.size(), kProductColumnCount - 1);
+
+    QTemporaryDir dir;
+    for (const ExportFormat format : {ExportFormat::Xlsx, ExportFormat::Csv}) {
+        const QString path = dir.filePath(format == ExportFormat::Csv ? "list.csv" : "list.xlsx");
+        QCOMPARE(ExportToFile(table, path, format).status, ExportResult::Written);
+        const SheetReadBack sheet = ReadSheetBack(path);
+        QVERIFY2(sheet.ok, qPrintable(sheet.error));
+        const QString difference = format == ExportFormat::Csv
+                                       ? CompareCsvWithGrid(sheet, grid, 1)
+                                       : CompareSheetWithGrid(sheet, grid, 1, {{"单价", 'n'}});
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    }
+
+    // A page that cannot be read fails the export, quietly: the export's own message says why.
+    db.Exec(QStringLiteral("ALTER TABLE property RENAME TO property_away"));
+    const QString path = dir.filePath("failed.csv");
+    const ExportResult failed = ExportToFile(table, path, ExportFormat::Csv);
+    QCOMPARE(failed.status, ExportResult::Failed);
+    QVERIFY(failed.error.contains(QStringLiteral("property")));
+    QVERIFY(!QFile::exists(path));
+    QCoreApplication::processEvents();
+    QCOMPARE(messages.Count(), 0);
+    db.Exec(QStringLiteral("ALTER TABLE property_away RENAME TO property"));
+}
+
+// A streamed table of several blocks is written as the same table held whole would be; a
+// cancel stops it between blocks.
+void TestPagedSource::streamedTableIsWrittenBlockAfterBlock() {
+    ExportTable held;
+    held.title = QStringLiteral("流");
+    held.columns = {ExportColumn{QStringLiteral("编号"), ExportKind::Number, 0},
+                    ExportColumn{QStringLiteral("名称"), ExportKind::Text, 0}};
+    const int count = ExportRowCursor::kBlockRows * 2 + 345;
+    for (int i = 0; i < count; ++i)
+        held.rows.append({QString::number(i), QStringLiteral("名称%1").arg(i)});
+    ExportTable streamed = held;
+    streamed.rows.clear();
+    QList<int> reads;
+    streamed.stream.count = count;
+    streamed.stream.read = [&](int first, int n, QList<QStringList>& rows, QString&) {
+        reads.append(first);
+        rows.append(held.rows.mid(first, n));
+        return true;
+    };
+    QTemporaryDir dir;
+    for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
+        reads.clear();
+        const QString suffix = format == ExportFormat::Csv ? ".csv" : ".xlsx";
+        QCOMPARE(ExportToFile(streamed, dir.filePath("s" + suffix), format).status,
+                 ExportResult::Written);
+        QCOMPARE(reads, (QList<int>{0, 1000, 2000}));
+        QCOMPARE(ExportToFile(held, dir.filePath("h" + suffix), format).status,
+                 ExportResult::Written);
+        const SheetReadBack a = ReadSheetBack(dir.filePath("s" + suffix));
+        const SheetReadBack b = ReadSheetBack(dir.filePath("h" + suffix));
+        QVERIFY(a.ok && b.ok);
+        QCOMPARE(a.records, b.records);
+        QCOMPARE(a.cells.size(), b.cells.size());
+        QCOMPARE(a.cells.size() + a.records.size(), count + 1);
+        if (!a.cells.isEmpty())
+            QCOMPARE(a.cells.last().at(1).value, QStringLiteral("名称%1").arg(count - 1));
+    }
+    reads.clear();
+    const ExportResult cancelled =
+        ExportToFile(streamed, dir.filePath("c.csv"), ExportFormat::Csv,
+                     [](int done, int) { return done < ExportRowCursor::kBlockRows; });
+    QCOMPARE(cancelled.status, ExportResult::Cancelled);
+    QCOMPARE(reads, (QList<int>{0, 1000}));
+    QVERIFY(!QFile::exists(dir.filePath("c.csv")));
 }
 
 QTEST_MAIN(TestPagedSource)
