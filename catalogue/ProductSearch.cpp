@@ -69,14 +69,17 @@ int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql) {
     return count;
 }
 
-int ShowProductList(CGridCtrl& grid, const SqlStatement& condition, QWidget* parent,
-                    const QString& what) {
+PagedQuery ProductListQuery(const SqlStatement& condition) {
     QStringList fields;
     for (int col = 1; col < kProductColumnCount; ++col)
         fields << QString::fromUtf8(kColumns[col].field);
-    PagedQuery query{fields.join(QLatin1Char(',')), QStringLiteral("property"), condition.sql,
-                     condition.values, QString()};
-    auto source = std::make_shared<CPagedSqlSource>(std::move(query), parent, what);
+    return PagedQuery{fields.join(QLatin1Char(',')), QStringLiteral("property"), condition.sql,
+                      condition.values, QString()};
+}
+
+int ShowProductList(CGridCtrl& grid, const SqlStatement& condition, QWidget* parent,
+                    const QString& what) {
+    auto source = std::make_shared<CPagedSqlSource>(ProductListQuery(condition), parent, what);
     grid.SetRowSource(source, kRowHeight);
     for (int col = 0; col < kProductColumnCount; ++col)
         grid.SetColumnFormat(col, kColumns[col].format);

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/CPagedSqlSource.h"
 #include "app/SqlText.h"
 
 class CGridCtrl;
@@ -14,6 +15,9 @@ void SetupProductGrid(CGridCtrl& grid);
 // Replaces the grid's data rows by the products the SELECT on property returns, in the
 // order returned, and gives their number. Raises CDbException on a database error.
 int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql);
+
+// The paged query of the product list for a condition on property (empty: every product).
+PagedQuery ProductListQuery(const SqlStatement& condition);
 
 // The products of property that condition.sql picks (empty: every product), shown in the grid
 // a page at a time as it paints them, in the order they were stored; gives their number. A
