@@ -6,14 +6,24 @@
 #include "app/CHarborApp.h"
 #include "app/HarborMessageBox.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
 namespace {
 
 void ReportFailure(QWidget* parent, const QString& what, const CDbException& error) {
-    QString text = QStringLiteral("%1失败,所做的修改没有保存。\n\n数据库信息: %2").arg(what, error.Message());
+    QString text =
+        QStringLiteral("%1失败,所做的修改没有保存。\n\n数据库信息: %2").arg(what, error.Message());
     HarborMessageBox(parent, text, MsgIcon::Stop);
 }
 
-}  // namespace
+QString ReadFailureText(const QString& what, const CDbException& error) {
+    return QStringLiteral("%1失败。\n\n数据库信息: %2").arg(what, error.Message());
+}
+
+} // namespace
 
 bool RunDbAction(QWidget* parent, const QString& what, const std::function<void()>& action) {
     CConnection* connection = theApp.m_pConnection.get();
@@ -38,9 +48,21 @@ bool RunDbRead(QWidget* parent, const QString& what, const std::function<void()>
         action();
         return true;
     } catch (const CDbException& error) {
-        HarborMessageBox(parent,
-                         QStringLiteral("%1失败。\n\n数据库信息: %2").arg(what, error.Message()),
-                         MsgIcon::Stop);
+        HarborMessageBox(parent, ReadFailureText(what, error), MsgIcon::Stop);
+    }
+    return false;
+}
+
+bool RunDbReadWhilePainting(QWidget* parent, const QString& what,
+                            const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const CDbException& error) {
+        QTimer::singleShot(
+            0, qApp, [window = QPointer<QWidget>(parent), text = ReadFailureText(what, error)] {
+                HarborMessageBox(window, text, MsgIcon::Stop);
+            });
     }
     return false;
 }

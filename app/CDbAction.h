@@ -15,3 +15,8 @@ bool RunDbAction(QWidget* parent, const QString& what, const std::function<void(
 
 // The same for actions that only read: no transaction, same error handling.
 bool RunDbRead(QWidget* parent, const QString& what, const std::function<void()>& action);
+
+// RunDbRead for a read made while a window paints: a failure is told as soon as the paint is
+// over, since a message box inside a paint would have the window painted again under it.
+bool RunDbReadWhilePainting(QWidget* parent, const QString& what,
+                            const std::function<void()>& action);

@@ -104,13 +104,14 @@ void CInventoryDlg::StoreValues() {
     Remembered() = RememberedValues{m_nSearchBy, m_strKeyword, m_strHits};
 }
 
-SqlStatement CInventoryDlg::SearchSql(int searchBy, const QString& keyword) {
+SqlStatement CInventoryDlg::SearchCondition(int searchBy, const QString& keyword) {
     if (searchBy == 1)
-        return LikeSearchSql(
-            QStringLiteral("SELECT * FROM property WHERE shortname LIKE ? OR shortpinyin LIKE ?"),
-            keyword);
-    return LikeSearchSql(
-        QStringLiteral("SELECT * FROM property WHERE name LIKE ? OR longpinyin LIKE ?"), keyword);
+        return LikeSearchSql(QStringLiteral("shortname LIKE ? OR shortpinyin LIKE ?"), keyword);
+    return LikeSearchSql(QStringLiteral("name LIKE ? OR longpinyin LIKE ?"), keyword);
+}
+
+SqlStatement CInventoryDlg::SearchSql(int searchBy, const QString& keyword) {
+    return ProductSelectSql(SearchCondition(searchBy, keyword));
 }
 
 void CInventoryDlg::Search() {
@@ -123,8 +124,11 @@ void CInventoryDlg::Search() {
         RunDbRead(this, QStringLiteral("低于最低库存"), [&] { hits = FillLowStockGrid(*m_pGrid); });
     } else {
         SetupProductGrid(*m_pGrid); // back to the search's columns after the low-stock list
-        RunDbRead(this, QStringLiteral("库存搜索"),
-                  [&] { hits = FillProductGrid(*m_pGrid, SearchSql(m_nSearchBy, m_strKeyword)); });
+        const QString what = QStringLiteral("库存搜索");
+        RunDbRead(this, what, [&] {
+            hits =
+                ShowProductList(*m_pGrid, SearchCondition(m_nSearchBy, m_strKeyword), this, what);
+        });
     }
     m_strHits = QString::number(hits);
     m_pHits->setText(m_strHits);

@@ -23,7 +23,9 @@ class CInventoryDlg : public CWorkDialog {
     explicit CInventoryDlg(QWidget* parent = nullptr);
     ~CInventoryDlg() override;
 
-    // The statement for a keyword: by name (0) or by short name (1); 2 lists low stock.
+    // The condition on property for a keyword: by name (0) or by short name (1); 2 lists low
+    // stock. SearchSql is the whole statement, for a plain read of every row.
+    static SqlStatement SearchCondition(int searchBy, const QString& keyword);
     static SqlStatement SearchSql(int searchBy, const QString& keyword);
 
     void Search();

@@ -37,15 +37,21 @@ CPinyinSelectDlg::CPinyinSelectDlg(QWidget* parent) : QDialog(parent) {
     Search();
 }
 
+SqlStatement CPinyinSelectDlg::SearchCondition(const QString& query) {
+    return LikeSearchSql(
+        QStringLiteral("name LIKE ? OR longpinyin LIKE ? OR shortpinyin LIKE ? OR code LIKE ?"),
+        FoldSearchText(query));
+}
+
 SqlStatement CPinyinSelectDlg::SearchSql(const QString& query) {
-    return LikeSearchSql(QStringLiteral("SELECT * FROM property WHERE name LIKE ? OR "
-                                        "longpinyin LIKE ? OR shortpinyin LIKE ? OR code LIKE ?"),
-                         FoldSearchText(query));
+    return ProductSelectSql(SearchCondition(query));
 }
 
 void CPinyinSelectDlg::Search() {
-    RunDbRead(this, QStringLiteral("查询商品"),
-              [this] { FillProductGrid(*m_pGrid, SearchSql(theApp.m_strPickQuery)); });
+    const QString what = QStringLiteral("查询商品");
+    RunDbRead(this, what, [&] {
+        ShowProductList(*m_pGrid, SearchCondition(theApp.m_strPickQuery), this, what);
+    });
 }
 
 bool CPinyinSelectDlg::IsDataCell(int row, int col) const {

@@ -16,7 +16,9 @@ class CPinyinSelectDlg : public QDialog {
   public:
     explicit CPinyinSelectDlg(QWidget* parent = nullptr);
 
-    // The statement that finds the products for a search text.
+    // The condition on property that finds the products for a search text, and the whole
+    // statement, for a plain read of every row.
+    static SqlStatement SearchCondition(const QString& query);
     static SqlStatement SearchSql(const QString& query);
 
     CGridCtrl* Grid() const { return m_pGrid; }

@@ -1,5 +1,6 @@
 #include "catalogue/ProductSearch.h"
 
+#include "app/CPagedSqlSource.h"
 #include "app/CSqlReader.h"
 #include "app/SqlText.h"
 #include "grid/CGridCtrl.h"
@@ -66,6 +67,27 @@ int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql) {
     }
     grid.Refresh();
     return count;
+}
+
+PagedQuery ProductListQuery(const SqlStatement& condition) {
+    QStringList fields;
+    for (int col = 1; col < kProductColumnCount; ++col)
+        fields << QString::fromUtf8(kColumns[col].field);
+    return PagedQuery{fields.join(QLatin1Char(',')), QStringLiteral("property"), condition.sql,
+                      condition.values, QString()};
+}
+
+int ShowProductList(CGridCtrl& grid, const SqlStatement& condition, QWidget* parent,
+                    const QString& what) {
+    auto source = std::make_shared<CPagedSqlSource>(ProductListQuery(condition), parent, what);
+    grid.SetRowSource(source, kRowHeight);
+    for (int col = 0; col < kProductColumnCount; ++col)
+        grid.SetColumnFormat(col, kColumns[col].format);
+    return source->RowCount();
+}
+
+SqlStatement ProductSelectSql(const SqlStatement& condition) {
+    return {QStringLiteral("SELECT * FROM property WHERE ") + condition.sql, condition.values};
 }
 
 SqlStatement LikeSearchSql(const QString& sql, const QString& typed) {

@@ -2,9 +2,11 @@
 
 #include <QString>
 
+#include "app/CPagedSqlSource.h"
 #include "app/SqlText.h"
 
 class CGridCtrl;
+class QWidget;
 
 // The product result grid shared by the pinyin picker and the stock search: a header row,
 // the row-number column and 商品名称, 商品简称, 包装规格, 条形码, 单价, 库存.
@@ -13,6 +15,19 @@ void SetupProductGrid(CGridCtrl& grid);
 // Replaces the grid's data rows by the products the SELECT on property returns, in the
 // order returned, and gives their number. Raises CDbException on a database error.
 int FillProductGrid(CGridCtrl& grid, const SqlStatement& sql);
+
+// The paged query of the product list for a condition on property (empty: every product).
+PagedQuery ProductListQuery(const SqlStatement& condition);
+
+// The products of property that condition.sql picks (empty: every product), shown in the grid
+// a page at a time as it paints them, in the order they were stored; gives their number. A
+// page that cannot be read shows a message naming what on parent. Raises CDbException when
+// they cannot be counted.
+int ShowProductList(CGridCtrl& grid, const SqlStatement& condition, QWidget* parent,
+                    const QString& what);
+
+// "SELECT * FROM property WHERE " and the condition: every row at once, in one plain read.
+SqlStatement ProductSelectSql(const SqlStatement& condition);
 
 // A search statement whose every "?" stands for a LIKE pattern that finds the typed text
 // anywhere, its "%" and "_" matching only themselves.

@@ -51,17 +51,21 @@ ExportResult WriteCsv(const ExportTable& table, const QString& path,
         headers.append(column.header);
     QByteArray chunk("\xEF\xBB\xBF");
     chunk += CsvLine(headers, table.columns);
-    const int total = int(table.rows.size());
-    for (int row = 0; row < total; ++row) {
+    const int total = table.RowCount();
+    ExportRowCursor cursor(table);
+    int row = 0;
+    for (const QStringList* texts = cursor.Next(); texts; texts = cursor.Next(), ++row) {
         if (progress && row % kProgressStep == 0 && !progress(row, total))
             return {ExportResult::Cancelled, {}};
-        chunk += CsvLine(table.rows[row], table.columns);
+        chunk += CsvLine(*texts, table.columns);
         if (chunk.size() >= kChunk) {
             if (file.write(chunk) != chunk.size())
                 return {ExportResult::Failed, file.errorString()};
             chunk.clear();
         }
     }
+    if (!cursor.Error().isEmpty())
+        return {ExportResult::Failed, cursor.Error()};
     if (progress && !progress(total, total))
         return {ExportResult::Cancelled, {}};
     if (file.write(chunk) != chunk.size() || !file.flush())

@@ -108,7 +108,7 @@ ExportFormat FormatForPath(const QString& path, ExportFormat filterFormat) {
 }
 
 bool ExportWithDialogs(QWidget* parent, const ExportTable& table, ExportFormat format) {
-    if (table.rows.isEmpty()) {
+    if (table.RowCount() == 0) {
         HarborMessageBox(parent, QStringLiteral("表格中没有可导出的记录"));
         return false;
     }
@@ -116,7 +116,7 @@ bool ExportWithDialogs(QWidget* parent, const ExportTable& table, ExportFormat f
     if (path.isEmpty())
         return false;
     RememberFolder(path);
-    const int rows = int(table.rows.size());
+    const int rows = table.RowCount();
     std::unique_ptr<QProgressDialog> progress = MakeProgress(parent, rows);
     const ExportResult result = ExportToFile(table, path, format, [&progress](int done, int total) {
         if (!progress)

@@ -117,10 +117,14 @@ int DisplayWidth(const QString& text) {
 }
 
 double ColumnWidthFor(const ExportTable& table, int column) {
-    const ExportColumn& kind = table.columns.at(column);
+    ExportRowCursor cursor(table);
+    return ColumnWidthFor(table.columns.at(column), cursor.FirstRows(), column);
+}
+
+double ColumnWidthFor(const ExportColumn& kind, const QList<QStringList>& rows, int column) {
     // The header is bold: a little wider than its characters.
     double widest = DisplayWidth(kind.header) * 1.1;
-    for (const QStringList& row : table.rows)
+    for (const QStringList& row : rows)
         widest = std::max<double>(widest, DisplayWidth(ShownText(kind, row.value(column))));
     return std::clamp(widest + 2, kMinWidth, kMaxWidth);
 }
@@ -146,4 +150,39 @@ QString ProposedFileName(const QString& title, const QDate& date, ExportFormat f
 
 QString FormatSuffix(ExportFormat format) {
     return format == ExportFormat::Csv ? QStringLiteral("csv") : QStringLiteral("xlsx");
+}
+
+const QStringList* ExportRowCursor::Next() {
+    const int index = m_nNext;
+    if (index >= m_table.RowCount())
+        return nullptr;
+    if (!m_table.IsStreamed()) {
+        ++m_nNext;
+        return &m_table.rows[index];
+    }
+    if (index - m_nBlockFirst >= m_block.size() && !ReadBlock(index))
+        return nullptr;
+    if (index - m_nBlockFirst >= m_block.size())
+        return nullptr; // the list ended sooner than counted
+    ++m_nNext;
+    return &m_block[index - m_nBlockFirst];
+}
+
+const QList<QStringList>& ExportRowCursor::FirstRows() {
+    if (!m_table.IsStreamed())
+        return m_table.rows;
+    if (m_nBlockFirst != 0)
+        ReadBlock(0);
+    return m_block;
+}
+
+bool ExportRowCursor::ReadBlock(int first) {
+    m_block.clear();
+    m_nBlockFirst = first;
+    const int count = std::min(kBlockRows, m_table.stream.count - first);
+    if (count <= 0 || m_table.stream.read(first, count, m_block, m_strError))
+        return true;
+    if (m_strError.isEmpty())
+        m_strError = QStringLiteral("记录读取失败");
+    return false;
 }

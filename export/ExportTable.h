@@ -32,10 +32,44 @@ struct ExportColumn {
     int decimals = 2;
 };
 
+// The rows of a list too long to hold, read a block at a time while the file is written.
+// read appends the rows [first, first + count) to rows (fewer when the list ends sooner); false
+// when they cannot be read, with error saying why.
+struct ExportRowStream {
+    int count = 0;
+    std::function<bool(int first, int count, QList<QStringList>& rows, QString& error)> read;
+};
+
 struct ExportTable {
     QString title; // names the sheet and the proposed file
     QList<ExportColumn> columns;
     QList<QStringList> rows; // one text per column
+    ExportRowStream stream;  // when it has a reader, the rows come from it and rows stays empty
+
+    bool IsStreamed() const { return bool(stream.read); }
+    int RowCount() const { return IsStreamed() ? stream.count : int(rows.size()); }
+};
+
+// Walks the rows of a table, held or streamed, holding one block of a streamed table at a time.
+class ExportRowCursor {
+  public:
+    static constexpr int kBlockRows = 1000;
+
+    explicit ExportRowCursor(const ExportTable& table) : m_table(table) {}
+    // The next row; null after the last, or when a block cannot be read (Error says why).
+    const QStringList* Next();
+    // The rows of the first block (of a held table, every row), for sizing the columns.
+    const QList<QStringList>& FirstRows();
+    QString Error() const { return m_strError; }
+
+  private:
+    bool ReadBlock(int first);
+
+    const ExportTable& m_table;
+    QList<QStringList> m_block;
+    int m_nBlockFirst = -1;
+    int m_nNext = 0;
+    QString m_strError;
 };
 
 enum class ExportFormat { Xlsx, Csv };
@@ -69,8 +103,10 @@ ExportCell CellFor(const ExportColumn& column, const QString& text);
 // The width of a text in spreadsheet column units: a full-width (Chinese) character counts 2.
 int DisplayWidth(const QString& text);
 
-// The width a column needs for its header and every text (the widest, a little margin, capped).
+// The width a column needs for its header and every text (the widest, a little margin, capped);
+// of a streamed table, the texts of its first block.
 double ColumnWidthFor(const ExportTable& table, int column);
+double ColumnWidthFor(const ExportColumn& kind, const QList<QStringList>& rows, int column);
 
 // A sheet name from a title: no characters a workbook refuses, at most 31 characters.
 QString SheetName(const QString& title);

@@ -68,9 +68,11 @@ bool IsRowNumberColumn(const CGridCtrl& grid, int col) {
     return header.isEmpty() || header == QStringLiteral("序号");
 }
 
-ExportTable ReadGridTable(const CGridCtrl& grid, const QString& title, const ExportKinds& kinds) {
-    ExportTable table;
-    table.title = title;
+namespace {
+
+// The columns the grid shows, without the row-number column: their grid indices, and the
+// table's columns for them.
+QList<int> ShownColumns(const CGridCtrl& grid, const ExportKinds& kinds, ExportTable& table) {
     const int headerRow = grid.GetFixedRowCount() - 1;
     QList<int> shown;
     for (int col = 0; col < grid.GetColumnCount(); ++col) {
@@ -80,6 +82,40 @@ ExportTable ReadGridTable(const CGridCtrl& grid, const QString& title, const Exp
                 ColumnFor(headerRow >= 0 ? grid.GetCellText(headerRow, col) : QString(), kinds));
         }
     }
+    return shown;
+}
+
+} // namespace
+
+ExportTable StreamGridTable(const CGridCtrl& grid, const QString& title, const ExportKinds& kinds) {
+    const std::shared_ptr<CGridRowSource> source = grid.GetRowSource();
+    if (!source)
+        return ReadGridTable(grid, title, kinds);
+    ExportTable table;
+    table.title = title;
+    const QList<int> shown = ShownColumns(grid, kinds, table);
+    table.stream.count = source->RowCount();
+    table.stream.read = [source, shown](int first, int count, QList<QStringList>& rows,
+                                        QString& error) {
+        QList<QStringList> read;
+        if (!source->ReadRowsQuietly(first, count, read, error))
+            return false;
+        for (const QStringList& texts : std::as_const(read)) {
+            QStringList picked;
+            picked.reserve(shown.size());
+            for (int col : shown)
+                picked.append(texts.value(col));
+            rows.append(picked);
+        }
+        return true;
+    };
+    return table;
+}
+
+ExportTable ReadGridTable(const CGridCtrl& grid, const QString& title, const ExportKinds& kinds) {
+    ExportTable table;
+    table.title = title;
+    const QList<int> shown = ShownColumns(grid, kinds, table);
     for (int row = grid.GetFixedRowCount(); row < grid.GetRowCount(); ++row) {
         if (grid.GetRowHeight(row) <= 0)
             continue;
@@ -104,7 +140,7 @@ QString WindowTitleOf(const QWidget* widget) {
 bool ExportGrid(QWidget* parent, CGridCtrl* grid, const ExportKinds& kinds, ExportFormat format,
                 const QString& title) {
     const QString name = title.isEmpty() ? WindowTitleOf(grid) : title;
-    return ExportWithDialogs(parent, ReadGridTable(*grid, name, kinds), format);
+    return ExportWithDialogs(parent, StreamGridTable(*grid, name, kinds), format);
 }
 
 void AttachGridExport(CGridCtrl* grid, const ExportKinds& kinds, const QString& title) {

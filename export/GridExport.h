@@ -21,6 +21,10 @@ class QWidget;
 // (hidden rows and columns and rows with no text left out), without the row-number column.
 ExportTable ReadGridTable(const CGridCtrl& grid, const QString& title, const ExportKinds& kinds);
 
+// The same for export: the rows of a grid in virtual mode are read from its row source a
+// block at a time while the file is written, never all held.
+ExportTable StreamGridTable(const CGridCtrl& grid, const QString& title, const ExportKinds& kinds);
+
 // Whether a column is the grid's row-number column: a fixed column headed by nothing or
 // "序号".
 bool IsRowNumberColumn(const CGridCtrl& grid, int col);

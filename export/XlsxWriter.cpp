@@ -119,10 +119,11 @@ lxw_error WriteCell(lxw_worksheet* sheet, Formats& formats, lxw_row_t row, lxw_c
     return LXW_NO_ERROR;
 }
 
-void SetUpSheet(lxw_worksheet* sheet, const ExportTable& table) {
+void SetUpSheet(lxw_worksheet* sheet, const ExportTable& table, ExportRowCursor& cursor) {
+    const QList<QStringList>& sized = cursor.FirstRows();
     for (int col = 0; col < table.columns.size(); ++col)
-        worksheet_set_column(sheet, lxw_col_t(col), lxw_col_t(col), ColumnWidthFor(table, col),
-                             nullptr);
+        worksheet_set_column(sheet, lxw_col_t(col), lxw_col_t(col),
+                             ColumnWidthFor(table.columns[col], sized, col), nullptr);
     worksheet_freeze_panes(sheet, 1, 0);
 }
 
@@ -130,7 +131,7 @@ void SetUpSheet(lxw_worksheet* sheet, const ExportTable& table) {
 
 ExportResult WriteXlsx(const ExportTable& table, const QString& path,
                        const ExportProgress& progress) {
-    const int total = int(table.rows.size());
+    const int total = table.RowCount();
     if (qint64(total) + 1 > qint64(LXW_ROW_MAX))
         return Failure(QStringLiteral("记录超过 %1 行, Excel 工作表放不下, 请导出为 CSV")
                            .arg(LXW_ROW_MAX - 1));
@@ -147,7 +148,8 @@ ExportResult WriteXlsx(const ExportTable& table, const QString& path,
     if (!sheet)
         return Failure(QStringLiteral("无法创建工作表"));
     Formats formats(workbook.get());
-    SetUpSheet(sheet, table);
+    ExportRowCursor cursor(table);
+    SetUpSheet(sheet, table, cursor);
 
     for (int col = 0; col < table.columns.size(); ++col) {
         const lxw_error error =
@@ -155,18 +157,20 @@ ExportResult WriteXlsx(const ExportTable& table, const QString& path,
         if (error != LXW_NO_ERROR)
             return Failure(LibraryError(error));
     }
-    for (int row = 0; row < total; ++row) {
+    int row = 0;
+    for (const QStringList* texts = cursor.Next(); texts; texts = cursor.Next(), ++row) {
         if (progress && row % kProgressStep == 0 && !progress(row, total))
             return {ExportResult::Cancelled, {}};
-        const QStringList& texts = table.rows[row];
         for (int col = 0; col < table.columns.size(); ++col) {
-            const ExportCell cell = CellFor(table.columns[col], texts.value(col));
+            const ExportCell cell = CellFor(table.columns[col], texts->value(col));
             const lxw_error error =
                 WriteCell(sheet, formats, lxw_row_t(row + 1), lxw_col_t(col), cell);
             if (error != LXW_NO_ERROR)
                 return Failure(LibraryError(error));
         }
     }
+    if (!cursor.Error().isEmpty())
+        return Failure(cursor.Error());
     if (progress && !progress(total, total))
         return {ExportResult::Cancelled, {}};
     const lxw_error error = workbook.Close();

@@ -118,12 +118,14 @@ int CGridCtrl::StoredColumn(int nCol) const {
 CGridCellBase* CGridCtrl::GetCell(int nRow, int nCol) const {
     if (!IsValid(nRow, nCol))
         return nullptr;
+    if (IsVirtualRow(nRow))
+        return VirtualCell(nRow, nCol);
     return m_rows[nRow]->cells[StoredColumn(nCol)].get();
 }
 
 bool CGridCtrl::SetCellType(int nRow, int nCol, const CGridCellFactory& factory) {
     CGridCellBase* pOld = GetCell(nRow, nCol);
-    if (!pOld || !factory)
+    if (!pOld || !factory || IsVirtualRow(nRow))
         return false;
     std::unique_ptr<CGridCellBase> pNew = factory();
     if (!pNew)
@@ -151,6 +153,8 @@ void CGridCtrl::AfterSizeChange() {
 bool CGridCtrl::SetRowCount(int nRows) {
     if (nRows < 0)
         return false;
+    if (GetVirtualMode())
+        ClearRowSource();
     if (nRows < GetRowCount() && m_idEditCell.row >= nRows)
         EndEditing(); // before counting: an end-edit handler may change the rows
     const int old = GetRowCount();
@@ -163,9 +167,8 @@ bool CGridCtrl::SetRowCount(int nRows) {
             m_idCurrentCell = CCellID();
         if (m_SelectionStartCell.row >= nRows)
             m_SelectionStartCell = CCellID();
-        for (auto it = m_SelectedCells.begin(); it != m_SelectedCells.end();)
-            it = int(*it >> 32) >= nRows ? m_SelectedCells.erase(it) : ++it;
-        m_PrevSelectedCells.clear();
+        m_selection.ClipTo(nRows, m_nCols);
+        m_prevSelection.Clear();
         m_nFixedRows = std::min(m_nFixedRows, nRows);
     } else {
         m_rows.reserve(nRows);
@@ -208,9 +211,10 @@ bool CGridCtrl::SetColumnCount(int nCols) {
             m_idCurrentCell = CCellID();
         if (m_SelectionStartCell.col >= nCols)
             m_SelectionStartCell = CCellID();
-        for (auto it = m_SelectedCells.begin(); it != m_SelectedCells.end();)
-            it = int(*it & 0xffffffffu) >= nCols ? m_SelectedCells.erase(it) : ++it;
-        m_PrevSelectedCells.clear();
+        m_selection.ClipTo(GetRowCount(), nCols);
+        if (static_cast<int>(m_arVirtualFormats.size()) > nCols)
+            m_arVirtualFormats.resize(nCols);
+        m_prevSelection.Clear();
         m_nFixedCols = std::min(m_nFixedCols, nCols);
     } else {
         for (int c = old; c < nCols; ++c) {
@@ -218,7 +222,7 @@ bool CGridCtrl::SetColumnCount(int nCols) {
             m_arColWidths.push_back(GetDefCellWidth());
         }
         m_nCols = nCols;
-        for (int r = 0; r < GetRowCount(); ++r)
+        for (int r = 0; r < static_cast<int>(m_rows.size()); ++r)
             for (int c = old; c < nCols; ++c)
                 m_rows[r]->cells.push_back(CreateCell(r, c));
     }
@@ -228,7 +232,7 @@ bool CGridCtrl::SetColumnCount(int nCols) {
 }
 
 void CGridCtrl::UpdateFixedStates() {
-    for (int r = 0; r < GetRowCount(); ++r)
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r)
         for (int c = 0; c < m_nCols; ++c)
             SetupCell(GetCell(r, c), r, c);
 }
@@ -236,6 +240,8 @@ void CGridCtrl::UpdateFixedStates() {
 bool CGridCtrl::SetFixedRowCount(int nFixedRows) {
     if (nFixedRows < 0)
         return false;
+    if (GetVirtualMode() && nFixedRows != m_nFixedRows)
+        ClearRowSource();
     if (nFixedRows > GetRowCount())
         SetRowCount(nFixedRows);
     const int old = m_nFixedRows;
@@ -256,7 +262,7 @@ bool CGridCtrl::SetFixedColumnCount(int nFixedCols) {
         SetColumnCount(nFixedCols);
     const int old = m_nFixedCols;
     m_nFixedCols = nFixedCols;
-    for (int r = 0; r < GetRowCount(); ++r)
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r)
         for (int c = std::min(old, nFixedCols); c < std::max(old, nFixedCols); ++c)
             SetupCell(GetCell(r, c), r, c);
     if (m_idCurrentCell.col >= 0 && m_idCurrentCell.col < nFixedCols)
@@ -353,8 +359,14 @@ bool CGridCtrl::AutoSizeColumn(int nCol) {
     if (nCol < 0 || nCol >= m_nCols)
         return false;
     int width = 0;
-    for (int r = 0; r < GetRowCount(); ++r)
-        width = std::max(width, GetCell(r, nCol)->GetCellExtent().width());
+    auto widen = [&](int r) { width = std::max(width, GetCell(r, nCol)->GetCellExtent().width()); };
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r)
+        widen(r);
+    if (GetVirtualMode()) { // the source's rows in view
+        const CCellRange shown = GetVisibleNonFixedCellRange();
+        for (int r = shown.GetMinRow(); shown.IsValid() && r <= shown.GetMaxRow(); ++r)
+            widen(r);
+    }
     return SetColumnWidth(nCol, std::max(width, MinVisibleSize()));
 }
 
@@ -373,7 +385,7 @@ void CGridCtrl::AutoSizeColumns() {
 }
 
 void CGridCtrl::AutoSizeRows() {
-    for (int r = 0; r < GetRowCount(); ++r)
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r)
         AutoSizeRow(r);
 }
 
@@ -407,6 +419,8 @@ int CGridCtrl::InsertRow(const QString& strHeading, int nRow) {
 int CGridCtrl::InsertRow(const QString& strHeading, int nRow, int nHeight) {
     if (m_pEditWnd)
         EndEditing(); // before counting: an end-edit handler may change the rows
+    if (GetVirtualMode())
+        ClearRowSource();
     const int count = GetRowCount();
     if (nRow < 0 || nRow > count)
         nRow = count;
@@ -436,13 +450,8 @@ int CGridCtrl::InsertRow(const QString& strHeading, int nRow, int nHeight) {
         };
         shift(m_idCurrentCell);
         shift(m_SelectionStartCell);
-        QSet<quint64> moved;
-        for (quint64 key : std::as_const(m_SelectedCells)) {
-            int r = int(key >> 32);
-            moved.insert(CellKey(r >= nRow ? r + 1 : r, int(key & 0xffffffffu)));
-        }
-        m_SelectedCells = moved;
-        m_PrevSelectedCells.clear();
+        m_selection.InsertRow(nRow);
+        m_prevSelection.Clear();
     }
     m_bModified = true;
     AfterSizeChange();
@@ -470,11 +479,13 @@ int CGridCtrl::InsertColumn(const QString& strHeading, quint32 nFormat, int nCol
     ++m_nCols;
     if (nColumn < m_nFixedCols)
         ++m_nFixedCols;
-    for (int r = 0; r < GetRowCount(); ++r)
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r)
         m_rows[r]->cells.push_back(CreateCell(r, nColumn));
+    if (nColumn < static_cast<int>(m_arVirtualFormats.size()))
+        m_arVirtualFormats.insert(m_arVirtualFormats.begin() + nColumn, nFormat);
     if (nColumn < m_nCols - 1) {
         UpdateFixedStates();
-        m_PrevSelectedCells.clear();
+        m_prevSelection.Clear();
         if (m_idCurrentCell.col >= nColumn)
             ++m_idCurrentCell.col;
         m_SelectionStartCell = CCellID();
@@ -494,8 +505,8 @@ bool CGridCtrl::DeleteRow(int nRow) {
         return false;
     if (m_pEditWnd)
         EndEditing();
-    if (nRow < 0 || nRow >= GetRowCount()) // an end-edit handler may have removed rows
-        return false;
+    if (nRow < 0 || nRow >= GetRowCount() || IsVirtualRow(nRow)) // or an end-edit handler
+        return false;                                            // may have removed it
     m_rows.erase(m_rows.begin() + nRow);
     m_rowIndex.Erase(nRow);
     if (nRow < m_nFixedRows) {
@@ -510,14 +521,8 @@ bool CGridCtrl::DeleteRow(int nRow) {
         m_SelectionStartCell = CCellID();
     else if (m_SelectionStartCell.row > nRow)
         --m_SelectionStartCell.row;
-    QSet<quint64> kept;
-    for (quint64 key : std::as_const(m_SelectedCells)) {
-        const int r = int(key >> 32);
-        if (r != nRow)
-            kept.insert(CellKey(r > nRow ? r - 1 : r, int(key & 0xffffffffu)));
-    }
-    m_SelectedCells = kept;
-    m_PrevSelectedCells.clear();
+    m_selection.RemoveRow(nRow);
+    m_prevSelection.Clear();
     m_nSortColumn = -1;
     m_bModified = true;
     AfterSizeChange();
@@ -534,6 +539,8 @@ bool CGridCtrl::DeleteColumn(int nColumn) {
         row->cells.erase(row->cells.begin() + stored);
     m_arColWidths.erase(m_arColWidths.begin() + stored);
     m_arColOrder.erase(m_arColOrder.begin() + nColumn);
+    if (nColumn < static_cast<int>(m_arVirtualFormats.size()))
+        m_arVirtualFormats.erase(m_arVirtualFormats.begin() + nColumn);
     for (int& s : m_arColOrder)
         if (s > stored)
             --s;
@@ -546,11 +553,8 @@ bool CGridCtrl::DeleteColumn(int nColumn) {
     else if (m_idCurrentCell.col > nColumn)
         --m_idCurrentCell.col;
     m_SelectionStartCell = CCellID();
-    m_SelectedCells.clear();
-    m_PrevSelectedCells.clear();
-    for (int r = 0; r < GetRowCount(); ++r)
-        for (int c = 0; c < m_nCols; ++c)
-            GetCell(r, c)->SetState(GetCell(r, c)->GetState() & ~GVIS_SELECTED);
+    m_selection.Clear();
+    m_prevSelection.Clear();
     if (m_nSortColumn == nColumn)
         m_nSortColumn = -1;
     else if (m_nSortColumn > nColumn)
@@ -563,6 +567,12 @@ bool CGridCtrl::DeleteColumn(int nColumn) {
 bool CGridCtrl::DeleteNonFixedRows() {
     if (m_pEditWnd)
         EndEditing();
+    if (GetVirtualMode()) {
+        ClearRowSource();
+        m_nSortColumn = -1;
+        m_bModified = true;
+        return true;
+    }
     const int fixed = m_nFixedRows;
     const int count = GetRowCount();
     if (count > fixed) {
@@ -576,14 +586,17 @@ bool CGridCtrl::DeleteNonFixedRows() {
 bool CGridCtrl::DeleteAllItems() {
     if (m_pEditWnd)
         EndEditing();
+    m_rowCache.SetSource(nullptr);
+    m_nVirtualRows = 0;
     m_rows.clear();
     m_rowIndex.Clear();
+    m_arVirtualFormats.clear();
     m_arColWidths.clear();
     m_arColOrder.clear();
     m_nCols = m_nFixedRows = m_nFixedCols = 0;
     m_idCurrentCell = m_SelectionStartCell = CCellID();
-    m_SelectedCells.clear();
-    m_PrevSelectedCells.clear();
+    m_selection.Clear();
+    m_prevSelection.Clear();
     m_nSortColumn = -1;
     InvalidateColPositions();
     AfterSizeChange();

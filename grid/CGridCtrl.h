@@ -33,6 +33,8 @@
 #include "CCellRange.h"
 #include "CGridCellBase.h"
 #include "CGridPositionIndex.h"
+#include "CGridRowCache.h"
+#include "CGridSelection.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -136,7 +138,7 @@ class CGridCtrl : public QAbstractScrollArea {
     void SetDlgCtrlID(int nID) { m_nID = nID; }
 
     // ---- Counts and sizes --------------------------------------------------------------
-    int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    int GetRowCount() const { return static_cast<int>(m_rows.size()) + m_nVirtualRows; }
     int GetColumnCount() const { return m_nCols; }
     int GetFixedRowCount() const { return m_nFixedRows; }
     int GetFixedColumnCount() const { return m_nFixedCols; }
@@ -256,10 +258,25 @@ class CGridCtrl : public QAbstractScrollArea {
     void EnableDragAndDrop(bool bAllow = true) { m_bAllowDragAndDrop = bAllow; }
     void SetTabToNextControl(bool bTab = true) { m_bTabToNextControl = bTab; }
     bool GetTabToNextControl() const { return m_bTabToNextControl; }
-    void SetVirtualMode(bool bVirtual = true) { m_bVirtualMode = bVirtual; } // kept, unused
-    bool GetVirtualMode() const { return m_bVirtualMode; }
+    bool GetVirtualMode() const { return m_rowCache.Source() != nullptr; }
     void SetModified(bool bModified = true) { m_bModified = bModified; }
     bool GetModified() const { return m_bModified; }
+
+    // ---- Virtual mode -------------------------------------------------------------------
+    // The rows below the fixed ones come from source, asked for as they are painted, copied or
+    // read; the grid stores no cell for them. They are read-only, all of one height (-1: the
+    // default cell height), and their cells take the column's format. The fixed rows stay as
+    // they are; the focus cell and the selection are cleared. GetCell on such a row gives a
+    // cell that lasts until the next GetCell; setting its text or colours changes nothing.
+    void SetRowSource(std::shared_ptr<CGridRowSource> source, int nRowHeight = -1);
+    // Back to stored rows, with no row below the fixed ones.
+    void ClearRowSource();
+    std::shared_ptr<CGridRowSource> GetRowSource() const { return m_rowCache.Source(); }
+    // Reads the rows from the source again (after a failure too), with its current count.
+    void ReloadRowSource();
+    bool IsVirtualRow(int nRow) const;
+    // The format of the cells of the source's rows in a column.
+    void SetColumnFormat(int nCol, quint32 nFormat);
 
     // ---- Colours and default cells -----------------------------------------------------
     void SetGridBkColor(const QColor& clr);
@@ -287,7 +304,7 @@ class CGridCtrl : public QAbstractScrollArea {
                           bool bForceRepaint = false, bool bSelectCells = true);
     void SetSelectedRange(const CCellRange& range, bool bForceRepaint = false);
     CCellRange GetSelectedRange() const; // bounding range of the selected cells
-    int GetSelectedCount() const { return static_cast<int>(m_SelectedCells.size()); }
+    int GetSelectedCount() const;
     CCellRange GetCellRange() const; // every cell
     void SelectAllCells();
     void SelectRows(CCellID currentCell, bool bForceRedraw = false, bool bSelectCells = true);
@@ -397,12 +414,9 @@ class CGridCtrl : public QAbstractScrollArea {
     };
 
     void Init();
-    static quint64 CellKey(int row, int col) {
-        return (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(col);
-    }
-    static CCellID CellOfKey(quint64 key) {
-        return CCellID(static_cast<int>(key >> 32), static_cast<int>(key & 0xffffffffu));
-    }
+    CGridCellBase* VirtualCell(int nRow, int nCol) const;
+    CGridCellBase* StoredCell(int nRow, int nCol) const;
+    void SetVirtualRowCount(int nRows, int nHeight);
     std::unique_ptr<CGridCellBase> CreateCell(int nRow, int nCol);
     void SetupCell(CGridCellBase* pCell, int nRow, int nCol);
     void ResetScrollBars();
@@ -440,7 +454,6 @@ class CGridCtrl : public QAbstractScrollArea {
     int ViewportXOfCol(int nCol) const;
     int StoredColumn(int nCol) const;
     void RemoveFromSelection(bool bRedraw);
-    void SetCellSelected(int nRow, int nCol, bool bSelected);
     void MoveFocusByKey(CCellID next, int key, bool bShift);
     void ScrollToRow(int nRow);
     void ScrollToCol(int nCol);
@@ -474,9 +487,16 @@ class CGridCtrl : public QAbstractScrollArea {
         m_cellFixedRowColDef;
     CGridCellFactory m_cellFactory;
 
+    // Virtual mode: the rows below the stored (fixed) ones, the few of them read, the one cell
+    // that stands for any of their cells, and the formats of their columns.
+    int m_nVirtualRows = 0;
+    mutable CGridRowCache m_rowCache;
+    std::unique_ptr<CGridCell> m_pVirtualCell;
+    std::vector<quint32> m_arVirtualFormats; // by logical column
+
     CCellID m_idCurrentCell;
     CCellID m_SelectionStartCell; // the anchor
-    QSet<quint64> m_SelectedCells;
+    CGridSelection m_selection;
     int m_nSortColumn = -1;
     bool m_bAscending = true;
 
@@ -496,7 +516,6 @@ class CGridCtrl : public QAbstractScrollArea {
     bool m_bFrameFocus = true;
     bool m_bSortOnClick = false;
     bool m_bTitleTips = true;
-    bool m_bVirtualMode = false;
     bool m_bModified = false;
     bool m_bAllowRowResize = true;
     bool m_bAllowColumnResize = true;
@@ -509,10 +528,10 @@ class CGridCtrl : public QAbstractScrollArea {
     CCellID m_LeftClickDownCell;
     QPoint m_LeftClickDownPoint;
     QPoint m_LastMousePoint;
-    QSet<quint64> m_PrevSelectedCells; // for Ctrl+click additions
-    int m_nResizeIndex = -1;           // row or column being resized
-    int m_nResizeStart = 0;            // viewport position of its start edge
-    int m_nResizeLine = -1;            // where the resize line is drawn
+    CGridSelection m_prevSelection; // kept by a Ctrl+click
+    int m_nResizeIndex = -1;        // row or column being resized
+    int m_nResizeStart = 0;         // viewport position of its start edge
+    int m_nResizeLine = -1;         // where the resize line is drawn
     bool m_bIgnoreRelease = false;
     QTimer m_autoScrollTimer;
     int m_nRowsPerWheelNotch = 3;

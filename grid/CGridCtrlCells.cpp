@@ -9,7 +9,7 @@
 #include <algorithm>
 
 bool CGridCtrl::SetCellText(int nRow, int nCol, const QString& str) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     pCell->SetText(str);
@@ -21,13 +21,18 @@ bool CGridCtrl::SetCellText(int nRow, int nCol, const QString& str) {
     return true;
 }
 
+// The cell of a stored row; the cells of a row source's rows take no changes.
+CGridCellBase* CGridCtrl::StoredCell(int nRow, int nCol) const {
+    return IsVirtualRow(nRow) ? nullptr : GetCell(nRow, nCol);
+}
+
 QString CGridCtrl::GetCellText(int nRow, int nCol) const {
     const CGridCellBase* pCell = GetCell(nRow, nCol);
     return pCell ? pCell->GetText() : QString();
 }
 
 bool CGridCtrl::SetCellFormat(int nRow, int nCol, quint32 nFormat) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     pCell->SetFormat(nFormat);
@@ -41,7 +46,7 @@ quint32 CGridCtrl::GetCellFormat(int nRow, int nCol) const {
 }
 
 bool CGridCtrl::SetCellTextColor(int nRow, int nCol, const QColor& clr) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     pCell->SetTextClr(clr);
@@ -55,7 +60,7 @@ QColor CGridCtrl::GetCellTextColor(int nRow, int nCol) const {
 }
 
 bool CGridCtrl::SetCellBackColor(int nRow, int nCol, const QColor& clr) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     pCell->SetBackClr(clr);
@@ -69,7 +74,7 @@ QColor CGridCtrl::GetCellBackColor(int nRow, int nCol) const {
 }
 
 bool CGridCtrl::SetCellFont(int nRow, int nCol, const QFont& font) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     pCell->SetFont(&font);
@@ -83,7 +88,7 @@ QFont CGridCtrl::GetCellFont(int nRow, int nCol) const {
 }
 
 bool CGridCtrl::SetCellData(int nRow, int nCol, qintptr lParam) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     pCell->SetData(lParam);
@@ -96,7 +101,7 @@ qintptr CGridCtrl::GetCellData(int nRow, int nCol) const {
 }
 
 bool CGridCtrl::SetCellImage(int nRow, int nCol, int nImage) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     pCell->SetImage(nImage);
@@ -110,7 +115,7 @@ int CGridCtrl::GetCellImage(int nRow, int nCol) const {
 }
 
 bool CGridCtrl::SetCellState(int nRow, int nCol, quint32 nState) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     // Selection and focus bits follow the grid's own selection and focus cell.
@@ -122,11 +127,13 @@ bool CGridCtrl::SetCellState(int nRow, int nCol, quint32 nState) {
 
 quint32 CGridCtrl::GetCellState(int nRow, int nCol) const {
     const CGridCellBase* pCell = GetCell(nRow, nCol);
-    return pCell ? pCell->GetState() : 0;
+    if (!pCell)
+        return 0;
+    return (pCell->GetState() & ~GVIS_SELECTED) | (IsCellSelected(nRow, nCol) ? GVIS_SELECTED : 0);
 }
 
 bool CGridCtrl::SetCellReadOnly(int nRow, int nCol, bool bReadOnly) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
+    CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
     const quint32 state = pCell->GetState();
@@ -145,8 +152,7 @@ bool CGridCtrl::IsCellFixed(int nRow, int nCol) const {
 }
 
 bool CGridCtrl::IsCellSelected(int nRow, int nCol) const {
-    const CGridCellBase* pCell = GetCell(nRow, nCol);
-    return m_bEnableSelection && pCell && pCell->IsSelected();
+    return m_bEnableSelection && IsValid(nRow, nCol) && m_selection.Contains(nRow, nCol);
 }
 
 bool CGridCtrl::SetComboOptions(int nRow, int nCol, const QStringList& options) {
@@ -286,7 +292,7 @@ void CGridCtrl::SetSortColumn(int nCol) {
 bool CGridCtrl::SortTextItems(int nCol, bool bAscending) {
     if (m_pEditWnd)
         EndEditing(); // before checking: an end-edit handler may change the columns
-    if (nCol < 0 || nCol >= m_nCols)
+    if (nCol < 0 || nCol >= m_nCols || GetVirtualMode()) // the source gives the order
         return false;
     // The selection and the focus cell are positions that are about to hold other rows.
     RemoveFromSelection(false);

@@ -184,10 +184,10 @@ void CGridCtrl::OnEditSelectAll() {
 void CGridCtrl::CutSelectedText() {
     if (!m_bEditable)
         return;
-    const QSet<quint64> cells = m_SelectedCells;
-    for (quint64 key : cells) {
-        const CCellID id = CellOfKey(key);
-        if (IsCellEditable(id.row, id.col) && !GetCellText(id.row, id.col).isEmpty())
-            SetCellTextByUser(id.row, id.col, QString());
-    }
+    const QList<CCellRange> ranges = m_selection.Ranges();
+    for (const CCellRange& range : ranges)
+        for (int r = range.GetMinRow(); r <= range.GetMaxRow(); ++r)
+            for (int c = range.GetMinCol(); c <= range.GetMaxCol(); ++c)
+                if (IsCellEditable(r, c) && !GetCellText(r, c).isEmpty())
+                    SetCellTextByUser(r, c, QString());
 }

@@ -144,7 +144,7 @@ void CGridCtrl::MoveFocusByKey(CCellID next, int key, bool bShift) {
         return;
     const bool bTab = key == GVK_TAB || key == GVK_BACKTAB;
     if (m_MouseMode == MOUSE_NOTHING) {
-        m_PrevSelectedCells.clear();
+        m_prevSelection.Clear();
         RemoveFromSelection(false);
     }
     if (!bShift || bTab)

@@ -129,7 +129,7 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event) {
     }
     if (!bShift || !IsValid(m_SelectionStartCell))
         m_SelectionStartCell = cell;
-    m_PrevSelectedCells = bCtrl ? m_SelectedCells : QSet<quint64>();
+    m_prevSelection = bCtrl ? m_selection : CGridSelection();
     SendMessageToParent(cell.row, cell.col, GVN_SELCHANGING);
     if (!bCtrl)
         RemoveFromSelection(false);
@@ -146,7 +146,7 @@ void CGridCtrl::OnFixedRowClick(CCellID cell) {
     }
     if (m_bFixedRowSelection && m_bEnableSelection && GetRowCount() > m_nFixedRows) {
         SendMessageToParent(cell.row, cell.col, GVN_SELCHANGING);
-        m_PrevSelectedCells.clear();
+        m_prevSelection.Clear();
         m_SelectionStartCell = CCellID(m_nFixedRows, cell.col);
         SetFocusCell(m_nFixedRows, cell.col);
         SelectColumns(CCellID(m_nFixedRows, cell.col));
@@ -156,7 +156,7 @@ void CGridCtrl::OnFixedRowClick(CCellID cell) {
 void CGridCtrl::OnFixedColumnClick(CCellID cell) {
     if (m_bFixedColumnSelection && m_bEnableSelection && m_nCols > m_nFixedCols) {
         SendMessageToParent(cell.row, cell.col, GVN_SELCHANGING);
-        m_PrevSelectedCells.clear();
+        m_prevSelection.Clear();
         m_SelectionStartCell = CCellID(cell.row, m_nFixedCols);
         SetFocusCell(cell.row, m_nFixedCols);
         SelectRows(CCellID(cell.row, m_nFixedCols));

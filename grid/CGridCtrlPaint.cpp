@@ -186,7 +186,10 @@ void CGridCtrl::DrawBlock(QPainter& painter, const QRect& clip, int minRow, int 
             const int x = ViewportXOfCol(c);
             if (x >= clip.right() + 1)
                 break;
-            GetCell(r, c)->Draw(&painter, r, c, QRect(x, y, w, h));
+            CGridCellBase* pCell = GetCell(r, c);
+            const quint32 state = pCell->GetState() & ~GVIS_SELECTED;
+            pCell->SetState(IsCellSelected(r, c) ? state | GVIS_SELECTED : state);
+            pCell->Draw(&painter, r, c, QRect(x, y, w, h));
         }
     }
     DrawGridLines(painter, minRow, maxRow, minCol, maxCol);

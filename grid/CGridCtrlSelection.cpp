@@ -5,6 +5,7 @@
 
 #include <QScrollBar>
 #include <algorithm>
+#include <climits>
 
 // ---- Focus and selection -------------------------------------------------------------------
 
@@ -18,41 +19,25 @@ CCellID CGridCtrl::SetFocusCell(CCellID cell) {
         cell = CCellID();
     if (cell == prev)
         return prev;
-    if (CGridCellBase* pOld = GetCell(prev.row, prev.col))
+    // A source's row is not read for its focus mark: its cells take it from the focus cell.
+    if (CGridCellBase* pOld = StoredCell(prev.row, prev.col))
         pOld->SetState(pOld->GetState() & ~GVIS_FOCUSED);
     m_idCurrentCell = cell;
-    if (CGridCellBase* pNew = GetCell(cell.row, cell.col))
+    if (CGridCellBase* pNew = StoredCell(cell.row, cell.col))
         pNew->SetState(pNew->GetState() | GVIS_FOCUSED);
     viewport()->update(); // the cells and, when tracked, the fixed cells of row and column
     return prev;
 }
 
-void CGridCtrl::SetCellSelected(int nRow, int nCol, bool bSelected) {
-    CGridCellBase* pCell = GetCell(nRow, nCol);
-    if (!pCell)
-        return;
-    const quint32 state = pCell->GetState();
-    pCell->SetState(bSelected ? (state | GVIS_SELECTED) : (state & ~GVIS_SELECTED));
-    if (bSelected)
-        m_SelectedCells.insert(CellKey(nRow, nCol));
-    else
-        m_SelectedCells.remove(CellKey(nRow, nCol));
-}
-
 void CGridCtrl::RemoveFromSelection(bool bRedraw) {
-    for (quint64 key : std::as_const(m_SelectedCells)) {
-        const CCellID id = CellOfKey(key);
-        if (CGridCellBase* pCell = GetCell(id.row, id.col))
-            pCell->SetState(pCell->GetState() & ~GVIS_SELECTED);
-    }
-    m_SelectedCells.clear();
+    m_selection.Clear();
     if (bRedraw)
         viewport()->update();
 }
 
 void CGridCtrl::ClearSelection() {
     RemoveFromSelection(true);
-    m_PrevSelectedCells.clear();
+    m_prevSelection.Clear();
     m_SelectionStartCell = CCellID();
     SetFocusCell(-1, -1);
 }
@@ -66,43 +51,18 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
                                  bool /*bForceRepaint*/, bool bSelectCells) {
     if (!m_bEnableSelection || !bSelectCells)
         return;
-    QSet<quint64> wanted = m_PrevSelectedCells; // cells kept by a Ctrl+click
-    const CCellRange range =
-        CCellRange(nMinRow, nMinCol, nMaxRow, nMaxCol).Intersect(GetCellRange());
-    if (range.IsValid()) {
-        wanted.reserve(wanted.size() + range.Count());
-        for (int r = range.GetMinRow(); r <= range.GetMaxRow(); ++r)
-            for (int c = range.GetMinCol(); c <= range.GetMaxCol(); ++c)
-                wanted.insert(CellKey(r, c));
-    }
-    for (quint64 key : std::as_const(m_SelectedCells)) {
-        if (wanted.contains(key))
-            continue;
-        const CCellID id = CellOfKey(key);
-        if (CGridCellBase* pCell = GetCell(id.row, id.col))
-            pCell->SetState(pCell->GetState() & ~GVIS_SELECTED);
-    }
-    for (quint64 key : std::as_const(wanted)) {
-        const CCellID id = CellOfKey(key);
-        if (CGridCellBase* pCell = GetCell(id.row, id.col))
-            pCell->SetState(pCell->GetState() | GVIS_SELECTED);
-    }
-    m_SelectedCells = std::move(wanted);
+    CGridSelection wanted = m_prevSelection; // cells kept by a Ctrl+click
+    wanted.Add(CCellRange(nMinRow, nMinCol, nMaxRow, nMaxCol).Intersect(GetCellRange()));
+    m_selection = wanted;
     viewport()->update();
 }
 
 CCellRange CGridCtrl::GetSelectedRange() const {
-    if (m_SelectedCells.isEmpty())
-        return CCellRange();
-    int minRow = INT_MAX, minCol = INT_MAX, maxRow = -1, maxCol = -1;
-    for (quint64 key : m_SelectedCells) {
-        const CCellID id = CellOfKey(key);
-        minRow = std::min(minRow, id.row);
-        maxRow = std::max(maxRow, id.row);
-        minCol = std::min(minCol, id.col);
-        maxCol = std::max(maxCol, id.col);
-    }
-    return CCellRange(minRow, minCol, maxRow, maxCol);
+    return m_selection.Bounds();
+}
+
+int CGridCtrl::GetSelectedCount() const {
+    return static_cast<int>(std::min<long long>(m_selection.Count(), INT_MAX));
 }
 
 CCellRange CGridCtrl::GetCellRange() const {
@@ -112,7 +72,7 @@ CCellRange CGridCtrl::GetCellRange() const {
 void CGridCtrl::SelectAllCells() {
     if (!m_bEnableSelection || m_bSingleRowSelection || m_bSingleColSelection)
         return;
-    m_PrevSelectedCells.clear();
+    m_prevSelection.Clear();
     SetSelectedRange(m_nFixedRows, m_nFixedCols, GetRowCount() - 1, m_nCols - 1);
 }
 

@@ -7,11 +7,18 @@ void CGridPositionIndex::Clear() {
     m_starts.assign(1, 0);
     m_nValid = 0;
     m_total = 0;
+    m_nTailCount = 0;
+    m_nTailSize = 0;
+}
+
+void CGridPositionIndex::SetUniformTail(int count, int size) {
+    m_nTailCount = std::max(count, 0);
+    m_nTailSize = std::max(size, 0);
 }
 
 void CGridPositionIndex::Resize(int count, int defaultSize) {
     count = std::max(count, 0);
-    const int old = Count();
+    const int old = StoredCount();
     if (count < old) {
         for (int i = count; i < old; ++i)
             m_total -= m_sizes[i];
@@ -36,7 +43,7 @@ void CGridPositionIndex::Assign(const std::vector<int>& sizes) {
 }
 
 void CGridPositionIndex::Insert(int index, int size) {
-    index = std::clamp(index, 0, Count());
+    index = std::clamp(index, 0, StoredCount());
     m_sizes.insert(m_sizes.begin() + index, size);
     m_starts.push_back(0);
     m_total += size;
@@ -44,7 +51,7 @@ void CGridPositionIndex::Insert(int index, int size) {
 }
 
 void CGridPositionIndex::Erase(int index) {
-    if (index < 0 || index >= Count())
+    if (index < 0 || index >= StoredCount())
         return;
     m_total -= m_sizes[index];
     m_sizes.erase(m_sizes.begin() + index);
@@ -53,7 +60,7 @@ void CGridPositionIndex::Erase(int index) {
 }
 
 void CGridPositionIndex::SetSize(int index, int size) {
-    if (index < 0 || index >= Count() || m_sizes[index] == size)
+    if (index < 0 || index >= StoredCount() || m_sizes[index] == size)
         return;
     m_total += static_cast<long long>(size) - m_sizes[index];
     m_sizes[index] = size;
@@ -62,17 +69,21 @@ void CGridPositionIndex::SetSize(int index, int size) {
 
 long long CGridPositionIndex::Start(int index) const {
     index = std::clamp(index, 0, Count());
-    if (index == Count())
-        return m_total;
+    const int stored = StoredCount();
+    if (index >= stored)
+        return m_total + static_cast<long long>(index - stored) * m_nTailSize;
     Validate(index);
     return m_starts[index];
 }
 
 int CGridPositionIndex::IndexAt(long long pos, int first) const {
     first = std::max(first, 0);
-    if (first >= Count() || pos < Start(first) || pos >= m_total)
+    if (first >= Count() || pos < Start(first) || pos >= Total())
         return -1;
-    Validate(Count());
+    const int stored = StoredCount();
+    if (pos >= m_total) // in the tail; its entries all have a size, or Total() would be m_total
+        return stored + static_cast<int>((pos - m_total) / m_nTailSize);
+    Validate(stored);
     // The last entry whose start is at or before pos; empty entries are skipped over.
     const auto it = std::upper_bound(m_starts.begin() + first, m_starts.end() - 1, pos);
     return static_cast<int>(it - m_starts.begin()) - 1;
