@@ -1,6 +1,7 @@
 #include "catalogue/CPinyinSelectDlg.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
 #include "app/CDbAction.h"
@@ -29,12 +30,14 @@ CPinyinSelectDlg::CPinyinSelectDlg(QWidget* parent) : QDialog(parent) {
     m_pSelect = new QPushButton(QStringLiteral("选择"), this);
     m_pSelect->setDefault(true);
     m_pExit = new QPushButton(QStringLiteral("退出"), this);
+    m_pQuery = new QLabel(this);
     m_pExit->setAutoDefault(false);
     connect(m_pSelect, &QPushButton::clicked, this, &CPinyinSelectDlg::OnSelect);
     connect(m_pExit, &QPushButton::clicked, this, &CPinyinSelectDlg::reject);
 
     resize(1010, 560);
     Search();
+    ChooseFirstRow();
 }
 
 SqlStatement CPinyinSelectDlg::SearchSql(const QString& query) {
@@ -44,8 +47,22 @@ SqlStatement CPinyinSelectDlg::SearchSql(const QString& query) {
 }
 
 void CPinyinSelectDlg::Search() {
-    RunDbRead(this, QStringLiteral("查询商品"),
-              [this] { FillProductGrid(*m_pGrid, SearchSql(theApp.m_strPickQuery)); });
+    RunDbRead(this, QStringLiteral("查询商品"), [this] {
+        m_nMatches = FillProductGrid(*m_pGrid, SearchSql(theApp.m_strPickQuery));
+    });
+    m_pQuery->setText(QStringLiteral("查找\"%1\": 找到%2种商品").arg(theApp.m_strPickQuery).arg(m_nMatches));
+}
+
+// The first product is chosen and the list holds the focus, so the keys work at once.
+void CPinyinSelectDlg::ChooseFirstRow() {
+    m_pGrid->setFocus();
+    const int first = m_pGrid->GetFixedRowCount();
+    if (first >= m_pGrid->GetRowCount())
+        return;
+    m_pGrid->SetFocusCell(first, kColName);
+    m_pGrid->SetSelectedRange(first, m_pGrid->GetFixedColumnCount(), first,
+                              m_pGrid->GetColumnCount() - 1);
+    m_nSelRow = first;
 }
 
 bool CPinyinSelectDlg::IsDataCell(int row, int col) const {
@@ -80,11 +97,17 @@ void CPinyinSelectDlg::OnSelect() {
         reject();
         return;
     }
+    if (PickSelected())
+        accept();
+}
+
+bool CPinyinSelectDlg::PickSelected() {
+    if (m_nSelRow == 0)
+        return false;
     const QString name = m_pGrid->GetCellText(m_nSelRow, kColName);
     const QString code = m_pGrid->GetCellText(m_nSelRow, kColCode);
     const QString spec = m_pGrid->GetCellText(m_nSelRow, kColSpec);
-    if (HandOverPick(this, name, code, spec))
-        accept();
+    return HandOverPick(this, name, code, spec);
 }
 
 void CPinyinSelectDlg::reject() {
@@ -98,6 +121,7 @@ void CPinyinSelectDlg::resizeEvent(QResizeEvent* event) {
     const int h = height();
     m_pGrid->setGeometry(10, 10, w - 20, h - 50);
     const int y = h - 33;
+    m_pQuery->setGeometry(10, y, qMax(0, w / 2 - kButtonWidth - 35), kButtonHeight);
     m_pSelect->setGeometry(w / 2 - kButtonWidth - 15, y, kButtonWidth, kButtonHeight);
     m_pExit->setGeometry(w / 2 + 15, y, kButtonWidth, kButtonHeight);
 }

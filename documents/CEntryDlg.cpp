@@ -13,6 +13,7 @@
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/CEntryStore.h"
+#include "documents/DocumentSaveMark.h"
 #include "documents/DocumentWriteReport.h"
 #include "documents/EntryGrid.h"
 #include "documents/LineChecks.h"
@@ -38,6 +39,7 @@ CEntryDlg::CEntryDlg(QWidget* parent) : CWorkDialog(QStringLiteral("采购入库
     m_ui.Create(this);
     m_lines.SetGrid(m_ui.m_pGrid);
     ConnectControls();
+    InstallKeys();
     EnableDocument(false);
     resize(1280, 700);
     m_ui.m_pNewDoc->setFocus();
@@ -160,6 +162,7 @@ bool CEntryDlg::NewDocument() {
         m_ui.m_pState->addItems({QStringLiteral("未付"), QStringLiteral("已付")});
     m_ui.m_pState->setCurrentIndex(-1);
     m_ui.m_pState->setEditText(m_strState);
+    m_pSaveMark->Clear();
     m_ui.m_pSearch->setFocus();
     return true;
 }
@@ -176,6 +179,7 @@ void CEntryDlg::CloseDocument() {
     m_ui.m_pMoney->clear();
     m_bSaved = false;
     EnableDocument(false);
+    m_pSaveMark->Clear();
 }
 
 bool CEntryDlg::HasUnsavedChanges() const {
@@ -230,7 +234,7 @@ bool CEntryDlg::Save() {
         m_ui.m_pOddnum->setText(m_strOddnum);
     }
     m_bSaved = true;
-    HarborMessageBox(this, QStringLiteral("已成功保存在数据库中"), MsgIcon::Information);
+    m_pSaveMark->MarkSaved(QStringLiteral("已成功保存在数据库中"));
     return true;
 }
 
@@ -308,6 +312,7 @@ void CEntryDlg::ReloadDocument() {
     m_savedHeader = header;
     m_bSaved = true;
     m_nDeleteRow = 0;
+    m_pSaveMark->MarkSaved();
 }
 
 bool CEntryDlg::QueryClose() {
@@ -366,6 +371,7 @@ void CEntryDlg::PutPickedProduct() {
     m_strMoney.clear();
     m_ui.m_pMoney->clear();
     m_ui.m_pGrid->Refresh();
+    m_pSaveMark->MarkChanged();
 }
 
 void CEntryDlg::PutPickedParty(const QString& name) {
@@ -480,6 +486,7 @@ void CEntryDlg::DeleteLine() {
         }
     }
     m_ui.m_pGrid->DeleteRow(row);
+    m_pSaveMark->MarkChanged();
     RenumberEntryLines(m_ui.m_pGrid);
     m_ui.m_pGrid->Refresh();
     if (stored && m_savedHeader)
@@ -526,4 +533,5 @@ bool CEntryDlg::eventFilter(QObject* watched, QEvent* event) {
 void CEntryDlg::resizeEvent(QResizeEvent* event) {
     CWorkDialog::resizeEvent(event);
     m_ui.LayOut(size());
+    PlaceExtraButtons();
 }
