@@ -47,22 +47,26 @@ SqlStatement CPinyinSelectDlg::SearchSql(const QString& query) {
 }
 
 void CPinyinSelectDlg::Search() {
-    RunDbRead(this, QStringLiteral("查询商品"), [this] {
-        m_nMatches = FillProductGrid(*m_pGrid, SearchSql(theApp.m_strPickQuery));
-    });
-    m_pQuery->setText(QStringLiteral("查找\"%1\": 找到%2种商品").arg(theApp.m_strPickQuery).arg(m_nMatches));
+    RunDbRead(this, QStringLiteral("查询商品"),
+              [this] { m_nMatches = FillProductGrid(*m_pGrid, SearchSql(theApp.m_strPickQuery)); });
+    m_pQuery->setText(
+        QStringLiteral("查找\"%1\": 找到%2种商品").arg(theApp.m_strPickQuery).arg(m_nMatches));
 }
 
 // The first product is chosen and the list holds the focus, so the keys work at once.
 void CPinyinSelectDlg::ChooseFirstRow() {
     m_pGrid->setFocus();
-    const int first = m_pGrid->GetFixedRowCount();
-    if (first >= m_pGrid->GetRowCount())
+    ChooseRow(m_pGrid->GetFixedRowCount());
+}
+
+void CPinyinSelectDlg::ChooseRow(int row) {
+    if (row < m_pGrid->GetFixedRowCount() || row >= m_pGrid->GetRowCount())
         return;
-    m_pGrid->SetFocusCell(first, kColName);
-    m_pGrid->SetSelectedRange(first, m_pGrid->GetFixedColumnCount(), first,
+    m_pGrid->SetFocusCell(row, kColName);
+    m_pGrid->SetSelectedRange(row, m_pGrid->GetFixedColumnCount(), row,
                               m_pGrid->GetColumnCount() - 1);
-    m_nSelRow = first;
+    m_pGrid->EnsureVisible(row, kColName);
+    m_nSelRow = row;
 }
 
 bool CPinyinSelectDlg::IsDataCell(int row, int col) const {
@@ -80,12 +84,18 @@ void CPinyinSelectDlg::OnGridSelChanged(int row, int col, CGridResult*) {
         m_nSelRow = row;
 }
 
-// Enter in the grid chooses, as it does everywhere else in the window.
+// Enter in the grid chooses, as it does everywhere else in the window; Home and End go to the
+// first and the last product.
 bool CPinyinSelectDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pGrid && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             OnSelect();
+            return true;
+        }
+        if (key == Qt::Key_Home || key == Qt::Key_End) {
+            ChooseRow(key == Qt::Key_Home ? m_pGrid->GetFixedRowCount()
+                                          : m_pGrid->GetRowCount() - 1);
             return true;
         }
     }

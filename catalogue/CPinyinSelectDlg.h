@@ -46,6 +46,7 @@ class CPinyinSelectDlg : public QDialog {
     bool IsDataCell(int row, int col) const;
     void OnSelect();
     void ChooseFirstRow();
+    void ChooseRow(int row);
 
     CGridCtrl* m_pGrid = nullptr;
     QPushButton* m_pSelect = nullptr;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,7 +64,6 @@ DocumentKeyMap::DocumentKeyMap(QWidget* window, DocumentKeyTargets targets)
     AddKey(QKeySequence(Qt::Key_F4), [this] { OpenCurrentList(m_pWindow, m_targets.grid); });
     AddKey(QKeySequence(Qt::ALT | Qt::Key_Down),
            [this] { OpenCurrentList(m_pWindow, m_targets.grid); });
-    AddKey(QKeySequence(Qt::Key_Delete), [this] { DeleteChosenLine(); });
     AddShortcutLetters(window);
     if (m_targets.grid)
         m_targets.grid->installEventFilter(this);
@@ -71,6 +71,13 @@ DocumentKeyMap::DocumentKeyMap(QWidget* window, DocumentKeyTargets targets)
 
 bool DocumentKeyMap::eventFilter(QObject* watched, QEvent* event) {
     CGridCtrl* grid = m_targets.grid;
+    if (watched == grid && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            DeleteChosenLine();
+            return true;
+        }
+    }
     if (watched == grid && event->type() == QEvent::FocusIn && m_targets.quantityColumn > 0) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         const int last = grid->GetRowCount() - 1;
@@ -94,14 +101,10 @@ void DocumentKeyMap::PressIfEnabled(QPushButton* button) {
         button->click();
 }
 
-// Delete in the table removes the line of its focus cell; elsewhere (a text box) the key is
-// the text box's own and never reaches here.
+// Delete in the table (not in a cell's editor) removes the line of its focus cell.
 void DocumentKeyMap::DeleteChosenLine() {
     CGridCtrl* grid = m_targets.grid;
-    if (!grid || !m_targets.deleteLine || !grid->isEnabled())
-        return;
-    QWidget* focus = QApplication::focusWidget();
-    if (focus != grid && !grid->isAncestorOf(focus))
+    if (!m_targets.deleteLine)
         return;
     const int row = grid->GetFocusCell().row;
     if (row >= grid->GetFixedRowCount() && row < grid->GetRowCount())
