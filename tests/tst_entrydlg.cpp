@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -279,8 +280,8 @@ void TestEntryDlg::saveWritesRowsAndRaisesStock() {
     doc.dlg->SupplierBox()->setEditText("O'Neil's 五金");
     MessageScript messages;
     QVERIFY(doc.dlg->Save());
-    QCOMPARE(messages.Texts(), QStringList{"已成功保存在数据库中"});
-    QCOMPARE(messages.Messages().last().icon, MsgIcon::Information);
+    QCOMPARE(messages.Count(), 0); // told in the window's status line
+    QCOMPARE(doc.dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
     QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, mydate, money, state, mc, shortname, code, "
                          "spec, price, \"count\", total FROM entry ORDER BY " + TestDatabase::RowKey()),
              (QStringList{"20240305001|O'Neil's 五金|2024-03-05|14.50|未付|五金-螺丝|螺丝|" +
@@ -425,7 +426,8 @@ void TestEntryDlg::closeQuestion() {
     QVERIFY(!doc.dlg->QueryClose()); // Yes: saved, the window stays
     QCOMPARE(doc.SavedRows(), 1);
     QVERIFY(doc.dlg->QueryClose()); // saved: no question
-    QCOMPARE(messages.Texts(), (QStringList{"销售单尚未保存,是否先保存?", "已成功保存在数据库中"}));
+    QCOMPARE(messages.Texts(), (QStringList{"销售单尚未保存,是否先保存?"}));
+    QCOMPARE(doc.dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
 }
 
 void TestEntryDlg::failedSaveWritesNothing() {
@@ -478,7 +480,7 @@ void TestEntryDlg::openEditorIsSavedByCloseQuestion() {
     QVERIFY(doc.grid->GetEditWnd());
     MessageScript messages({IDYES});
     QVERIFY(!doc.dlg->QueryClose()); // Yes: saved, the window stays
-    QCOMPARE(messages.Last(), QString("已成功保存在数据库中"));
+    QCOMPARE(doc.dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
     QCOMPARE(doc.db.Rows("SELECT \"count\", total, money FROM entry"),
              QStringList{"7|14.00|14.00"});
     QCOMPARE(doc.Stock(kScrew), QString("107.00"));
