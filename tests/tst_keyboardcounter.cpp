@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -75,6 +76,21 @@ void FillProducts(TestDatabase& db) {
                     .arg(code, name, price));
 }
 
+// HARBOR_SCREENSHOTS=folder keeps pictures of the windows in use at 1366x768 (the README's).
+void KeepPicture(QWidget* window, QWidget* over, const QString& name) {
+    const QString folder = qEnvironmentVariable("HARBOR_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QPixmap picture = window->grab();
+    if (over) {
+        QPainter painter(&picture);
+        const QPixmap top = over->grab();
+        painter.drawPixmap((picture.width() - top.width()) / 2,
+                           (picture.height() - top.height()) / 2, top);
+    }
+    picture.save(QDir(folder).filePath(name));
+}
+
 struct KeyShop {
     TestDatabase db;
     QTemporaryDir dir;
@@ -91,7 +107,7 @@ struct KeyShop {
         pdf = dir.filePath("sale.pdf");
         frame->View()->SetPrintOutputFile(pdf);
         dlg = new CSaleOutDlg;
-        dlg->resize(1366, 700);
+        dlg->resize(1366, 768);
         dlg->show();
         dlg->activateWindow();
         ready = QTest::qWaitForWindowActive(dlg);
@@ -177,6 +193,7 @@ void TestKeyboardCounter::saleOfThreeLinesFromProductBoxToSaveAndPrint() {
     ModalDriver<CPinyinSelectDlg> driver({[&](CPinyinSelectDlg* picker) {
         QCOMPARE(picker->focusWidget(), static_cast<QWidget*>(picker->Grid()));
         label = picker->QueryLabel()->text();
+        KeepPicture(shop.dlg, picker, "picker.png");
         QTest::keyClick(picker->Grid(), Qt::Key_Down);
         chosen = picker->Grid()->GetCellText(picker->SelectedRow(), kColCode);
         QTest::keyClick(picker->Grid(), Qt::Key_Return);
@@ -194,7 +211,7 @@ void TestKeyboardCounter::saleOfThreeLinesFromProductBoxToSaveAndPrint() {
     QCOMPARE(dlg->Grid()->GetCellText(2, kLineCode), chosen);
     shop.TypeQuantity("2");
 
-    shop.AddByCode(kNail, "4");
+    shop.AddByCode(kScrew, "4");
     QCOMPARE(dlg->Grid()->GetRowCount(), 4);
     const QString due = dlg->ReceivableBox()->text();
     QVERIFY(!due.isEmpty());
@@ -224,7 +241,11 @@ void TestKeyboardCounter::saleOfThreeLinesFromProductBoxToSaveAndPrint() {
     QCOMPARE(shop.SavedRows(), 3);
     QCOMPARE(shop.Stock(kSwitch).toDouble(), 94.0);
     QCOMPARE(shop.Stock(kNail).toDouble() + shop.Stock(kScrew).toDouble(), 200.0 - 6);
+    QCOMPARE(shop.db.Value("SELECT count(DISTINCT code) FROM saleout").toInt(),
+             chosen == kScrew ? 2 : 3);
     QCOMPARE(shop.db.Value("SELECT DISTINCT receipt FROM saleout"), due);
+
+    KeepPicture(dlg, nullptr, "saleout.png");
 
     // F9 prints the stored document at once.
     Press(Qt::Key_F9);
