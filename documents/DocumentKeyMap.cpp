@@ -111,6 +111,16 @@ void DocumentKeyMap::DeleteChosenLine() {
         m_targets.deleteLine(row);
 }
 
+void DocumentKeyMap::AddFilterKey(QWidget* window, QWidget* filter) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), window);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, filter, [filter] {
+        filter->setFocus(Qt::ShortcutFocusReason);
+        if (auto* combo = qobject_cast<QComboBox*>(filter); combo && combo->lineEdit())
+            combo->lineEdit()->selectAll();
+    });
+}
+
 bool DocumentKeyMap::OpenCurrentList(QWidget* window, CGridCtrl* grid) {
     QWidget* focus = QApplication::focusWidget();
     if (!focus || !window->isAncestorOf(focus))

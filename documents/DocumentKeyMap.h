@@ -36,6 +36,8 @@ class DocumentKeyMap : public QObject {
     static void AddShortcutLetters(QWidget* window);
     // The key map for the help menu, one key a line.
     static QString HelpText();
+    // Ctrl+F in a query window: the focus to its filter box, its text chosen.
+    static void AddFilterKey(QWidget* window, QWidget* filter);
     // Opens the list of the focused combo box, or of the drop-list cell chosen in grid.
     static bool OpenCurrentList(QWidget* window, CGridCtrl* grid);
 

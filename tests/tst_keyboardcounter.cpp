@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -24,6 +25,8 @@
 #include "documents/PaymentState.h"
 #include "documents/SaleDocKind.h"
 #include "grid/CGridCtrl.h"
+#include "queries/CSaleOutQueryDlg.h"
+#include "queries/SaleQueryControls.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
 #include "support/TestDatabase.h"
@@ -161,6 +164,7 @@ class TestKeyboardCounter : public QObject {
     void singleMatchIsTakenAtOnceUnlessTurnedOff();
     void paymentStateFollowsTheAmounts();
     void stockInSavesWithF5IntoItsStatusLine();
+    void queryFilterByCtrlF();
 
   private:
     QTemporaryDir m_settings;
@@ -426,6 +430,18 @@ void TestKeyboardCounter::stockInSavesWithF5IntoItsStatusLine() {
     QCOMPARE(entry.StatusLine()->text(), QString("已成功保存在数据库中"));
     QVERIFY(entry.IsMarkedSaved());
     QCOMPARE(shop.Stock(kNail).toDouble(), 110.0);
+}
+
+void TestKeyboardCounter::queryFilterByCtrlF() {
+    TestDatabase db;
+    CSaleOutQueryDlg query;
+    query.show();
+    query.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&query));
+    query.Ui().m_pQuery->setFocus();
+    Press(Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(Has(query.Ui().m_pCustomer));
+    QVERIFY(query.Ui().m_pListFrame->title().contains("说明:销售单中收款状态"));
 }
 
 QTEST_MAIN(TestKeyboardCounter)
