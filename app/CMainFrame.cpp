@@ -25,6 +25,7 @@
 #include "app/CommandIds.h"
 #include "app/DialogFactory.h"
 #include "app/HomePicture.h"
+#include "app/ShopStatusPanes.h"
 #include "receipt/CReceiptSetupDlg.h"
 
 namespace {
@@ -167,7 +168,7 @@ void CMainFrame::BuildStatusBar() {
                                  : theApp.m_strStartDate,
                              this);
     statusBar()->addWidget(m_pDatePane);
-    statusBar()->addPermanentWidget(new QLabel(QStringLiteral("窗格 2"), this));
+    new ShopStatusPanes(statusBar());
 }
 
 void CMainFrame::ApplyLook(unsigned look) {

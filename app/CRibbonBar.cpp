@@ -17,6 +17,7 @@
 #include "app/AppLook.h"
 #include "app/CommandIds.h"
 #include "app/HomePicture.h"
+#include "app/KeyMapDialog.h"
 
 namespace {
 
@@ -53,6 +54,14 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent) {
     m_pAboutButton->setShortcut(QKeySequence(QStringLiteral("Alt+A")));
     connect(m_pAboutButton, &QToolButton::clicked, this,
             [this] { emit commandTriggered(ID_APP_ABOUT); });
+    // The arrow beside "?" opens the help menu; the button itself still shows 关于.
+    auto* help = new QMenu(m_pAboutButton);
+    connect(help->addAction(QStringLiteral("快捷键一览(&K)")), &QAction::triggered, this,
+            [this] { ShowKeyMapDialog(window()); });
+    connect(help->addAction(QStringLiteral("关于 Harbor(&A)")), &QAction::triggered, this,
+            [this] { emit commandTriggered(ID_APP_ABOUT); });
+    m_pAboutButton->setMenu(help);
+    m_pAboutButton->setPopupMode(QToolButton::MenuButtonPopup);
 
     auto* quick = new QWidget(this);
     m_pQuickLayout = new QHBoxLayout(quick);

@@ -1,6 +1,7 @@
 #include "catalogue/CPinyinSelectDlg.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
 #include "app/CDbAction.h"
@@ -29,12 +30,14 @@ CPinyinSelectDlg::CPinyinSelectDlg(QWidget* parent) : QDialog(parent) {
     m_pSelect = new QPushButton(QStringLiteral("选择"), this);
     m_pSelect->setDefault(true);
     m_pExit = new QPushButton(QStringLiteral("退出"), this);
+    m_pQuery = new QLabel(this);
     m_pExit->setAutoDefault(false);
     connect(m_pSelect, &QPushButton::clicked, this, &CPinyinSelectDlg::OnSelect);
     connect(m_pExit, &QPushButton::clicked, this, &CPinyinSelectDlg::reject);
 
     resize(1010, 560);
     Search();
+    ChooseFirstRow();
 }
 
 SqlStatement CPinyinSelectDlg::SearchCondition(const QString& query) {
@@ -50,8 +53,27 @@ SqlStatement CPinyinSelectDlg::SearchSql(const QString& query) {
 void CPinyinSelectDlg::Search() {
     const QString what = QStringLiteral("查询商品");
     RunDbRead(this, what, [&] {
-        ShowProductList(*m_pGrid, SearchCondition(theApp.m_strPickQuery), this, what);
+        m_nMatches =
+            ShowProductList(*m_pGrid, SearchCondition(theApp.m_strPickQuery), this, what);
     });
+    m_pQuery->setText(
+        QStringLiteral("查找\"%1\": 找到%2种商品").arg(theApp.m_strPickQuery).arg(m_nMatches));
+}
+
+// The first product is chosen and the list holds the focus, so the keys work at once.
+void CPinyinSelectDlg::ChooseFirstRow() {
+    m_pGrid->setFocus();
+    ChooseRow(m_pGrid->GetFixedRowCount());
+}
+
+void CPinyinSelectDlg::ChooseRow(int row) {
+    if (row < m_pGrid->GetFixedRowCount() || row >= m_pGrid->GetRowCount())
+        return;
+    m_pGrid->SetFocusCell(row, kColName);
+    m_pGrid->SetSelectedRange(row, m_pGrid->GetFixedColumnCount(), row,
+                              m_pGrid->GetColumnCount() - 1);
+    m_pGrid->EnsureVisible(row, kColName);
+    m_nSelRow = row;
 }
 
 bool CPinyinSelectDlg::IsDataCell(int row, int col) const {
@@ -69,12 +91,18 @@ void CPinyinSelectDlg::OnGridSelChanged(int row, int col, CGridResult*) {
         m_nSelRow = row;
 }
 
-// Enter in the grid chooses, as it does everywhere else in the window.
+// Enter in the grid chooses, as it does everywhere else in the window; Home and End go to the
+// first and the last product.
 bool CPinyinSelectDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pGrid && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             OnSelect();
+            return true;
+        }
+        if (key == Qt::Key_Home || key == Qt::Key_End) {
+            ChooseRow(key == Qt::Key_Home ? m_pGrid->GetFixedRowCount()
+                                          : m_pGrid->GetRowCount() - 1);
             return true;
         }
     }
@@ -86,11 +114,17 @@ void CPinyinSelectDlg::OnSelect() {
         reject();
         return;
     }
+    if (PickSelected())
+        accept();
+}
+
+bool CPinyinSelectDlg::PickSelected() {
+    if (m_nSelRow == 0)
+        return false;
     const QString name = m_pGrid->GetCellText(m_nSelRow, kColName);
     const QString code = m_pGrid->GetCellText(m_nSelRow, kColCode);
     const QString spec = m_pGrid->GetCellText(m_nSelRow, kColSpec);
-    if (HandOverPick(this, name, code, spec))
-        accept();
+    return HandOverPick(this, name, code, spec);
 }
 
 void CPinyinSelectDlg::reject() {
@@ -104,6 +138,7 @@ void CPinyinSelectDlg::resizeEvent(QResizeEvent* event) {
     const int h = height();
     m_pGrid->setGeometry(10, 10, w - 20, h - 50);
     const int y = h - 33;
+    m_pQuery->setGeometry(10, y, qMax(0, w / 2 - kButtonWidth - 35), kButtonHeight);
     m_pSelect->setGeometry(w / 2 - kButtonWidth - 15, y, kButtonWidth, kButtonHeight);
     m_pExit->setGeometry(w / 2 + 15, y, kButtonWidth, kButtonHeight);
 }

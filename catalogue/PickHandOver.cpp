@@ -6,6 +6,7 @@
 #include "app/HarborMessageBox.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
+#include "catalogue/PickerSettings.h"
 
 bool HandOverPick(QWidget* parent, const QString& name, const QString& code, const QString& spec) {
     theApp.m_strPickedName = name;
@@ -38,7 +39,9 @@ bool RunProductPicker(QWidget* parent, int pickTarget, const QString& query) {
         picker.exec();
     } else {
         CPinyinSelectDlg picker(parent);
-        picker.exec();
+        // One match (a scanned code): taken at once; the list shows when the product is refused.
+        if (picker.MatchCount() != 1 || !PickSingleMatchAtOnce() || !picker.PickSelected())
+            picker.exec();
     }
     return !theApp.m_strPickedName.isEmpty();
 }

@@ -12,6 +12,8 @@
 #include "documents/EntryLineMath.h"
 
 struct CGridResult;
+class DocumentSaveMark;
+class QLabel;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -72,6 +74,14 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
     QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
     QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
+    QPushButton* SaveAndPrintButton() const { return m_pSavePrint; }
+    QPushButton* SaveAndNewButton() const { return m_pSaveNew; }
+    // Tells the result of the last save; the saved mark is on while the screen is stored.
+    QLabel* StatusLine() const;
+    bool IsMarkedSaved() const;
+    // "保存并打印" and "保存并新开一单".
+    void SaveAndPrint();
+    void SaveAndNew();
 
     QString m_strOddnum;
     QString m_strSupplier;
@@ -95,6 +105,8 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
 
   private:
     void ConnectControls();
+    void InstallKeys();
+    void PlaceExtraButtons();
     void EnableDocument(bool enable);
     void OnSinglePage(bool on);
     void ReadBoxes();
@@ -118,4 +130,7 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     EntryControls m_ui;
     CDocumentStore m_store{DocumentTable::Entry()};
     CLineMemory m_lines;
+    DocumentSaveMark* m_pSaveMark = nullptr;
+    QPushButton* m_pSavePrint = nullptr;
+    QPushButton* m_pSaveNew = nullptr;
 };

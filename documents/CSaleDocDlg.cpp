@@ -17,12 +17,14 @@
 #include "catalogue/MinimumStock.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
+#include "documents/DocumentSaveMark.h"
 #include "documents/DocumentWriteReport.h"
 #include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
 #include "documents/NumericText.h"
 #include "documents/Oddnum.h"
+#include "documents/PaymentState.h"
 #include "documents/SaleDocGrid.h"
 #include "documents/SaleLineMath.h"
 #include "documents/ScannerText.h"
@@ -51,6 +53,7 @@ CSaleDocDlg::CSaleDocDlg(const SaleDocKind& kind, QWidget* parent)
     m_ui.Create(this, m_kind);
     m_lines.SetGrid(m_ui.m_pGrid);
     ConnectControls();
+    InstallKeys();
     EnableDocument(false);
     TickClock();
     m_clock.start(1000);
@@ -220,7 +223,9 @@ bool CSaleDocDlg::NewDocument() {
     m_ui.m_pBarcode->blockSignals(false);
     ShowValues();
     m_bSaved = false;
-    m_ui.m_pBarcode->setFocus();
+    m_bReceiptTyped = false;
+    m_pSaveMark->Clear();
+    m_ui.m_pSearch->setFocus(); // ready for the scanner: a code and Enter add a line
     return true;
 }
 
@@ -238,6 +243,7 @@ void CSaleDocDlg::CloseDocument() {
     m_bSaved = false;
     EnableDocument(false);
     ShowLowStock(QString());
+    m_pSaveMark->Clear();
 }
 
 SaleDocHeader CSaleDocDlg::Header() const {
@@ -326,7 +332,8 @@ bool CSaleDocDlg::Save() {
     ShowLowStock(m_strLowStock);
     if (!m_strLowStock.isEmpty())
         emit lowStockNoticed(m_strLowStock);
-    HarborMessageBox(this, QStringLiteral("已成功保存在数据库中"), MsgIcon::Information);
+    // Told in the window's status line: the next customer waits, no box to dismiss.
+    m_pSaveMark->MarkSaved(QStringLiteral("已成功保存在数据库中"));
     return true;
 }
 
@@ -453,10 +460,11 @@ void CSaleDocDlg::ReloadDocument() {
     m_strEmployeeId = header.employeeId;
     m_strSaveTime = header.mydate;
     ShowValues();
-    m_ui.m_pReceipt->setReadOnly(m_strState != kDebt);
     m_savedHeader = rows[0].header;
     m_bSaved = true;
+    m_bReceiptTyped = false;
     m_nDeleteRow = 0;
+    m_pSaveMark->MarkSaved();
 }
 
 bool CSaleDocDlg::QueryClose() {
@@ -509,7 +517,9 @@ void CSaleDocDlg::PutPickedProduct() {
         product.name = theApp.m_strPickedName;
     m_ui.m_pReceivable->clear();
     m_ui.m_pReceipt->clear();
+    m_bReceiptTyped = false;
     m_ui.m_pState->setCurrentIndex(-1);
+    m_pSaveMark->MarkChanged();
     PutSaleLineProduct(m_ui.m_pGrid, m_nRow, theApp.m_strPickedCode, product);
     m_ui.m_pGrid->SetCellText(m_nRow, kLineCount, QString());
     SetSaleLineAmount(m_ui.m_pGrid, m_nRow, QString());
@@ -539,21 +549,19 @@ void CSaleDocDlg::SearchCustomer() {
         m_ui.m_pCustomer->setCurrentIndex(0);
 }
 
+// 结清 and 未结 say the receipt; 欠款 keeps what the clerk typed and asks for it when nothing
+// was typed. The receipt stays open to typing under every state (typing moves the state).
 void CSaleDocDlg::OnStateSelected() {
     m_strState = m_ui.m_pState->currentText();
     m_strReceivable = m_ui.m_pReceivable->text();
-    if (m_strState == kSettled) {
-        m_strReceipt = m_strReceivable;
-        m_ui.m_pReceipt->setReadOnly(true);
-    } else if (m_strState == kOpenAccount) {
-        m_strReceipt = QStringLiteral("0");
-        m_ui.m_pReceipt->setReadOnly(true);
-    } else {
-        m_strReceipt.clear();
-        m_ui.m_pReceipt->setReadOnly(false);
-        m_ui.m_pReceipt->setFocus();
-    }
+    m_strReceipt = ReceiptForChosenState(
+        m_strState, m_strReceivable, m_bReceiptTyped ? m_ui.m_pReceipt->text() : QString());
+    m_bReceiptTyped = m_bReceiptTyped && m_strState == kDebt;
     m_ui.m_pReceipt->setText(m_strReceipt);
+    if (m_strState == kDebt) {
+        m_ui.m_pReceipt->setFocus();
+        m_ui.m_pReceipt->selectAll();
+    }
 }
 
 void CSaleDocDlg::OnGridClick(int row, int col) {
@@ -710,6 +718,7 @@ void CSaleDocDlg::DeleteLine() {
                 ReloadDocument();
             return;
         }
+        m_pSaveMark->MarkChanged();
         if (write.header.isEmpty()) { // the last stored line: nothing is stored any more
             m_savedHeader.reset();
             m_bSaved = false;
@@ -718,6 +727,7 @@ void CSaleDocDlg::DeleteLine() {
         }
     }
     m_ui.m_pGrid->DeleteRow(row);
+    m_pSaveMark->MarkChanged();
     RenumberSaleLines(m_ui.m_pGrid);
     m_ui.m_pGrid->Refresh();
     if (m_savedHeader && stored)
@@ -792,6 +802,7 @@ void CSaleDocDlg::ImportEntries(const QString& text) {
         }
     }
     m_strEmployeeName = name;
+    m_pSaveMark->MarkChanged();
     m_ui.m_pEmployeeName->setText(m_strEmployeeName);
     m_ui.m_pEmployeeId->setText(m_strEmployeeId);
     QStringList missing;
@@ -871,4 +882,5 @@ bool CSaleDocDlg::eventFilter(QObject* watched, QEvent* event) {
 void CSaleDocDlg::resizeEvent(QResizeEvent* event) {
     CWorkDialog::resizeEvent(event);
     m_ui.LayOut(size());
+    PlaceExtraButtons();
 }

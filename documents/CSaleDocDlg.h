@@ -13,6 +13,7 @@
 
 class CGridCtrl;
 class CGridResult;
+class DocumentSaveMark;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -48,6 +49,12 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     bool NewDocument();
     // "保存": validates and writes the document in one transaction. True when it was saved.
     bool Save();
+    // "保存并打印": saves without asking and prints the stored document. "保存并新开一单":
+    // saves and opens the next document, ready to scan.
+    void SaveAndPrint();
+    void SaveAndNew();
+    // "导入扫描枪数据": the paste dialog, whose text goes to the scanner box.
+    void PasteScannerText();
     // "新增商品": appends a line and fills it through a picker.
     void AddLine();
     // "删除商品": removes the line chosen by a left click; a stored line leaves the database at
@@ -92,6 +99,12 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
     QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
     QPushButton* ReceiptButton() const { return m_ui.m_pPrintReceipt; }
+    QPushButton* SaveAndPrintButton() const { return m_pSavePrint; }
+    QPushButton* SaveAndNewButton() const { return m_pSaveNew; }
+    QPushButton* ScannerButton() const { return m_pScanner; }
+    // Tells the result of the last save; the saved mark is on while the screen is stored.
+    QLabel* StatusLine() const;
+    bool IsMarkedSaved() const;
 
     QString m_strOddnum;
     QString m_strCustomer;
@@ -125,6 +138,9 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
 
   private:
     void ConnectControls();
+    void InstallKeys();
+    void PlaceExtraButtons();
+    void OnReceiptEdited(const QString& text);
     void EnableDocument(bool enable);
     void ShowValues();
     void ReadBoxes();
@@ -165,4 +181,9 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QTimer m_importTimer;
 
     SaleDocControls m_ui;
+    DocumentSaveMark* m_pSaveMark = nullptr;
+    QPushButton* m_pSavePrint = nullptr;
+    QPushButton* m_pSaveNew = nullptr;
+    QPushButton* m_pScanner = nullptr;
+    bool m_bReceiptTyped = false; // the clerk typed the receipt (a state never erases it)
 };

@@ -11,6 +11,7 @@
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
+#include "documents/DocumentKeyMap.h"
 #include "documents/DocumentPlan.h"
 #include "documents/ListPrintJob.h"
 #include "export/GridExport.h"
@@ -46,6 +47,7 @@ CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
     connect(m_ui.m_pList, &CGridCtrl::click, this, &CEntryQueryDlg::OnListClick);
     connect(m_ui.m_pList, &CGridCtrl::endEdit, this, &CEntryQueryDlg::OnListEndEdit);
     m_ui.m_pSupplier->installEventFilter(this);
+    DocumentKeyMap::AddFilterKey(this, m_ui.m_pSupplier);
     AttachGridExport(m_ui.m_pList, kListExportKinds);
     AttachGridExport(m_ui.m_pDetail, kDetailExportKinds, QStringLiteral("入库详单查询"));
     resize(1280, 700);

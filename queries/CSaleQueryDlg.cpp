@@ -12,6 +12,7 @@
 #include "app/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/CSaleDocStore.h"
+#include "documents/DocumentKeyMap.h"
 #include "documents/DocumentPlan.h"
 #include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
@@ -44,6 +45,7 @@ CSaleQueryDlg::CSaleQueryDlg(const SaleQueryKind& kind, QWidget* parent)
       m_dateInvoice(QDate::currentDate()), m_kind(kind) {
     m_ui.Create(this, m_kind);
     ConnectControls();
+    DocumentKeyMap::AddFilterKey(this, m_ui.m_pCustomer);
     LoadEmployees();
     ResetInvoice();
     resize(1280, 700);

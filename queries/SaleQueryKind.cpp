@@ -2,8 +2,7 @@
 
 namespace {
 
-const QString kNote = QStringLiteral("----------------------------------------------------------"
-                                     "说明:入库单中付款状态可在表格各下拉框中直接修改.");
+const QString kRule = QStringLiteral("----------------------------------------------------------");
 
 } // namespace
 
@@ -11,7 +10,8 @@ SaleQueryKind SaleQueryKind::SaleOut() {
     SaleQueryKind kind;
     kind.title = QStringLiteral("销售出库查询");
     kind.table = QStringLiteral("saleout");
-    kind.listCaption = QStringLiteral("销售出库单查询") + kNote;
+    kind.listCaption = QStringLiteral("销售出库单查询") + kRule +
+                       QStringLiteral("说明:销售单中收款状态可在表格各下拉框中直接修改.");
     kind.detailCaption = QStringLiteral("销售出库详单查询");
     kind.stateLabel = QStringLiteral("收款状态:");
     kind.totalLabels = {QStringLiteral("总应收:"), QStringLiteral("总实收:"),
@@ -39,7 +39,8 @@ SaleQueryKind SaleQueryKind::SaleIn() {
     SaleQueryKind kind;
     kind.title = QStringLiteral("销售退货查询");
     kind.table = QStringLiteral("salein");
-    kind.listCaption = QStringLiteral("销售退货单查询") + kNote;
+    kind.listCaption = QStringLiteral("销售退货单查询") + kRule +
+                       QStringLiteral("说明:退货单中退款状态可在表格各下拉框中直接修改.");
     kind.detailCaption = QStringLiteral("销售退货详单查询");
     kind.stateLabel = QStringLiteral("退款状态:");
     kind.totalLabels = {QStringLiteral("总应退:"), QStringLiteral("总实退:"),

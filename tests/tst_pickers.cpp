@@ -1,10 +1,13 @@
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/CHarborApp.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickHandOver.h"
+#include "catalogue/PickerSettings.h"
 #include "catalogue/PinyinInitials.h"
 #include "catalogue/ProductSearch.h"
 #include "grid/CGridCtrl.h"
@@ -88,6 +91,10 @@ class TestPickers : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase() {
+        // The pickers' setting is written to this folder, not the user's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
     void init();
 
     void pinyinPickerSearchesNameInitialsAndCode();
@@ -107,6 +114,9 @@ class TestPickers : public QObject {
 
     void pickGoesToTheDocumentThatOpenedThePicker();
     void documentOpensThePickerThatFitsItsSearchText();
+
+  private:
+    QTemporaryDir m_settings;
 };
 
 void TestPickers::init() {
@@ -469,6 +479,7 @@ void TestPickers::documentOpensThePickerThatFitsItsSearchText() {
     FillCatalogue(db);
     TestDocumentWindow saleOut("销售出库");
     QStringList opened;
+    SetPickSingleMatchAtOnce(false); // "kg" matches one product: show the picker all the same
 
     // Closes whatever modal picker is open, or chooses its first row, once it shows.
     auto answer = [&opened](bool choose) {
@@ -494,6 +505,7 @@ void TestPickers::documentOpensThePickerThatFitsItsSearchText() {
     QVERIFY(theApp.m_strPickedName.isEmpty());
     QCOMPARE(opened, (QStringList{"拼音选择商品", "商品选择"}));
     QCOMPARE(saleOut.Products().size(), 1);
+    SetPickSingleMatchAtOnce(true);
 }
 
 QTEST_MAIN(TestPickers)

@@ -46,10 +46,10 @@ QStringList GridRows(CGridCtrl* grid) {
     return rows;
 }
 
-// Saves the document of a sales window; the success message is the last one.
-void Save(CSaleDocDlg* dlg, MessageScript& messages) {
+// Saves the document of a sales window; the success stands in its status line.
+void Save(CSaleDocDlg* dlg, MessageScript&) {
     QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
-    QCOMPARE(messages.Last(), QString("已成功保存在数据库中"));
+    QCOMPARE(dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
 }
 
 // The statement window that the button opened, the newest of the window's children.

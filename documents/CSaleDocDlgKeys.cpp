@@ -1,0 +1,119 @@
+// The keyboard side of a sales document window: the function keys, the Tab chain, the payment
+// state that follows a typed receipt, and the buttons that save and go on.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "documents/CSaleDocDlg.h"
+#include "documents/DocumentKeyMap.h"
+#include "documents/DocumentSaveMark.h"
+#include "documents/ListPrintJob.h"
+#include "documents/PaymentState.h"
+#include "documents/ScannerPasteDlg.h"
+#include "grid/CGridCtrl.h"
+
+void CSaleDocDlg::InstallKeys() {
+    m_pSavePrint = new QPushButton(QStringLiteral("保存并打印"), this);
+    m_pSaveNew = new QPushButton(QStringLiteral("保存并新开一单"), this);
+    m_pScanner = new QPushButton(QStringLiteral("导入扫描枪数据"), this);
+    m_pScanner->setToolTip(QStringLiteral("粘贴扫描枪导出的文字,导入为本单的商品行"));
+    for (QPushButton* button : {m_pSavePrint, m_pSaveNew, m_pScanner})
+        button->setAutoDefault(true);
+    connect(m_pSavePrint, &QPushButton::clicked, this, &CSaleDocDlg::SaveAndPrint);
+    connect(m_pSaveNew, &QPushButton::clicked, this, &CSaleDocDlg::SaveAndNew);
+    connect(m_pScanner, &QPushButton::clicked, this, &CSaleDocDlg::PasteScannerText);
+    m_ui.m_pLabels[SaleDocControls::kBarcodeLabel]->hide();
+    m_ui.m_pBarcode->setPlaceholderText(QStringLiteral("扫描枪数据也可直接粘贴在这里"));
+    m_ui.m_pBarcode->setTabChangesFocus(true);
+    m_ui.m_pSearch->setPlaceholderText(QStringLiteral("拼音首字母、条码或名称"));
+    m_ui.m_pSearch->setToolTip(
+        QStringLiteral("输入拼音首字母、条码或名称后按Enter;扫描枪扫码即添加"));
+
+    m_pSaveMark = new DocumentSaveMark(this, m_ui.m_pFrame, m_ui.m_pOddnum, m_ui.m_pSave);
+    m_pSaveMark->Watch({m_ui.m_pCustomer, m_ui.m_pReceipt, m_ui.m_pState, m_ui.m_pEmployeeName,
+                        m_ui.m_pEmployeeId, m_ui.m_pGrid});
+    connect(m_ui.m_pReceipt, &QLineEdit::textEdited, this, &CSaleDocDlg::OnReceiptEdited);
+
+    // 应收 is computed: out of the Tab chain, as are the number and the print buttons
+    // (reached by F9 and their letters). The chain ends at 保存.
+    for (QWidget* skipped : std::initializer_list<QWidget*>{
+             m_ui.m_pOddnum, m_ui.m_pReceivable, m_ui.m_pPrintSetup, m_ui.m_pPreview, m_ui.m_pPrint,
+             m_ui.m_pSinglePage, m_ui.m_pNewDoc, m_pSavePrint, m_pSaveNew})
+        skipped->setFocusPolicy(Qt::NoFocus);
+    // The table stands before the product box: Shift+Tab from the box reaches the quantity of
+    // the line just added, F3 returns; Tab from the box goes on to the payment and 保存.
+    const QList<QWidget*> chain{
+        m_ui.m_pCustomer, m_ui.m_pSelectCustomer, m_ui.m_pEmployeeName, m_ui.m_pEmployeeId,
+        m_pScanner,       m_ui.m_pBarcode,        m_ui.m_pAddLine,      m_ui.m_pDeleteLine,
+        m_ui.m_pGrid,     m_ui.m_pSearch,         m_ui.m_pReceipt,      m_ui.m_pState,
+        m_ui.m_pSave};
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+
+    DocumentKeyTargets keys;
+    keys.newDoc = m_ui.m_pNewDoc;
+    keys.save = m_ui.m_pSave;
+    keys.search = m_ui.m_pSearch;
+    keys.grid = m_ui.m_pGrid;
+    keys.quantityColumn = kLineCount;
+    keys.saveAndPrint = [this] { SaveAndPrint(); };
+    keys.deleteLine = [this](int row) {
+        m_nDeleteRow = row;
+        DeleteLine();
+    };
+    new DocumentKeyMap(this, keys);
+}
+
+// Right of the document buttons, on their line; the scanner button where its label stood.
+void CSaleDocDlg::PlaceExtraButtons() {
+    const QRect last = m_ui.m_pSinglePage->geometry();
+    m_pSavePrint->setGeometry(last.right() + 12, last.top(), 100, last.height());
+    m_pSaveNew->setGeometry(last.right() + 120, last.top(), 130, last.height());
+    const QRect barcode = m_ui.m_pBarcode->geometry();
+    m_pScanner->setGeometry(barcode.left(), m_ui.m_pSearch->geometry().top(), barcode.width(),
+                            m_ui.m_pSearch->height());
+}
+
+// A typed receipt moves the state: the amount due is 结清, nothing is 未结, between is 欠款.
+void CSaleDocDlg::OnReceiptEdited(const QString& text) {
+    m_bReceiptTyped = !text.trimmed().isEmpty();
+    const QString state = PaymentStateForAmounts(m_ui.m_pReceivable->text(), text);
+    if (state.isEmpty())
+        return;
+    m_ui.m_pState->setCurrentIndex(m_ui.m_pState->findText(state));
+    m_strState = state;
+}
+
+void CSaleDocDlg::SaveAndPrint() {
+    if (!m_bOpen || (NeedsSaving() && !Save()))
+        return;
+    if (HandOverDocument())
+        RunListPrint(1);
+}
+
+void CSaleDocDlg::SaveAndNew() {
+    if (!m_bOpen || (NeedsSaving() && !Save()))
+        return;
+    NewDocument();
+}
+
+void CSaleDocDlg::PasteScannerText() {
+    if (!m_bOpen && !NewDocument())
+        return;
+    ScannerPasteDlg paste(this);
+    if (paste.exec() != QDialog::Accepted || paste.Text().isEmpty())
+        return;
+    m_ui.m_pBarcode->setPlainText(paste.Text());
+    ImportBarcode();
+}
+
+QLabel* CSaleDocDlg::StatusLine() const {
+    return m_pSaveMark->StatusLine();
+}
+
+bool CSaleDocDlg::IsMarkedSaved() const {
+    return m_pSaveMark->IsMarked();
+}
