@@ -33,7 +33,7 @@ QPair<double, double> HeaderSums(const QString& table, const QString& first, con
                                  const TextRange& numbers) {
     CSqlReader reader(QStringLiteral("SELECT %5, %6 FROM (SELECT DISTINCT oddnum,%2%4 "
                                      "FROM %1 WHERE oddnum >= ? AND oddnum < ?)")
-                          .arg(table, first, second.isEmpty() ? first : second,
+                          .arg(table, first,
                                second.isEmpty() ? QString() : QStringLiteral(",") + second,
                                CentsSum(first), CentsSum(second.isEmpty() ? first : second)),
                       Bounds(numbers));

@@ -213,7 +213,7 @@ void TestAuditLog::VerifyCommand() {
     QString out;
     QCOMPARE(run(&out), 0);
     QVERIFY2(out.contains("共 4 条"), qPrintable(out));
-    db.Exec("UPDATE harbor_audit SET operator='店主' WHERE seq=3");
+    db.Exec("UPDATE harbor_audit SET operator='外人' WHERE seq=3");
     QCOMPARE(run(&out), 1);
     QVERIFY2(out.contains("第 3 条"), qPrintable(out));
 }
