@@ -69,7 +69,8 @@ void CSaleDocDlg::InstallKeys() {
 
 // Right of the document buttons, on their line; the scanner button where its label stood.
 void CSaleDocDlg::PlaceExtraButtons() {
-    const QRect last = m_ui.m_pSinglePage->geometry();
+    // Right of the last document button, 打印小票.
+    const QRect last = m_ui.m_pPrintReceipt->geometry();
     m_pSavePrint->setGeometry(last.right() + 12, last.top(), 100, last.height());
     m_pSaveNew->setGeometry(last.right() + 120, last.top(), 130, last.height());
     const QRect barcode = m_ui.m_pBarcode->geometry();
