@@ -119,6 +119,29 @@ QString ReportCsvText(const QString& name, const ExportTable& table) {
     return text;
 }
 
+namespace {
+
+// Writes the report of the connected shop to standard output or the file; the exit code.
+int WriteReport(const ReportOptions& options) {
+    const ExportTable table = BuildReport(options.request);
+    if (options.out.isEmpty()) {
+        const QByteArray bytes = ReportCsvText(options.request.name, table).toUtf8();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        return 0;
+    }
+    const ExportFormat format = options.out.toLower().endsWith(QLatin1String(".csv"))
+                                    ? ExportFormat::Csv
+                                    : ExportFormat::Xlsx;
+    const ExportResult result = ExportToFile(table, options.out, format);
+    if (result.status != ExportResult::Written) {
+        PrintError(result.error);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 int ReportCommand(const QStringList& args) {
     ReportOptions options;
     QString error;
@@ -129,25 +152,14 @@ int ReportCommand(const QStringList& args) {
                                   "[--by quantity|profit]"));
         return 1;
     }
+    int code = 1;
     try {
         Connect(options.database);
-        const ExportTable table = BuildReport(options.request);
-        if (options.out.isEmpty()) {
-            const QByteArray bytes = ReportCsvText(options.request.name, table).toUtf8();
-            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-            return 0;
-        }
-        const ExportFormat format = options.out.toLower().endsWith(QLatin1String(".csv"))
-                                        ? ExportFormat::Csv
-                                        : ExportFormat::Xlsx;
-        const ExportResult result = ExportToFile(table, options.out, format);
-        if (result.status != ExportResult::Written) {
-            PrintError(result.error);
-            return 1;
-        }
-        return 0;
+        code = WriteReport(options);
     } catch (const CDbException& failure) {
         PrintError(QStringLiteral("报表失败: %1").arg(failure.Message()));
-        return 1;
     }
+    // The connection goes before the application object does, with its prepared statements.
+    theApp.m_pConnection.reset();
+    return code;
 }
