@@ -121,6 +121,8 @@ QString Block(const QStringList& lines) {
            QLatin1Char('\n') + QString::fromLatin1(kBlockEnd) + QLatin1Char('\n');
 }
 
+constexpr int kSetupStatementLimit = 10 * 60 * 1000;
+
 // The steps, in order; each prints what it did.
 class Setup {
   public:
@@ -430,6 +432,8 @@ class Setup {
             had = false;
         }
         probe.Close();
+        // The schema and the copy of a large shop take longer than a sale.
+        m_server.SetStatementLimit(kSetupStatementLimit);
         try {
             m_server.OpenServer(Address(), true);
         } catch (const CDbException& e) {

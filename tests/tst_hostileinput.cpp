@@ -60,6 +60,8 @@ QStringList HostileInputs() {
         QStringLiteral("C:\\五金\\'\\"),
         QString(10000, QChar(u'长')),
         QStringLiteral("名") + QChar(u'\0') + QStringLiteral("称"),
+        QStringLiteral("名") + QChar(u'\x01') + QStringLiteral("称"),
+        QChar(0xFEFF) + QStringLiteral("五金"),          // a byte-order mark pasted in front
         QString(QChar(0xD83D)) + QStringLiteral("扫码"), // the first half of an emoji
         QStringLiteral("🔧扳手"),
         QStringLiteral("   "),
@@ -136,6 +138,7 @@ bool MustRefuse(const Field& field, const QString& shown) {
     case Expect::Number:
         return !NumberProblem(field.kind, field.field, shown).isEmpty();
     case Expect::Text:
+        return !TextProblem(field.field, shown).isEmpty();
     case Expect::Filter:
         break;
     }
@@ -155,11 +158,10 @@ bool Stored(TestDatabase& db, const Field& field, const QString& shown) {
             return TextToCents(value, &stored) && stored == cents;
         });
     }
-    // Valid Unicode; the server's text cannot hold U+0000, which the record layer turns into
-    // U+FFFD there as it does a broken character.
+    // Valid Unicode; U+0000 (which the server's text cannot hold) the record layer turns into
+    // U+FFFD as it does a broken character.
     QString kept = RepairText(shown);
-    if (TestDatabase::OnServer())
-        kept.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+    kept.replace(QChar(0), QChar(QChar::ReplacementCharacter));
     return values.contains(kept);
 }
 

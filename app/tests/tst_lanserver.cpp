@@ -2,6 +2,7 @@
 // of a local shop database into the server and `Harbor --setup-host` on a throw-away cluster.
 // Runs against the test server only (HARBOR_TEST_ENGINE=postgres).
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -26,6 +27,7 @@
 #include "documents/CSaleOutDlg.h"
 #include "grid/CGridCtrl.h"
 
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -254,6 +256,65 @@ class TestLanServer : public QObject {
         QCOMPARE(shop.Stock("0101000003"), QString("98.00"));
     }
 
+    // A server whose processes hang (here: this workstation's backend stopped) answers nothing
+    // while its kernel keeps the connection: the program gives up after its limit, drops the
+    // connection (the server rolls back) and says so; a commit cut off is reported as unknown.
+    void pausedServerIsGivenUpWithinTheLimit() {
+        TestDatabase db;
+        MessageScript messages;
+        CConnection* connection = theApp.m_pConnection.get();
+        connection->SetStatementLimit(1500);
+        pid_t backend = 0;
+        auto resume = qScopeGuard([&] {
+            if (backend > 0)
+                ::kill(backend, SIGCONT);
+        });
+        auto pause = [&] {
+            backend = pid_t(db.Value("SELECT pg_backend_pid()").toLongLong());
+            QVERIFY(backend > 0);
+            // Resumed in a few seconds even if this test dies meanwhile.
+            QVERIFY(QProcess::startDetached(
+                "sh", {"-c", QStringLiteral("sleep 6; kill -CONT %1").arg(backend)}));
+            QCOMPARE(::kill(backend, SIGSTOP), 0);
+        };
+        QElapsedTimer clock;
+        clock.start();
+        bool saved = RunDbAction(nullptr, QStringLiteral("保存员工"), [&] {
+            connection->Execute("INSERT INTO employee (name) VALUES ('甲')");
+            pause();
+            connection->Execute("INSERT INTO employee (name) VALUES ('乙')");
+        });
+        QVERIFY(!saved);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(messages.Last().contains("2 秒内没有回应") && messages.Last().contains("已撤销"),
+                 qPrintable(messages.Last()));
+        ::kill(backend, SIGCONT);
+        backend = 0;
+
+        // The server answers again: the next action connects anew; nothing of the first stayed.
+        QVERIFY2(
+            RunDbAction(nullptr, QStringLiteral("保存员工"),
+                        [&] { connection->Execute("INSERT INTO employee (name) VALUES ('丙')"); }),
+            qPrintable(messages.Last()));
+        QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList{"丙"});
+
+        // Stopped with the commit on its way: the result is not known, and says so.
+        messages.Clear();
+        clock.restart();
+        saved = RunDbAction(nullptr, QStringLiteral("保存员工"), [&] {
+            connection->Execute("INSERT INTO employee (name) VALUES ('丁')");
+            pause();
+        });
+        QVERIFY(!saved);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(messages.Last().contains("不知道") && messages.Last().contains("不要重复保存"),
+                 qPrintable(messages.Last()));
+        ::kill(backend, SIGCONT);
+        backend = 0;
+        // Here the server took the commit it had read before it stopped: "not known" was right.
+        QTRY_COMPARE(db.Value("SELECT count(*) FROM employee"), QString("2"));
+    }
+
     void rowLocksAndKeysHoldUntilTheTransactionEnds() {
         TestDatabase db;
         db.Exec("INSERT INTO property (code, total) VALUES ('0101000001', '10')");
@@ -320,18 +381,44 @@ class TestLanServer : public QObject {
         SetServerPassword("not the role's password");
         ConnectionCheck check = CheckConnection(lanset);
         QVERIFY(!check.ok);
-        QVERIFY2(check.line.contains("127.0.0.1"), qPrintable(check.line));
+        QVERIFY2(check.line.contains("127.0.0.1") && check.line.contains("拒绝了密码") &&
+                     check.line.contains("Harbor --lan-password") &&
+                     check.line.contains("password authentication failed"),
+                 qPrintable(check.line));
         SetServerPassword(QString());
         check = CheckConnection(lanset);
         QVERIFY2(check.ok, qPrintable(check.line));
         QCOMPARE(ReadFile(lanset).toLatin1(), FormatLanset(1, 0x7F000001));
 
+        // The server's port in Lanset.ini: no PGPORT needed on the workstation.
+        const QByteArray pgport = qgetenv("PGPORT");
+        qputenv("PGPORT", "1");
+        auto restorePort = qScopeGuard([&] { qputenv("PGPORT", pgport); });
+        check = CheckConnection(lanset);
+        QVERIFY(!check.ok);
+        QVERIFY2(check.line.contains("连接被拒绝") && check.line.contains("地址:端口"),
+                 qPrintable(check.line));
+        writeLanset(FormatLanset(1, 0x7F000001, pgport.toInt()));
+        check = CheckConnection(lanset);
+        QVERIFY2(check.ok && check.line.contains(":" + pgport), qPrintable(check.line));
+        restorePort.dismiss();
+        qputenv("PGPORT", pgport);
+
         // A host where no server answers: named in the reason.
         writeLanset(FormatLanset(1, 0x7F000002));
         out = Run(program, {"--check"}, &code, folder.path());
         QCOMPARE(code, 1);
-        QVERIFY2(out.contains("127.0.0.2"), qPrintable(out));
+        QVERIFY2(out.contains("127.0.0.2") && out.contains("连接被拒绝") &&
+                     out.contains("Connection refused"),
+                 qPrintable(out));
         TestDatabase::AdminExec("DROP DATABASE IF EXISTS harbor WITH (FORCE)");
+
+        // A server without the shop's database: set the host up.
+        writeLanset(FormatLanset(1, 0x7F000001));
+        out = Run(program, {"--check"}, &code, folder.path());
+        QCOMPARE(code, 1);
+        QVERIFY2(out.contains("没有本店的数据库") && out.contains("sudo Harbor --setup-host"),
+                 qPrintable(out));
 
         // Local mode: the file in the current folder, as start-up opens it.
         FilledShopFile(folder.path(), 3);
