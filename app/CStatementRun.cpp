@@ -2,6 +2,7 @@
 
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QStringDecoder>
 #include <sqlite3.h>
 
 #include "app/CConnection.h"
@@ -252,7 +253,9 @@ QString CStatementRun::Text(int column) const {
         return SqlValueText(sqlite3_column_double(statement, column));
     default: {
         const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+        // A text that begins with U+FEFF keeps it: it was typed (or pasted) so.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(text, sqlite3_column_bytes(statement, column)));
     }
     }
 }
