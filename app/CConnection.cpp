@@ -3,9 +3,11 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include "accounts/AuditCapture.h"
@@ -14,6 +16,8 @@
 #include "app/ConnectionString.h"
 #include "app/DbError.h"
 #include "app/SchemaUpgrade.h"
+#include "app/ShopFileHeader.h"
+#include "app/StatementWatch.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -27,6 +31,7 @@ QAtomicInt g_nextConnection = 0;
 constexpr int kCacheLimit = 256;
 
 int g_busyTimeout = 5000;
+int g_statementLimit = 8000;
 
 // A full quick check reads every page: done at open for files up to this size.
 constexpr qint64 kQuickCheckLimit = 256LL * 1024 * 1024;
@@ -61,7 +66,8 @@ sqlite3* SqliteHandle(const QSqlDatabase& db) {
 } // namespace
 
 CConnection::CConnection()
-    : m_strName(QStringLiteral("harbor-%1").arg(g_nextConnection.fetchAndAddRelaxed(1))) {}
+    : m_strName(QStringLiteral("harbor-%1").arg(g_nextConnection.fetchAndAddRelaxed(1))),
+      m_nStatementLimit(g_statementLimit) {}
 
 CConnection::~CConnection() {
     Close();
@@ -73,7 +79,18 @@ void CConnection::Open(const QString& connectionString) {
         throw CDbException(QStringLiteral("连接字符串中没有数据源"));
     if (IsNetworkPath(source)) {
         ServerAddress address;
+        // "host" or "host:port" (a server on another port than PostgreSQL's own).
         address.host = HostOfDataSource(source);
+        const qsizetype colon = address.host.lastIndexOf(QLatin1Char(':'));
+        if (colon > 0 && address.host.count(QLatin1Char(':')) == 1) {
+            bool number = false;
+            const int port = address.host.mid(colon + 1).toInt(&number);
+            if (!number || port < 1 || port > 65535)
+                throw CDbException(
+                    QStringLiteral("局域网主机地址 %1 中的端口不对").arg(address.host));
+            address.port = port;
+            address.host = address.host.left(colon);
+        }
         if (address.host.isEmpty())
             throw CDbException(QStringLiteral("局域网主机数据库 %1 中没有主机地址").arg(source));
         address.password = ServerPassword();
@@ -122,7 +139,8 @@ void CConnection::ConnectServer() {
     }
     if (!openError.isEmpty()) {
         QSqlDatabase::removeDatabase(m_strName);
-        throw CDbException(openError, QString(), CDbException::Kind::Disconnected);
+        throw CDbException(ServerConnectProblem(m_server.host, openError), QString(),
+                           CDbException::Kind::Disconnected);
     }
     m_bLost = false;
     // Dates and numbers as the program writes them, whatever the server's defaults.
@@ -190,12 +208,18 @@ void CConnection::ReopenServerIfLost() {
 
 QString CConnection::Where() const {
     if (IsServer())
-        return QStringLiteral("PostgreSQL 服务器 %1").arg(m_server.host);
+        return m_server.port > 0 && m_server.port != 5432
+                   ? QStringLiteral("PostgreSQL 服务器 %1:%2").arg(m_server.host).arg(m_server.port)
+                   : QStringLiteral("PostgreSQL 服务器 %1").arg(m_server.host);
     return QStringLiteral("SQLite 文件 %1").arg(QDir::toNativeSeparators(m_strPath));
 }
 
 CDbException CConnection::Failure(const QSqlError& error, const QString& sql) {
     CDbException failure = IsServer() ? ServerErrorOf(error, sql) : DbErrorOf(error, sql);
+    // What fails on a file that was replaced under the program (it reads as no database, or
+    // as a damaged one) is told as the replaced file it is.
+    if (!IsServer() && m_nShopId != 0 && !FileIsTheOneOpened())
+        return LostFile();
     if (!IsServer() || failure.GetKind() != CDbException::Kind::Disconnected)
         return failure;
     m_bLost = true;
@@ -230,6 +254,46 @@ void CConnection::SetBusyTimeout(int milliseconds) {
     g_busyTimeout = milliseconds;
 }
 
+void CConnection::SetDefaultStatementLimit(int milliseconds) {
+    g_statementLimit = milliseconds;
+}
+
+void CConnection::WatchStart() {
+    if (!IsServer() || m_nStatementLimit <= 0)
+        return;
+    const QVariant handle = DriverHandle();
+    // Qt's driver names it by libpq's struct.
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return;
+    PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    if (!m_pWatch)
+        m_pWatch = std::make_unique<StatementWatch>();
+    m_pWatch->Arm(PQsocket(connection), m_nStatementLimit);
+}
+
+bool CConnection::WatchStop() {
+    return m_pWatch && m_pWatch->Disarm();
+}
+
+// The server did not answer in time and its connection was cut: the transaction is rolled back
+// there, unless the statement was the commit itself, whose result is then not known.
+CDbException CConnection::GaveUp(const QString& sql) {
+    m_bLost = true;
+    const QString seconds = QString::number((m_nStatementLimit + 999) / 1000);
+    if (sql.trimmed().compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0)
+        return CDbException(
+            QStringLiteral("数据库服务器 %1 在 %2 秒内没有回应提交,不知道这次的修改是否已经保存。"
+                           "程序已断开连接;服务器恢复后窗口会重新读取,请核对后再操作,不要"
+                           "重复保存。")
+                .arg(m_server.host, seconds),
+            sql, CDbException::Kind::InDoubt);
+    return CDbException(QStringLiteral("数据库服务器 %1 在 %2 秒内没有回应,程序已断开连接,这次的"
+                                       "操作已撤销。服务器恢复后,下一次操作时程序会重新连接。")
+                            .arg(m_server.host, seconds),
+                        sql, CDbException::Kind::Disconnected);
+}
+
 void CConnection::CheckSqliteFile(const QString& path) const {
     const QFileInfo info(path);
     const QString file = info.absoluteFilePath();
@@ -246,10 +310,34 @@ void CConnection::CheckSqliteFile(const QString& path) const {
                            QString(), CDbException::Kind::Folder);
 }
 
+// A log left beside the file by another database (its file was replaced while a program had it
+// open) would be applied to this one and mix the two: it is set aside, never used or deleted.
+void CConnection::RefuseForeignLog(const QString& path) const {
+    if (OwnerOfLog(path) != LogOwner::Foreign)
+        return;
+    const QStringList aside = SetLogAside(path);
+    const QString file = QDir::toNativeSeparators(path);
+    if (aside.isEmpty())
+        throw CDbException(
+            QStringLiteral("数据库文件 %1 旁边的日志文件 %1-wal 不是这个文件的(是另一个"
+                           "数据库留下的),没有打开数据库。这个日志文件也不能移开:"
+                           "请退出所有电脑上的本程序,把 %1-wal 和 %1-shm 移到别处"
+                           "保存,再打开。")
+                .arg(file));
+    QStringList names;
+    for (const QString& name : aside)
+        names.append(QDir::toNativeSeparators(name));
+    throw CDbException(QStringLiteral("数据库文件 %1 旁边的日志文件不是这个文件的(是另一个数据库"
+                                      "留下的),没有用它,数据库没有改动。日志文件已原样移到旁边保存:"
+                                      "\n%2\n请再连接一次数据库。")
+                           .arg(file, names.join(QLatin1Char('\n'))));
+}
+
 void CConnection::OpenSqlite(const QString& path) {
     Close();
     CheckSqliteFile(path);
     const QFileInfo info(path);
+    RefuseForeignLog(info.absoluteFilePath());
     m_strPath = info.absoluteFilePath();
     m_fileIdentity = FileIdentity(m_strPath);
 
@@ -302,8 +390,37 @@ void CConnection::PrepareSqlite() {
     }
     Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
     Execute(QStringLiteral("PRAGMA foreign_keys=OFF"));
+    ReadShopId();
     m_nSchemaVersion = UpgradeSchema(*this, m_nSchemaVersion);
     InstallAuditCapture(*this);
+}
+
+// The shop's own id in the file header, given once (at random) to a file that has none. Two
+// workstations opening a new file at once agree: the second one reads the first one's id under
+// the write lock.
+void CConnection::ReadShopId() {
+    Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    bool begun = true;
+    try {
+        {
+            CStatementRun read(*this, QStringLiteral("PRAGMA application_id"));
+            m_nShopId = read.Next() ? quint32(read.Value(0).toLongLong()) : 0;
+        }
+        const bool given = m_nShopId == 0;
+        if (given) {
+            m_nShopId = quint32(QRandomGenerator::system()->bounded(1, 0x7FFFFFFF));
+            Execute(QStringLiteral("PRAGMA application_id=%1").arg(m_nShopId));
+        }
+        Execute(QStringLiteral("COMMIT"));
+        begun = false;
+        if (given) // onto the file itself, so that a look at its first bytes finds it
+            CStatementRun checkpoint(*this, QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    } catch (...) {
+        if (begun)
+            ExecuteText(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+    m_bIdOnDisk = ReadSqliteHeader(m_strPath).applicationId == m_nShopId;
 }
 
 void CConnection::DropCache() {
@@ -328,6 +445,10 @@ void CConnection::Close() {
     DropCache();
     if (!QSqlDatabase::contains(m_strName))
         return;
+    // A file replaced under the program gets nothing of this connection's log: no checkpoint
+    // into it, and the log at its path stays (the next open sets it aside).
+    if (m_pSqlite && m_nShopId != 0 && !FileIsTheOneOpened())
+        sqlite3_db_config(m_pSqlite, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     {
         QSqlDatabase db = QSqlDatabase::database(m_strName, false);
         if (db.isOpen()) {
@@ -338,6 +459,8 @@ void CConnection::Close() {
     }
     QSqlDatabase::removeDatabase(m_strName);
     m_pSqlite = nullptr;
+    m_nShopId = 0;
+    m_bIdOnDisk = false;
     m_nTransactionDepth = 0;
     m_bRollbackOnly = false;
     m_bLost = false;
@@ -400,8 +523,12 @@ CCachedStatement* CConnection::Acquire(const QString& sql) {
         // The server's driver streams a forward-only result row by row, and a second statement
         // run meanwhile would cut it off: there the whole result is fetched at once.
         statement->query.setForwardOnly(!IsServer());
-        if (!statement->query.prepare(m_dialect.Rewrite(sql))) {
-            const CDbException error = Failure(statement->query.lastError(), sql);
+        WatchStart();
+        const bool prepared = statement->query.prepare(m_dialect.Rewrite(sql));
+        const bool gaveUp = WatchStop();
+        if (!prepared || gaveUp) {
+            const CDbException error =
+                gaveUp ? GaveUp(sql) : Failure(statement->query.lastError(), sql);
             delete statement;
             throw error;
         }
@@ -445,14 +572,38 @@ int CConnection::Execute(const QString& sql, const QVariantList& values) {
     return run.RowsAffected();
 }
 
+bool CConnection::FileIsTheOneOpened() const {
+    if (FileIdentity(m_strPath) != m_fileIdentity)
+        return false;
+    // Overwritten in place: the same file, another content (another shop, text, nothing).
+    const SqliteHeader header = ReadSqliteHeader(m_strPath);
+    if (!header.valid)
+        return false;
+    if (header.applicationId == m_nShopId) {
+        m_bIdOnDisk = true;
+        return true;
+    }
+    // The id given at open may still wait in the log for its first checkpoint.
+    return header.applicationId == 0 && !m_bIdOnDisk;
+}
+
+void CConnection::CheckFileBeforeWrite() const {
+    if (m_nShopId != 0) // not while the file is being opened
+        CheckDatabaseFile();
+}
+
 void CConnection::CheckDatabaseFile() const {
     if (m_dialect.GetEngine() != SqlDialect::Engine::Sqlite || m_strPath.isEmpty())
         return;
-    if (FileIdentity(m_strPath) != m_fileIdentity)
-        throw CDbException(QStringLiteral("数据库文件已被删除或移动: %1\n这次的修改没有保存。请在"
-                                          "网络设置中重新连接数据库。")
-                               .arg(QDir::toNativeSeparators(m_strPath)),
-                           QString(), CDbException::Kind::Lost);
+    if (!FileIsTheOneOpened())
+        throw LostFile();
+}
+
+CDbException CConnection::LostFile() const {
+    return CDbException(QStringLiteral("数据库文件已被删除或移动: %1\n这次的修改没有保存。请在"
+                                       "网络设置中重新连接数据库。")
+                            .arg(QDir::toNativeSeparators(m_strPath)),
+                        QString(), CDbException::Kind::Lost);
 }
 
 void CConnection::BeginTransaction() {
@@ -467,6 +618,18 @@ void CConnection::BeginTransaction() {
     // once (stock, the first save of a number) is locked by LockRows and LockKey.
     Execute(IsServer() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
     m_nTransactionDepth = 1;
+    if (IsServer())
+        return;
+    try {
+        // Under the write lock the file cannot change any more but by hand: look again. Then
+        // every write carries the file header with the shop's id into the log, which tells a
+        // log left beside another file apart at the next open.
+        CheckDatabaseFile();
+        Execute(QStringLiteral("PRAGMA application_id=%1").arg(m_nShopId));
+    } catch (...) {
+        Rollback();
+        throw;
+    }
 }
 
 void CConnection::Commit() {
@@ -480,6 +643,7 @@ void CConnection::Commit() {
         throw CDbException(QStringLiteral("操作已撤销"));
     }
     try {
+        CheckDatabaseFile();
         Execute(QStringLiteral("COMMIT"));
     } catch (...) {
         m_nTransactionDepth = 1;

@@ -5,12 +5,14 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <memory>
 
 #include "app/CDbException.h"
 #include "app/SqlDialect.h"
 
 struct CCachedStatement;
 class QSqlError;
+class StatementWatch;
 struct sqlite3;
 
 // Where the shop's database server is: the host from Lanset.ini; the port is PostgreSQL's
@@ -75,11 +77,18 @@ class CConnection {
     // The SQL text as the engine receives it.
     QString RewrittenText(const QString& sql) const;
 
-    // Raises CDbException (kind Lost) when the file opened has been deleted or replaced since.
+    // Raises CDbException (kind Lost) when the file opened has been deleted, replaced or
+    // overwritten since (another shop, or no database at all).
     void CheckDatabaseFile() const;
 
     // How long a statement waits for another workstation's write lock before it fails (ms).
     static void SetBusyTimeout(int milliseconds);
+    // How long the program waits for the server's answer to one statement before it gives up
+    // and drops the connection (ms): a few seconds for the counter's reads and saves, longer for
+    // the copy of a shop. For new connections; SetStatementLimit for this one.
+    static void SetDefaultStatementLimit(int milliseconds);
+    void SetStatementLimit(int milliseconds) { m_nStatementLimit = milliseconds; }
+    int StatementLimit() const { return m_nStatementLimit; }
 
     // The engine's own handle (a sqlite3* in local mode), for the backup; invalid when closed.
     QVariant DriverHandle() const;
@@ -109,6 +118,18 @@ class CConnection {
 
     void OpenSqlite(const QString& path);
     void CheckSqliteFile(const QString& path) const;
+    void RefuseForeignLog(const QString& path) const;
+    // CheckDatabaseFile for a write outside a transaction (CStatementRun).
+    void CheckFileBeforeWrite() const;
+    CDbException LostFile() const;
+    // Around each statement sent to the server (CStatementRun): Stop is true when the limit
+    // passed and the connection was cut; GaveUp is then the exception to raise.
+    void WatchStart();
+    bool WatchStop();
+    CDbException GaveUp(const QString& sql);
+    void ReadShopId();
+    // The file at the path is still the one opened: the same file, with the shop's header.
+    bool FileIsTheOneOpened() const;
     void PrepareSqlite();
     void ConnectServer();
     void ReadSchemaVersion(const QString& what);
@@ -120,6 +141,8 @@ class CConnection {
     QString m_strName;
     QString m_strPath;
     QByteArray m_fileIdentity;
+    quint32 m_nShopId = 0;            // the shop's own id in the file header
+    mutable bool m_bIdOnDisk = false; // the file header on disk holds it (checkpointed)
     SqlDialect m_dialect;
     int m_nSchemaVersion = 0;
     int m_nTransactionDepth = 0;
@@ -128,4 +151,6 @@ class CConnection {
     ServerAddress m_server;
     bool m_bLost = false;         // the server connection broke; reopen before the next statement
     sqlite3* m_pSqlite = nullptr; // the engine's handle of an SQLite connection
+    int m_nStatementLimit;
+    std::unique_ptr<StatementWatch> m_pWatch; // the server's statements
 };

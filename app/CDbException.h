@@ -15,6 +15,7 @@ class CDbException : public std::runtime_error {
         Lost,         // the database file was deleted or replaced while the program ran
         Folder,       // the folder of the database cannot be written
         Disconnected, // the database server went away; the next action connects again
+        InDoubt,      // the server stopped answering during the commit: its result is not known
     };
 
     CDbException(const QString& message, const QString& statement = QString(),

@@ -27,8 +27,10 @@ CLansetDlg::CLansetDlg(QWidget* parent) : QDialog(parent) {
     m_pAddress = new QLineEdit(this);
     m_pAddress->setObjectName(QStringLiteral("hostAddress"));
     const QString octet = QStringLiteral("(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])");
+    // An address as typed or pasted, blanks around it and a ":port" after it allowed.
     m_pAddress->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^%1(\\.%1){0,3}$").arg(octet)), m_pAddress));
+        QRegularExpression(QStringLiteral("^\\s*%1(\\.%1){0,3}(:[0-9]{0,5})?\\s*$").arg(octet)),
+        m_pAddress));
     m_pAddress->setPlaceholderText(QStringLiteral("0.0.0.0"));
     m_pAddress->setMinimumWidth(160);
 
@@ -65,7 +67,7 @@ void CLansetDlg::showEvent(QShowEvent* event) {
 
 void CLansetDlg::PutToControls() {
     (m_nMode == 1 ? m_pLan : m_pLocal)->setChecked(true);
-    m_pAddress->setText(FormatIpAddress(m_dwHostIp));
+    m_pAddress->setText(FormatHostAddress(m_dwHostIp, m_nPort));
 }
 
 bool CLansetDlg::TakeFromControls() {
@@ -74,10 +76,11 @@ bool CLansetDlg::TakeFromControls() {
     // With this machine's database no address is needed; the file then names 0.0.0.0.
     if (address.isEmpty() && m_nMode == 0) {
         m_dwHostIp = 0;
+        m_nPort = 0;
         return true;
     }
     // 0.0.0.0 names no host: in LAN mode it is as good as no address at all.
-    return ParseIpAddress(address, &m_dwHostIp) && (m_nMode == 0 || m_dwHostIp != 0);
+    return ParseHostAddress(address, &m_dwHostIp, &m_nPort) && (m_nMode == 0 || m_dwHostIp != 0);
 }
 
 void CLansetDlg::LoadSettings() {
@@ -89,6 +92,7 @@ void CLansetDlg::LoadSettings() {
     const LansetSetting setting = ParseLansetForDialog(content);
     m_nMode = setting.mode;
     m_dwHostIp = setting.hostIp;
+    m_nPort = setting.port;
     PutToControls();
     m_pAddress->setEnabled(m_nMode == 1);
 }
@@ -102,13 +106,14 @@ void CLansetDlg::OnSave() {
     if (!TakeFromControls()) {
         HarborMessageBox(this,
                          QStringLiteral("请输入完整的主机IP地址:四个0到255之间的数字,以\".\"分隔,"
-                                        "如192.168.0.5"));
+                                        "如192.168.0.5;服务器不在5432端口时在后面加上\":端口\","
+                                        "如192.168.0.5:5433"));
         m_pAddress->setFocus();
         return;
     }
     const QString path = theApp.LansetFilePath();
     QString error;
-    if (!WriteLansetFile(path, FormatLanset(m_nMode, m_dwHostIp), &error)) {
+    if (!WriteLansetFile(path, FormatLanset(m_nMode, m_dwHostIp, m_nPort), &error)) {
         HarborMessageBox(
             this,
             QStringLiteral("不能写入网络设置文件%1\n%2").arg(QDir::toNativeSeparators(path), error),

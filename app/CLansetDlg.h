@@ -13,6 +13,7 @@ class CLansetDlg : public QDialog {
 
     int m_nMode = 0;
     quint32 m_dwHostIp = 0;
+    int m_nPort = 0; // the server's port when it is not PostgreSQL's own; 0: none
 
     // Loads Lanset.ini into the controls (also done on every opening).
     void LoadSettings();

@@ -2,6 +2,7 @@
 
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QStringDecoder>
 #include <sqlite3.h>
 
 #include "app/CConnection.h"
@@ -13,23 +14,29 @@ namespace {
 
 // Text goes in as valid Unicode, and an empty text as empty text, never as NULL: only an
 // explicit QVariant() stores NULL.
-// The server's text cannot hold U+0000: there it becomes U+FFFD, as a broken character does.
-QVariant Bindable(const QVariant& value, bool server) {
+// U+0000 becomes U+FFFD, as a broken character does, on both engines: the server's text
+// cannot hold it, and SQLite's LIKE ends a pattern there (a search for "a<NUL>b" would find
+// every "a").
+QString BindableText(const QString& text) {
+    QString repaired = RepairText(text);
+    if (repaired.contains(QChar(0)))
+        repaired.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+    return repaired;
+}
+
+QVariant Bindable(const QVariant& value) {
     if (value.typeId() != QMetaType::QString)
         return value;
     const QString text = value.toString();
     if (text.isNull())
         return QStringLiteral("");
-    QString repaired = RepairText(text);
-    if (server && repaired.contains(QChar(0)))
-        repaired.replace(QChar(0), QChar(QChar::ReplacementCharacter));
-    return repaired;
+    return BindableText(text);
 }
 
 int BindNative(sqlite3_stmt* statement, int index, const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::QString: {
-        const QByteArray text = RepairText(value.toString()).toUtf8(); // null text as ""
+        const QByteArray text = BindableText(value.toString()).toUtf8(); // null text as ""
         return sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
                                  SQLITE_TRANSIENT);
     }
@@ -80,6 +87,17 @@ CStatementRun::CStatementRun(CConnection& connection, const QString& sql,
                                    .arg(values.size()),
                                sql);
         }
+        // A write outside a transaction looks at the file first, as BeginTransaction does.
+        if (sqlite3_get_autocommit(sqlite3_db_handle(statement)) &&
+            !sqlite3_stmt_readonly(statement)) {
+            try {
+                connection.CheckFileBeforeWrite();
+            } catch (...) {
+                connection.Release(m_pStatement);
+                m_pStatement = nullptr;
+                throw;
+            }
+        }
         for (int i = 0; i < int(values.size()); ++i) {
             const int rc = BindNative(statement, i + 1, values.at(i));
             if (rc != SQLITE_OK)
@@ -103,6 +121,7 @@ CStatementRun::CStatementRun(CConnection& connection, const QString& sql,
             m_pStatement = nullptr;
             throw CDbException(QStringLiteral("这条语句不能带参数"), sql);
         }
+        connection.WatchStart();
         done = query.exec(m_pStatement->text);
     } else {
         if (values.size() != m_pStatement->parameters) {
@@ -115,14 +134,16 @@ CStatementRun::CStatementRun(CConnection& connection, const QString& sql,
                                sql);
         }
         for (int i = 0; i < values.size(); ++i)
-            query.bindValue(i, Bindable(values.at(i), connection.IsServer()));
+            query.bindValue(i, Bindable(values.at(i)));
+        connection.WatchStart();
         done = query.exec();
     }
-    if (!done) {
+    const bool gaveUp = connection.WatchStop();
+    if (!done || gaveUp) {
         const QSqlError error = query.lastError();
         connection.Release(m_pStatement);
         m_pStatement = nullptr;
-        throw connection.Failure(error, sql);
+        throw gaveUp ? connection.GaveUp(sql) : connection.Failure(error, sql);
     }
     m_nRowsAffected = query.numRowsAffected();
     // The server's driver asks lastval() for it, which fails (and spoils the transaction) after
@@ -232,7 +253,9 @@ QString CStatementRun::Text(int column) const {
         return SqlValueText(sqlite3_column_double(statement, column));
     default: {
         const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+        // A text that begins with U+FEFF keeps it: it was typed (or pasted) so.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(text, sqlite3_column_bytes(statement, column)));
     }
     }
 }

@@ -1,6 +1,7 @@
 #include "app/DbError.h"
 
 #include <QSqlError>
+#include <QStringList>
 
 QString EngineText(const QSqlError& error) {
     QString text = error.databaseText().trimmed();
@@ -37,4 +38,53 @@ CDbException ServerErrorOf(const QSqlError& error, const QString& statement) {
              state == QLatin1String("40001"))
         kind = CDbException::Kind::Busy;
     return CDbException(text, statement, kind);
+}
+
+namespace {
+
+struct ConnectCause {
+    const char* marks; // libpq's words, "|" between alternatives
+    const char* sentence;
+};
+
+// %1 is the host.
+const ConnectCause kConnectCauses[] = {
+    {"password authentication failed|SCRAM|password",
+     "数据库服务器拒绝了密码。如果主机准备时用了本店自己的密码 (--password),请在这台电脑上运行 "
+     "Harbor --lan-password 本店的密码,再重新连接。"},
+    {"does not exist",
+     "主机 %1 上的数据库服务器没有本店的数据库。请在主机上运行 sudo Harbor --setup-host,"
+     "再重新连接。"},
+    {"no pg_hba.conf entry",
+     "主机 %1 的数据库服务器不让这台电脑连接。请在主机上运行 sudo Harbor --setup-host "
+     "(只让局域网的电脑连接),再重新连接。"},
+    {"Connection refused",
+     "主机 %1 上没有数据库服务器在等待连接 (连接被拒绝)。请确认主机已开机、数据库服务器已启动;"
+     "服务器不在 5432 端口时,请在网络设置中把地址写成 地址:端口。"},
+    {"timeout expired|timed out|No route to host|Network is unreachable",
+     "连接主机 %1 超时,没有回应。请检查这台电脑和主机的网线、主机是否开机、主机的防火墙是否"
+     "放行数据库端口,以及网络设置中的主机IP地址。"},
+    {"could not translate host name|Name or service not known|nodename nor servname",
+     "找不到主机 %1。请在网络设置中检查主机IP地址。"},
+    {"unsupported frontend protocol|server does not support|version",
+     "主机 %1 上的数据库服务器版本与本程序不配 (太旧或太新)。请在主机上安装 PostgreSQL 12 "
+     "或更新的版本,再运行 sudo Harbor --setup-host。"},
+};
+
+} // namespace
+
+QString ServerConnectProblem(const QString& host, const QString& engineText) {
+    for (const ConnectCause& cause : kConnectCauses) {
+        for (const QString& mark : QString::fromUtf8(cause.marks).split(QLatin1Char('|'))) {
+            if (engineText.contains(mark, Qt::CaseInsensitive)) {
+                QString sentence = QString::fromUtf8(cause.sentence);
+                if (sentence.contains(QLatin1String("%1")))
+                    sentence = sentence.arg(host);
+                return QStringLiteral("%1\n(数据库信息: %2)").arg(sentence, engineText);
+            }
+        }
+    }
+    return QStringLiteral("连接不上主机 %1 上的数据库服务器。请检查网络设置和主机,再重新连接。\n"
+                          "(数据库信息: %2)")
+        .arg(host, engineText);
 }

@@ -1,8 +1,12 @@
 #include "app/InputText.h"
 
-bool HasControlCharacters(const QString& text) {
+namespace {
+
+bool HasControlCharactersBut(const QString& text, bool lineBreaks) {
     for (const QChar c : text) {
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+        if (c == QLatin1Char('\t'))
+            continue;
+        if (lineBreaks && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
             continue;
         if (c.category() == QChar::Other_Control)
             return true;
@@ -10,11 +14,25 @@ bool HasControlCharacters(const QString& text) {
     return false;
 }
 
+QString ControlCharacterMessage(const QString& field) {
+    return QStringLiteral("%1中有不能保存的控制字符,请改正").arg(field);
+}
+
+} // namespace
+
+bool HasControlCharacters(const QString& text) {
+    return HasControlCharactersBut(text, true);
+}
+
+QString TextProblem(const QString& field, const QString& text, bool multiLine) {
+    return HasControlCharactersBut(text, multiLine) ? ControlCharacterMessage(field) : QString();
+}
+
 QString NameProblem(const QString& field, const QString& text) {
     if (text.trimmed().isEmpty())
         return QStringLiteral("%1不能为空").arg(field);
     if (HasControlCharacters(text))
-        return QStringLiteral("%1中有不能保存的控制字符,请改正").arg(field);
+        return ControlCharacterMessage(field);
     return QString();
 }
 

@@ -14,3 +14,9 @@ QString OptionalNameProblem(const QString& field, const QString& text);
 
 // Whether the text holds a control character other than tab and line breaks.
 bool HasControlCharacters(const QString& text);
+
+// The rule for every text box that is stored: no control characters, except tab, and line
+// breaks in a box of several lines (multiLine). Everything else is stored exactly as typed.
+// Empty when the text passes, otherwise the message naming the box:
+// "地址中有不能保存的控制字符,请改正".
+QString TextProblem(const QString& field, const QString& text, bool multiLine = false);

@@ -40,9 +40,37 @@ bool ParseIpAddress(const QString& text, quint32* hostIp) {
     return true;
 }
 
-QByteArray FormatLanset(int mode, quint32 hostIp) {
-    const QString content =
-        QStringLiteral("%1-\\\\%2\\Harbor\\Harbor.accdb").arg(mode).arg(FormatIpAddress(hostIp));
+bool ParseHostAddress(const QString& text, quint32* hostIp, int* port) {
+    const QString trimmed = text.trimmed();
+    const qsizetype colon = trimmed.indexOf(QLatin1Char(':'));
+    int number = 0;
+    if (colon >= 0) {
+        const QString digits = trimmed.mid(colon + 1);
+        if (digits.isEmpty() || digits.size() > 5)
+            return false;
+        for (QChar c : digits) {
+            if (c < u'0' || c > u'9')
+                return false;
+            number = number * 10 + (c.unicode() - u'0');
+        }
+        if (number < 1 || number > 65535)
+            return false;
+    }
+    if (!ParseIpAddress(colon >= 0 ? trimmed.left(colon) : trimmed, hostIp))
+        return false;
+    *port = number;
+    return true;
+}
+
+QString FormatHostAddress(quint32 hostIp, int port) {
+    const QString address = FormatIpAddress(hostIp);
+    return port > 0 ? QStringLiteral("%1:%2").arg(address).arg(port) : address;
+}
+
+QByteArray FormatLanset(int mode, quint32 hostIp, int port) {
+    const QString content = QStringLiteral("%1-\\\\%2\\Harbor\\Harbor.accdb")
+                                .arg(mode)
+                                .arg(FormatHostAddress(hostIp, port));
     return content.toLatin1();
 }
 
@@ -61,8 +89,10 @@ LansetSetting ParseLansetForDialog(const QByteArray& content) {
     const QString text = QString::fromLocal8Bit(content.left(n));
     if (!text.isEmpty() && text.at(0).isDigit() && text.at(0).unicode() < 128)
         setting.mode = text.at(0) == QLatin1Char('1') ? 1 : 0; // the radio group knows 0 and 1 only
-    if (!ParseIpAddress(text.mid(4), &setting.hostIp))
+    if (!ParseHostAddress(text.mid(4), &setting.hostIp, &setting.port)) {
         setting.hostIp = 0xFFFFFFFFu;
+        setting.port = 0;
+    }
     return setting;
 }
 

@@ -4,12 +4,15 @@
 #include <QString>
 
 // The one-line Lanset.ini: mode flag, "-", then "\\" + host address + "\Harbor\Harbor.accdb".
+// A server on another port than PostgreSQL's own is named "address:port"; a file without a
+// port is written exactly as before.
 
 inline constexpr int kLansetTailLength = 20;   // "\" + "Harbor\Harbor.accdb"
 inline constexpr qint64 kLansetMaxSize = 4096; // a longer file is no settings of ours
 
-// The content the LAN dialog writes for a mode and a host address (first octet highest).
-QByteArray FormatLanset(int mode, quint32 hostIp);
+// The content the LAN dialog writes for a mode and a host address (first octet highest), with
+// the server's port when it is given (0: none).
+QByteArray FormatLanset(int mode, quint32 hostIp, int port = 0);
 
 // The connection string that start-up builds from the file's content: "0" local, "1" LAN with
 // the text after the hyphen as data source, anything else empty.
@@ -19,6 +22,7 @@ QString ConnectionStringFromLanset(const QByteArray& content);
 struct LansetSetting {
     int mode = 0;
     quint32 hostIp = 0;
+    int port = 0; // 0: none, the server's own
 };
 LansetSetting ParseLansetForDialog(const QByteArray& content);
 
@@ -26,6 +30,10 @@ QString FormatIpAddress(quint32 hostIp);
 // Exactly four dotted decimal numbers 0 to 255 of one to three digits ("192.168.0.5"); false
 // for anything else, "1.2" and the empty text included.
 bool ParseIpAddress(const QString& text, quint32* hostIp);
+// "address" or "address:port" (port 1 to 65535), blanks around ignored; port 0 without one.
+bool ParseHostAddress(const QString& text, quint32* hostIp, int* port);
+// The address as the dialog shows it: "192.168.0.5" or "192.168.0.5:5433".
+QString FormatHostAddress(quint32 hostIp, int port);
 
 // The file in the data folder (beside a portable program).
 QString LansetPath();

@@ -20,6 +20,7 @@
 #include "app/CSqlReader.h"
 #include "app/DatabaseInit.h"
 #include "app/SchemaUpgrade.h"
+#include "app/ShopCopy.h"
 
 namespace {
 
@@ -299,17 +300,9 @@ BackupFacts InspectServerDump(const QString& path, const ToolWait& wait, QString
 }
 
 QStringList TablesMissingFromDump(const QStringList& dumpTables) {
-    static const QRegularExpression create(
-        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)"),
-        QRegularExpression::CaseInsensitiveOption);
-    QStringList statements = SchemaStatements();
-    for (const SchemaUpgradeStep& step : SchemaUpgradeSteps())
-        statements += step.statements;
     QStringList missing;
-    for (const QString& statement : statements) {
-        const QRegularExpressionMatch match = create.match(statement);
-        const QString table = match.hasMatch() ? match.captured(1).toLower() : QString();
-        if (!table.isEmpty() && !dumpTables.contains(table) && !missing.contains(table))
+    for (const QString& table : QStringList{QStringLiteral("harbor_schema")} + ShopTables()) {
+        if (!dumpTables.contains(table))
             missing.append(table);
     }
     return missing;

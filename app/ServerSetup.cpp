@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QUuid>
+#include <algorithm>
 
 #include "accounts/ServerAuditGuard.h"
 #include "app/CConnection.h"
@@ -121,6 +122,8 @@ QString Block(const QStringList& lines) {
            QLatin1Char('\n') + QString::fromLatin1(kBlockEnd) + QLatin1Char('\n');
 }
 
+constexpr int kSetupStatementLimit = 10 * 60 * 1000;
+
 // The steps, in order; each prints what it did.
 class Setup {
   public:
@@ -145,7 +148,7 @@ class Setup {
                        : QStringLiteral("主机已是所需的状态,这次没有改动任何东西。"));
         Say(QStringLiteral("各工作站: 网络设置 → 使用局域网主机数据库,主机IP地址填 %1。")
                 .arg(m_strListen));
-        if (!m_options.password.isEmpty())
+        if (Password() != QLatin1String(kDatabasePassword))
             Say(QStringLiteral(
                 "这个主机用了自己的密码: 请在每台工作站运行 Harbor --lan-password 加上同一密码。"));
     }
@@ -333,10 +336,9 @@ class Setup {
         return psql.output;
     }
 
-    QString Password() const {
-        return m_options.password.isEmpty() ? QString::fromLatin1(kDatabasePassword)
-                                            : m_options.password;
-    }
+    // The role's password: --password when given, else the one the role already has (the
+    // program's own, or the shop's own kept on this computer by an earlier run).
+    QString Password() const { return m_strPassword; }
 
     ServerAddress Address() const {
         ServerAddress address;
@@ -346,7 +348,7 @@ class Setup {
         return address;
     }
 
-    bool PasswordWorks() {
+    bool PasswordWorks(const QString& password) {
         const QString name = QStringLiteral("harbor-setup-") + QUuid::createUuid().toString();
         bool ok = false;
         {
@@ -355,7 +357,7 @@ class Setup {
             db.setPort(m_nPort);
             db.setDatabaseName(QStringLiteral("postgres"));
             db.setUserName(QLatin1String(kRole));
-            db.setPassword(Password());
+            db.setPassword(password);
             ok = db.open();
             db.close();
         }
@@ -363,24 +365,48 @@ class Setup {
         return ok;
     }
 
+    void SetRolePassword(const QString& verb) {
+        Superuser(QStringLiteral("SET password_encryption='scram-sha-256'; %1 ROLE %2 LOGIN "
+                                 "PASSWORD %3")
+                      .arg(verb, QLatin1String(kRole), SqlLiteral(Password())));
+    }
+
     void CreateRole() {
         const QString exists =
             Superuser(QStringLiteral("SELECT count(*) FROM pg_roles WHERE rolname='%1'")
                           .arg(QLatin1String(kRole)));
-        const QString setPassword = QStringLiteral("SET password_encryption='scram-sha-256'; ");
+        const QString own = QString::fromLatin1(kDatabasePassword);
         if (exists != QLatin1String("1")) {
-            Superuser(setPassword + QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD %2")
-                                        .arg(QLatin1String(kRole), SqlLiteral(Password())));
+            m_strPassword = m_options.password.isEmpty() ? own : m_options.password;
+            SetRolePassword(QStringLiteral("CREATE"));
             Say(QStringLiteral("已建立角色 %1").arg(QLatin1String(kRole)));
             m_bChanged = true;
-        } else if (PasswordWorks()) {
-            Say(QStringLiteral("角色 %1 已存在,密码正确,未改动").arg(QLatin1String(kRole)));
-        } else {
-            Superuser(setPassword + QStringLiteral("ALTER ROLE %1 LOGIN PASSWORD %2")
-                                        .arg(QLatin1String(kRole), SqlLiteral(Password())));
-            Say(QStringLiteral("已更改角色 %1 的密码").arg(QLatin1String(kRole)));
-            m_bChanged = true;
+            return;
         }
+        if (!m_options.password.isEmpty()) {
+            m_strPassword = m_options.password;
+            if (PasswordWorks(m_strPassword)) {
+                Say(QStringLiteral("角色 %1 已存在,密码正确,未改动").arg(QLatin1String(kRole)));
+                return;
+            }
+            SetRolePassword(QStringLiteral("ALTER"));
+            Say(QStringLiteral("已按 --password 更改角色 %1 的密码").arg(QLatin1String(kRole)));
+            m_bChanged = true;
+            return;
+        }
+        // Without --password the role keeps the password it has: the workstations use it.
+        for (const QString& known : {ServerPassword(), own}) {
+            if (!known.isEmpty() && PasswordWorks(known)) {
+                m_strPassword = known;
+                Say(QStringLiteral("角色 %1 已存在,沿用原来的密码,未改动 (要换密码请加 --password)")
+                        .arg(QLatin1String(kRole)));
+                return;
+            }
+        }
+        throw SetupFailure{
+            QStringLiteral("角色 %1 已存在,密码是本店自己设的,这台电脑上没有记录;密码没有改动")
+                .arg(QLatin1String(kRole)),
+            QStringLiteral("请加上 --password 本店的密码 再运行一次 (各工作站不受影响)")};
     }
 
     void CreateDatabase() {
@@ -415,6 +441,8 @@ class Setup {
             had = false;
         }
         probe.Close();
+        // The schema and the copy of a large shop take longer than a sale.
+        m_server.SetStatementLimit(kSetupStatementLimit);
         try {
             m_server.OpenServer(Address(), true);
         } catch (const CDbException& e) {
@@ -437,27 +465,41 @@ class Setup {
             throw SetupFailure{QStringLiteral("打不开要复制的数据库: %1").arg(e.Message()),
                                QStringLiteral("请用 --from 指定本店的 Harbor.accdb")};
         }
+        const QStringList tables = ShopTables();
         const QList<qint64> source = ShopRowCounts(local);
         const QList<qint64> target = ShopRowCounts(m_server);
-        qint64 held = 0;
-        for (qint64 n : target)
-            held += n;
-        if (held > 0) {
-            if (source == target) {
-                Say(QStringLiteral("服务器上的数据与 %1 各表行数相同,已复制过,未改动")
-                        .arg(m_options.fromFile));
-                return;
-            }
+        // Tables still empty on the server that hold rows in the file: all of them on the first
+        // run; on a later run those an older program left behind.
+        QStringList missing;
+        bool differs = false;
+        for (int i = 0; i < tables.size(); ++i) {
+            if (target[i] == 0 && source[i] > 0)
+                missing.append(tables[i]);
+            else if (target[i] != source[i])
+                differs = true;
+        }
+        const bool held = std::any_of(target.begin(), target.end(), [](qint64 n) { return n > 0; });
+        if (held && differs)
             throw SetupFailure{
                 QStringLiteral("服务器上的数据库已有数据,与 %1 不同,没有复制")
                     .arg(m_options.fromFile),
                 QStringLiteral("要重新复制,请先备份并删除服务器上的数据库 (sudo -u postgres dropdb "
                                "harbor),再运行一次")};
-        }
-        try {
-            const QStringList report = CopyShopTables(local, m_server);
-            Say(QStringLiteral("已在一个事务中复制 %1 的每个表,复制后行数核对无误:")
+        if (held && missing.isEmpty()) {
+            Say(QStringLiteral("服务器上的数据与 %1 各表行数相同,已复制过,未改动")
                     .arg(m_options.fromFile));
+            return;
+        }
+        if (!held)
+            missing.clear(); // every table, the empty ones checked too
+        try {
+            const QStringList report = CopyShopTables(local, m_server, missing);
+            Say(missing.isEmpty()
+                    ? QStringLiteral("已在一个事务中复制 %1 的每个表,复制后行数核对无误:")
+                          .arg(m_options.fromFile)
+                    : QStringLiteral("服务器上缺少 %1 中这些表的数据,已在一个事务中补上,"
+                                     "复制后行数核对无误:")
+                          .arg(m_options.fromFile));
             for (const QString& line : report)
                 Say(QStringLiteral("  ") + line);
         } catch (const CDbException& e) {
@@ -477,6 +519,7 @@ class Setup {
     QString m_strConfig;
     QString m_strSocket;
     QString m_strListen;
+    QString m_strPassword;
     int m_nPort = 5432;
     CConnection m_server;
 };

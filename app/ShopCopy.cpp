@@ -6,6 +6,7 @@
 #include "app/CDbException.h"
 #include "app/CSqlReader.h"
 #include "app/DatabaseInit.h"
+#include "app/SchemaUpgrade.h"
 
 namespace {
 
@@ -33,14 +34,21 @@ qint64 RowCount(CConnection& connection, const QString& table) {
 
 } // namespace
 
-QStringList ShopTables() {
-    static const QRegularExpression create(QStringLiteral("^CREATE\\s+TABLE\\s+([A-Za-z0-9_]+)"),
+QStringList ShopTables(int version) {
+    static const QRegularExpression create(QStringLiteral("^CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?([A-Za-z0-9_]+)"),
                                            QRegularExpression::CaseInsensitiveOption);
+    // The first version's tables, then those each upgrade up to the version adds.
+    QStringList statements = SchemaStatements();
+    for (const SchemaUpgradeStep& step : SchemaUpgradeSteps()) {
+        if (step.version <= version)
+            statements += step.statements;
+    }
     QStringList tables;
-    for (const QString& statement : SchemaStatements()) {
+    for (const QString& statement : std::as_const(statements)) {
         const QRegularExpressionMatch m = create.match(statement);
-        if (m.hasMatch() && m.captured(1) != QLatin1String("harbor_schema"))
-            tables.append(m.captured(1));
+        const QString table = m.hasMatch() ? m.captured(1).toLower() : QString();
+        if (!table.isEmpty() && table != QLatin1String("harbor_schema") && !tables.contains(table))
+            tables.append(table);
     }
     return tables;
 }
@@ -52,8 +60,12 @@ QList<qint64> ShopRowCounts(CConnection& connection) {
     return counts;
 }
 
-QStringList CopyShopTables(CConnection& from, CConnection& to) {
-    const QStringList tables = ShopTables();
+QStringList CopyShopTables(CConnection& from, CConnection& to, const QStringList& only) {
+    if (to.SchemaVersion() < from.SchemaVersion())
+        throw CDbException(QStringLiteral("目标数据库的版本 %1 比要复制的数据库 (版本 %2) 旧")
+                               .arg(to.SchemaVersion())
+                               .arg(from.SchemaVersion()));
+    const QStringList tables = only.isEmpty() ? ShopTables(from.SchemaVersion()) : only;
     QStringList report;
     to.BeginTransaction();
     try {

@@ -2,16 +2,20 @@
 
 #include <QStringList>
 
+#include "app/SchemaUpgrade.h"
+
 class CConnection;
 
-// The tables of the shop database as resources/schema.sql creates them (harbor_schema aside).
-QStringList ShopTables();
+// The program's tables of a database at the schema version (harbor_schema aside): those
+// resources/schema.sql creates and those the upgrades up to the version add.
+QStringList ShopTables(int version = CurrentSchemaVersion());
 
 // Copies every row of every shop table from one database (the local file) into another (the
 // server's, whose tables must be empty) in one transaction, in the order the rows were stored,
 // and checks the row counts afterwards. Returns one line per table ("customer: 12 行").
 // Raises CDbException, with nothing copied, when a table is not empty or a count differs.
-QStringList CopyShopTables(CConnection& from, CConnection& to);
+// With only, just those tables are copied.
+QStringList CopyShopTables(CConnection& from, CConnection& to, const QStringList& only = {});
 
 // The number of rows of each shop table, in ShopTables' order.
 QList<qint64> ShopRowCounts(CConnection& connection);

@@ -766,15 +766,19 @@ void CSaleDocDlg::ImportBarcode() {
         return;
     m_importTimer.stop();
     m_ui.m_pBarcode->setReadOnly(true);
+    const QString before = m_strBarcode;
     m_strBarcode = text;
-    RunDbRead(this, QStringLiteral("导入条码"), [&] { ImportEntries(text); });
+    // A read that failed showed nothing of the text: the box takes it (or another) again.
+    if (!RunDbRead(this, QStringLiteral("导入条码"), [&] { ImportEntries(text); })) {
+        m_strBarcode = before;
+        m_ui.m_pBarcode->setReadOnly(false);
+    }
 }
 
 void CSaleDocDlg::ImportEntries(const QString& text) {
     const ScannerText scanned = ParseScannerText(text);
-    m_strEmployeeId = scanned.employeeId;
     bool known = false;
-    const QString name = CSaleDocStore::EmployeeName(m_strEmployeeId, &known);
+    const QString name = CSaleDocStore::EmployeeName(scanned.employeeId, &known);
     if (!known || (scanned.entries.isEmpty() && scanned.problems.isEmpty())) {
         RefuseBarcode(QStringLiteral("条码输入格式不对,请使用盘点功能上传条码"));
         return;
@@ -801,10 +805,14 @@ void CSaleDocDlg::ImportEntries(const QString& text) {
             return;
         }
     }
-    m_strEmployeeName = name;
-    m_pSaveMark->MarkChanged();
-    m_ui.m_pEmployeeName->setText(m_strEmployeeName);
-    m_ui.m_pEmployeeId->setText(m_strEmployeeId);
+    // Every product is read before anything is shown: a read that fails (the server went
+    // away) leaves the window as it was, never with part of the text.
+    struct ImportedLine {
+        const ScannerEntry* entry;
+        ProductFacts product;
+        QString amount;
+    };
+    QList<ImportedLine> lines;
     QStringList missing;
     QStringList problems;
     for (const ScannerEntry& entry : scanned.entries) {
@@ -821,11 +829,19 @@ void CSaleDocDlg::ImportEntries(const QString& text) {
             problems.append(problem);
             continue;
         }
+        lines.append({&entry, product, amount});
+    }
+    m_strEmployeeId = scanned.employeeId;
+    m_strEmployeeName = name;
+    m_pSaveMark->MarkChanged();
+    m_ui.m_pEmployeeName->setText(m_strEmployeeName);
+    m_ui.m_pEmployeeId->setText(m_strEmployeeId);
+    for (const ImportedLine& line : std::as_const(lines)) {
         const int row = AppendLine();
-        PutSaleLineProduct(m_ui.m_pGrid, row, entry.code, product);
-        m_ui.m_pGrid->SetCellText(row, kLineCount, entry.quantity);
-        SetSaleLineAmount(m_ui.m_pGrid, row, amount);
-        m_lines.Of(row).untaxedPrice = product.price;
+        PutSaleLineProduct(m_ui.m_pGrid, row, line.entry->code, line.product);
+        m_ui.m_pGrid->SetCellText(row, kLineCount, line.entry->quantity);
+        SetSaleLineAmount(m_ui.m_pGrid, row, line.amount);
+        m_lines.Of(row).untaxedPrice = line.product.price;
     }
     UpdateReceivable();
     if (!missing.isEmpty())

@@ -57,6 +57,10 @@ QString CSaleDocStore::Refusal(const SaleDocHeader& header, const QVector<SaleDo
             problem = PriceProblem(LineField(i, "单价"), lines[i].price);
         if (problem.isEmpty())
             problem = AmountProblem(LineField(i, "金额"), lines[i].amount);
+        if (problem.isEmpty())
+            problem = TextProblem(LineField(i, "件数"), lines[i].pcs);
+        if (problem.isEmpty())
+            problem = TextProblem(LineField(i, "备注"), lines[i].remark);
         if (!problem.isEmpty())
             return problem;
     }

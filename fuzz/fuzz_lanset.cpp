@@ -23,10 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const LansetSetting setting = ParseLansetForDialog(content);
     FUZZ_CHECK(setting.mode == 0 || setting.mode == 1);
     // What the dialog writes, it reads back unchanged.
-    const QByteArray written = FormatLanset(setting.mode, setting.hostIp);
+    FUZZ_CHECK(setting.port >= 0 && setting.port <= 65535);
+    const QByteArray written = FormatLanset(setting.mode, setting.hostIp, setting.port);
     const LansetSetting back = ParseLansetForDialog(written);
-    FUZZ_CHECK(back.mode == setting.mode && back.hostIp == setting.hostIp);
-    FUZZ_CHECK(written.size() <= 39);
+    FUZZ_CHECK(back.mode == setting.mode && back.hostIp == setting.hostIp &&
+               back.port == setting.port);
+    FUZZ_CHECK(written.size() <= 45);
 
     const QString connection = ConnectionStringFromLanset(content);
     if (content.startsWith('0'))

@@ -95,6 +95,14 @@ void CCompanyinfoDlg::OnSave() {
         HarborMessageBox(this, problem);
         return;
     }
+    for (int i = 1; i < m_pEdits.size(); ++i) {
+        const QString field = QString::fromUtf8(kLabels[i]).remove(QLatin1Char(':'));
+        if (const QString problem = TextProblem(field, texts.value(i)); !problem.isEmpty()) {
+            m_pEdits[i]->setFocus();
+            HarborMessageBox(this, problem);
+            return;
+        }
+    }
     const bool saved = RunDbAction(this, QStringLiteral("保存公司信息"), [&] {
         CRecordset rs;
         rs.Open(QStringLiteral("SELECT * FROM companyinfo"));

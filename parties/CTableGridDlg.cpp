@@ -227,10 +227,13 @@ void CTableGridDlg::OnSave() {
         return;
     }
     QString problem;
-    const int badName = FirstBadNameRow(rows, m_setup.names, &problem);
-    if (badName >= 0) {
-        m_pGrid->SetFocusCell(badName + 1, 1);
-        m_pGrid->EnsureVisible(badName + 1, 1);
+    int column = 0;
+    int bad = FirstBadNameRow(rows, m_setup.names, &problem);
+    if (bad < 0)
+        bad = FirstBadTextRow(rows, m_setup.headers.mid(1), &column, &problem);
+    if (bad >= 0) {
+        m_pGrid->SetFocusCell(bad + 1, column + 1);
+        m_pGrid->EnsureVisible(bad + 1, column + 1);
         HarborMessageBox(this, problem, MsgIcon::Exclamation);
         return;
     }

@@ -71,3 +71,21 @@ int FirstBadNameRow(const std::vector<TableRow>& rows, const QList<NameField>& f
     }
     return -1;
 }
+
+int FirstBadTextRow(const std::vector<TableRow>& rows, const QStringList& labels, int* column,
+                    QString* message) {
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const TableRow& row = rows[r];
+        if (IsBlankAddedRow(row) || (row.stored && *row.stored == row.values))
+            continue;
+        for (int i = 0; i < row.values.size(); ++i) {
+            const QString problem = TextProblem(labels.value(i), row.values[i]);
+            if (!problem.isEmpty()) {
+                *column = i;
+                *message = problem;
+                return int(r);
+            }
+        }
+    }
+    return -1;
+}

@@ -43,3 +43,9 @@ struct NameField {
 // old record can always be saved unchanged; an empty required name is FirstNamelessRow's.
 int FirstBadNameRow(const std::vector<TableRow>& rows, const QList<NameField>& fields,
                     QString* message);
+
+// The same for the other values of a row (an address, a phone number, a remark), by the rule
+// of every text box (TextProblem); labels name the values in order. The row, or -1; column is
+// the value's index.
+int FirstBadTextRow(const std::vector<TableRow>& rows, const QStringList& labels, int* column,
+                    QString* message);

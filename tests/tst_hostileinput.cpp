@@ -53,13 +53,14 @@ constexpr int kSaleListOddnum = 1, kSaleListReceipt = 5, kSaleListState = 6;
 
 // What careless hands, scanners and attackers type.
 QStringList HostileInputs() {
-    return {
+    QStringList inputs{
         QStringLiteral("O'Brien \"五金\""),
         QStringLiteral("'; DROP TABLE property; --"),
         QStringLiteral("100%_五金"),
         QStringLiteral("C:\\五金\\'\\"),
         QString(10000, QChar(u'长')),
         QStringLiteral("名") + QChar(u'\0') + QStringLiteral("称"),
+        QStringLiteral("名") + QChar(u'\x01') + QStringLiteral("称"),
         QString(QChar(0xD83D)) + QStringLiteral("扫码"), // the first half of an emoji
         QStringLiteral("🔧扳手"),
         QStringLiteral("   "),
@@ -72,6 +73,11 @@ QStringList HostileInputs() {
         QStringLiteral("6901234567892"),
         kPlain,
     };
+    // A byte-order mark pasted in front is kept in the file; Qt's server driver still drops it
+    // when it reads the text back.
+    if (!TestDatabase::OnServer())
+        inputs.append(QChar(0xFEFF) + QStringLiteral("五金"));
+    return inputs;
 }
 
 // How a field takes its text, and what the program must do with it.
@@ -136,6 +142,7 @@ bool MustRefuse(const Field& field, const QString& shown) {
     case Expect::Number:
         return !NumberProblem(field.kind, field.field, shown).isEmpty();
     case Expect::Text:
+        return !TextProblem(field.field, shown).isEmpty();
     case Expect::Filter:
         break;
     }
@@ -155,11 +162,10 @@ bool Stored(TestDatabase& db, const Field& field, const QString& shown) {
             return TextToCents(value, &stored) && stored == cents;
         });
     }
-    // Valid Unicode; the server's text cannot hold U+0000, which the record layer turns into
-    // U+FFFD there as it does a broken character.
+    // Valid Unicode; U+0000 (which the server's text cannot hold) the record layer turns into
+    // U+FFFD as it does a broken character.
     QString kept = RepairText(shown);
-    if (TestDatabase::OnServer())
-        kept.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+    kept.replace(QChar(0), QChar(QChar::ReplacementCharacter));
     return values.contains(kept);
 }
 

@@ -2,10 +2,15 @@
 // of a local shop database into the server and `Harbor --setup-host` on a throw-away cluster.
 // Runs against the test server only (HARBOR_TEST_ENGINE=postgres).
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QtTest>
 
+#include "DocumentShop.h"
 #include "MessageScript.h"
 #include "TestDatabase.h"
 #include "app/CConnection.h"
@@ -19,7 +24,10 @@
 #include "app/LansetFile.h"
 #include "app/ServerSetup.h"
 #include "app/ShopCopy.h"
+#include "documents/CSaleOutDlg.h"
+#include "grid/CGridCtrl.h"
 
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -105,6 +113,61 @@ QString ReadFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// Ends the program's session on the server at the n-th read of a table or the n-th row a
+// table takes, as a server restart or a pulled cable would in the middle of an action. Works
+// through a second connection; Restore puts the table back as it was.
+class SessionBreaker {
+  public:
+    explicit SessionBreaker(const TestDatabase& db) {
+        db.OpenSecond(m_admin);
+        m_admin.Execute("CREATE SEQUENCE test_ticks");
+        m_admin.Execute("CREATE TABLE test_limit (n bigint)");
+        m_admin.Execute(
+            "CREATE FUNCTION test_tick() RETURNS boolean LANGUAGE plpgsql VOLATILE AS $$ "
+            "BEGIN IF nextval('test_ticks') = (SELECT n FROM test_limit) THEN "
+            "PERFORM pg_terminate_backend(pg_backend_pid()); END IF; "
+            "RETURN true; END $$");
+        m_admin.Execute("CREATE FUNCTION test_tick_row() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                        "BEGIN PERFORM test_tick(); RETURN NEW; END $$");
+    }
+    void AtRead(const QString& table, int n) {
+        Arm(n);
+        m_admin.Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_stored").arg(table));
+        m_admin.Execute(
+            QStringLiteral("CREATE VIEW %1 AS SELECT * FROM %1_stored WHERE test_tick()")
+                .arg(table));
+        m_view = table;
+    }
+    void AtInsert(const QString& table, int n) {
+        Arm(n);
+        m_admin.Execute(QStringLiteral("CREATE TRIGGER test_break BEFORE INSERT ON %1 FOR EACH ROW "
+                                       "EXECUTE FUNCTION test_tick_row()")
+                            .arg(table));
+        m_trigger = table;
+    }
+    void Restore() {
+        if (!m_view.isEmpty()) {
+            m_admin.Execute(QStringLiteral("DROP VIEW %1").arg(m_view));
+            m_admin.Execute(QStringLiteral("ALTER TABLE %1_stored RENAME TO %1").arg(m_view));
+        }
+        if (!m_trigger.isEmpty())
+            m_admin.Execute(QStringLiteral("DROP TRIGGER test_break ON %1").arg(m_trigger));
+        m_view.clear();
+        m_trigger.clear();
+    }
+    CConnection& Admin() { return m_admin; }
+
+  private:
+    void Arm(int n) {
+        m_admin.Execute("DELETE FROM test_limit");
+        m_admin.Execute(QStringLiteral("INSERT INTO test_limit VALUES (%1)").arg(n));
+        m_admin.Execute("SELECT setval('test_ticks', 1, false)");
+    }
+    CConnection m_admin;
+    QString m_view;
+    QString m_trigger;
+};
+
 } // namespace
 
 class TestLanServer : public QObject {
@@ -143,6 +206,113 @@ class TestLanServer : public QObject {
         QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList{"丙"});
         QVERIFY(db.Value("SELECT pg_backend_pid()") != backend);
         QCOMPARE(messages.Count(), 1);
+    }
+
+    void importAndSaveLandWholeWhenTheSessionEnds() {
+        DocumentShop shop;
+        QVERIFY(shop.ready);
+        QString text = QStringLiteral("7");
+        for (int i = 1; i <= 5; ++i) {
+            const QString code = QStringLiteral("010100000%1").arg(i);
+            shop.AddProduct(code, QStringLiteral("五金-品%1").arg(i), "10.00", "100");
+            text += QStringLiteral("#%1,2\r\n").arg(code);
+        }
+        SessionBreaker breaker(shop.db);
+        CSaleOutDlg* dlg = shop.saleOut;
+        shop.NewSale(dlg);
+        MessageScript messages;
+
+        // The session ends at the third product read: nothing of the text is shown, and the
+        // box takes it again.
+        breaker.AtRead("property", 3);
+        dlg->BarcodeBox()->setPlainText(text);
+        QTRY_COMPARE(messages.Count(), 1);
+        QVERIFY2(messages.Last().contains("导入条码失败") && messages.Last().contains("连接已断开"),
+                 qPrintable(messages.Last()));
+        QCOMPARE(dlg->Grid()->GetRowCount(), 1);
+        QVERIFY(dlg->EmployeeIdBox()->text().isEmpty());
+        QVERIFY(!dlg->BarcodeBox()->isReadOnly());
+        breaker.Restore();
+        dlg->BarcodeBox()->setPlainText(text);
+        QTRY_VERIFY(dlg->BarcodeBox()->isReadOnly());
+        QCOMPARE(dlg->Grid()->GetRowCount(), 6);
+        QCOMPARE(dlg->EmployeeIdBox()->text(), QString("7"));
+        QCOMPARE(messages.Count(), 1);
+
+        // The session ends at the third line the save writes: nothing is stored, the window
+        // keeps every line, and the next save stores the whole document once.
+        breaker.AtInsert("saleout", 3);
+        QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
+        QVERIFY2(messages.Last().contains("连接已断开"), qPrintable(messages.Texts().join('\n')));
+        QCOMPARE(breaker.Admin().Execute("UPDATE saleout SET code=code"), 0);
+        QCOMPARE(dlg->Grid()->GetRowCount(), 6);
+        breaker.Restore();
+        messages.Clear();
+        QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
+        QVERIFY2(!messages.Texts().join('\n').contains("失败"),
+                 qPrintable(messages.Texts().join('\n')));
+        QCOMPARE(shop.db.Value("SELECT count(*) FROM saleout"), QString("5"));
+        QCOMPARE(shop.db.Value("SELECT count(DISTINCT oddnum) FROM saleout"), QString("1"));
+        QCOMPARE(shop.Stock("0101000003"), QString("98.00"));
+    }
+
+    // A server whose processes hang (here: this workstation's backend stopped) answers nothing
+    // while its kernel keeps the connection: the program gives up after its limit, drops the
+    // connection (the server rolls back) and says so; a commit cut off is reported as unknown.
+    void pausedServerIsGivenUpWithinTheLimit() {
+        TestDatabase db;
+        MessageScript messages;
+        CConnection* connection = theApp.m_pConnection.get();
+        connection->SetStatementLimit(1500);
+        pid_t backend = 0;
+        auto resume = qScopeGuard([&] {
+            if (backend > 0)
+                ::kill(backend, SIGCONT);
+        });
+        auto pause = [&] {
+            backend = pid_t(db.Value("SELECT pg_backend_pid()").toLongLong());
+            QVERIFY(backend > 0);
+            // Resumed in a few seconds even if this test dies meanwhile.
+            QVERIFY(QProcess::startDetached(
+                "sh", {"-c", QStringLiteral("sleep 6; kill -CONT %1").arg(backend)}));
+            QCOMPARE(::kill(backend, SIGSTOP), 0);
+        };
+        QElapsedTimer clock;
+        clock.start();
+        bool saved = RunDbAction(nullptr, QStringLiteral("保存员工"), [&] {
+            connection->Execute("INSERT INTO employee (name) VALUES ('甲')");
+            pause();
+            connection->Execute("INSERT INTO employee (name) VALUES ('乙')");
+        });
+        QVERIFY(!saved);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(messages.Last().contains("2 秒内没有回应") && messages.Last().contains("已撤销"),
+                 qPrintable(messages.Last()));
+        ::kill(backend, SIGCONT);
+        backend = 0;
+
+        // The server answers again: the next action connects anew; nothing of the first stayed.
+        QVERIFY2(
+            RunDbAction(nullptr, QStringLiteral("保存员工"),
+                        [&] { connection->Execute("INSERT INTO employee (name) VALUES ('丙')"); }),
+            qPrintable(messages.Last()));
+        QCOMPARE(db.Rows("SELECT name FROM employee"), QStringList{"丙"});
+
+        // Stopped with the commit on its way: the result is not known, and says so.
+        messages.Clear();
+        clock.restart();
+        saved = RunDbAction(nullptr, QStringLiteral("保存员工"), [&] {
+            connection->Execute("INSERT INTO employee (name) VALUES ('丁')");
+            pause();
+        });
+        QVERIFY(!saved);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(messages.Last().contains("不知道") && messages.Last().contains("不要重复保存"),
+                 qPrintable(messages.Last()));
+        ::kill(backend, SIGCONT);
+        backend = 0;
+        // Here the server took the commit it had read before it stopped: "not known" was right.
+        QTRY_COMPARE(db.Value("SELECT count(*) FROM employee"), QString("2"));
     }
 
     void rowLocksAndKeysHoldUntilTheTransactionEnds() {
@@ -211,18 +381,44 @@ class TestLanServer : public QObject {
         SetServerPassword("not the role's password");
         ConnectionCheck check = CheckConnection(lanset);
         QVERIFY(!check.ok);
-        QVERIFY2(check.line.contains("127.0.0.1"), qPrintable(check.line));
+        QVERIFY2(check.line.contains("127.0.0.1") && check.line.contains("拒绝了密码") &&
+                     check.line.contains("Harbor --lan-password") &&
+                     check.line.contains("password authentication failed"),
+                 qPrintable(check.line));
         SetServerPassword(QString());
         check = CheckConnection(lanset);
         QVERIFY2(check.ok, qPrintable(check.line));
         QCOMPARE(ReadFile(lanset).toLatin1(), FormatLanset(1, 0x7F000001));
 
+        // The server's port in Lanset.ini: no PGPORT needed on the workstation.
+        const QByteArray pgport = qgetenv("PGPORT");
+        qputenv("PGPORT", "1");
+        auto restorePort = qScopeGuard([&] { qputenv("PGPORT", pgport); });
+        check = CheckConnection(lanset);
+        QVERIFY(!check.ok);
+        QVERIFY2(check.line.contains("连接被拒绝") && check.line.contains("地址:端口"),
+                 qPrintable(check.line));
+        writeLanset(FormatLanset(1, 0x7F000001, pgport.toInt()));
+        check = CheckConnection(lanset);
+        QVERIFY2(check.ok && check.line.contains(":" + pgport), qPrintable(check.line));
+        restorePort.dismiss();
+        qputenv("PGPORT", pgport);
+
         // A host where no server answers: named in the reason.
         writeLanset(FormatLanset(1, 0x7F000002));
         out = Run(program, {"--check"}, &code, folder.path());
         QCOMPARE(code, 1);
-        QVERIFY2(out.contains("127.0.0.2"), qPrintable(out));
+        QVERIFY2(out.contains("127.0.0.2") && out.contains("连接被拒绝") &&
+                     out.contains("Connection refused"),
+                 qPrintable(out));
         TestDatabase::AdminExec("DROP DATABASE IF EXISTS harbor WITH (FORCE)");
+
+        // A server without the shop's database: set the host up.
+        writeLanset(FormatLanset(1, 0x7F000001));
+        out = Run(program, {"--check"}, &code, folder.path());
+        QCOMPARE(code, 1);
+        QVERIFY2(out.contains("没有本店的数据库") && out.contains("sudo Harbor --setup-host"),
+                 qPrintable(out));
 
         // Local mode: the file in the current folder, as start-up opens it.
         FilledShopFile(folder.path(), 3);
@@ -278,6 +474,10 @@ class TestLanServer : public QObject {
                 &ignored);
         });
 
+        // The shop's own password goes to this computer's settings: a folder of the test's.
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        const QString password = QStringLiteral("店里的 pass'word");
         QTemporaryDir shop;
         SetupOptions options;
         options.dataDir = data;
@@ -285,6 +485,7 @@ class TestLanServer : public QObject {
         options.port = port;
         options.listen = "127.0.0.1";
         options.fromFile = FilledShopFile(shop.path(), 3);
+        options.password = password;
         QStringList said;
         const auto out = [&](const QString& line) { said.append(line); };
         QVERIFY2(RunServerSetup(options, out) == 0, qPrintable(said.join('\n')));
@@ -309,7 +510,31 @@ class TestLanServer : public QObject {
         ServerAddress address;
         address.host = "127.0.0.1";
         address.port = port;
-        address.password = QString::fromLatin1(kDatabasePassword);
+        address.password = password;
+        {
+            CConnection server;
+            server.OpenServer(address);
+            CConnection local;
+            local.OpenFile(options.fromFile);
+            QVERIFY(ShopTables().contains("minstock"));
+            QCOMPARE(AllRows(server), AllRows(local));
+            // What an older setup left behind: the minimum stocks never arrived.
+            server.Execute("DELETE FROM minstock");
+        }
+
+        // Again, without --password: the shop's password stays, the table left empty is filled
+        // in, nothing else changes.
+        const QString conf = ReadFile(data + "/postgresql.conf");
+        options.password.clear();
+        said.clear();
+        QCOMPARE(RunServerSetup(options, out), 0);
+        const QString second = said.join('\n');
+        QVERIFY2(second.contains("沿用原来的密码") && second.contains("补上") &&
+                     second.contains("minstock: 3 行") && !second.contains("property:"),
+                 qPrintable(second));
+        QVERIFY2(!second.contains("已建立") && !second.contains("已重新") &&
+                     !second.contains("更改角色"),
+                 qPrintable(second));
         {
             CConnection server;
             server.OpenServer(address);
@@ -318,16 +543,24 @@ class TestLanServer : public QObject {
             QCOMPARE(AllRows(server), AllRows(local));
         }
 
-        // Again: nothing changes, and it says so.
-        const QString conf = ReadFile(data + "/postgresql.conf");
+        // A third time: nothing changes, and it says so.
         said.clear();
         QCOMPARE(RunServerSetup(options, out), 0);
-        const QString second = said.join('\n');
-        QVERIFY2(second.contains("没有改动任何东西") && second.contains("已复制过"),
-                 qPrintable(second));
-        QVERIFY2(!second.contains("已建立") && !second.contains("已重新"), qPrintable(second));
+        const QString third = said.join('\n');
+        QVERIFY2(third.contains("没有改动任何东西") && third.contains("已复制过") &&
+                     third.contains("沿用原来的密码"),
+                 qPrintable(third));
         QCOMPARE(ReadFile(data + "/pg_hba.conf"), hba);
         QCOMPARE(ReadFile(data + "/postgresql.conf"), conf);
+
+        // On a computer that does not know the shop's password the setup changes no password
+        // and says how to go on.
+        SetServerPassword(QString());
+        said.clear();
+        QCOMPARE(RunServerSetup(options, out), 1);
+        QVERIFY2(said.join('\n').contains("--password"), qPrintable(said.join('\n')));
+        CConnection still;
+        QVERIFY_THROWS_NO_EXCEPTION(still.OpenServer(address));
 
         // A failure says what to do next.
         said.clear();

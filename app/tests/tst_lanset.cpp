@@ -59,7 +59,8 @@ int LanDialogsAlive() {
 
 const QString kFailure = QStringLiteral("连接数据库失败!,请重新进行局域网连接设置\r\n错误信息:");
 const QString kAddressMessage =
-    QStringLiteral("请输入完整的主机IP地址:四个0到255之间的数字,以\".\"分隔,如192.168.0.5");
+    QStringLiteral("请输入完整的主机IP地址:四个0到255之间的数字,以\".\"分隔,如192.168.0.5;"
+                   "服务器不在5432端口时在后面加上\":端口\",如192.168.0.5:5433");
 
 } // namespace
 
@@ -87,6 +88,15 @@ class TestLanset : public QObject {
         QCOMPARE(lan, QByteArray("1-\\\\192.168.0.5\\Harbor\\Harbor.accdb"));
         QCOMPARE(lan.size(), 35);
         QCOMPARE(FormatLanset(0, 0), QByteArray("0-\\\\0.0.0.0\\Harbor\\Harbor.accdb"));
+        // A server on another port: "address:port"; read back as written.
+        const QByteArray port = FormatLanset(1, 0xC0A80005, 5433);
+        QCOMPARE(port, QByteArray("1-\\\\192.168.0.5:5433\\Harbor\\Harbor.accdb"));
+        const LansetSetting back = ParseLansetForDialog(port);
+        QCOMPARE(back.hostIp, 0xC0A80005u);
+        QCOMPARE(back.port, 5433);
+        QCOMPARE(ParseLansetForDialog(lan).port, 0);
+        QCOMPARE(DataSourceOf(ConnectionStringFromLanset(port)),
+                 QString("\\\\192.168.0.5:5433\\Harbor\\Harbor.accdb"));
     }
 
     void connectionStringFollowsTheFlag() {
@@ -198,6 +208,12 @@ class TestLanset : public QObject {
         QTest::newRow("empty in local mode") << false << "" << FormatLanset(0, 0);
         QTest::newRow("LAN host") << true << "192.168.0.5" << FormatLanset(1, 0xC0A80005);
         QTest::newRow("highest octets") << true << "255.255.255.255" << FormatLanset(1, 0xFFFFFFFF);
+        QTest::newRow("blanks around") << true << "  192.168.0.5 " << FormatLanset(1, 0xC0A80005);
+        QTest::newRow("with port")
+            << true << "192.168.0.5:5433 " << FormatLanset(1, 0xC0A80005, 5433);
+        QTest::newRow("port 0") << true << "192.168.0.5:0" << QByteArray();
+        QTest::newRow("port too high") << true << "192.168.0.5:65536" << QByteArray();
+        QTest::newRow("colon alone") << true << "192.168.0.5:" << QByteArray();
     }
 
     void addressMustBeFourNumbers() {

@@ -1,11 +1,15 @@
 // What only the local SQLite file has: the file watched under the program, what opening a
 // damaged, foreign or locked file says, and SQLite's write lock between two workstations.
+#include <QDir>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 #include <unistd.h>
 
+#include "DocumentShop.h"
+#include "GridInput.h"
 #include "MessageScript.h"
 #include "ModalDriver.h"
 #include "TestDatabase.h"
@@ -19,6 +23,8 @@
 #include "app/DatabaseInit.h"
 #include "app/LansetFile.h"
 #include "app/SchemaUpgrade.h"
+#include "documents/CSaleOutDlg.h"
+#include "grid/CGridCtrl.h"
 
 namespace {
 
@@ -39,6 +45,29 @@ void Overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.seek(offset));
     file.write(bytes);
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another shop's database, with one employee of its own, closed as a program leaves it.
+QString OtherShop(const QString& folder) {
+    const QString path = folder + QStringLiteral("/other.accdb");
+    CreateEmptyDatabase(path);
+    CConnection other;
+    other.OpenFile(path);
+    other.BeginTransaction();
+    other.Execute("INSERT INTO employee (name) VALUES ('外店')");
+    other.Commit();
+    return path;
+}
+
+QString OpenMessage(const QString& path) {
+    QString message;
+    OpenFailureKind(path, &message);
+    return message;
 }
 
 } // namespace
@@ -122,6 +151,98 @@ class TestSqliteFile : public QObject {
                 QCOMPARE(reader.Text(0), QString("0")); // nothing reached the new file
             }
         }
+    }
+
+    // The shop file replaced while a document window is open: overwritten in place or put there
+    // by rename, with a text, an empty file or another shop. The save is refused as for a moved
+    // file, nothing reaches the file at the path, and the next start neither applies this
+    // program's log to it nor deletes that log.
+    void replacedFileTakesNoWriteAndNoLog_data() {
+        QTest::addColumn<bool>("rename");
+        QTest::addColumn<QString>("with");
+        for (const bool rename : {false, true}) {
+            for (const char* with : {"text", "empty", "shop"})
+                QTest::addRow("%s %s", rename ? "rename" : "overwrite", with) << rename << with;
+        }
+    }
+
+    void replacedFileTakesNoWriteAndNoLog() {
+        QFETCH(bool, rename);
+        QFETCH(QString, with);
+        QTemporaryDir folder;
+        const QString otherShop = OtherShop(folder.path());
+        const QByteArray content = with == "text"    ? QByteArray("这不是数据库\n")
+                                   : with == "empty" ? QByteArray()
+                                                     : FileBytes(otherShop);
+        DocumentShop shop;
+        QVERIFY(shop.ready);
+        shop.AddProduct("0101000001", "五金-螺丝", "10.00", "100");
+        MessageScript messages;
+        CSaleOutDlg* dlg = shop.saleOut;
+        shop.NewSale(dlg);
+        shop.AddSaleLine(dlg, "0101000001", "2");
+        QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
+        QCOMPARE(shop.db.Value("SELECT count(*) FROM saleout"), QString("1"));
+        const QString path = shop.db.Path();
+        QVERIFY(QFileInfo(path + "-wal").size() > 0);
+
+        if (rename) {
+            const QString staged = folder.filePath("staged");
+            QFile file(staged);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+            file.close();
+            QVERIFY(::rename(QFile::encodeName(staged).constData(),
+                             QFile::encodeName(path).constData()) == 0);
+        } else {
+            QFile file(path); // the same file, its bytes replaced
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(content);
+        }
+
+        // The clerk changes the quantity and saves: refused, and sent to the settings.
+        messages.Clear();
+        ModalDriver<CLansetDlg> settings({[](CLansetDlg* dialog) { dialog->reject(); }});
+        TypeInCell(dlg->Grid(), 1, 6, "3");
+        QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
+        const QString said = messages.Texts().join('\n');
+        QVERIFY2(said.contains("数据库文件已被删除或移动") && !said.contains("成功"),
+                 qPrintable(said));
+        QTRY_COMPARE(settings.Handled(), 1);
+        // The program exits.
+        delete dlg;
+        shop.saleOut = nullptr;
+        theApp.m_pConnection->Close();
+        QCOMPARE(FileBytes(path), content);
+
+        // The next start: this program's log is not the file's; it is set aside, kept whole.
+        const QByteArray log = FileBytes(path + "-wal");
+        QVERIFY(!log.isEmpty());
+        const QString first = OpenMessage(path);
+        QVERIFY2(first.contains("日志文件不是这个文件的") && first.contains("-wal.不属于本文件"),
+                 qPrintable(first));
+        QVERIFY(!QFile::exists(path + "-wal"));
+        const QStringList aside =
+            QDir(QFileInfo(path).path()).entryList({QFileInfo(path).fileName() + "-wal.*"});
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(FileBytes(QFileInfo(path).path() + "/" + aside.first()), log);
+        QCOMPARE(FileBytes(path), content);
+
+        // And the one after opens what was put there as it is, or refuses what is no shop.
+        if (with != "shop") {
+            QVERIFY(OpenFailureKind(path) != CDbException::Kind::Lost);
+            QVERIFY(!OpenMessage(path).isEmpty());
+            return;
+        }
+        CConnection again;
+        again.OpenFile(path);
+        CSqlReader employees(again, "SELECT name FROM employee");
+        QVERIFY(employees.Next());
+        QCOMPARE(employees.Text(0), QString("外店"));
+        QVERIFY(!employees.Next());
+        CSqlReader sales(again, "SELECT count(*) FROM saleout");
+        QVERIFY(sales.Next());
+        QCOMPARE(sales.Text(0), QString("0"));
     }
 
     void openSaysWhatIsWrong() {

@@ -196,10 +196,9 @@ class TestStatementPath : public QObject {
         CRecordset rs;
         rs.Open("select * from customer where mc=?", {nul});
         QCOMPARE(rs.GetRecordCount(), 1);
-        // The server's text cannot hold U+0000: it is stored as U+FFFD there.
-        QCOMPARE(rs.GetCollect("mc"),
-                 TestDatabase::OnServer() ? QString(nul).replace(QChar(0), QChar(QChar::ReplacementCharacter))
-                                          : nul);
+        // U+0000 is stored as U+FFFD on both engines (the server's text cannot hold it, and
+        // SQLite's LIKE would end a pattern there).
+        QCOMPARE(rs.GetCollect("mc"), QString(nul).replace(QChar(0), QChar(QChar::ReplacementCharacter)));
         rs.Delete();
         QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("3"));
         QCOMPARE(RepairText(emoji), emoji);
