@@ -3,6 +3,8 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -61,6 +63,28 @@ sqlite3* SqliteHandle(const QSqlDatabase& db) {
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+// How many connections of this process have each shop file open. POSIX locks belong to the
+// process: closing any other descriptor of a file that SQLite holds drops SQLite's locks on it,
+// and another program closing its last connection would then fold the log into the file and
+// delete it under this one. So nothing here opens a file that a connection of this process has
+// open; its header is read through SQLite's own descriptor.
+QMutex g_openFilesLock;
+QHash<QString, int> g_openFiles;
+
+bool OpenedInThisProcess(const QString& path) {
+    const QMutexLocker lock(&g_openFilesLock);
+    return g_openFiles.value(path) > 0;
+}
+
+void CountOpenFile(const QString& path, int change) {
+    const QMutexLocker lock(&g_openFilesLock);
+    const int count = g_openFiles.value(path) + change;
+    if (count > 0)
+        g_openFiles.insert(path, count);
+    else
+        g_openFiles.remove(path);
 }
 
 } // namespace
@@ -337,9 +361,13 @@ void CConnection::OpenSqlite(const QString& path) {
     Close();
     CheckSqliteFile(path);
     const QFileInfo info(path);
-    RefuseForeignLog(info.absoluteFilePath());
+    // A log that a connection of this program uses is the file's own.
+    if (!OpenedInThisProcess(info.absoluteFilePath()))
+        RefuseForeignLog(info.absoluteFilePath());
     m_strPath = info.absoluteFilePath();
     m_fileIdentity = FileIdentity(m_strPath);
+    CountOpenFile(m_strPath, 1);
+    m_bCounted = true;
 
     QString openError;
     {
@@ -352,6 +380,8 @@ void CConnection::OpenSqlite(const QString& path) {
     }
     if (!openError.isEmpty()) {
         QSqlDatabase::removeDatabase(m_strName);
+        CountOpenFile(m_strPath, -1);
+        m_bCounted = false;
         throw CDbException(QStringLiteral("数据库 %1 打开失败: %2").arg(m_strPath, openError));
     }
     m_dialect = SqlDialect(SqlDialect::Engine::Sqlite);
@@ -420,7 +450,7 @@ void CConnection::ReadShopId() {
             ExecuteText(QStringLiteral("ROLLBACK"));
         throw;
     }
-    m_bIdOnDisk = ReadSqliteHeader(m_strPath).applicationId == m_nShopId;
+    m_bIdOnDisk = HeaderOnDisk().applicationId == m_nShopId;
 }
 
 void CConnection::DropCache() {
@@ -458,6 +488,9 @@ void CConnection::Close() {
         }
     }
     QSqlDatabase::removeDatabase(m_strName);
+    if (m_bCounted)
+        CountOpenFile(m_strPath, -1);
+    m_bCounted = false;
     m_pSqlite = nullptr;
     m_nShopId = 0;
     m_bIdOnDisk = false;
@@ -572,11 +605,25 @@ int CConnection::Execute(const QString& sql, const QVariantList& values) {
     return run.RowsAffected();
 }
 
+// The first bytes of the opened file as they are on disk (not as SQLite sees them with its log),
+// read through SQLite's own descriptor.
+SqliteHeader CConnection::HeaderOnDisk() const {
+    sqlite3_file* file = nullptr;
+    if (!m_pSqlite ||
+        sqlite3_file_control(m_pSqlite, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods)
+        return SqliteHeader();
+    QByteArray bytes(kSqliteHeaderSize, '\0');
+    if (file->pMethods->xRead(file, bytes.data(), int(bytes.size()), 0) != SQLITE_OK)
+        return SqliteHeader(); // short or failed: no longer a database of this size
+    return SqliteHeaderOf(bytes);
+}
+
 bool CConnection::FileIsTheOneOpened() const {
     if (FileIdentity(m_strPath) != m_fileIdentity)
         return false;
     // Overwritten in place: the same file, another content (another shop, text, nothing).
-    const SqliteHeader header = ReadSqliteHeader(m_strPath);
+    const SqliteHeader header = HeaderOnDisk();
     if (!header.valid)
         return false;
     if (header.applicationId == m_nShopId) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/CDbException.h"
+#include "app/ShopFileHeader.h"
 #include "app/SqlDialect.h"
 
 struct CCachedStatement;
@@ -130,6 +131,7 @@ class CConnection {
     void ReadShopId();
     // The file at the path is still the one opened: the same file, with the shop's header.
     bool FileIsTheOneOpened() const;
+    SqliteHeader HeaderOnDisk() const;
     void PrepareSqlite();
     void ConnectServer();
     void ReadSchemaVersion(const QString& what);
@@ -143,6 +145,7 @@ class CConnection {
     QByteArray m_fileIdentity;
     quint32 m_nShopId = 0;            // the shop's own id in the file header
     mutable bool m_bIdOnDisk = false; // the file header on disk holds it (checkpointed)
+    bool m_bCounted = false;          // counted among the process's open files
     SqlDialect m_dialect;
     int m_nSchemaVersion = 0;
     int m_nTransactionDepth = 0;

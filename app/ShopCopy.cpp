@@ -53,6 +53,14 @@ QStringList ShopTables(int version) {
     return tables;
 }
 
+bool StartsWithDefaults(const QString& table) {
+    return table == QLatin1String("harbor_role_permission");
+}
+
+bool KeptByServer(const QString& table) {
+    return table == QLatin1String("harbor_audit_head");
+}
+
 QList<qint64> ShopRowCounts(CConnection& connection) {
     QList<qint64> counts;
     for (const QString& table : ShopTables())
@@ -70,6 +78,12 @@ QStringList CopyShopTables(CConnection& from, CConnection& to, const QStringList
     to.BeginTransaction();
     try {
         for (const QString& table : tables) {
+            if (to.IsServer() && KeptByServer(table)) {
+                report.append(QStringLiteral("%1: 由服务器按日志维护").arg(table));
+                continue;
+            }
+            if (StartsWithDefaults(table))
+                to.Execute(QStringLiteral("DELETE FROM %1").arg(table));
             if (RowCount(to, table) != 0)
                 throw CDbException(QStringLiteral("目标数据库的表 %1 中已有数据").arg(table));
             const QStringList columns = ColumnsOf(from, table);

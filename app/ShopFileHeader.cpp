@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kHeaderSize = 100;
+constexpr int kHeaderSize = kSqliteHeaderSize;
 constexpr int kLogHeaderSize = 32;
 constexpr int kFrameHeaderSize = 24;
 constexpr qint64 kApplicationIdOffset = 68;

@@ -9,6 +9,8 @@
 // whether the log was written for it. The shop's own id is kept in SQLite's application id of
 // the file header; every write of the program puts that header into the log as well.
 
+constexpr int kSqliteHeaderSize = 100;
+
 struct SqliteHeader {
     bool valid = false;        // begins as an SQLite database does
     quint32 pageSize = 0;      // bytes

@@ -157,6 +157,41 @@ class TestSqliteFile : public QObject {
     // by rename, with a text, an empty file or another shop. The save is refused as for a moved
     // file, nothing reaches the file at the path, and the next start neither applies this
     // program's log to it nor deletes that log.
+    // Another program opening and closing the shop file while this one has it open leaves this
+    // one's log in place: every later write reaches the file that others read.
+    void anotherProgramLeavesTheOpenLogInPlace() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("Harbor.accdb");
+        CreateEmptyDatabase(path);
+        CConnection mine;
+        mine.OpenFile(path);
+        auto add = [&](const char* name) {
+            mine.BeginTransaction();
+            mine.Execute("INSERT INTO employee (name) VALUES (?)", {QString(name)});
+            mine.Commit();
+        };
+        auto names = [&] {
+            CConnection reader;
+            reader.OpenFile(path);
+            QStringList all;
+            for (CSqlReader rows(reader, "SELECT name FROM employee ORDER BY name"); rows.Next();)
+                all.append(rows.Text(0));
+            return all.join(',');
+        };
+        add("甲");
+        for (int round = 0; round < 2; ++round) {
+            QProcess other;
+            other.start(QStringLiteral(HARBOR_EXECUTABLE), {"--audit-verify", path});
+            QVERIFY(other.waitForFinished(60000));
+            QCOMPARE(other.exitCode(), 0);
+            QVERIFY(QFile::exists(path + "-wal"));
+        }
+        add("乙");
+        QCOMPARE(names(), QString("乙,甲"));
+        mine.Close();
+        QCOMPARE(names(), QString("乙,甲"));
+    }
+
     void replacedFileTakesNoWriteAndNoLog_data() {
         QTest::addColumn<bool>("rename");
         QTest::addColumn<QString>("with");
