@@ -13,9 +13,13 @@
 
 namespace {
 
+bool g_lastInDoubt = false;
+
 void ReportFailure(QWidget* parent, const QString& what, const CDbException& error) {
-    QString text =
-        QStringLiteral("%1失败,所做的修改没有保存。\n\n数据库信息: %2").arg(what, error.Message());
+    const QString head = error.GetKind() == CDbException::Kind::InDoubt
+                             ? QStringLiteral("%1没有得到数据库的确认。").arg(what)
+                             : QStringLiteral("%1失败,所做的修改没有保存。").arg(what);
+    QString text = QStringLiteral("%1\n\n数据库信息: %2").arg(head, error.Message());
     HarborMessageBox(parent, text, MsgIcon::Stop);
 }
 
@@ -27,6 +31,7 @@ QString ReadFailureText(const QString& what, const CDbException& error) {
 
 bool RunDbAction(QWidget* parent, const QString& what, const std::function<void()>& action) {
     CConnection* connection = theApp.m_pConnection.get();
+    g_lastInDoubt = false;
     try {
         if (!connection || !connection->IsOpen())
             throw CDbException(QStringLiteral("没有数据库连接"));
@@ -34,6 +39,7 @@ bool RunDbAction(QWidget* parent, const QString& what, const std::function<void(
         RunAuditedTransaction(*connection, what, action);
         return true;
     } catch (const CDbException& error) {
+        g_lastInDoubt = error.GetKind() == CDbException::Kind::InDoubt;
         ReportFailure(parent, what, error);
         // The file under the program is gone: nothing more can be saved until the user
         // points the program at its database again.
@@ -41,6 +47,10 @@ bool RunDbAction(QWidget* parent, const QString& what, const std::function<void(
             theApp.ReconnectFromSettings();
     }
     return false;
+}
+
+bool LastActionInDoubt() {
+    return g_lastInDoubt;
 }
 
 bool RunDbRead(QWidget* parent, const QString& what, const std::function<void()>& action) {

@@ -13,6 +13,10 @@ class QWidget;
 //   RunDbAction(this, "保存客户", [&] { ... statements ... });
 bool RunDbAction(QWidget* parent, const QString& what, const std::function<void()>& action);
 
+// Whether the last RunDbAction failed with its commit sent to the server and never answered:
+// its changes may have been stored.
+bool LastActionInDoubt();
+
 // The same for actions that only read: no transaction, same error handling.
 bool RunDbRead(QWidget* parent, const QString& what, const std::function<void()>& action);
 

@@ -144,6 +144,7 @@ bool CEntryDlg::NewDocument() {
     if (number.isEmpty())
         return false;
     EnableDocument(true);
+    m_unconfirmed.Forget();
     m_strOddnum = number;
     m_ui.m_pOddnum->setText(m_strOddnum);
     m_ui.m_pOddnum->setReadOnly(true);
@@ -251,6 +252,8 @@ bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
     QString refusal;
     if (m_savedHeader && !RequirePermission(this, Permission::ChangeDocument))
         return false;
+    if (!m_savedHeader && !NothingInDoubt())
+        return false;
     const bool done = RunDbAction(this, QStringLiteral("保存入库单"), [&] {
         // A product deleted or renumbered in the catalogue meanwhile takes no stock in.
         const int mismatch = m_store.MismatchedLine(screen);
@@ -267,6 +270,8 @@ bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
         write = m_store.Save(drawn, header, screen, m_savedHeader);
     });
     if (!done || !write) {
+        if (!done && !m_savedHeader)
+            m_unconfirmed.AfterFailedFirstSave(drawn);
         if (done && !refusal.isEmpty())
             HarborMessageBox(this, refusal);
         return false;
@@ -279,6 +284,20 @@ bool CEntryDlg::SaveDocument(QString& oddnum, const QStringList& header,
     oddnum = drawn;
     TakeWritten(write->header, lines);
     return true;
+}
+
+// A first save whose commit was never confirmed: when it did land, the window takes the stored
+// document instead of storing it a second time.
+bool CEntryDlg::NothingInDoubt() {
+    const UnconfirmedSave::Found found = m_unconfirmed.Look(this, m_store);
+    if (found != UnconfirmedSave::Found::Stored)
+        return found == UnconfirmedSave::Found::Nothing;
+    m_strOddnum = m_unconfirmed.Number();
+    m_ui.m_pOddnum->setText(m_strOddnum);
+    m_unconfirmed.Forget();
+    ReloadDocument();
+    HarborMessageBox(this, UnconfirmedSave::StoredMessage(m_strOddnum));
+    return false;
 }
 
 void CEntryDlg::TakeWritten(const QStringList& header, const QVector<EntryLine>& lines) {

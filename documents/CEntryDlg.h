@@ -6,6 +6,7 @@
 
 #include "app/CPickReceiver.h"
 #include "app/CWorkDialog.h"
+#include "documents/UnconfirmedSave.h"
 #include "documents/CDocumentStore.h"
 #include "documents/CLineMemory.h"
 #include "documents/EntryControls.h"
@@ -114,6 +115,7 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
     bool AskToSave();
     bool SaveDocument(QString& oddnum, const QStringList& header, const QVector<EntryLine>& lines);
     void TakeWritten(const QStringList& header, const QVector<EntryLine>& lines);
+    bool NothingInDoubt();
     void ShowMoney(const QString& money);
     bool SaveBeforeLineDelete(int* row);
     void CloseDocument();
@@ -129,6 +131,7 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
 
     EntryControls m_ui;
     CDocumentStore m_store{DocumentTable::Entry()};
+    UnconfirmedSave m_unconfirmed; // a first save the server never confirmed
     CLineMemory m_lines;
     DocumentSaveMark* m_pSaveMark = nullptr;
     QPushButton* m_pSavePrint = nullptr;

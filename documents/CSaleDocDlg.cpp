@@ -206,6 +206,7 @@ bool CSaleDocDlg::NewDocument() {
     EnableDocument(true);
     m_bOpen = true;
     m_ui.m_pBarcode->setReadOnly(false);
+    m_unconfirmed.Forget();
     m_strOddnum = number;
     m_ui.m_pOddnum->setReadOnly(true);
     m_ui.m_pReceivable->setReadOnly(true);
@@ -368,6 +369,8 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
     QString oddnum = header.oddnum;
     if (m_savedHeader && !RequirePermission(this, Permission::ChangeDocument))
         return false;
+    if (!m_savedHeader && !NothingInDoubt())
+        return false;
     const bool done = RunDbAction(this, QStringLiteral("保存单据"), [&] {
         const int mismatch = m_store.Documents().MismatchedLine(screen);
         if (mismatch >= 0) {
@@ -390,6 +393,8 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
             m_strLowStock = LowStockNoticeText(NewlyLowStock(before, ReadStockLevels(codes)));
     });
     if (!done || !write) {
+        if (!done && !m_savedHeader)
+            m_unconfirmed.AfterFailedFirstSave(oddnum);
         if (done && !refusal.isEmpty())
             HarborMessageBox(this, refusal);
         return false;
@@ -402,6 +407,20 @@ bool CSaleDocDlg::WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine
     header.oddnum = oddnum;
     TakeWritten(write->header, lines);
     return true;
+}
+
+// A first save whose commit was never confirmed: when it did land, the window takes the stored
+// document instead of storing it a second time.
+bool CSaleDocDlg::NothingInDoubt() {
+    const UnconfirmedSave::Found found = m_unconfirmed.Look(this, m_store.Documents());
+    if (found != UnconfirmedSave::Found::Stored)
+        return found == UnconfirmedSave::Found::Nothing;
+    m_strOddnum = m_unconfirmed.Number();
+    m_ui.m_pOddnum->setText(m_strOddnum);
+    m_unconfirmed.Forget();
+    ReloadDocument();
+    HarborMessageBox(this, UnconfirmedSave::StoredMessage(m_strOddnum));
+    return false;
 }
 
 // The lines now stand for the rows just written.

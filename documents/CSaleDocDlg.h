@@ -6,6 +6,7 @@
 
 #include "app/CPickReceiver.h"
 #include "app/CWorkDialog.h"
+#include "documents/UnconfirmedSave.h"
 #include "documents/CLineMemory.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/SaleDocControls.h"
@@ -152,6 +153,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QStringList StockCodes(const QVector<SaleDocLine>& lines) const;
     void ShowLowStock(const QString& text);
     void TakeWritten(const QStringList& header, const QVector<SaleDocLine>& lines);
+    bool NothingInDoubt();
     void ShowWrittenHeader(const QStringList& header);
     bool SaveBeforeLineDelete(int* row);
     void CloseDocument();
@@ -175,6 +177,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
 
     SaleDocKind m_kind;
     CSaleDocStore m_store;
+    UnconfirmedSave m_unconfirmed; // a first save the server never confirmed
     CLineMemory m_lines;
     QString m_strLowStock; // what the last save took under its minimum; empty for nothing
     QTimer m_clock;

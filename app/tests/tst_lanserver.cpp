@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "DocumentShop.h"
+#include "GridInput.h"
 #include "MessageScript.h"
 #include "TestDatabase.h"
 #include "app/CConnection.h"
@@ -265,6 +266,48 @@ class TestLanServer : public QObject {
         QCOMPARE(shop.db.Value("SELECT count(*) FROM saleout"), QString("5"));
         QCOMPARE(shop.db.Value("SELECT count(DISTINCT oddnum) FROM saleout"), QString("1"));
         QCOMPARE(shop.Stock("0101000003"), QString("98.00"));
+    }
+
+    // The commit of a first save goes unanswered (the server works on it past the limit) and
+    // lands after all: the next 保存 finds the document stored and shows it; the clerk never
+    // stores it twice under two numbers.
+    void unconfirmedFirstSaveIsNotStoredTwice() {
+        DocumentShop shop;
+        QVERIFY(shop.ready);
+        shop.AddProduct("0101000001", "五金-螺丝", "10.00", "100");
+        shop.db.Exec("CREATE FUNCTION harbor_test_slow() RETURNS trigger LANGUAGE plpgsql AS "
+                     "$$ BEGIN PERFORM pg_sleep(3); RETURN NULL; END $$");
+        shop.db.Exec("CREATE CONSTRAINT TRIGGER harbor_test_slow AFTER INSERT ON saleout "
+                     "DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION "
+                     "harbor_test_slow()");
+        theApp.m_pConnection->SetStatementLimit(1500);
+        CSaleOutDlg* dlg = shop.saleOut;
+        shop.NewSale(dlg);
+        shop.AddSaleLine(dlg, "0101000001", "2");
+        MessageScript messages;
+        QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
+        QVERIFY2(messages.Last().contains("没有得到数据库的确认") &&
+                     messages.Last().contains("不知道"),
+                 qPrintable(messages.Texts().join('\n')));
+        QTRY_COMPARE_WITH_TIMEOUT(shop.db.Value("SELECT count(*) FROM saleout"), QString("1"),
+                                  10000);
+        shop.db.Exec("DROP TRIGGER harbor_test_slow ON saleout");
+        const QString stored = shop.db.Value("SELECT oddnum FROM saleout");
+
+        messages.Clear();
+        QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
+        QVERIFY2(messages.Last().contains("已经存入数据库") && messages.Last().contains(stored),
+                 qPrintable(messages.Texts().join('\n')));
+        QCOMPARE(dlg->OddnumBox()->text(), stored);
+        QCOMPARE(shop.db.Value("SELECT count(DISTINCT oddnum) FROM saleout"), QString("1"));
+        QCOMPARE(shop.Stock("0101000001"), QString("98.00"));
+        // From here on the window changes the stored document.
+        TypeInCell(dlg->Grid(), 1, 6, "3");
+        messages.Clear();
+        QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
+        QVERIFY2(!messages.Texts().join('\n').contains("失败"), qPrintable(messages.Texts().join('\n')));
+        QCOMPARE(shop.db.Value("SELECT count(DISTINCT oddnum) FROM saleout"), QString("1"));
+        QCOMPARE(shop.Stock("0101000001"), QString("97.00"));
     }
 
     // A server whose processes hang (here: this workstation's backend stopped) answers nothing
