@@ -8,6 +8,7 @@
 #include "app/SqlText.h"
 #include "documents/Cents.h"
 #include "documents/CostLedger.h"
+#include "documents/DeletedDocuments.h"
 #include "documents/Oddnum.h"
 #include "documents/ProductFacts.h"
 
@@ -225,9 +226,38 @@ DocumentWrite CDocumentStore::DeleteDocument(const QString& oddnum, bool giveSto
     write.message = Move(PlanDocumentDelete(m_table, stored, giveStockBack), write);
     if (!write.message.isEmpty())
         return write;
+    KeepDeletedDocument(m_table, oddnum, giveStockBack);
     write.rows = theApp.m_pConnection->Execute(m_table.DeleteSql(), {oddnum});
     WriteFacts(oddnum, {});
     RecordDocumentCosts(m_table, oddnum,
                         giveStockBack ? CostRemoval::Forget : CostRemoval::KeepGoods);
+    return write;
+}
+
+DocumentWrite CDocumentStore::RestoreDocument(const DeletedDocument& kept) const {
+    DocumentWrite write;
+    write.result = DocumentWrite::Result::Refused;
+    // As a first save does: no other save of this table and date in between.
+    LockFirstSave(m_table.table, OddnumPrefix(OddnumDate(kept.oddnum)));
+    if (StoredRowCount(kept.oddnum) > 0) {
+        write.message = QStringLiteral("单号%1已有另一张单据在使用,不能恢复。").arg(kept.oddnum);
+        return write;
+    }
+    if (!MarkRestored(kept.id)) {
+        write.message = QStringLiteral("单号%1已经恢复过了。").arg(kept.oddnum);
+        return write;
+    }
+    write.result = DocumentWrite::Result::Written;
+    PutBackRows(m_table, kept);
+    const QVector<StoredRow> stored = ReadRows(kept.oddnum);
+    write.rows = int(stored.size());
+    if (kept.stockGivenBack) {
+        write.message = Move(PlanDocumentRestore(m_table, stored), write);
+        if (!write.message.isEmpty())
+            return write;
+    }
+    RecordDocumentCosts(m_table, kept.oddnum);
+    if (!stored.isEmpty())
+        write.header = stored.first().header;
     return write;
 }

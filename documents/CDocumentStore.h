@@ -9,6 +9,7 @@
 #include "documents/DocumentPlan.h"
 
 class CRecordset;
+struct DeletedDocument;
 
 // What a write of a document came to.
 struct DocumentWrite {
@@ -72,7 +73,13 @@ class CDocumentStore {
 
     // Removes every row of the document; with giveStockBack the stock its lines moved is moved
     // back, otherwise the stock stays as it is.
+    // The document's rows are kept (DeletedDocuments) so that it can be seen and restored.
     DocumentWrite DeleteDocument(const QString& oddnum, bool giveStockBack) const;
+
+    // Puts a deleted document back, exactly as it was stored, its stock moved again when its
+    // delete had given it back. Refused when its number is in use again, or when it was
+    // restored already.
+    DocumentWrite RestoreDocument(const DeletedDocument& kept) const;
 
     // The first line (0-based) that does not hold the product it was stored with and whose
     // code has no product, or a product of another name; -1 when all agree. Reads property.

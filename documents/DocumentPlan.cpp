@@ -268,6 +268,13 @@ QVector<StockMove> PlanDocumentDelete(const DocumentTable& table, const QVector<
     return MergeStockMoves(moves);
 }
 
+QVector<StockMove> PlanDocumentRestore(const DocumentTable& table, const QVector<StoredRow>& stored) {
+    QVector<StockMove> moves;
+    for (int k = 0; k < stored.size(); ++k)
+        moves.append(LineEffect(table, stored[k].line, stored[k].product, k, 1));
+    return MergeStockMoves(moves);
+}
+
 QString ReceiptForSaleState(const QString& state, const QString& receivable,
                             const QString& receipt) {
     if (state == QStringLiteral("结清"))

@@ -124,6 +124,9 @@ LineDeletePlan PlanLineDelete(const DocumentTable& table, const QVector<StoredRo
 // every stored line's effect undone on the product it was recorded against.
 QVector<StockMove> PlanDocumentDelete(const DocumentTable& table, const QVector<StoredRow>& stored,
                                       bool giveStockBack);
+// A deleted document put back whose stock had been given back: its lines move stock again as
+// they did when it was saved.
+QVector<StockMove> PlanDocumentRestore(const DocumentTable& table, const QVector<StoredRow>& stored);
 
 // The amount received that goes with a state: the amount due when settled (结清), "0" when
 // open (未结), otherwise the amount received as it is.

@@ -1,4 +1,5 @@
 #include "queries/CEntryQueryDlg.h"
+#include "queries/CDeletedDocsDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,6 +40,7 @@ CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
     m_ui.m_pEnd->setDate(m_endDate);
     connect(m_ui.m_pQuery, &QPushButton::clicked, this, &CEntryQueryDlg::Query);
     connect(m_ui.m_pDelete, &QPushButton::clicked, this, &CEntryQueryDlg::DeleteDocument);
+    connect(m_ui.m_pDeleted, &QPushButton::clicked, this, &CEntryQueryDlg::ShowDeleted);
     connect(m_ui.m_pStatement, &QPushButton::clicked, this, &CEntryQueryDlg::OpenStatement);
     connect(m_ui.m_pSinglePage, &QCheckBox::toggled, this, &CEntryQueryDlg::OnSinglePage);
     connect(m_ui.m_pPrint, &QPushButton::clicked, this, [this] { PrintList(1); });
@@ -155,6 +157,12 @@ void CEntryQueryDlg::DeleteDocument() {
     const QString oddnum = m_ui.m_pList->GetCellText(m_nClickRow, kListOddnum);
     if (DeleteDocumentAsked(this, DocumentTable::Entry(), words, oddnum))
         Query();
+}
+
+void CEntryQueryDlg::ShowDeleted() {
+    CDeletedDocsDlg deleted(DocumentTable::Entry(), this);
+    connect(&deleted, &CDeletedDocsDlg::restored, this, &CEntryQueryDlg::Query);
+    deleted.exec();
 }
 
 void CEntryQueryDlg::OnSinglePage(bool on) {

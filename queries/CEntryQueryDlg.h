@@ -30,6 +30,8 @@ class CEntryQueryDlg : public CWorkDialog {
     // "删除本单": removes the document of the clicked list row, with or without taking its
     // stock off again, as the user chooses.
     void DeleteDocument();
+    // 已删除单据 of stock-ins; a document put back shows in the list again.
+    void ShowDeleted();
     // "对账单": the statement of the supplier in the box over the query's dates.
     void OpenStatement();
 
@@ -46,6 +48,7 @@ class CEntryQueryDlg : public CWorkDialog {
     QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
     QCheckBox* SinglePageBox() const { return m_ui.m_pSinglePage; }
     QPushButton* DeleteButton() const { return m_ui.m_pDelete; }
+    QPushButton* DeletedButton() const { return m_ui.m_pDeleted; }
     QPushButton* StatementButton() const { return m_ui.m_pStatement; }
 
     QDate m_startDate{1970, 1, 1};

@@ -1,4 +1,5 @@
 #include "queries/CSaleQueryDlg.h"
+#include "queries/CDeletedDocsDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,6 +63,7 @@ void CSaleQueryDlg::OpenStatement() {
 void CSaleQueryDlg::ConnectControls() {
     connect(m_ui.m_pQuery, &QPushButton::clicked, this, &CSaleQueryDlg::Query);
     connect(m_ui.m_pDelete, &QPushButton::clicked, this, &CSaleQueryDlg::DeleteDocument);
+    connect(m_ui.m_pDeleted, &QPushButton::clicked, this, &CSaleQueryDlg::ShowDeleted);
     connect(m_ui.m_pStatement, &QPushButton::clicked, this, &CSaleQueryDlg::OpenStatement);
     connect(m_ui.m_pList, &CGridCtrl::click, this, &CSaleQueryDlg::OnListClick);
     connect(m_ui.m_pList, &CGridCtrl::endEdit, this, &CSaleQueryDlg::OnListEndEdit);
@@ -350,10 +352,19 @@ void CSaleQueryDlg::DeleteDocument() {
         return;
     }
     const QString oddnum = m_ui.m_pList->GetCellText(m_nClickRow, kListOddnum);
-    const DocumentTable& table = m_kind.table == QLatin1String("salein") ? DocumentTable::SaleIn()
-                                                                         : DocumentTable::SaleOut();
-    if (DeleteDocumentAsked(this, table, m_kind.deleteWords, oddnum))
+    if (DeleteDocumentAsked(this, Table(), m_kind.deleteWords, oddnum))
         Query();
+}
+
+const DocumentTable& CSaleQueryDlg::Table() const {
+    return m_kind.table == QLatin1String("salein") ? DocumentTable::SaleIn()
+                                                   : DocumentTable::SaleOut();
+}
+
+void CSaleQueryDlg::ShowDeleted() {
+    CDeletedDocsDlg deleted(Table(), this);
+    connect(&deleted, &CDeletedDocsDlg::restored, this, &CSaleQueryDlg::Query);
+    deleted.exec();
 }
 
 void CSaleQueryDlg::ResetInvoice() {

@@ -9,6 +9,7 @@
 #include "queries/SaleQueryKind.h"
 
 class CGridResult;
+struct DocumentTable;
 struct SaleDetail;
 
 // A document query window: the sales-out query (销售出库查询) and the sales-return query
@@ -32,6 +33,8 @@ class CSaleQueryDlg : public CWorkDialog {
     void ShowDetail(const QString& oddnum);
     // "删除本单": removes the document of the clicked list row after asking.
     void DeleteDocument();
+    // 已删除单据 of this window's table; a document put back shows in the list again.
+    void ShowDeleted();
     // "对账单": the statement of the customer in the customer box over the query's dates.
     void OpenStatement();
     // The list's "打印" (1), "打印设置" (2) and "打印预览" (3): the listed documents and their
@@ -71,6 +74,7 @@ class CSaleQueryDlg : public CWorkDialog {
     void LoadEmployees();
     void ReadFilters();
     void RunQuery();
+    const DocumentTable& Table() const;
     void ClearDetail();
     void OnListClick(int row, int col);
     void OnListEndEdit(int row, int col, CGridResult* result);

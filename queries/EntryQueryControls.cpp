@@ -112,6 +112,7 @@ void EntryQueryControls::Create(QWidget* parent) {
     m_pPrintSetup->setEnabled(false);
     m_pDelete = new QPushButton(QStringLiteral("删除本单"), parent);
     m_pDelete->setStyleSheet(QStringLiteral("color: red;"));
+    m_pDeleted = new QPushButton(QStringLiteral("已删除单据"), parent);
 
     m_pList =
         MakeGrid(parent, 100,
@@ -140,6 +141,7 @@ void EntryQueryControls::LayOut(QSize size) {
     m_pDetailFrame->setGeometry(middle + 10, 20, right - middle - 10, qMax(200, h - 30));
     m_pDetail->setGeometry(middle + 20, 70, right - middle - 30, qMax(60, h - 90));
     m_pDelete->setGeometry(right - 100, 40, 80, kHeight);
+    m_pDeleted->setGeometry(right - 200, 40, 90, kHeight);
 
     auto place = [left](QWidget* widget, int x, int y, int width) {
         widget->setGeometry(left + x, y, width, kHeight);

@@ -51,6 +51,7 @@ struct EntryQueryControls {
     QPushButton* m_pPrint = nullptr;
     QCheckBox* m_pSinglePage = nullptr;
     QPushButton* m_pDelete = nullptr; // 删除本单, in the detail half
+    QPushButton* m_pDeleted = nullptr; // 已删除单据, beside it
     CGridCtrl* m_pList = nullptr;
     CGridCtrl* m_pDetail = nullptr;
 

@@ -84,6 +84,7 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
     m_pDelete = new QPushButton(QStringLiteral("删除本单"), parent);
     if (kind.redDeleteButton)
         m_pDelete->setStyleSheet(QStringLiteral("color: red;"));
+    m_pDeleted = new QPushButton(QStringLiteral("已删除单据"), parent);
     if (kind.hasInvoice) {
         m_pInvoiced = new QCheckBox(QStringLiteral("已开票,开票时间为:"), parent);
         m_pInvoiced->setStyleSheet(QStringLiteral("color: blue;"));
@@ -150,5 +151,6 @@ void SaleQueryControls::LayOut(QSize size) {
     place(m_pOddnumLabel, d, 66, 40);
     place(m_pOddnum, d + 44, 66, 130);
     place(m_pDetailReceipt, d + 184, 66, 80);
+    place(m_pDeleted, d + 274, 66, 90);
     place(m_pDetail, d, 98, 600, h - 118);
 }

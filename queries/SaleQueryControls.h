@@ -54,6 +54,7 @@ struct SaleQueryControls {
     QPushButton* m_pDetailPrint = nullptr;
     QCheckBox* m_pSinglePage = nullptr;
     QPushButton* m_pDelete = nullptr;
+    QPushButton* m_pDeleted = nullptr; // 已删除单据
     QCheckBox* m_pInvoiced = nullptr; // null without invoice dates
     QDateEdit* m_pInvoiceDate = nullptr;
     CGridCtrl* m_pDetail = nullptr;
