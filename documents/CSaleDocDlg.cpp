@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "accounts/OperatorSession.h"
 #include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
@@ -25,6 +26,8 @@
 #include "documents/NumericText.h"
 #include "documents/Oddnum.h"
 #include "documents/PaymentState.h"
+#include "documents/PriceFloor.h"
+#include "documents/ProductFacts.h"
 #include "documents/SaleDocGrid.h"
 #include "documents/SaleLineMath.h"
 #include "documents/ScannerText.h"
@@ -94,8 +97,8 @@ void CSaleDocDlg::EnableDocument(bool enable) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_ui.m_pOddnum, m_ui.m_pCustomer, m_ui.m_pSelectCustomer, m_ui.m_pAddLine,
              m_ui.m_pDeleteLine, m_ui.m_pBarcode, m_ui.m_pState, m_ui.m_pReceipt,
-             m_ui.m_pReceivable, m_ui.m_pSearch, m_ui.m_pPrint, m_ui.m_pPreview,
-             m_ui.m_pSinglePage, m_ui.m_pPrintReceipt})
+             m_ui.m_pReceivable, m_ui.m_pSearch, m_ui.m_pPrint, m_ui.m_pPreview, m_ui.m_pSinglePage,
+             m_ui.m_pPrintReceipt})
         control->setEnabled(enable);
     m_ui.m_pPrintSetup->setEnabled(enable && !m_ui.m_pSinglePage->isChecked());
 }
@@ -213,6 +216,7 @@ bool CSaleDocDlg::NewDocument() {
     for (QString* value : {&m_strCustomer, &m_strReceivable, &m_strReceipt, &m_strState,
                            &m_strBarcode, &m_strEmployeeName, &m_strEmployeeId})
         value->clear();
+    TakeOperatorsEmployee();
     m_ui.m_pGrid->DeleteNonFixedRows();
     m_ui.m_pGrid->Refresh();
     m_lines.Clear();
@@ -228,6 +232,24 @@ bool CSaleDocDlg::NewDocument() {
     m_pSaveMark->Clear();
     m_ui.m_pSearch->setFocus(); // ready for the scanner: a code and Enter add a line
     return true;
+}
+
+// The employee linked to the operator signed in sells the new document (a shop without
+// operator accounts, or an operator without an employee, starts it without one).
+void CSaleDocDlg::TakeOperatorsEmployee() {
+    m_strOperatorsEmployee = OperatorSession::Instance().Operator().employeeId;
+    if (m_strOperatorsEmployee.isEmpty())
+        return;
+    bool known = false;
+    QString name;
+    RunDbRead(this, QStringLiteral("读取员工"),
+              [&] { name = CSaleDocStore::EmployeeName(m_strOperatorsEmployee, &known); });
+    if (!known) {
+        m_strOperatorsEmployee.clear();
+        return;
+    }
+    m_strEmployeeId = m_strOperatorsEmployee;
+    m_strEmployeeName = name;
 }
 
 // No longer a document on screen: its rows are gone from the database.
@@ -274,7 +296,8 @@ bool CSaleDocDlg::HasUnsavedChanges() const {
     const CGridCtrl* grid = m_ui.m_pGrid;
     if (!m_savedHeader) // nothing stored: only an untouched document has nothing to lose
         return grid->GetRowCount() > 1 || !m_ui.m_pCustomer->currentText().isEmpty() ||
-               !m_ui.m_pState->currentText().isEmpty() || !m_ui.m_pEmployeeId->text().isEmpty();
+               !m_ui.m_pState->currentText().isEmpty() ||
+               m_ui.m_pEmployeeId->text() != m_strOperatorsEmployee;
     for (int row = 1; row < grid->GetRowCount(); ++row) {
         const LineMemory* memory = m_lines.Find(row);
         if (!memory || !memory->origin ||
@@ -317,7 +340,7 @@ bool CSaleDocDlg::Save() {
         return false;
     }
     header.receipt = ReceiptForSaleState(header.state, header.receivable, header.receipt);
-    if (!WriteDocument(header, lines))
+    if (!PricesAllowed(lines) || !WriteDocument(header, lines))
         return false;
     if (header.oddnum != m_strOddnum) {
         HarborMessageBox(this,
@@ -336,6 +359,27 @@ bool CSaleDocDlg::Save() {
     // Told in the window's status line: the next customer waits, no box to dismiss.
     m_pSaveMark->MarkSaved(QStringLiteral("已成功保存在数据库中"));
     return true;
+}
+
+// A sale below the catalogue (a price under the product's, a discount under its lowest own
+// one) needs that permission; lines stored so and left as they are do not ask again.
+bool CSaleDocDlg::PricesAllowed(const QVector<SaleDocLine>& lines) {
+    if (m_kind.table != QLatin1String("saleout") || HasPermission(Permission::BelowPrice))
+        return true;
+    bool below = false;
+    if (!RunDbRead(this, QStringLiteral("核对售价"), [&] {
+            for (int i = 0; i < lines.size() && !below; ++i) {
+                const LineMemory* memory = m_lines.Find(i + 1);
+                const QStringList texts = CDocumentStore::StoredTexts(m_store.LineTexts(lines[i]));
+                if (memory && memory->origin && *memory->origin == texts)
+                    continue;
+                ProductFacts product;
+                below = ReadProduct(lines[i].code, &product) &&
+                        BelowCatalogue(lines[i].price, lines[i].discount, product);
+            }
+        }))
+        return false;
+    return !below || RequirePermission(this, Permission::BelowPrice);
 }
 
 void CSaleDocDlg::ShowLowStock(const QString& text) {
@@ -573,8 +617,8 @@ void CSaleDocDlg::SearchCustomer() {
 void CSaleDocDlg::OnStateSelected() {
     m_strState = m_ui.m_pState->currentText();
     m_strReceivable = m_ui.m_pReceivable->text();
-    m_strReceipt = ReceiptForChosenState(
-        m_strState, m_strReceivable, m_bReceiptTyped ? m_ui.m_pReceipt->text() : QString());
+    m_strReceipt = ReceiptForChosenState(m_strState, m_strReceivable,
+                                         m_bReceiptTyped ? m_ui.m_pReceipt->text() : QString());
     m_bReceiptTyped = m_bReceiptTyped && m_strState == kDebt;
     m_ui.m_pReceipt->setText(m_strReceipt);
     if (m_strState == kDebt) {

@@ -6,11 +6,11 @@
 
 #include "app/CPickReceiver.h"
 #include "app/CWorkDialog.h"
-#include "documents/UnconfirmedSave.h"
 #include "documents/CLineMemory.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/SaleDocControls.h"
 #include "documents/SaleDocKind.h"
+#include "documents/UnconfirmedSave.h"
 
 class CGridCtrl;
 class CGridResult;
@@ -154,6 +154,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void ShowLowStock(const QString& text);
     void TakeWritten(const QStringList& header, const QVector<SaleDocLine>& lines);
     bool NothingInDoubt();
+    void TakeOperatorsEmployee();
+    bool PricesAllowed(const QVector<SaleDocLine>& lines);
     void ShowWrittenHeader(const QStringList& header);
     bool SaveBeforeLineDelete(int* row);
     void CloseDocument();
@@ -177,7 +179,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
 
     SaleDocKind m_kind;
     CSaleDocStore m_store;
-    UnconfirmedSave m_unconfirmed; // a first save the server never confirmed
+    UnconfirmedSave m_unconfirmed;  // a first save the server never confirmed
+    QString m_strOperatorsEmployee; // the employee a new document started with
     CLineMemory m_lines;
     QString m_strLowStock; // what the last save took under its minimum; empty for nothing
     QTimer m_clock;

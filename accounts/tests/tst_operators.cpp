@@ -17,6 +17,8 @@
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
 #include "documents/CSaleOutDlg.h"
+#include "documents/PriceFloor.h"
+#include "documents/ProductFacts.h"
 #include "grid/CGridCtrl.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
@@ -79,6 +81,7 @@ class TestOperators : public QObject {
     void HostileSignIn();
     void OldHashReplaced();
     void DeleteRefusedAndAuthorized();
+    void SaleBelowTheCatalogueAndTheOperatorsEmployee();
     void RolePermissionsChanged();
     void ResetOwnerOnTheComputer();
 };
@@ -245,6 +248,70 @@ void TestOperators::DeleteRefusedAndAuthorized() {
     // The authorization was for that one action.
     QCOMPARE(OperatorSession::Instance().TakeAuthorizer(), QString());
     QVERIFY(!HasPermission(Permission::DeleteWithStock));
+}
+
+// A clerk linked to an employee starts sales in that employee's name; a price under the
+// catalogue's or a discount under the product's lowest needs the permission (or 店长授权), once:
+// a line stored so is not asked for again when another line changes.
+void TestOperators::SaleBelowTheCatalogueAndTheOperatorsEmployee() {
+    const ProductFacts screw{"五金-螺丝", "", "", "10.00", "0.9", "0.8", "", "100"};
+    QVERIFY(!BelowCatalogue("10.00", "1.0", screw));
+    QVERIFY(!BelowCatalogue("10.0000", "0.8", screw));
+    QVERIFY(!BelowCatalogue("12.00", "", screw));
+    QVERIFY(BelowCatalogue("9.99", "1.0", screw));
+    QVERIFY(BelowCatalogue("10.00", "0.75", screw));
+    QVERIFY(BelowCatalogue("10.00", "0.5", ProductFacts{"", "", "", "10.00", "", "", "", "1"}));
+
+    DocumentShop shop;
+    QVERIFY(shop.ready);
+    shop.AddProduct("0101000001", "五金-螺丝", "10.00", "100");
+    shop.AddProduct("0101000002", "五金-螺母", "2.00", "100");
+    shop.db.Exec("INSERT INTO employee (name, employeeid) VALUES ('王五', '7')");
+    ThreeOperators();
+    {
+        MessageScript messages;
+        COperatorDlg dlg;
+        dlg.EmployeeEdit()->setText("7");
+        AddInWindow(dlg, "小李", "clerk2-pw", "收银员");
+    }
+    SignInAs("小李", "clerk2-pw");
+    CSaleOutDlg* dlg = shop.saleOut;
+    shop.NewSale(dlg);
+    QCOMPARE(dlg->EmployeeIdBox()->text(), QString("7"));
+    QCOMPARE(dlg->EmployeeNameBox()->text(), QString("王五"));
+    // The manager goes on with the sale; here managers may change documents, not sell below.
+    shop.db.Exec("DELETE FROM harbor_role_permission WHERE role='店长' AND "
+                 "permission='below_price'");
+    SignInAs("店长甲", "manager-pw");
+    shop.AddSaleLine(dlg, "0101000001", "2");
+    TypeInCell(dlg->Grid(), 1, 5, "9.00");
+
+    // Refused, naming the permission; nothing stored.
+    {
+        MessageScript messages({IDCANCEL});
+        QVERIFY(!dlg->Save());
+        QVERIFY2(messages.Texts().join("").contains("“低于售价或折扣下限销售”"),
+                 qPrintable(messages.Texts().join("\n")));
+        QCOMPARE(shop.db.Value("SELECT count(*) FROM saleout"), QString("0"));
+    }
+    // The owner allows it for this save.
+    {
+        MessageScript messages({IDOK});
+        ModalDriver<CSignInDlg> authorize(
+            {[](CSignInDlg* sign) { TypeAndOk(sign, "老板", "owner-pw"); }});
+        QVERIFY(dlg->Save());
+        QCOMPARE(authorize.Handled(), 1);
+    }
+    QCOMPARE(shop.db.Rows("SELECT price, employeeid FROM saleout"), QStringList{"9.00|7"});
+    // Another line at the catalogue's price: the stored line is not asked for again.
+    MessageScript messages;
+    shop.AddSaleLine(dlg, "0101000002", "1");
+    QVERIFY(dlg->Save());
+    QVERIFY(!messages.Texts().join("").contains("权限"));
+    QCOMPARE(shop.db.Value("SELECT count(*) FROM saleout"), QString("2"));
+    QCOMPARE(shop.db.Rows("SELECT operator, authorizer FROM harbor_audit WHERE action='保存单据' "
+                          "ORDER BY seq"),
+             (QStringList{"店长甲|老板", "店长甲|"}));
 }
 
 void TestOperators::RolePermissionsChanged() {
