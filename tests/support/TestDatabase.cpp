@@ -115,6 +115,8 @@ TestDatabase::TestDatabase() {
         static int counter = 0;
         const QString name =
             QStringLiteral("harbor_t%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+        // A test program killed earlier under the same process id may have left its database.
+        AdminExec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
         AdminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER harbor")
                       .arg(name, TemplateDatabase()));
         m_address = AddressOf(name);
