@@ -1,4 +1,4 @@
--- Version 7: deleted documents stay visible. Each delete of a whole document keeps its rows
+-- Version 8: deleted documents stay visible. Each delete of a whole document keeps its rows
 -- (and what docline kept of them) as JSON, with who deleted it, where and when, and whether
 -- its stock was given back; a restore puts the rows back and notes who restored it. costids
 -- names the cost movements a delete that kept the stock left in place, for the restore.
