@@ -32,25 +32,37 @@ QVariantList Bounds(const ReportRequest& request) {
     return {range.low, range.high};
 }
 
-// The sales movements of the period, summed per key. keySql picks the key from the movement
-// m and, for a header key, the document d of the table in %1.
-QMap<QString, SalesTotal> SalesBy(const ReportRequest& request, const QString& keySql,
-                                  bool byHeader) {
+// The statement of the period's sales movements of one document table, summed per key.
+// keySql picks the key from the movement m and, for a header key, the document d of the table.
+SqlStatement SalesStatement(const ReportRequest& request, const QString& table,
+                            const QString& keySql, bool byHeader) {
+    const QString from =
+        byHeader ? QStringLiteral("cost_move m JOIN (SELECT DISTINCT oddnum, %2 AS hk FROM %1 "
+                                  "WHERE oddnum >= ? AND oddnum < ?) d ON d.oddnum = m.oddnum")
+                       .arg(table, keySql)
+                 : QStringLiteral("cost_move m");
+    const QString key = byHeader ? QStringLiteral("d.hk") : keySql;
+    return {QStringLiteral("SELECT %1, SUM(m.qty), SUM(m.amount), SUM(m.cost), "
+                           "COUNT(*) - COUNT(m.cost) FROM %2 WHERE m.doctable = ? "
+                           "AND m.oddnum >= ? AND m.oddnum < ? GROUP BY %1")
+                .arg(key, from),
+            (byHeader ? Bounds(request) : QVariantList()) + QVariantList{table} + Bounds(request)};
+}
+
+// The sales-out statement, then the sales-return one.
+QList<SqlStatement> SalesStatements(const ReportRequest& request, const QString& keySql,
+                                    bool byHeader) {
+    return {SalesStatement(request, QStringLiteral("saleout"), keySql, byHeader),
+            SalesStatement(request, QStringLiteral("salein"), keySql, byHeader)};
+}
+
+// The sales movements summed per key: the sales-out rows less the sales-return rows of
+// SalesStatements.
+QMap<QString, SalesTotal> SalesBy(const SqlStatement& out, const SqlStatement& back) {
     QMap<QString, SalesTotal> totals;
-    for (const QString table : {QStringLiteral("saleout"), QStringLiteral("salein")}) {
-        const QString from =
-            byHeader ? QStringLiteral("cost_move m JOIN (SELECT DISTINCT oddnum, %2 AS hk FROM %1 "
-                                      "WHERE oddnum >= ? AND oddnum < ?) d ON d.oddnum = m.oddnum")
-                           .arg(table, keySql)
-                     : QStringLiteral("cost_move m");
-        const QString key = byHeader ? QStringLiteral("d.hk") : keySql;
-        CSqlReader reader(QStringLiteral("SELECT %1, SUM(m.qty), SUM(m.amount), SUM(m.cost), "
-                                         "COUNT(*) - COUNT(m.cost) FROM %2 WHERE m.doctable = ? "
-                                         "AND m.oddnum >= ? AND m.oddnum < ? GROUP BY %1")
-                              .arg(key, from),
-                          (byHeader ? Bounds(request) : QVariantList()) + QVariantList{table} +
-                              Bounds(request));
-        const double sign = table == QLatin1String("saleout") ? 1 : -1;
+    for (const SqlStatement* statement : {&out, &back}) {
+        CSqlReader reader(*statement);
+        const double sign = statement == &out ? 1 : -1;
         while (reader.Next()) {
             SalesTotal& total = totals[reader.Text(0)];
             total.key = reader.Text(0);
@@ -64,9 +76,9 @@ QMap<QString, SalesTotal> SalesBy(const ReportRequest& request, const QString& k
 }
 
 // code or class code -> name.
-QHash<QString, QString> Names(const QString& sql) {
+QHash<QString, QString> Names(const SqlStatement& statement) {
     QHash<QString, QString> names;
-    CSqlReader reader(sql);
+    CSqlReader reader(statement);
     while (reader.Next()) {
         if (!names.contains(reader.Text(0)))
             names.insert(reader.Text(0), reader.Text(1));
@@ -74,12 +86,12 @@ QHash<QString, QString> Names(const QString& sql) {
     return names;
 }
 
-QHash<QString, QString> ProductNames() {
-    return Names(QStringLiteral("SELECT code, name FROM property"));
+SqlStatement ProductNamesStatement() {
+    return {QStringLiteral("SELECT code, name FROM property"), {}};
 }
 
-QHash<QString, QString> ClassNames() {
-    return Names(QStringLiteral("SELECT bh, mc FROM name1"));
+SqlStatement ClassNamesStatement() {
+    return {QStringLiteral("SELECT bh, mc FROM name1"), {}};
 }
 
 QStringList CostTexts(const SalesTotal& total) {
@@ -122,9 +134,9 @@ QList<SalesTotal> Named(const QMap<QString, SalesTotal>& totals,
     return list;
 }
 
-ExportTable BestSellers(const ReportRequest& request) {
-    const QString code = QStringLiteral("m.code");
-    QList<SalesTotal> list = Named(SalesBy(request, code, false), ProductNames());
+ExportTable BestSellers(const ReportRequest& request, const QList<SqlStatement>& statements) {
+    QList<SalesTotal> list =
+        Named(SalesBy(statements.at(0), statements.at(1)), Names(statements.at(2)));
     if (request.byProfit)
         list.removeIf([](const SalesTotal& total) { return total.unknown > 0; });
     std::stable_sort(list.begin(), list.end(), [&](const SalesTotal& a, const SalesTotal& b) {
@@ -147,19 +159,35 @@ struct StockRow {
     QString lastSale;
 };
 
-QList<StockRow> StockRows() {
+// Every product with its stock and average cost in code order; with the name and the number
+// of its last sales-out when asked for (the slow movers).
+SqlStatement StockStatement(bool withLastSale) {
+    if (!withLastSale)
+        return {QStringLiteral("SELECT p.code, p.total, c.avgcost FROM property p LEFT JOIN "
+                               "cost_product c ON c.code = p.code ORDER BY p.code"),
+                {}};
+    return {QStringLiteral("SELECT p.code, p.total, c.avgcost, p.name, (SELECT max(s.oddnum) FROM "
+                           "cost_move s WHERE s.code = p.code AND s.doctable = 'saleout') FROM "
+                           "property p LEFT JOIN cost_product c ON c.code = p.code ORDER BY "
+                           "p.code"),
+            {}};
+}
+
+// The products of a StockStatement whose stock is a plain number.
+QList<StockRow> StockRows(const SqlStatement& statement) {
     QList<StockRow> rows;
-    CSqlReader reader(QStringLiteral(
-        "SELECT p.code, p.name, p.total, c.avgcost, (SELECT max(s.oddnum) FROM cost_move s WHERE "
-        "s.code = p.code AND s.doctable = 'saleout') FROM property p LEFT JOIN cost_product c ON "
-        "c.code = p.code ORDER BY p.code"));
+    CSqlReader reader(statement);
+    const bool withLastSale = reader.ColumnCount() > 3;
     while (reader.Next()) {
-        StockRow row{reader.Text(0), reader.Text(1)};
-        if (!PlainNumber(reader.Text(2), &row.stock))
+        StockRow row{reader.Text(0)};
+        if (!PlainNumber(reader.Text(1), &row.stock))
             continue;
-        if (!reader.Value(3).isNull())
-            row.cost = reader.Value(3).toDouble();
-        row.lastSale = reader.Text(4).left(8);
+        if (!reader.Value(2).isNull())
+            row.cost = reader.Value(2).toDouble();
+        if (withLastSale) {
+            row.name = reader.Text(3);
+            row.lastSale = reader.Text(4).left(8);
+        }
         rows.append(row);
     }
     return rows;
@@ -169,7 +197,7 @@ QString StockValueText(const StockRow& row) {
     return row.cost ? Money(row.stock * *row.cost) : UnknownCostText();
 }
 
-ExportTable SlowMovers(const ReportRequest& request) {
+ExportTable SlowMovers(const ReportRequest& request, const SqlStatement& stock) {
     const QString since = request.to.addDays(1 - request.days).toString(QStringLiteral("yyyyMMdd"));
     ExportTable table;
     table.columns = {{QStringLiteral("编码"), ExportKind::Text, 0},
@@ -178,7 +206,7 @@ ExportTable SlowMovers(const ReportRequest& request) {
                      {QStringLiteral("最后销售"), ExportKind::Text, 0},
                      {QStringLiteral("成本单价"), ExportKind::Number, 2},
                      {QStringLiteral("库存金额"), ExportKind::Number, 2}};
-    for (const StockRow& row : StockRows()) {
+    for (const StockRow& row : StockRows(stock)) {
         if (row.stock <= 0 || (!row.lastSale.isEmpty() && row.lastSale >= since))
             continue;
         table.rows.append({row.code, row.name, Money(row.stock),
@@ -189,14 +217,14 @@ ExportTable SlowMovers(const ReportRequest& request) {
     return table;
 }
 
-ExportTable StockValueByClass() {
+ExportTable StockValueByClass(const SqlStatement& stock, const SqlStatement& classNames) {
     struct ClassValue {
         double value = 0;
         double stock = 0;
         int unknown = 0;
     };
     QMap<QString, ClassValue> classes;
-    for (const StockRow& row : StockRows()) {
+    for (const StockRow& row : StockRows(stock)) {
         ClassValue& value = classes[row.code.left(2)];
         value.stock += row.stock;
         if (row.cost)
@@ -204,7 +232,7 @@ ExportTable StockValueByClass() {
         else if (row.stock != 0)
             ++value.unknown;
     }
-    const QHash<QString, QString> names = ClassNames();
+    const QHash<QString, QString> names = Names(classNames);
     ExportTable table;
     table.columns = {{QStringLiteral("类别编码"), ExportKind::Text, 0},
                      {QStringLiteral("类别"), ExportKind::Text, 0},
@@ -257,29 +285,48 @@ QString ReportTitle(const ReportRequest& request) {
     return titles.value(request.name);
 }
 
-ExportTable BuildReport(const ReportRequest& request) {
-    ExportTable table;
+QList<SqlStatement> ReportStatements(const ReportRequest& request) {
     const QString& name = request.name;
+    if (name == QLatin1String("profit-by-product") || name == QLatin1String("best-sellers"))
+        return SalesStatements(request, QStringLiteral("m.code"), false) << ProductNamesStatement();
+    if (name == QLatin1String("profit-by-class"))
+        return SalesStatements(request, QStringLiteral("substr(m.code, 1, 2)"), false)
+               << ClassNamesStatement();
+    if (name == QLatin1String("profit-by-customer"))
+        return SalesStatements(request, QStringLiteral("customer"), true);
+    if (name == QLatin1String("profit-by-employee"))
+        return SalesStatements(request, QStringLiteral("employeename"), true);
+    if (name == QLatin1String("slow-movers"))
+        return {StockStatement(true)};
+    if (name == QLatin1String("stock-value"))
+        return {StockStatement(false), ClassNamesStatement()};
+    return {};
+}
+
+ExportTable BuildReport(const ReportRequest& request) {
+    const QString& name = request.name;
+    const QList<SqlStatement> statements = ReportStatements(request);
+    ExportTable table;
     if (name == QLatin1String("profit-by-product"))
         table =
             SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"),
-                       Named(SalesBy(request, QStringLiteral("m.code"), false), ProductNames()));
+                       Named(SalesBy(statements.at(0), statements.at(1)), Names(statements.at(2))));
     else if (name == QLatin1String("profit-by-class"))
-        table = SalesTable(
-            QStringLiteral("类别编码"), QStringLiteral("类别"),
-            Named(SalesBy(request, QStringLiteral("substr(m.code, 1, 2)"), false), ClassNames()));
+        table =
+            SalesTable(QStringLiteral("类别编码"), QStringLiteral("类别"),
+                       Named(SalesBy(statements.at(0), statements.at(1)), Names(statements.at(2))));
     else if (name == QLatin1String("profit-by-customer"))
         table = SalesTable(QStringLiteral("客户"), QString(),
-                           SalesBy(request, QStringLiteral("customer"), true).values());
+                           SalesBy(statements.at(0), statements.at(1)).values());
     else if (name == QLatin1String("profit-by-employee"))
         table = SalesTable(QStringLiteral("员工"), QString(),
-                           SalesBy(request, QStringLiteral("employeename"), true).values());
+                           SalesBy(statements.at(0), statements.at(1)).values());
     else if (name == QLatin1String("best-sellers"))
-        table = BestSellers(request);
+        table = BestSellers(request, statements);
     else if (name == QLatin1String("slow-movers"))
-        table = SlowMovers(request);
+        table = SlowMovers(request, statements.at(0));
     else if (name == QLatin1String("stock-value"))
-        table = StockValueByClass();
+        table = StockValueByClass(statements.at(0), statements.at(1));
     else if (name == QLatin1String("summary"))
         table = Summary(request);
     table.title = ReportTitle(request);

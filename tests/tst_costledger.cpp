@@ -14,8 +14,10 @@
 
 #include "GridInput.h"
 
+#include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
+#include "app/CStatementRun.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -395,6 +397,26 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
     const ExportTable slowTable = BuildReport(slow);
     QCOMPARE(slowTable.rows.size(), 3);
     QCOMPARE(BuildReport(ThisMonth("slow-movers")).rows.size(), 0);
+
+    // Each report runs the statements it lists, each once, and no other text: once the listed
+    // ones are prepared, building the report prepares nothing new.
+    CConnection& connection = *theApp.m_pConnection;
+    for (const QString& name : ReportNames()) {
+        if (name == "summary")
+            continue;
+        const QList<SqlStatement> statements = ReportStatements(ThisMonth(name));
+        QVERIFY2(!statements.isEmpty(), qPrintable(name));
+        for (const SqlStatement& statement : statements) {
+            CSqlReader reader(statement);
+            while (reader.Next()) {
+            }
+        }
+        const int prepared = connection.CachedStatementCount();
+        const qint64 before = CStatementRun::RunCount();
+        BuildReport(ThisMonth(name));
+        QCOMPARE(CStatementRun::RunCount() - before, qint64(statements.size()));
+        QCOMPARE(connection.CachedStatementCount(), prepared);
+    }
 
     // The window lists the same report, and exports what it shows.
     CReportDlg window;
