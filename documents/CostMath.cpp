@@ -1,6 +1,5 @@
 #include "documents/CostMath.h"
 
-#include <QRegularExpression>
 #include <cmath>
 
 CostState AfterMovement(const CostState& before, bool stockIn, double qty, double amount) {
@@ -20,8 +19,16 @@ double RoundMoney(double amount) {
 }
 
 bool PlainNumber(const QString& text, double* value) {
-    static const QRegularExpression plain(QStringLiteral("^-?([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
-    if (!plain.match(text).hasMatch())
+    int digits = 0;
+    int points = 0;
+    for (qsizetype i = text.startsWith(u'-') ? 1 : 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= u'0' && c <= u'9')
+            ++digits;
+        else if (c != u'.' || ++points > 1)
+            return false;
+    }
+    if (digits == 0)
         return false;
     *value = text.toDouble();
     return true;

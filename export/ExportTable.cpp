@@ -110,9 +110,15 @@ ExportCell CellFor(const ExportColumn& column, const QString& text) {
 }
 
 int DisplayWidth(const QString& text) {
+    // Character by character, without a copy of the text (columns are sized over every row).
     int width = 0;
-    for (char32_t c : text.toUcs4())
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        char32_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < size && text.at(i + 1).isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text.at(++i).unicode());
         width += IsWide(c) ? 2 : 1;
+    }
     return width;
 }
 

@@ -4,8 +4,10 @@
 #include <QMap>
 #include <QVariant>
 #include <algorithm>
+#include <cmath>
 
 #include "app/CSqlReader.h"
+#include "documents/Cents.h"
 #include "documents/CostMath.h"
 #include "queries/AccountSums.h"
 
@@ -22,7 +24,11 @@ struct SalesTotal {
     double Gross() const { return sales - cost; }
 };
 
+// "%.2f" of the amount rounded to the cent, never "-0.00".
 QString Money(double amount) {
+    const double cents = std::round(RoundMoney(amount) * 100);
+    if (std::fabs(cents) < 1e15)
+        return CentsText(qint64(cents));
     return QString::asprintf("%.2f", RoundMoney(amount) + 0.0);
 }
 
@@ -56,23 +62,73 @@ QList<SqlStatement> SalesStatements(const ReportRequest& request, const QString&
             SalesStatement(request, QStringLiteral("salein"), keySql, byHeader)};
 }
 
-// The sales movements summed per key: the sales-out rows less the sales-return rows of
-// SalesStatements.
-QMap<QString, SalesTotal> SalesBy(const SqlStatement& out, const SqlStatement& back) {
-    QMap<QString, SalesTotal> totals;
-    for (const SqlStatement* statement : {&out, &back}) {
-        CSqlReader reader(*statement);
-        const double sign = statement == &out ? 1 : -1;
-        while (reader.Next()) {
-            SalesTotal& total = totals[reader.Text(0)];
-            total.key = reader.Text(0);
-            total.quantity -= reader.Value(1).toDouble();
-            total.sales += sign * reader.Value(2).toDouble();
-            total.cost += sign * reader.Value(3).toDouble();
-            total.unknown += reader.Value(4).toInt();
+// The groups of a sales report while its rows are read: each key once, found by its key.
+struct SalesGroups {
+    QList<SalesTotal> totals;
+    QHash<QString, qsizetype> index; // key -> position in totals
+    QList<qsizetype> runs;           // where the groups of each statement begin
+};
+
+// Adds the rows of a statement of SalesStatements, a sales-out one (sign 1) or a sales-return
+// one (-1); keys not met before are appended.
+void AddSales(SalesGroups& groups, const SqlStatement& statement, double sign) {
+    groups.runs.append(groups.totals.size());
+    CSqlReader reader(statement);
+    while (reader.Next()) {
+        const QString key = reader.Text(0);
+        auto found = groups.index.find(key);
+        if (found == groups.index.end()) {
+            found = groups.index.insert(key, groups.totals.size());
+            groups.totals.append(SalesTotal());
+            groups.totals.last().key = key;
         }
+        SalesTotal& total = groups.totals[*found];
+        total.quantity -= reader.Value(1).toDouble();
+        total.sales += sign * reader.Value(2).toDouble();
+        total.cost += sign * reader.Value(3).toDouble();
+        total.unknown += reader.Value(4).toInt();
     }
-    return totals;
+}
+
+// Gives each group the first name a statement of keys and names has for its key.
+void NameGroups(SalesGroups& groups, const SqlStatement& names) {
+    CSqlReader reader(names);
+    while (reader.Next()) {
+        const auto found = groups.index.find(reader.Text(0));
+        if (found == groups.index.end())
+            continue;
+        groups.totals[*found].name = reader.Text(1);
+        groups.index.erase(found);
+    }
+}
+
+// The groups in the order of their keys. Each statement's new keys come in a run of their own,
+// already in order when the engine grouped them so: runs are sorted when they are not, then
+// merged.
+QList<SalesTotal> InKeyOrder(SalesGroups&& groups) {
+    QList<SalesTotal>& totals = groups.totals;
+    const auto byKey = [](const SalesTotal& a, const SalesTotal& b) { return a.key < b.key; };
+    for (qsizetype r = 0; r < groups.runs.size(); ++r) {
+        const auto first = totals.begin() + groups.runs[r];
+        const auto end =
+            r + 1 < groups.runs.size() ? totals.begin() + groups.runs[r + 1] : totals.end();
+        if (!std::is_sorted(first, end, byKey))
+            std::sort(first, end, byKey);
+        if (r > 0)
+            std::inplace_merge(totals.begin(), first, end, byKey);
+    }
+    return std::move(totals);
+}
+
+// The sales of the period per key in key order: the sales-out rows less the sales-return rows
+// of SalesStatements, named by the names statement when there is one.
+QList<SalesTotal> SalesBy(const QList<SqlStatement>& statements) {
+    SalesGroups groups;
+    AddSales(groups, statements.at(0), 1);
+    AddSales(groups, statements.at(1), -1);
+    if (statements.size() > 2)
+        NameGroups(groups, statements.at(2));
+    return InKeyOrder(std::move(groups));
 }
 
 // code or class code -> name.
@@ -80,8 +136,9 @@ QHash<QString, QString> Names(const SqlStatement& statement) {
     QHash<QString, QString> names;
     CSqlReader reader(statement);
     while (reader.Next()) {
-        if (!names.contains(reader.Text(0)))
-            names.insert(reader.Text(0), reader.Text(1));
+        const QString key = reader.Text(0);
+        if (!names.contains(key))
+            names.insert(key, reader.Text(1));
     }
     return names;
 }
@@ -99,7 +156,7 @@ QStringList CostTexts(const SalesTotal& total) {
         return {UnknownCostText(), UnknownCostText(), UnknownCostText()};
     const double net = RoundMoney(total.sales);
     return {Money(total.cost), Money(total.Gross()),
-            net != 0 ? QString::asprintf("%.2f%%", total.Gross() / total.sales * 100)
+            net != 0 ? QString::number(total.Gross() / total.sales * 100, 'f', 2) + u'%'
                      : QStringLiteral("-")};
 }
 
@@ -114,29 +171,21 @@ ExportTable SalesTable(const QString& keyHeader, const QString& nameHeader,
                       {QStringLiteral("销售成本"), ExportKind::Number, 2},
                       {QStringLiteral("毛利"), ExportKind::Number, 2},
                       {QStringLiteral("毛利率"), ExportKind::Text, 0}};
+    table.rows.reserve(totals.size());
     for (const SalesTotal& total : totals) {
-        QStringList row{total.key};
+        QStringList row;
+        row.reserve(table.columns.size());
+        row.append(total.key);
         if (!nameHeader.isEmpty())
             row.append(total.name);
         row << Money(total.quantity) << Money(total.sales) << CostTexts(total);
-        table.rows.append(row);
+        table.rows.append(std::move(row));
     }
     return table;
 }
 
-QList<SalesTotal> Named(const QMap<QString, SalesTotal>& totals,
-                        const QHash<QString, QString>& names) {
-    QList<SalesTotal> list;
-    for (SalesTotal total : totals) {
-        total.name = names.value(total.key);
-        list.append(total);
-    }
-    return list;
-}
-
 ExportTable BestSellers(const ReportRequest& request, const QList<SqlStatement>& statements) {
-    QList<SalesTotal> list =
-        Named(SalesBy(statements.at(0), statements.at(1)), Names(statements.at(2)));
+    QList<SalesTotal> list = SalesBy(statements);
     if (request.byProfit)
         list.removeIf([](const SalesTotal& total) { return total.unknown > 0; });
     std::stable_sort(list.begin(), list.end(), [&](const SalesTotal& a, const SalesTotal& b) {
@@ -173,24 +222,23 @@ SqlStatement StockStatement(bool withLastSale) {
             {}};
 }
 
-// The products of a StockStatement whose stock is a plain number.
-QList<StockRow> StockRows(const SqlStatement& statement) {
-    QList<StockRow> rows;
+// Calls visit with each product of a StockStatement whose stock is a plain number.
+template <typename Visit> void ForEachStockRow(const SqlStatement& statement, Visit visit) {
     CSqlReader reader(statement);
     const bool withLastSale = reader.ColumnCount() > 3;
+    StockRow row;
     while (reader.Next()) {
-        StockRow row{reader.Text(0)};
         if (!PlainNumber(reader.Text(1), &row.stock))
             continue;
-        if (!reader.Value(2).isNull())
-            row.cost = reader.Value(2).toDouble();
+        row.code = reader.Text(0);
+        row.cost = reader.Value(2).isNull() ? std::nullopt
+                                            : std::optional<double>(reader.Value(2).toDouble());
         if (withLastSale) {
             row.name = reader.Text(3);
             row.lastSale = reader.Text(4).left(8);
         }
-        rows.append(row);
+        visit(row);
     }
-    return rows;
 }
 
 QString StockValueText(const StockRow& row) {
@@ -206,14 +254,14 @@ ExportTable SlowMovers(const ReportRequest& request, const SqlStatement& stock) 
                      {QStringLiteral("最后销售"), ExportKind::Text, 0},
                      {QStringLiteral("成本单价"), ExportKind::Number, 2},
                      {QStringLiteral("库存金额"), ExportKind::Number, 2}};
-    for (const StockRow& row : StockRows(stock)) {
+    ForEachStockRow(stock, [&](const StockRow& row) {
         if (row.stock <= 0 || (!row.lastSale.isEmpty() && row.lastSale >= since))
-            continue;
+            return;
         table.rows.append({row.code, row.name, Money(row.stock),
                            row.lastSale.isEmpty() ? QStringLiteral("无") : row.lastSale,
                            row.cost ? QString::asprintf("%.2f", *row.cost) : UnknownCostText(),
                            StockValueText(row)});
-    }
+    });
     return table;
 }
 
@@ -224,14 +272,14 @@ ExportTable StockValueByClass(const SqlStatement& stock, const SqlStatement& cla
         int unknown = 0;
     };
     QMap<QString, ClassValue> classes;
-    for (const StockRow& row : StockRows(stock)) {
+    ForEachStockRow(stock, [&](const StockRow& row) {
         ClassValue& value = classes[row.code.left(2)];
         value.stock += row.stock;
         if (row.cost)
             value.value += row.stock * *row.cost;
         else if (row.stock != 0)
             ++value.unknown;
-    }
+    });
     const QHash<QString, QString> names = Names(classNames);
     ExportTable table;
     table.columns = {{QStringLiteral("类别编码"), ExportKind::Text, 0},
@@ -308,19 +356,13 @@ ExportTable BuildReport(const ReportRequest& request) {
     const QList<SqlStatement> statements = ReportStatements(request);
     ExportTable table;
     if (name == QLatin1String("profit-by-product"))
-        table =
-            SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"),
-                       Named(SalesBy(statements.at(0), statements.at(1)), Names(statements.at(2))));
+        table = SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"), SalesBy(statements));
     else if (name == QLatin1String("profit-by-class"))
-        table =
-            SalesTable(QStringLiteral("类别编码"), QStringLiteral("类别"),
-                       Named(SalesBy(statements.at(0), statements.at(1)), Names(statements.at(2))));
+        table = SalesTable(QStringLiteral("类别编码"), QStringLiteral("类别"), SalesBy(statements));
     else if (name == QLatin1String("profit-by-customer"))
-        table = SalesTable(QStringLiteral("客户"), QString(),
-                           SalesBy(statements.at(0), statements.at(1)).values());
+        table = SalesTable(QStringLiteral("客户"), QString(), SalesBy(statements));
     else if (name == QLatin1String("profit-by-employee"))
-        table = SalesTable(QStringLiteral("员工"), QString(),
-                           SalesBy(statements.at(0), statements.at(1)).values());
+        table = SalesTable(QStringLiteral("员工"), QString(), SalesBy(statements));
     else if (name == QLatin1String("best-sellers"))
         table = BestSellers(request, statements);
     else if (name == QLatin1String("slow-movers"))

@@ -122,8 +122,12 @@ void TestCostLedger::movingAverageArithmetic() {
     double value = 0;
     QVERIFY(PlainNumber("-12.50", &value) && value == -12.5);
     QVERIFY(PlainNumber(".5", &value) && value == 0.5);
-    for (const char* bad : {"", "-", ".", "1.2.3", "1-2", "abc", " 5", "1e3"})
-        QVERIFY2(!PlainNumber(bad, &value), bad);
+    QVERIFY(PlainNumber("5.", &value) && value == 5);
+    QVERIFY(PlainNumber("-.25", &value) && value == -0.25);
+    // The same texts the schema upgrade leaves out: a line break after the digits as well.
+    for (const char* bad :
+         {"", "-", ".", "-.", "1.2.3", "1-2", "--1", "abc", " 5", "5 ", "1e3", "12\n", "１２"})
+        QVERIFY2(!PlainNumber(QString::fromUtf8(bad), &value), bad);
 }
 
 // Stock-ins 10 at 5.00 and 10 at 7.00, a sale of 5 at 10.00, a return of 2, a stock-in of 10
