@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "app/CSqlReader.h"
 #include "documents/Cents.h"
@@ -20,9 +21,20 @@ struct SalesTotal {
     double quantity = 0;
     double sales = 0;
     double cost = 0;
-    int unknown = 0; // lines without a known cost
+    int unknown = 0;    // lines without a known cost
+    bool named = false; // the name is the first one found for the key
     double Gross() const { return sales - cost; }
+    void Add(const SalesTotal& other) {
+        quantity += other.quantity;
+        sales += other.sales;
+        cost += other.cost;
+        unknown += other.unknown;
+    }
 };
+
+bool KeyBefore(const SalesTotal& a, const SalesTotal& b) {
+    return a.key < b.key;
+}
 
 // "%.2f" of the amount rounded to the cent, never "-0.00".
 QString Money(double amount) {
@@ -62,73 +74,99 @@ QList<SqlStatement> SalesStatements(const ReportRequest& request, const QString&
             SalesStatement(request, QStringLiteral("salein"), keySql, byHeader)};
 }
 
-// The groups of a sales report while its rows are read: each key once, found by its key.
-struct SalesGroups {
-    QList<SalesTotal> totals;
-    QHash<QString, qsizetype> index; // key -> position in totals
-    QList<qsizetype> runs;           // where the groups of each statement begin
-};
-
-// Adds the rows of a statement of SalesStatements, a sales-out one (sign 1) or a sales-return
-// one (-1); keys not met before are appended.
-void AddSales(SalesGroups& groups, const SqlStatement& statement, double sign) {
-    groups.runs.append(groups.totals.size());
+// The groups of a statement of SalesStatements in key order, one per key: a sales-out one
+// (sign 1) or a sales-return one (-1). The engine's grouping usually gives them in order
+// already; otherwise they are sorted here.
+QList<SalesTotal> ReadSales(const SqlStatement& statement, double sign) {
+    QList<SalesTotal> read;
     CSqlReader reader(statement);
     while (reader.Next()) {
-        const QString key = reader.Text(0);
-        auto found = groups.index.find(key);
-        if (found == groups.index.end()) {
-            found = groups.index.insert(key, groups.totals.size());
-            groups.totals.append(SalesTotal());
-            groups.totals.last().key = key;
+        SalesTotal total;
+        total.key = reader.Text(0);
+        total.quantity = -reader.Value(1).toDouble();
+        total.sales = sign * reader.Value(2).toDouble();
+        total.cost = sign * reader.Value(3).toDouble();
+        total.unknown = reader.Value(4).toInt();
+        read.append(std::move(total));
+    }
+    if (std::is_sorted(read.begin(), read.end(), KeyBefore))
+        return read;
+    std::sort(read.begin(), read.end(), KeyBefore);
+    QList<SalesTotal> once; // keys the engine grouped apart but that are the same text
+    for (SalesTotal& total : read) {
+        if (!once.isEmpty() && once.last().key == total.key)
+            once.last().Add(total);
+        else
+            once.append(std::move(total));
+    }
+    return once;
+}
+
+// Two lists in key order as one, the figures of a key in both added up.
+QList<SalesTotal> Merged(QList<SalesTotal>&& a, const QList<SalesTotal>& b) {
+    if (b.isEmpty())
+        return std::move(a);
+    QList<SalesTotal> merged;
+    merged.reserve(a.size() + b.size());
+    auto i = a.begin();
+    auto j = b.begin();
+    while (i != a.end() && j != b.end()) {
+        if (KeyBefore(*i, *j)) {
+            merged.append(std::move(*i++));
+        } else if (KeyBefore(*j, *i)) {
+            merged.append(*j++);
+        } else {
+            merged.append(std::move(*i++));
+            merged.last().Add(*j++);
         }
-        SalesTotal& total = groups.totals[*found];
-        total.quantity -= reader.Value(1).toDouble();
-        total.sales += sign * reader.Value(2).toDouble();
-        total.cost += sign * reader.Value(3).toDouble();
-        total.unknown += reader.Value(4).toInt();
     }
+    std::move(i, a.end(), std::back_inserter(merged));
+    std::copy(j, b.end(), std::back_inserter(merged));
+    return merged;
 }
 
-// Gives each group the first name a statement of keys and names has for its key.
-void NameGroups(SalesGroups& groups, const SqlStatement& names) {
+// Where the key is, or would be, in the totals in key order at or after from: the names come
+// mostly in key order, so the search looks close to from first.
+qsizetype KeyPosition(const QList<SalesTotal>& totals, qsizetype from, const QString& key) {
+    qsizetype low = from;
+    qsizetype step = 1;
+    while (from + step < totals.size() && totals[from + step].key < key) {
+        low = from + step;
+        step *= 2;
+    }
+    const auto high = totals.begin() + std::min(totals.size(), from + step + 1);
+    return std::lower_bound(
+               totals.begin() + low, high, key,
+               [](const SalesTotal& total, const QString& k) { return total.key < k; }) -
+           totals.begin();
+}
+
+// Gives each total the first name a statement of keys and names has for its key.
+void NameSales(QList<SalesTotal>& totals, const SqlStatement& names) {
     CSqlReader reader(names);
+    qsizetype next = 0; // past the key named last
     while (reader.Next()) {
-        const auto found = groups.index.find(reader.Text(0));
-        if (found == groups.index.end())
+        const QString key = reader.Text(0);
+        const bool onward = next == 0 || totals[next - 1].key < key;
+        const qsizetype at = KeyPosition(totals, onward ? next : 0, key);
+        if (at == totals.size() || totals[at].key != key)
             continue;
-        groups.totals[*found].name = reader.Text(1);
-        groups.index.erase(found);
+        next = at + 1;
+        if (!totals[at].named) {
+            totals[at].name = reader.Text(1);
+            totals[at].named = true;
+        }
     }
-}
-
-// The groups in the order of their keys. Each statement's new keys come in a run of their own,
-// already in order when the engine grouped them so: runs are sorted when they are not, then
-// merged.
-QList<SalesTotal> InKeyOrder(SalesGroups&& groups) {
-    QList<SalesTotal>& totals = groups.totals;
-    const auto byKey = [](const SalesTotal& a, const SalesTotal& b) { return a.key < b.key; };
-    for (qsizetype r = 0; r < groups.runs.size(); ++r) {
-        const auto first = totals.begin() + groups.runs[r];
-        const auto end =
-            r + 1 < groups.runs.size() ? totals.begin() + groups.runs[r + 1] : totals.end();
-        if (!std::is_sorted(first, end, byKey))
-            std::sort(first, end, byKey);
-        if (r > 0)
-            std::inplace_merge(totals.begin(), first, end, byKey);
-    }
-    return std::move(totals);
 }
 
 // The sales of the period per key in key order: the sales-out rows less the sales-return rows
 // of SalesStatements, named by the names statement when there is one.
 QList<SalesTotal> SalesBy(const QList<SqlStatement>& statements) {
-    SalesGroups groups;
-    AddSales(groups, statements.at(0), 1);
-    AddSales(groups, statements.at(1), -1);
+    QList<SalesTotal> totals =
+        Merged(ReadSales(statements.at(0), 1), ReadSales(statements.at(1), -1));
     if (statements.size() > 2)
-        NameGroups(groups, statements.at(2));
-    return InKeyOrder(std::move(groups));
+        NameSales(totals, statements.at(2));
+    return totals;
 }
 
 // code or class code -> name.

@@ -320,6 +320,9 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
     shop.AddProduct(kScrew, "五金-螺丝", "10.00", "0");
     shop.AddProduct(kNut, "五金-螺母", "2.50", "0");
     shop.AddProduct("0200000001", "电料-开关", "5.15", "3");
+    // A product that only comes back in the period, and one that nobody touches.
+    shop.AddProduct("0101000003", "五金-垫圈", "1.00", "0");
+    shop.AddProduct("0101000004", "五金-垫片", "1.00", "0");
     shop.db.Exec("INSERT INTO name1 (bh, mc) VALUES ('01', '五金'), ('02', '电料')");
     QVERIFY(SaveEntry(shop, kScrew, "5.00", "10"));
     QVERIFY(SaveEntry(shop, kNut, "1.10", "40"));
@@ -329,6 +332,7 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
     QVERIFY(SaveEntry(shop, kScrew, "8.00", "6"));
     QVERIFY(SaveSale(shop, shop.saleOut, kScrew, "3"));
     QVERIFY(SaveSale(shop, shop.saleIn, kNut, "2"));
+    QVERIFY(SaveSale(shop, shop.saleIn, "0101000003", "1"));
 
     // Per product, from the document rows and each line's recorded cost per unit.
     const QString sales =
@@ -354,8 +358,17 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
         QCOMPARE(row.value(4), Cents(reader.Value(3).toDouble()));
         QCOMPARE(row.value(5), Cents(reader.Value(2).toDouble() - reader.Value(3).toDouble()));
     }
-    QCOMPARE(products, 3);
-    QCOMPARE(report.size(), 3);
+    QCOMPARE(products, 4);
+    QCOMPARE(report.size(), 4);
+    // In the order of the codes, each with its own name; the returned one counts negative.
+    const ExportTable byProduct = BuildReport(ThisMonth("profit-by-product"));
+    QStringList codes;
+    for (const QStringList& row : byProduct.rows)
+        codes << row.value(0);
+    QCOMPARE(codes, QStringList({kScrew, kNut, "0101000003", "0200000001"}));
+    QCOMPARE(report.value("0101000003").value(1), QStringLiteral("五金-垫圈"));
+    QCOMPARE(report.value("0101000003").value(2), QStringLiteral("-1.00"));
+    QCOMPARE(report.value(kNut).value(1), QStringLiteral("五金-螺母"));
     // The screw: 4 sold at 5.00, then 3 at (6 x 5.00 + 6 x 8.00) / 12 = 6.50: 20.00 + 19.50.
     QCOMPARE(report.value(kScrew).value(4), QStringLiteral("39.50"));
 
@@ -399,8 +412,11 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
     ReportRequest slow = ThisMonth("slow-movers");
     slow.to = slow.to.addYears(1);
     const ExportTable slowTable = BuildReport(slow);
-    QCOMPARE(slowTable.rows.size(), 3);
-    QCOMPARE(BuildReport(ThisMonth("slow-movers")).rows.size(), 0);
+    QCOMPARE(slowTable.rows.size(), 4);
+    // This month only the washer, never sold, is slow.
+    const ExportTable slowNow = BuildReport(ThisMonth("slow-movers"));
+    QCOMPARE(slowNow.rows.size(), 1);
+    QCOMPARE(slowNow.rows[0].value(0), QStringLiteral("0101000003"));
 
     // Each report runs the statements it lists, each once, and no other text: once the listed
     // ones are prepared, building the report prepares nothing new.
@@ -429,7 +445,7 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
     window.FromBox()->setDate(ThisMonth("").from);
     window.ToBox()->setDate(ThisMonth("").to);
     QTest::mouseClick(window.QueryButton(), Qt::LeftButton);
-    QCOMPARE(window.Grid()->GetRowCount(), 4);
+    QCOMPARE(window.Grid()->GetRowCount(), 5);
     QCOMPARE(window.ShownTable().rows, BuildReport(ThisMonth("profit-by-product")).rows);
     const QStringList first = window.ShownTable().rows[0];
     for (int col = 0; col < first.size(); ++col)
