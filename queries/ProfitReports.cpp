@@ -89,10 +89,13 @@ QList<SalesTotal> ReadSales(const SqlStatement& statement, double sign) {
         total.unknown = reader.Value(4).toInt();
         read.append(std::move(total));
     }
-    if (std::is_sorted(read.begin(), read.end(), KeyBefore))
+    if (!std::is_sorted(read.begin(), read.end(), KeyBefore))
+        std::sort(read.begin(), read.end(), KeyBefore);
+    // Keys the engine grouped apart but that read as the same text (NULL and empty text).
+    const auto same = [](const SalesTotal& a, const SalesTotal& b) { return a.key == b.key; };
+    if (std::adjacent_find(read.begin(), read.end(), same) == read.end())
         return read;
-    std::sort(read.begin(), read.end(), KeyBefore);
-    QList<SalesTotal> once; // keys the engine grouped apart but that are the same text
+    QList<SalesTotal> once;
     for (SalesTotal& total : read) {
         if (!once.isEmpty() && once.last().key == total.key)
             once.last().Add(total);

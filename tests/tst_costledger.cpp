@@ -97,6 +97,7 @@ class TestCostLedger : public QObject {
     void soldBeforeAnyStockInIsUnknown();
     void upgradeFillsTheLedgerAsTheWindowsWould();
     void reportsEqualPlainSqlOverTheRows();
+    void customersWithoutANameShareOneRow();
     void reportCommandAgreesWithTheWindow();
     void reportCommandRefusesBadArguments();
     void windowsRenderReadably();
@@ -450,6 +451,30 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
     const QStringList first = window.ShownTable().rows[0];
     for (int col = 0; col < first.size(); ++col)
         QCOMPARE(window.Grid()->GetCellText(1, col + 1), first[col]);
+}
+
+// A document whose customer is NULL (written by an older program) and one with an empty
+// customer are the same to the owner: one row without a name, their figures added up.
+void TestCostLedger::customersWithoutANameShareOneRow() {
+    DocumentShop shop;
+    QVERIFY(shop.ready);
+    shop.AddProduct(kScrew, "五金-螺丝", "10.00", "0");
+    QVERIFY(SaveEntry(shop, kScrew, "5.00", "10"));
+    QVERIFY(SaveSale(shop, shop.saleOut, kScrew, "1"));
+    const QString first = shop.db.Value("SELECT max(oddnum) FROM saleout");
+    QVERIFY(SaveSale(shop, shop.saleOut, kScrew, "2"));
+    QVERIFY(SaveSale(shop, shop.saleOut, kScrew, "3"));
+    const QString second = shop.db.Value("SELECT max(oddnum) FROM saleout");
+    shop.db.Exec("UPDATE saleout SET customer = NULL WHERE oddnum = ?", {first});
+    shop.db.Exec("UPDATE saleout SET customer = '' WHERE oddnum = ?", {second});
+    const ExportTable customers = BuildReport(ThisMonth("profit-by-customer"));
+    QCOMPARE(customers.rows.size(), 2);
+    const QStringList nameless = customers.rows[0];
+    QCOMPARE(nameless.value(0), QString());
+    QCOMPARE(nameless.value(1), QStringLiteral("4.00"));
+    QCOMPARE(nameless.value(3), QStringLiteral("20.00"));
+    QCOMPARE(customers.rows[1].value(0), QStringLiteral("张三五金"));
+    QCOMPARE(customers.rows[1].value(1), QStringLiteral("2.00"));
 }
 
 void TestCostLedger::reportCommandAgreesWithTheWindow() {
