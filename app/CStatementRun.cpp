@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringDecoder>
+#include <atomic>
 #include <sqlite3.h>
 
 #include "app/CConnection.h"
@@ -11,6 +12,8 @@
 #include "app/SqlText.h"
 
 namespace {
+
+std::atomic<qint64> g_runCount{0};
 
 // Text goes in as valid Unicode, and an empty text as empty text, never as NULL: only an
 // explicit QVariant() stores NULL.
@@ -67,6 +70,10 @@ int BindNative(sqlite3_stmt* statement, int index, const QVariant& value) {
 
 } // namespace
 
+qint64 CStatementRun::RunCount() {
+    return g_runCount.load(std::memory_order_relaxed);
+}
+
 CCachedStatement::~CCachedStatement() {
     if (native)
         sqlite3_finalize(native);
@@ -76,6 +83,7 @@ CStatementRun::CStatementRun(CConnection& connection, const QString& sql,
                              const QVariantList& values)
     : m_connection(connection), m_strSql(sql) {
     m_pStatement = connection.Acquire(sql);
+    ++g_runCount;
     m_bNative = m_pStatement->native != nullptr;
     if (m_bNative) {
         sqlite3_stmt* statement = m_pStatement->native;

@@ -17,6 +17,7 @@
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
+#include "app/CStatementRun.h"
 #include "app/FontSetup.h"
 #include "app/MemoryTuning.h"
 #include "app/PrefixSearch.h"
@@ -29,11 +30,14 @@
 #include "documents/SaleDocKind.h"
 #include "grid/CGridCtrl.h"
 #include "queries/CAccountDlg.h"
+#include "queries/CReportDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
+#include "queries/ProfitReports.h"
 #include "queries/SaleQueryControls.h"
 #include "queries/SaleQuerySql.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -42,6 +46,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -120,7 +125,7 @@ class RawEngine {
         return Command(fields);
     }
 
-    double Queries(const std::vector<SqlStatement>& statements) {
+    template <typename List> double Queries(const List& statements) {
         double total = 0;
         for (const SqlStatement& statement : statements)
             total += Query(statement);
@@ -207,6 +212,39 @@ double AccountSums(CAccountDlg& dialog, const QString& year, const QString& mont
 double AccountOpening() {
     std::unique_ptr<CAccountDlg> dialog;
     return Ms([&] { dialog = std::make_unique<CAccountDlg>(); });
+}
+
+// A report of 经营报表 for a whole year, as the window asks for it.
+ReportRequest YearReport(const QString& name, int year) {
+    ReportRequest request;
+    request.name = name;
+    request.from = QDate(year, 1, 1);
+    request.to = QDate(year, 12, 31);
+    return request;
+}
+
+double Report(const ReportRequest& request) {
+    return Ms([&] { BuildReport(request); });
+}
+
+// 经营报表 with its first report (商品销售毛利) and the period set: a click on 查询 to the
+// painted list.
+double ReportWindowQuery(CReportDlg& dialog, const ReportRequest& request) {
+    dialog.ReportBox()->setCurrentIndex(0);
+    dialog.FromBox()->setDate(request.from);
+    dialog.ToBox()->setDate(request.to);
+    Drain();
+    return Ms([&] {
+        dialog.QueryButton()->click();
+        PaintNow(&dialog);
+    });
+}
+
+// The same in a window opened just before, which shows no list yet.
+double ReportFreshWindow(const ReportRequest& request) {
+    CReportDlg dialog;
+    dialog.show();
+    return ReportWindowQuery(dialog, request);
 }
 
 double NumberDraw(const QDate& date) {
@@ -299,11 +337,12 @@ struct Action {
     QString baselineKind;
     std::vector<double> programTimes;
     std::vector<double> baselineTimes;
+    qint64 statements = 0; // what the program's side sent to the engine in its last run
 };
 
 void PrintTable(const std::vector<Action>& actions, int runs) {
-    std::printf("\n%-44s %12s %12s %8s  %-12s %s\n", "action", "program ms", "baseline ms", "ratio",
-                "goal", "baseline");
+    std::printf("\n%-44s %12s %12s %8s %6s  %-12s %s\n", "action", "program ms", "baseline ms",
+                "ratio", "stmts", "goal", "baseline");
     for (const Action& a : actions) {
         const double p = Median(a.programTimes);
         const double b = Median(a.baselineTimes);
@@ -312,11 +351,14 @@ void PrintTable(const std::vector<Action>& actions, int runs) {
         int width = 0;
         for (QChar c : a.name)
             width += c.unicode() >= 0x1100 ? 2 : 1;
-        std::printf("%s%*s %12.2f %12.2f %8.2f  %-12s %s\n", name.constData(),
-                    std::max(0, 44 - width), "", p, b, b > 0 ? p / b : 0.0, qPrintable(a.goal),
+        std::printf("%s%*s %12.2f %12.2f %8.2f %6lld  %-12s %s\n", name.constData(),
+                    std::max(0, 44 - width), "", p, b, b > 0 ? p / b : 0.0,
+                    static_cast<long long>(a.statements), qPrintable(a.goal),
                     qPrintable(a.baselineKind));
     }
-    std::printf("(medians of %d interleaved runs)\n", runs);
+    std::printf("(medians of %d interleaved runs; stmts: statements the program's side sent to "
+                "the engine in one run, 0 for the rows timed in a child process)\n",
+                runs);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -483,6 +525,8 @@ int main(int argc, char* argv[]) {
     CSaleOutQueryDlg saleQuery;
     saleQuery.show();
     CAccountDlg account;
+    CReportDlg reports; // 经营报表, queried again and again
+    reports.show();
     Drain();
 
     const QDate lastDay(2026, 12, 31);
@@ -624,6 +668,27 @@ int main(int argc, char* argv[]) {
                                insertValues);
         },
         QStringLiteral("same SQL, C API"));
+    // The reports of 2025 (the stock value and the slow movers are those of today's stock).
+    for (const char* name : {"profit-by-product", "profit-by-class", "profit-by-customer",
+                             "best-sellers", "stock-value", "slow-movers"}) {
+        const ReportRequest request = YearReport(QString::fromLatin1(name), 2025);
+        add(
+            QStringLiteral("经营报表 %1 2025").arg(request.name), QStringLiteral("<= 1.5"),
+            [=] { return Report(request); },
+            [&raw, request] { return raw.Queries(ReportStatements(request)); },
+            QStringLiteral("same SQL, C API"));
+    }
+    const ReportRequest windowReport = YearReport(QStringLiteral("profit-by-product"), 2025);
+    add(
+        QStringLiteral("经营报表 window, first query (product year)"), QStringLiteral("<= 1.5"),
+        [&] { return ReportFreshWindow(windowReport); },
+        [&] { return raw.Queries(ReportStatements(windowReport)); },
+        QStringLiteral("same SQL, C API"));
+    add(
+        QStringLiteral("经营报表 window, query again (product year)"), QStringLiteral("<= 1.5"),
+        [&] { return ReportWindowQuery(reports, windowReport); },
+        [&] { return raw.Queries(ReportStatements(windowReport)); },
+        QStringLiteral("same SQL, C API"));
     if (!startupProgram.isEmpty())
         add(
             QStringLiteral("start-up to the painted main window"), QStringLiteral("<= 1.3"),
@@ -643,15 +708,20 @@ int main(int argc, char* argv[]) {
             [&] { return ChildTime(gridProgram, {QStringLiteral("--table-once")}, false); },
             QStringLiteral("QTableWidget"));
 
+    auto timeProgram = [&](Action& a) {
+        const qint64 before = CStatementRun::RunCount();
+        a.programTimes.push_back(a.program());
+        a.statements = CStatementRun::RunCount() - before;
+    };
     for (int run = 0; run < runs; ++run) {
         for (Action& a : actions) {
             // The side that goes first alternates, so neither always finds the caches warm.
             if (run % 2 == 0) {
-                a.programTimes.push_back(a.program());
+                timeProgram(a);
                 a.baselineTimes.push_back(a.baseline());
             } else {
                 a.baselineTimes.push_back(a.baseline());
-                a.programTimes.push_back(a.program());
+                timeProgram(a);
             }
         }
         std::fprintf(stderr, "run %d of %d done\n", run + 1, runs);

@@ -3,6 +3,7 @@
 #include "documents/DecimalValue.h"
 #include "documents/NumericText.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -33,12 +34,18 @@ qint64 CentsOf(const QString& text) {
 }
 
 QString CentsText(qint64 cents) {
+    // Written straight into a buffer: long lists format many thousands of figures.
     const bool negative = cents < 0;
-    const quint64 magnitude = negative ? quint64(-cents) : quint64(cents);
-    return QStringLiteral("%1%2.%3")
-        .arg(negative ? QStringLiteral("-") : QString())
-        .arg(magnitude / 100)
-        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    const quint64 magnitude = negative ? 0 - quint64(cents) : quint64(cents);
+    char text[32]; // the sign, at most 18 digits, the point and two decimals
+    char* end = text;
+    if (negative)
+        *end++ = '-';
+    end = std::to_chars(end, text + 24, magnitude / 100).ptr;
+    *end++ = '.';
+    *end++ = char('0' + magnitude % 100 / 10);
+    *end++ = char('0' + magnitude % 10);
+    return QString::fromLatin1(text, end - text);
 }
 
 qint64 SumCents(const QStringList& texts) {

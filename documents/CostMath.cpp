@@ -1,6 +1,6 @@
 #include "documents/CostMath.h"
 
-#include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 
 CostState AfterMovement(const CostState& before, bool stockIn, double qty, double amount) {
@@ -20,9 +20,27 @@ double RoundMoney(double amount) {
 }
 
 bool PlainNumber(const QString& text, double* value) {
-    static const QRegularExpression plain(QStringLiteral("^-?([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
-    if (!plain.match(text).hasMatch())
+    // Read without QString::toDouble: the reports read a stock figure of every product.
+    char ascii[64];
+    const bool fits = text.size() < qsizetype(sizeof ascii);
+    int digits = 0;
+    int points = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        const bool sign = c == u'-' && i == 0;
+        const bool point = c == u'.' && ++points == 1;
+        if (c >= u'0' && c <= u'9')
+            ++digits;
+        else if (!sign && !point)
+            return false;
+        if (fits)
+            ascii[i] = char(c);
+    }
+    if (digits == 0)
         return false;
-    *value = text.toDouble();
+    const std::from_chars_result read =
+        fits ? std::from_chars(ascii, ascii + text.size(), *value) : std::from_chars_result{};
+    if (!fits || read.ec != std::errc())
+        *value = text.toDouble();
     return true;
 }

@@ -110,9 +110,15 @@ ExportCell CellFor(const ExportColumn& column, const QString& text) {
 }
 
 int DisplayWidth(const QString& text) {
+    // Character by character, without a copy of the text (columns are sized over every row).
     int width = 0;
-    for (char32_t c : text.toUcs4())
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        char32_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < size && text.at(i + 1).isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text.at(++i).unicode());
         width += IsWide(c) ? 2 : 1;
+    }
     return width;
 }
 
@@ -124,8 +130,15 @@ double ColumnWidthFor(const ExportTable& table, int column) {
 double ColumnWidthFor(const ExportColumn& kind, const QList<QStringList>& rows, int column) {
     // The header is bold: a little wider than its characters.
     double widest = DisplayWidth(kind.header) * 1.1;
-    for (const QStringList& row : rows)
-        widest = std::max<double>(widest, DisplayWidth(ShownText(kind, row.value(column))));
+    for (const QStringList& row : rows) {
+        if (column >= row.size()) // an empty cell
+            continue;
+        // A text column shows its texts as they are: measured without a copy.
+        const QString& text = row.at(column);
+        const int width = kind.kind == ExportKind::Text ? DisplayWidth(text)
+                                                        : DisplayWidth(ShownText(kind, text));
+        widest = std::max<double>(widest, width);
+    }
     return std::clamp(widest + 2, kMinWidth, kMaxWidth);
 }
 

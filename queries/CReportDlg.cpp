@@ -10,6 +10,7 @@
 #include "documents/ReportPrint.h"
 #include "export/ExportDialogs.h"
 #include "grid/CGridCtrl.h"
+#include "grid/CHeldRowSource.h"
 
 namespace {
 
@@ -29,9 +30,10 @@ const ReportChoice kChoices[] = {
     {"slow-movers", false},        {"stock-value", false},
 };
 
-// A column wide enough for its header and its texts.
+// A column wide enough for its header and its texts, measured as the list shows them.
 int ColumnWidth(const ExportTable& table, int column) {
-    return std::clamp(int(ColumnWidthFor(table, column) * 9) + 24, 80, 360);
+    const ExportColumn asShown{table.columns.at(column).header, ExportKind::Text, 0};
+    return std::clamp(int(ColumnWidthFor(asShown, table.rows, column) * 9) + 24, 80, 360);
 }
 
 } // namespace
@@ -109,26 +111,23 @@ bool CReportDlg::Query() {
 void CReportDlg::Fill(const ExportTable& table) {
     m_shown = table;
     const int columns = int(table.columns.size());
+    m_pGrid->ClearRowSource();
     m_pGrid->SetRowCount(1);
     m_pGrid->SetColumnCount(columns + 1);
     m_pGrid->SetFixedRowCount(1);
     m_pGrid->SetFixedColumnCount(1);
     m_pGrid->SetRowHeight(0, kRowHeight);
     m_pGrid->SetColumnWidth(0, 50);
+    m_pGrid->SetColumnFormat(0, kCentre);
     for (int col = 0; col < columns; ++col) {
         m_pGrid->SetColumnWidth(col + 1, ColumnWidth(table, col));
         m_pGrid->SetCellText(0, col + 1, table.columns[col].header);
         m_pGrid->SetCellFormat(0, col + 1, kCentre);
+        m_pGrid->SetColumnFormat(col + 1,
+                                 table.columns[col].kind == ExportKind::Number ? kRight : kCentre);
     }
-    for (int r = 0; r < table.rows.size(); ++r) {
-        const int row = m_pGrid->AppendRow(QString::number(r + 1), kRowHeight);
-        m_pGrid->SetCellFormat(row, 0, kCentre);
-        for (int col = 0; col < columns; ++col) {
-            m_pGrid->SetCellText(row, col + 1, table.rows[r].value(col));
-            m_pGrid->SetCellFormat(
-                row, col + 1, table.columns[col].kind == ExportKind::Number ? kRight : kCentre);
-        }
-    }
+    // A year of a large shop lists tens of thousands of rows: the grid asks for those it shows.
+    m_pGrid->SetRowSource(std::make_shared<CHeldRowSource>(table.rows), kRowHeight);
     m_pGrid->update();
     m_pHits->setText(QStringLiteral("共 %1 条记录").arg(table.rows.size()));
 }

@@ -4,8 +4,11 @@
 #include <QMap>
 #include <QVariant>
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "app/CSqlReader.h"
+#include "documents/Cents.h"
 #include "documents/CostMath.h"
 #include "queries/AccountSums.h"
 
@@ -18,11 +21,26 @@ struct SalesTotal {
     double quantity = 0;
     double sales = 0;
     double cost = 0;
-    int unknown = 0; // lines without a known cost
+    int unknown = 0;    // lines without a known cost
+    bool named = false; // the name is the first one found for the key
     double Gross() const { return sales - cost; }
+    void Add(const SalesTotal& other) {
+        quantity += other.quantity;
+        sales += other.sales;
+        cost += other.cost;
+        unknown += other.unknown;
+    }
 };
 
+bool KeyBefore(const SalesTotal& a, const SalesTotal& b) {
+    return a.key < b.key;
+}
+
+// "%.2f" of the amount rounded to the cent, never "-0.00".
 QString Money(double amount) {
+    const double cents = std::round(RoundMoney(amount) * 100);
+    if (std::fabs(cents) < 1e15)
+        return CentsText(qint64(cents));
     return QString::asprintf("%.2f", RoundMoney(amount) + 0.0);
 }
 
@@ -32,54 +50,146 @@ QVariantList Bounds(const ReportRequest& request) {
     return {range.low, range.high};
 }
 
-// The sales movements of the period, summed per key. keySql picks the key from the movement
-// m and, for a header key, the document d of the table in %1.
-QMap<QString, SalesTotal> SalesBy(const ReportRequest& request, const QString& keySql,
-                                  bool byHeader) {
-    QMap<QString, SalesTotal> totals;
-    for (const QString table : {QStringLiteral("saleout"), QStringLiteral("salein")}) {
-        const QString from =
-            byHeader ? QStringLiteral("cost_move m JOIN (SELECT DISTINCT oddnum, %2 AS hk FROM %1 "
-                                      "WHERE oddnum >= ? AND oddnum < ?) d ON d.oddnum = m.oddnum")
-                           .arg(table, keySql)
-                     : QStringLiteral("cost_move m");
-        const QString key = byHeader ? QStringLiteral("d.hk") : keySql;
-        CSqlReader reader(QStringLiteral("SELECT %1, SUM(m.qty), SUM(m.amount), SUM(m.cost), "
-                                         "COUNT(*) - COUNT(m.cost) FROM %2 WHERE m.doctable = ? "
-                                         "AND m.oddnum >= ? AND m.oddnum < ? GROUP BY %1")
-                              .arg(key, from),
-                          (byHeader ? Bounds(request) : QVariantList()) + QVariantList{table} +
-                              Bounds(request));
-        const double sign = table == QLatin1String("saleout") ? 1 : -1;
-        while (reader.Next()) {
-            SalesTotal& total = totals[reader.Text(0)];
-            total.key = reader.Text(0);
-            total.quantity -= reader.Value(1).toDouble();
-            total.sales += sign * reader.Value(2).toDouble();
-            total.cost += sign * reader.Value(3).toDouble();
-            total.unknown += reader.Value(4).toInt();
+// The statement of the period's sales movements of one document table, summed per key.
+// keySql picks the key from the movement m and, for a header key, the document d of the table.
+SqlStatement SalesStatement(const ReportRequest& request, const QString& table,
+                            const QString& keySql, bool byHeader) {
+    const QString from =
+        byHeader ? QStringLiteral("cost_move m JOIN (SELECT DISTINCT oddnum, %2 AS hk FROM %1 "
+                                  "WHERE oddnum >= ? AND oddnum < ?) d ON d.oddnum = m.oddnum")
+                       .arg(table, keySql)
+                 : QStringLiteral("cost_move m");
+    const QString key = byHeader ? QStringLiteral("d.hk") : keySql;
+    return {QStringLiteral("SELECT %1, SUM(m.qty), SUM(m.amount), SUM(m.cost), "
+                           "COUNT(*) - COUNT(m.cost) FROM %2 WHERE m.doctable = ? "
+                           "AND m.oddnum >= ? AND m.oddnum < ? GROUP BY %1")
+                .arg(key, from),
+            (byHeader ? Bounds(request) : QVariantList()) + QVariantList{table} + Bounds(request)};
+}
+
+// The sales-out statement, then the sales-return one.
+QList<SqlStatement> SalesStatements(const ReportRequest& request, const QString& keySql,
+                                    bool byHeader) {
+    return {SalesStatement(request, QStringLiteral("saleout"), keySql, byHeader),
+            SalesStatement(request, QStringLiteral("salein"), keySql, byHeader)};
+}
+
+// The groups of a statement of SalesStatements in key order, one per key: a sales-out one
+// (sign 1) or a sales-return one (-1). The engine's grouping usually gives them in order
+// already; otherwise they are sorted here.
+QList<SalesTotal> ReadSales(const SqlStatement& statement, double sign) {
+    QList<SalesTotal> read;
+    CSqlReader reader(statement);
+    while (reader.Next()) {
+        SalesTotal total;
+        total.key = reader.Text(0);
+        total.quantity = -reader.Value(1).toDouble();
+        total.sales = sign * reader.Value(2).toDouble();
+        total.cost = sign * reader.Value(3).toDouble();
+        total.unknown = reader.Value(4).toInt();
+        read.append(std::move(total));
+    }
+    if (!std::is_sorted(read.begin(), read.end(), KeyBefore))
+        std::sort(read.begin(), read.end(), KeyBefore);
+    // Keys the engine grouped apart but that read as the same text (NULL and empty text).
+    const auto same = [](const SalesTotal& a, const SalesTotal& b) { return a.key == b.key; };
+    if (std::adjacent_find(read.begin(), read.end(), same) == read.end())
+        return read;
+    QList<SalesTotal> once;
+    for (SalesTotal& total : read) {
+        if (!once.isEmpty() && once.last().key == total.key)
+            once.last().Add(total);
+        else
+            once.append(std::move(total));
+    }
+    return once;
+}
+
+// Two lists in key order as one, the figures of a key in both added up.
+QList<SalesTotal> Merged(QList<SalesTotal>&& a, const QList<SalesTotal>& b) {
+    if (b.isEmpty())
+        return std::move(a);
+    QList<SalesTotal> merged;
+    merged.reserve(a.size() + b.size());
+    auto i = a.begin();
+    auto j = b.begin();
+    while (i != a.end() && j != b.end()) {
+        if (KeyBefore(*i, *j)) {
+            merged.append(std::move(*i++));
+        } else if (KeyBefore(*j, *i)) {
+            merged.append(*j++);
+        } else {
+            merged.append(std::move(*i++));
+            merged.last().Add(*j++);
         }
     }
+    std::move(i, a.end(), std::back_inserter(merged));
+    std::copy(j, b.end(), std::back_inserter(merged));
+    return merged;
+}
+
+// Where the key is, or would be, in the totals in key order at or after from: the names come
+// mostly in key order, so the search looks close to from first.
+qsizetype KeyPosition(const QList<SalesTotal>& totals, qsizetype from, const QString& key) {
+    qsizetype low = from;
+    qsizetype step = 1;
+    while (from + step < totals.size() && totals[from + step].key < key) {
+        low = from + step;
+        step *= 2;
+    }
+    const auto high = totals.begin() + std::min(totals.size(), from + step + 1);
+    return std::lower_bound(
+               totals.begin() + low, high, key,
+               [](const SalesTotal& total, const QString& k) { return total.key < k; }) -
+           totals.begin();
+}
+
+// Gives each total the first name a statement of keys and names has for its key.
+void NameSales(QList<SalesTotal>& totals, const SqlStatement& names) {
+    CSqlReader reader(names);
+    qsizetype next = 0; // past the key named last
+    while (reader.Next()) {
+        const QString key = reader.Text(0);
+        const bool onward = next == 0 || totals[next - 1].key < key;
+        const qsizetype at = KeyPosition(totals, onward ? next : 0, key);
+        if (at == totals.size() || totals[at].key != key)
+            continue;
+        next = at + 1;
+        if (!totals[at].named) {
+            totals[at].name = reader.Text(1);
+            totals[at].named = true;
+        }
+    }
+}
+
+// The sales of the period per key in key order: the sales-out rows less the sales-return rows
+// of SalesStatements, named by the names statement when there is one.
+QList<SalesTotal> SalesBy(const QList<SqlStatement>& statements) {
+    QList<SalesTotal> totals =
+        Merged(ReadSales(statements.at(0), 1), ReadSales(statements.at(1), -1));
+    if (statements.size() > 2)
+        NameSales(totals, statements.at(2));
     return totals;
 }
 
 // code or class code -> name.
-QHash<QString, QString> Names(const QString& sql) {
+QHash<QString, QString> Names(const SqlStatement& statement) {
     QHash<QString, QString> names;
-    CSqlReader reader(sql);
+    CSqlReader reader(statement);
     while (reader.Next()) {
-        if (!names.contains(reader.Text(0)))
-            names.insert(reader.Text(0), reader.Text(1));
+        const QString key = reader.Text(0);
+        if (!names.contains(key))
+            names.insert(key, reader.Text(1));
     }
     return names;
 }
 
-QHash<QString, QString> ProductNames() {
-    return Names(QStringLiteral("SELECT code, name FROM property"));
+SqlStatement ProductNamesStatement() {
+    return {QStringLiteral("SELECT code, name FROM property"), {}};
 }
 
-QHash<QString, QString> ClassNames() {
-    return Names(QStringLiteral("SELECT bh, mc FROM name1"));
+SqlStatement ClassNamesStatement() {
+    return {QStringLiteral("SELECT bh, mc FROM name1"), {}};
 }
 
 QStringList CostTexts(const SalesTotal& total) {
@@ -87,7 +197,7 @@ QStringList CostTexts(const SalesTotal& total) {
         return {UnknownCostText(), UnknownCostText(), UnknownCostText()};
     const double net = RoundMoney(total.sales);
     return {Money(total.cost), Money(total.Gross()),
-            net != 0 ? QString::asprintf("%.2f%%", total.Gross() / total.sales * 100)
+            net != 0 ? QString::number(total.Gross() / total.sales * 100, 'f', 2) + u'%'
                      : QStringLiteral("-")};
 }
 
@@ -102,29 +212,21 @@ ExportTable SalesTable(const QString& keyHeader, const QString& nameHeader,
                       {QStringLiteral("销售成本"), ExportKind::Number, 2},
                       {QStringLiteral("毛利"), ExportKind::Number, 2},
                       {QStringLiteral("毛利率"), ExportKind::Text, 0}};
+    table.rows.reserve(totals.size());
     for (const SalesTotal& total : totals) {
-        QStringList row{total.key};
+        QStringList row;
+        row.reserve(table.columns.size());
+        row.append(total.key);
         if (!nameHeader.isEmpty())
             row.append(total.name);
         row << Money(total.quantity) << Money(total.sales) << CostTexts(total);
-        table.rows.append(row);
+        table.rows.append(std::move(row));
     }
     return table;
 }
 
-QList<SalesTotal> Named(const QMap<QString, SalesTotal>& totals,
-                        const QHash<QString, QString>& names) {
-    QList<SalesTotal> list;
-    for (SalesTotal total : totals) {
-        total.name = names.value(total.key);
-        list.append(total);
-    }
-    return list;
-}
-
-ExportTable BestSellers(const ReportRequest& request) {
-    const QString code = QStringLiteral("m.code");
-    QList<SalesTotal> list = Named(SalesBy(request, code, false), ProductNames());
+ExportTable BestSellers(const ReportRequest& request, const QList<SqlStatement>& statements) {
+    QList<SalesTotal> list = SalesBy(statements);
     if (request.byProfit)
         list.removeIf([](const SalesTotal& total) { return total.unknown > 0; });
     std::stable_sort(list.begin(), list.end(), [&](const SalesTotal& a, const SalesTotal& b) {
@@ -147,29 +249,44 @@ struct StockRow {
     QString lastSale;
 };
 
-QList<StockRow> StockRows() {
-    QList<StockRow> rows;
-    CSqlReader reader(QStringLiteral(
-        "SELECT p.code, p.name, p.total, c.avgcost, (SELECT max(s.oddnum) FROM cost_move s WHERE "
-        "s.code = p.code AND s.doctable = 'saleout') FROM property p LEFT JOIN cost_product c ON "
-        "c.code = p.code ORDER BY p.code"));
+// Every product with its stock and average cost in code order; with the name and the number
+// of its last sales-out when asked for (the slow movers).
+SqlStatement StockStatement(bool withLastSale) {
+    if (!withLastSale)
+        return {QStringLiteral("SELECT p.code, p.total, c.avgcost FROM property p LEFT JOIN "
+                               "cost_product c ON c.code = p.code ORDER BY p.code"),
+                {}};
+    return {QStringLiteral("SELECT p.code, p.total, c.avgcost, p.name, (SELECT max(s.oddnum) FROM "
+                           "cost_move s WHERE s.code = p.code AND s.doctable = 'saleout') FROM "
+                           "property p LEFT JOIN cost_product c ON c.code = p.code ORDER BY "
+                           "p.code"),
+            {}};
+}
+
+// Calls visit with each product of a StockStatement whose stock is a plain number.
+template <typename Visit> void ForEachStockRow(const SqlStatement& statement, Visit visit) {
+    CSqlReader reader(statement);
+    const bool withLastSale = reader.ColumnCount() > 3;
+    StockRow row;
     while (reader.Next()) {
-        StockRow row{reader.Text(0), reader.Text(1)};
-        if (!PlainNumber(reader.Text(2), &row.stock))
+        if (!PlainNumber(reader.Text(1), &row.stock))
             continue;
-        if (!reader.Value(3).isNull())
-            row.cost = reader.Value(3).toDouble();
-        row.lastSale = reader.Text(4).left(8);
-        rows.append(row);
+        row.code = reader.Text(0);
+        row.cost = reader.Value(2).isNull() ? std::nullopt
+                                            : std::optional<double>(reader.Value(2).toDouble());
+        if (withLastSale) {
+            row.name = reader.Text(3);
+            row.lastSale = reader.Text(4).left(8);
+        }
+        visit(row);
     }
-    return rows;
 }
 
 QString StockValueText(const StockRow& row) {
     return row.cost ? Money(row.stock * *row.cost) : UnknownCostText();
 }
 
-ExportTable SlowMovers(const ReportRequest& request) {
+ExportTable SlowMovers(const ReportRequest& request, const SqlStatement& stock) {
     const QString since = request.to.addDays(1 - request.days).toString(QStringLiteral("yyyyMMdd"));
     ExportTable table;
     table.columns = {{QStringLiteral("编码"), ExportKind::Text, 0},
@@ -178,33 +295,33 @@ ExportTable SlowMovers(const ReportRequest& request) {
                      {QStringLiteral("最后销售"), ExportKind::Text, 0},
                      {QStringLiteral("成本单价"), ExportKind::Number, 2},
                      {QStringLiteral("库存金额"), ExportKind::Number, 2}};
-    for (const StockRow& row : StockRows()) {
+    ForEachStockRow(stock, [&](const StockRow& row) {
         if (row.stock <= 0 || (!row.lastSale.isEmpty() && row.lastSale >= since))
-            continue;
+            return;
         table.rows.append({row.code, row.name, Money(row.stock),
                            row.lastSale.isEmpty() ? QStringLiteral("无") : row.lastSale,
                            row.cost ? QString::asprintf("%.2f", *row.cost) : UnknownCostText(),
                            StockValueText(row)});
-    }
+    });
     return table;
 }
 
-ExportTable StockValueByClass() {
+ExportTable StockValueByClass(const SqlStatement& stock, const SqlStatement& classNames) {
     struct ClassValue {
         double value = 0;
         double stock = 0;
         int unknown = 0;
     };
     QMap<QString, ClassValue> classes;
-    for (const StockRow& row : StockRows()) {
+    ForEachStockRow(stock, [&](const StockRow& row) {
         ClassValue& value = classes[row.code.left(2)];
         value.stock += row.stock;
         if (row.cost)
             value.value += row.stock * *row.cost;
         else if (row.stock != 0)
             ++value.unknown;
-    }
-    const QHash<QString, QString> names = ClassNames();
+    });
+    const QHash<QString, QString> names = Names(classNames);
     ExportTable table;
     table.columns = {{QStringLiteral("类别编码"), ExportKind::Text, 0},
                      {QStringLiteral("类别"), ExportKind::Text, 0},
@@ -257,29 +374,42 @@ QString ReportTitle(const ReportRequest& request) {
     return titles.value(request.name);
 }
 
-ExportTable BuildReport(const ReportRequest& request) {
-    ExportTable table;
+QList<SqlStatement> ReportStatements(const ReportRequest& request) {
     const QString& name = request.name;
+    if (name == QLatin1String("profit-by-product") || name == QLatin1String("best-sellers"))
+        return SalesStatements(request, QStringLiteral("m.code"), false) << ProductNamesStatement();
+    if (name == QLatin1String("profit-by-class"))
+        return SalesStatements(request, QStringLiteral("substr(m.code, 1, 2)"), false)
+               << ClassNamesStatement();
+    if (name == QLatin1String("profit-by-customer"))
+        return SalesStatements(request, QStringLiteral("customer"), true);
+    if (name == QLatin1String("profit-by-employee"))
+        return SalesStatements(request, QStringLiteral("employeename"), true);
+    if (name == QLatin1String("slow-movers"))
+        return {StockStatement(true)};
+    if (name == QLatin1String("stock-value"))
+        return {StockStatement(false), ClassNamesStatement()};
+    return {};
+}
+
+ExportTable BuildReport(const ReportRequest& request) {
+    const QString& name = request.name;
+    const QList<SqlStatement> statements = ReportStatements(request);
+    ExportTable table;
     if (name == QLatin1String("profit-by-product"))
-        table =
-            SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"),
-                       Named(SalesBy(request, QStringLiteral("m.code"), false), ProductNames()));
+        table = SalesTable(QStringLiteral("编码"), QStringLiteral("商品名称"), SalesBy(statements));
     else if (name == QLatin1String("profit-by-class"))
-        table = SalesTable(
-            QStringLiteral("类别编码"), QStringLiteral("类别"),
-            Named(SalesBy(request, QStringLiteral("substr(m.code, 1, 2)"), false), ClassNames()));
+        table = SalesTable(QStringLiteral("类别编码"), QStringLiteral("类别"), SalesBy(statements));
     else if (name == QLatin1String("profit-by-customer"))
-        table = SalesTable(QStringLiteral("客户"), QString(),
-                           SalesBy(request, QStringLiteral("customer"), true).values());
+        table = SalesTable(QStringLiteral("客户"), QString(), SalesBy(statements));
     else if (name == QLatin1String("profit-by-employee"))
-        table = SalesTable(QStringLiteral("员工"), QString(),
-                           SalesBy(request, QStringLiteral("employeename"), true).values());
+        table = SalesTable(QStringLiteral("员工"), QString(), SalesBy(statements));
     else if (name == QLatin1String("best-sellers"))
-        table = BestSellers(request);
+        table = BestSellers(request, statements);
     else if (name == QLatin1String("slow-movers"))
-        table = SlowMovers(request);
+        table = SlowMovers(request, statements.at(0));
     else if (name == QLatin1String("stock-value"))
-        table = StockValueByClass();
+        table = StockValueByClass(statements.at(0), statements.at(1));
     else if (name == QLatin1String("summary"))
         table = Summary(request);
     table.title = ReportTitle(request);

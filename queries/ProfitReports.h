@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/SqlText.h"
 #include "export/ExportTable.h"
 
 // The owner's reports of 经营报表 and `Harbor --report`: sales and gross profit by product, by
@@ -27,6 +28,11 @@ struct ReportRequest {
 QStringList ReportNames();
 // The title of a report as the window and its print show it.
 QString ReportTitle(const ReportRequest& request);
+
+// The statements a report reads, in the order BuildReport runs them (the benchmark suite
+// runs the same ones straight on the engine). The summary reads the figures of 帐目统计
+// (ReadAccountFigures), whose statements are not listed here: its list is empty.
+QList<SqlStatement> ReportStatements(const ReportRequest& request);
 
 // The report as a table: its numbers "%.2f" (no thousands separators), unknown costs "未知".
 ExportTable BuildReport(const ReportRequest& request);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "documents/Cents.h"
 #include "documents/NumericText.h"
 
 class TestNumericText : public QObject {
@@ -15,6 +16,7 @@ class TestNumericText : public QObject {
     void textToFloatOfPlainNumbers_data();
     void textToFloatOfPlainNumbers();
     void doublePrecisionKeepsTheCents();
+    void centsTextReadsBackAsTheSameCents();
     void textToFloatReadsLeadingNumberOfOtherText_data();
     void textToFloatReadsLeadingNumberOfOtherText();
     void plainDecimalCheck_data();
@@ -119,6 +121,20 @@ void TestNumericText::doublePrecisionKeepsTheCents() {
     QCOMPARE(RoundText(TextToFloat("123456789.135"), 2), QString("123456789.14"));
     // A number beyond a double reads as infinity, never as a wrapped or cut value.
     QVERIFY(std::isinf(TextToFloat(QString(400, u'9'))));
+}
+
+// Hundredths as text and back: every sign and size of figure, to the last cent.
+void TestNumericText::centsTextReadsBackAsTheSameCents() {
+    QCOMPARE(CentsText(0), QString("0.00"));
+    QCOMPARE(CentsText(-5), QString("-0.05"));
+    QCOMPARE(CentsText(10150), QString("101.50"));
+    QCOMPARE(CentsText(-100), QString("-1.00"));
+    QCOMPARE(CentsText(std::numeric_limits<qint64>::min()), QString("-92233720368547758.08"));
+    for (qint64 cents : {qint64(1), qint64(-99), qint64(12345678), qint64(-99999999999999),
+                         qint64(100000000000000)}) {
+        QCOMPARE(CentsOf(CentsText(cents)), cents);
+        QCOMPARE(CentsText(cents), QString::asprintf("%.2f", double(cents) / 100));
+    }
 }
 
 void TestNumericText::textToFloatReadsLeadingNumberOfOtherText_data() {

@@ -12,6 +12,7 @@
 #include "app/CLansetDlg.h"
 #include "app/CRecordset.h"
 #include "app/CSqlReader.h"
+#include "app/CStatementRun.h"
 #include "app/DatabaseInit.h"
 #include "app/SchemaUpgrade.h"
 #include "app/SqlText.h"
@@ -37,10 +38,19 @@ class TestStatementPath : public QObject {
         TestDatabase db;
         CConnection& connection = *theApp.m_pConnection;
         const int before = connection.CachedStatementCount();
+        const qint64 runsBefore = CStatementRun::RunCount();
         for (int i = 0; i < 50; ++i)
             connection.Execute("INSERT INTO customer (mc, phone) VALUES (?, ?)",
                                {QStringLiteral("客户%1").arg(i), QString::number(i)});
         QCOMPARE(connection.CachedStatementCount(), before + 1);
+        // Prepared once, sent fifty times: each run counts, a read of many rows once.
+        QCOMPARE(CStatementRun::RunCount(), runsBefore + 50);
+        {
+            CSqlReader reader("SELECT mc FROM customer");
+            while (reader.Next()) {
+            }
+        }
+        QCOMPARE(CStatementRun::RunCount(), runsBefore + 51);
         QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("50"));
         // Each run binds its own values: nothing of the previous run is left over.
         QCOMPARE(db.Value("SELECT phone FROM customer WHERE mc=?", {"客户49"}), QString("49"));

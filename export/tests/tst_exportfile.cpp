@@ -145,6 +145,11 @@ class TestExportFile : public QObject {
         table.columns = {{"名称", ExportKind::Text, 0}, {"金额", ExportKind::Number, 2}};
         table.rows = {{"五金交电化工商店", "1234567.5"}, {"a", ""}};
         QCOMPARE(DisplayWidth("五金ab"), 6);
+        // A character beyond the first plane counts once, by its own width; half of one counts
+        // as one narrow character.
+        QCOMPARE(DisplayWidth(QString::fromUcs4(U"\U00020000a")), 3);
+        QCOMPARE(DisplayWidth(QString::fromUcs4(U"\U0001F600")), 1);
+        QCOMPARE(DisplayWidth(QString(QChar(0xD840)) + u'五'), 3);
         // Eight Chinese characters are as wide as sixteen Latin ones.
         QVERIFY(ColumnWidthFor(table, 0) >= 16);
         // The number shows as 1234567.50.
