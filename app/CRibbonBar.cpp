@@ -150,6 +150,7 @@ void CRibbonBar::BuildPanel(const PendingButton& b) {
     button->setAutoRaise(true);
     button->setMinimumSize(64, 66);
     button->setProperty(kCommandProperty, b.command);
+    button->setProperty("keyTip", b.keyTip); // shown over the button while Alt is held
     button->setToolTip(b.keyTip.isEmpty() ? b.text
                                           : QStringLiteral("%1 (Alt+%2)").arg(b.text, b.keyTip));
     connect(button, &QToolButton::clicked, this,

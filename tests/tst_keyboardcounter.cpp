@@ -16,6 +16,7 @@
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
 #include "app/CMainFrame.h"
+#include "app/KeyTips.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/PickerSettings.h"
@@ -165,6 +166,7 @@ class TestKeyboardCounter : public QObject {
     void paymentStateFollowsTheAmounts();
     void stockInSavesWithF5IntoItsStatusLine();
     void queryFilterByCtrlF();
+    void altShowsKeyTipsAndKeepsTheFocus();
 
   private:
     QTemporaryDir m_settings;
@@ -442,6 +444,40 @@ void TestKeyboardCounter::queryFilterByCtrlF() {
     Press(Qt::Key_F, Qt::ControlModifier);
     QVERIFY(Has(query.Ui().m_pCustomer));
     QVERIFY(query.Ui().m_pListFrame->title().contains("说明:销售单中收款状态"));
+}
+
+void TestKeyboardCounter::altShowsKeyTipsAndKeepsTheFocus() {
+    KeyShop shop;
+    QVERIFY(shop.ready);
+    CKeyTips tips;
+    Press(Qt::Key_F2);
+    QVERIFY(Has(shop.dlg->SearchBox()));
+    QWidget* before = Focus();
+    QTest::keyPress(before, Qt::Key_Alt, Qt::AltModifier);
+    QStringList letters;
+    for (QLabel* tip : tips.Shown())
+        letters.append(tip->text());
+    for (const QString& letter : {"N", "B", "K", "W", "P", "D", "I", "T"})
+        QVERIFY2(letters.contains(letter), qPrintable(letters.join(',')));
+    QCOMPARE(Focus(), before);
+    // Each tip is painted over the window, under its button.
+    QLabel* save = nullptr;
+    for (QLabel* tip : tips.Shown())
+        save = tip->text() == "B" ? tip : save;
+    QVERIFY(save);
+    const QImage picture = shop.dlg->grab().toImage();
+    QCOMPARE(picture.pixelColor(save->geometry().left() + 2, save->geometry().center().y()),
+             QColor("#fff6c8"));
+    QTest::keyRelease(before, Qt::Key_Alt, Qt::NoModifier);
+    QVERIFY(tips.Shown().isEmpty());
+    QCOMPARE(Focus(), before);
+    // Typing goes on where it was; a key pressed with Alt held takes the tips away.
+    Type("LS");
+    QCOMPARE(shop.dlg->SearchBox()->text(), QString("LS"));
+    QTest::keyPress(Focus(), Qt::Key_Alt, Qt::AltModifier);
+    QVERIFY(!tips.Shown().isEmpty());
+    QTest::keyClick(Focus(), Qt::Key_F3, Qt::AltModifier);
+    QVERIFY(tips.Shown().isEmpty());
 }
 
 QTEST_MAIN(TestKeyboardCounter)
