@@ -4,8 +4,10 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -57,17 +59,29 @@ COperatorDlg::COperatorDlg(QWidget* parent) : QDialog(parent) {
         m_pPermissions->setVerticalHeaderItem(i,
                                               ReadOnlyItem(PermissionLabel(AllPermissions()[i])));
     m_pSavePermissions = new QPushButton(QStringLiteral("保存权限"), this);
+    m_pIdle = new QSpinBox(this);
+    m_pIdle->setRange(0, kMaxIdleMinutes);
+    m_pIdle->setSuffix(QStringLiteral(" 分钟"));
+    m_pIdle->setSpecialValueText(QStringLiteral("不重新登录"));
+    m_pSaveIdle = new QPushButton(QStringLiteral("保存"), this);
+    auto* idleRow = new QHBoxLayout;
+    idleRow->addWidget(new QLabel(QStringLiteral("无人操作多久后重新登录:"), this));
+    idleRow->addWidget(m_pIdle);
+    idleRow->addWidget(m_pSaveIdle);
+    idleRow->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pOperators);
     layout->addLayout(form);
     layout->addLayout(row);
     layout->addWidget(m_pPermissions);
     layout->addWidget(m_pSavePermissions);
+    layout->addLayout(idleRow);
     connect(m_pAdd, &QPushButton::clicked, this, &COperatorDlg::OnAdd);
     connect(m_pSetPassword, &QPushButton::clicked, this, &COperatorDlg::OnSetPassword);
     connect(m_pSetRole, &QPushButton::clicked, this, &COperatorDlg::OnSetRole);
     connect(m_pRemove, &QPushButton::clicked, this, &COperatorDlg::OnRemove);
     connect(m_pSavePermissions, &QPushButton::clicked, this, &COperatorDlg::OnSavePermissions);
+    connect(m_pSaveIdle, &QPushButton::clicked, this, &COperatorDlg::OnSaveIdle);
     connect(m_pOperators, &QTableWidget::itemSelectionChanged, this,
             &COperatorDlg::OnOperatorPicked);
     resize(640, 720);
@@ -97,7 +111,14 @@ void COperatorDlg::Reload() {
                 m_pPermissions->setItem(r, c, item);
             }
         }
+        m_pIdle->setValue(IdleMinutes(*theApp.m_pConnection));
     });
+}
+
+void COperatorDlg::OnSaveIdle() {
+    RunDbAction(this, QStringLiteral("修改重新登录时间"),
+                [&] { SetIdleMinutes(*theApp.m_pConnection, m_pIdle->value()); });
+    Reload();
 }
 
 void COperatorDlg::OnOperatorPicked() {

@@ -5,6 +5,7 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTableWidget;
 
 // 操作员管理: the operators (add, new password, role, remove) and what each role may do. The
@@ -25,6 +26,8 @@ class COperatorDlg : public QDialog {
     QPushButton* RoleButton() const { return m_pSetRole; }
     QPushButton* RemoveButton() const { return m_pRemove; }
     QPushButton* SavePermissionsButton() const { return m_pSavePermissions; }
+    QSpinBox* IdleBox() const { return m_pIdle; }
+    QPushButton* SaveIdleButton() const { return m_pSaveIdle; }
 
   private:
     void Reload();
@@ -34,6 +37,7 @@ class COperatorDlg : public QDialog {
     void OnRemove();
     void OnSavePermissions();
     void OnOperatorPicked();
+    void OnSaveIdle();
 
     QTableWidget* m_pOperators = nullptr;
     QTableWidget* m_pPermissions = nullptr;
@@ -46,4 +50,6 @@ class COperatorDlg : public QDialog {
     QPushButton* m_pSetRole = nullptr;
     QPushButton* m_pRemove = nullptr;
     QPushButton* m_pSavePermissions = nullptr;
+    QSpinBox* m_pIdle = nullptr;
+    QPushButton* m_pSaveIdle = nullptr;
 };

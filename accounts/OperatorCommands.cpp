@@ -1,6 +1,7 @@
 #include "accounts/OperatorCommands.h"
 
 #include "accounts/CAuditLogDlg.h"
+#include "accounts/CIdleSignIn.h"
 #include "accounts/COperatorDlg.h"
 #include "accounts/CSignInDlg.h"
 #include "accounts/OperatorSession.h"
@@ -21,6 +22,8 @@ bool SignInAtStart(QWidget* parent) {
     OperatorSession::Instance().SignIn(dialog.Result());
     return true;
 }
+
+void WatchIdleOperator(QWidget* mainWindow) { new CIdleSignIn(mainWindow); }
 
 void SwitchOperator(QWidget* parent) {
     if (!theApp.m_pConnection || !AccountsEnabled(*theApp.m_pConnection)) {

@@ -215,6 +215,20 @@ QSet<QString> RolePermissions(CConnection& connection, const QString& role) {
     return keys;
 }
 
+int IdleMinutes(CConnection& connection) {
+    CSqlReader reader(connection,
+                      QStringLiteral("SELECT value FROM harbor_setting WHERE name='idle_minutes'"));
+    const int minutes = reader.Next() ? reader.Text(0).toInt() : 0;
+    return qBound(0, minutes, kMaxIdleMinutes);
+}
+
+void SetIdleMinutes(CConnection& connection, int minutes) {
+    connection.Execute(QStringLiteral("DELETE FROM harbor_setting WHERE name='idle_minutes'"));
+    connection.Execute(
+        QStringLiteral("INSERT INTO harbor_setting (name, value) VALUES ('idle_minutes', ?)"),
+        {QString::number(qBound(0, minutes, kMaxIdleMinutes))});
+}
+
 void SetRolePermissions(CConnection& connection, const QString& role, const QSet<QString>& keys) {
     RequireRole(role);
     if (role == QString::fromUtf8(kOwnerRole) &&

@@ -53,6 +53,10 @@ void RemoveOperator(CConnection& connection, const QString& name);
 
 QSet<QString> RolePermissions(CConnection& connection, const QString& role);
 void SetRolePermissions(CConnection& connection, const QString& role, const QSet<QString>& keys);
+// Minutes without a key or a click after which the program asks to sign in again; 0 never.
+int IdleMinutes(CConnection& connection);
+void SetIdleMinutes(CConnection& connection, int minutes);
+inline constexpr int kMaxIdleMinutes = 480;
 
 // `Harbor --reset-owner [FILE]`: a new password (read from standard input) for the first owner
 // account of the file (or of the database Lanset.ini names), the lock cleared, logged.

@@ -14,6 +14,7 @@
 #include "app/CDbException.h"
 #include "app/CLansetDlg.h"
 #include "app/CMainFrame.h"
+#include "app/KeyTips.h"
 #include "app/ConnectionString.h"
 #include "app/HarborMessageBox.h"
 #include "app/LansetFile.h"
@@ -39,6 +40,8 @@ bool CHarborApp::InitInstance() {
     ConnectDatabase();
     if (!SignInAtStart(m_pMainWnd))
         return false;
+    WatchIdleOperator(m_pMainWnd);
+    new CKeyTips(m_pMainWnd);
     // The day's copy is taken once the window is up, with its progress in the status bar.
     QTimer::singleShot(0, m_pMainWnd, [this] { RunStartupBackup(m_pMainWnd->statusBar()); });
     return true;

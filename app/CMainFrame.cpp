@@ -282,6 +282,11 @@ void CMainFrame::OnCommand(int command) {
         if (RequirePermission(this, Permission::Accounts))
             ShowWorkDialog(command);
         return;
+    case ID_REPORT_DLG:      // profit and stock at cost
+    case ID_ENTRY_QUERY_DLG: // what the shop paid its suppliers
+        if (RequirePermission(this, Permission::PurchasePrices))
+            ShowWorkDialog(command);
+        return;
     case ID_LANSET_BUTTON:
         if (!RequirePermission(this, Permission::Network))
             return;

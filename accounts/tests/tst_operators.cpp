@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest>
 
 #include "accounts/AuditLog.h"
+#include "accounts/CIdleSignIn.h"
 #include "accounts/COperatorDlg.h"
 #include "accounts/CSignInDlg.h"
 #include "accounts/OperatorSession.h"
@@ -16,6 +18,8 @@
 #include "accounts/PasswordHash.h"
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
 #include "documents/CSaleOutDlg.h"
 #include "documents/PriceFloor.h"
 #include "documents/ProductFacts.h"
@@ -83,6 +87,8 @@ class TestOperators : public QObject {
     void DeleteRefusedAndAuthorized();
     void SaleBelowTheCatalogueAndTheOperatorsEmployee();
     void RolePermissionsChanged();
+    void IdleProgramAsksAgain();
+    void PurchasePricesNeedTheirPermission();
     void ResetOwnerOnTheComputer();
 };
 
@@ -347,6 +353,76 @@ void TestOperators::RolePermissionsChanged() {
     QTest::mouseClick(dlg.RoleButton(), Qt::LeftButton);
     QVERIFY(messages.Last().contains("唯一的店主"));
     QCOMPARE(db.Value("SELECT role FROM harbor_operator WHERE name='老板'"), QString("店主"));
+}
+
+void TestOperators::IdleProgramAsksAgain() {
+    TestDatabase db;
+    ThreeOperators();
+    {
+        COperatorDlg dlg;
+        QCOMPARE(dlg.IdleBox()->value(), 0); // never, until the owner sets it
+        dlg.IdleBox()->setValue(5);
+        QTest::mouseClick(dlg.SaveIdleButton(), Qt::LeftButton);
+    }
+    QCOMPARE(db.Value("SELECT value FROM harbor_setting WHERE name='idle_minutes'"), QString("5"));
+    QCOMPARE(db.Value("SELECT count(*) FROM harbor_audit WHERE action='修改重新登录时间'"),
+             QString("1"));
+    SignInAs("小王", "clerk-pw");
+    QWidget window;
+    CIdleSignIn idle(&window);
+    MessageScript messages;
+    QStringList titles;
+    ModalDriver<CSignInDlg> answers({
+        [&](CSignInDlg* dlg) { // cancelled: the box comes back
+            titles.append(dlg->windowTitle());
+            QTest::keyClick(dlg, Qt::Key_Escape);
+        },
+        [&](CSignInDlg* dlg) { // a wrong password keeps it up
+            TypeAndOk(dlg, "小王", "wrong");
+            QVERIFY(dlg->isVisible());
+            QVERIFY(!OperatorSession::Instance().SignedIn());
+            TypeAndOk(dlg, "店长甲", "manager-pw");
+        },
+    });
+    idle.Check(4 * 60 * 1000 + 59 * 1000);
+    QCOMPARE(answers.Handled(), 0);
+    QCOMPARE(OperatorSession::Instance().Operator().name, QString("小王"));
+    idle.Check(5 * 60 * 1000);
+    QCOMPARE(answers.Handled(), 2);
+    QCOMPARE(titles, QStringList{"无人操作，请重新登录"});
+    QCOMPARE(OperatorSession::Instance().Operator().name, QString("店长甲"));
+    QVERIFY(!idle.Asking());
+
+    // Set back to never: no box however long the program is left.
+    SetIdleMinutes(Db(), 0);
+    idle.Check(24 * 60 * 60 * 1000);
+    QCOMPARE(answers.Handled(), 2);
+}
+
+// 经营报表 and 入库查询 show what the shop paid: a clerk is refused them, 店长授权 lets them in.
+void TestOperators::PurchasePricesNeedTheirPermission() {
+    TestDatabase db;
+    ThreeOperators();
+    SignInAs("小王", "clerk-pw");
+    CMainFrame frame;
+    theApp.m_pMainWnd = &frame;
+    for (const int command : {ID_REPORT_DLG, ID_ENTRY_QUERY_DLG}) {
+        MessageScript messages({IDCANCEL});
+        frame.OnCommand(command);
+        QVERIFY(messages.Last().contains("查看进价和利润"));
+        QVERIFY(!frame.DialogFor(command));
+    }
+    // The manager authorizes one opening.
+    MessageScript messages({IDOK});
+    ModalDriver<CSignInDlg> manager(
+        {[](CSignInDlg* dlg) { TypeAndOk(dlg, "店长甲", "manager-pw"); }});
+    frame.OnCommand(ID_REPORT_DLG);
+    QVERIFY(frame.DialogFor(ID_REPORT_DLG));
+    // The owner's role holds it.
+    SignInAs("老板", "owner-pw");
+    frame.OnCommand(ID_ENTRY_QUERY_DLG);
+    QVERIFY(frame.DialogFor(ID_ENTRY_QUERY_DLG));
+    theApp.m_pMainWnd = nullptr;
 }
 
 void TestOperators::ResetOwnerOnTheComputer() {
