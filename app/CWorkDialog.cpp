@@ -12,7 +12,7 @@ QList<CWorkDialog*>& OpenDialogs() {
     return dialogs;
 }
 
-}  // namespace
+} // namespace
 
 CWorkDialog::CWorkDialog(const QString& title, QWidget* parent) : QWidget(parent) {
     setWindowTitle(title);
@@ -20,14 +20,18 @@ CWorkDialog::CWorkDialog(const QString& title, QWidget* parent) : QWidget(parent
     OpenDialogs().append(this);
 }
 
-CWorkDialog::~CWorkDialog() { OpenDialogs().removeAll(this); }
+CWorkDialog::~CWorkDialog() {
+    OpenDialogs().removeAll(this);
+}
 
 QWidget* CWorkDialog::HostWindow() {
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     return sub ? static_cast<QWidget*>(sub) : this;
 }
 
-void CWorkDialog::HideDialog() { HostWindow()->hide(); }
+void CWorkDialog::HideDialog() {
+    HostWindow()->hide();
+}
 
 void CWorkDialog::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
@@ -37,11 +41,19 @@ void CWorkDialog::keyPressEvent(QKeyEvent* event) {
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        event->accept();  // a stray Enter must not take the dialog away
+        event->accept(); // a stray Enter must not take the dialog away
         return;
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+void CWorkDialog::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_bShownOnce)
+        return;
+    m_bShownOnce = true;
+    FirstShown();
 }
 
 CWorkDialog* FindWorkWindow(const QString& title) {

@@ -9,7 +9,7 @@
 // The close box destroys the dialog unless GetCloseBox() says Hides.
 class CWorkDialog : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum class Placement { CoverWorkArea, Column };
     enum class CloseBox { Destroys, Hides };
 
@@ -26,8 +26,14 @@ public:
     // The window that holds the dialog on screen (its sub-window, or the dialog itself).
     QWidget* HostWindow();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // Runs once, when the window is first shown (a query window lists today's documents).
+    virtual void FirstShown() {}
+
+  private:
+    bool m_bShownOnce = false;
 };
 
 // The open dialog window with exactly this title (shown or hidden), or null.

@@ -190,10 +190,13 @@ void CEntryQueryDlg::PrintList(int mode) {
 bool CEntryQueryDlg::QueryClose() {
     m_strSupplier.clear();
     m_ui.m_pSupplier->setEditText(m_strSupplier);
-    m_startDate = QDate(1970, 1, 1);
+    m_startDate = QDate::currentDate();
     m_ui.m_pStart->setDate(m_startDate);
     return true;
 }
+
+// A query window opens on today's documents, already listed.
+void CEntryQueryDlg::FirstShown() { Query(); }
 
 bool CEntryQueryDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched == m_ui.m_pSupplier) {

@@ -51,7 +51,7 @@ class CEntryQueryDlg : public CWorkDialog {
     QPushButton* DeletedButton() const { return m_ui.m_pDeleted; }
     QPushButton* StatementButton() const { return m_ui.m_pStatement; }
 
-    QDate m_startDate{1970, 1, 1};
+    QDate m_startDate = QDate::currentDate();
     QDate m_endDate;
     QString m_strSupplier;
     QString m_strState;
@@ -62,6 +62,7 @@ class CEntryQueryDlg : public CWorkDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void FirstShown() override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,12 +20,15 @@
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
 #include "documents/NumericText.h"
+#include "documents/PaymentState.h"
 #include "documents/SaleLineMath.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CStatementDlg.h"
+#include "queries/CSettleDlg.h"
 #include "queries/SaleQueryGrid.h"
 #include "queries/SaleQuerySql.h"
+#include "queries/Settlements.h"
 #include "receipt/ReceiptJob.h"
 #include "receipt/ReceiptReader.h"
 
@@ -75,8 +79,7 @@ void CSaleQueryDlg::ConnectControls() {
     connect(m_ui.m_pDetailPrintSetup, &QPushButton::clicked, this, [this] { PrintDetail(2); });
     connect(m_ui.m_pDetailPreview, &QPushButton::clicked, this, [this] { PrintDetail(3); });
     connect(m_ui.m_pOddnum, &QLineEdit::returnPressed, this, &CSaleQueryDlg::ShowTypedDocument);
-    connect(m_ui.m_pDetailReceipt, &QPushButton::clicked, this,
-            &CSaleQueryDlg::PrintDetailReceipt);
+    connect(m_ui.m_pDetailReceipt, &QPushButton::clicked, this, &CSaleQueryDlg::PrintDetailReceipt);
     if (m_kind.hasInvoice) {
         connect(m_ui.m_pInvoiced, &QCheckBox::clicked, this, &CSaleQueryDlg::OnInvoiceClicked);
         connect(m_ui.m_pInvoiceDate, &QDateEdit::dateChanged, this,
@@ -111,6 +114,7 @@ void CSaleQueryDlg::ClearDetail() {
     m_ui.m_pDetail->Refresh();
     m_strCurOddnum.clear();
     m_detailPrint.Clear();
+    m_ui.m_pDetailFrame->setTitle(m_kind.detailCaption);
     ResetInvoice();
 }
 
@@ -172,10 +176,17 @@ void CSaleQueryDlg::ShowDetail(const QString& oddnum) {
     m_ui.m_pDetail->DeleteNonFixedRows();
     SaleDetail detail;
     QString balance;
+    Settlement settled;
     RunDbRead(this, QStringLiteral("查看单据"), [&] {
         detail = ReadSaleDetail(m_kind.table, oddnum);
         balance = CustomerBalanceText(detail.customer);
+        settled = LastSettlement(m_kind.table, oddnum);
     });
+    const QString settledText = SettlementText(settled);
+    m_ui.m_pDetailFrame->setTitle(settledText.isEmpty()
+                                      ? m_kind.detailCaption
+                                      : m_kind.detailCaption + QStringLiteral("  (") + settledText +
+                                            QLatin1Char(')'));
     for (const SaleDetailLine& line : detail.lines)
         AppendSaleDetailRow(m_ui.m_pDetail, line);
     m_ui.m_pDetail->Refresh();
@@ -316,7 +327,7 @@ void CSaleQueryDlg::OnListEndEdit(int row, int col, CGridResult* result) {
     }
     m_nClickRow = row;
     m_nClickCol = col;
-    ChangeState(row);
+    ChangeState(row, col);
 }
 
 // A received amount that is not a number within the limits would corrupt the sums.
@@ -333,15 +344,27 @@ bool CSaleQueryDlg::RefuseReceipt(int row) {
     return true;
 }
 
-// The state goes to every row of the document; "结清" takes the amount due as stored.
-void CSaleQueryDlg::ChangeState(int row) {
+// The state goes to every row of the document; "结清" takes the amount due as stored. The clerk
+// confirms the amount and gives the day it was paid first; a typed amount is what the dialog
+// starts from, a chosen state starts from the amount that state means.
+void CSaleQueryDlg::ChangeState(int row, int col) {
     CGridCtrl* list = m_ui.m_pList;
     const QString oddnum = list->GetCellText(row, kListOddnum);
     const QString state = list->GetCellText(row, kListState);
     const QString typed = list->GetCellText(row, kListReceipt);
-    if (RequirePermission(this, Permission::Settle))
-        RunDbAction(this, QStringLiteral("修改") + m_kind.stateLabel.chopped(1),
-                    [&] { WriteSaleState(m_kind.table, oddnum, state, typed); });
+    const QString due = list->GetCellText(row, kListReceivable);
+    if (RequirePermission(this, Permission::Settle)) {
+        CSettleDlg settle(
+            oddnum, list->GetCellText(0, kListReceivable), due, list->GetCellText(0, kListReceipt),
+            col == kListReceipt ? typed : ReceiptForChosenState(state, due, typed), state, this);
+        if (settle.exec() == QDialog::Accepted)
+            RunDbAction(this, QStringLiteral("修改") + m_kind.stateLabel.chopped(1), [&] {
+                const QString receipt =
+                    WriteSaleState(m_kind.table, oddnum, settle.State(), settle.Receipt());
+                RecordSettlement(m_kind.table, oddnum,
+                                 {settle.State(), receipt, settle.SettledOn(), QString()});
+            });
+    }
     RefreshDetailPrint();
     RunQuery();
 }
@@ -419,9 +442,14 @@ void CSaleQueryDlg::WriteInvoice(const QString& date) {
 bool CSaleQueryDlg::QueryClose() {
     m_strCustomer.clear();
     m_ui.m_pCustomer->setEditText(QString());
-    m_dateStart = QDate(1970, 1, 1);
+    m_dateStart = QDate::currentDate();
     m_ui.m_pStart->setDate(m_dateStart);
     return true;
+}
+
+// A query window opens on today's documents, already listed.
+void CSaleQueryDlg::FirstShown() {
+    Query();
 }
 
 bool CSaleQueryDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -50,7 +50,7 @@ class CSaleQueryDlg : public CWorkDialog {
 
     const SaleQueryControls& Ui() const { return m_ui; }
 
-    QDate m_dateStart{1970, 1, 1};
+    QDate m_dateStart = QDate::currentDate();
     QDate m_dateEnd;
     QString m_strCustomer;
     QString m_strState;
@@ -67,6 +67,7 @@ class CSaleQueryDlg : public CWorkDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void FirstShown() override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
@@ -79,7 +80,7 @@ class CSaleQueryDlg : public CWorkDialog {
     void OnListClick(int row, int col);
     void OnListEndEdit(int row, int col, CGridResult* result);
     bool RefuseReceipt(int row);
-    void ChangeState(int row);
+    void ChangeState(int row, int col);
     bool IsDocumentCell(int row, int col) const;
     void ResetInvoice();
     void SetInvoice(const QString& date);

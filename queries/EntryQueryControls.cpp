@@ -89,7 +89,7 @@ void EntryQueryControls::Create(QWidget* parent) {
     m_pLabels[kTotalLabel] = MakeLabel(parent, "总金额:");
     m_pLabels[kTotalUnit] = MakeLabel(parent, "元", Qt::AlignLeft | Qt::AlignVCenter);
 
-    m_pStart = MakeDateBox(parent, QDate(1970, 1, 1));
+    m_pStart = MakeDateBox(parent, QDate::currentDate());
     m_pEnd = MakeDateBox(parent, QDate::currentDate());
     m_pSupplier = new QComboBox(parent);
     m_pSupplier->setEditable(true);

@@ -52,7 +52,7 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
     for (Label unit : {kToLabel, kDueUnit, kReceivedUnit, kOutstandingUnit})
         m_pLabels[unit]->setAlignment(Qt::AlignCenter);
 
-    m_pStart = MakeDateBox(parent, QDate(1970, 1, 1));
+    m_pStart = MakeDateBox(parent, QDate::currentDate());
     m_pEnd = MakeDateBox(parent, QDate::currentDate());
     m_pState = new QComboBox(parent);
     m_pState->addItems(QStringList{QString()} + SaleStates());

@@ -31,6 +31,7 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
+#include "support/SettleConfirm.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
 
@@ -178,6 +179,7 @@ void TestDocumentMoney::settlingAndInvoiceDateReachEveryRow() {
     Shop::QueryAll(shop.outQuery);
     ClickCell(list, Shop::ListRow(list, oddnum), kCustomerColumn);
     QTest::mouseClick(shop.outQuery->Ui().m_pInvoiced, Qt::LeftButton);
+    SettleConfirm settle;
     ChooseInCell(list, Shop::ListRow(list, oddnum), kStateColumn, "结清");
     const QString today = QDate::currentDate().toString("yyyy-MM-dd");
     QCOMPARE(shop.Headers("saleout"), QStringList{"15.00|15.00|15.00|15.00|结清"});

@@ -42,6 +42,7 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
+#include "support/SettleConfirm.h"
 
 namespace {
 
@@ -677,7 +678,7 @@ class TestHostileInput : public QObject {
              NumberKind::Amount,
              "saleout",
              "receipt",
-             {"saleout"},
+             {"saleout", "harbor_settlement"},
              saleQuery([](CSaleQueryDlg& dlg, const QString& input) {
                  Click(dlg.Ui().m_pQuery);
                  CGridCtrl* list = dlg.Ui().m_pList;
@@ -685,6 +686,7 @@ class TestHostileInput : public QObject {
                  while (row < list->GetRowCount() &&
                         list->GetCellText(row, kSaleListOddnum) != QStringLiteral("20261202001"))
                      ++row;
+                 SettleConfirm settle;
                  ChooseInCell(list, row, kSaleListState, QStringLiteral("欠款"));
                  return TypeInGridCell(list, row, kSaleListReceipt, input);
              })},

@@ -24,6 +24,7 @@
 #include "queries/CSaleOutQueryDlg.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
+#include "support/SettleConfirm.h"
 #include "support/TestDatabase.h"
 
 namespace {
@@ -257,6 +258,7 @@ void TestListPrintQueries::detailFollowsAStateChange() {
     SaleOutQuery q;
     QVERIFY(q.ready);
     ClickCell(q.list, 1, 1);
+    SettleConfirm settle;
     ChooseInCell(q.list, 2, 6, "未结"); // 李四's document
     Click(q.Ui().m_pDetailPrint);
     const ListPrintData& list = q.shop.View()->PrintList(1);
@@ -319,6 +321,7 @@ void TestListPrintQueries::saleInPrintsItsWords() {
     // 999 of sales less 120.50 + (100 − 20) of returns
     QCOMPARE(list.Sum(4), QString("累计欠款:798.50元"));
 
+    SettleConfirm settle;
     ChooseInCell(q.list, 1, 6, "结清");
     Click(q.Ui().m_pDetailPrint);
     QCOMPARE(list.Sum(1), QString("实退金额:120.50元"));

@@ -4,17 +4,22 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
+#include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
+#include "queries/CSettleDlg.h"
 #include "queries/SaleQueryGrid.h"
 #include "queries/SaleQuerySql.h"
 #include "support/MessageScript.h"
+#include "support/ModalDriver.h"
+#include "support/SettleConfirm.h"
 #include "support/TestDatabase.h"
 #include "support/UserInput.h"
 
@@ -183,7 +188,9 @@ class TestSaleQueryDlg : public QObject {
     void QueryByRangeAndFilters();
     void TypedFiltersAreText();
     void CustomerSearchByInitials();
+    void OpensOnTodaysDocuments();
     void SettlingInTheList();
+    void SettlingAsksAmountAndDate();
     void ReceivedAmountMustBeANumber();
     void DetailOfOneDocument();
     void InvoiceDate();
@@ -220,7 +227,9 @@ void TestSaleQueryDlg::QueryByRangeAndFilters() {
     QCOMPARE(shop.dlg->windowTitle(), QString("销售出库查询"));
     QCOMPARE(shop.dlg->Ui().m_pEmployee->count(), 3); // the empty entry and both employees
     QCOMPARE(shop.dlg->Ui().m_pState->itemText(0), QString());
-    QCOMPARE(shop.list->GetRowCount(), 1); // nothing listed before 查询
+    // Before 查询 the window lists today's documents only (none of these).
+    for (const QString& oddnum : Column(shop.list, kListOddnum))
+        QVERIFY(oddnum.startsWith(OddnumPrefix(QDate::currentDate())));
 
     // The number range covers whole days; the empty state matches every state.
     shop.Query();
@@ -295,11 +304,33 @@ void TestSaleQueryDlg::CustomerSearchByInitials() {
     QCOMPARE(Column(shop.list, kListCustomer), QStringList({"张三五金", "张三五金"}));
 }
 
+void TestSaleQueryDlg::OpensOnTodaysDocuments() {
+    TestDatabase db;
+    const QString today = OddnumPrefix(QDate::currentDate()) + QStringLiteral("001");
+    const QString yesterday =
+        OddnumPrefix(QDate::currentDate().addDays(-1)) + QStringLiteral("001");
+    for (const QString& oddnum : {today, yesterday})
+        Store(db, "saleout",
+              {oddnum, "李四", "10.00", "0", "未结", "", {{"0101000001", "螺丝", "10.00", "1"}}});
+    CSaleOutQueryDlg dlg;
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QCOMPARE(dlg.Ui().m_pStart->date(), QDate::currentDate());
+    QCOMPARE(dlg.Ui().m_pEnd->date(), QDate::currentDate());
+    QCOMPARE(Column(dlg.Ui().m_pList, kListOddnum), QStringList{today});
+    QCOMPARE(dlg.Ui().m_pDue->text(), QString("10.00"));
+    // Closing sets the start back to today.
+    dlg.Ui().m_pStart->setDate(QDate(2020, 1, 1));
+    QVERIFY(dlg.QueryClose());
+    QCOMPARE(dlg.Ui().m_pStart->date(), QDate::currentDate());
+}
+
 void TestSaleQueryDlg::SettlingInTheList() {
     ShownOut shop;
     QVERIFY(shop.ready);
     shop.Query();
     const QStringList otherBefore = shop.Stored("20261203001", "receipt,freceipt,state");
+    SettleConfirm settles;
 
     // 结清 takes the amount due into every row of the document, as text and as number.
     ChooseInCell(shop.list, shop.RowOf("20261201001"), kListState, "结清");
@@ -310,10 +341,10 @@ void TestSaleQueryDlg::SettlingInTheList() {
     QCOMPARE(shop.list->GetCellText(row, kListState), QString("结清"));
     QCOMPARE(shop.Totals(), QStringList({"199.85", "199.80", "0.05"}));
 
-    // A received amount typed in a settled document gives way to the amount due.
+    // An amount typed in a settled document is never thrown away: the state follows it.
     TypeInCell(shop.list, row, kListReceipt, "50");
-    QCOMPARE(shop.Stored("20261201001", "receipt").first(), QString("120.50"));
-    QCOMPARE(shop.list->GetCellText(shop.RowOf("20261201001"), kListReceipt), QString("120.50"));
+    QCOMPARE(shop.Stored("20261201001", "receipt,state").first(), QString("50|欠款"));
+    QCOMPARE(shop.list->GetCellText(shop.RowOf("20261201001"), kListState), QString("欠款"));
 
     // 欠款 keeps what is typed.
     ChooseInCell(shop.list, shop.RowOf("20261201001"), kListState, "欠款");
@@ -326,6 +357,7 @@ void TestSaleQueryDlg::SettlingInTheList() {
     ChooseInCell(shop.list, shop.RowOf("20261201001"), kListState, "未结");
     QCOMPARE(shop.Stored("20261201001", "receipt,freceipt,state").first(), QString("0|0|未结"));
     QCOMPARE(shop.Stored("20261203001", "receipt,freceipt,state"), otherBefore);
+    QCOMPARE(settles.Handled(), 5);
 
     // A stored state other than the three words shows as 欠款.
     shop.db.Exec("UPDATE saleout SET state='已付' WHERE oddnum='20261203001'");
@@ -333,10 +365,49 @@ void TestSaleQueryDlg::SettlingInTheList() {
     QCOMPARE(shop.list->GetCellText(shop.RowOf("20261203001"), kListState), QString("欠款"));
 }
 
+void TestSaleQueryDlg::SettlingAsksAmountAndDate() {
+    ShownOut shop;
+    QVERIFY(shop.ready);
+    shop.Query();
+    const QStringList before = shop.Stored("20261201001", "receipt,state");
+    const QDate paidOn = QDate::currentDate().addDays(-3);
+    QString shownAmount;
+    QDate shownDate;
+    ModalDriver<CSettleDlg> settles(
+        {// Esc: nothing is written and the list shows the stored state again.
+         [&](CSettleDlg* dialog) { QTest::keyClick(dialog->ReceiptBox(), Qt::Key_Escape); },
+         // The amount and date are changed by keys before Enter.
+         [&](CSettleDlg* dialog) {
+             shownAmount = dialog->ReceiptBox()->text();
+             shownDate = dialog->DateBox()->date();
+             QTest::keyClick(dialog->ReceiptBox(), Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClicks(dialog->ReceiptBox(), "100");
+             dialog->DateBox()->setFocus();
+             dialog->DateBox()->setDate(paidOn);
+             QTest::keyClick(dialog->DateBox(), Qt::Key_Return);
+         }});
+    ChooseInCell(shop.list, shop.RowOf("20261201001"), kListState, "结清");
+    QCOMPARE(shop.Stored("20261201001", "receipt,state"), before);
+    QCOMPARE(shop.list->GetCellText(shop.RowOf("20261201001"), kListState), QString("未结"));
+    QCOMPARE(shop.db.Value("SELECT count(*) FROM harbor_settlement"), QString("0"));
+
+    ChooseInCell(shop.list, shop.RowOf("20261201001"), kListState, "结清");
+    QCOMPARE(settles.Handled(), 2);
+    QCOMPARE(shownAmount, QString("120.50"));
+    QCOMPARE(shownDate, QDate::currentDate());
+    QCOMPARE(shop.Stored("20261201001", "receipt,state"), QStringList({"100|欠款", "100|欠款"}));
+    QCOMPARE(shop.db.Rows("SELECT tbl, oddnum, state, receipt, settledon FROM harbor_settlement"),
+             QStringList{"saleout|20261201001|欠款|100|" + paidOn.toString("yyyy-MM-dd")});
+    // The document's detail tells when it was settled.
+    ClickCell(shop.list, shop.RowOf("20261201001"), kListCustomer);
+    QVERIFY(shop.dlg->Ui().m_pDetailFrame->title().contains(paidOn.toString("yyyy-MM-dd")));
+}
+
 void TestSaleQueryDlg::ReceivedAmountMustBeANumber() {
     ShownOut shop;
     QVERIFY(shop.ready);
     shop.Query();
+    SettleConfirm settles;
     ChooseInCell(shop.list, shop.RowOf("20261206002"), kListState, "欠款");
     const QStringList before = shop.Stored("20261206002", "receipt,freceipt,state");
     MessageScript messages;
@@ -484,6 +555,7 @@ void TestSaleQueryDlg::ReturnQueryDifferences() {
     ClickCell(shop.list, shop.RowOf("20261203001"), 0);
     QCOMPARE(Column(shop.detail, 1), QStringList{"螺丝"});
 
+    SettleConfirm settles;
     ChooseInCell(shop.list, shop.RowOf("20261203001"), kListState, "未结");
     QCOMPARE(shop.Stored("20261203001", "receipt,freceipt,state"), QStringList{"0|0|未结"});
     QCOMPARE(shop.Totals(), QStringList({"199.85", "0.05", "199.80"}));

@@ -23,6 +23,7 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
+#include "support/SettleConfirm.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
 
@@ -336,6 +337,7 @@ void Run::Settle() {
     const int row = 1 + Pick(list->GetRowCount() - 1);
     const QString state = Any(kStates);
     MessageScript messages;
+    SettleConfirm settle;
     ChooseInCell(list, row, 6, state);
     Count("settle", messages);
     m_log.last() += QString(" %1 row %2 state %3").arg(dlg->windowTitle()).arg(row).arg(state);
