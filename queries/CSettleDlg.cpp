@@ -16,6 +16,7 @@ CSettleDlg::CSettleDlg(const QString& oddnum, const QString& dueLabel, const QSt
                        QWidget* parent)
     : QDialog(parent), m_strDue(due), m_strChosenState(state), m_strReceiptLabel(receiptLabel) {
     setWindowTitle(QStringLiteral("结算"));
+    setMinimumWidth(300);
     auto* dueBox = new QLineEdit(due, this);
     dueBox->setReadOnly(true);
     dueBox->setFocusPolicy(Qt::NoFocus);
