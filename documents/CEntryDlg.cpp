@@ -135,6 +135,12 @@ bool CEntryDlg::IsLine(int row) const {
     return row >= 1 && row < m_ui.m_pGrid->GetRowCount();
 }
 
+// The window opens on a new document, the product box ready for the scanner.
+void CEntryDlg::FirstShown() {
+    if (m_strOddnum.isEmpty())
+        NewDocument();
+}
+
 bool CEntryDlg::NewDocument() {
     if (!m_strOddnum.isEmpty() && HasUnsavedChanges() && AskToSave() && !Save())
         return false;
@@ -348,8 +354,9 @@ void CEntryDlg::ReloadDocument() {
     m_pSaveMark->MarkSaved();
 }
 
+// An untouched new document (the window opens on one) has nothing to lose: no question.
 bool CEntryDlg::QueryClose() {
-    if (NeedsSaving() && AskToSave()) {
+    if (HasUnsavedChanges() && AskToSave()) {
         Save();
         return false;
     }

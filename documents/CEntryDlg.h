@@ -103,6 +103,7 @@ class CEntryDlg : public CWorkDialog, public CPickReceiver {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void FirstShown() override;
 
   private:
     void ConnectControls();

@@ -198,6 +198,12 @@ void CSaleDocDlg::TickClock() {
     m_ui.m_pTime->setText(m_strNow);
 }
 
+// The window opens on a new document, the product box ready for the scanner.
+void CSaleDocDlg::FirstShown() {
+    if (!m_bOpen)
+        NewDocument();
+}
+
 bool CSaleDocDlg::NewDocument() {
     if (m_bOpen && HasUnsavedChanges() && AskToSave() && !Save())
         return false;
@@ -530,8 +536,9 @@ void CSaleDocDlg::ReloadDocument() {
     m_pSaveMark->MarkSaved();
 }
 
+// An untouched new document (the window opens on one) has nothing to lose: no question.
 bool CSaleDocDlg::QueryClose() {
-    if (NeedsSaving() && AskToSave()) {
+    if (HasUnsavedChanges() && AskToSave()) {
         Save();
         return false;
     }

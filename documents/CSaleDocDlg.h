@@ -136,6 +136,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void FirstShown() override;
 
   private:
     void ConnectControls();

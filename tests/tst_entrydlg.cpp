@@ -117,10 +117,14 @@ void TestEntryDlg::opensClosedAndNewDocumentDrawsNumberForDate() {
     ShownDoc doc;
     QVERIFY(doc.ready);
     QCOMPARE(theApp.m_nPickTarget, 1);
+    // The window opens on a new document, ready for the scanner; nothing is stored.
     for (QWidget* control : std::initializer_list<QWidget*>{
              doc.dlg->SupplierBox(), doc.dlg->StateBox(), doc.dlg->SearchBox(),
              doc.dlg->AddLineButton(), doc.dlg->DeleteLineButton(), doc.dlg->SupplierButton()})
-        QVERIFY(!control->isEnabled());
+        QVERIFY(control->isEnabled());
+    QVERIFY(doc.dlg->SearchBox()->hasFocus());
+    QVERIFY(!doc.dlg->OddnumBox()->text().isEmpty());
+    QCOMPARE(doc.db.Value("SELECT count(*) FROM entry"), QString("0"));
     QVERIFY(doc.dlg->DateBox()->isEnabled());
     QVERIFY(doc.dlg->SaveButton()->isEnabled());
 
@@ -286,7 +290,8 @@ void TestEntryDlg::saveWritesRowsAndRaisesStock() {
     QCOMPARE(messages.Count(), 0); // told in the window's status line
     QCOMPARE(doc.dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
     QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, mydate, money, state, mc, shortname, code, "
-                         "spec, price, \"count\", total FROM entry ORDER BY " + TestDatabase::RowKey()),
+                         "spec, price, \"count\", total FROM entry ORDER BY " +
+                         TestDatabase::RowKey()),
              (QStringList{"20240305001|O'Neil's 五金|2024-03-05|14.50|未付|五金-螺丝|螺丝|" +
                               kScrew + "|10个/箱|1.5|3|4.50",
                           "20240305001|O'Neil's 五金|2024-03-05|14.50|未付|开关|开关|" + kSwitch +
@@ -321,7 +326,8 @@ void TestEntryDlg::savingAgainMovesOnlyTheDifference() {
     QCOMPARE(doc.Stock(kScrew), QString("103.00"));
     QCOMPARE(doc.Stock(kSwitch), QString("37.00"));
     QCOMPARE(doc.Stock(kNail), QString("54.00"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, state FROM entry ORDER BY " + TestDatabase::RowKey()),
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money, state FROM entry ORDER BY " +
+                         TestDatabase::RowKey()),
              (QStringList{kScrew + "|3|14.00|已付", kSwitch + "|7|14.00|已付",
                           kNail + "|4|14.00|已付"}));
     QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT DISTINCT fmoney FROM entry"), 2),
@@ -382,8 +388,9 @@ void TestEntryDlg::deletingLines() {
     QCOMPARE(doc.grid->GetRowCount(), 3);
     QCOMPARE(doc.dlg->MoneyBox()->text(), QString("13.00"));
     QCOMPARE(doc.Stock(kScrew), QString("103.00"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\", money FROM entry ORDER BY " + TestDatabase::RowKey()),
-             (QStringList{kScrew + "|3|13.00", kSwitch + "|5|13.00"}));
+    QCOMPARE(
+        doc.db.Rows("SELECT code, \"count\", money FROM entry ORDER BY " + TestDatabase::RowKey()),
+        (QStringList{kScrew + "|3|13.00", kSwitch + "|5|13.00"}));
     QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT fmoney FROM entry"), 2),
              (QStringList{"13.00", "13.00"}));
 
@@ -415,6 +422,10 @@ void TestEntryDlg::closeQuestion() {
     QCOMPARE(messages.Count(), 0);
 
     QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
+    QVERIFY(doc.dlg->QueryClose()); // a new document nobody touched: nothing to ask
+    QCOMPARE(messages.Count(), 0);
+    QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
+    doc.dlg->StateBox()->setCurrentIndex(doc.dlg->StateBox()->findText("已付"));
     QVERIFY(!doc.dlg->QueryClose()); // Yes: the save is refused and the window stays
     QCOMPARE(messages.Texts(), (QStringList{"销售单尚未保存,是否先保存?", "请先选择供货商"}));
     QCOMPARE(messages.Messages().first().caption, QString("销售单保存"));
@@ -466,7 +477,8 @@ void TestEntryDlg::numberTakenByAnotherWorkstation() {
     QCOMPARE(messages.Texts().first(),
              QString("单号20240305001已被其他电脑使用,本单已改用新单号20240305002保存"));
     QCOMPARE(doc.dlg->OddnumBox()->text(), QString("20240305002"));
-    QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, \"count\" FROM entry ORDER BY " + TestDatabase::RowKey()),
+    QCOMPARE(doc.db.Rows("SELECT oddnum, supplier, \"count\" FROM entry ORDER BY " +
+                         TestDatabase::RowKey()),
              (QStringList{"20240305001|李四|1", "20240305002|张三五金厂|3"}));
     QCOMPARE(doc.Stock(kScrew), QString("103.00"));
 }

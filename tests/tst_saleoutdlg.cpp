@@ -148,13 +148,14 @@ void TestSaleOutDlg::opensClosedAndNewDocumentDrawsNumber() {
     ShownDoc doc;
     QVERIFY(doc.ready);
     QCOMPARE(theApp.m_nPickTarget, 2);
-    QVERIFY(!doc.dlg->m_bOpen);
-    QVERIFY(!doc.dlg->CustomerBox()->isEnabled());
-    QVERIFY(!doc.dlg->AddLineButton()->isEnabled());
-    QVERIFY(!doc.dlg->BarcodeBox()->isEnabled());
-    QVERIFY(doc.dlg->NewButton()->hasFocus());
-    QVERIFY(!doc.dlg->PrintButton()->isEnabled());
-    QVERIFY(!doc.dlg->SinglePageBox()->isEnabled());
+    // The window opens on a new document of today, ready for the scanner.
+    QVERIFY(doc.dlg->m_bOpen);
+    QCOMPARE(doc.dlg->OddnumBox()->text(), Today(1));
+    QVERIFY(doc.dlg->CustomerBox()->isEnabled());
+    QVERIFY(doc.dlg->AddLineButton()->isEnabled());
+    QVERIFY(doc.dlg->BarcodeBox()->isEnabled());
+    QVERIFY(doc.dlg->SearchBox()->hasFocus());
+    QCOMPARE(doc.db.Value("SELECT count(*) FROM saleout"), QString("0")); // nothing stored
 
     doc.db.Exec(QStringLiteral("INSERT INTO saleout (oddnum) VALUES ('%1')").arg(Today(1)));
     doc.db.Exec(QStringLiteral("INSERT INTO salein (oddnum) VALUES ('%1')").arg(Today(7)));
@@ -411,7 +412,8 @@ void TestSaleOutDlg::saveWritesRowsAndLowersStock() {
     QCOMPARE(TestDatabase::Fixed(doc.db.Rows("SELECT DISTINCT freceipt FROM saleout"), 6).join(""),
              QString("35.230000"));
     QCOMPARE(doc.db.Rows("SELECT mc, shortname, code, spec, price, \"count\", discount, total, "
-                         "pcs, remarks FROM saleout ORDER BY " + TestDatabase::RowKey()),
+                         "pcs, remarks FROM saleout ORDER BY " +
+                         TestDatabase::RowKey()),
              QStringList({"五金-螺丝|螺丝|" + kScrew + "|10个/箱|10.00|2|1.0|20.00||",
                           "开关|开关|" + kSwitch + "|10个/箱|5.1500|1.5|1.0|7.73|1|含税(1.03)",
                           "五金-钉子|钉子|" + kNail + "|10个/箱|2.50|3|1.0|7.50||"}));
@@ -502,7 +504,8 @@ void TestSaleOutDlg::deletingLines() {
     QCOMPARE(doc.grid->GetCellText(2, 0), QString("2"));
     QCOMPARE(doc.grid->GetCellText(1, 3), kSwitch);
     QCOMPARE(doc.Stock(kScrew), QString("100.00"));
-    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt FROM saleout ORDER BY " + TestDatabase::RowKey()),
+    QCOMPARE(doc.db.Rows("SELECT code, receivable, receipt FROM saleout ORDER BY " +
+                         TestDatabase::RowKey()),
              QStringList({kSwitch + "|10.00|10.00", kNail + "|10.00|10.00"}));
     QCOMPARE(doc.dlg->m_nDeleteRow, 0);
     QCOMPARE(doc.dlg->ReceivableBox()->text(), QString("10.00"));
@@ -710,12 +713,14 @@ void TestSaleOutDlg::numberTakenByAnotherWorkstation() {
                     .arg(Today(1), kSwitch));
     MessageScript messages;
     QVERIFY(doc.dlg->Save());
-    QCOMPARE(messages.Texts(),
-             QStringList(
-                 {QString("单号%1已被其他电脑使用,本单已改用新单号%2保存").arg(Today(1), Today(2))}));
+    QCOMPARE(
+        messages.Texts(),
+        QStringList(
+            {QString("单号%1已被其他电脑使用,本单已改用新单号%2保存").arg(Today(1), Today(2))}));
     QCOMPARE(doc.dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
     QCOMPARE(doc.dlg->OddnumBox()->text(), Today(2));
-    QCOMPARE(doc.db.Rows("SELECT oddnum, customer, \"count\" FROM saleout ORDER BY " + TestDatabase::RowKey()),
+    QCOMPARE(doc.db.Rows("SELECT oddnum, customer, \"count\" FROM saleout ORDER BY " +
+                         TestDatabase::RowKey()),
              QStringList({Today(1) + "|李四|1", Today(2) + "|张三五金|2"}));
     QVERIFY(doc.dlg->Save()); // its own rows now: saved in place, no new number
     QCOMPARE(doc.SavedRows(), 2);
@@ -754,7 +759,8 @@ void TestSaleOutDlg::openEditorIsSavedBySaveButton() {
     QVERIFY(doc.grid->GetEditWnd());
     doc.SaveButton_Click();
     QCOMPARE(doc.dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
-    QCOMPARE(doc.db.Rows("SELECT code, \"count\", total, receivable FROM saleout ORDER BY " + TestDatabase::RowKey()),
+    QCOMPARE(doc.db.Rows("SELECT code, \"count\", total, receivable FROM saleout ORDER BY " +
+                         TestDatabase::RowKey()),
              QStringList({kScrew + "|2|20.00|30.00", kNail + "|4|10.00|30.00"}));
     QCOMPARE(doc.Stock(kNail), QString("46.00"));
 }

@@ -2,6 +2,7 @@
 // save dialog, the progress dialog of a long list; every file read back by openpyxl or Python's
 // csv module and compared cell by cell with what the grid shows.
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -154,6 +155,7 @@ template <class Dialog> void ExportsQueryLists(const QHash<QString, char>& listK
     StoreSales(db, dlg.Kind().table);
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    dlg.Ui().m_pStart->setDate(QDate(1970, 1, 1)); // the window opens on today
     QTest::mouseClick(dlg.Ui().m_pQuery, Qt::LeftButton);
     CGridCtrl* list = dlg.Ui().m_pList;
     QCOMPARE(list->GetRowCount(), 4);
@@ -296,6 +298,7 @@ class TestGridExport : public QObject {
         CEntryQueryDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.StartBox()->setDate(QDate(1970, 1, 1)); // the window opens on today
         QTest::mouseClick(dlg.QueryButton(), Qt::LeftButton);
         QCOMPARE(dlg.ListGrid()->GetRowCount(), 3);
         const QString listPath = dir.filePath("entries.xlsx");
