@@ -14,6 +14,7 @@
 #include "app/CDbException.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/StocktakeGrid.h"
+#include "documents/Cents.h"
 #include "documents/NumberLimits.h"
 #include "grid/CGridCtrl.h"
 
@@ -178,7 +179,8 @@ void CStocktakeDlg::OnGridEndEdit(int row, int col, CGridResult* result) {
         result->Cancel();
         return;
     }
-    m_items[index].counted = text;
+    // Kept as the book stock shows: two decimals.
+    m_items[index].counted = text.isEmpty() ? text : CentsText(CentsOf(text));
     ShowStocktakeRow(m_pGrid, row, m_items[index],
                      m_pGrid->GetCellBackColor(row, kCountBook).isValid());
     ShowTotals();
@@ -265,6 +267,11 @@ void CStocktakeDlg::ShowPosted(const QString& oddnum) {
                          .arg(SumStocktake(m_items).counted),
                      MsgIcon::Information);
     m_pScope->setFocus();
+}
+
+void CStocktakeDlg::resizeEvent(QResizeEvent* event) {
+    CWorkDialog::resizeEvent(event);
+    FitStocktakeColumns(m_pGrid);
 }
 
 void CStocktakeDlg::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,9 @@
 #include "catalogue/StocktakeGrid.h"
 
 #include <QColor>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "documents/Cents.h"
 #include "grid/CGridCtrl.h"
@@ -13,6 +16,8 @@ constexpr quint32 kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr quint32 kLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
 constexpr quint32 kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
 
+constexpr int kNameWidth = 330;
+
 const QColor kChangedBook(255, 236, 160);
 const QColor kLoss(190, 0, 0);
 const QColor kGain(0, 110, 0);
@@ -22,7 +27,7 @@ const QColor kGain(0, 110, 0);
 void SetupStocktakeGrid(CGridCtrl* grid) {
     static const char* const headers[kCountColumns] = {
         "", "条形码", "商品名称", "包装规格", "账面库存", "实盘", "差异", "差异金额"};
-    static const int widths[kCountColumns] = {40, 110, 330, 110, 90, 90, 90, 100};
+    static const int widths[kCountColumns] = {40, 110, kNameWidth, 110, 90, 90, 90, 100};
     grid->SetGridBkColor(Qt::white);
     grid->SetTextBkColor(Qt::white);
     grid->SetDefCellHeight(kRowHeight);
@@ -41,6 +46,16 @@ void SetupStocktakeGrid(CGridCtrl* grid) {
     }
     grid->SetColumnResize(false);
     grid->SetRowResize(false);
+}
+
+void FitStocktakeColumns(CGridCtrl* grid) {
+    int others = 0;
+    for (int col = 0; col < kCountColumns; ++col)
+        others += col == kCountName ? 0 : grid->GetColumnWidth(col);
+    const int scrollBar = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    grid->SetColumnWidth(kCountName,
+                         std::max(kNameWidth, grid->viewport()->width() - others - scrollBar - 2));
+    grid->Refresh();
 }
 
 void FillStocktakeGrid(CGridCtrl* grid, const QVector<StocktakeItem>& items, bool editable) {

@@ -21,6 +21,8 @@ enum StocktakeColumn {
 };
 
 void SetupStocktakeGrid(CGridCtrl* grid);
+// Gives 商品名称 the width the other columns leave in the grid (at least its own).
+void FitStocktakeColumns(CGridCtrl* grid);
 // One row per product, in their order; 实盘 editable unless the count is posted.
 void FillStocktakeGrid(CGridCtrl* grid, const QVector<StocktakeItem>& items, bool editable);
 // Shows a product's book stock, 差异 and 差异金额 (empty while not counted; "成本未知" when

@@ -6,7 +6,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <memory>
+
 #include "BarcodeScan.h"
+#include "catalogue/CInventoryDlg.h"
 #include "catalogue/CStocktakeDlg.h"
 #include "catalogue/StocktakeGrid.h"
 #include "documents/CEntryDlg.h"
@@ -150,7 +153,8 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     Key(Qt::Key_F3);
     ScanAndCount(dlg, kCodes[2], "7");
     QVERIFY(dlg.ScanBox()->hasFocus());
-    QCOMPARE(Column(dlg.Grid(), kCountCounted), (QStringList{"12", "9.5", "7", "10", "4"}));
+    QCOMPARE(Column(dlg.Grid(), kCountCounted),
+             (QStringList{"12.00", "9.50", "7.00", "10.00", "4.00"}));
     QCOMPARE(Column(dlg.Grid(), kCountDifference),
              (QStringList{"2.00", "-0.50", "-3.00", "0.00", "-2.00"}));
     QCOMPARE(Column(dlg.Grid(), kCountValue),
@@ -279,8 +283,14 @@ void TestStocktake::productDeletedMeanwhileIsRefusedByName() {
     DocumentShop shop;
     QVERIFY(shop.ready);
     QVERIFY(FillShop(shop));
-    CStocktakeDlg dlg;
-    dlg.show();
+    // 库存盘点 opens the count.
+    CInventoryDlg inventory;
+    inventory.show();
+    PressButton(inventory.StocktakeButton());
+    std::unique_ptr<CStocktakeDlg> opened(
+        qobject_cast<CStocktakeDlg*>(FindWorkWindow(QStringLiteral("盘点"))));
+    QVERIFY(opened && opened->isVisible());
+    CStocktakeDlg& dlg = *opened;
     dlg.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
     MessageScript messages;
