@@ -53,7 +53,8 @@ SqlStatement CPinyinSelectDlg::SearchSql(const QString& query) {
 void CPinyinSelectDlg::Search() {
     const QString what = QStringLiteral("查询商品");
     RunDbRead(this, what, [&] {
-        m_nMatches = ShowProductList(*m_pGrid, SearchCondition(theApp.m_strPickQuery), this, what);
+        m_nMatches =
+            ShowProductList(*m_pGrid, SearchCondition(theApp.m_strPickQuery), this, what);
     });
     m_pQuery->setText(
         QStringLiteral("查找\"%1\": 找到%2种商品").arg(theApp.m_strPickQuery).arg(m_nMatches));
