@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
@@ -173,7 +174,9 @@ void CStocktakeDlg::OnGridEndEdit(int row, int col, CGridResult* result) {
     if (index < 0 || col != kCountCounted || !m_strPosted.isEmpty())
         return;
     const QString text = m_pGrid->GetCellText(row, col).trimmed();
-    const QString problem = TypedNumberProblem(NumberKind::Stock, QStringLiteral("实盘"), text);
+    QString problem = TypedNumberProblem(NumberKind::Stock, QStringLiteral("实盘"), text);
+    if (problem.isEmpty() && CentsOf(text) < 0)
+        problem = QStringLiteral("实盘不能小于0,请改正"); // nothing counts less than nothing
     if (!text.isEmpty() && !problem.isEmpty()) {
         HarborMessageBox(this, problem);
         result->Cancel();
@@ -222,6 +225,10 @@ void CStocktakeDlg::Post() {
     if (!RequirePermission(this, Permission::StockCount))
         return;
     const StocktakeTotals totals = SumStocktake(m_items);
+    if (totals.counted == 0) {
+        HarborMessageBox(this, QStringLiteral("没有输入任何商品的实盘数,没有可过账的内容"));
+        return;
+    }
     if (HarborMessageBox(this,
                          QStringLiteral("过账后 %1 种商品的库存将改为实盘数(未输入实盘的商品不变),"
                                         "盘点单不能再修改。是否过账?")

@@ -130,14 +130,19 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     QVERIFY(sheet.contains("五金-铰链") && sheet.contains("实盘") && sheet.contains("账面库存"));
     QVERIFY(!sheet.contains(kOtherClass));
 
-    // Typed down the 实盘 column, the third one left for the scanner; a third decimal is refused
-    // (the arrow goes on, Up comes back to it).
+    // Typed down the 实盘 column, the third one left for the scanner; a third decimal or a
+    // figure below 0 is refused (the arrow goes on, Up comes back to it).
     QVERIFY(dlg.ScanBox()->hasFocus());
     Key(Qt::Key_Tab);
     QVERIFY(dlg.Grid()->hasFocus());
     Keys("12.345");
     Key(Qt::Key_Down);
     QVERIFY(messages.Last().contains("两位小数"));
+    QCOMPARE(dlg.Grid()->GetCellText(1, kCountCounted), QString());
+    Key(Qt::Key_Up);
+    Keys("-1");
+    Key(Qt::Key_Down);
+    QVERIFY(messages.Last().contains("实盘不能小于0"));
     QCOMPARE(dlg.Grid()->GetCellText(1, kCountCounted), QString());
     Key(Qt::Key_Up);
     QVERIFY(dlg.Grid()->GetEditWnd());
@@ -242,6 +247,13 @@ void TestStocktake::stockSoldMeanwhileIsShownAndPostedOnlyWhenConfirmed() {
     MessageScript messages;
     StartByKeys(dlg, 1);
     ScanAndCount(dlg, kCodes[0], "8");
+    // A second count of the same shelf, as on another computer.
+    CStocktakeDlg other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    StartByKeys(other, 0);
+    ScanAndCount(other, kCodes[0], "5");
 
     // Meanwhile the counter sells three of them.
     shop.NewSale(shop.saleOut);
@@ -273,6 +285,13 @@ void TestStocktake::stockSoldMeanwhileIsShownAndPostedOnlyWhenConfirmed() {
              "1.00");
     QCOMPARE(shop.db.Value("SELECT book || '>' || counted FROM harbor_stocktake_line"),
              "7.00>8.00");
+    // The other count cannot post over it.
+    messages.Clear();
+    messages.Answer(IDYES);
+    PressButton(other.PostButton());
+    QVERIFY2(messages.Last().contains("商品<五金-螺丝>: 盘点开始时 10.00, 现在 8.00"),
+             qPrintable(messages.Last()));
+    QCOMPARE(Stock(shop, kCodes[0]), "8.00");
     // The sale stays a sale; the correction is no sale.
     const AccountFigures figures = TodayFigures();
     QCOMPARE(figures.salesCost, 6.0);
@@ -321,6 +340,14 @@ void TestStocktake::productDeletedMeanwhileIsRefusedByName() {
     QVERIFY2(messages.Last().contains("已过账"), qPrintable(messages.Last()));
     QCOMPARE(Stock(shop, kCodes[1]), "11.00");
     QCOMPARE(shop.db.Value("SELECT count(*) FROM harbor_stocktake_line"), "1");
+
+    // Posting is for the roles that may change the catalogue.
+    QStringList roles = shop.db.Rows("SELECT role FROM harbor_role_permission WHERE "
+                                     "permission='stock_count'");
+    roles.sort();
+    QStringList expected{"店主", "店长"};
+    expected.sort();
+    QCOMPARE(roles, expected);
 }
 
 QTEST_MAIN(TestStocktake)
