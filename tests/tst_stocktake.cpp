@@ -186,6 +186,8 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     QCOMPARE(Stock(shop, kCodes[4]), "4.00");
     QCOMPARE(Stock(shop, kOtherClass), "20");
     const QString first = shop.db.Value("SELECT oddnum FROM harbor_stocktake");
+    // The log of changes holds the posting.
+    QCOMPARE(shop.db.Value("SELECT count(*) FROM harbor_audit WHERE action='盘点过账'"), "1");
     QVERIFY(dlg.NumberLabel()->text().contains(first));
     QCOMPARE(shop.db.Value("SELECT count(*) FROM harbor_stocktake_line WHERE oddnum=?", {first}),
              "5");
