@@ -211,6 +211,27 @@ QString StockCountDoctable() {
     return QStringLiteral("count");
 }
 
+namespace {
+
+// The posted stock counts are no document table the upgrade reads: their corrections go after
+// the documents' movements, count by count. The ledger's writes use the program's connection,
+// so only a rebuild of that database replays them (a shop file being made holds none).
+void ReplayStockCounts(CConnection& connection) {
+    if (&connection != theApp.m_pConnection.get())
+        return;
+    QMap<QString, QMap<QString, double>> counts;
+    CSqlReader reader(QStringLiteral("SELECT oddnum, code, difference FROM harbor_stocktake_line"));
+    while (reader.Next()) {
+        double difference = 0;
+        if (PlainNumber(reader.Text(2), &difference))
+            counts[reader.Text(0)][reader.Text(1)] += difference;
+    }
+    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
+        RecordStockCountCosts(it.key(), it.value());
+}
+
+} // namespace
+
 void RebuildCostLedger(CConnection& connection) {
     connection.Execute(QStringLiteral("DELETE FROM cost_move"));
     connection.Execute(QStringLiteral("DELETE FROM cost_product"));
@@ -224,4 +245,5 @@ void RebuildCostLedger(CConnection& connection) {
             }
         }
     }
+    ReplayStockCounts(connection);
 }

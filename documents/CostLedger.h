@@ -33,5 +33,6 @@ QString StockCountDoctable();
 void RecordStockCountCosts(const QString& oddnum, const QMap<QString, double>& moves);
 
 // Builds every movement again from the stored documents, as the schema upgrade does for an
-// older shop file (used after documents were written without the program's windows).
+// older shop file (used after documents were written without the program's windows); the
+// posted stock counts follow, in the order of their numbers.
 void RebuildCostLedger(CConnection& connection);

@@ -9,11 +9,13 @@
 #include <memory>
 
 #include "BarcodeScan.h"
+#include "app/CHarborApp.h"
 #include "catalogue/CInventoryDlg.h"
 #include "catalogue/CStocktakeDlg.h"
 #include "catalogue/StocktakeGrid.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleOutDlg.h"
+#include "documents/CostLedger.h"
 #include "documents/ReportPrint.h"
 #include "grid/CGridCtrl.h"
 #include "queries/AccountSums.h"
@@ -208,6 +210,15 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     QCOMPARE(figures.salesCost, 0.0);
     QCOMPARE(figures.receivable, 0.0);
     QCOMPARE(figures.stockValue, 12 * 2 + 9.5 * 3 + 7 * 4 + 10 * 5.0);
+
+    // A ledger built again from the stored documents keeps the corrections.
+    const QStringList ledger = shop.db.Rows("SELECT code, " + TestDatabase::FixedSql("qty", 2) +
+                                            " FROM cost_move WHERE doctable='count' ORDER BY code");
+    RebuildCostLedger(*theApp.m_pConnection);
+    QCOMPARE(shop.db.Rows("SELECT code, " + TestDatabase::FixedSql("qty", 2) +
+                          " FROM cost_move WHERE doctable='count' ORDER BY code"),
+             ledger);
+    QCOMPARE(TodayFigures().countValue, -9.5);
 
     // Posted: nothing more can be typed or posted.
     QVERIFY(!dlg.Grid()->IsCellEditable(1, kCountCounted));
