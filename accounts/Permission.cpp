@@ -17,6 +17,7 @@ const PermissionName kNames[] = {
     {Permission::Settle, "settle", "结清欠款和开票"},
     {Permission::BelowPrice, "below_price", "低于售价或折扣下限销售"},
     {Permission::Catalogue, "catalogue", "修改商品资料和价格"},
+    {Permission::StockCount, "stock_count", "盘点过账"},
     {Permission::PurchasePrices, "purchase_prices", "查看进价和利润"},
     {Permission::Accounts, "accounts", "帐目统计"},
     {Permission::Parties, "parties", "管理客户、供货商和员工"},

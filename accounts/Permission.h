@@ -11,6 +11,7 @@ enum class Permission {
     Settle,          // settle debts or mark invoices in the query windows
     BelowPrice,      // sell below the product's price or below the discount limit
     Catalogue,       // change the catalogue and prices
+    StockCount,      // post a stock count that corrects the stock
     PurchasePrices,  // see purchase prices and profit
     Accounts,        // run 帐目统计
     Parties,         // manage customers, suppliers and employees

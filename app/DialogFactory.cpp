@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CInventoryDlg.h"
+#include "catalogue/CStocktakeDlg.h"
 #include "catalogue/CPrintCodeDlg.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
@@ -33,6 +34,8 @@ CWorkDialog* CreateWorkDialog(int command) {
         return new CEntryQueryDlg;
     case ID_INVENTORY_DLG:
         return new CInventoryDlg;
+    case ID_STOCKTAKE_DLG:
+        return new CStocktakeDlg;
     case ID_ACCOUNT_DLG:
         return new CAccountDlg;
     case ID_REPORT_DLG:

@@ -9,6 +9,10 @@
 #include <QRadioButton>
 
 #include "app/CDbAction.h"
+#include "app/CHarborApp.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "catalogue/CStocktakeDlg.h"
 #include "catalogue/MinimumStock.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/ReportPrint.h"
@@ -78,6 +82,8 @@ void CInventoryDlg::CreateControls() {
     AttachGridExport(m_pGrid, kExportKinds);
     m_pPrint = new QPushButton(QStringLiteral("打印..."), this);
     connect(m_pPrint, &QPushButton::clicked, this, &CInventoryDlg::PrintList);
+    m_pStocktake = new QPushButton(QStringLiteral("盘点..."), this);
+    connect(m_pStocktake, &QPushButton::clicked, this, &CInventoryDlg::OpenStocktake);
     // The low-stock list needs no keyword: choosing it shows it.
     connect(m_pBelowMinimum, &QRadioButton::clicked, this, &CInventoryDlg::Search);
     setTabOrder(m_pKeyword, m_pByName);
@@ -169,6 +175,7 @@ void CInventoryDlg::LayOut() {
     const int q = r / 4;
     const int y = 32;
     m_pSearchFrame->setGeometry(left, 10, a, 60);
+    m_pStocktake->setGeometry(left + 12, y, 66, kControlHeight);
     m_pKeywordLabel->setGeometry(q - 130, y, 100, kControlHeight);
     m_pKeyword->setGeometry(q - 30, y, 200, kControlHeight);
     m_pByName->setGeometry(q + 185, y, 115, kControlHeight);
@@ -194,4 +201,19 @@ void CInventoryDlg::PrintList() {
     report.table = ReadGridTable(*m_pGrid, report.title, kExportKinds);
     report.footing << QStringLiteral("共 %1 种商品").arg(report.table.rows.size());
     PreviewReport(this, report);
+}
+
+void CInventoryDlg::OpenStocktake() {
+    if (theApp.m_pMainWnd) {
+        theApp.m_pMainWnd->OnCommand(ID_STOCKTAKE_DLG);
+        return;
+    }
+    // Without the main window (the window on its own) the count opens as a window of its own.
+    CWorkDialog* dialog = FindWorkWindow(QStringLiteral("盘点"));
+    if (!dialog) {
+        dialog = new CStocktakeDlg;
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    dialog->show();
+    dialog->raise();
 }

@@ -41,6 +41,9 @@ class CInventoryDlg : public CWorkDialog {
     void PrintList();
     QPushButton* SearchButton() const { return m_pSearch; }
     QPushButton* ExportButton() const { return m_pExport; }
+    // Opens 盘点, the stock count of a class or of the whole catalogue.
+    void OpenStocktake();
+    QPushButton* StocktakeButton() const { return m_pStocktake; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -71,5 +74,6 @@ class CInventoryDlg : public CWorkDialog {
     QLineEdit* m_pHits = nullptr;
     QLabel* m_pHitsAfter = nullptr;
     QPushButton* m_pExport = nullptr;
+    QPushButton* m_pStocktake = nullptr;
     CGridCtrl* m_pGrid = nullptr;
 };

@@ -146,14 +146,17 @@ struct StoredMove {
 
 } // namespace
 
-void RecordDocumentCosts(const DocumentTable& table, const QString& oddnum, CostRemoval removal) {
-    const QMap<QString, Movement> now = DocumentMovements(table, oddnum);
+namespace {
+
+// Brings the movements stored under a document in line with now and walks the products again.
+void RecordMovements(const QString& doctable, const QString& oddnum,
+                     const QMap<QString, Movement>& now, CostRemoval removal) {
     QHash<QString, StoredMove> stored;
     {
         CSqlReader reader(
             QStringLiteral("SELECT code,%1,seq FROM cost_move WHERE oddnum=? AND doctable=?")
                 .arg(RowId()),
-            {oddnum, table.table});
+            {oddnum, doctable});
         while (reader.Next())
             stored.insert(reader.Text(0), {reader.Value(1), reader.Value(2).toLongLong()});
     }
@@ -182,12 +185,52 @@ void RecordDocumentCosts(const DocumentTable& table, const QString& oddnum, Cost
         from.insert(it.key(), seq);
         Db().Execute(QStringLiteral("INSERT INTO cost_move (seq,doctable,oddnum,code,qty,amount) "
                                     "VALUES (?,?,?,?,?,?)"),
-                     {seq++, table.table, oddnum, it.key(), it->qty, it->amount});
+                     {seq++, doctable, oddnum, it.key(), it->qty, it->amount});
         fresh.insert(it.key());
     }
     for (auto it = from.constBegin(); it != from.constEnd(); ++it)
-        WalkProduct(it.key(), it.value(), table.table, oddnum, fresh.contains(it.key()));
+        WalkProduct(it.key(), it.value(), doctable, oddnum, fresh.contains(it.key()));
 }
+
+} // namespace
+
+void RecordDocumentCosts(const DocumentTable& table, const QString& oddnum, CostRemoval removal) {
+    RecordMovements(table.table, oddnum, DocumentMovements(table, oddnum), removal);
+}
+
+void RecordStockCountCosts(const QString& oddnum, const QMap<QString, double>& moves) {
+    QMap<QString, Movement> now;
+    for (auto it = moves.constBegin(); it != moves.constEnd(); ++it) {
+        if (it.value() != 0)
+            now.insert(it.key(), {it.value(), 0});
+    }
+    RecordMovements(StockCountDoctable(), oddnum, now, CostRemoval::Forget);
+}
+
+QString StockCountDoctable() {
+    return QStringLiteral("count");
+}
+
+namespace {
+
+// The posted stock counts are no document table the upgrade reads: their corrections go after
+// the documents' movements, count by count. The ledger's writes use the program's connection,
+// so only a rebuild of that database replays them (a shop file being made holds none).
+void ReplayStockCounts(CConnection& connection) {
+    if (&connection != theApp.m_pConnection.get())
+        return;
+    QMap<QString, QMap<QString, double>> counts;
+    CSqlReader reader(QStringLiteral("SELECT oddnum, code, difference FROM harbor_stocktake_line"));
+    while (reader.Next()) {
+        double difference = 0;
+        if (PlainNumber(reader.Text(2), &difference))
+            counts[reader.Text(0)][reader.Text(1)] += difference;
+    }
+    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
+        RecordStockCountCosts(it.key(), it.value());
+}
+
+} // namespace
 
 void RebuildCostLedger(CConnection& connection) {
     connection.Execute(QStringLiteral("DELETE FROM cost_move"));
@@ -202,4 +245,5 @@ void RebuildCostLedger(CConnection& connection) {
             }
         }
     }
+    ReplayStockCounts(connection);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 
 class CConnection;
@@ -23,6 +24,15 @@ enum class CostRemoval { Forget, KeepGoods };
 void RecordDocumentCosts(const DocumentTable& table, const QString& oddnum,
                          CostRemoval removal = CostRemoval::Forget);
 
+// The kind of movement of a posted stock count in cost_move.
+QString StockCountDoctable();
+
+// The movements of a posted stock count: per product the quantity it corrected the stock by
+// (counted less book). They move the quantity only and keep the average; each records the
+// average of its moment as its cost per unit, so its cost is the value of the difference.
+void RecordStockCountCosts(const QString& oddnum, const QMap<QString, double>& moves);
+
 // Builds every movement again from the stored documents, as the schema upgrade does for an
-// older shop file (used after documents were written without the program's windows).
+// older shop file (used after documents were written without the program's windows); the
+// posted stock counts follow, in the order of their numbers.
 void RebuildCostLedger(CConnection& connection);

@@ -88,6 +88,11 @@ QString MoveStock(const QVector<StockMove>& moves, QStringList* unmoved) {
     return QString();
 }
 
+void SetCountedStock(const QString& code, qint64 cents) {
+    theApp.m_pConnection->Execute(QStringLiteral("UPDATE property SET total=? WHERE code=?"),
+                                  {CentsText(cents), code});
+}
+
 QString UnmovedStockNotice(const QStringList& unmoved) {
     if (unmoved.isEmpty())
         return QString();

@@ -29,5 +29,9 @@ QVector<StockMove> MergeStockMoves(const QVector<StockMove>& moves);
 // a database error.
 QString MoveStock(const QVector<StockMove>& moves, QStringList* unmoved = nullptr);
 
+// Sets a product's stock to a counted figure (a posted stock count), in hundredths. The caller
+// has locked the product (LockProducts) and read its stock under the lock. Raises CDbException.
+void SetCountedStock(const QString& code, qint64 cents);
+
 // The notice for the lines whose stock could not move, or the empty text.
 QString UnmovedStockNotice(const QStringList& unmoved);

@@ -20,8 +20,10 @@ struct AccountFigures {
     double salesCost = 0;   // 销售成本: cost of the goods sold less that of the goods returned
     double grossProfit = 0; // 毛利: sales due less returns due less the cost of goods
     double stockValue = 0;  // 库存金额: stock x moving-average cost at the period's end
+    double countValue = 0; // 盘点差异: what the stock counts corrected, at cost (gain positive)
     int unknownCostLines = 0;     // sales movements of the period whose cost is unknown
     int unknownStockProducts = 0; // products in stock whose cost is unknown
+    int unknownCountLines = 0;    // count corrections of the period whose cost is unknown
 };
 
 // 毛利率: gross profit over the net sales (sales due less returns due); none without sales.

@@ -44,14 +44,25 @@ QPair<double, double> HeaderSums(const QString& table, const QString& first, con
 
 void ReadSalesCost(const TextRange& numbers, AccountFigures* figures) {
     CSqlReader reader(QStringLiteral("SELECT doctable, SUM(cost), COUNT(*) - COUNT(cost) FROM "
-                                     "cost_move WHERE oddnum >= ? AND oddnum < ? AND doctable <> "
-                                     "'entry' GROUP BY doctable"),
+                                     "cost_move WHERE oddnum >= ? AND oddnum < ? AND doctable IN "
+                                     "('saleout', 'salein') GROUP BY doctable"),
                       Bounds(numbers));
     while (reader.Next()) {
         const double cost = reader.Value(1).toDouble();
         figures->salesCost += reader.Text(0) == QLatin1String("saleout") ? cost : -cost;
         figures->unknownCostLines += reader.Value(2).toInt();
     }
+}
+
+// The stock counts' corrections at cost: never a sale nor a purchase.
+void ReadCountValue(const TextRange& numbers, AccountFigures* figures) {
+    CSqlReader reader(QStringLiteral("SELECT SUM(cost), COUNT(*) - COUNT(cost) FROM cost_move "
+                                     "WHERE oddnum >= ? AND oddnum < ? AND doctable = 'count'"),
+                      Bounds(numbers));
+    if (!reader.Next())
+        return;
+    figures->countValue = RoundMoney(reader.Value(0).toDouble());
+    figures->unknownCountLines = reader.Value(1).toInt();
 }
 
 // Each product's stock at the end of the range (its stock now less what the documents after
@@ -138,14 +149,15 @@ AccountFigures ReadAccountFigures(const TextRange& numbers) {
     ReadSalesCost(numbers, &figures);
     figures.salesCost = RoundMoney(figures.salesCost);
     figures.grossProfit = RoundMoney(figures.receivable - figures.refundDue - figures.salesCost);
+    ReadCountValue(numbers, &figures);
     ReadStockValue(numbers, &figures);
     return figures;
 }
 
 QVector<QPair<QString, double>> SummaryFigures(const AccountFigures& f) {
-    return {{QStringLiteral("应收款"), f.receivable},  {QStringLiteral("实收款"), f.receipt},
-            {QStringLiteral("应退款"), f.refundDue},   {QStringLiteral("实退款"), f.refunded},
-            {QStringLiteral("进货款"), f.purchase},    {QStringLiteral("利润"), f.profit},
-            {QStringLiteral("销售成本"), f.salesCost}, {QStringLiteral("毛利"), f.grossProfit},
-            {QStringLiteral("库存金额"), f.stockValue}};
+    return {{QStringLiteral("应收款"), f.receivable},   {QStringLiteral("实收款"), f.receipt},
+            {QStringLiteral("应退款"), f.refundDue},    {QStringLiteral("实退款"), f.refunded},
+            {QStringLiteral("进货款"), f.purchase},     {QStringLiteral("利润"), f.profit},
+            {QStringLiteral("销售成本"), f.salesCost},  {QStringLiteral("毛利"), f.grossProfit},
+            {QStringLiteral("库存金额"), f.stockValue}, {QStringLiteral("盘点差异"), f.countValue}};
 }

@@ -22,5 +22,5 @@ QVector<MonthFigures> ReadYearMonths(const QString& year);
 TextRange DayRange(const QString& fromYyyyMmDd, const QString& toYyyyMmDd);
 
 // The figures with their names as the window, its export and `--report summary` show them:
-// 应收款 实收款 应退款 实退款 进货款 利润 销售成本 毛利 库存金额.
+// 应收款 实收款 应退款 实退款 进货款 利润 销售成本 毛利 库存金额 盘点差异.
 QVector<QPair<QString, double>> SummaryFigures(const AccountFigures& figures);

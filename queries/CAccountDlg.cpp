@@ -82,13 +82,17 @@ void CAccountDlg::ShowCostText() {
         QStringLiteral("销售成本: %1").arg(AccountChart::AmountText(m_figures.salesCost)),
         QStringLiteral("毛利: %1").arg(AccountChart::AmountText(m_figures.grossProfit)),
         QStringLiteral("毛利率: %1").arg(MarginText(m_figures)),
-        QStringLiteral("库存金额: %1").arg(AccountChart::AmountText(m_figures.stockValue))};
+        QStringLiteral("库存金额: %1").arg(AccountChart::AmountText(m_figures.stockValue)),
+        QStringLiteral("盘点差异: %1").arg(AccountChart::AmountText(m_figures.countValue))};
     if (m_figures.unknownCostLines > 0)
         lines << QStringLiteral("%1笔销售的成本未知(当时尚无进货),未计入销售成本")
                      .arg(m_figures.unknownCostLines);
     if (m_figures.unknownStockProducts > 0)
         lines << QStringLiteral("%1种商品的成本未知,未计入库存金额")
                      .arg(m_figures.unknownStockProducts);
+    if (m_figures.unknownCountLines > 0)
+        lines << QStringLiteral("%1种盘点商品的成本未知,未计入盘点差异")
+                     .arg(m_figures.unknownCountLines);
     m_pCostText->setText(lines.join(QLatin1Char('\n')));
 }
 

@@ -193,7 +193,7 @@ void TestCostLedger::workedCaseThroughTheWindows() {
     QVERIFY(dialog.Compute(today.toString("yyyy"), today.toString("MM")));
     QVERIFY(dialog.CostText()->text().contains(QStringLiteral("库存金额: 125.00")));
     const ExportTable table = dialog.FiguresTable();
-    QCOMPARE(table.columns.size(), 11);
+    QCOMPARE(table.columns.size(), 12);
     QCOMPARE(table.columns[7].header, QStringLiteral("销售成本"));
     QCOMPARE(table.rows.value(0).value(7), QStringLiteral("18.00"));
     QCOMPARE(table.rows.value(0).value(9), QStringLiteral("125.00"));
@@ -490,7 +490,8 @@ void TestCostLedger::reportCommandAgreesWithTheWindow() {
     QStringList expected;
     for (const auto& figure : SummaryFigures(figures))
         expected << figure.first + "," + Cents(figure.second);
-    QCOMPARE(expected.mid(6), (QStringList{"销售成本,18.00", "毛利,12.00", "库存金额,192.00"}));
+    QCOMPARE(expected.mid(6),
+             (QStringList{"销售成本,18.00", "毛利,12.00", "库存金额,192.00", "盘点差异,0.00"}));
     const QString inProcess = ReportCsvText("summary", BuildReport(ThisMonth("summary")));
     QCOMPARE(inProcess, expected.join('\n') + '\n');
     if (TestDatabase::OnServer())

@@ -522,11 +522,13 @@ class TestGridExport : public QObject {
             headers << back.cells[0][col].value;
             values << back.cells[1][col].type + ":" + back.cells[1][col].value;
         }
-        QCOMPARE(headers, QStringList({"统计期间", "应收款", "实收款", "应退款", "实退款", "进货款",
-                                       "利润", "销售成本", "毛利", "库存金额", "毛利率"}));
+        QCOMPARE(headers,
+                 QStringList({"统计期间", "应收款", "实收款", "应退款", "实退款", "进货款", "利润",
+                              "销售成本", "毛利", "库存金额", "盘点差异", "毛利率"}));
         // No line has a cost: the gross profit is the net sales.
-        QCOMPARE(values, QStringList({"s:2026年全年", "n:1000", "n:800", "n:200", "n:150.5",
-                                      "n:1500", "n:-700", "n:0", "n:800", "n:0", "s:100.00%"}));
+        QCOMPARE(values,
+                 QStringList({"s:2026年全年", "n:1000", "n:800", "n:200", "n:150.5", "n:1500",
+                              "n:-700", "n:0", "n:800", "n:0", "n:0", "s:100.00%"}));
         QCOMPARE(back.cells[1][6].format, QStringLiteral("0.00"));
     }
 
