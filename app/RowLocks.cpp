@@ -19,3 +19,13 @@ void LockFirstSave(const QString& table, const QString& oddnum) {
         return;
     connection->LockKey(table + QLatin1Char(':') + oddnum.left(8));
 }
+
+void LockSaleReturns(QStringList saleOddnums) {
+    CConnection* connection = theApp.m_pConnection.get();
+    if (!connection || !connection->IsServer())
+        return;
+    saleOddnums.sort();
+    saleOddnums.removeDuplicates();
+    for (const QString& oddnum : std::as_const(saleOddnums))
+        connection->LockKey(QStringLiteral("return-of:") + oddnum);
+}

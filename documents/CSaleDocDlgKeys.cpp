@@ -22,6 +22,13 @@ void CSaleDocDlg::InstallKeys() {
     m_pScanner->setToolTip(QStringLiteral("粘贴扫描枪导出的文字,导入为本单的商品行"));
     for (QPushButton* button : {m_pSavePrint, m_pSaveNew, m_pScanner})
         button->setAutoDefault(true);
+    if (m_kind.table == QLatin1String("salein")) {
+        m_pReturnFromSale = new QPushButton(QStringLiteral("按原单退货"), this);
+        m_pReturnFromSale->setToolTip(
+            QStringLiteral("输入或扫描销售出库单号,按原单的价格、折扣和税率退货"));
+        m_pReturnFromSale->setAutoDefault(true);
+        connect(m_pReturnFromSale, &QPushButton::clicked, this, &CSaleDocDlg::ReturnFromSale);
+    }
     connect(m_pSavePrint, &QPushButton::clicked, this, &CSaleDocDlg::SaveAndPrint);
     connect(m_pSaveNew, &QPushButton::clicked, this, &CSaleDocDlg::SaveAndNew);
     connect(m_pScanner, &QPushButton::clicked, this, &CSaleDocDlg::PasteScannerText);
@@ -73,6 +80,8 @@ void CSaleDocDlg::PlaceExtraButtons() {
     const QRect last = m_ui.m_pPrintReceipt->geometry();
     m_pSavePrint->setGeometry(last.right() + 12, last.top(), 100, last.height());
     m_pSaveNew->setGeometry(last.right() + 120, last.top(), 130, last.height());
+    if (m_pReturnFromSale)
+        m_pReturnFromSale->setGeometry(last.right() + 258, last.top(), 100, last.height());
     const QRect barcode = m_ui.m_pBarcode->geometry();
     m_pScanner->setGeometry(barcode.left(), m_ui.m_pSearch->geometry().top(), barcode.width(),
                             m_ui.m_pSearch->height());

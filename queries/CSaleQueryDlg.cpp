@@ -75,8 +75,7 @@ void CSaleQueryDlg::ConnectControls() {
     connect(m_ui.m_pDetailPrintSetup, &QPushButton::clicked, this, [this] { PrintDetail(2); });
     connect(m_ui.m_pDetailPreview, &QPushButton::clicked, this, [this] { PrintDetail(3); });
     connect(m_ui.m_pOddnum, &QLineEdit::returnPressed, this, &CSaleQueryDlg::ShowTypedDocument);
-    connect(m_ui.m_pDetailReceipt, &QPushButton::clicked, this,
-            &CSaleQueryDlg::PrintDetailReceipt);
+    connect(m_ui.m_pDetailReceipt, &QPushButton::clicked, this, &CSaleQueryDlg::PrintDetailReceipt);
     if (m_kind.hasInvoice) {
         connect(m_ui.m_pInvoiced, &QCheckBox::clicked, this, &CSaleQueryDlg::OnInvoiceClicked);
         connect(m_ui.m_pInvoiceDate, &QDateEdit::dateChanged, this,
@@ -172,12 +171,16 @@ void CSaleQueryDlg::ShowDetail(const QString& oddnum) {
     m_ui.m_pDetail->DeleteNonFixedRows();
     SaleDetail detail;
     QString balance;
+    QVector<ReturnLink> links;
+    const bool sale = m_kind.table == QLatin1String("saleout");
     RunDbRead(this, QStringLiteral("查看单据"), [&] {
         detail = ReadSaleDetail(m_kind.table, oddnum);
         balance = CustomerBalanceText(detail.customer);
+        links = sale ? ReturnsOfSale(oddnum) : OriginsOfReturn(oddnum);
     });
     for (const SaleDetailLine& line : detail.lines)
         AppendSaleDetailRow(m_ui.m_pDetail, line);
+    AppendReturnLinkRows(m_ui.m_pDetail, links, sale);
     m_ui.m_pDetail->Refresh();
     PrepareDetailPrint(oddnum, detail, balance);
     SetInvoice(detail.invoiceDate);
