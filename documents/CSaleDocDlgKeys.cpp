@@ -80,11 +80,15 @@ void CSaleDocDlg::PlaceExtraButtons() {
     const QRect last = m_ui.m_pPrintReceipt->geometry();
     m_pSavePrint->setGeometry(last.right() + 12, last.top(), 100, last.height());
     m_pSaveNew->setGeometry(last.right() + 120, last.top(), 130, last.height());
-    if (m_pReturnFromSale)
-        m_pReturnFromSale->setGeometry(last.right() + 258, last.top(), 100, last.height());
     const QRect barcode = m_ui.m_pBarcode->geometry();
     m_pScanner->setGeometry(barcode.left(), m_ui.m_pSearch->geometry().top(), barcode.width(),
                             m_ui.m_pSearch->height());
+    // 按原单退货 heads the column of the barcode box, which gives up its top for it.
+    if (m_pReturnFromSale) {
+        const int height = m_ui.m_pSearch->height();
+        m_pReturnFromSale->setGeometry(barcode.left(), barcode.top(), barcode.width(), height);
+        m_ui.m_pBarcode->setGeometry(barcode.adjusted(0, height + 6, 0, 0));
+    }
 }
 
 // A typed receipt moves the state: the amount due is 结清, nothing is 未结, between is 欠款.

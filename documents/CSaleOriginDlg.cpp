@@ -145,6 +145,9 @@ bool CSaleOriginDlg::ShowSale() {
         for (int column = 0; column < shown.size(); ++column)
             m_pTable->setItem(row, column, Cell(shown[column]));
         m_pTable->setItem(row, kQuantity, Cell(QString(), Left(line) > 0));
+        for (const int column :
+             {int(kPrice), int(kSold), int(kReturned), int(kLeft), int(kQuantity)})
+            m_pTable->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     m_pTable->setFocus();
     m_pTable->setCurrentCell(0, kQuantity);

@@ -117,6 +117,19 @@ void AddUse(QVector<ReturnUse>& uses, const SaleLineRef& ref, qint64 quantity, i
     uses.append({ref, quantity, line, name});
 }
 
+// The link rows that stand whose column holds the number, by document and in stored order.
+QVector<ReturnLink> ReadLinks(const QString& column, const QString& oddnum) {
+    QVector<ReturnLink> links;
+    CSqlReader reader(QStringLiteral("SELECT retoddnum, saleoddnum, retline FROM "
+                                     "harbor_return_origin WHERE %1=? AND keptid=? ORDER BY "
+                                     "retoddnum, saleoddnum, %2")
+                          .arg(column, Connection().Dialect().RowIdColumn()),
+                      {oddnum, kLive});
+    while (reader.Next())
+        links.append({reader.Text(0), reader.Text(1), QString(), true, KeyTexts(reader.Text(2))});
+    return links;
+}
+
 } // namespace
 
 QString SaleLineKey(const SaleLineRef& ref) {
@@ -329,14 +342,7 @@ void FollowSaleLines(const QString& saleOddnum, const QVector<StoredRow>& stored
 }
 
 QVector<ReturnLink> ReturnsOfSale(const QString& saleOddnum) {
-    QVector<ReturnLink> links;
-    {
-        CSqlReader reader(QStringLiteral("SELECT retoddnum, retline FROM harbor_return_origin "
-                                         "WHERE saleoddnum=? AND keptid=? ORDER BY retoddnum"),
-                          {saleOddnum, kLive});
-        while (reader.Next())
-            links.append({reader.Text(0), saleOddnum, QString(), true, KeyTexts(reader.Text(1))});
-    }
+    QVector<ReturnLink> links = ReadLinks(QStringLiteral("saleoddnum"), saleOddnum);
     QHash<QString, QString> dates;
     for (ReturnLink& link : links) {
         if (!dates.contains(link.retOddnum))
@@ -347,14 +353,7 @@ QVector<ReturnLink> ReturnsOfSale(const QString& saleOddnum) {
 }
 
 QVector<ReturnLink> OriginsOfReturn(const QString& retOddnum) {
-    QVector<ReturnLink> links;
-    {
-        CSqlReader reader(QStringLiteral("SELECT saleoddnum, retline FROM harbor_return_origin "
-                                         "WHERE retoddnum=? AND keptid=? ORDER BY saleoddnum"),
-                          {retOddnum, kLive});
-        while (reader.Next())
-            links.append({retOddnum, reader.Text(0), QString(), true, KeyTexts(reader.Text(1))});
-    }
+    QVector<ReturnLink> links = ReadLinks(QStringLiteral("retoddnum"), retOddnum);
     QHash<QString, bool> stored;
     for (ReturnLink& link : links) {
         if (!stored.contains(link.saleOddnum))
