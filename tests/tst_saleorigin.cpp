@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -13,9 +14,17 @@
 #include "GridInput.h"
 #include "ModalDriver.h"
 
+#include "app/CConnection.h"
+#include "app/CDbAction.h"
+#include "app/CDbException.h"
+#include "app/CHarborApp.h"
+#include "documents/CSaleDocStore.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOriginDlg.h"
 #include "documents/CSaleOutDlg.h"
+#include "documents/Oddnum.h"
+#include "documents/ReturnOrigins.h"
+#include "documents/SaleLineMath.h"
 #include "grid/CGridCtrl.h"
 #include "queries/CDeletedDocsDlg.h"
 #include "queries/CSaleInQueryDlg.h"
@@ -138,6 +147,55 @@ QString RestoreNewestReturn(DocumentShop& shop) {
     return messages.Texts().join('\n');
 }
 
+constexpr int kWorkstations = 4;
+constexpr int kTries = 8; // more than a fourth of what was sold
+constexpr int kSold = 20;
+const QString kSaleNumber = QStringLiteral("20261201001");
+
+// One workstation returning one screw of the sale at a time, as the return window saves.
+int RunWorkstation(int worker, const QString& where) {
+    auto connection = std::make_shared<CConnection>();
+    if (TestDatabase::OnServer())
+        connection->OpenServer(TestDatabase::ServerFor(where));
+    else
+        connection->OpenFile(where);
+    theApp.m_pConnection = connection;
+    int failures = 0;
+    SetMessageBoxHook([&](const MessageRecord& message) {
+        ++failures;
+        qWarning("workstation %d: %s", worker, qPrintable(message.text));
+        return int(IDOK);
+    });
+    const CSaleDocStore store(SaleDocKind::SaleIn());
+    const ReturnableLine sold = ReadReturnableSale(kSaleNumber, QString()).lines.value(0);
+    // Its own return, saved first with one screw, then saved again with one more each time
+    // (saves again take no number, so only the sale's lock keeps them apart).
+    QString oddnum = NewOddnum("salein", QDate::currentDate());
+    std::optional<QStringList> origin;
+    std::optional<QStringList> remembered;
+    for (int quantity = 1; quantity <= kTries; ++quantity) {
+        QStringList line = sold.line.mid(0, 8);
+        line[5] = QString::number(quantity);
+        line[7] = ImportLineAmount(line[5], line[4]);
+        const SaleDocHeader header{
+            oddnum, "张三五金", "2026-12-08 10:00:00", line[7], line[7], "结清", "", ""};
+        DocumentWrite write;
+        RunDbAction(nullptr, QStringLiteral("保存单据"), [&] {
+            if (!remembered)
+                oddnum = store.Documents().FirstSaveNumber(oddnum, nullptr);
+            write = store.Documents().Save(oddnum, store.HeaderTexts(header),
+                                           {{line, origin, QString(), sold.ref}}, remembered);
+        });
+        if (write.result != DocumentWrite::Result::Written)
+            break; // nothing left to return
+        origin = CDocumentStore::StoredTexts(line);
+        remembered = write.header;
+    }
+    connection->Close();
+    theApp.m_pConnection.reset();
+    return failures == 0 ? 0 : 1;
+}
+
 } // namespace
 
 class TestSaleOrigin : public QObject {
@@ -147,6 +205,7 @@ class TestSaleOrigin : public QObject {
     void returnTakesWhatTheCustomerPaid();
     void limitHoldsAcrossWindowsAndWrites();
     void deleteRestoreAndDeletedSale();
+    void workstationsReturnOneSaleAtOnce();
 };
 
 void TestSaleOrigin::returnTakesWhatTheCustomerPaid() {
@@ -335,5 +394,48 @@ void TestSaleOrigin::deleteRestoreAndDeletedSale() {
     QCOMPARE(shop.inQuery->Ui().m_pDetail->GetCellText(2, 1), "原销售单" + sale + "(已删除)");
 }
 
-QTEST_MAIN(TestSaleOrigin)
+// Several workstations return units of one sale line at the same moment, more than were sold:
+// exactly what was sold lands, each return with its link and its stock.
+void TestSaleOrigin::workstationsReturnOneSaleAtOnce() {
+    TestDatabase db;
+    db.Exec("INSERT INTO property (code, name, price, total) VALUES (?, '五金-螺丝', '16.90', "
+            "'100')",
+            {kScrew});
+    db.Exec("INSERT INTO saleout (oddnum, customer, mydate, mc, shortname, code, spec, price, "
+            "\"count\", discount, total) VALUES (?, '张三五金', '2026-12-01 09:00:00', "
+            "'五金-螺丝', '螺丝', ?, '', '16.055', ?, '0.95', '321.10')",
+            {kSaleNumber, kScrew, QString::number(kSold)});
+    const QString where = TestDatabase::OnServer() ? db.Address().database : db.Path();
+    QList<QProcess*> workers;
+    for (int w = 0; w < kWorkstations; ++w) {
+        auto* process = new QProcess(this);
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(QCoreApplication::applicationFilePath(),
+                       {"--workstation", QString::number(w), where});
+        workers.append(process);
+    }
+    for (QProcess* process : workers) {
+        QVERIFY(process->waitForFinished(5 * 60 * 1000));
+        QCOMPARE(process->exitCode(), 0); // refusals only, no save failed
+    }
+    // A workstation that came last may have found nothing left for its own return.
+    QVERIFY(db.Value("SELECT count(DISTINCT oddnum) FROM salein").toInt() <= kWorkstations);
+    QCOMPARE(db.Value("SELECT sum(CAST(\"count\" AS INTEGER)) FROM salein"),
+             QString::number(kSold));
+    QCOMPARE(db.Value("SELECT sum(CAST(qty AS INTEGER)) FROM harbor_return_origin WHERE "
+                      "saleoddnum=? AND keptid=''",
+                      {kSaleNumber}),
+             QString::number(kSold));
+    QCOMPARE(db.Value("SELECT total FROM property WHERE code=?", {kScrew}).toDouble(),
+             100.0 + kSold);
+}
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--workstation") == 0)
+        return RunWorkstation(QString::fromLocal8Bit(argv[2]).toInt(),
+                              QString::fromLocal8Bit(argv[3]));
+    TestSaleOrigin test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_saleorigin.moc"
