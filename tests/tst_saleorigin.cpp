@@ -154,12 +154,7 @@ const QString kSaleNumber = QStringLiteral("20261201001");
 
 // One workstation returning one screw of the sale at a time, as the return window saves.
 int RunWorkstation(int worker, const QString& where) {
-    auto connection = std::make_shared<CConnection>();
-    if (TestDatabase::OnServer())
-        connection->OpenServer(TestDatabase::ServerFor(where));
-    else
-        connection->OpenFile(where);
-    theApp.m_pConnection = connection;
+    const auto connection = TestDatabase::ConnectWorkstation(where);
     int failures = 0;
     SetMessageBoxHook([&](const MessageRecord& message) {
         ++failures;
