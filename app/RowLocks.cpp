@@ -3,14 +3,28 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 
-void LockProducts(QStringList codes) {
+#include <functional>
+
+namespace {
+
+// Locks each key once, in sorted order (so two saves never wait for each other in a circle);
+// nothing on the local file.
+void LockSorted(QStringList keys, const std::function<void(CConnection&, const QString&)>& lock) {
     CConnection* connection = theApp.m_pConnection.get();
     if (!connection || !connection->IsServer())
         return;
-    codes.sort();
-    codes.removeDuplicates();
-    for (const QString& code : std::as_const(codes))
-        connection->LockRows(QStringLiteral("SELECT code FROM property WHERE code=?"), {code});
+    keys.sort();
+    keys.removeDuplicates();
+    for (const QString& key : std::as_const(keys))
+        lock(*connection, key);
+}
+
+} // namespace
+
+void LockProducts(QStringList codes) {
+    LockSorted(std::move(codes), [](CConnection& connection, const QString& code) {
+        connection.LockRows(QStringLiteral("SELECT code FROM property WHERE code=?"), {code});
+    });
 }
 
 void LockFirstSave(const QString& table, const QString& oddnum) {
@@ -18,4 +32,10 @@ void LockFirstSave(const QString& table, const QString& oddnum) {
     if (!connection || !connection->IsServer())
         return;
     connection->LockKey(table + QLatin1Char(':') + oddnum.left(8));
+}
+
+void LockSaleReturns(QStringList saleOddnums) {
+    LockSorted(std::move(saleOddnums), [](CConnection& connection, const QString& oddnum) {
+        connection.LockKey(QStringLiteral("return-of:") + oddnum);
+    });
 }

@@ -15,3 +15,7 @@ void LockProducts(QStringList codes);
 // Before the first save of a document number: one save at a time per table and date, so the
 // second one sees the first one's rows and draws the next number.
 void LockFirstSave(const QString& table, const QString& oddnum);
+
+// Before the returns taken from sales are checked against them, and before such a sale is
+// saved again: one at a time per sale, in number order.
+void LockSaleReturns(QStringList saleOddnums);

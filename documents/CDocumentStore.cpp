@@ -11,6 +11,7 @@
 #include "documents/DeletedDocuments.h"
 #include "documents/Oddnum.h"
 #include "documents/ProductFacts.h"
+#include "documents/ReturnOrigins.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ QVector<StoredRow> CDocumentStore::ReadOpen(CRecordset& rs, const QString& oddnu
         rows.append(row);
     }
     ReadFacts(oddnum, rows);
+    if (m_table.kind == DocumentKind::SaleIn)
+        AttachReturnOrigins(oddnum, rows);
     return rows;
 }
 
@@ -157,6 +160,12 @@ DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& hea
         write.message = plan.conflicts.join(QLatin1Char('\n'));
         return write;
     }
+    // Refused before anything is written: the caller's transaction commits what was done.
+    write.message = LinksProblem(oddnum, stored, plan, lines);
+    if (!write.message.isEmpty()) {
+        write.result = DocumentWrite::Result::Refused;
+        return write;
+    }
     write.message = Move(plan.moves, write);
     if (!write.message.isEmpty())
         return write;
@@ -184,9 +193,29 @@ DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& hea
     for (int i = 0; i < lines.size(); ++i)
         written.append({lines[i].texts, {}, plan.products[i], lines[i].remark});
     WriteFacts(oddnum, written);
+    WriteLinks(oddnum, stored, plan, lines);
     RecordDocumentCosts(m_table, oddnum);
     write.header = StoredTexts(plan.header);
     return write;
+}
+
+// The lines of a return know the sale lines they came from, within what was sold; a sale's
+// lines keep the returns taken from them. The refusal, or the empty text.
+QString CDocumentStore::LinksProblem(const QString& oddnum, const QVector<StoredRow>& stored,
+                                     const SavePlan& plan, const QVector<ScreenLine>& lines) const {
+    if (m_table.kind == DocumentKind::SaleIn)
+        return ReturnOriginsProblem(oddnum, stored, lines);
+    if (m_table.kind == DocumentKind::SaleOut)
+        return SaleLinesProblem(oddnum, stored, plan.storedRowOf, lines);
+    return QString();
+}
+
+void CDocumentStore::WriteLinks(const QString& oddnum, const QVector<StoredRow>& stored,
+                                const SavePlan& plan, const QVector<ScreenLine>& lines) const {
+    if (m_table.kind == DocumentKind::SaleIn)
+        SaveReturnOrigins(oddnum, lines);
+    else if (m_table.kind == DocumentKind::SaleOut)
+        FollowSaleLines(oddnum, stored, plan.storedRowOf, lines);
 }
 
 DocumentWrite CDocumentStore::DeleteLine(const QString& oddnum, const QStringList& origin,
@@ -212,6 +241,8 @@ DocumentWrite CDocumentStore::DeleteLine(const QString& oddnum, const QStringLis
     QVector<StoredRow> remaining = stored;
     remaining.remove(plan.storedRow);
     WriteFacts(oddnum, remaining);
+    if (m_table.kind == DocumentKind::SaleIn)
+        WriteReturnOrigins(oddnum, remaining);
     RecordDocumentCosts(m_table, oddnum);
     if (stored.size() > 1) {
         WriteHeader(oddnum, plan.header, invoiceDate);
@@ -227,6 +258,8 @@ DocumentWrite CDocumentStore::DeleteDocument(const QString& oddnum, bool giveSto
     if (!write.message.isEmpty())
         return write;
     KeepDeletedDocument(m_table, oddnum, giveStockBack);
+    if (m_table.kind == DocumentKind::SaleIn)
+        KeepReturnOrigins(oddnum);
     write.rows = theApp.m_pConnection->Execute(m_table.DeleteSql(), {oddnum});
     WriteFacts(oddnum, {});
     RecordDocumentCosts(m_table, oddnum,
@@ -243,12 +276,19 @@ DocumentWrite CDocumentStore::RestoreDocument(const DeletedDocument& kept) const
         write.message = QStringLiteral("单号%1已有另一张单据在使用,不能恢复。").arg(kept.oddnum);
         return write;
     }
+    if (m_table.kind == DocumentKind::SaleIn) {
+        write.message = RestoreProblem(kept.oddnum, kept.id);
+        if (!write.message.isEmpty())
+            return write;
+    }
     if (!MarkRestored(kept.id)) {
         write.message = QStringLiteral("单号%1已经恢复过了。").arg(kept.oddnum);
         return write;
     }
     write.result = DocumentWrite::Result::Written;
     PutBackRows(m_table, kept);
+    if (m_table.kind == DocumentKind::SaleIn)
+        RestoreReturnOrigins(kept.oddnum, kept.id);
     const QVector<StoredRow> stored = ReadRows(kept.oddnum);
     write.rows = int(stored.size());
     if (kept.stockGivenBack) {

@@ -95,6 +95,10 @@ class CDocumentStore {
     void ReadFacts(const QString& oddnum, QVector<StoredRow>& rows) const;
     void WriteFacts(const QString& oddnum, const QVector<StoredRow>& rows) const;
     QString Move(const QVector<StockMove>& moves, DocumentWrite& write) const;
+    QString LinksProblem(const QString& oddnum, const QVector<StoredRow>& stored,
+                         const SavePlan& plan, const QVector<ScreenLine>& lines) const;
+    void WriteLinks(const QString& oddnum, const QVector<StoredRow>& stored, const SavePlan& plan,
+                    const QVector<ScreenLine>& lines) const;
     void WriteHeader(const QString& oddnum, const QStringList& header,
                      const QString& invoiceDate) const;
 

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "documents/DocumentPlan.h"
+
 class CGridCtrl;
 
 // What a document window remembers of one line beyond the texts it shows.
@@ -14,6 +16,9 @@ struct LineMemory {
     std::optional<QStringList> origin;
     // The price before a tax option was applied (sales-out lines).
     QString untaxedPrice;
+    // A return line taken from a sale: the sale line. Its price, discount and tax option are
+    // the sale's, and only its quantity changes.
+    std::optional<SaleLineRef> sale;
 };
 
 // The memories of the lines of a document table. Each line carries a key in the data of its

@@ -292,7 +292,8 @@ QVector<ScreenLine> CSaleDocDlg::ScreenLines(const QVector<SaleDocLine>& lines) 
     // A sales return keeps its lines' tax options beside its table, which has no place for them.
     for (int i = 0; i < lines.size(); ++i)
         screen.append({m_store.LineTexts(lines[i]), m_lines.Of(i + 1).origin,
-                       m_kind.storesPcsRemarks ? QString() : lines[i].remark});
+                       m_kind.storesPcsRemarks ? QString() : lines[i].remark,
+                       m_lines.Of(i + 1).sale});
     return screen;
 }
 
@@ -518,6 +519,9 @@ void CSaleDocDlg::ReloadDocument() {
         LineMemory& memory = m_lines.Of(row);
         memory.origin = rows[i].line;
         memory.untaxedPrice = UntaxedPrice(line);
+        memory.sale = rows[i].sale;
+        if (memory.sale)
+            LockTakenSaleLine(m_ui.m_pGrid, row);
     }
     m_ui.m_pGrid->Refresh();
     const SaleDocHeader header = m_store.HeaderFromTexts(m_strOddnum, rows[0].header);
@@ -643,7 +647,7 @@ void CSaleDocDlg::OnGridClick(int row, int col) {
 }
 
 void CSaleDocDlg::OnGridRightClick(int row, int col) {
-    if (row < 1 || col < 1 || !m_bOpen)
+    if (row < 1 || col < 1 || !m_bOpen || RefuseSaleLineEdit(row, kLineCode))
         return;
     m_nRow = row;
     m_nCol = col;
@@ -654,7 +658,9 @@ void CSaleDocDlg::OnGridEndEdit(int row, int col, CGridResult* result) {
     if (row < 1 || col < 1)
         return;
     bool taken = true;
-    if (col == kLineCode)
+    if (RefuseSaleLineEdit(row, col))
+        taken = false;
+    else if (col == kLineCode)
         taken = TakeTypedCode(row);
     else if (RefuseNumber(row, col))
         taken = false;
@@ -734,6 +740,10 @@ bool CSaleDocDlg::RecomputeLine(int row, int col) {
                        [&] { found = ReadProduct(line.code, &product); }))
             return false;
         after = RecomputeSaleOutLine(col, found ? product.price : QString(), after);
+    } else if (memory.sale) {
+        // The sale's price already holds its discount and tax: the customer gets back what
+        // was paid.
+        after.amount = ImportLineAmount(line.count, line.price);
     } else {
         after.amount = ReturnLineAmount(line.count, line.price, line.discount, line.remark);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QTimer>
 #include <optional>
@@ -22,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+struct ReturnableLine;
 struct ScannerProblem;
 
 // A sales document window: the sales-out document (销售出库) and the sales-return document
@@ -78,6 +80,9 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void PrintDocument(int mode);
     // "打印小票": the stored document's receipt (saved first, as for printing).
     void PrintDocumentReceipt();
+    // "按原单退货" (returns only): lines of a stored sale taken at the sale's price, discount
+    // and tax option, at most what is left of each to return.
+    void ReturnFromSale();
 
     CGridCtrl* Grid() const { return m_ui.m_pGrid; }
     QLineEdit* OddnumBox() const { return m_ui.m_pOddnum; }
@@ -103,6 +108,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QPushButton* SaveAndPrintButton() const { return m_pSavePrint; }
     QPushButton* SaveAndNewButton() const { return m_pSaveNew; }
     QPushButton* ScannerButton() const { return m_pScanner; }
+    QPushButton* ReturnFromSaleButton() const { return m_pReturnFromSale; } // null for sales
     // Tells the result of the last save; the saved mark is on while the screen is stored.
     QLabel* StatusLine() const;
     bool IsMarkedSaved() const;
@@ -177,6 +183,9 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     void RefuseBarcode(const QString& message);
     void OnSinglePage(bool on);
     bool HandOverDocument();
+    QHash<QString, qint64> SaleLinesOnScreen() const;
+    void TakeSaleLine(const ReturnableLine& line, const QString& quantity);
+    bool RefuseSaleLineEdit(int row, int col);
 
     SaleDocKind m_kind;
     CSaleDocStore m_store;
@@ -192,5 +201,6 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QPushButton* m_pSavePrint = nullptr;
     QPushButton* m_pSaveNew = nullptr;
     QPushButton* m_pScanner = nullptr;
+    QPushButton* m_pReturnFromSale = nullptr;
     bool m_bReceiptTyped = false; // the clerk typed the receipt (a state never erases it)
 };

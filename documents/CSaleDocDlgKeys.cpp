@@ -22,6 +22,13 @@ void CSaleDocDlg::InstallKeys() {
     m_pScanner->setToolTip(QStringLiteral("粘贴扫描枪导出的文字,导入为本单的商品行"));
     for (QPushButton* button : {m_pSavePrint, m_pSaveNew, m_pScanner})
         button->setAutoDefault(true);
+    if (m_kind.table == QLatin1String("salein")) {
+        m_pReturnFromSale = new QPushButton(QStringLiteral("按原单退货"), this);
+        m_pReturnFromSale->setToolTip(
+            QStringLiteral("输入或扫描销售出库单号,按原单的价格、折扣和税率退货"));
+        m_pReturnFromSale->setAutoDefault(true);
+        connect(m_pReturnFromSale, &QPushButton::clicked, this, &CSaleDocDlg::ReturnFromSale);
+    }
     connect(m_pSavePrint, &QPushButton::clicked, this, &CSaleDocDlg::SaveAndPrint);
     connect(m_pSaveNew, &QPushButton::clicked, this, &CSaleDocDlg::SaveAndNew);
     connect(m_pScanner, &QPushButton::clicked, this, &CSaleDocDlg::PasteScannerText);
@@ -76,6 +83,12 @@ void CSaleDocDlg::PlaceExtraButtons() {
     const QRect barcode = m_ui.m_pBarcode->geometry();
     m_pScanner->setGeometry(barcode.left(), m_ui.m_pSearch->geometry().top(), barcode.width(),
                             m_ui.m_pSearch->height());
+    // 按原单退货 heads the column of the barcode box, which gives up its top for it.
+    if (m_pReturnFromSale) {
+        const int height = m_ui.m_pSearch->height();
+        m_pReturnFromSale->setGeometry(barcode.left(), barcode.top(), barcode.width(), height);
+        m_ui.m_pBarcode->setGeometry(barcode.adjusted(0, height + 6, 0, 0));
+    }
 }
 
 // A typed receipt moves the state: the amount due is 结清, nothing is 未结, between is 欠款.

@@ -1,5 +1,8 @@
 #include "documents/DocumentPlan.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include "documents/Cents.h"
 #include "documents/SaleLineMath.h"
 
@@ -101,6 +104,11 @@ QStringList LineKey(const DocumentTable& table, const QStringList& line) {
         key.append(index < 0 ? QString() : line.value(index));
     }
     return key;
+}
+
+QString LineKeyText(const DocumentTable& table, const QStringList& line) {
+    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(LineKey(table, line)))
+                                 .toJson(QJsonDocument::Compact));
 }
 
 QVector<int> AttachLineFacts(const DocumentTable& table, QVector<StoredRow>& rows,
@@ -268,7 +276,8 @@ QVector<StockMove> PlanDocumentDelete(const DocumentTable& table, const QVector<
     return MergeStockMoves(moves);
 }
 
-QVector<StockMove> PlanDocumentRestore(const DocumentTable& table, const QVector<StoredRow>& stored) {
+QVector<StockMove> PlanDocumentRestore(const DocumentTable& table,
+                                       const QVector<StoredRow>& stored) {
     QVector<StockMove> moves;
     for (int k = 0; k < stored.size(); ++k)
         moves.append(LineEffect(table, stored[k].line, stored[k].product, k, 1));

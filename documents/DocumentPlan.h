@@ -48,12 +48,21 @@ struct DocumentTable {
     QVariantList HeaderValues(const QStringList& header, const QString& invoiceDate) const;
 };
 
+// The line of a sales-out document a return line was taken from: the sale's number and the
+// line's key (LineKeyText of its stored texts).
+struct SaleLineRef {
+    QString oddnum;
+    QString key;
+    bool operator==(const SaleLineRef& other) const = default;
+};
+
 // One line on screen: its texts in lineColumns order and, for a line that was saved or loaded,
 // the texts of the stored row it stands for.
 struct ScreenLine {
     QStringList texts;
     std::optional<QStringList> origin;
     QString remark; // the tax option, kept beside the line where the table keeps none
+    std::optional<SaleLineRef> sale; // a return line taken from a sale
 };
 
 // One stored row: its line texts and its header texts, and what the program keeps beside it
@@ -64,6 +73,7 @@ struct StoredRow {
     QStringList header;
     QString product;
     QString remark;
+    std::optional<SaleLineRef> sale; // a return row taken from a sale (harbor_return_origin)
 };
 
 // What docline keeps of one stored line.
@@ -77,6 +87,8 @@ struct LineFacts {
 // total (empty where the table has no such column).
 QStringList LineKey(const DocumentTable& table, const QStringList& line);
 QStringList LineKeyColumns(); // the docline columns of LineKey, in its order
+// LineKey of stored texts as one text (a JSON list), as harbor_return_origin keeps a line.
+QString LineKeyText(const DocumentTable& table, const QStringList& line);
 
 // Gives every stored row the facts of the first facts row not yet taken with its key; returns
 // the rows (indexes) for which none was left.
@@ -126,7 +138,8 @@ QVector<StockMove> PlanDocumentDelete(const DocumentTable& table, const QVector<
                                       bool giveStockBack);
 // A deleted document put back whose stock had been given back: its lines move stock again as
 // they did when it was saved.
-QVector<StockMove> PlanDocumentRestore(const DocumentTable& table, const QVector<StoredRow>& stored);
+QVector<StockMove> PlanDocumentRestore(const DocumentTable& table,
+                                       const QVector<StoredRow>& stored);
 
 // The amount received that goes with a state: the amount due when settled (结清), "0" when
 // open (未结), otherwise the amount received as it is.

@@ -95,6 +95,11 @@ void PutStoredSaleLine(CGridCtrl* grid, int row, const SaleDocLine& line,
     SetSaleLineAmount(grid, row, line.amount);
 }
 
+void LockTakenSaleLine(CGridCtrl* grid, int row) {
+    for (const int col : {kLineCode, kLinePrice, kLineDiscount, kLineRemark})
+        grid->SetCellReadOnly(row, col);
+}
+
 void SetSaleLineAmount(CGridCtrl* grid, int row, const QString& amount) {
     grid->SetCellText(row, kLineAmount, amount);
     grid->SetCellFormat(row, kLineAmount, kRight);

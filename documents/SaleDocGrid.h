@@ -25,6 +25,8 @@ void PutSaleLineProduct(CGridCtrl* grid, int row, const QString& code, const Pro
 // discounts (discounts) and shows the stored one.
 void PutStoredSaleLine(CGridCtrl* grid, int row, const SaleDocLine& line,
                        const QStringList& discounts);
+// A return line taken from a sale: only its quantity and packages stay open to typing.
+void LockTakenSaleLine(CGridCtrl* grid, int row);
 // Shows a line amount, right-aligned.
 void SetSaleLineAmount(CGridCtrl* grid, int row, const QString& amount);
 

@@ -177,10 +177,13 @@ void CSaleQueryDlg::ShowDetail(const QString& oddnum) {
     SaleDetail detail;
     QString balance;
     Settlement settled;
+    QVector<ReturnLink> links;
+    const bool sale = m_kind.table == QLatin1String("saleout");
     RunDbRead(this, QStringLiteral("查看单据"), [&] {
         detail = ReadSaleDetail(m_kind.table, oddnum);
         balance = CustomerBalanceText(detail.customer);
         settled = LastSettlement(m_kind.table, oddnum);
+        links = sale ? ReturnsOfSale(oddnum) : OriginsOfReturn(oddnum);
     });
     const QString settledText = SettlementText(settled);
     m_ui.m_pDetailFrame->setTitle(settledText.isEmpty()
@@ -189,6 +192,7 @@ void CSaleQueryDlg::ShowDetail(const QString& oddnum) {
                                             QLatin1Char(')'));
     for (const SaleDetailLine& line : detail.lines)
         AppendSaleDetailRow(m_ui.m_pDetail, line);
+    AppendReturnLinkRows(m_ui.m_pDetail, links, sale);
     m_ui.m_pDetail->Refresh();
     PrepareDetailPrint(oddnum, detail, balance);
     SetInvoice(detail.invoiceDate);

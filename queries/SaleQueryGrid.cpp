@@ -86,3 +86,26 @@ void AppendSaleDetailRow(CGridCtrl* grid, const SaleDetailLine& line) {
                line.pcs, line.remarks},
               {kCentred, kCentred, kCentred, kLeft, kLeft, kLeft, kRight, kRight, kRight});
 }
+
+void AppendReturnLinkRows(CGridCtrl* grid, const QVector<ReturnLink>& links, bool ofSale) {
+    QString shown;
+    for (const ReturnLink& link : links) {
+        const QString document = ofSale ? link.retOddnum : link.saleOddnum;
+        if (document != shown) {
+            shown = document;
+            SaleDetailLine title;
+            if (ofSale)
+                title.name = QStringLiteral("退货单%1").arg(document);
+            else
+                title.name = link.saleStored ? QStringLiteral("原销售单%1").arg(document)
+                                             : QStringLiteral("原销售单%1(已删除)").arg(document);
+            title.code = link.date.left(10);
+            AppendSaleDetailRow(grid, title);
+        }
+        const QStringList& line = link.line; // LineKeyColumns
+        AppendSaleDetailRow(grid, {line.value(0), line.value(2), line.value(3), line.value(4),
+                                   line.value(5), line.value(6), line.value(7), QString(),
+                                   ofSale ? QStringLiteral("退货") : QStringLiteral("原单"),
+                                   line.value(1)});
+    }
+}

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "documents/ReturnOrigins.h"
 #include "queries/SaleQuerySql.h"
 
 class CGridCtrl;
@@ -26,3 +27,6 @@ void SetupSaleListGrid(CGridCtrl* grid, const QStringList& headers);
 void AppendSaleListRow(CGridCtrl* grid, const SaleQueryRow& row);
 void SetupSaleDetailGrid(CGridCtrl* grid);
 void AppendSaleDetailRow(CGridCtrl* grid, const SaleDetailLine& line);
+// Below a sale's lines, the returns taken from it; below a return's lines, the sales its lines
+// came from (a sale deleted since is named so). Each document a title row, then its lines.
+void AppendReturnLinkRows(CGridCtrl* grid, const QVector<ReturnLink>& links, bool ofSale);

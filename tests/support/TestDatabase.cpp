@@ -87,6 +87,16 @@ QString TemplateDatabase() {
 
 } // namespace
 
+std::shared_ptr<CConnection> TestDatabase::ConnectWorkstation(const QString& where) {
+    auto connection = std::make_shared<CConnection>();
+    if (OnServer())
+        connection->OpenServer(ServerFor(where));
+    else
+        connection->OpenFile(where);
+    theApp.m_pConnection = connection;
+    return connection;
+}
+
 ServerAddress TestDatabase::ServerFor(const QString& database) {
     return AddressOf(database);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantList>
+#include <memory>
 
 #include "app/CConnection.h"
 
@@ -33,6 +34,9 @@ class TestDatabase {
     void OpenSecond(CConnection& other) const;
     // The address of a database of the test server by its name (for another process).
     static ServerAddress ServerFor(const QString& database);
+    // In a workstation process a test starts: its own connection to the test's database (a
+    // server database by name, or a file by path), made theApp's.
+    static std::shared_ptr<CConnection> ConnectWorkstation(const QString& where);
     // The column that keeps the order rows were stored in (rowid or harbor_id).
     static QString RowKey();
     // Makes a database of the test server with the program's tables (empty).
