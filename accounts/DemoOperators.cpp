@@ -6,6 +6,7 @@
 #include "app/CConnection.h"
 #include "app/CSqlReader.h"
 #include "documents/CDocumentStore.h"
+#include "documents/DeletedDocuments.h"
 #include "documents/DocumentPlan.h"
 
 namespace {
@@ -58,8 +59,18 @@ void AddDemoOperators(CConnection& connection) {
     SignInDemo(connection, QStringLiteral("老板"), QStringLiteral("demo1"));
     const QString last = FirstOf(
         connection, QStringLiteral("SELECT oddnum FROM saleout ORDER BY oddnum DESC LIMIT 1"));
-    RunAuditedTransaction(connection, QStringLiteral("删除销售单"), [&] {
-        CDocumentStore(DocumentTable::SaleOut()).DeleteDocument(last, true);
-    });
+    const CDocumentStore sales(DocumentTable::SaleOut());
+    RunAuditedTransaction(connection, QStringLiteral("删除销售单"),
+                          [&] { sales.DeleteDocument(last, true); });
+    // One more deleted by mistake and put back, so that 已删除单据 shows both kinds.
+    const QString mistaken = FirstOf(
+        connection, QStringLiteral("SELECT oddnum FROM saleout ORDER BY oddnum DESC LIMIT 1"));
+    RunAuditedTransaction(connection, QStringLiteral("删除销售单"),
+                          [&] { sales.DeleteDocument(mistaken, true); });
+    for (const DeletedDocument& kept : ListDeletedDocuments(DocumentTable::SaleOut())) {
+        if (kept.oddnum == mistaken)
+            RunAuditedTransaction(connection, QStringLiteral("恢复单据"),
+                                  [&] { sales.RestoreDocument(kept); });
+    }
     session.SignOut();
 }

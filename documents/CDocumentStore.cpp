@@ -1,6 +1,7 @@
 #include "documents/CDocumentStore.h"
 
 #include "app/CConnection.h"
+#include "app/CDbException.h"
 #include "app/CHarborApp.h"
 #include "app/CRecordset.h"
 #include "app/CSqlReader.h"
@@ -292,9 +293,11 @@ DocumentWrite CDocumentStore::RestoreDocument(const DeletedDocument& kept) const
     const QVector<StoredRow> stored = ReadRows(kept.oddnum);
     write.rows = int(stored.size());
     if (kept.stockGivenBack) {
-        write.message = Move(PlanDocumentRestore(m_table, stored), write);
-        if (!write.message.isEmpty())
-            return write;
+        // The rows are back already: a refused move must take them away again with everything
+        // else this restore wrote, so it ends the transaction as an error does.
+        const QString refusal = Move(PlanDocumentRestore(m_table, stored), write);
+        if (!refusal.isEmpty())
+            throw CDbException(refusal);
     }
     RecordDocumentCosts(m_table, kept.oddnum);
     if (!stored.isEmpty())

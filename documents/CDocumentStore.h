@@ -78,7 +78,8 @@ class CDocumentStore {
 
     // Puts a deleted document back, exactly as it was stored, its stock moved again when its
     // delete had given it back. Refused when its number is in use again, or when it was
-    // restored already.
+    // restored already; a stock that cannot move raises CDbException with the reason, so that
+    // the caller's transaction takes back the rows put back.
     DocumentWrite RestoreDocument(const DeletedDocument& kept) const;
 
     // The first line (0-based) that does not hold the product it was stored with and whose

@@ -179,6 +179,36 @@ class TestDeletedDocs : public QObject {
         QCOMPARE(shop.db.Value("SELECT count(*) FROM cost_move WHERE oddnum=''"), QString("0"));
     }
 
+    // A restore whose stock cannot move (a stock made no number meanwhile) is refused whole:
+    // no row comes back and the delete stays restorable.
+    void restoreWhoseStockCannotMoveWritesNothing() {
+        DocumentShop shop;
+        QVERIFY(shop.ready);
+        const QString oddnum = SaveSale(shop);
+        DeleteSale(shop, oddnum, IDYES);
+        shop.db.Exec(QStringLiteral("UPDATE property SET total='十' WHERE code='%1'").arg(kNut));
+        {
+            MessageScript messages({IDYES});
+            InDeletedList(shop, [&](CDeletedDocsDlg* dialog) {
+                QVERIFY(!dialog->Restore());
+                QVERIFY2(messages.Texts().join('\n').contains("不是数字"),
+                         qPrintable(messages.Texts().join('\n')));
+                QVERIFY(dialog->RestoreButton()->isEnabled());
+            });
+        }
+        QCOMPARE(shop.db.Value("SELECT count(*) FROM saleout"), QString("0"));
+        QCOMPARE(shop.db.Value("SELECT count(*) FROM harbor_deleted WHERE restoredat IS NULL"),
+                 QString("1"));
+        QCOMPARE(shop.Stock(kScrew), QString("100.00"));
+        // Put right, the same delete comes back.
+        shop.db.Exec(
+            QStringLiteral("UPDATE property SET total='100.00' WHERE code='%1'").arg(kNut));
+        MessageScript messages({IDYES});
+        InDeletedList(shop, [&](CDeletedDocsDlg* dialog) { QVERIFY(dialog->Restore()); });
+        QCOMPARE(shop.Stock(kNut), QString("97.00"));
+        QCOMPARE(shop.Stock(kScrew), QString("98.00"));
+    }
+
     // Stock-ins too, from their own query window.
     void stockInRestoredFromItsQueryWindow() {
         DocumentShop shop;

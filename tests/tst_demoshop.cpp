@@ -2,8 +2,10 @@
 #include <QtTest>
 
 #include "TestDatabase.h"
+#include "accounts/DemoOperators.h"
 #include "app/CConnection.h"
 #include "app/CDbException.h"
+#include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
 #include "app/DemoShop.h"
 #include "catalogue/PinyinInitials.h"
@@ -124,10 +126,36 @@ class TestDemoShop : public QObject {
             "-sum(CAST(\"count\" AS REAL)) FROM saleout s WHERE s.code=p.code), 0) FROM property "
             "p");
         QCOMPARE(starts.size(), 300);
+
         for (const QString& row : starts) {
             const double start = row.section('|', 1).toDouble();
             QVERIFY2(start >= 50 && start <= 800 && start == std::floor(start), qPrintable(row));
         }
+    }
+
+    // What --make-demo adds for a first look: four operators and a few logged days, among
+    // them a sale deleted for good and one deleted and put back.
+    void operatorsAndTheirLog() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("demo.accdb");
+        MakeDemoShop(path, kSmall);
+        theApp.m_pConnection = std::make_shared<CConnection>();
+        theApp.m_pConnection->OpenFile(path);
+        CConnection& db = *theApp.m_pConnection;
+        const QStringList before = Rows(db, "SELECT oddnum FROM saleout GROUP BY oddnum "
+                                            "ORDER BY oddnum DESC LIMIT 2");
+        AddDemoOperators(db);
+        QCOMPARE(SqlScalarOn(db, "SELECT count(*) FROM harbor_operator"), QString("4"));
+        QCOMPARE(
+            Rows(db, "SELECT oddnum, deletedby, restoredby FROM harbor_deleted ORDER BY oddnum"),
+            (QStringList{before.at(1) + "|老板|老板", before.at(0) + "|老板|"}));
+        QCOMPARE(
+            Rows(db, "SELECT oddnum FROM saleout GROUP BY oddnum ORDER BY oddnum DESC LIMIT 1"),
+            QStringList{before.at(1)});
+        QCOMPARE(Rows(db, "SELECT action, operator FROM harbor_audit WHERE action IN "
+                          "('删除销售单', '恢复单据') ORDER BY seq"),
+                 (QStringList{"删除销售单|老板", "删除销售单|老板", "恢复单据|老板"}));
+        theApp.m_pConnection.reset();
     }
 
   private:
