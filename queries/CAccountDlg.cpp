@@ -128,9 +128,15 @@ void CAccountDlg::Refresh() {
     OnSelectionChange();
 }
 
+// Shown again from the ribbon, the window reads what the database holds then; the first show
+// has the figures the constructor has just read.
 void CAccountDlg::showEvent(QShowEvent* event) {
     CWorkDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (event->spontaneous())
+        return;
+    if (m_bFresh)
+        m_bFresh = false;
+    else
         Refresh();
 }
 

@@ -75,6 +75,7 @@ class CAccountDlg : public CWorkDialog {
     QString m_strTitle;
     AccountFigures m_figures;
     bool m_bHasFigures = false;
+    bool m_bFresh = true; // the figures the constructor read, not shown yet
 
     QGroupBox* m_pPeriodFrame = nullptr;
     QComboBox* m_pYear = nullptr;

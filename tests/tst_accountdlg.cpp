@@ -4,8 +4,10 @@
 
 #include <memory>
 
+#include "accounts/OperatorSession.h"
 #include "app/CHarborApp.h"
 #include "app/CMainFrame.h"
+#include "app/CStatementRun.h"
 #include "app/CommandIds.h"
 #include "app/DialogFactory.h"
 #include "queries/AccountChart.h"
@@ -470,7 +472,17 @@ void TestAccountDlg::reopeningReadsTheFiguresAfresh() {
     frame.resize(1400, 900);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    // Opening reads the year list and the year's sums once, not again when first shown.
+    const qint64 before = CStatementRun::RunCount();
+    const CAccountDlg probe;
+    const qint64 reads = CStatementRun::RunCount() - before;
+    QVERIFY(reads > 0);
+    const qint64 asked = CStatementRun::RunCount();
+    QVERIFY(HasPermission(Permission::Accounts)); // what the ribbon asks first
+    const qint64 permission = CStatementRun::RunCount() - asked;
+    const qint64 opening = CStatementRun::RunCount();
     frame.OnCommand(ID_ACCOUNT_DLG);
+    QCOMPARE(CStatementRun::RunCount() - opening, permission + reads);
     auto* dialog = qobject_cast<CAccountDlg*>(frame.DialogFor(ID_ACCOUNT_DLG));
     QVERIFY(dialog);
     QCOMPARE(Items(dialog->YearBox()), QStringList{"2026年"});
