@@ -18,14 +18,17 @@ struct OddnumStatements {
 
 bool StatementsFor(const QString& table, OddnumStatements* statements) {
     if (table == QLatin1String("saleout")) {
-        *statements = {"SELECT oddnum FROM saleout WHERE oddnum >= ? AND oddnum <= ?",
-                       "SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum >= ? AND oddnum <= ?"};
+        *statements = {
+            "SELECT oddnum FROM saleout WHERE oddnum >= ? AND oddnum <= ?",
+            "SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum >= ? AND oddnum <= ?"};
     } else if (table == QLatin1String("salein")) {
-        *statements = {"SELECT oddnum FROM salein WHERE oddnum >= ? AND oddnum <= ?",
-                       "SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum >= ? AND oddnum <= ?"};
+        *statements = {
+            "SELECT oddnum FROM salein WHERE oddnum >= ? AND oddnum <= ?",
+            "SELECT max(oddnum) as maxoddnum FROM salein WHERE oddnum >= ? AND oddnum <= ?"};
     } else if (table == QLatin1String("entry")) {
-        *statements = {"SELECT oddnum FROM entry WHERE oddnum >= ? AND oddnum <= ?",
-                       "SELECT max(oddnum) as maxoddnum FROM entry WHERE oddnum >= ? AND oddnum <= ?"};
+        *statements = {
+            "SELECT oddnum FROM entry WHERE oddnum >= ? AND oddnum <= ?",
+            "SELECT max(oddnum) as maxoddnum FROM entry WHERE oddnum >= ? AND oddnum <= ?"};
     } else {
         return false;
     }
@@ -61,23 +64,19 @@ QVariantList DayRange(const QString& prefix) {
     return {prefix + QStringLiteral("000"), prefix + QStringLiteral("999")};
 }
 
-bool HasNumbers(const char* statement, const QString& prefix) {
-    CSqlReader reader(QString::fromUtf8(statement), DayRange(prefix));
-    return reader.Next();
-}
-
 // The highest number of the date. A stored number that is not a plain number of the date
 // (written by hand or by an old program) takes no part: the maximum over text would put it
 // above every real one.
-QString HighestOddnum(const OddnumStatements& statements, const QString& prefix) {
+// maximum is what the engine's max() gave over the day's range; empty when the day has none.
+QString HighestOddnum(const OddnumStatements& statements, const QString& prefix,
+                      const QString& maximum) {
     const QVariantList range = DayRange(prefix);
     const auto ofTheDay = [&](const QString& number) {
         return number.size() == prefix.size() + kSequenceDigits && IsNumber(number);
     };
-    QString highest = SqlScalar(QString::fromUtf8(statements.highest), range);
-    if (ofTheDay(highest))
-        return highest;
-    highest = prefix + QStringLiteral("000");
+    if (ofTheDay(maximum))
+        return maximum;
+    QString highest = prefix + QStringLiteral("000");
     CSqlReader reader(QString::fromUtf8(statements.any), range);
     while (reader.Next()) {
         const QString number = reader.Text(0);
@@ -104,10 +103,13 @@ QString NewOddnum(const QString& table, const QDate& date, QWidget* parent) {
         return QString();
     }
     const QString prefix = OddnumPrefix(date);
-    if (!HasNumbers(statements.any, prefix))
+    // One look in the number index: max() over the day is empty when the day has no document.
+    // The day's rows are read only when the maximum is no plain number of the day.
+    const QString maximum = SqlScalar(QString::fromUtf8(statements.highest), DayRange(prefix));
+    if (maximum.isEmpty())
         return prefix + QStringLiteral("001");
 
-    const QString next = FollowingOddnum(prefix, HighestOddnum(statements, prefix));
+    const QString next = FollowingOddnum(prefix, HighestOddnum(statements, prefix, maximum));
     if (next.isEmpty()) {
         HarborMessageBox(parent,
                          QStringLiteral("%1年%2月%3日的单号已用完(999单),无法再新增单据")
