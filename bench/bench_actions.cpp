@@ -209,9 +209,13 @@ double AccountSums(CAccountDlg& dialog, const QString& year, const QString& mont
     return Ms([&] { dialog.Compute(year, month); });
 }
 
+// Made and shown, as the ribbon opens it (the first show once read everything again).
 double AccountOpening() {
     std::unique_ptr<CAccountDlg> dialog;
-    return Ms([&] { dialog = std::make_unique<CAccountDlg>(); });
+    return Ms([&] {
+        dialog = std::make_unique<CAccountDlg>();
+        dialog->show();
+    });
 }
 
 // A report of 经营报表 for a whole year, as the window asks for it.
@@ -320,8 +324,7 @@ std::vector<SqlStatement> AccountSumsByRange(const QString& prefix) {
 std::vector<SqlStatement> NumberDrawStatements(const QDate& date) {
     const QString prefix = OddnumPrefix(date);
     const QVariantList day{prefix + QStringLiteral("000"), prefix + QStringLiteral("999")};
-    return {{QStringLiteral("SELECT oddnum FROM saleout WHERE oddnum >= ? AND oddnum <= ?"), day},
-            {QStringLiteral("SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum >= ? AND "
+    return {{QStringLiteral("SELECT max(oddnum) as maxoddnum FROM saleout WHERE oddnum >= ? AND "
                             "oddnum <= ?"),
              day}};
 }

@@ -14,21 +14,11 @@
 #include "app/CDbAction.h"
 #include "app/CDbException.h"
 #include "app/HarborMessageBox.h"
+#include "app/KeyPress.h"
 #include "catalogue/StocktakeGrid.h"
 #include "documents/Cents.h"
 #include "documents/NumberLimits.h"
 #include "grid/CGridCtrl.h"
-
-namespace {
-
-bool IsEnter(QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-} // namespace
 
 CStocktakeDlg::CStocktakeDlg(QWidget* parent) : CWorkDialog(QStringLiteral("盘点"), parent) {
     CreateControls();
@@ -301,11 +291,11 @@ bool CStocktakeDlg::eventFilter(QObject* watched, QEvent* event) {
         FocusScanBox();
         return true;
     }
-    if (IsEnter(event) && watched == m_pScan) {
+    if (IsEnterPress(event) && watched == m_pScan) {
         OnScan();
         return true;
     }
-    if (IsEnter(event) && watched == m_pScope) {
+    if (IsEnterPress(event) && watched == m_pScope) {
         StartCount();
         return true;
     }

@@ -8,6 +8,7 @@
 #include "documents/Cents.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
+#include "grid/GridHeading.h"
 
 namespace {
 
@@ -33,19 +34,7 @@ void SetupStocktakeGrid(CGridCtrl* grid) {
     grid->SetDefCellHeight(kRowHeight);
     if (CGridDefaultCell* cell = grid->GetDefaultCell(true, false))
         cell->SetFormat(kCentred);
-    grid->SetEditable(true);
-    grid->SetColumnCount(kCountColumns);
-    grid->SetRowCount(1);
-    grid->SetFixedRowCount(1);
-    grid->SetFixedColumnCount(1);
-    grid->SetRowHeight(0, kRowHeight);
-    for (int col = 0; col < kCountColumns; ++col) {
-        grid->SetCellText(0, col, QString::fromUtf8(headers[col]));
-        grid->SetCellFormat(0, col, kCentred);
-        grid->SetColumnWidth(col, widths[col]);
-    }
-    grid->SetColumnResize(false);
-    grid->SetRowResize(false);
+    SetFixedHeading(grid, headers, widths, kCountColumns, kRowHeight);
 }
 
 void FitStocktakeColumns(CGridCtrl* grid) {

@@ -11,6 +11,7 @@
 
 #include "app/CDbAction.h"
 #include "app/HarborMessageBox.h"
+#include "app/KeyPress.h"
 #include "documents/Cents.h"
 #include "documents/LineChecks.h"
 
@@ -51,13 +52,6 @@ QTableWidgetItem* Cell(const QString& text, bool editable = false) {
     if (editable)
         item->setBackground(QColor(255, 255, 224));
     return item;
-}
-
-bool IsEnter(QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 } // namespace
@@ -186,7 +180,7 @@ bool CSaleOriginDlg::TakeLines() {
 }
 
 bool CSaleOriginDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (IsEnter(event)) {
+    if (IsEnterPress(event)) {
         if (watched == m_pNumber) {
             ShowSale();
             return true;

@@ -2,6 +2,7 @@
 
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
+#include "grid/GridHeading.h"
 
 namespace {
 
@@ -21,19 +22,7 @@ void SetupEntryGrid(CGridCtrl* grid) {
     grid->SetDefCellHeight(kRowHeight);
     if (CGridDefaultCell* cell = grid->GetDefaultCell(true, false))
         cell->SetFormat(kCentred);
-    grid->SetEditable(true);
-    grid->SetColumnCount(kEntryColumns);
-    grid->SetRowCount(1);
-    grid->SetFixedRowCount(1);
-    grid->SetFixedColumnCount(1);
-    grid->SetRowHeight(0, kRowHeight);
-    for (int col = 0; col < kEntryColumns; ++col) {
-        grid->SetCellText(0, col, QString::fromUtf8(headers[col]));
-        grid->SetCellFormat(0, col, kCentred);
-        grid->SetColumnWidth(col, widths[col]);
-    }
-    grid->SetColumnResize(false);
-    grid->SetRowResize(false);
+    SetFixedHeading(grid, headers, widths, kEntryColumns, kRowHeight);
 }
 
 int AppendEntryLine(CGridCtrl* grid) {

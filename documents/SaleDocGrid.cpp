@@ -5,6 +5,7 @@
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
+#include "grid/GridHeading.h"
 
 namespace {
 
@@ -38,19 +39,7 @@ void SetupSaleGrid(CGridCtrl* grid) {
                 cell->SetFormat(kCentred);
         }
     }
-    grid->SetEditable(true);
-    grid->SetColumnCount(kSaleColumns);
-    grid->SetRowCount(1);
-    grid->SetFixedRowCount(1);
-    grid->SetFixedColumnCount(1);
-    grid->SetRowHeight(0, kRowHeight);
-    for (int col = 0; col < kSaleColumns; ++col) {
-        grid->SetCellText(0, col, QString::fromUtf8(headers[col]));
-        grid->SetCellFormat(0, col, kCentred);
-        grid->SetColumnWidth(col, widths[col]);
-    }
-    grid->SetColumnResize(false);
-    grid->SetRowResize(false);
+    SetFixedHeading(grid, headers, widths, kSaleColumns, kRowHeight);
 }
 
 int AppendSaleLine(CGridCtrl* grid) {

@@ -1,0 +1,23 @@
+#include "grid/GridHeading.h"
+
+#include <QString>
+
+#include "grid/CGridCtrl.h"
+
+void SetFixedHeading(CGridCtrl* grid, const char* const* headers, const int* widths, int columns,
+                     int rowHeight) {
+    constexpr quint32 kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    grid->SetEditable(true);
+    grid->SetColumnCount(columns);
+    grid->SetRowCount(1);
+    grid->SetFixedRowCount(1);
+    grid->SetFixedColumnCount(1);
+    grid->SetRowHeight(0, rowHeight);
+    for (int col = 0; col < columns; ++col) {
+        grid->SetCellText(0, col, QString::fromUtf8(headers[col]));
+        grid->SetCellFormat(0, col, kCentred);
+        grid->SetColumnWidth(col, widths[col]);
+    }
+    grid->SetColumnResize(false);
+    grid->SetRowResize(false);
+}
