@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QString>
 
-#include "app/SqlText.h"
+#include "db/SqlText.h"
 
 // The filters of the 操作日志 window: a period (local dates, both days included), and parts of
 // the operator's name, the action and the object (document number, product code, party).

@@ -9,10 +9,10 @@
 #include <QVBoxLayout>
 
 #include "accounts/AuditLogQuery.h"
-#include "app/CDbAction.h"
-#include "app/CSqlReader.h"
+#include "db/CSqlReader.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "ui/CDbAction.h"
 
 namespace {
 

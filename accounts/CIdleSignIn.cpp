@@ -5,11 +5,11 @@
 #include <QWidget>
 
 #include "accounts/CSignInDlg.h"
-#include "accounts/OperatorSession.h"
-#include "accounts/OperatorStore.h"
-#include "app/CConnection.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
+#include "db/Db.h"
+#include "db/OperatorSession.h"
+#include "db/OperatorStore.h"
 
 namespace {
 
@@ -42,10 +42,10 @@ bool CIdleSignIn::eventFilter(QObject* watched, QEvent* event) {
 }
 
 int CIdleSignIn::Minutes() const {
-    if (!theApp.m_pConnection || !theApp.m_pConnection->IsOpen())
+    if (!Db() || !Db()->IsOpen())
         return 0;
     try {
-        return IdleMinutes(*theApp.m_pConnection);
+        return IdleMinutes(*Db());
     } catch (const CDbException&) {
         return 0; // a lost server is told by the next action, not by a clock
     }

@@ -11,11 +11,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "accounts/OperatorSession.h"
-#include "accounts/OperatorStore.h"
-#include "app/CDbAction.h"
-#include "app/CHarborApp.h"
-#include "app/HarborMessageBox.h"
+#include "db/Db.h"
+#include "db/OperatorSession.h"
+#include "db/OperatorStore.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ COperatorDlg::COperatorDlg(QWidget* parent) : QDialog(parent) {
 
 void COperatorDlg::Reload() {
     RunDbRead(this, QStringLiteral("读取操作员"), [&] {
-        const QList<OperatorRow> rows = Operators(*theApp.m_pConnection);
+        const QList<OperatorRow> rows = Operators(*Db());
         m_pOperators->setRowCount(int(rows.size()));
         for (int i = 0; i < rows.size(); ++i) {
             m_pOperators->setItem(i, 0, ReadOnlyItem(rows[i].name));
@@ -101,7 +101,7 @@ void COperatorDlg::Reload() {
         }
         const QStringList roles = RoleNames();
         for (int c = 0; c < roles.size(); ++c) {
-            const QSet<QString> keys = RolePermissions(*theApp.m_pConnection, roles[c]);
+            const QSet<QString> keys = RolePermissions(*Db(), roles[c]);
             for (int r = 0; r < AllPermissions().size(); ++r) {
                 auto* item = new QTableWidgetItem;
                 item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
@@ -111,13 +111,13 @@ void COperatorDlg::Reload() {
                 m_pPermissions->setItem(r, c, item);
             }
         }
-        m_pIdle->setValue(IdleMinutes(*theApp.m_pConnection));
+        m_pIdle->setValue(IdleMinutes(*Db()));
     });
 }
 
 void COperatorDlg::OnSaveIdle() {
     RunDbAction(this, QStringLiteral("修改重新登录时间"),
-                [&] { SetIdleMinutes(*theApp.m_pConnection, m_pIdle->value()); });
+                [&] { SetIdleMinutes(*Db(), m_pIdle->value()); });
     Reload();
 }
 
@@ -131,7 +131,7 @@ void COperatorDlg::OnOperatorPicked() {
 }
 
 void COperatorDlg::OnAdd() {
-    CConnection& connection = *theApp.m_pConnection;
+    CConnection& connection = *Db();
     const bool first = !AccountsEnabled(connection);
     const QString name = m_pName->text();
     const QString role = m_pRole->currentText();
@@ -156,7 +156,7 @@ void COperatorDlg::OnAdd() {
 void COperatorDlg::OnSetPassword() {
     const QString name = m_pName->text();
     if (RunDbAction(this, QStringLiteral("重设操作员密码"),
-                    [&] { SetOperatorPassword(*theApp.m_pConnection, name, m_pPassword->text()); }))
+                    [&] { SetOperatorPassword(*Db(), name, m_pPassword->text()); }))
         m_pPassword->clear();
     Reload();
 }
@@ -164,7 +164,7 @@ void COperatorDlg::OnSetPassword() {
 void COperatorDlg::OnSetRole() {
     const QString name = m_pName->text();
     RunDbAction(this, QStringLiteral("修改操作员角色"),
-                [&] { SetOperatorRole(*theApp.m_pConnection, name, m_pRole->currentText()); });
+                [&] { SetOperatorRole(*Db(), name, m_pRole->currentText()); });
     Reload();
 }
 
@@ -173,8 +173,7 @@ void COperatorDlg::OnRemove() {
     if (HarborMessageBox(this, QStringLiteral("删除操作员 %1?").arg(name), MsgIcon::Question,
                          MsgButtons::YesNo) != IDYES)
         return;
-    RunDbAction(this, QStringLiteral("删除操作员"),
-                [&] { RemoveOperator(*theApp.m_pConnection, name); });
+    RunDbAction(this, QStringLiteral("删除操作员"), [&] { RemoveOperator(*Db(), name); });
     Reload();
 }
 
@@ -187,7 +186,7 @@ void COperatorDlg::OnSavePermissions() {
                 if (m_pPermissions->item(r, c)->checkState() == Qt::Checked)
                     keys.insert(PermissionKey(AllPermissions()[r]));
             }
-            SetRolePermissions(*theApp.m_pConnection, roles[c], keys);
+            SetRolePermissions(*Db(), roles[c], keys);
         }
     });
     Reload();

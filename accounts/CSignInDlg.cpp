@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "accounts/OperatorStore.h"
-#include "app/CConnection.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
-#include "app/HarborMessageBox.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
+#include "db/Db.h"
+#include "db/OperatorStore.h"
+#include "ui/HarborMessageBox.h"
 
 CSignInDlg::CSignInDlg(QWidget* parent, std::optional<Permission> authorizing)
     : QDialog(parent), m_authorizing(authorizing) {
@@ -43,7 +43,7 @@ void CSignInDlg::OnOk() {
     const QString what = m_authorizing ? QStringLiteral("店长授权") : QStringLiteral("登录");
     SignInOutcome outcome;
     try {
-        outcome = CheckOperator(*theApp.m_pConnection, m_pName->text(), m_pPassword->text(), what);
+        outcome = CheckOperator(*Db(), m_pName->text(), m_pPassword->text(), what);
     } catch (const CDbException& error) {
         HarborMessageBox(this,
                          QStringLiteral("%1失败。\n\n数据库信息: %2").arg(what, error.Message()),

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "accounts/OperatorSession.h"
+#include "db/OperatorSession.h"
 
 class QLineEdit;
 class QPushButton;

@@ -4,17 +4,16 @@
 #include "accounts/CIdleSignIn.h"
 #include "accounts/COperatorDlg.h"
 #include "accounts/CSignInDlg.h"
-#include "accounts/OperatorSession.h"
-#include "accounts/OperatorStore.h"
 #include "accounts/PermissionCheck.h"
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/HarborMessageBox.h"
+#include "db/CConnection.h"
+#include "db/Db.h"
+#include "db/OperatorSession.h"
+#include "db/OperatorStore.h"
+#include "ui/HarborMessageBox.h"
 
 bool SignInAtStart(QWidget* parent) {
     OperatorSession::Instance().SignOut();
-    if (!theApp.m_pConnection || !theApp.m_pConnection->IsOpen() ||
-        !AccountsEnabled(*theApp.m_pConnection))
+    if (!Db() || !Db()->IsOpen() || !AccountsEnabled(*Db()))
         return true;
     CSignInDlg dialog(parent);
     if (dialog.exec() != QDialog::Accepted)
@@ -23,10 +22,12 @@ bool SignInAtStart(QWidget* parent) {
     return true;
 }
 
-void WatchIdleOperator(QWidget* mainWindow) { new CIdleSignIn(mainWindow); }
+void WatchIdleOperator(QWidget* mainWindow) {
+    new CIdleSignIn(mainWindow);
+}
 
 void SwitchOperator(QWidget* parent) {
-    if (!theApp.m_pConnection || !AccountsEnabled(*theApp.m_pConnection)) {
+    if (!Db() || !AccountsEnabled(*Db())) {
         HarborMessageBox(parent, QStringLiteral("本店还没有操作员。请先在“操作员管理”中添加店主。"),
                          MsgIcon::Information);
         return;

@@ -1,8 +1,8 @@
 #include "accounts/PermissionCheck.h"
 
 #include "accounts/CSignInDlg.h"
-#include "accounts/OperatorSession.h"
-#include "app/HarborMessageBox.h"
+#include "db/OperatorSession.h"
+#include "ui/HarborMessageBox.h"
 
 bool RequirePermission(QWidget* parent, Permission permission) {
     OperatorSession& session = OperatorSession::Instance();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accounts/Permission.h"
+#include "db/Permission.h"
 
 class QWidget;
 

@@ -13,18 +13,15 @@
 // Peak memory of the stock search with every product against the same rows in a QTableWidget
 // dialog runs in two fresh processes of this program:
 //   bench_actions --peak inventory|table|empty --db FILE   prints the peak in KiB
-#include "app/CConnection.h"
-#include "app/CDbAction.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
-#include "app/CStatementRun.h"
-#include "app/FontSetup.h"
-#include "app/MemoryTuning.h"
-#include "app/PrefixSearch.h"
-#include "app/SqlText.h"
-#include "catalogue/CInventoryDlg.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/ProductSearch.h"
+#include "db/CConnection.h"
+#include "db/CSqlReader.h"
+#include "db/CStatementRun.h"
+#include "db/Db.h"
+#include "db/MemoryTuning.h"
+#include "db/PrefixSearch.h"
+#include "db/SqlText.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/Oddnum.h"
 #include "documents/SaleDocKind.h"
@@ -35,6 +32,10 @@
 #include "queries/ProfitReports.h"
 #include "queries/SaleQueryControls.h"
 #include "queries/SaleQuerySql.h"
+#include "stock/CInventoryDlg.h"
+#include "ui/CDbAction.h"
+#include "ui/FontSetup.h"
+#include "ui/PickArea.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -119,7 +120,7 @@ class RawEngine {
 
     // The statement as the program's connection hands it to the engine, values as text.
     double Query(const SqlStatement& statement) {
-        QStringList fields{QStringLiteral("Q"), theApp.m_pConnection->RewrittenText(statement.sql)};
+        QStringList fields{QStringLiteral("Q"), Db()->RewrittenText(statement.sql)};
         for (const QVariant& value : statement.values)
             fields.append(SqlValueText(value));
         return Command(fields);
@@ -187,7 +188,7 @@ double InventoryEnd(CInventoryDlg& dialog) {
 }
 
 double PickerByInitials(const QString& typed) {
-    theApp.m_strPickQuery = typed;
+    PickArea().m_strPickQuery = typed;
     std::unique_ptr<CPinyinSelectDlg> dialog;
     return Ms([&] {
         dialog = std::make_unique<CPinyinSelectDlg>();
@@ -290,7 +291,7 @@ double SaveSaleOut(const QString& oddnum, const QStringList& codes) {
 // takes the run's index, "@" the code of product i.
 double StatementLoop(int n, const QString& sql, const QStringList& pattern,
                      const QStringList& codes) {
-    CConnection& connection = *theApp.m_pConnection;
+    CConnection& connection = *Db();
     return Ms([&] {
         connection.BeginTransaction();
         for (int i = 0; i < n; ++i) {
@@ -383,8 +384,8 @@ long PeakKiB() {
 }
 
 void OpenShop(const QString& db) {
-    theApp.m_pConnection = std::make_shared<CConnection>();
-    theApp.m_pConnection->OpenFile(db);
+    Db() = std::make_shared<CConnection>();
+    Db()->OpenFile(db);
 }
 
 int RunPeak(const QString& kind) {
@@ -513,9 +514,8 @@ int main(int argc, char* argv[]) {
     RawEngine raw(Option(args, QStringLiteral("--raw")), db);
 
     // Documents that an earlier run of the suite saved are removed, so each save is a new one.
-    theApp.m_pConnection->Execute(
-        QStringLiteral("DELETE FROM saleout WHERE oddnum >= ? AND oddnum < ?"),
-        {QStringLiteral("20261231500"), QStringLiteral("20261232")});
+    Db()->Execute(QStringLiteral("DELETE FROM saleout WHERE oddnum >= ? AND oddnum < ?"),
+                  {QStringLiteral("20261231500"), QStringLiteral("20261232")});
     const QStringList codes = ProductCodes();
     QStringList saveCodes;
     for (int i = 0; i < 100; ++i)
@@ -551,7 +551,7 @@ int main(int argc, char* argv[]) {
         [&] {
             const int count =
                 SqlScalar(CPagedSqlSource::CountSql(allProducts), allProducts.values).toInt();
-            const QString rowKey = theApp.m_pConnection->Dialect().RowIdColumn();
+            const QString rowKey = Db()->Dialect().RowIdColumn();
             return raw.Query({CPagedSqlSource::PageSql(allProducts, rowKey, false, 100,
                                                        std::max(count - 100, 0)),
                               allProducts.values});
@@ -748,6 +748,6 @@ int main(int argc, char* argv[]) {
                     inventoryPeak / 1024, tablePeak / 1024,
                     tablePeak > 0 ? inventoryPeak / tablePeak : 0.0, emptyPeak / 1024);
     }
-    theApp.m_pConnection->Close();
+    Db()->Close();
     return 0;
 }

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/CConnection.h"
-#include "app/DatabaseBackup.h"
-#include "app/DemoShop.h"
+#include "admin/DatabaseBackup.h"
+#include "admin/DemoShop.h"
+#include "db/CConnection.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/DatabaseInit.h"
-#include "app/HarborMessageBox.h"
+#include "db/CConnection.h"
+#include "db/DatabaseInit.h"
+#include "db/Db.h"
 #include "documents/CSaleOutDlg.h"
-#include "documents/ScannerText.h"
 #include "grid/CGridCtrl.h"
+#include "text/ScannerText.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -69,18 +69,16 @@ int main(int argc, char* argv[]) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Harbor.accdb"));
     CreateEmptyDatabase(path);
-    theApp.m_pConnection = std::make_shared<CConnection>();
-    theApp.m_pConnection->OpenFile(path);
-    theApp.m_pConnection->Execute(
-        QStringLiteral("INSERT INTO employee (name, employeeid) VALUES ('王五', '7')"));
+    Db() = std::make_shared<CConnection>();
+    Db()->OpenFile(path);
+    Db()->Execute(QStringLiteral("INSERT INTO employee (name, employeeid) VALUES ('王五', '7')"));
     for (int i = 1; i <= 500; ++i)
-        theApp.m_pConnection->Execute(
-            QStringLiteral(
-                "INSERT INTO property (code, name, shortname, spec, price, discount1, "
-                "discount2, discount3, total) VALUES ('%1', '商品%2', '简称', '10个/箱', "
-                "'2.50', '0.9', '0.8', '0.7', '100')")
-                .arg(i, 10, 10, QLatin1Char('0'))
-                .arg(i));
+        Db()->Execute(QStringLiteral(
+                          "INSERT INTO property (code, name, shortname, spec, price, discount1, "
+                          "discount2, discount3, total) VALUES ('%1', '商品%2', '简称', '10个/箱', "
+                          "'2.50', '0.9', '0.8', '0.7', '100')")
+                          .arg(i, 10, 10, QLatin1Char('0'))
+                          .arg(i));
     SetMessageBoxHook([](const MessageRecord&) { return int(IDOK); });
 
     TimeImport("import 1M commas", QStringLiteral("7#") + QString(Million, u','));
@@ -88,7 +86,7 @@ int main(int argc, char* argv[]) {
     TimeImport("import 1000 product lines", ProductLines(17000, 500));
     TimeImport("import 1M characters of product lines", ProductLines(Million, 500));
 
-    theApp.m_pConnection->Close();
-    theApp.m_pConnection.reset();
+    Db()->Close();
+    Db().reset();
     return 0;
 }

@@ -7,11 +7,11 @@
 // and the event loop drained; the child also reports its own time from the entry of main().
 // The two kinds run interleaved 7 times; the medians and their ratio are printed. Runs
 // offscreen unless QT_QPA_PLATFORM says otherwise.
-#include "app/CHarborApp.h"
-#include "app/CHarborApplication.h"
-#include "app/CMainFrame.h"
-#include "app/FontSetup.h"
-#include "app/MemoryTuning.h"
+#include "db/MemoryTuning.h"
+#include "shell/CHarborApp.h"
+#include "shell/CHarborApplication.h"
+#include "shell/CMainFrame.h"
+#include "ui/FontSetup.h"
 
 #include <QApplication>
 #include <QDate>

@@ -1,8 +1,8 @@
 // Shows a grid as the document dialogs build it: a header row, a line-number column, editable
 // cells and a combo column. With --grab FILE it saves a picture of itself and exits.
-#include "app/FontSetup.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
+#include "ui/FontSetup.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-#include "app/CDbAction.h"
 #include "grid/CGridCtrl.h"
+#include "ui/CDbAction.h"
 
 namespace {
 

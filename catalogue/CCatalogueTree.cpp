@@ -1,8 +1,8 @@
 #include "catalogue/CCatalogueTree.h"
 
-#include "app/CRecordset.h"
-#include "app/CSqlReader.h"
-#include "app/SqlText.h"
+#include "db/CRecordset.h"
+#include "db/CSqlReader.h"
+#include "db/SqlText.h"
 
 #include <QStringList>
 

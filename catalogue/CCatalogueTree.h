@@ -5,7 +5,7 @@
 #include <QVector>
 #include <optional>
 
-#include "app/SqlText.h"
+#include "db/SqlText.h"
 
 // One row of a catalogue list: a node of levels 1 to 4 (name) or a specification (count, pack).
 struct CatalogueRow {

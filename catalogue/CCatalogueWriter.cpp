@@ -1,13 +1,13 @@
 #include "catalogue/CCatalogueWriter.h"
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CRecordset.h"
-#include "app/CSqlReader.h"
-#include "app/InputText.h"
-#include "app/SqlText.h"
-#include "catalogue/PinyinInitials.h"
-#include "parties/TableRowMatch.h"
+#include "db/CConnection.h"
+#include "db/CRecordset.h"
+#include "db/CSqlReader.h"
+#include "db/Db.h"
+#include "db/SqlText.h"
+#include "text/InputText.h"
+#include "text/PinyinInitials.h"
+#include "text/TableRowMatch.h"
 
 #include <QHash>
 #include <QSet>
@@ -20,7 +20,7 @@ const char* const kLevelFields[] = {"", "一级商品名称", "二级商品名�
                                     "四级商品名称"};
 
 void Execute(const QString& sql, const QVariantList& values = {}) {
-    theApp.m_pConnection->Execute(sql, values);
+    Db()->Execute(sql, values);
 }
 
 // Rewrites the codes under oldCode to newCode in the tables below level k.

@@ -1,13 +1,13 @@
 #include "catalogue/CClassDlg.h"
 
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/HarborMessageBox.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CPropertyPanel.h"
 #include "catalogue/CatalogueGridSetup.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 #include <QEvent>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/CWorkDialog.h"
 #include "catalogue/CCatalogueTree.h"
 #include "catalogue/CCatalogueWriter.h"
+#include "ui/CWorkDialog.h"
 
 #include <QColor>
 #include <QStringList>

@@ -11,7 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/HarborMessageBox.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/CDbAction.h"
-#include "app/CHarborApp.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
 #include "grid/CGridCtrl.h"
+#include "ui/CDbAction.h"
+#include "ui/PickArea.h"
 
 namespace {
 
@@ -54,10 +54,10 @@ void CPinyinSelectDlg::Search() {
     const QString what = QStringLiteral("查询商品");
     RunDbRead(this, what, [&] {
         m_nMatches =
-            ShowProductList(*m_pGrid, SearchCondition(theApp.m_strPickQuery), this, what);
+            ShowProductList(*m_pGrid, SearchCondition(PickArea().m_strPickQuery), this, what);
     });
     m_pQuery->setText(
-        QStringLiteral("查找\"%1\": 找到%2种商品").arg(theApp.m_strPickQuery).arg(m_nMatches));
+        QStringLiteral("查找\"%1\": 找到%2种商品").arg(PickArea().m_strPickQuery).arg(m_nMatches));
 }
 
 // The first product is chosen and the list holds the focus, so the keys work at once.
@@ -128,7 +128,7 @@ bool CPinyinSelectDlg::PickSelected() {
 }
 
 void CPinyinSelectDlg::reject() {
-    theApp.m_strPickedName.clear();
+    PickArea().m_strPickedName.clear();
     QDialog::reject();
 }
 

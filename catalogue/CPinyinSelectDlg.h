@@ -2,7 +2,8 @@
 
 #include <QDialog>
 
-#include "app/SqlText.h"
+#include "db/SqlText.h"
+#include "ui/PickArea.h"
 
 class CGridCtrl;
 class CGridResult;
@@ -10,8 +11,8 @@ class QLabel;
 class QPushButton;
 
 // 拼音选择商品: the modal picker that a document opens when its product box holds text.
-// Lists the products whose full name, initials or code contain theApp.m_strPickQuery and
-// hands the chosen one to the document named by theApp.m_nPickTarget.
+// Lists the products whose full name, initials or code contain PickArea().m_strPickQuery and
+// hands the chosen one to the document named by PickArea().m_nPickTarget.
 // It opens with the first product chosen and the focus in the list, so that the arrow keys,
 // PageUp/PageDown and Home/End choose, Enter picks and Escape leaves without touching the mouse.
 class CPinyinSelectDlg : public QDialog {

@@ -12,18 +12,18 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "app/CConnection.h"
-#include "app/CDbAction.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
-#include "app/DataFolder.h"
-#include "app/HarborMessageBox.h"
-#include "app/SqlText.h"
 #include "catalogue/CCatalogueLists.h"
 #include "catalogue/CLabelSetupDlg.h"
 #include "catalogue/LabelDataSource.h"
 #include "catalogue/LabelPrinter.h"
+#include "db/CConnection.h"
+#include "db/CSqlReader.h"
+#include "db/DataFolder.h"
+#include "db/Db.h"
+#include "db/SqlText.h"
 #include "grid/CGridCtrl.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -46,8 +46,7 @@ QString& RememberedPrefix() {
 }
 
 QString DatabasePath() {
-    return theApp.m_pConnection ? QFileInfo(theApp.m_pConnection->DatabasePath()).absoluteFilePath()
-                                : QString();
+    return Db() ? QFileInfo(Db()->DatabasePath()).absoluteFilePath() : QString();
 }
 
 } // namespace
@@ -128,8 +127,8 @@ QList<ProductLabel> CPrintCodeDlg::ReadLabels() {
 void CPrintCodeDlg::RunPrintJob(const SqlStatement& insertSql) {
     QList<ProductLabel> labels;
     const bool filled = RunDbAction(this, QStringLiteral("准备条码数据"), [&] {
-        theApp.m_pConnection->Execute(QStringLiteral("delete from printcodedata"));
-        theApp.m_pConnection->Execute(insertSql.sql, insertSql.values);
+        Db()->Execute(QStringLiteral("delete from printcodedata"));
+        Db()->Execute(insertSql.sql, insertSql.values);
         labels = ReadLabels();
     });
     if (!filled)

@@ -3,8 +3,8 @@
 #include <QUrl>
 #include <functional>
 
-#include "app/CWorkDialog.h"
-#include "app/SqlText.h"
+#include "db/SqlText.h"
+#include "ui/CWorkDialog.h"
 
 class CCatalogueLists;
 class CGridCtrl;

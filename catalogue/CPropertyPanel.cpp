@@ -1,19 +1,19 @@
 #include "catalogue/CPropertyPanel.h"
 
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/CRecordset.h"
-#include "app/HarborMessageBox.h"
-#include "app/InputText.h"
-#include "app/SqlText.h"
 #include "catalogue/CCatalogueTree.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CatalogueGridSetup.h"
 #include "catalogue/MinimumStock.h"
-#include "catalogue/PinyinInitials.h"
-#include "documents/NumberLimits.h"
+#include "db/CRecordset.h"
+#include "db/SqlText.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "text/InputText.h"
+#include "text/NumberLimits.h"
+#include "text/PinyinInitials.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 #include <QBoxLayout>
 #include <QProgressDialog>

@@ -3,12 +3,13 @@
 #include <QDialog>
 
 #include "catalogue/CCatalogueLists.h"
+#include "ui/PickArea.h"
 
 class CGridCtrl;
 
 // 商品选择: the modal picker that a document opens when its product box is empty. The user
 // walks the five catalogue levels and double-clicks a specification; the product goes to the
-// document named by theApp.m_nPickTarget.
+// document named by PickArea().m_nPickTarget.
 class CSelectNameDlg : public QDialog {
     Q_OBJECT
   public:

@@ -1,7 +1,7 @@
 #include "catalogue/LabelDataSource.h"
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
+#include "db/CConnection.h"
+#include "db/Db.h"
 
 #include <QLibrary>
 
@@ -116,7 +116,7 @@ OdbcDataSource LabelDataSource::ServerEntry(const QString& host, int port, const
 }
 
 bool LabelDataSource::Register(const QString& databasePath) {
-    const CConnection* connection = theApp.m_pConnection.get();
+    const CConnection* connection = Db().get();
     if (connection && connection->IsOpen() && connection->IsServer()) {
         const ServerAddress& server = connection->Server();
         // libpq's default port unless the program was pointed at another.

@@ -2,14 +2,14 @@
 
 #include <QSet>
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
 #include "catalogue/ProductSearch.h"
-#include "documents/Cents.h"
-#include "documents/NumberLimits.h"
+#include "db/CConnection.h"
+#include "db/CSqlReader.h"
+#include "db/Db.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
+#include "text/Cents.h"
+#include "text/NumberLimits.h"
 
 namespace {
 
@@ -39,10 +39,10 @@ QString ReadMinimumStock(const QString& code) {
 }
 
 void WriteMinimumStock(const QString& code, const QString& minimum) {
-    theApp.m_pConnection->Execute(QStringLiteral("DELETE FROM minstock WHERE code=?"), {code});
+    Db()->Execute(QStringLiteral("DELETE FROM minstock WHERE code=?"), {code});
     if (!minimum.isEmpty())
-        theApp.m_pConnection->Execute(
-            QStringLiteral("INSERT INTO minstock (code, minimum) VALUES (?, ?)"), {code, minimum});
+        Db()->Execute(QStringLiteral("INSERT INTO minstock (code, minimum) VALUES (?, ?)"),
+                      {code, minimum});
 }
 
 QVector<LowStockItem> LowStockItems(const QVector<StockLevel>& products) {

@@ -1,20 +1,20 @@
 #include "catalogue/PickHandOver.h"
 
-#include "app/CDbAction.h"
-#include "app/CHarborApp.h"
-#include "app/CPickReceiver.h"
-#include "app/HarborMessageBox.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickerSettings.h"
+#include "ui/CDbAction.h"
+#include "ui/CPickReceiver.h"
+#include "ui/HarborMessageBox.h"
+#include "ui/PickArea.h"
 
 bool HandOverPick(QWidget* parent, const QString& name, const QString& code, const QString& spec) {
-    theApp.m_strPickedName = name;
-    theApp.m_strPickedCode = code;
-    theApp.m_strPickedSpec = spec;
+    PickArea().m_strPickedName = name;
+    PickArea().m_strPickedCode = code;
+    PickArea().m_strPickedSpec = spec;
     if (name.isEmpty())
         return true;
-    CPickReceiver* receiver = FindPickReceiver(theApp.m_nPickTarget);
+    CPickReceiver* receiver = FindPickReceiver(PickArea().m_nPickTarget);
     if (!receiver)
         return true; // no document waits for a product (target 0 or its window is closed)
 
@@ -31,9 +31,9 @@ bool HandOverPick(QWidget* parent, const QString& name, const QString& code, con
 }
 
 bool RunProductPicker(QWidget* parent, int pickTarget, const QString& query) {
-    theApp.m_nPickTarget = pickTarget;
-    theApp.m_strPickQuery = query;
-    theApp.m_strPickedName.clear();
+    PickArea().m_nPickTarget = pickTarget;
+    PickArea().m_strPickQuery = query;
+    PickArea().m_strPickedName.clear();
     if (query.isEmpty()) {
         CSelectNameDlg picker(parent);
         picker.exec();
@@ -43,5 +43,5 @@ bool RunProductPicker(QWidget* parent, int pickTarget, const QString& query) {
         if (picker.MatchCount() != 1 || !PickSingleMatchAtOnce() || !picker.PickSelected())
             picker.exec();
     }
-    return !theApp.m_strPickedName.isEmpty();
+    return !PickArea().m_strPickedName.isEmpty();
 }

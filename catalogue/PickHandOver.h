@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ui/PickArea.h"
 #include <QString>
 
 class QWidget;
 
-// Hands a chosen product from a picker to the document window named by theApp.m_nPickTarget:
-// sets theApp.m_strPickedName, m_strPickedCode and m_strPickedSpec and, when the name is not
+// Hands a chosen product from a picker to the document window named by PickArea().m_nPickTarget:
+// sets PickArea().m_strPickedName, m_strPickedCode and m_strPickedSpec and, when the name is not
 // empty, calls the document's PutPickedProduct. False when the document refused the product
 // because it has no properties yet: the user has been told and the picker stays open.
 bool HandOverPick(QWidget* parent, const QString& name, const QString& code, const QString& spec);

@@ -1,10 +1,10 @@
 #include "catalogue/ProductSearch.h"
 
-#include "app/CPagedSqlSource.h"
-#include "app/CSqlReader.h"
-#include "app/SqlText.h"
+#include "db/CSqlReader.h"
+#include "db/SqlText.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
+#include "ui/CPagedSqlSource.h"
 
 namespace {
 

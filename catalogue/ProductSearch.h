@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "app/CPagedSqlSource.h"
-#include "app/SqlText.h"
+#include "db/SqlText.h"
+#include "ui/CPagedSqlSource.h"
 
 class CGridCtrl;
 class QWidget;

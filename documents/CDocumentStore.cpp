@@ -1,18 +1,18 @@
 #include "documents/CDocumentStore.h"
 
-#include "app/CConnection.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
-#include "app/CRecordset.h"
-#include "app/CSqlReader.h"
-#include "app/RowLocks.h"
-#include "app/SqlText.h"
-#include "documents/Cents.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
+#include "db/CRecordset.h"
+#include "db/CSqlReader.h"
+#include "db/Db.h"
+#include "db/RowLocks.h"
+#include "db/SqlText.h"
 #include "documents/CostLedger.h"
 #include "documents/DeletedDocuments.h"
 #include "documents/Oddnum.h"
 #include "documents/ProductFacts.h"
 #include "documents/ReturnOrigins.h"
+#include "text/Cents.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void CDocumentStore::ReadFacts(const QString& oddnum, QVector<StoredRow>& rows) 
 }
 
 void CDocumentStore::WriteFacts(const QString& oddnum, const QVector<StoredRow>& rows) const {
-    CConnection& connection = *theApp.m_pConnection;
+    CConnection& connection = *Db();
     connection.Execute(QStringLiteral("DELETE FROM docline WHERE tbl=? AND oddnum=?"),
                        {m_table.table, oddnum});
     const QStringList keyColumns = LineKeyColumns();
@@ -145,7 +145,7 @@ void CDocumentStore::WriteHeader(const QString& oddnum, const QStringList& heade
                                  const QString& invoiceDate) const {
     QVariantList values = m_table.HeaderValues(header, invoiceDate);
     values.append(oddnum);
-    theApp.m_pConnection->Execute(m_table.HeaderUpdateSql(), values);
+    Db()->Execute(m_table.HeaderUpdateSql(), values);
 }
 
 DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& header,
@@ -261,7 +261,7 @@ DocumentWrite CDocumentStore::DeleteDocument(const QString& oddnum, bool giveSto
     KeepDeletedDocument(m_table, oddnum, giveStockBack);
     if (m_table.kind == DocumentKind::SaleIn)
         KeepReturnOrigins(oddnum);
-    write.rows = theApp.m_pConnection->Execute(m_table.DeleteSql(), {oddnum});
+    write.rows = Db()->Execute(m_table.DeleteSql(), {oddnum});
     WriteFacts(oddnum, {});
     RecordDocumentCosts(m_table, oddnum,
                         giveStockBack ? CostRemoval::Forget : CostRemoval::KeepGoods);

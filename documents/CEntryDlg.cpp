@@ -8,9 +8,6 @@
 #include <QPushButton>
 
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/CHarborApp.h"
-#include "app/HarborMessageBox.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/CEntryStore.h"
@@ -25,6 +22,9 @@
 #include "documents/SaleLineMath.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CSupplierDlg.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
+#include "ui/PickArea.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ enum { kHeadSupplier, kHeadDate, kHeadMoney, kHeadState };
 } // namespace
 
 CEntryDlg::CEntryDlg(QWidget* parent) : CWorkDialog(QStringLiteral("采购入库"), parent) {
-    theApp.m_nPickTarget = kPickTarget;
+    PickArea().m_nPickTarget = kPickTarget;
     m_ui.Create(this);
     m_lines.SetGrid(m_ui.m_pGrid);
     ConnectControls();
@@ -124,7 +124,7 @@ void CEntryDlg::ReadBoxes() {
     m_strMoney = m_ui.m_pMoney->text();
     m_strState = m_ui.m_pState->currentText();
     m_strSearch = m_ui.m_pSearch->text();
-    theApp.m_strPickQuery = m_strSearch;
+    PickArea().m_strPickQuery = m_strSearch;
 }
 
 QStringList CEntryDlg::Header() const {
@@ -394,19 +394,19 @@ void CEntryDlg::PutPickedProduct() {
     if (!IsLine(m_nRow))
         return;
     ProductFacts product;
-    if (!ReadProduct(theApp.m_strPickedCode, &product)) {
+    if (!ReadProduct(PickArea().m_strPickedCode, &product)) {
         m_bNoProperty = true;
         return;
     }
     const QString problem =
-        ProductProblem(product.name.isEmpty() ? theApp.m_strPickedName : product.name, QString(),
-                       QString(), QString(), QString(), product.total);
+        ProductProblem(product.name.isEmpty() ? PickArea().m_strPickedName : product.name,
+                       QString(), QString(), QString(), QString(), product.total);
     if (!problem.isEmpty()) {
         HarborMessageBox(this, problem, MsgIcon::Stop);
         return;
     }
-    SetEntryLineProduct(m_ui.m_pGrid, m_nRow, theApp.m_strPickedName, theApp.m_strPickedCode,
-                        theApp.m_strPickedSpec);
+    SetEntryLineProduct(m_ui.m_pGrid, m_nRow, PickArea().m_strPickedName,
+                        PickArea().m_strPickedCode, PickArea().m_strPickedSpec);
     m_ui.m_pGrid->SetCellText(m_nRow, kEntryShortName, product.shortName);
     m_strMoney.clear();
     m_ui.m_pMoney->clear();

@@ -4,13 +4,13 @@
 #include <QString>
 #include <optional>
 
-#include "app/CPickReceiver.h"
-#include "app/CWorkDialog.h"
-#include "documents/UnconfirmedSave.h"
 #include "documents/CDocumentStore.h"
 #include "documents/CLineMemory.h"
 #include "documents/EntryControls.h"
 #include "documents/EntryLineMath.h"
+#include "documents/UnconfirmedSave.h"
+#include "ui/CPickReceiver.h"
+#include "ui/CWorkDialog.h"
 
 struct CGridResult;
 class DocumentSaveMark;

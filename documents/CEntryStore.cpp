@@ -1,7 +1,7 @@
 #include "documents/CEntryStore.h"
 
-#include "app/CRecordset.h"
-#include "app/SqlText.h"
+#include "db/CRecordset.h"
+#include "db/SqlText.h"
 
 QStringList CEntryStore::SuppliersByInitials(const QString& initials) {
     QStringList names;

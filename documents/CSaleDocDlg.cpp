@@ -9,31 +9,31 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "accounts/OperatorSession.h"
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/CHarborApp.h"
-#include "app/HarborMessageBox.h"
-#include "app/RowLocks.h"
 #include "catalogue/MinimumStock.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
+#include "db/OperatorSession.h"
+#include "db/RowLocks.h"
 #include "documents/DocumentSaveMark.h"
 #include "documents/DocumentWriteReport.h"
 #include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
-#include "documents/NumericText.h"
 #include "documents/Oddnum.h"
 #include "documents/PaymentState.h"
 #include "documents/PriceFloor.h"
 #include "documents/ProductFacts.h"
+#include "documents/ReceiptJob.h"
 #include "documents/SaleDocGrid.h"
 #include "documents/SaleLineMath.h"
-#include "documents/ScannerText.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CCustomerDlg.h"
-#include "receipt/ReceiptJob.h"
+#include "text/NumericText.h"
+#include "text/ScannerText.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
+#include "ui/PickArea.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ QString UntaxedPrice(const SaleDocLine& line) {
 
 CSaleDocDlg::CSaleDocDlg(const SaleDocKind& kind, QWidget* parent)
     : CWorkDialog(kind.title, parent), m_kind(kind), m_store(kind) {
-    theApp.m_nPickTarget = m_kind.pickTarget;
+    PickArea().m_nPickTarget = m_kind.pickTarget;
     m_ui.Create(this, m_kind);
     m_lines.SetGrid(m_ui.m_pGrid);
     ConnectControls();
@@ -578,7 +578,7 @@ void CSaleDocDlg::PutPickedProduct() {
     if (m_nRow < 1 || m_nRow >= m_ui.m_pGrid->GetRowCount())
         return;
     ProductFacts product;
-    if (!ReadProduct(theApp.m_strPickedCode, &product)) {
+    if (!ReadProduct(PickArea().m_strPickedCode, &product)) {
         m_bNoProperty = true;
         return;
     }
@@ -588,13 +588,13 @@ void CSaleDocDlg::PutPickedProduct() {
         return;
     }
     if (product.name.isEmpty())
-        product.name = theApp.m_strPickedName;
+        product.name = PickArea().m_strPickedName;
     m_ui.m_pReceivable->clear();
     m_ui.m_pReceipt->clear();
     m_bReceiptTyped = false;
     m_ui.m_pState->setCurrentIndex(-1);
     m_pSaveMark->MarkChanged();
-    PutSaleLineProduct(m_ui.m_pGrid, m_nRow, theApp.m_strPickedCode, product);
+    PutSaleLineProduct(m_ui.m_pGrid, m_nRow, PickArea().m_strPickedCode, product);
     m_ui.m_pGrid->SetCellText(m_nRow, kLineCount, QString());
     SetSaleLineAmount(m_ui.m_pGrid, m_nRow, QString());
     m_lines.Of(m_nRow).untaxedPrice = product.price;
@@ -605,7 +605,7 @@ void CSaleDocDlg::PutPickedParty(const QString& name) {
 }
 
 void CSaleDocDlg::OnSelectCustomer() {
-    theApp.m_nPickTarget = m_kind.pickTarget;
+    PickArea().m_nPickTarget = m_kind.pickTarget;
     CCustomerDlg dialog;
     dialog.RunSelectMode(this);
 }

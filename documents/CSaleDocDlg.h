@@ -5,13 +5,13 @@
 #include <QTimer>
 #include <optional>
 
-#include "app/CPickReceiver.h"
-#include "app/CWorkDialog.h"
 #include "documents/CLineMemory.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/SaleDocControls.h"
 #include "documents/SaleDocKind.h"
 #include "documents/UnconfirmedSave.h"
+#include "ui/CPickReceiver.h"
+#include "ui/CWorkDialog.h"
 
 class CGridCtrl;
 class CGridResult;

@@ -2,14 +2,14 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/HarborMessageBox.h"
 #include "documents/CSaleDocDlg.h"
 #include "documents/CSaleOriginDlg.h"
-#include "documents/Cents.h"
 #include "documents/DocumentSaveMark.h"
 #include "documents/SaleDocGrid.h"
 #include "documents/SaleLineMath.h"
 #include "grid/CGridCtrl.h"
+#include "text/Cents.h"
+#include "ui/HarborMessageBox.h"
 
 void CSaleDocDlg::ReturnFromSale() {
     if (!m_pReturnFromSale || (!m_bOpen && !NewDocument()))

@@ -1,12 +1,12 @@
 #include "documents/CSaleDocStore.h"
 
-#include "app/CRecordset.h"
-#include "app/InputText.h"
-#include "app/SqlText.h"
-#include "documents/Cents.h"
+#include "db/CRecordset.h"
+#include "db/SqlText.h"
 #include "documents/LineChecks.h"
-#include "documents/NumberLimits.h"
 #include "documents/SaleLineMath.h"
+#include "text/Cents.h"
+#include "text/InputText.h"
+#include "text/NumberLimits.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/CDbAction.h"
-#include "app/HarborMessageBox.h"
-#include "app/KeyPress.h"
-#include "documents/Cents.h"
 #include "documents/LineChecks.h"
+#include "text/Cents.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
+#include "ui/KeyPress.h"
 
 namespace {
 

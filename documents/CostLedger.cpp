@@ -5,10 +5,10 @@
 #include <QSet>
 #include <QVariant>
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
-#include "app/SchemaUpgrade.h"
+#include "db/CConnection.h"
+#include "db/CSqlReader.h"
+#include "db/Db.h"
+#include "db/SchemaUpgrade.h"
 #include "documents/CostMath.h"
 #include "documents/DocumentPlan.h"
 
@@ -19,12 +19,12 @@ struct Movement {
     double amount = 0;
 };
 
-CConnection& Db() {
-    return *theApp.m_pConnection;
+CConnection& Shop() {
+    return *Db();
 }
 
 QString RowId() {
-    return Db().Dialect().RowIdColumn();
+    return Shop().Dialect().RowIdColumn();
 }
 
 // A figure to bind, NULL when there is none.
@@ -73,10 +73,11 @@ struct Row {
 };
 
 void WriteProductState(const QString& code, const std::optional<CostState>& state) {
-    Db().Execute(QStringLiteral("DELETE FROM cost_product WHERE code=?"), {code});
+    Shop().Execute(QStringLiteral("DELETE FROM cost_product WHERE code=?"), {code});
     if (state)
-        Db().Execute(QStringLiteral("INSERT INTO cost_product (code, qty, avgcost) VALUES (?,?,?)"),
-                     {code, state->qty, Money(state->average)});
+        Shop().Execute(
+            QStringLiteral("INSERT INTO cost_product (code, qty, avgcost) VALUES (?,?,?)"),
+            {code, state->qty, Money(state->average)});
 }
 
 // The state after the product's last movement placed before seq; none when there is none.
@@ -125,10 +126,11 @@ void WalkProduct(const QString& code, qint64 seq, const QString& doctable, const
         if (unitcost == row.unitcost && cost == row.cost && state.qty == row.qtyafter &&
             state.average == row.avgafter)
             continue;
-        Db().Execute(QStringLiteral("UPDATE cost_move SET unitcost=?,cost=?,qtyafter=?,avgafter=? "
-                                    "WHERE %1=?")
-                         .arg(RowId()),
-                     {Money(unitcost), Money(cost), state.qty, Money(state.average), row.id});
+        Shop().Execute(
+            QStringLiteral("UPDATE cost_move SET unitcost=?,cost=?,qtyafter=?,avgafter=? "
+                           "WHERE %1=?")
+                .arg(RowId()),
+            {Money(unitcost), Money(cost), state.qty, Money(state.average), row.id});
     }
     WriteProductState(code, last);
 }
@@ -169,13 +171,13 @@ void RecordMovements(const QString& doctable, const QString& oddnum,
         const QString sql = removal == CostRemoval::KeepGoods
                                 ? QStringLiteral("UPDATE cost_move SET oddnum='' WHERE %1=?")
                                 : QStringLiteral("DELETE FROM cost_move WHERE %1=?");
-        Db().Execute(sql.arg(RowId()), {it->id});
+        Shop().Execute(sql.arg(RowId()), {it->id});
     }
     qint64 seq = 0;
     QSet<QString> fresh;
     for (auto it = now.constBegin(); it != now.constEnd(); ++it) {
         if (stored.contains(it.key())) {
-            Db().Execute(
+            Shop().Execute(
                 QStringLiteral("UPDATE cost_move SET qty=?,amount=? WHERE %1=?").arg(RowId()),
                 {it->qty, it->amount, stored.value(it.key()).id});
             continue;
@@ -183,9 +185,9 @@ void RecordMovements(const QString& doctable, const QString& oddnum,
         if (seq == 0)
             seq = NextSeq();
         from.insert(it.key(), seq);
-        Db().Execute(QStringLiteral("INSERT INTO cost_move (seq,doctable,oddnum,code,qty,amount) "
-                                    "VALUES (?,?,?,?,?,?)"),
-                     {seq++, doctable, oddnum, it.key(), it->qty, it->amount});
+        Shop().Execute(QStringLiteral("INSERT INTO cost_move (seq,doctable,oddnum,code,qty,amount) "
+                                      "VALUES (?,?,?,?,?,?)"),
+                       {seq++, doctable, oddnum, it.key(), it->qty, it->amount});
         fresh.insert(it.key());
     }
     for (auto it = from.constBegin(); it != from.constEnd(); ++it)
@@ -217,7 +219,7 @@ namespace {
 // the documents' movements, count by count. The ledger's writes use the program's connection,
 // so only a rebuild of that database replays them (a shop file being made holds none).
 void ReplayStockCounts(CConnection& connection) {
-    if (&connection != theApp.m_pConnection.get())
+    if (&connection != Db().get())
         return;
     QMap<QString, QMap<QString, double>> counts;
     CSqlReader reader(QStringLiteral("SELECT oddnum, code, difference FROM harbor_stocktake_line"));

@@ -6,16 +6,16 @@
 #include <QJsonObject>
 #include <QSysInfo>
 
-#include "accounts/OperatorSession.h"
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
+#include "db/CConnection.h"
+#include "db/CSqlReader.h"
+#include "db/Db.h"
+#include "db/OperatorSession.h"
 #include "documents/DocumentPlan.h"
 
 namespace {
 
 QString RowIdColumn() {
-    return theApp.m_pConnection->Dialect().RowIdColumn();
+    return Db()->Dialect().RowIdColumn();
 }
 
 // Every row the statement reads, in stored order, without the engine's own row id.
@@ -73,7 +73,7 @@ void Insert(const QString& table, const KeptRows& kept) {
             .arg(table, quoted.join(QLatin1Char(',')),
                  QStringList(kept.columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
     for (const QVariantList& row : kept.rows)
-        theApp.m_pConnection->Execute(sql, row);
+        Db()->Execute(sql, row);
 }
 
 QString Now() {
@@ -130,7 +130,7 @@ void KeepDeletedDocument(const DocumentTable& table, const QString& oddnum, bool
                           {table.table, oddnum});
          moves.Next();)
         costIds.append(moves.Text(0));
-    theApp.m_pConnection->Execute(
+    Db()->Execute(
         QStringLiteral("INSERT INTO harbor_deleted (tbl, oddnum, party, money, deletedat, "
                        "deletedby, workstation, stockback, rowsjson, doclinejson, costids) "
                        "VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
@@ -168,7 +168,7 @@ QVector<DeletedDocument> ListDeletedDocuments(const DocumentTable& table) {
 }
 
 bool MarkRestored(const QString& id) {
-    return theApp.m_pConnection->Execute(
+    return Db()->Execute(
                QStringLiteral("UPDATE harbor_deleted SET restoredat=?, restoredby=? WHERE %1=? "
                               "AND restoredat IS NULL")
                    .arg(RowIdColumn()),
@@ -195,7 +195,7 @@ void PutBackRows(const DocumentTable& table, const DeletedDocument& kept) {
     // The goods never moved back: their movements, left in place without a number, are the
     // document's again (those a rebuild of the ledger dropped meanwhile are made afresh).
     for (const QString& costId : costIds.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        theApp.m_pConnection->Execute(
+        Db()->Execute(
             QStringLiteral("UPDATE cost_move SET oddnum=? WHERE %1=? AND oddnum='' AND doctable=?")
                 .arg(RowIdColumn()),
             {kept.oddnum, costId.toLongLong(), table.table});

@@ -3,8 +3,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "documents/Cents.h"
 #include "documents/SaleLineMath.h"
+#include "text/Cents.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "documents/DocumentWriteReport.h"
 
-#include "app/HarborMessageBox.h"
+#include "ui/HarborMessageBox.h"
 
 bool ReportDocumentWrite(QWidget* parent, const DocumentWrite& write, const QString& notDone) {
     switch (write.result) {

@@ -1,6 +1,6 @@
 #include "documents/EntryLineMath.h"
 
-#include "app/InputText.h"
+#include "text/InputText.h"
 
 #include "documents/LineChecks.h"
 #include "documents/SaleLineMath.h"

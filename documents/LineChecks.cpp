@@ -1,8 +1,8 @@
 #include "documents/LineChecks.h"
 
-#include "documents/Cents.h"
-#include "documents/NumberLimits.h"
-#include "documents/NumericText.h"
+#include "text/Cents.h"
+#include "text/NumberLimits.h"
+#include "text/NumericText.h"
 
 QString QuantityProblem(const QString& field, const QString& text, bool saleOut) {
     const QString problem = TypedNumberProblem(NumberKind::Quantity, field, text);

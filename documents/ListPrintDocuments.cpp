@@ -1,11 +1,11 @@
 #include "documents/ListPrintDocuments.h"
 
-#include "app/CRecordset.h"
-#include "app/GbkText.h"
-#include "app/SqlText.h"
-#include "documents/Cents.h"
-#include "documents/NumericText.h"
+#include "db/CRecordset.h"
+#include "db/SqlText.h"
 #include "parties/PartyStatement.h"
+#include "text/Cents.h"
+#include "text/GbkText.h"
+#include "text/NumericText.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QVector>
 
-#include "documents/ListPrintData.h"
+#include "ui/ListPrintData.h"
 
 // How the document windows turn their line tables into printed lists.
 

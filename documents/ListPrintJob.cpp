@@ -1,21 +1,15 @@
 #include "documents/ListPrintJob.h"
 
-#include "app/CHarborApp.h"
-#include "app/CHarborView.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include <QtGlobal>
 
-namespace {
-
-CHarborView* HomeView() {
-    return theApp.m_pMainWnd ? theApp.m_pMainWnd->View() : nullptr;
-}
-
-} // namespace
+#include "ui/CommandIds.h"
+#include "ui/ShellLink.h"
 
 ListPrintData& PrintListSlots(int kind) {
-    if (CHarborView* view = HomeView())
-        return view->PrintList(kind);
+    if (CShellLink* link = ShellLink()) {
+        if (ListPrintData* list = link->PrintList(kind))
+            return *list;
+    }
     static ListPrintData spare[4] = {ListPrintData(1), ListPrintData(2), ListPrintData(3),
                                      ListPrintData(4)};
     return spare[qBound(1, kind, 4) - 1];
@@ -29,34 +23,34 @@ ListPrintData& HandOverList(int kind) {
 }
 
 void SelectPrintKind(int kind) {
-    if (CHarborView* view = HomeView())
-        view->m_nPrintKind = (kind >= 1 && kind <= 4) ? kind : 0;
+    if (CShellLink* link = ShellLink())
+        link->SelectPrintKind(kind);
 }
 
 void SetPagedPrinting(bool paged) {
-    if (CHarborView* view = HomeView())
-        view->m_bPaged = paged;
+    if (CShellLink* link = ShellLink())
+        link->SetPagedPrinting(paged);
 }
 
 bool IsPagedPrinting() {
-    CHarborView* view = HomeView();
-    return view && view->m_bPaged;
+    CShellLink* link = ShellLink();
+    return link && link->IsPagedPrinting();
 }
 
 void RunListPrint(int mode) {
-    CMainFrame* frame = theApp.m_pMainWnd;
-    if (!frame)
+    CShellLink* link = ShellLink();
+    if (!link)
         return;
     switch (mode) {
     case 1:
-        frame->OnCommand(ID_FILE_PRINT_DIRECT);
+        link->RunCommand(ID_FILE_PRINT_DIRECT);
         return;
     case 2:
         SetPagedPrinting(true);
-        frame->OnCommand(ID_FILE_PRINT_SETUP);
+        link->RunCommand(ID_FILE_PRINT_SETUP);
         return;
     case 3:
-        frame->OnCommand(ID_FILE_PRINT_PREVIEW);
+        link->RunCommand(ID_FILE_PRINT_PREVIEW);
         return;
     default:
         return;

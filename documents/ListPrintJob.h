@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/ListPrintData.h"
+#include "ui/ListPrintData.h"
 
 // The home view's list slots and its print commands, for the windows that print lists.
 //

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "documents/ListPrintCanvas.h"
-#include "documents/ListPrintData.h"
+#include "ui/ListPrintData.h"
 
 // One page set-up of a print job, in device pixels.
 struct ListPrintPage {

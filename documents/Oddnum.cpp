@@ -1,8 +1,8 @@
 #include "documents/Oddnum.h"
 
-#include "app/CSqlReader.h"
-#include "app/HarborMessageBox.h"
-#include "app/SqlText.h"
+#include "db/CSqlReader.h"
+#include "db/SqlText.h"
+#include "ui/HarborMessageBox.h"
 
 #include <QtGlobal>
 
@@ -33,10 +33,6 @@ bool StatementsFor(const QString& table, OddnumStatements* statements) {
         return false;
     }
     return true;
-}
-
-QString TwoDigits(int value) {
-    return value < 10 ? QStringLiteral("0%1").arg(value) : QString::number(value);
 }
 
 bool IsNumber(const QString& text) {
@@ -87,14 +83,6 @@ QString HighestOddnum(const OddnumStatements& statements, const QString& prefix,
 }
 
 } // namespace
-
-QDate OddnumDate(const QString& oddnum) {
-    return QDate::fromString(oddnum.left(8), QStringLiteral("yyyyMMdd"));
-}
-
-QString OddnumPrefix(const QDate& date) {
-    return QString::number(date.year()) + TwoDigits(date.month()) + TwoDigits(date.day());
-}
 
 QString NewOddnum(const QString& table, const QDate& date, QWidget* parent) {
     OddnumStatements statements;

@@ -3,17 +3,9 @@
 #include <QDate>
 #include <QString>
 
+#include "text/OddnumText.h"
+
 class QWidget;
-
-// Document numbers: the date as YYYYMMDD followed by a three-digit sequence, counted per table
-// (saleout, salein, entry) and date, from "001".
-
-// The date part of a number: the year, then the month and the day with two digits each
-// (6 December 2026 gives "20261206").
-QString OddnumPrefix(const QDate& date);
-
-// The date a number was drawn for (its first eight characters), or an invalid date.
-QDate OddnumDate(const QString& oddnum);
 
 // The next number for the table ("saleout", "salein" or "entry") and date: the date's highest
 // number in that table plus one (gaps are not filled), or the date followed by "001". Reads

@@ -1,6 +1,6 @@
 #include "documents/PaymentState.h"
 
-#include "documents/Cents.h"
+#include "text/Cents.h"
 
 namespace {
 

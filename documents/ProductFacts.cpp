@@ -1,6 +1,6 @@
 #include "documents/ProductFacts.h"
 
-#include "app/CRecordset.h"
+#include "db/CRecordset.h"
 #include "documents/LineChecks.h"
 
 bool ReadProduct(const QString& code, ProductFacts* product) {

@@ -4,19 +4,19 @@
 #include <QJsonDocument>
 #include <QSet>
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
-#include "app/RowLocks.h"
+#include "db/CConnection.h"
+#include "db/CSqlReader.h"
+#include "db/Db.h"
+#include "db/RowLocks.h"
 #include "documents/CDocumentStore.h"
-#include "documents/Cents.h"
+#include "text/Cents.h"
 
 namespace {
 
 const QString kLive; // keptid of the link rows of a return that stands
 
 CConnection& Connection() {
-    return *theApp.m_pConnection;
+    return *Db();
 }
 
 // The line texts of the stored rows of a sale, and its customer.

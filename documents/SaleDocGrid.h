@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "documents/CSaleDocStore.h"
-#include "documents/ScannerText.h"
+#include "text/ScannerText.h"
 
 class CGridCtrl;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/PickArea.h"
 #include <QList>
 #include <QString>
 
@@ -21,7 +22,7 @@ enum SaleColumn : int {
 // What tells the sales-out document from the sales-return document.
 struct SaleDocKind {
     QString title;        // window title, also how pickers find the window
-    int pickTarget = 0;   // theApp.m_nPickTarget
+    int pickTarget = 0;   // PickArea().m_nPickTarget
     QString table;        // saleout or salein
     QString frameCaption; // caption of the frame around the controls
     QString timeLabel;    // 销售时间: / 退货时间:

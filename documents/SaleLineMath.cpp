@@ -1,8 +1,8 @@
 #include "documents/SaleLineMath.h"
 
-#include "documents/Cents.h"
-#include "documents/DecimalValue.h"
-#include "documents/NumericText.h"
+#include "text/Cents.h"
+#include "text/DecimalValue.h"
+#include "text/NumericText.h"
 
 #include <cstdlib>
 

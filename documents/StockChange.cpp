@@ -1,13 +1,13 @@
 #include "documents/StockChange.h"
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CRecordset.h"
-#include "app/RowLocks.h"
-#include "documents/Cents.h"
-#include "documents/DecimalValue.h"
-#include "documents/NumberLimits.h"
-#include "documents/NumericText.h"
+#include "db/CConnection.h"
+#include "db/CRecordset.h"
+#include "db/Db.h"
+#include "db/RowLocks.h"
+#include "text/Cents.h"
+#include "text/DecimalValue.h"
+#include "text/NumberLimits.h"
+#include "text/NumericText.h"
 
 #include <QHash>
 #include <algorithm>
@@ -81,16 +81,16 @@ QString MoveStock(const QVector<StockMove>& moves, QStringList* unmoved) {
         writes.append({move.code, after->Text()});
     }
     for (const StockWrite& write : writes)
-        theApp.m_pConnection->Execute(QStringLiteral("UPDATE property SET total=? WHERE code=?"),
-                                      {write.total, write.code});
+        Db()->Execute(QStringLiteral("UPDATE property SET total=? WHERE code=?"),
+                      {write.total, write.code});
     if (unmoved)
         *unmoved = lost;
     return QString();
 }
 
 void SetCountedStock(const QString& code, qint64 cents) {
-    theApp.m_pConnection->Execute(QStringLiteral("UPDATE property SET total=? WHERE code=?"),
-                                  {CentsText(cents), code});
+    Db()->Execute(QStringLiteral("UPDATE property SET total=? WHERE code=?"),
+                  {CentsText(cents), code});
 }
 
 QString UnmovedStockNotice(const QStringList& unmoved) {

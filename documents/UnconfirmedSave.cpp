@@ -1,7 +1,7 @@
 #include "documents/UnconfirmedSave.h"
 
-#include "app/CDbAction.h"
 #include "documents/CDocumentStore.h"
+#include "ui/CDbAction.h"
 
 void UnconfirmedSave::AfterFailedFirstSave(const QString& oddnum) {
     m_strNumber = LastActionInDoubt() ? oddnum : QString();

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "documents/NumericText.h"
+#include "text/NumericText.h"
 
 namespace {
 

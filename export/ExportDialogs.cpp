@@ -8,8 +8,8 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include "app/HarborMessageBox.h"
 #include "export/ExportFile.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "documents/NumericText.h"
+#include "text/NumericText.h"
 
 namespace {
 

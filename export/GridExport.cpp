@@ -3,9 +3,9 @@
 #include <QCursor>
 #include <QMenu>
 
-#include "app/CWorkDialog.h"
 #include "export/ExportDialogs.h"
 #include "grid/CGridCtrl.h"
+#include "ui/CWorkDialog.h"
 
 namespace {
 

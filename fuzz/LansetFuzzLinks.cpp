@@ -4,8 +4,8 @@
 #include <QString>
 #include <cstdlib>
 
-#include "accounts/ServerSecret.h"
-#include "app/DataFolder.h"
+#include "db/DataFolder.h"
+#include "db/ServerSecret.h"
 
 QString DataFolder() {
     std::abort();

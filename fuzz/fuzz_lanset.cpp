@@ -4,8 +4,8 @@
 #include <QFile>
 
 #include "FuzzCheck.h"
-#include "app/ConnectionString.h"
-#include "app/LansetFile.h"
+#include "db/ConnectionString.h"
+#include "db/LansetFile.h"
 
 namespace {
 

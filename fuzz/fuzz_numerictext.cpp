@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "FuzzCheck.h"
-#include "documents/NumericText.h"
+#include "text/NumericText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Pinyin initials of any GBK bytes and of any text.
 #include "FuzzCheck.h"
-#include "app/GbkText.h"
-#include "catalogue/PinyinInitials.h"
+#include "text/GbkText.h"
+#include "text/PinyinInitials.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <QRegularExpression>
 
 #include "FuzzCheck.h"
-#include "documents/NumericText.h"
-#include "documents/ScannerText.h"
+#include "text/NumericText.h"
+#include "text/ScannerText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = FuzzText(data, size);

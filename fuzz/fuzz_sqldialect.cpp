@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "FuzzCheck.h"
-#include "app/SqlDialect.h"
+#include "db/SqlDialect.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CDbAction.h"
-#include "app/CRecordset.h"
-#include "app/HarborMessageBox.h"
-#include "app/InputText.h"
+#include "db/CRecordset.h"
+#include "text/InputText.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 

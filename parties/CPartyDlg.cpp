@@ -3,11 +3,12 @@
 #include <QEventLoop>
 #include <QScreen>
 
-#include "app/CHarborApp.h"
-#include "app/CPickReceiver.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CStatementDlg.h"
+#include "ui/CPickReceiver.h"
+#include "ui/PickArea.h"
+#include "ui/ShellLink.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ CPartyDlg::~CPartyDlg() = default;
 int CPartyDlg::PickReceiverTarget() const {
     if (m_kind == Kind::Supplier)
         return 1;
-    const int target = theApp.m_nPickTarget;
+    const int target = PickArea().m_nPickTarget;
     return target == 2 || target == 3 ? target : 0;
 }
 
@@ -72,7 +73,9 @@ void CPartyDlg::OpenSelectMode(QWidget* owner) {
     setParent(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::ApplicationModal);
     resize(sizeHint().width(), kSelectModeHeight);
-    QRect area = owner ? owner->window()->geometry() : theApp.m_rcWorkArea;
+    QRect area = owner         ? owner->window()->geometry()
+                 : ShellLink() ? ShellLink()->WorkArea()
+                               : QRect();
     if (!area.isValid() && screen())
         area = screen()->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));

@@ -8,13 +8,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CDbAction.h"
-#include "app/HarborMessageBox.h"
-#include "documents/Cents.h"
 #include "export/ExportDialogs.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
+#include "text/Cents.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QDialog>
 
-#include "documents/ReportPrint.h"
+#include "export/ReportPrint.h"
 #include "parties/PartyStatement.h"
 
 class CGridCtrl;

@@ -8,13 +8,13 @@
 #include <QVBoxLayout>
 
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/CRecordset.h"
-#include "app/HarborMessageBox.h"
-#include "app/SqlText.h"
-#include "catalogue/PinyinInitials.h"
+#include "db/CRecordset.h"
+#include "db/SqlText.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "text/PinyinInitials.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/CWorkDialog.h"
-#include "parties/TableRowMatch.h"
+#include "text/TableRowMatch.h"
+#include "ui/CWorkDialog.h"
 
 class CGridCtrl;
 class CGridResult;

@@ -3,10 +3,10 @@
 #include <QSet>
 #include <algorithm>
 
-#include "app/CSqlReader.h"
-#include "app/SqlText.h"
-#include "documents/Cents.h"
-#include "documents/Oddnum.h"
+#include "db/CSqlReader.h"
+#include "db/SqlText.h"
+#include "text/Cents.h"
+#include "text/OddnumText.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QDate>
 #include <QVariant>
 
-#include "app/CSqlReader.h"
-#include "documents/Cents.h"
+#include "db/CSqlReader.h"
 #include "documents/CostMath.h"
+#include "text/Cents.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVector>
 
-#include "app/PrefixSearch.h"
+#include "db/PrefixSearch.h"
 #include "queries/AccountChart.h"
 #include "queries/MonthChart.h"
 

@@ -9,13 +9,13 @@
 #include <QRegularExpression>
 #include <QShowEvent>
 
-#include "app/CDbAction.h"
-#include "app/CRecordset.h"
-#include "app/HarborMessageBox.h"
-#include "app/PrefixSearch.h"
-#include "app/SqlText.h"
+#include "db/CRecordset.h"
+#include "db/PrefixSearch.h"
+#include "db/SqlText.h"
 #include "export/ExportDialogs.h"
 #include "queries/AccountSums.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 

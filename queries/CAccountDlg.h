@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/CWorkDialog.h"
 #include "export/ExportTable.h"
 #include "queries/AccountChart.h"
 #include "queries/MonthChart.h"
+#include "ui/CWorkDialog.h"
 
 class QComboBox;
 class QCheckBox;

@@ -6,11 +6,11 @@
 #include <QVBoxLayout>
 
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/HarborMessageBox.h"
 #include "documents/CDocumentStore.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 

@@ -9,8 +9,6 @@
 #include <QPushButton>
 
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/DocumentKeyMap.h"
 #include "documents/DocumentPlan.h"
@@ -20,6 +18,8 @@
 #include "parties/CStatementDlg.h"
 #include "queries/DocumentDelete.h"
 #include "queries/EntryQuerySql.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -196,7 +196,9 @@ bool CEntryQueryDlg::QueryClose() {
 }
 
 // A query window opens on today's documents, already listed.
-void CEntryQueryDlg::FirstShown() { Query(); }
+void CEntryQueryDlg::FirstShown() {
+    Query();
+}
 
 bool CEntryQueryDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched == m_ui.m_pSupplier) {

@@ -3,8 +3,8 @@
 #include <QDate>
 #include <QString>
 
-#include "app/CWorkDialog.h"
 #include "queries/EntryQueryControls.h"
+#include "ui/CWorkDialog.h"
 
 struct CGridResult;
 

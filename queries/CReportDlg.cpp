@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "app/CDbAction.h"
-#include "documents/ReportPrint.h"
 #include "export/ExportDialogs.h"
+#include "export/ReportPrint.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CHeldRowSource.h"
+#include "ui/CDbAction.h"
 
 namespace {
 

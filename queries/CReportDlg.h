@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/CWorkDialog.h"
 #include "export/ExportTable.h"
 #include "queries/ProfitReports.h"
+#include "ui/CWorkDialog.h"
 
 class CGridCtrl;
 class QComboBox;

@@ -10,8 +10,6 @@
 #include <QPushButton>
 
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/DocumentKeyMap.h"
@@ -19,8 +17,9 @@
 #include "documents/LineChecks.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrintJob.h"
-#include "documents/NumericText.h"
 #include "documents/PaymentState.h"
+#include "documents/ReceiptJob.h"
+#include "documents/ReceiptReader.h"
 #include "documents/SaleLineMath.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
@@ -29,8 +28,9 @@
 #include "queries/SaleQueryGrid.h"
 #include "queries/SaleQuerySql.h"
 #include "queries/Settlements.h"
-#include "receipt/ReceiptJob.h"
-#include "receipt/ReceiptReader.h"
+#include "text/NumericText.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <QDate>
 #include <QString>
 
-#include "app/CWorkDialog.h"
-#include "documents/ListPrintData.h"
 #include "queries/SaleQueryControls.h"
 #include "queries/SaleQueryKind.h"
+#include "ui/CWorkDialog.h"
+#include "ui/ListPrintData.h"
 
 class CGridResult;
 struct DocumentTable;

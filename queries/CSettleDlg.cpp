@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/HarborMessageBox.h"
 #include "documents/LineChecks.h"
 #include "documents/PaymentState.h"
+#include "ui/HarborMessageBox.h"
 
 CSettleDlg::CSettleDlg(const QString& oddnum, const QString& dueLabel, const QString& due,
                        const QString& receiptLabel, const QString& receipt, const QString& state,

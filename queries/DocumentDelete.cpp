@@ -1,9 +1,9 @@
 #include "queries/DocumentDelete.h"
 
 #include "accounts/PermissionCheck.h"
-#include "app/CDbAction.h"
-#include "app/HarborMessageBox.h"
 #include "documents/CDocumentStore.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 bool DeleteDocumentAsked(QWidget* parent, const DocumentTable& table, const DeleteWords& words,
                          const QString& oddnum) {

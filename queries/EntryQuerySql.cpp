@@ -1,9 +1,9 @@
 #include "queries/EntryQuerySql.h"
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CRecordset.h"
-#include "app/SqlText.h"
+#include "db/CConnection.h"
+#include "db/CRecordset.h"
+#include "db/Db.h"
+#include "db/SqlText.h"
 #include "documents/Oddnum.h"
 #include "documents/SaleLineMath.h"
 
@@ -56,8 +56,8 @@ QVector<QStringList> EntryDocumentLines(const QString& oddnum) {
 }
 
 int SetEntryDocumentState(const QString& oddnum, const QString& state) {
-    return theApp.m_pConnection->Execute(QStringLiteral("update entry set state=? where oddnum=?"),
-                                         {state, oddnum});
+    return Db()->Execute(QStringLiteral("update entry set state=? where oddnum=?"),
+                         {state, oddnum});
 }
 
 QStringList SuppliersWithInitials(const QString& initials) {

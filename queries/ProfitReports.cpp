@@ -7,10 +7,10 @@
 #include <cmath>
 #include <iterator>
 
-#include "app/CSqlReader.h"
-#include "documents/Cents.h"
+#include "db/CSqlReader.h"
 #include "documents/CostMath.h"
 #include "queries/AccountSums.h"
+#include "text/Cents.h"
 
 namespace {
 

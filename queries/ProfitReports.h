@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/SqlText.h"
+#include "db/SqlText.h"
 #include "export/ExportTable.h"
 
 // The owner's reports of 经营报表 and `Harbor --report`: sales and gross profit by product, by

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/CConnection.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
-#include "app/DataFolder.h"
-#include "app/LansetFile.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
+#include "db/DataFolder.h"
+#include "db/Db.h"
+#include "db/LansetFile.h"
 #include "export/CsvWriter.h"
 #include "export/ExportFile.h"
 
@@ -68,7 +68,7 @@ void Connect(const QString& database) {
             throw CDbException(QStringLiteral("读不到网络设置文件 %1").arg(LansetPath()));
         connection->Open(ConnectionStringFromLanset(lanset.readAll()));
     }
-    theApp.m_pConnection = connection;
+    Db() = connection;
 }
 
 } // namespace
@@ -160,6 +160,6 @@ int ReportCommand(const QStringList& args) {
         PrintError(QStringLiteral("报表失败: %1").arg(failure.Message()));
     }
     // The connection goes before the application object does, with its prepared statements.
-    theApp.m_pConnection.reset();
+    Db().reset();
     return code;
 }

@@ -1,14 +1,14 @@
 #include "queries/SaleQuerySql.h"
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CRecordset.h"
-#include "app/CSqlReader.h"
-#include "app/SqlText.h"
-#include "documents/Cents.h"
-#include "documents/NumericText.h"
+#include "db/CConnection.h"
+#include "db/CRecordset.h"
+#include "db/CSqlReader.h"
+#include "db/Db.h"
+#include "db/SqlText.h"
 #include "documents/Oddnum.h"
 #include "documents/SaleLineMath.h"
+#include "text/Cents.h"
+#include "text/NumericText.h"
 
 namespace {
 
@@ -118,13 +118,13 @@ QString WriteSaleState(const QString& table, const QString& oddnum, const QStrin
     const QString due = rs.IsEOF() ? QString() : rs.GetCollect(QStringLiteral("receivable"));
     rs.Close();
     const QString receipt = ReceiptForState(state, due, typed);
-    theApp.m_pConnection->Execute(
+    Db()->Execute(
         QStringLiteral("update %1 set receipt=?,freceipt=?,state=? where oddnum=?").arg(table),
         {receipt, NumberColumnText(receipt), state, oddnum});
     return receipt;
 }
 
 void WriteInvoiceDate(const QString& oddnum, const QString& date) {
-    theApp.m_pConnection->Execute(QStringLiteral("update saleout set invoicedate=? where oddnum=?"),
-                                  {date, oddnum});
+    Db()->Execute(QStringLiteral("update saleout set invoicedate=? where oddnum=?"),
+                  {date, oddnum});
 }

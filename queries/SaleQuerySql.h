@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SqlText.h"
+#include "db/SqlText.h"
 
 #include <QDate>
 #include <QPair>

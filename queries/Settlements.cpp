@@ -3,11 +3,11 @@
 #include <QDateTime>
 #include <QSysInfo>
 
-#include "accounts/OperatorSession.h"
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
-#include "app/SqlDialect.h"
+#include "db/CConnection.h"
+#include "db/CSqlReader.h"
+#include "db/Db.h"
+#include "db/OperatorSession.h"
+#include "db/SqlDialect.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ const QString kDay = QStringLiteral("yyyy-MM-dd");
 } // namespace
 
 void RecordSettlement(const QString& table, const QString& oddnum, const Settlement& settlement) {
-    theApp.m_pConnection->Execute(
+    Db()->Execute(
         QStringLiteral("INSERT INTO harbor_settlement (tbl, oddnum, state, receipt, settledon, "
                        "madeat, operator, workstation) VALUES (?,?,?,?,?,?,?,?)"),
         {table, oddnum, settlement.state, settlement.receipt, settlement.settledOn.toString(kDay),
@@ -28,7 +28,7 @@ Settlement LastSettlement(const QString& table, const QString& oddnum) {
     Settlement last;
     CSqlReader reader(QStringLiteral("SELECT state, receipt, settledon, operator FROM "
                                      "harbor_settlement WHERE tbl=? AND oddnum=? ORDER BY %1 DESC")
-                          .arg(theApp.m_pConnection->Dialect().RowIdColumn()),
+                          .arg(Db()->Dialect().RowIdColumn()),
                       {table, oddnum});
     if (reader.Next()) {
         last.state = reader.Text(0);

@@ -1,6 +1,6 @@
 #include "receipt/ReceiptDocument.h"
 
-#include "documents/Cents.h"
+#include "text/Cents.h"
 
 QString ReceiptDocument::Change() const {
     qint64 due = 0;

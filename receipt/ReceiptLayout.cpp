@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <cmath>
 
-#include "app/FontSetup.h"
+#include "ui/FontSetup.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 
 #include <memory>
 
-#include "accounts/OperatorSession.h"
-#include "app/CHarborApp.h"
-#include "app/CMainFrame.h"
-#include "app/CStatementRun.h"
-#include "app/CommandIds.h"
-#include "app/DialogFactory.h"
+#include "db/CStatementRun.h"
+#include "db/OperatorSession.h"
 #include "queries/AccountChart.h"
 #include "queries/CAccountDlg.h"
+#include "shell/CHarborApp.h"
+#include "shell/CMainFrame.h"
+#include "shell/DialogFactory.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
+#include "ui/CommandIds.h"
 
 namespace {
 

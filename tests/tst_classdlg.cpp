@@ -3,18 +3,17 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/FontSetup.h"
-#include "app/SqlText.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CPropertyPanel.h"
 #include "catalogue/ProductSearch.h"
+#include "db/CConnection.h"
+#include "db/SqlText.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
+#include "ui/FontSetup.h"
 
 namespace {
 
@@ -589,9 +588,10 @@ void TestClassDlg::makesAllPinyin() {
                     .arg(i, 10, 10, QChar('0')));
     db.Exec("INSERT INTO property (code) VALUES ('x')");
     QTest::mouseClick(dlg->Properties()->PinyinButton(), Qt::LeftButton);
-    QCOMPARE(db.Rows("SELECT longpinyin, shortpinyin FROM property GROUP BY longpinyin, shortpinyin "
-                     "ORDER BY min(code)"),
-             (QStringList{"PZLS|M8LS", "|"}));
+    QCOMPARE(
+        db.Rows("SELECT longpinyin, shortpinyin FROM property GROUP BY longpinyin, shortpinyin "
+                "ORDER BY min(code)"),
+        (QStringList{"PZLS|M8LS", "|"}));
 }
 
 // Products saved with the initials of the first level-2 table (绨 as D, 鲷 as N) get the
@@ -808,11 +808,11 @@ void TestClassDlg::initialsFollowRenamedLevels() {
     TypeIntoCell(dlg->List(1), 1, 1, "插座");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
-    theApp.m_strPickQuery = "cz";
+    PickArea().m_strPickQuery = "cz";
     CPinyinSelectDlg picker;
     QCOMPARE(picker.Grid()->GetRowCount(), 2);
     QCOMPARE(picker.Grid()->GetCellText(1, kColName), "插座");
-    theApp.m_strPickQuery = "kg";
+    PickArea().m_strPickQuery = "kg";
     CPinyinSelectDlg old;
     QCOMPARE(old.Grid()->GetRowCount(), 1);
 
@@ -1081,7 +1081,7 @@ void TestClassDlg::storesEmptyPropertyCellsAsEmptyText() {
     TypeIntoCell(dlg->Properties()->Grid(), 1, 3, "插座");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "商品属性已成功保存");
-    if (!TestDatabase::OnServer())  // the server's columns are text whatever they hold
+    if (!TestDatabase::OnServer()) // the server's columns are text whatever they hold
         QCOMPARE(db.Rows("SELECT typeof(price), typeof(discount1), typeof(discount2), "
                          "typeof(discount3), typeof(total), price || discount1 || total "
                          "FROM property WHERE code='0200000001'"),
@@ -1154,3 +1154,4 @@ void TestClassDlg::saveThatWritesNothingSaysSo() {
 
 QTEST_MAIN(TestClassDlg)
 #include "tst_classdlg.moc"
+#include "ui/PickArea.h"

@@ -7,12 +7,11 @@
 
 #include "MessageScript.h"
 #include "TestDatabase.h"
-#include "app/CConnection.h"
-#include "app/CDbAction.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/Oddnum.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ int RunWorker(int worker, const QString& where) {
     } else {
         connection->OpenFile(where);
     }
-    theApp.m_pConnection = connection;
+    Db() = connection;
     int failures = 0;
     SetMessageBoxHook([&](const MessageRecord& message) {
         ++failures;
@@ -61,14 +60,14 @@ int RunWorker(int worker, const QString& where) {
             const QString oddnum = store.Documents().FirstSaveNumber(header.oddnum, nullptr);
             if (oddnum.isEmpty())
                 throw CDbException(QStringLiteral("单号已用完"));
-            const DocumentWrite write = store.Documents().Save(
-                oddnum, store.HeaderTexts(header), screen, std::nullopt);
+            const DocumentWrite write =
+                store.Documents().Save(oddnum, store.HeaderTexts(header), screen, std::nullopt);
             if (write.result != DocumentWrite::Result::Written)
                 throw CDbException(write.message);
         });
     }
     connection->Close();
-    theApp.m_pConnection.reset();
+    Db().reset();
     return failures == 0 ? 0 : 1;
 }
 
@@ -129,4 +128,5 @@ int main(int argc, char* argv[]) {
     return QTest::qExec(&test, argc, argv);
 }
 
+#include "db/Db.h"
 #include "tst_concurrentsales.moc"

@@ -14,10 +14,9 @@
 
 #include "GridInput.h"
 
-#include "app/CConnection.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
-#include "app/CStatementRun.h"
+#include "db/CConnection.h"
+#include "db/CSqlReader.h"
+#include "db/CStatementRun.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -286,7 +285,7 @@ void TestCostLedger::upgradeFillsTheLedgerAsTheWindowsWould() {
                             TestDatabase::FixedSql("qty", 2) + "||'|'||" + optional("unitcost", 6) +
                             "||'|'||" + optional("cost", 2) + "||'|'||" + optional("avgafter", 6);
     const QString moves = "SELECT " + columns + " FROM cost_move ORDER BY code, oddnum";
-    RebuildCostLedger(*theApp.m_pConnection);
+    RebuildCostLedger(*Db());
     const QStringList upgraded = db.Rows(moves);
     const QString productSql =
         "SELECT code||'|'||" + optional("avgcost", 6) + " FROM cost_product ORDER BY code";
@@ -421,7 +420,7 @@ void TestCostLedger::reportsEqualPlainSqlOverTheRows() {
 
     // Each report runs the statements it lists, each once, and no other text: once the listed
     // ones are prepared, building the report prepares nothing new.
-    CConnection& connection = *theApp.m_pConnection;
+    CConnection& connection = *Db();
     for (const QString& name : ReportNames()) {
         if (name == "summary")
             continue;
@@ -597,4 +596,5 @@ void TestCostLedger::windowsRenderReadably() {
 }
 
 QTEST_MAIN(TestCostLedger)
+#include "db/Db.h"
 #include "tst_costledger.moc"

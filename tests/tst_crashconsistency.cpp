@@ -16,16 +16,15 @@
 
 #include "MessageScript.h"
 #include "TestDatabase.h"
-#include "app/CConnection.h"
-#include "app/CDbAction.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
 #include "catalogue/CCatalogueTree.h"
 #include "catalogue/CCatalogueWriter.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
 #include "documents/CSaleDocStore.h"
-#include "documents/Cents.h"
 #include "documents/EntryLineMath.h"
 #include "documents/Oddnum.h"
+#include "text/Cents.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
@@ -160,7 +159,7 @@ int RunWorker(const QString& where, quint32 seed, const QDate& date) {
         connection->OpenServer(TestDatabase::ServerFor(where));
     else
         connection->OpenFile(where);
-    theApp.m_pConnection = connection;
+    Db() = connection;
     SetMessageBoxHook([](const MessageRecord& message) {
         qWarning("worker: %s", qPrintable(message.text));
         ::exit(1);
@@ -344,4 +343,5 @@ int main(int argc, char* argv[]) {
     return QTest::qExec(&test, argc, argv);
 }
 
+#include "db/Db.h"
 #include "tst_crashconsistency.moc"

@@ -9,15 +9,15 @@
 #include "GridInput.h"
 #include "ModalDriver.h"
 
-#include "accounts/OperatorSession.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
+#include "db/CSqlReader.h"
+#include "db/OperatorSession.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "grid/CGridCtrl.h"
 #include "queries/CDeletedDocsDlg.h"
 #include "queries/CEntryQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
+#include "shell/CHarborApp.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
 

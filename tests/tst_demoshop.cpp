@@ -2,13 +2,12 @@
 #include <QtTest>
 
 #include "TestDatabase.h"
-#include "accounts/DemoOperators.h"
-#include "app/CConnection.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
-#include "app/DemoShop.h"
-#include "catalogue/PinyinInitials.h"
+#include "admin/DemoOperators.h"
+#include "admin/DemoShop.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
+#include "db/CSqlReader.h"
+#include "text/PinyinInitials.h"
 
 namespace {
 
@@ -139,9 +138,9 @@ class TestDemoShop : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath("demo.accdb");
         MakeDemoShop(path, kSmall);
-        theApp.m_pConnection = std::make_shared<CConnection>();
-        theApp.m_pConnection->OpenFile(path);
-        CConnection& db = *theApp.m_pConnection;
+        Db() = std::make_shared<CConnection>();
+        Db()->OpenFile(path);
+        CConnection& db = *Db();
         const QStringList before = Rows(db, "SELECT oddnum FROM saleout GROUP BY oddnum "
                                             "ORDER BY oddnum DESC LIMIT 2");
         AddDemoOperators(db);
@@ -155,7 +154,7 @@ class TestDemoShop : public QObject {
         QCOMPARE(Rows(db, "SELECT action, operator FROM harbor_audit WHERE action IN "
                           "('删除销售单', '恢复单据') ORDER BY seq"),
                  (QStringList{"删除销售单|老板", "删除销售单|老板", "恢复单据|老板"}));
-        theApp.m_pConnection.reset();
+        Db().reset();
     }
 
   private:
@@ -166,4 +165,5 @@ class TestDemoShop : public QObject {
 };
 
 QTEST_MAIN(TestDemoShop)
+#include "db/Db.h"
 #include "tst_demoshop.moc"

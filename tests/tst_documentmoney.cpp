@@ -15,11 +15,9 @@
 #include "GridInput.h"
 #include "UserInput.h"
 
-#include "app/CDbAction.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CClassDlg.h"
 #include "documents/CEntryDlg.h"
-#include "documents/Cents.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "documents/ListPrintJob.h"
@@ -31,9 +29,11 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
-#include "support/SettleConfirm.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
+#include "support/SettleConfirm.h"
+#include "text/Cents.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
@@ -408,8 +408,10 @@ void TestDocumentMoney::scannedQuantityMustBeAboveZero() {
     CSaleOutDlg* dlg = shop.saleOut;
     QTest::mouseClick(dlg->NewButton(), Qt::LeftButton);
     const QList<QPair<QString, QString>> refused = {
-        {"0", "条码信息有误,没有导入:\n第2行\"#" + kNail + ",0\":数量必须大于0\n退货请使用销售退货"},
-        {"-1.5", "条码信息有误,没有导入:\n第2行\"#" + kNail + ",-1.5\":数量必须大于0\n退货请使用销售退货"},
+        {"0",
+         "条码信息有误,没有导入:\n第2行\"#" + kNail + ",0\":数量必须大于0\n退货请使用销售退货"},
+        {"-1.5",
+         "条码信息有误,没有导入:\n第2行\"#" + kNail + ",-1.5\":数量必须大于0\n退货请使用销售退货"},
         {"6901234567892", "第2行的数量不能超过9999999.99,请改正"}};
     for (const auto& [quantity, message] : refused) {
         MessageScript messages;
@@ -419,7 +421,7 @@ void TestDocumentMoney::scannedQuantityMustBeAboveZero() {
         QCOMPARE(messages.Last(), message);
         QCOMPARE(dlg->Grid()->GetRowCount(), 1);
         QVERIFY(!dlg->BarcodeBox()->isReadOnly());
-        QVERIFY(dlg->BarcodeBox()->toPlainText().isEmpty());  // ready for the corrected text
+        QVERIFY(dlg->BarcodeBox()->toPlainText().isEmpty()); // ready for the corrected text
     }
     MessageScript messages;
     dlg->BarcodeBox()->setPlainText("7#" + kScrew + ",2\r\n#" + kNail + ",0.5\r\n");

@@ -3,12 +3,12 @@
 // rows.
 #include <QtTest>
 
-#include "documents/Cents.h"
-#include "documents/DecimalValue.h"
 #include "documents/DocumentPlan.h"
 #include "documents/LineChecks.h"
-#include "documents/NumericText.h"
 #include "documents/SaleLineMath.h"
+#include "text/Cents.h"
+#include "text/DecimalValue.h"
+#include "text/NumericText.h"
 
 namespace {
 

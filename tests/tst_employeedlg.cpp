@@ -5,11 +5,11 @@
 
 #include "UserInput.h"
 
-#include "app/CWorkSubWindow.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CEmployeeDlg.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
+#include "ui/CWorkSubWindow.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 
 #include "GridInput.h"
 
-#include "app/CHarborApp.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickHandOver.h"
@@ -94,7 +93,7 @@ class TestEntryDlg : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() { theApp.m_nPickTarget = 0; }
+    void init() { PickArea().m_nPickTarget = 0; }
     void opensClosedAndNewDocumentDrawsNumberForDate();
     void supplierSearchAndSupplierDialog();
     void linesThroughPickers();
@@ -116,7 +115,7 @@ class TestEntryDlg : public QObject {
 void TestEntryDlg::opensClosedAndNewDocumentDrawsNumberForDate() {
     ShownDoc doc;
     QVERIFY(doc.ready);
-    QCOMPARE(theApp.m_nPickTarget, 1);
+    QCOMPARE(PickArea().m_nPickTarget, 1);
     // The window opens on a new document, ready for the scanner; nothing is stored.
     for (QWidget* control : std::initializer_list<QWidget*>{
              doc.dlg->SupplierBox(), doc.dlg->StateBox(), doc.dlg->SearchBox(),
@@ -204,13 +203,13 @@ void TestEntryDlg::linesThroughPickers() {
     QTest::mouseClick(doc.dlg->AddLineButton(), Qt::LeftButton);
     QCOMPARE(driver.Handled(), 1);
     QCOMPARE(doc.grid->GetRowCount(), 2);
-    QCOMPARE(theApp.m_nPickTarget, 1);
+    QCOMPARE(PickArea().m_nPickTarget, 1);
 
     // A product without properties is refused and leaves the line as it was.
     doc.dlg->m_nRow = 1;
-    theApp.m_strPickedName = "灯泡";
-    theApp.m_strPickedCode = kNoProperty;
-    theApp.m_strPickedSpec = "1个/盒";
+    PickArea().m_strPickedName = "灯泡";
+    PickArea().m_strPickedCode = kNoProperty;
+    PickArea().m_strPickedSpec = "1个/盒";
     doc.dlg->m_bNoProperty = false;
     doc.dlg->PutPickedProduct();
     QVERIFY(doc.dlg->m_bNoProperty);
@@ -248,9 +247,9 @@ void TestEntryDlg::lineArithmeticAndRefusedText() {
 
     // A product replaced on a line empties its price, quantity and amount and the total.
     doc.dlg->m_nRow = 1;
-    theApp.m_strPickedName = "五金-钉子";
-    theApp.m_strPickedCode = kNail;
-    theApp.m_strPickedSpec = "10个/箱";
+    PickArea().m_strPickedName = "五金-钉子";
+    PickArea().m_strPickedCode = kNail;
+    PickArea().m_strPickedSpec = "10个/箱";
     doc.dlg->PutPickedProduct();
     QCOMPARE(doc.grid->GetCellText(1, 2), QString("钉子"));
     QCOMPARE(doc.grid->GetCellText(1, 6), QString());
@@ -568,3 +567,4 @@ void TestEntryDlg::numberFollowsTheDateAtTheFirstSave() {
 
 QTEST_MAIN(TestEntryDlg)
 #include "tst_entrydlg.moc"
+#include "ui/PickArea.h"

@@ -19,20 +19,14 @@
 #include "GridInput.h"
 #include "MessageScript.h"
 #include "TestDatabase.h"
-#include "app/CHarborApp.h"
-#include "app/CLansetDlg.h"
-#include "app/InputText.h"
-#include "app/LansetFile.h"
-#include "app/ShopCopy.h"
-#include "app/SqlText.h"
+#include "admin/ShopCopy.h"
 #include "catalogue/CClassDlg.h"
-#include "catalogue/CInventoryDlg.h"
 #include "catalogue/CPropertyPanel.h"
+#include "db/LansetFile.h"
+#include "db/SqlText.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
-#include "documents/Cents.h"
-#include "documents/NumberLimits.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CCompanyinfoDlg.h"
 #include "parties/CCustomerDlg.h"
@@ -42,7 +36,13 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
+#include "shell/CHarborApp.h"
+#include "shell/CLansetDlg.h"
+#include "stock/CInventoryDlg.h"
 #include "support/SettleConfirm.h"
+#include "text/Cents.h"
+#include "text/InputText.h"
+#include "text/NumberLimits.h"
 
 namespace {
 
@@ -450,7 +450,7 @@ class TestHostileInput : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() { theApp.m_nPickTarget = 0; }
+    void init() { PickArea().m_nPickTarget = 0; }
 
     void partiesEmployeesAndTheShop() {
         TestDatabase db;
@@ -770,3 +770,4 @@ class TestHostileInput : public QObject {
 
 QTEST_MAIN(TestHostileInput)
 #include "tst_hostileinput.moc"
+#include "ui/PickArea.h"

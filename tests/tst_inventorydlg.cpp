@@ -7,12 +7,12 @@
 
 #include <memory>
 
-#include "catalogue/CInventoryDlg.h"
-#include "catalogue/PinyinInitials.h"
 #include "catalogue/ProductSearch.h"
 #include "grid/CGridCtrl.h"
+#include "stock/CInventoryDlg.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
+#include "text/PinyinInitials.h"
 
 namespace {
 

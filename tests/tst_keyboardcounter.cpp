@@ -13,10 +13,6 @@
 #include <QtTest>
 
 #include "PdfFacts.h"
-#include "app/CHarborApp.h"
-#include "app/CHarborView.h"
-#include "app/CMainFrame.h"
-#include "app/KeyTips.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/PickerSettings.h"
@@ -28,6 +24,10 @@
 #include "grid/CGridCtrl.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
+#include "shell/CHarborApp.h"
+#include "shell/CHarborView.h"
+#include "shell/CMainFrame.h"
+#include "shell/KeyTips.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
 #include "support/TestDatabase.h"
@@ -157,7 +157,7 @@ class TestKeyboardCounter : public QObject {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
         QSettings::setDefaultFormat(QSettings::NativeFormat);
     }
-    void init() { theApp.m_nPickTarget = 0; }
+    void init() { PickArea().m_nPickTarget = 0; }
 
     void saleOfThreeLinesFromProductBoxToSaveAndPrint();
     void savedDocumentChangesByKeysAndDeleteRemovesTheChosenLine();
@@ -310,8 +310,8 @@ void TestKeyboardCounter::pickerIsDrivenByItsKeys() {
     TestDatabase db;
     FillProducts(db);
     TestDocumentWindow saleOut("销售出库");
-    theApp.m_nPickTarget = 2;
-    theApp.m_strPickQuery = "0";
+    PickArea().m_nPickTarget = 2;
+    PickArea().m_strPickQuery = "0";
 
     CPinyinSelectDlg picker;
     picker.show();
@@ -340,7 +340,7 @@ void TestKeyboardCounter::pickerIsDrivenByItsKeys() {
     QVERIFY(QTest::qWaitForWindowActive(&second));
     Press(Qt::Key_Escape);
     QCOMPARE(second.result(), int(QDialog::Rejected));
-    QVERIFY(theApp.m_strPickedName.isEmpty());
+    QVERIFY(PickArea().m_strPickedName.isEmpty());
     QCOMPARE(saleOut.Products().size(), 1);
 }
 
@@ -356,7 +356,7 @@ void TestKeyboardCounter::singleMatchIsTakenAtOnceUnlessTurnedOff() {
         QCOMPARE(none.Handled(), 0);
     }
     QCOMPARE(saleOut.Products().size(), 1);
-    QCOMPARE(theApp.m_strPickedCode, kScrew);
+    QCOMPARE(PickArea().m_strPickedCode, kScrew);
 
     SetPickSingleMatchAtOnce(false);
     int chosenOnOpen = 0;
@@ -482,3 +482,4 @@ void TestKeyboardCounter::altShowsKeyTipsAndKeepsTheFocus() {
 
 QTEST_MAIN(TestKeyboardCounter)
 #include "tst_keyboardcounter.moc"
+#include "ui/PickArea.h"

@@ -1,11 +1,11 @@
 #include <QPrinter>
 #include <QtTest>
 
-#include "app/FontSetup.h"
 #include "catalogue/Code128Symbol.h"
 #include "catalogue/LabelPrinter.h"
 #include "support/BarcodeScan.h"
 #include "support/PdfFacts.h"
+#include "ui/FontSetup.h"
 
 namespace {
 

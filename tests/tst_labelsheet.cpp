@@ -5,10 +5,10 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "app/FontSetup.h"
 #include "catalogue/CLabelSetupDlg.h"
 #include "catalogue/LabelSheet.h"
 #include "support/MessageScript.h"
+#include "ui/FontSetup.h"
 
 namespace {
 

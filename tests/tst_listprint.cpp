@@ -5,9 +5,9 @@
 #include <QtTest>
 
 #include "documents/ListPrintCanvas.h"
-#include "documents/ListPrintData.h"
 #include "documents/ListPrintDocuments.h"
 #include "documents/ListPrinter.h"
+#include "ui/ListPrintData.h"
 
 namespace {
 

@@ -15,10 +15,6 @@
 
 #include "PdfFacts.h"
 
-#include "app/CHarborApp.h"
-#include "app/CHarborView.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
@@ -28,10 +24,14 @@
 #include "documents/ListPrinter.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
+#include "shell/CHarborApp.h"
+#include "shell/CHarborView.h"
+#include "shell/CMainFrame.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
 #include "support/TestDatabase.h"
 #include "support/UserInput.h"
+#include "ui/CommandIds.h"
 
 namespace {
 

@@ -14,14 +14,14 @@
 
 #include "PdfFacts.h"
 
-#include "app/CHarborApp.h"
-#include "app/CHarborView.h"
-#include "app/CMainFrame.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
 #include "queries/CEntryQueryDlg.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
+#include "shell/CHarborApp.h"
+#include "shell/CHarborView.h"
+#include "shell/CMainFrame.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
 #include "support/SettleConfirm.h"

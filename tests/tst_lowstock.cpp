@@ -10,19 +10,19 @@
 #include <QRadioButton>
 
 #include "ModalDriver.h"
-#include "app/CDbAction.h"
-#include "documents/Cents.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CClassDlg.h"
-#include "catalogue/CInventoryDlg.h"
 #include "catalogue/CPropertyPanel.h"
 #include "catalogue/MinimumStock.h"
 #include "catalogue/ProductSearch.h"
-#include "documents/ReportPrint.h"
 #include "export/GridExport.h"
+#include "export/ReportPrint.h"
 #include "grid/CGridCtrl.h"
+#include "stock/CInventoryDlg.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
+#include "text/Cents.h"
+#include "ui/CDbAction.h"
 
 namespace {
 

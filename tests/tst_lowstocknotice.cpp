@@ -11,12 +11,12 @@
 
 #include "DocumentShop.h"
 #include "GridInput.h"
-#include "app/CDbAction.h"
 #include "catalogue/MinimumStock.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
+#include "ui/CDbAction.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The limits of typed numbers: what a scanner or a careless hand can put into a number field.
 #include <QtTest>
 
-#include "app/InputText.h"
-#include "documents/NumberLimits.h"
+#include "text/InputText.h"
+#include "text/NumberLimits.h"
 
 class TestNumberLimits : public QObject {
     Q_OBJECT

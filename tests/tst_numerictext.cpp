@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "documents/Cents.h"
-#include "documents/NumericText.h"
+#include "text/Cents.h"
+#include "text/NumericText.h"
 
 class TestNumericText : public QObject {
     Q_OBJECT

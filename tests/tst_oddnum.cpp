@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/CStatementRun.h"
+#include "db/CStatementRun.h"
 #include "documents/Oddnum.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"

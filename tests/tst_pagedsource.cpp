@@ -9,16 +9,15 @@
 
 #include "UserInput.h"
 
-#include "app/CHarborApp.h"
-#include "app/CPagedSqlSource.h"
-#include "catalogue/CInventoryDlg.h"
 #include "catalogue/ProductSearch.h"
 #include "export/ExportFile.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "stock/CInventoryDlg.h"
 #include "support/MessageScript.h"
 #include "support/SheetReadBack.h"
 #include "support/TestDatabase.h"
+#include "ui/CPagedSqlSource.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ QString CodeOf(int i) {
 // Every third product is a 螺丝; a few are changed after they were stored, so that on the
 // server their rows no longer lie in the order they were stored in.
 void FillProducts(TestDatabase& db) {
-    theApp.m_pConnection->BeginTransaction();
+    Db()->BeginTransaction();
     for (int i = 1; i <= kProducts; ++i) {
         const QString name =
             (i % 3 == 0 ? QStringLiteral("螺丝%1") : QStringLiteral("开关%1")).arg(i);
@@ -39,7 +38,7 @@ void FillProducts(TestDatabase& db) {
                                "longpinyin, shortpinyin) VALUES (?, ?, ?, '个', '1.50', ?, ?, '')"),
                 {CodeOf(i), name, name.left(2), QString::number(i), name.left(2)});
     }
-    theApp.m_pConnection->Commit();
+    Db()->Commit();
     db.Exec(QStringLiteral("UPDATE property SET total = '7' WHERE code IN (?, ?, ?)"),
             {CodeOf(3), CodeOf(99), CodeOf(300)});
     db.Exec(QStringLiteral("DELETE FROM property WHERE code = ?"), {CodeOf(150)});
@@ -336,4 +335,5 @@ void TestPagedSource::streamedTableIsWrittenBlockAfterBlock() {
 }
 
 QTEST_MAIN(TestPagedSource)
+#include "db/Db.h"
 #include "tst_pagedsource.moc"

@@ -6,8 +6,6 @@
 
 #include "UserInput.h"
 
-#include "app/CHarborApp.h"
-#include "catalogue/PinyinInitials.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CCustomerDlg.h"
 #include "parties/CEmployeeDlg.h"
@@ -16,6 +14,7 @@
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
 #include "support/TestDocumentWindow.h"
+#include "text/PinyinInitials.h"
 
 namespace {
 
@@ -73,7 +72,7 @@ class TestPartyDlg : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() { theApp.m_nPickTarget = 0; }
+    void init() { PickArea().m_nPickTarget = 0; }
 
     void loadShowsEveryRecordInTableOrder();
     void gridIsSetUpLikeEveryOtherTable();
@@ -489,7 +488,7 @@ void TestPartyDlg::selectModeHandsTheNameToTheDocumentOfThePickTarget() {
     TestDocumentWindow saleIn("销售退货");
     TestDocumentWindow entry("采购入库");
 
-    theApp.m_nPickTarget = 3;
+    PickArea().m_nPickTarget = 3;
     CCustomerDlg dlg;
     dlg.OpenSelectMode();
     QVERIFY(dlg.isVisible());
@@ -499,13 +498,13 @@ void TestPartyDlg::selectModeHandsTheNameToTheDocumentOfThePickTarget() {
     QCOMPARE(saleIn.Parties(), QStringList{"建材店"});
     QVERIFY(saleOut.Parties().isEmpty());
 
-    theApp.m_nPickTarget = 2;
+    PickArea().m_nPickTarget = 2;
     CCustomerDlg second;
     second.OpenSelectMode();
     DoubleClickCell(second.Grid(), 1, 1);
     QCOMPARE(saleOut.Parties(), QStringList{"五金城"});
 
-    theApp.m_nPickTarget = 1;
+    PickArea().m_nPickTarget = 1;
     CCustomerDlg third;
     third.OpenSelectMode();
     DoubleClickCell(third.Grid(), 1, 1);
@@ -519,7 +518,7 @@ void TestPartyDlg::selectModeDoesNotPickFromTheHeaderOrInOrdinaryMode() {
     MessageScript messages;
     AddCustomer(db, "五金城", "111");
     TestDocumentWindow saleOut("销售出库");
-    theApp.m_nPickTarget = 2;
+    PickArea().m_nPickTarget = 2;
 
     CCustomerDlg ordinary;
 
@@ -548,7 +547,7 @@ void TestPartyDlg::supplierPickGoesToStockIn() {
     AddCustomer(db, "螺丝厂", "888", "supplier");
     TestDocumentWindow saleOut("销售出库");
     TestDocumentWindow entry("采购入库");
-    theApp.m_nPickTarget = 2;
+    PickArea().m_nPickTarget = 2;
     CSupplierDlg dlg;
     dlg.OpenSelectMode();
     DoubleClickCell(dlg.Grid(), 1, 1);
@@ -561,7 +560,7 @@ void TestPartyDlg::runSelectModeReturnsAfterAPick() {
     TestDatabase db;
     AddCustomer(db, "五金城", "111");
     TestDocumentWindow saleOut("销售出库");
-    theApp.m_nPickTarget = 2;
+    PickArea().m_nPickTarget = 2;
     CCustomerDlg dlg;
     QTimer::singleShot(0, &dlg, [&] { DoubleClickCell(dlg.Grid(), 1, 1); });
     dlg.RunSelectMode();
@@ -645,3 +644,4 @@ void TestPartyDlg::staleDeleteRemovesNothing() {
 
 QTEST_MAIN(TestPartyDlg)
 #include "tst_partydlg.moc"
+#include "ui/PickArea.h"

@@ -11,8 +11,6 @@
 #include <QPushButton>
 
 #include "GridInput.h"
-#include "app/CDbAction.h"
-#include "documents/Cents.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CPartyDlg.h"
@@ -20,6 +18,8 @@
 #include "parties/PartyStatement.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
+#include "text/Cents.h"
+#include "ui/CDbAction.h"
 
 namespace {
 

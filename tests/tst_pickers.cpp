@@ -3,17 +3,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/CHarborApp.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/PickerSettings.h"
-#include "catalogue/PinyinInitials.h"
 #include "catalogue/ProductSearch.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
 #include "support/TestDocumentWindow.h"
+#include "text/PinyinInitials.h"
 
 namespace {
 
@@ -120,11 +119,11 @@ class TestPickers : public QObject {
 };
 
 void TestPickers::init() {
-    theApp.m_nPickTarget = 0;
-    theApp.m_strPickQuery.clear();
-    theApp.m_strPickedName.clear();
-    theApp.m_strPickedCode.clear();
-    theApp.m_strPickedSpec.clear();
+    PickArea().m_nPickTarget = 0;
+    PickArea().m_strPickQuery.clear();
+    PickArea().m_strPickedName.clear();
+    PickArea().m_strPickedCode.clear();
+    PickArea().m_strPickedSpec.clear();
 }
 
 void TestPickers::pinyinPickerSearchesNameInitialsAndCode() {
@@ -132,7 +131,7 @@ void TestPickers::pinyinPickerSearchesNameInitialsAndCode() {
     FillCatalogue(db);
     MessageScript messages;
 
-    theApp.m_strPickQuery = "pzls"; // lower case: initials are stored in upper case
+    PickArea().m_strPickQuery = "pzls"; // lower case: initials are stored in upper case
     CPinyinSelectDlg byInitials;
     QCOMPARE(ColumnTexts(byInitials.Grid(), kColName), QStringList{"五金-螺丝-膨胀螺丝"});
     const int row = 1;
@@ -143,11 +142,11 @@ void TestPickers::pinyinPickerSearchesNameInitialsAndCode() {
     QCOMPARE(byInitials.Grid()->GetCellText(row, kColPrice), "0.50");
     QCOMPARE(byInitials.Grid()->GetCellText(row, kColTotal), "200");
 
-    theApp.m_strPickQuery = "0101"; // the code prefix of 螺丝: every product under it
+    PickArea().m_strPickQuery = "0101"; // the code prefix of 螺丝: every product under it
     CPinyinSelectDlg byCode;
     QCOMPARE(ColumnTexts(byCode.Grid(), kColCode), (QStringList{"0101010001", "0101000001"}));
 
-    theApp.m_strPickQuery = "螺丝";
+    PickArea().m_strPickQuery = "螺丝";
     CPinyinSelectDlg byName;
     QCOMPARE(ColumnTexts(byName.Grid(), kColNumber), (QStringList{"1", "2"}));
     QCOMPARE(messages.Count(), 0);
@@ -158,8 +157,8 @@ void TestPickers::pinyinPickerHandsTheClickedRowToTheDocument() {
     FillCatalogue(db);
     MessageScript messages;
     TestDocumentWindow saleOut("销售出库");
-    theApp.m_nPickTarget = 2;
-    theApp.m_strPickQuery = "ls";
+    PickArea().m_nPickTarget = 2;
+    PickArea().m_strPickQuery = "ls";
 
     CPinyinSelectDlg dialog;
     Open(dialog);
@@ -175,9 +174,9 @@ void TestPickers::pinyinPickerHandsTheClickedRowToTheDocument() {
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(theApp.m_strPickedName, "五金-螺丝");
-    QCOMPARE(theApp.m_strPickedCode, "0101000001");
-    QCOMPARE(theApp.m_strPickedSpec, "50个/袋");
+    QCOMPARE(PickArea().m_strPickedName, "五金-螺丝");
+    QCOMPARE(PickArea().m_strPickedCode, "0101000001");
+    QCOMPARE(PickArea().m_strPickedSpec, "50个/袋");
     QCOMPARE(saleOut.Products().size(), 1);
     QCOMPARE(saleOut.Products().first().code, "0101000001");
     QCOMPARE(messages.Count(), 0);
@@ -187,8 +186,8 @@ void TestPickers::pinyinPickerChoosesWithArrowKeysAndEnter() {
     TestDatabase db;
     FillCatalogue(db);
     TestDocumentWindow saleOut("销售出库");
-    theApp.m_nPickTarget = 2;
-    theApp.m_strPickQuery = "ls";
+    PickArea().m_nPickTarget = 2;
+    PickArea().m_strPickQuery = "ls";
 
     CPinyinSelectDlg dialog;
     Open(dialog);
@@ -198,7 +197,7 @@ void TestPickers::pinyinPickerChoosesWithArrowKeysAndEnter() {
     QTest::keyClick(dialog.Grid(), Qt::Key_Return);
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(theApp.m_strPickedCode, "0101000001");
+    QCOMPARE(PickArea().m_strPickedCode, "0101000001");
     QCOMPARE(saleOut.Products().size(), 1);
 }
 
@@ -206,8 +205,8 @@ void TestPickers::pinyinPickerWithoutResultPicksNothing() {
     TestDatabase db;
     FillCatalogue(db);
     TestDocumentWindow entry("采购入库");
-    theApp.m_nPickTarget = 1;
-    theApp.m_strPickQuery = "xyz";
+    PickArea().m_nPickTarget = 1;
+    PickArea().m_strPickQuery = "xyz";
 
     CPinyinSelectDlg dialog;
     Open(dialog);
@@ -218,7 +217,7 @@ void TestPickers::pinyinPickerWithoutResultPicksNothing() {
 
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(!dialog.isVisible());
-    QVERIFY(theApp.m_strPickedName.isEmpty());
+    QVERIFY(PickArea().m_strPickedName.isEmpty());
     QVERIFY(entry.Products().isEmpty());
 }
 
@@ -231,15 +230,15 @@ void TestPickers::pinyinPickerMatchesTypedWildcardsAndQuotesLiterally() {
     MessageScript messages;
 
     // Unescaped, "0%" would match every code with a 0 in it.
-    theApp.m_strPickQuery = "0%";
+    PickArea().m_strPickQuery = "0%";
     CPinyinSelectDlg percent;
     QCOMPARE(ColumnTexts(percent.Grid(), kColCode), QStringList{"0300000001"});
 
-    theApp.m_strPickQuery = "4'";
+    PickArea().m_strPickQuery = "4'";
     CPinyinSelectDlg quote;
     QCOMPARE(ColumnTexts(quote.Grid(), kColCode), QStringList{"0300000002"});
 
-    theApp.m_strPickQuery = "4_5";
+    PickArea().m_strPickQuery = "4_5";
     CPinyinSelectDlg underscore;
     QCOMPARE(ColumnTexts(underscore.Grid(), kColCode), QStringList{"0300000003"});
     QCOMPARE(messages.Count(), 0); // no statement broke
@@ -251,16 +250,16 @@ void TestPickers::pinyinPickerFoldsOnlyAsciiLetters() {
     AddProperty(db, "0402000001", "钢板-６ｍｍ", "厚板", "1张", "90.00", "3");
     MessageScript messages;
 
-    theApp.m_strPickQuery = "φ20";
+    PickArea().m_strPickQuery = "φ20";
     CPinyinSelectDlg greek;
     QCOMPARE(ColumnTexts(greek.Grid(), kColCode), QStringList{"0401000001"});
-    theApp.m_strPickQuery = "ppr管-φ20";
+    PickArea().m_strPickQuery = "ppr管-φ20";
     CPinyinSelectDlg mixed;
     QCOMPARE(ColumnTexts(mixed.Grid(), kColCode), QStringList{"0401000001"});
-    theApp.m_strPickQuery = "ｍｍ";
+    PickArea().m_strPickQuery = "ｍｍ";
     CPinyinSelectDlg fullWidth;
     QCOMPARE(ColumnTexts(fullWidth.Grid(), kColCode), QStringList{"0402000001"});
-    theApp.m_strPickQuery = "６ｍｍ";
+    PickArea().m_strPickQuery = "６ｍｍ";
     CPinyinSelectDlg fullWidthDigit;
     QCOMPARE(ColumnTexts(fullWidthDigit.Grid(), kColCode), QStringList{"0402000001"});
     QCOMPARE(FoldSearchText("pzls φ ｍｍ ä"), "PZLS φ ｍｍ ä");
@@ -272,8 +271,8 @@ void TestPickers::pinyinPickerRefusesProductWithoutPropertiesAndStaysOpen() {
     FillCatalogue(db);
     MessageScript messages;
     TestDocumentWindow saleIn("销售退货");
-    theApp.m_nPickTarget = 3;
-    theApp.m_strPickQuery = "wj";
+    PickArea().m_nPickTarget = 3;
+    PickArea().m_strPickQuery = "wj";
 
     CPinyinSelectDlg dialog;
     Open(dialog);
@@ -291,7 +290,7 @@ void TestPickers::pinyinPickerRefusesProductWithoutPropertiesAndStaysOpen() {
     ClickCell(dialog.Grid(), 2, kColName);
     QTest::mouseClick(dialog.SelectButton(), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(theApp.m_strPickedCode, "0101000001");
+    QCOMPARE(PickArea().m_strPickedCode, "0101000001");
     QCOMPARE(saleIn.AcceptedProducts().size(), 1);
     QCOMPARE(messages.Count(), 1);
 }
@@ -300,22 +299,22 @@ void TestPickers::pinyinPickerClosedWithoutChoiceLeavesNothingPicked() {
     TestDatabase db;
     FillCatalogue(db);
     TestDocumentWindow saleOut("销售出库");
-    theApp.m_nPickTarget = 2;
-    theApp.m_strPickQuery = "kg";
+    PickArea().m_nPickTarget = 2;
+    PickArea().m_strPickQuery = "kg";
 
     CPinyinSelectDlg byExit;
     Open(byExit);
-    theApp.m_strPickedName = "开关"; // left from an earlier pick
+    PickArea().m_strPickedName = "开关"; // left from an earlier pick
     QTest::mouseClick(byExit.ExitButton(), Qt::LeftButton);
-    QVERIFY(theApp.m_strPickedName.isEmpty());
+    QVERIFY(PickArea().m_strPickedName.isEmpty());
 
     CPinyinSelectDlg byEscape;
     Open(byEscape);
     ClickCell(byEscape.Grid(), 1, kColName);
-    theApp.m_strPickedName = "开关";
+    PickArea().m_strPickedName = "开关";
     QTest::keyClick(&byEscape, Qt::Key_Escape);
     QVERIFY(!byEscape.isVisible());
-    QVERIFY(theApp.m_strPickedName.isEmpty());
+    QVERIFY(PickArea().m_strPickedName.isEmpty());
     QVERIFY(saleOut.Products().isEmpty());
 }
 
@@ -364,7 +363,7 @@ void TestPickers::levelWalkPicksFullNameAndCode() {
     TestDatabase db;
     FillCatalogue(db);
     TestDocumentWindow entry("采购入库");
-    theApp.m_nPickTarget = 1;
+    PickArea().m_nPickTarget = 1;
     CSelectNameDlg dialog;
     Open(dialog);
 
@@ -377,9 +376,9 @@ void TestPickers::levelWalkPicksFullNameAndCode() {
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(theApp.m_strPickedName, "五金-螺丝-膨胀螺丝");
-    QCOMPARE(theApp.m_strPickedCode, "0101010001");
-    QCOMPARE(theApp.m_strPickedSpec, "100个/盒");
+    QCOMPARE(PickArea().m_strPickedName, "五金-螺丝-膨胀螺丝");
+    QCOMPARE(PickArea().m_strPickedCode, "0101010001");
+    QCOMPARE(PickArea().m_strPickedSpec, "100个/盒");
     QCOMPARE(entry.AcceptedProducts().size(), 1);
 }
 
@@ -387,7 +386,7 @@ void TestPickers::specUnderLevelOneSkipsTheMiddleLevels() {
     TestDatabase db;
     FillCatalogue(db);
     TestDocumentWindow saleOut("销售出库");
-    theApp.m_nPickTarget = 2;
+    PickArea().m_nPickTarget = 2;
     CSelectNameDlg dialog;
     Open(dialog);
 
@@ -395,9 +394,9 @@ void TestPickers::specUnderLevelOneSkipsTheMiddleLevels() {
     DoubleClickCell(dialog.List(5), 1, 1);
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(theApp.m_strPickedName, "开关");
-    QCOMPARE(theApp.m_strPickedCode, "0200000001");
-    QCOMPARE(theApp.m_strPickedSpec, "10个/箱");
+    QCOMPARE(PickArea().m_strPickedName, "开关");
+    QCOMPARE(PickArea().m_strPickedCode, "0200000001");
+    QCOMPARE(PickArea().m_strPickedSpec, "10个/箱");
     QCOMPARE(saleOut.Products().size(), 1);
 }
 
@@ -406,7 +405,7 @@ void TestPickers::selectNameRefusesProductWithoutProperties() {
     FillCatalogue(db);
     MessageScript messages;
     TestDocumentWindow saleOut("销售出库");
-    theApp.m_nPickTarget = 2;
+    PickArea().m_nPickTarget = 2;
     CSelectNameDlg dialog;
     Open(dialog);
 
@@ -422,7 +421,7 @@ void TestPickers::selectNameRefusesProductWithoutProperties() {
     // The user gives up: the refused product is not handed over on close.
     dialog.close();
     QVERIFY(!dialog.isVisible());
-    QVERIFY(theApp.m_strPickedName.isEmpty());
+    QVERIFY(PickArea().m_strPickedName.isEmpty());
     QCOMPARE(saleOut.Products().size(), 1);
     QCOMPARE(messages.Count(), 1);
 }
@@ -431,8 +430,8 @@ void TestPickers::closingSelectNameWithoutPickLeavesNothingPicked() {
     TestDatabase db;
     FillCatalogue(db);
     TestDocumentWindow saleIn("销售退货");
-    theApp.m_nPickTarget = 3;
-    theApp.m_strPickedName = "五金-螺丝"; // left from an earlier pick
+    PickArea().m_nPickTarget = 3;
+    PickArea().m_strPickedName = "五金-螺丝"; // left from an earlier pick
     CSelectNameDlg dialog;
     Open(dialog);
 
@@ -441,7 +440,7 @@ void TestPickers::closingSelectNameWithoutPickLeavesNothingPicked() {
     dialog.close();
 
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(theApp.m_strPickedName.isEmpty());
+    QVERIFY(PickArea().m_strPickedName.isEmpty());
     QVERIFY(saleIn.Products().isEmpty());
 }
 
@@ -452,8 +451,8 @@ void TestPickers::pickGoesToTheDocumentThatOpenedThePicker() {
     TestDocumentWindow entry("采购入库");
     TestDocumentWindow saleOut("销售出库");
 
-    theApp.m_nPickTarget = 1; // the stock-in document opens the picker
-    theApp.m_strPickQuery = "kg";
+    PickArea().m_nPickTarget = 1; // the stock-in document opens the picker
+    PickArea().m_strPickQuery = "kg";
     CPinyinSelectDlg fromEntry;
     Open(fromEntry);
     ClickCell(fromEntry.Grid(), 1, kColName);
@@ -461,7 +460,7 @@ void TestPickers::pickGoesToTheDocumentThatOpenedThePicker() {
     QCOMPARE(entry.Products().size(), 1);
     QVERIFY(saleOut.Products().isEmpty());
 
-    theApp.m_nPickTarget = 2; // now the sales-out document does
+    PickArea().m_nPickTarget = 2; // now the sales-out document does
     CSelectNameDlg fromSaleOut;
     Open(fromSaleOut);
     ClickCell(fromSaleOut.List(1), 1, 1);
@@ -498,11 +497,11 @@ void TestPickers::documentOpensThePickerThatFitsItsSearchText() {
 
     answer(true);
     QVERIFY(RunProductPicker(nullptr, 2, "kg"));
-    QCOMPARE(theApp.m_nPickTarget, 2);
-    QCOMPARE(theApp.m_strPickedName, "开关");
+    QCOMPARE(PickArea().m_nPickTarget, 2);
+    QCOMPARE(PickArea().m_strPickedName, "开关");
     answer(false);
     QVERIFY(!RunProductPicker(nullptr, 2, ""));
-    QVERIFY(theApp.m_strPickedName.isEmpty());
+    QVERIFY(PickArea().m_strPickedName.isEmpty());
     QCOMPARE(opened, (QStringList{"拼音选择商品", "商品选择"}));
     QCOMPARE(saleOut.Products().size(), 1);
     SetPickSingleMatchAtOnce(true);
@@ -510,3 +509,4 @@ void TestPickers::documentOpensThePickerThatFitsItsSearchText() {
 
 QTEST_MAIN(TestPickers)
 #include "tst_pickers.moc"
+#include "ui/PickArea.h"

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/GbkText.h"
-#include "catalogue/PinyinInitials.h"
-#include "catalogue/PinyinTable.h"
+#include "text/GbkText.h"
+#include "text/PinyinInitials.h"
+#include "text/PinyinTable.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include <QToolBar>
 #include <QtTest>
 
-#include "app/FontSetup.h"
 #include "catalogue/CLabelSetupDlg.h"
 #include "catalogue/CPrintCodeDlg.h"
 #include "catalogue/LabelDataSource.h"
@@ -24,6 +23,7 @@
 #include "support/PdfFacts.h"
 #include "support/TestDatabase.h"
 #include "support/UserInput.h"
+#include "ui/FontSetup.h"
 
 namespace {
 
@@ -409,7 +409,8 @@ void TestPrintCodeDlg::labelProgramReadsTheRowsThroughTheDataSource() {
     QCOMPARE(window.opened.size(), 1);
 
     QString error;
-    const QStringList rows = home.Query("远航销售", "SELECT shortname, spec, code FROM printcodedata", &error);
+    const QStringList rows =
+        home.Query("远航销售", "SELECT shortname, spec, code FROM printcodedata", &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(Sorted(rows), Sorted({"膨胀螺丝|100个/盒|0101010001", "大膨胀螺丝|200个/盒|0101010002",
                                    "螺丝|50个/袋|0101000001"}));

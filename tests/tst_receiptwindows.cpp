@@ -14,10 +14,10 @@
 
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
+#include "documents/ReceiptJob.h"
 #include "grid/CGridCtrl.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
-#include "receipt/ReceiptJob.h"
 #include "receipt/ReceiptSettings.h"
 
 namespace {

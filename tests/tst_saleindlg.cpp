@@ -8,14 +8,13 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/CHarborApp.h"
-#include "app/CPickReceiver.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
+#include "ui/CPickReceiver.h"
 
 namespace {
 
@@ -77,9 +76,9 @@ struct ShownReturn {
     // A line as the picker hands it over.
     void AddLine(const QString& name, const QString& code) {
         dlg->m_nRow = grid->AppendRow();
-        theApp.m_strPickedName = name;
-        theApp.m_strPickedCode = code;
-        FindPickReceiver(theApp.m_nPickTarget)->PutPickedProduct();
+        PickArea().m_strPickedName = name;
+        PickArea().m_strPickedCode = code;
+        FindPickReceiver(PickArea().m_nPickTarget)->PutPickedProduct();
     }
     void SetState(const QString& state) {
         dlg->StateBox()->setCurrentIndex(dlg->StateBox()->findText(state));
@@ -109,7 +108,7 @@ void TestSaleInDlg::isTheReturnInstance() {
     ShownReturn doc;
     QVERIFY(doc.ready);
     QCOMPARE(doc.dlg->windowTitle(), QString("销售退货"));
-    QCOMPARE(theApp.m_nPickTarget, 3);
+    QCOMPARE(PickArea().m_nPickTarget, 3);
     QCOMPARE(FindPickReceiver(3), static_cast<CPickReceiver*>(doc.dlg));
     QStringList labels;
     for (QLabel* label : doc.dlg->findChildren<QLabel*>())
@@ -260,3 +259,4 @@ void TestSaleInDlg::closeQuestionNamesTheReturn() {
 
 QTEST_MAIN(TestSaleInDlg)
 #include "tst_saleindlg.moc"
+#include "ui/PickArea.h"

@@ -14,10 +14,8 @@
 #include "GridInput.h"
 #include "ModalDriver.h"
 
-#include "app/CConnection.h"
-#include "app/CDbAction.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOriginDlg.h"
@@ -31,6 +29,7 @@
 #include "queries/CSaleOutQueryDlg.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
@@ -187,7 +186,7 @@ int RunWorkstation(int worker, const QString& where) {
         remembered = write.header;
     }
     connection->Close();
-    theApp.m_pConnection.reset();
+    Db().reset();
     return failures == 0 ? 0 : 1;
 }
 
@@ -433,4 +432,5 @@ int main(int argc, char* argv[]) {
     TestSaleOrigin test;
     return QTest::qExec(&test, argc, argv);
 }
+#include "db/Db.h"
 #include "tst_saleorigin.moc"

@@ -13,8 +13,6 @@
 
 #include "GridInput.h"
 
-#include "app/CHarborApp.h"
-#include "app/CWorkSubWindow.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickHandOver.h"
@@ -27,6 +25,7 @@
 #include "support/ModalDriver.h"
 #include "support/TestDatabase.h"
 #include "support/UserInput.h"
+#include "ui/CWorkSubWindow.h"
 
 namespace {
 
@@ -115,7 +114,7 @@ class TestSaleOutDlg : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() { theApp.m_nPickTarget = 0; }
+    void init() { PickArea().m_nPickTarget = 0; }
     void opensClosedAndNewDocumentDrawsNumber();
     void customerSearchByInitials();
     void customerDialogHandsOverName();
@@ -147,7 +146,7 @@ class TestSaleOutDlg : public QObject {
 void TestSaleOutDlg::opensClosedAndNewDocumentDrawsNumber() {
     ShownDoc doc;
     QVERIFY(doc.ready);
-    QCOMPARE(theApp.m_nPickTarget, 2);
+    QCOMPARE(PickArea().m_nPickTarget, 2);
     // The window opens on a new document of today, ready for the scanner.
     QVERIFY(doc.dlg->m_bOpen);
     QCOMPARE(doc.dlg->OddnumBox()->text(), Today(1));
@@ -213,7 +212,7 @@ void TestSaleOutDlg::customerDialogHandsOverName() {
     ShownDoc doc;
     QVERIFY(doc.ready);
     QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
-    theApp.m_nPickTarget = 3;
+    PickArea().m_nPickTarget = 3;
     QString chosen;
     ModalDriver<CCustomerDlg> driver({[&chosen](CCustomerDlg* customers) {
         chosen = customers->Grid()->GetCellText(2, 1);
@@ -247,7 +246,7 @@ void TestSaleOutDlg::lineThroughPickerAndCancelledPicker() {
     QTest::mouseClick(doc.dlg->AddLineButton(), Qt::LeftButton);
     QCOMPARE(driver.Handled(), 1);
     QCOMPARE(doc.grid->GetRowCount(), 2);
-    QCOMPARE(theApp.m_nPickTarget, 2);
+    QCOMPARE(PickArea().m_nPickTarget, 2);
 }
 
 void TestSaleOutDlg::productWithoutPropertyIsRefused() {
@@ -255,8 +254,8 @@ void TestSaleOutDlg::productWithoutPropertyIsRefused() {
     QVERIFY(doc.ready);
     QTest::mouseClick(doc.dlg->NewButton(), Qt::LeftButton);
     doc.dlg->m_nRow = doc.grid->AppendRow();
-    theApp.m_strPickedName = "灯泡";
-    theApp.m_strPickedCode = kNoProperty;
+    PickArea().m_strPickedName = "灯泡";
+    PickArea().m_strPickedCode = kNoProperty;
     doc.dlg->PutPickedProduct();
     QVERIFY(doc.dlg->m_bNoProperty);
     // The line takes nothing: a product the catalogue does not describe is never sold.
@@ -783,3 +782,4 @@ void TestSaleOutDlg::deletedStoredLineLeavesTheAccounts() {
 
 QTEST_MAIN(TestSaleOutDlg)
 #include "tst_saleoutdlg.moc"
+#include "ui/PickArea.h"

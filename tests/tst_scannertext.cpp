@@ -2,7 +2,7 @@
 // refuses, each named by its number and quoted as typed.
 #include <QtTest>
 
-#include "documents/ScannerText.h"
+#include "text/ScannerText.h"
 
 using Kind = ScannerProblem::Kind;
 Q_DECLARE_METATYPE(ScannerProblem::Kind)

@@ -9,16 +9,15 @@
 #include <memory>
 
 #include "BarcodeScan.h"
-#include "app/CHarborApp.h"
-#include "catalogue/CInventoryDlg.h"
-#include "catalogue/CStocktakeDlg.h"
-#include "catalogue/StocktakeGrid.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "documents/CostLedger.h"
-#include "documents/ReportPrint.h"
+#include "export/ReportPrint.h"
 #include "grid/CGridCtrl.h"
 #include "queries/AccountSums.h"
+#include "stock/CInventoryDlg.h"
+#include "stock/CStocktakeDlg.h"
+#include "stock/StocktakeGrid.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
 
@@ -214,7 +213,7 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     // A ledger built again from the stored documents keeps the corrections.
     const QStringList ledger = shop.db.Rows("SELECT code, " + TestDatabase::FixedSql("qty", 2) +
                                             " FROM cost_move WHERE doctable='count' ORDER BY code");
-    RebuildCostLedger(*theApp.m_pConnection);
+    RebuildCostLedger(*Db());
     QCOMPARE(shop.db.Rows("SELECT code, " + TestDatabase::FixedSql("qty", 2) +
                           " FROM cost_move WHERE doctable='count' ORDER BY code"),
              ledger);
@@ -364,4 +363,5 @@ void TestStocktake::productDeletedMeanwhileIsRefusedByName() {
 }
 
 QTEST_MAIN(TestStocktake)
+#include "db/Db.h"
 #include "tst_stocktake.moc"

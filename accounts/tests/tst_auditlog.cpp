@@ -9,20 +9,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "accounts/AuditLog.h"
 #include "accounts/CAuditLogDlg.h"
-#include "accounts/ServerAuditGuard.h"
-#include "app/CDbAction.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
+#include "db/AuditLog.h"
+#include "db/CDbException.h"
+#include "db/ServerAuditGuard.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
 void Save(const QString& what, const QString& sql, const QVariantList& values = {}) {
-    QVERIFY(RunDbAction(nullptr, what, [&] { theApp.m_pConnection->Execute(sql, values); }));
+    QVERIFY(RunDbAction(nullptr, what, [&] { Db()->Execute(sql, values); }));
 }
 
 // Four logged actions on one customer.
@@ -41,7 +40,7 @@ void AllowTampering(TestDatabase& db) {
 }
 
 AuditCheck Check() {
-    return VerifyAuditLog(*theApp.m_pConnection);
+    return VerifyAuditLog(*Db());
 }
 
 } // namespace
@@ -95,16 +94,15 @@ void TestAuditLog::ChangeAndEntryTogether() {
     db.RefuseChanges("harbor_audit", "INSERT", TestDatabase::OnServer() ? "true" : "1",
                      "disk full");
     MessageScript messages;
-    QVERIFY(!RunDbAction(nullptr, "保存客户", [] {
-        theApp.m_pConnection->Execute("UPDATE customer SET phone='9' WHERE mc='张三'");
-    }));
+    QVERIFY(!RunDbAction(nullptr, "保存客户",
+                         [] { Db()->Execute("UPDATE customer SET phone='9' WHERE mc='张三'"); }));
     QVERIFY(messages.Last().startsWith("保存客户失败"));
     db.AllowChanges("harbor_audit");
     QCOMPARE(db.Value("SELECT phone FROM customer"), QString());
     QCOMPARE(db.Value("SELECT count(*) FROM harbor_audit"), QString("1"));
     // The action itself fails after its change: neither the change nor an entry.
     QVERIFY(!RunDbAction(nullptr, "保存客户", [] {
-        theApp.m_pConnection->Execute("UPDATE customer SET phone='9' WHERE mc='张三'");
+        Db()->Execute("UPDATE customer SET phone='9' WHERE mc='张三'");
         throw CDbException("injected");
     }));
     QCOMPARE(db.Value("SELECT phone FROM customer"), QString());
@@ -247,4 +245,5 @@ void TestAuditLog::LogWindowFilters() {
 }
 
 QTEST_MAIN(TestAuditLog)
+#include "db/Db.h"
 #include "tst_auditlog.moc"

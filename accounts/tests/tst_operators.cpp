@@ -9,17 +9,13 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "accounts/AuditLog.h"
 #include "accounts/CIdleSignIn.h"
 #include "accounts/COperatorDlg.h"
 #include "accounts/CSignInDlg.h"
-#include "accounts/OperatorSession.h"
-#include "accounts/OperatorStore.h"
-#include "accounts/PasswordHash.h"
-#include "app/CDbAction.h"
-#include "app/CHarborApp.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include "db/AuditLog.h"
+#include "db/OperatorSession.h"
+#include "db/OperatorStore.h"
+#include "db/PasswordHash.h"
 #include "documents/CSaleOutDlg.h"
 #include "documents/PriceFloor.h"
 #include "documents/ProductFacts.h"
@@ -27,18 +23,22 @@
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
 #include "queries/SaleQueryGrid.h"
+#include "shell/CHarborApp.h"
+#include "shell/CMainFrame.h"
 #include "support/DocumentShop.h"
 #include "support/GridInput.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
 #include "support/TestDatabase.h"
+#include "ui/CDbAction.h"
+#include "ui/CommandIds.h"
 
 namespace {
 
 const char* const kWrong = "操作员或密码不对。";
 
-CConnection& Db() {
-    return *theApp.m_pConnection;
+CConnection& Shop() {
+    return *Db();
 }
 
 // Adds an operator in the 操作员管理 window as the owner does.
@@ -61,7 +61,7 @@ void ThreeOperators() {
 }
 
 void SignInAs(const QString& name, const QString& password) {
-    const SignInOutcome outcome = CheckOperator(Db(), name, password);
+    const SignInOutcome outcome = CheckOperator(Shop(), name, password);
     QCOMPARE(outcome.result, SignInResult::Ok);
     OperatorSession::Instance().SignIn(outcome.op);
 }
@@ -94,15 +94,15 @@ class TestOperators : public QObject {
 
 void TestOperators::FirstOperatorIsOwner() {
     TestDatabase db;
-    QVERIFY(!AccountsEnabled(Db()));
+    QVERIFY(!AccountsEnabled(Shop()));
     QVERIFY(HasPermission(Permission::Operators)); // no accounts: everything as before
     MessageScript messages;
     COperatorDlg dlg;
     AddInWindow(dlg, "小王", "pw", "收银员");
     QVERIFY(messages.Last().contains("第一个操作员必须是店主"));
-    QVERIFY(!AccountsEnabled(Db()));
+    QVERIFY(!AccountsEnabled(Shop()));
     AddInWindow(dlg, "老板", "owner-pw", "店主");
-    QVERIFY(AccountsEnabled(Db()));
+    QVERIFY(AccountsEnabled(Shop()));
     QCOMPARE(OperatorSession::Instance().Operator().name, QString("老板"));
     // Stored as an Argon2id string only.
     const QString hash = db.Value("SELECT pwhash FROM harbor_operator WHERE name='老板'");
@@ -127,18 +127,18 @@ void TestOperators::LockAfterWrongPasswords() {
     ThreeOperators();
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (int i = 1; i < kMaxFailures; ++i)
-        QCOMPARE(CheckOperator(Db(), "小王", "nope", "登录", now).result, SignInResult::Refused);
-    QCOMPARE(CheckOperator(Db(), "小王", "nope", "登录", now).result, SignInResult::Locked);
+        QCOMPARE(CheckOperator(Shop(), "小王", "nope", "登录", now).result, SignInResult::Refused);
+    QCOMPARE(CheckOperator(Shop(), "小王", "nope", "登录", now).result, SignInResult::Locked);
     // Locked: even the right password is refused for a minute; other accounts go on.
-    QCOMPARE(CheckOperator(Db(), "小王", "clerk-pw", "登录", now.addSecs(30)).result,
+    QCOMPARE(CheckOperator(Shop(), "小王", "clerk-pw", "登录", now.addSecs(30)).result,
              SignInResult::Locked);
-    QCOMPARE(CheckOperator(Db(), "店长甲", "manager-pw", "登录", now).result, SignInResult::Ok);
-    QCOMPARE(CheckOperator(Db(), "小王", "clerk-pw", "登录", now.addSecs(61)).result,
+    QCOMPARE(CheckOperator(Shop(), "店长甲", "manager-pw", "登录", now).result, SignInResult::Ok);
+    QCOMPARE(CheckOperator(Shop(), "小王", "clerk-pw", "登录", now.addSecs(61)).result,
              SignInResult::Ok);
     // A right password clears the count: four more wrong ones do not lock.
     for (int i = 1; i < kMaxFailures; ++i)
-        CheckOperator(Db(), "小王", "nope", "登录", now.addSecs(62));
-    QCOMPARE(CheckOperator(Db(), "小王", "clerk-pw", "登录", now.addSecs(63)).result,
+        CheckOperator(Shop(), "小王", "nope", "登录", now.addSecs(62));
+    QCOMPARE(CheckOperator(Shop(), "小王", "clerk-pw", "登录", now.addSecs(63)).result,
              SignInResult::Ok);
     QCOMPARE(
         db.Value("SELECT count(*) FROM harbor_audit WHERE action='登录失败' AND object='小王'"),
@@ -147,7 +147,7 @@ void TestOperators::LockAfterWrongPasswords() {
 
     // The window shows the lock message.
     for (int i = 0; i < kMaxFailures; ++i)
-        CheckOperator(Db(), "店长甲", "nope");
+        CheckOperator(Shop(), "店长甲", "nope");
     MessageScript messages;
     CSignInDlg dlg;
     TypeAndOk(&dlg, "店长甲", "manager-pw");
@@ -183,7 +183,7 @@ void TestOperators::HostileSignIn() {
     }
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
     QCOMPARE(db.Value("SELECT count(*) FROM harbor_operator"), QString("3"));
-    QVERIFY(VerifyAuditLog(Db()).ok);
+    QVERIFY(VerifyAuditLog(Shop()).ok);
     TypeAndOk(&dlg, "老板", "owner-pw");
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(dlg.Result().role, QString("店主"));
@@ -195,12 +195,12 @@ void TestOperators::OldHashReplaced() {
     const QString old = db.Value("SELECT pwhash FROM harbor_operator WHERE name='小王'");
     qunsetenv("HARBOR_PWHASH_FAST");
     QVERIFY(PasswordNeedsRehash(old));
-    QCOMPARE(CheckOperator(Db(), "小王", "clerk-pw").result, SignInResult::Ok);
+    QCOMPARE(CheckOperator(Shop(), "小王", "clerk-pw").result, SignInResult::Ok);
     const QString now = db.Value("SELECT pwhash FROM harbor_operator WHERE name='小王'");
     QVERIFY(now != old);
     QVERIFY(!PasswordNeedsRehash(now));
     qputenv("HARBOR_PWHASH_FAST", "1");
-    QCOMPARE(CheckOperator(Db(), "小王", "clerk-pw").result, SignInResult::Ok);
+    QCOMPARE(CheckOperator(Shop(), "小王", "clerk-pw").result, SignInResult::Ok);
 }
 
 void TestOperators::DeleteRefusedAndAuthorized() {
@@ -334,20 +334,20 @@ void TestOperators::RolePermissionsChanged() {
     dlg.PermissionTable()->item(operators, 0)->setCheckState(Qt::Unchecked);
     QTest::mouseClick(dlg.SavePermissionsButton(), Qt::LeftButton);
     QVERIFY(messages.Last().contains("店主必须保留管理操作员的权限"));
-    QVERIFY(!RolePermissions(Db(), "收银员").contains("settle"));
+    QVERIFY(!RolePermissions(Shop(), "收银员").contains("settle"));
     // The window shows what is stored again.
     QCOMPARE(dlg.PermissionTable()->item(operators, 0)->checkState(), Qt::Checked);
     QCOMPARE(dlg.PermissionTable()->item(row, 2)->checkState(), Qt::Unchecked);
     dlg.PermissionTable()->item(row, 2)->setCheckState(Qt::Checked);
     QTest::mouseClick(dlg.SavePermissionsButton(), Qt::LeftButton);
-    QVERIFY(RolePermissions(Db(), "收银员").contains("settle"));
+    QVERIFY(RolePermissions(Shop(), "收银员").contains("settle"));
     QCOMPARE(db.Value("SELECT operator FROM harbor_audit WHERE action='修改权限'"),
              QString("老板"));
     // A clerk's password reset by the owner; the last owner cannot be demoted.
     dlg.NameEdit()->setText("小王");
     dlg.PasswordEdit()->setText("new-pw");
     QTest::mouseClick(dlg.PasswordButton(), Qt::LeftButton);
-    QCOMPARE(CheckOperator(Db(), "小王", "new-pw").result, SignInResult::Ok);
+    QCOMPARE(CheckOperator(Shop(), "小王", "new-pw").result, SignInResult::Ok);
     dlg.NameEdit()->setText("老板");
     dlg.RoleBox()->setCurrentText("店长");
     QTest::mouseClick(dlg.RoleButton(), Qt::LeftButton);
@@ -394,7 +394,7 @@ void TestOperators::IdleProgramAsksAgain() {
     QVERIFY(!idle.Asking());
 
     // Set back to never: no box however long the program is left.
-    SetIdleMinutes(Db(), 0);
+    SetIdleMinutes(Shop(), 0);
     idle.Check(24 * 60 * 60 * 1000);
     QCOMPARE(answers.Handled(), 2);
 }
@@ -431,7 +431,7 @@ void TestOperators::ResetOwnerOnTheComputer() {
     TestDatabase db;
     ThreeOperators();
     for (int i = 0; i < kMaxFailures; ++i)
-        CheckOperator(Db(), "老板", "forgotten");
+        CheckOperator(Shop(), "老板", "forgotten");
     QProcess process;
     process.start(QStringLiteral(HARBOR_EXECUTABLE), {"--reset-owner", db.Path()});
     process.write("new-owner-pw\n");
@@ -439,11 +439,12 @@ void TestOperators::ResetOwnerOnTheComputer() {
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     // The lock is gone with the old password, and the log says who did it.
-    QCOMPARE(CheckOperator(Db(), "老板", "new-owner-pw").result, SignInResult::Ok);
+    QCOMPARE(CheckOperator(Shop(), "老板", "new-owner-pw").result, SignInResult::Ok);
     QCOMPARE(db.Rows("SELECT operator, object FROM harbor_audit WHERE action='重置店主密码'"),
              QStringList{"(本机 --reset-owner)|老板"});
-    QVERIFY(VerifyAuditLog(Db()).ok);
+    QVERIFY(VerifyAuditLog(Shop()).ok);
 }
 
 QTEST_MAIN(TestOperators)
+#include "db/Db.h"
 #include "tst_operators.moc"

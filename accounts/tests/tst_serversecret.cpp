@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "accounts/ServerSecret.h"
-#include "app/ConnectionString.h"
+#include "db/ConnectionString.h"
+#include "db/ServerSecret.h"
 
 class TestServerSecret : public QObject {
     Q_OBJECT

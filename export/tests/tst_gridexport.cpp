@@ -13,7 +13,6 @@
 #include <QtTest>
 
 #include "catalogue/CClassDlg.h"
-#include "catalogue/CInventoryDlg.h"
 #include "catalogue/CPropertyPanel.h"
 #include "export/ExportDialogs.h"
 #include "export/GridExport.h"
@@ -24,6 +23,7 @@
 #include "queries/CEntryQueryDlg.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
+#include "stock/CInventoryDlg.h"
 #include "support/GridInput.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"

@@ -15,13 +15,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "documents/Cents.h"
 #include "receipt/CReceiptSetupDlg.h"
 #include "receipt/EscPos.h"
 #include "receipt/PrinterPort.h"
 #include "receipt/ReceiptLayout.h"
 #include "receipt/ReceiptPrint.h"
 #include "receipt/ReceiptSettings.h"
+#include "text/Cents.h"
 
 namespace {
 

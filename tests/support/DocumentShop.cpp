@@ -10,7 +10,6 @@
 #include "ModalDriver.h"
 #include "UserInput.h"
 
-#include "app/CHarborApp.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickHandOver.h"
@@ -23,6 +22,7 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
+#include "ui/PickArea.h"
 
 namespace {
 
@@ -118,12 +118,12 @@ int DocumentShop::ListRow(CGridCtrl* list, const QString& oddnum) {
 // otherwise the picker opens and its first product is chosen.
 void AddLineBySearch(QLineEdit* search, const QString& code) {
     TypeText(search, code);
-    theApp.m_strPickedCode.clear();
+    PickArea().m_strPickedCode.clear();
     ModalDriver<CPinyinSelectDlg> driver({PickFirstProduct});
     QTest::keyClick(search, Qt::Key_Return);
     QVERIFY(driver.Handled() <= 1);
     if (driver.Handled() == 0)
-        QCOMPARE(theApp.m_strPickedCode, code);
+        QCOMPARE(PickArea().m_strPickedCode, code);
 }
 
 void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {

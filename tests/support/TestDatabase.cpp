@@ -7,13 +7,13 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-#include "app/CConnection.h"
-#include "app/CDbException.h"
-#include "app/CHarborApp.h"
-#include "app/CSqlReader.h"
-#include "app/ConnectionString.h"
-#include "app/DatabaseInit.h"
-#include "app/SchemaUpgrade.h"
+#include "db/CConnection.h"
+#include "db/CDbException.h"
+#include "db/CSqlReader.h"
+#include "db/ConnectionString.h"
+#include "db/DatabaseInit.h"
+#include "db/Db.h"
+#include "db/SchemaUpgrade.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ std::shared_ptr<CConnection> TestDatabase::ConnectWorkstation(const QString& whe
         connection->OpenServer(ServerFor(where));
     else
         connection->OpenFile(where);
-    theApp.m_pConnection = connection;
+    Db() = connection;
     return connection;
 }
 
@@ -102,7 +102,8 @@ ServerAddress TestDatabase::ServerFor(const QString& database) {
 }
 
 void TestDatabase::CreateServerDatabase(const QString& name) {
-    AdminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER harbor").arg(name, TemplateDatabase()));
+    AdminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER harbor")
+                  .arg(name, TemplateDatabase()));
 }
 
 bool TestDatabase::OnServer() {
@@ -136,13 +137,13 @@ TestDatabase::TestDatabase() {
         CreateEmptyDatabase(m_strPath);
         connection->OpenFile(m_strPath);
     }
-    theApp.m_pConnection = connection;
+    Db() = connection;
 }
 
 TestDatabase::~TestDatabase() {
-    if (theApp.m_pConnection)
-        theApp.m_pConnection->Close();
-    theApp.m_pConnection.reset();
+    if (Db())
+        Db()->Close();
+    Db().reset();
     if (!m_address.database.isEmpty() && m_address.database != QLatin1String("harbor") &&
         OnServer())
         AdminExec(
@@ -164,7 +165,7 @@ void TestDatabase::OpenSecond(CConnection& other) const {
 }
 
 void TestDatabase::Exec(const QString& sql, const QVariantList& values) {
-    theApp.m_pConnection->Execute(sql, values);
+    Db()->Execute(sql, values);
 }
 
 QString TestDatabase::Value(const QString& sql, const QVariantList& values) {

@@ -5,16 +5,17 @@
 #include <QVariantList>
 #include <memory>
 
-#include "app/CConnection.h"
+#include "db/CConnection.h"
+#include "db/Db.h"
 
 // A fresh, empty shop database in a temporary folder, built from the schema by the same init
-// step as a new shop's, and connected as theApp.m_pConnection while the object lives.
+// step as a new shop's, and connected as Db() while the object lives.
 //
 // With HARBOR_TEST_ENGINE=postgres the database is a fresh one on the test server instead
 // (HARBOR_TEST_PGHOST, HARBOR_TEST_PGPORT, HARBOR_TEST_PGPASSWORD for its superuser), copied
 // from a template that holds the server's schema; it is dropped at the end of the case.
 //
-//   TestDatabase db;            // theApp.m_pConnection now points at it
+//   TestDatabase db;            // Db() now points at it
 //   db.Exec("INSERT INTO ...");  // raw statement for setting up a case
 //   QCOMPARE(db.Value("SELECT count(*) FROM customer"), "1");
 class TestDatabase {

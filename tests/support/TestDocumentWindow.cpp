@@ -1,14 +1,15 @@
 #include "TestDocumentWindow.h"
 
-#include "app/CHarborApp.h"
-#include "app/CRecordset.h"
-#include "app/SqlText.h"
+#include "db/CRecordset.h"
+#include "db/SqlText.h"
+#include "ui/PickArea.h"
 
 TestDocumentWindow::TestDocumentWindow(const QString& title, QWidget* parent)
     : CWorkDialog(title, parent) {}
 
 void TestDocumentWindow::PutPickedProduct() {
-    Product product{theApp.m_strPickedName, theApp.m_strPickedCode, theApp.m_strPickedSpec};
+    Product product{PickArea().m_strPickedName, PickArea().m_strPickedCode,
+                    PickArea().m_strPickedSpec};
     if (m_bCheckProperty) {
         CRecordset rs;
         rs.Open("SELECT * FROM property WHERE code=?", {product.code});

@@ -4,8 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/CPickReceiver.h"
-#include "app/CWorkDialog.h"
+#include "ui/CPickReceiver.h"
+#include "ui/CWorkDialog.h"
+#include "ui/PickArea.h"
 
 // A stand-in for a document window (采购入库, 销售出库, 销售退货) in tests of the pickers and
 // the party dialogs: a work dialog with the given title that records what it receives.
@@ -13,7 +14,7 @@
 // m_bNoProperty when there is no row (turn that off with SetCheckProperty(false)).
 //
 //   TestDocumentWindow saleOut("销售出库");
-//   theApp.m_nPickTarget = 2;
+//   PickArea().m_nPickTarget = 2;
 //   ... pick ...
 //   QCOMPARE(saleOut.Products().size(), 1);
 class TestDocumentWindow : public CWorkDialog, public CPickReceiver {

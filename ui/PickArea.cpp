@@ -1,0 +1,6 @@
+#include "ui/PickArea.h"
+
+CPickArea& PickArea() {
+    static CPickArea area;
+    return area;
+}
