@@ -196,7 +196,9 @@ bool CEntryQueryDlg::QueryClose() {
 }
 
 // A query window opens on today's documents, already listed.
-void CEntryQueryDlg::FirstShown() { Query(); }
+void CEntryQueryDlg::FirstShown() {
+    Query();
+}
 
 bool CEntryQueryDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched == m_ui.m_pSupplier) {
@@ -207,9 +209,4 @@ bool CEntryQueryDlg::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return CWorkDialog::eventFilter(watched, event);
-}
-
-void CEntryQueryDlg::resizeEvent(QResizeEvent* event) {
-    CWorkDialog::resizeEvent(event);
-    m_ui.LayOut(size());
 }
