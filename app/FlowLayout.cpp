@@ -11,8 +11,10 @@ QList<QRect> FlowPlaces(const QList<QSize>& sizes, int width, int spacing, int v
     int y = 0;
     int rowHeight = 0;
     auto closeRow = [&](int end) {
-        for (int i = rowStart; i < end; ++i)
-            places[i].moveTop(y + (rowHeight - places[i].height()) / 2);
+        for (int i = rowStart; i < end; ++i) {
+            if (!places[i].isEmpty())
+                places[i].moveTop(y + (rowHeight - places[i].height()) / 2);
+        }
     };
     for (int i = 0; i < sizes.size(); ++i) {
         const QSize size = sizes[i];

@@ -17,9 +17,11 @@
 #include "app/CMainFrame.h"
 #include "app/CWorkDialog.h"
 #include "app/CommandIds.h"
+#include "app/FlowLayout.h"
 #include "app/FontSetup.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CCompanyinfoDlg.h"
+#include "parties/CPartyDlg.h"
 #include "parties/CStatementDlg.h"
 #include "queries/CAccountDlg.h"
 #include "queries/CDeletedDocsDlg.h"
@@ -169,6 +171,7 @@ class TestWindowLayout : public QObject {
     void dialogsFitEveryScreen_data();
     void dialogsFitEveryScreen();
     void checkFindsCutAndOverlappingControls();
+    void flowKeepsOrderAndWrapsWhatDoesNotFit();
 
   private:
     QTemporaryDir m_settings;
@@ -219,7 +222,7 @@ void TestWindowLayout::dialogsFitEveryScreen_data() {
     QTest::addColumn<unsigned>("look");
     QTest::addColumn<QString>("name");
     for (unsigned look : kLooks)
-        for (const char* name : {"结算", "公司信息", "对账单", "已删除单据"})
+        for (const char* name : {"结算", "公司信息", "对账单", "已删除单据", "选择客户"})
             QTest::addRow("%s %u", name, look) << look << QString::fromUtf8(name);
 }
 
@@ -246,6 +249,13 @@ void TestWindowLayout::dialogsFitEveryScreen() {
          }},
         {QStringLiteral("已删除单据"),
          [] { return new CDeletedDocsDlg(DocumentTable::SaleOut()); }},
+        {QStringLiteral("选择客户"),
+         [] {
+             // As a document window opens it to pick a customer.
+             auto* party = new CPartyDlg(CPartyDlg::Kind::Customer);
+             party->OpenSelectMode();
+             return party;
+         }},
     };
     OpenedWindow opened(look, kSmallScreen, ID_SALEOUT_QUERY_DLG);
     std::unique_ptr<QWidget> dialog(makers.value(name)());
@@ -307,6 +317,35 @@ void TestWindowLayout::checkFindsCutAndOverlappingControls() {
     delete outer;
     row->setGeometry(0, 0, 120, 20);
     QVERIFY(!ClippedWidgets(&sound).isEmpty());
+}
+
+// A header row: one line while the width allows, the items that pass the right edge on the
+// next line in their order; smaller items centred on their line, hidden ones taking no room.
+void TestWindowLayout::flowKeepsOrderAndWrapsWhatDoesNotFit() {
+    const QList<QSize> sizes = {{50, 20}, {60, 30}, {0, 0}, {70, 20}};
+    QCOMPARE(FlowPlaces(sizes, 200, 6, 4),
+             QList<QRect>({{0, 5, 50, 20}, {56, 0, 60, 30}, {122, 0, 0, 0}, {122, 5, 70, 20}}));
+    QCOMPARE(FlowPlaces(sizes, 150, 6, 4),
+             QList<QRect>({{0, 5, 50, 20}, {56, 0, 60, 30}, {122, 0, 0, 0}, {0, 34, 70, 20}}));
+    // Too narrow for any two: each alone, a wide one on its own line rather than lost.
+    QCOMPARE(FlowPlaces({{50, 20}, {90, 20}}, 40, 6, 4),
+             QList<QRect>({{0, 0, 50, 20}, {0, 24, 90, 20}}));
+
+    // The layout asks for the height of its lines and gives its items their hints.
+    QWidget window;
+    auto* flow = new FlowLayout(&window);
+    QList<QPushButton*> buttons;
+    for (const char* text : {"打印设置", "打印预览", "打印"}) {
+        buttons << new QPushButton(QString::fromUtf8(text));
+        flow->addWidget(buttons.last());
+    }
+    const int one = flow->heightForWidth(flow->sizeHint().width());
+    QVERIFY(flow->heightForWidth(flow->minimumSize().width()) > 2 * one);
+    window.resize(flow->minimumSize().width(), flow->heightForWidth(flow->minimumSize().width()));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(buttons[0]->y() < buttons[1]->y() && buttons[1]->y() < buttons[2]->y());
+    QCOMPARE(ClippedWidgets(&window), QStringList());
 }
 
 QTEST_MAIN(TestWindowLayout)
