@@ -22,8 +22,6 @@ const QColor kCostColour(160, 110, 60);
 const QColor kGrossColour(0, 170, 90);
 
 enum Group { kSales, kReturns, kPurchase, kProfit, kCost, kGross, kGroups };
-constexpr int kHalfBar = AccountChart::kBarWidth / 2;
-constexpr int kBaseLineHalf = AccountChart::kGroupPitch * kGroups / 2;
 constexpr int kCategoryGap = 10;
 
 QFont ChartFont(const char* family, int pixelHeight) {
@@ -48,6 +46,12 @@ QString MarginText(const AccountFigures& figures) {
 
 AccountChart::AccountChart(const AccountFigures& figures, int height, int right, int left)
     : m_figures(figures), m_nHeight(height), m_nRight(right), m_nLeft(left) {
+    // Narrower than six full groups, everything shrinks alike so the chart keeps within its ends.
+    m_nPitch = std::clamp((right - left) / kGroups, 1, kGroupPitch);
+    m_nBarWidth = Scaled(kBarWidth);
+    m_nValueFontHeight = std::max(9, Scaled(kValueFontHeight));
+    m_nValueLineHeight = m_nValueFontHeight + (kValueLineHeight - kValueFontHeight);
+    m_nCategoryFontHeight = std::max(12, Scaled(kCategoryFontHeight));
     const double amounts[] = {figures.receivable, figures.receipt,    figures.refundDue,
                               figures.refunded,   figures.purchase,   figures.profit,
                               figures.salesCost,  figures.grossProfit};
@@ -68,16 +72,21 @@ int AccountChart::BarHeight(double amount) const {
     return std::min(height, MaxBarHeight());
 }
 
+int AccountChart::Scaled(int full) const {
+    return full * m_nPitch / kGroupPitch;
+}
+
 int AccountChart::GroupCentre(int group) const {
-    return Centre() + (2 * group + 1 - kGroups) * kGroupPitch / 2;
+    return Centre() + (2 * group + 1 - kGroups) * m_nPitch / 2;
 }
 
 QVector<ChartBar> AccountChart::Bars() const {
     const int base = Base();
     auto bar = [&](int group, double amount, const QColor& colour) {
         const int height = BarHeight(amount);
-        return ChartBar{QRect(GroupCentre(group) - kHalfBar, base - height, kBarWidth, height),
-                        colour};
+        return ChartBar{
+            QRect(GroupCentre(group) - m_nBarWidth / 2, base - height, m_nBarWidth, height),
+            colour};
     };
     const bool gain = m_figures.profit > 0 && BarHeight(m_figures.profit) > 0;
     const bool grossGain = m_figures.grossProfit > 0 && BarHeight(m_figures.grossProfit) > 0;
@@ -96,14 +105,14 @@ QVector<ChartBar> AccountChart::Bars() const {
 void AccountChart::PairLabels(QVector<ChartText>& labels, const QString& outer, double outerAmount,
                               const QString& inner, double innerAmount, int centreX) const {
     const int tallest = std::max(BarHeight(outerAmount), BarHeight(innerAmount));
-    const int innerTop = Base() - tallest - kValueFontHeight;
-    labels.append({outer + AmountText(outerAmount), centreX, innerTop - kValueLineHeight});
+    const int innerTop = Base() - tallest - m_nValueFontHeight;
+    labels.append({outer + AmountText(outerAmount), centreX, innerTop - m_nValueLineHeight});
     labels.append({inner + AmountText(innerAmount), centreX, innerTop});
 }
 
 ChartText AccountChart::SingleLabel(const QString& name, double amount, int group) const {
     return {name + AmountText(amount), GroupCentre(group),
-            Base() - BarHeight(amount) - kValueFontHeight};
+            Base() - BarHeight(amount) - m_nValueFontHeight};
 }
 
 QVector<ChartText> AccountChart::ValueLabels() const {
@@ -118,7 +127,7 @@ QVector<ChartText> AccountChart::ValueLabels() const {
     // The margin on the line above the gross profit.
     ChartText gross = SingleLabel(QStringLiteral("毛利:"), m_figures.grossProfit, kGross);
     labels.append({QStringLiteral("毛利率:") + MarginText(m_figures), gross.centreX,
-                   gross.top - kValueLineHeight});
+                   gross.top - m_nValueLineHeight});
     labels.append(gross);
     return labels;
 }
@@ -134,7 +143,8 @@ QVector<ChartText> AccountChart::CategoryLabels() const {
 }
 
 QLine AccountChart::BaseLine() const {
-    return QLine(Centre() - kBaseLineHalf, Base(), Centre() + kBaseLineHalf, Base());
+    const int half = m_nPitch * kGroups / 2;
+    return QLine(Centre() - half, Base(), Centre() + half, Base());
 }
 
 QString AccountChart::AmountText(double amount) {
@@ -168,10 +178,10 @@ void AccountChart::Paint(QPainter& painter, const QString& title) const {
     }
 
     painter.setBackgroundMode(Qt::TransparentMode);
-    painter.setFont(ChartFont("宋体", kValueFontHeight));
+    painter.setFont(ChartFont("宋体", m_nValueFontHeight));
     for (const ChartText& label : ValueLabels())
         DrawCentred(painter, label);
-    painter.setFont(ChartFont("宋体", kCategoryFontHeight));
+    painter.setFont(ChartFont("宋体", m_nCategoryFontHeight));
     for (const ChartText& label : CategoryLabels())
         DrawCentred(painter, label);
 

@@ -46,7 +46,7 @@ struct ChartBar {
 // Layout of the statistics chart: bars on a base line, proportional to the amounts, with
 // value labels above them (never on a bar) and category labels below. Pure arithmetic plus
 // one Paint. height is the drawing height (the base line lies at 7/8 of it), left and right
-// the drawing's ends (the chart is centred between them); six groups of bars one kGroupPitch
+// the drawing's ends (the chart is centred between them); six groups of bars one Pitch()
 // apart: sales, returns, purchases, profit, cost of goods, gross profit. The tallest bar is 2/3 of
 // height; every bar rises from the base line by its amount's absolute value, so none leaves the
 // frame.
@@ -62,6 +62,14 @@ class AccountChart {
     static constexpr int kTitleTop = 30;
 
     AccountChart(const AccountFigures& figures, int height, int right, int left = 0);
+
+    // The step between groups, a bar's width and the label fonts: the constants above while
+    // six groups fit between the ends, in proportion smaller when they do not.
+    int Pitch() const { return m_nPitch; }
+    int BarWidth() const { return m_nBarWidth; }
+    int ValueFontHeight() const { return m_nValueFontHeight; }
+    int ValueLineHeight() const { return m_nValueLineHeight; }
+    int CategoryFontHeight() const { return m_nCategoryFontHeight; }
 
     int Centre() const { return (m_nLeft + m_nRight) / 2; }
     // The centre of a group of bars (0: sales ... 5: gross profit).
@@ -93,10 +101,16 @@ class AccountChart {
                     const QString& inner, double innerAmount, int centreX) const;
     ChartText SingleLabel(const QString& name, double amount, int group) const;
     static void DrawCentred(QPainter& painter, const ChartText& text);
+    int Scaled(int full) const;
 
     AccountFigures m_figures;
     int m_nHeight;
     int m_nRight;
     int m_nLeft;
+    int m_nPitch = kGroupPitch;
+    int m_nBarWidth = kBarWidth;
+    int m_nValueFontHeight = kValueFontHeight;
+    int m_nValueLineHeight = kValueLineHeight;
+    int m_nCategoryFontHeight = kCategoryFontHeight;
     double m_dScale = 0;
 };

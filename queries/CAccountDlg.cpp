@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 #include "db/CRecordset.h"
 #include "db/PrefixSearch.h"
@@ -30,8 +32,10 @@ bool IsYear(const QString& text) {
     return year.match(text).hasMatch();
 }
 
-// Where the chart begins: right of the period box and the figures beside it.
+// Where the chart begins: right of the period box and the figures beside it, which stand in a
+// column with this margin on either side.
 constexpr int kChartLeft = 240;
+constexpr int kSideMargin = 20;
 
 } // namespace
 
@@ -50,27 +54,40 @@ CAccountDlg::~CAccountDlg() = default;
 
 void CAccountDlg::CreateControls() {
     m_pPeriodFrame = new QGroupBox(QStringLiteral("请选择年份和月份"), this);
-    m_pPeriodFrame->setGeometry(20, 15, 200, 105);
     m_pYear = new QComboBox(m_pPeriodFrame);
     m_pYear->setObjectName(QStringLiteral("1095"));
-    m_pYear->setGeometry(20, 30, 160, 28);
     m_pMonth = new QComboBox(m_pPeriodFrame);
     m_pMonth->setObjectName(QStringLiteral("1096"));
-    m_pMonth->setGeometry(20, 66, 160, 28);
     m_pMonth->setMaxVisibleItems(13);
+    auto* period = new QVBoxLayout(m_pPeriodFrame);
+    period->addWidget(m_pYear);
+    period->addWidget(m_pMonth);
     connect(m_pYear, &QComboBox::currentIndexChanged, this, &CAccountDlg::OnSelectionChange);
     connect(m_pMonth, &QComboBox::currentIndexChanged, this, &CAccountDlg::OnSelectionChange);
     m_pExport = new QPushButton(QStringLiteral("导出..."), this);
-    m_pExport->setGeometry(20, 130, 200, 28);
     connect(m_pExport, &QPushButton::clicked, this,
             [this] { ExportWithDialogs(this, FiguresTable(), ExportFormat::Xlsx); });
     m_pCostText = new QLabel(this);
-    m_pCostText->setGeometry(20, 175, 210, 190);
     m_pCostText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_pCostText->setWordWrap(true);
     m_pMonths = new QCheckBox(QStringLiteral("显示全年各月图表"), this);
-    m_pMonths->setGeometry(20, 370, 200, 28);
     connect(m_pMonths, &QCheckBox::toggled, this, &CAccountDlg::OnSelectionChange);
+
+    // One column left of the chart; the chart itself is painted on the rest of the window.
+    auto* side = new QVBoxLayout;
+    side->setSpacing(10);
+    side->addWidget(m_pPeriodFrame);
+    side->addWidget(m_pExport);
+    side->addWidget(m_pCostText);
+    side->addWidget(m_pMonths);
+    side->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(kSideMargin, 15, 0, kBottomMargin);
+    layout->addLayout(side);
+    layout->addStretch(1);
+    for (QWidget* widget : {static_cast<QWidget*>(m_pPeriodFrame), static_cast<QWidget*>(m_pExport),
+                            static_cast<QWidget*>(m_pCostText), static_cast<QWidget*>(m_pMonths)})
+        widget->setFixedWidth(kChartLeft - 2 * kSideMargin);
 }
 
 void CAccountDlg::ShowCostText() {
@@ -227,15 +244,18 @@ ExportTable CAccountDlg::FiguresTable() const {
 }
 
 // The window covers the work area, so the chart is laid out on its own size.
+QRect CAccountDlg::ChartArea() const {
+    return QRect(kChartLeft, 0, width() - kChartLeft, height() - kBottomMargin);
+}
+
 AccountChart CAccountDlg::Chart() const {
-    const int nHeight = height() - kBottomMargin;
-    const int nRight = width();
-    return AccountChart(Figures(), nHeight, nRight, kChartLeft);
+    const QRect area = ChartArea();
+    return AccountChart(Figures(), area.height(), area.right() + 1, area.left());
 }
 
 MonthChart CAccountDlg::MonthsChart() const {
-    return MonthChart(
-        m_months, QRect(kChartLeft, 90, width() - kChartLeft - 20, height() - kBottomMargin - 90));
+    const QRect area = ChartArea();
+    return MonthChart(m_months, area.adjusted(0, 90, -20, 0));
 }
 
 void CAccountDlg::paintEvent(QPaintEvent* event) {

@@ -36,6 +36,8 @@ class CAccountDlg : public CWorkDialog {
     AccountFigures Figures() const;
     bool HasFigures() const { return m_bHasFigures; }
     QString Title() const { return m_strTitle; }
+    // Where the chart is painted: right of the column of boxes, above the bottom margin.
+    QRect ChartArea() const;
     // The chart as it is laid out in the window now.
     AccountChart Chart() const;
 

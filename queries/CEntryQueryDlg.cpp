@@ -210,8 +210,3 @@ bool CEntryQueryDlg::eventFilter(QObject* watched, QEvent* event) {
     }
     return CWorkDialog::eventFilter(watched, event);
 }
-
-void CEntryQueryDlg::resizeEvent(QResizeEvent* event) {
-    CWorkDialog::resizeEvent(event);
-    m_ui.LayOut(size());
-}

@@ -63,7 +63,6 @@ class CEntryQueryDlg : public CWorkDialog {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void FirstShown() override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void ReadBoxes();

@@ -5,16 +5,17 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
-#include "export/ExportDialogs.h"
+#include "ui/CDbAction.h"
+#include "ui/FlowLayout.h"
 #include "export/ReportPrint.h"
+#include "export/ExportDialogs.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CHeldRowSource.h"
-#include "ui/CDbAction.h"
 
 namespace {
 
-constexpr int kControlHeight = 28;
 constexpr int kRowHeight = 25;
 constexpr quint32 kCentre = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr quint32 kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
@@ -81,6 +82,7 @@ void CReportDlg::CreateControls() {
     connect(m_pExport, &QPushButton::clicked, this,
             [this] { ExportWithDialogs(this, ShownTable(), ExportFormat::Xlsx); });
     connect(m_pPrint, &QPushButton::clicked, this, &CReportDlg::PrintList);
+    LayOut();
 }
 
 ReportRequest CReportDlg::Request() const {
@@ -149,29 +151,20 @@ void CReportDlg::PrintList() {
     PreviewReport(this, report);
 }
 
-void CReportDlg::resizeEvent(QResizeEvent* event) {
-    CWorkDialog::resizeEvent(event);
-    LayOut();
-}
-
+// The boxes in one row that wraps where the window is too narrow; the list takes the rest.
 void CReportDlg::LayOut() {
-    int x = 20;
-    const int y = 15;
-    auto place = [&](QWidget* widget, int width) {
-        widget->setGeometry(x, y, width, kControlHeight);
-        x += width + 10;
-    };
-    place(m_pReport, 200);
-    place(m_pPeriodLabel, 50);
-    place(m_pFrom, 130);
-    place(m_pToLabel, 20);
-    place(m_pTo, 130);
-    place(m_pDaysLabel, 70);
-    place(m_pDays, 80);
-    place(m_pQuery, 70);
-    place(m_pExport, 70);
-    place(m_pPrint, 70);
-    place(m_pHits, 160);
-    m_pGrid->setGeometry(20, y + kControlHeight + 15, width() - 40,
-                         height() - y - kControlHeight - 50);
+    auto* header = new FlowLayout;
+    header->setSpacing(10);
+    for (QWidget* widget : {static_cast<QWidget*>(m_pReport), static_cast<QWidget*>(m_pPeriodLabel),
+                            static_cast<QWidget*>(m_pFrom), static_cast<QWidget*>(m_pToLabel),
+                            static_cast<QWidget*>(m_pTo), static_cast<QWidget*>(m_pDaysLabel),
+                            static_cast<QWidget*>(m_pDays), static_cast<QWidget*>(m_pQuery),
+                            static_cast<QWidget*>(m_pExport), static_cast<QWidget*>(m_pPrint),
+                            static_cast<QWidget*>(m_pHits)})
+        header->addWidget(widget);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 15, 20, 35);
+    layout->setSpacing(15);
+    layout->addLayout(header);
+    layout->addWidget(m_pGrid, 1);
 }

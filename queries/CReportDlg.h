@@ -36,9 +36,6 @@ class CReportDlg : public CWorkDialog {
     QPushButton* PrintButton() const { return m_pPrint; }
     CGridCtrl* Grid() const { return m_pGrid; }
 
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
-
   private:
     void CreateControls();
     void Fill(const ExportTable& table);

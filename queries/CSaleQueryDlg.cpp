@@ -466,8 +466,3 @@ bool CSaleQueryDlg::eventFilter(QObject* watched, QEvent* event) {
     }
     return CWorkDialog::eventFilter(watched, event);
 }
-
-void CSaleQueryDlg::resizeEvent(QResizeEvent* event) {
-    CWorkDialog::resizeEvent(event);
-    m_ui.LayOut(size());
-}

@@ -68,7 +68,6 @@ class CSaleQueryDlg : public CWorkDialog {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void FirstShown() override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void ConnectControls();

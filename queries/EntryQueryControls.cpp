@@ -3,20 +3,22 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFont>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
+#include "ui/FlowLayout.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
 #include "queries/EntryQuerySql.h"
+#include "queries/RuledGroupBox.h"
 
 namespace {
 
-constexpr int kHeight = 25;
 constexpr int kRowHeight = 25;
 constexpr quint32 kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr quint32 kLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
@@ -71,16 +73,10 @@ int AppendNumberedRow(CGridCtrl* grid) {
 } // namespace
 
 void EntryQueryControls::Create(QWidget* parent) {
-    m_pListFrame = new QGroupBox(
+    m_pListFrame = new RuledGroupBox(
         QStringLiteral("入库单查询-----------------------------------------------------------"
                        "----说明:入库单中付款状态可在表格各下拉框中直接修改."),
         parent);
-    QFont titleFont = m_pListFrame->font();
-    if (titleFont.pointSizeF() > 0)
-        titleFont.setPointSizeF(titleFont.pointSizeF() * 0.92);
-    else
-        titleFont.setPixelSize(titleFont.pixelSize() - 1);
-    m_pListFrame->setFont(titleFont);
     m_pDetailFrame = new QGroupBox(QStringLiteral("入库详单查询"), parent);
     m_pLabels[kDateLabel] = MakeLabel(parent, "日期:");
     m_pLabels[kToLabel] = MakeLabel(parent, "至", Qt::AlignCenter);
@@ -94,6 +90,9 @@ void EntryQueryControls::Create(QWidget* parent) {
     m_pSupplier = new QComboBox(parent);
     m_pSupplier->setEditable(true);
     m_pSupplier->setInsertPolicy(QComboBox::NoInsert);
+    // As wide as a dozen letters, whatever names it lists later.
+    m_pSupplier->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_pSupplier->setMinimumContentsLength(12);
     m_pState = new QComboBox(parent);
     m_pState->addItems(QStringList{QString()} + EntryStates());
     m_pStatement = new QPushButton(QStringLiteral("对账单"), parent);
@@ -126,43 +125,42 @@ void EntryQueryControls::Create(QWidget* parent) {
                           QStringLiteral("总价")},
                          {25, 234, 95, 80, 50, 50, 60});
     m_pDetail->SetEditable(false);
-    m_pListFrame->lower();
-    m_pDetailFrame->lower();
+    LayOut(parent);
 }
 
-void EntryQueryControls::LayOut(QSize size) {
-    const int w = size.width();
-    const int h = size.height();
-    const int left = qMax(10, w / 2 - 630);
-    const int right = qMin(w - 10, w / 2 + 630);
-    const int middle = w / 2;
-    m_pListFrame->setGeometry(left, 20, middle - left, qMax(200, h - 30));
-    m_pList->setGeometry(left + 10, 115, middle - left - 20, qMax(60, h - 135));
-    m_pDetailFrame->setGeometry(middle + 10, 20, right - middle - 10, qMax(200, h - 30));
-    m_pDetail->setGeometry(middle + 20, 70, right - middle - 30, qMax(60, h - 90));
-    m_pDelete->setGeometry(right - 100, 40, 80, kHeight);
-    m_pDeleted->setGeometry(right - 200, 40, 90, kHeight);
+// The list half and the detail half side by side, sharing the width; the header rows of the
+// list keep their order and wrap where the half is too narrow, and the tables take the rest.
+void EntryQueryControls::LayOut(QWidget* parent) {
+    auto* filters = new FlowLayout;
+    filters->addWidget(
+        KeepTogether(m_pListFrame, {m_pLabels[kDateLabel], m_pStart, m_pLabels[kToLabel], m_pEnd}));
+    filters->addWidget(KeepTogether(m_pListFrame, {m_pLabels[kSupplierLabel], m_pSupplier}));
+    filters->addWidget(m_pStatement);
+    filters->addWidget(m_pQuery);
+    auto* commands = new FlowLayout;
+    commands->addWidget(KeepTogether(m_pListFrame, {m_pLabels[kStateLabel], m_pState}));
+    commands->addWidget(
+        KeepTogether(m_pListFrame, {m_pLabels[kTotalLabel], m_pTotal, m_pLabels[kTotalUnit]}));
+    for (QWidget* widget : {static_cast<QWidget*>(m_pPrintSetup), static_cast<QWidget*>(m_pPreview),
+                            static_cast<QWidget*>(m_pPrint), static_cast<QWidget*>(m_pSinglePage)})
+        commands->addWidget(widget);
+    auto* listRows = new QVBoxLayout(m_pListFrame);
+    listRows->addLayout(filters);
+    listRows->addLayout(commands);
+    listRows->addWidget(m_pList, 1);
 
-    auto place = [left](QWidget* widget, int x, int y, int width) {
-        widget->setGeometry(left + x, y, width, kHeight);
-    };
-    place(m_pLabels[kDateLabel], 10, 45, 40);
-    place(m_pStart, 54, 45, 110);
-    place(m_pLabels[kToLabel], 164, 45, 24);
-    place(m_pEnd, 188, 45, 110);
-    place(m_pLabels[kSupplierLabel], 304, 45, 56);
-    place(m_pSupplier, 364, 45, 96);
-    place(m_pStatement, 464, 45, 56);
-    place(m_pQuery, 524, 45, 80);
-    place(m_pLabels[kStateLabel], 10, 80, 70);
-    place(m_pState, 84, 80, 80);
-    place(m_pLabels[kTotalLabel], 168, 80, 52);
-    place(m_pTotal, 222, 80, 86);
-    place(m_pLabels[kTotalUnit], 310, 80, 16);
-    place(m_pPrintSetup, 332, 80, 68);
-    place(m_pPreview, 404, 80, 68);
-    place(m_pPrint, 476, 80, 52);
-    place(m_pSinglePage, 536, 80, 80);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_pDeleted);
+    buttons->addWidget(m_pDelete);
+    auto* detailRows = new QVBoxLayout(m_pDetailFrame);
+    detailRows->addLayout(buttons);
+    detailRows->addWidget(m_pDetail, 1);
+
+    auto* halves = new QHBoxLayout(parent);
+    halves->setContentsMargins(10, 10, 10, 10);
+    halves->addWidget(m_pListFrame, 1);
+    halves->addWidget(m_pDetailFrame, 1);
 }
 
 void EntryQueryControls::AppendDocument(const EntryDocument& document) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSize>
 #include <QStringList>
 
 struct EntryDocument;
@@ -50,19 +49,19 @@ struct EntryQueryControls {
     QPushButton* m_pPreview = nullptr;
     QPushButton* m_pPrint = nullptr;
     QCheckBox* m_pSinglePage = nullptr;
-    QPushButton* m_pDelete = nullptr; // 删除本单, in the detail half
+    QPushButton* m_pDelete = nullptr;  // 删除本单, in the detail half
     QPushButton* m_pDeleted = nullptr; // 已删除单据, beside it
     CGridCtrl* m_pList = nullptr;
     CGridCtrl* m_pDetail = nullptr;
 
     // Makes the controls as children of parent.
     void Create(QWidget* parent);
-    // Places them for a window of the given size: the list on the left half, the detail on the
-    // right half.
-    void LayOut(QSize size);
 
     // Appends a list row for the document; its state becomes a drop-down cell.
     void AppendDocument(const EntryDocument& document);
     // Appends a detail row: name, code, packing, price, quantity, amount.
     void AppendLine(const QStringList& line);
+
+  private:
+    void LayOut(QWidget* parent);
 };

@@ -3,19 +3,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFont>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
+#include "ui/FlowLayout.h"
 #include "grid/CGridCtrl.h"
+#include "queries/RuledGroupBox.h"
 #include "queries/SaleQueryGrid.h"
 #include "queries/SaleQuerySql.h"
 
 namespace {
-
-constexpr int kHeight = 24;
 
 QDateEdit* MakeDateBox(QWidget* parent, const QDate& date) {
     auto* box = new QDateEdit(date, parent);
@@ -28,17 +29,21 @@ QLineEdit* MakeTotalBox(QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for the largest sums a shop reaches.
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("99999999.99")) + 16);
     return box;
+}
+
+// A drop list as wide as the letters, whatever names it lists later.
+void FixWidthByLetters(QComboBox* box, int letters) {
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(letters);
 }
 
 } // namespace
 
 void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
-    m_pListFrame = new QGroupBox(kind.listCaption, parent);
-    // The caption carries a long note: a smaller font keeps it inside the frame.
-    QFont captionFont = m_pListFrame->font();
-    captionFont.setPixelSize(11);
-    m_pListFrame->setFont(captionFont);
+    m_pListFrame = new RuledGroupBox(kind.listCaption, parent);
     m_pDetailFrame = new QGroupBox(kind.detailCaption, parent);
     const QString texts[kLabels] = {
         QStringLiteral("日期:"), QStringLiteral("至"),    kind.stateLabel,
@@ -59,9 +64,11 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
     m_pCustomer = new QComboBox(parent);
     m_pCustomer->setEditable(true);
     m_pCustomer->setInsertPolicy(QComboBox::NoInsert);
+    FixWidthByLetters(m_pCustomer, 12);
     m_pStatement = new QPushButton(QStringLiteral("对账单"), parent);
     m_pStatement->setToolTip(QStringLiteral("客户框中客户在所选日期内的对账单"));
     m_pEmployee = new QComboBox(parent);
+    FixWidthByLetters(m_pEmployee, 6);
     m_pQuery = new QPushButton(QStringLiteral("查询"), parent);
     m_pDue = MakeTotalBox(parent);
     m_pReceived = MakeTotalBox(parent);
@@ -98,59 +105,52 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
     m_pDetail = new CGridCtrl(parent);
     m_pDetail->SetDlgCtrlID(101);
     SetupSaleDetailGrid(m_pDetail);
-    m_pListFrame->lower();
-    m_pDetailFrame->lower();
+    LayOut(parent);
 }
 
-void SaleQueryControls::LayOut(QSize size) {
-    const int w = qMax(size.width(), 1280);
-    const int h = size.height();
-    const int left = w / 2 - 630;
-    const int right = w / 2 + 10;
-    auto place = [](QWidget* widget, int x, int y, int width, int height = kHeight) {
-        if (widget)
-            widget->setGeometry(x, y, width, height);
-    };
-    m_pListFrame->setGeometry(left, 10, 630, h - 20);
-    m_pDetailFrame->setGeometry(right, 10, 620, h - 20);
-    // Filters.
-    const int x = left + 10;
-    place(m_pLabels[kDateLabel], x, 36, 40);
-    place(m_pStart, x + 44, 36, 110);
-    place(m_pLabels[kToLabel], x + 154, 36, 24);
-    place(m_pEnd, x + 178, 36, 110);
-    place(m_pLabels[kStateLabel], x + 294, 36, 70);
-    place(m_pState, x + 368, 36, 72);
-    place(m_pLabels[kEmployeeLabel], x + 446, 36, 40);
-    place(m_pEmployee, x + 490, 36, 120);
-    place(m_pLabels[kCustomerLabel], x, 64, 40);
-    place(m_pCustomer, x + 44, 64, 174);
-    place(m_pStatement, x + 224, 64, 64);
-    place(m_pQuery, x + 298, 64, 80);
-    place(m_pListPrintSetup, x + 386, 64, 76);
-    place(m_pListPreview, x + 466, 64, 76);
-    place(m_pListPrint, x + 546, 64, 64);
-    // Totals.
-    QLineEdit* totals[] = {m_pDue, m_pReceived, m_pOutstanding};
-    for (int i = 0; i < 3; ++i) {
-        const int tx = x + i * 204;
-        place(m_pLabels[kDueLabel + 2 * i], tx, 92, 56);
-        place(totals[i], tx + 60, 92, 110);
-        place(m_pLabels[kDueUnit + 2 * i], tx + 170, 92, 24);
-    }
-    place(m_pList, left + 10, 125, 610, h - 145);
-    // Detail.
-    const int d = right + 10;
-    place(m_pDetailPrintSetup, d, 36, 66);
-    place(m_pDetailPreview, d + 70, 36, 66);
-    place(m_pDetailPrint, d + 140, 36, 46);
-    place(m_pSinglePage, d + 194, 36, 78);
-    place(m_pDelete, d + 274, 36, 72);
-    place(m_pInvoiced, d + 354, 36, 150);
-    place(m_pInvoiceDate, d + 504, 36, 96);
-    place(m_pOddnumLabel, d, 66, 40);
-    place(m_pOddnum, d + 44, 66, 130);
-    place(m_pDetailReceipt, d + 184, 66, 80);
-    place(m_pDeleted, d + 274, 66, 90);
-    place(m_pDetail, d, 98, 600, h - 118);
+// The list half and the detail half side by side, sharing the width; in each the header rows
+// keep their order and wrap where the half is too narrow, and the table takes the rest.
+void SaleQueryControls::LayOut(QWidget* parent) {
+    auto* listRows = new QVBoxLayout(m_pListFrame);
+    auto* filters = new FlowLayout;
+    filters->addWidget(
+        KeepTogether(m_pListFrame, {m_pLabels[kDateLabel], m_pStart, m_pLabels[kToLabel], m_pEnd}));
+    filters->addWidget(KeepTogether(m_pListFrame, {m_pLabels[kStateLabel], m_pState}));
+    filters->addWidget(KeepTogether(m_pListFrame, {m_pLabels[kEmployeeLabel], m_pEmployee}));
+    auto* commands = new FlowLayout;
+    commands->addWidget(KeepTogether(m_pListFrame, {m_pLabels[kCustomerLabel], m_pCustomer}));
+    for (QWidget* button :
+         {m_pStatement, m_pQuery, m_pListPrintSetup, m_pListPreview, m_pListPrint})
+        commands->addWidget(button);
+    auto* totals = new FlowLayout;
+    QLineEdit* boxes[] = {m_pDue, m_pReceived, m_pOutstanding};
+    for (int i = 0; i < 3; ++i)
+        totals->addWidget(KeepTogether(
+            m_pListFrame, {m_pLabels[kDueLabel + 2 * i], boxes[i], m_pLabels[kDueUnit + 2 * i]}));
+    listRows->addLayout(filters);
+    listRows->addLayout(commands);
+    listRows->addLayout(totals);
+    listRows->addWidget(m_pList, 1);
+
+    auto* detailRows = new QVBoxLayout(m_pDetailFrame);
+    auto* print = new FlowLayout;
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_pDetailPrintSetup), static_cast<QWidget*>(m_pDetailPreview),
+          static_cast<QWidget*>(m_pDetailPrint), static_cast<QWidget*>(m_pSinglePage),
+          static_cast<QWidget*>(m_pDelete)})
+        print->addWidget(widget);
+    if (m_pInvoiced)
+        print->addWidget(KeepTogether(m_pDetailFrame, {m_pInvoiced, m_pInvoiceDate}));
+    auto* document = new FlowLayout;
+    document->addWidget(KeepTogether(m_pDetailFrame, {m_pOddnumLabel, m_pOddnum}));
+    document->addWidget(m_pDetailReceipt);
+    document->addWidget(m_pDeleted);
+    detailRows->addLayout(print);
+    detailRows->addLayout(document);
+    detailRows->addWidget(m_pDetail, 1);
+
+    auto* halves = new QHBoxLayout(parent);
+    halves->setContentsMargins(10, 10, 10, 10);
+    halves->addWidget(m_pListFrame, 1);
+    halves->addWidget(m_pDetailFrame, 1);
 }

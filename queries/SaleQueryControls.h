@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QSize>
-
 #include "queries/SaleQueryKind.h"
 
 class CGridCtrl;
@@ -55,7 +53,7 @@ struct SaleQueryControls {
     QCheckBox* m_pSinglePage = nullptr;
     QPushButton* m_pDelete = nullptr;
     QPushButton* m_pDeleted = nullptr; // 已删除单据
-    QCheckBox* m_pInvoiced = nullptr; // null without invoice dates
+    QCheckBox* m_pInvoiced = nullptr;  // null without invoice dates
     QDateEdit* m_pInvoiceDate = nullptr;
     CGridCtrl* m_pDetail = nullptr;
     QLabel* m_pOddnumLabel = nullptr;
@@ -64,6 +62,7 @@ struct SaleQueryControls {
 
     // Makes the controls as children of parent, with the texts of the kind.
     void Create(QWidget* parent, const SaleQueryKind& kind);
-    // Places the two halves side by side, centred in a window of the given size.
-    void LayOut(QSize size);
+
+  private:
+    void LayOut(QWidget* parent);
 };

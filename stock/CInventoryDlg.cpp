@@ -7,15 +7,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
+#include "ui/CDbAction.h"
+#include "ui/CommandIds.h"
+#include "ui/FlowLayout.h"
+#include "stock/CStocktakeDlg.h"
 #include "catalogue/MinimumStock.h"
 #include "catalogue/ProductSearch.h"
 #include "export/GridExport.h"
 #include "export/ReportPrint.h"
 #include "grid/CGridCtrl.h"
-#include "stock/CStocktakeDlg.h"
-#include "ui/CDbAction.h"
-#include "ui/CommandIds.h"
 #include "ui/ShellLink.h"
 
 namespace {
@@ -31,8 +33,6 @@ RememberedValues& Remembered() {
     static RememberedValues values;
     return values;
 }
-
-constexpr int kControlHeight = 25;
 
 // What the exported columns hold, by header; the others are text.
 const ExportKinds kExportKinds = {{"条形码", ExportKind::Text},
@@ -56,6 +56,7 @@ void CInventoryDlg::CreateControls() {
     m_pGridFrame = new QGroupBox(this);
     m_pKeywordLabel = new QLabel(QStringLiteral("商品名称关键字："), this);
     m_pKeyword = new QLineEdit(this);
+    m_pKeyword->setMinimumWidth(200);
     m_pByName = new QRadioButton(QStringLiteral("按商品名称搜索"), this);
     m_pByShortName = new QRadioButton(QStringLiteral("按商品简称搜索"), this);
     m_pSearchBy = new QButtonGroup(this);
@@ -69,6 +70,8 @@ void CInventoryDlg::CreateControls() {
     m_pHits->setReadOnly(true);
     m_pHits->setAlignment(Qt::AlignCenter);
     m_pHits->setFocusPolicy(Qt::NoFocus);
+    m_pHits->setFixedWidth(m_pHits->fontMetrics().horizontalAdvance(QStringLiteral("9999999")) +
+                           12);
     m_pHitsAfter = new QLabel(QStringLiteral("条记录"), this);
     m_pGrid = new CGridCtrl(this);
     SetupProductGrid(*m_pGrid);
@@ -90,6 +93,7 @@ void CInventoryDlg::CreateControls() {
     setTabOrder(m_pByShortName, m_pBelowMinimum);
     setTabOrder(m_pBelowMinimum, m_pSearch);
     setTabOrder(m_pSearch, m_pGrid);
+    LayOut();
 }
 
 void CInventoryDlg::LoadValues() {
@@ -160,34 +164,29 @@ bool CInventoryDlg::eventFilter(QObject* watched, QEvent* event) {
     return CWorkDialog::eventFilter(watched, event);
 }
 
-void CInventoryDlg::resizeEvent(QResizeEvent* event) {
-    CWorkDialog::resizeEvent(event);
-    LayOut();
-}
-
-// Positions follow the window's width R and height H.
+// The search boxes in one row of the search frame, wrapping where the window is too narrow;
+// the list fills the frame below.
 void CInventoryDlg::LayOut() {
-    const int r = width();
-    const int h = height();
-    const int a = r / 2 + 440;
-    const int left = (r - a) / 2;
-    const int q = r / 4;
-    const int y = 32;
-    m_pSearchFrame->setGeometry(left, 10, a, 60);
-    m_pStocktake->setGeometry(left + 12, y, 66, kControlHeight);
-    m_pKeywordLabel->setGeometry(q - 130, y, 100, kControlHeight);
-    m_pKeyword->setGeometry(q - 30, y, 200, kControlHeight);
-    m_pByName->setGeometry(q + 185, y, 115, kControlHeight);
-    m_pByShortName->setGeometry(q + 300, y, 115, kControlHeight);
-    m_pBelowMinimum->setGeometry(q + 415, y, 105, kControlHeight);
-    m_pSearch->setGeometry(q + 525, y, 70, kControlHeight);
-    m_pHitsBefore->setGeometry(q + 605, y, 15, kControlHeight);
-    m_pHits->setGeometry(q + 620, y, 45, kControlHeight);
-    m_pHitsAfter->setGeometry(q + 668, y, 45, kControlHeight);
-    m_pExport->setGeometry(q + 715, y, 62, kControlHeight);
-    m_pPrint->setGeometry(q + 782, y, 62, kControlHeight);
-    m_pGridFrame->setGeometry(left, 61 + 15, a, h - 70 - 15);
-    m_pGrid->setGeometry(left + 10, 90, a - 20, h - 20 - 90);
+    auto* search = new FlowLayout(m_pSearchFrame);
+    const QList<QWidget*> widgets = {
+        m_pStocktake,
+        KeepTogether(m_pSearchFrame, {m_pKeywordLabel, m_pKeyword}),
+        m_pByName,
+        m_pByShortName,
+        m_pBelowMinimum,
+        m_pSearch,
+        KeepTogether(m_pSearchFrame, {m_pHitsBefore, m_pHits, m_pHitsAfter}),
+        m_pExport,
+        m_pPrint};
+    for (QWidget* widget : widgets)
+        search->addWidget(widget);
+    search->setContentsMargins(12, 6, 12, 6);
+    auto* list = new QVBoxLayout(m_pGridFrame);
+    list->addWidget(m_pGrid);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(m_pSearchFrame);
+    layout->addWidget(m_pGridFrame, 1);
 }
 
 void CInventoryDlg::PrintList() {

@@ -48,7 +48,6 @@ class CInventoryDlg : public CWorkDialog {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void CreateControls();

@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QtTest>
 
 #include <memory>
@@ -105,6 +106,7 @@ class TestAccountDlg : public QObject {
     void everyBarStaysInTheFrame();
     void valueLabelsNeverOverlapOrDropBelowTheBase();
     void monthChartFitsItsFrame();
+    void chartShrinksIntoANarrowWindow();
 
     // Window
     void windowIsWhiteAndCloseBoxHides();
@@ -442,6 +444,45 @@ void TestAccountDlg::monthChartFitsItsFrame() {
     QCOMPARE(bars[13].colour, QColor(160, 110, 60));
     QCOMPARE(chart.ScaleLabel().text, QStringLiteral("最大值:1,000,000,000,000.00"));
     QCOMPARE(chart.MonthLabels()[11].text, QStringLiteral("12月"));
+}
+
+// On a small screen the six groups do not fit at their full pitch: bars, labels and base line
+// shrink alike and stay right of the period column and inside the window.
+void TestAccountDlg::chartShrinksIntoANarrowWindow() {
+    const AccountFigures figures{1000, 400, 200, 100, 1500, -700, 300, 500};
+    const AccountChart wide(figures, 600, 1260, 240);
+    QCOMPARE(wide.Pitch(), AccountChart::kGroupPitch);
+    QCOMPARE(wide.BarWidth(), AccountChart::kBarWidth);
+
+    TestDatabase db;
+    AddSaleDoc(db, "saleout", "20260301001", 1, "1234567.80", "1000000");
+    AddEntryDoc(db, "20260301001", 1, 987654.32);
+    CAccountDlg dialog;
+    dialog.resize(1016, 532); // the work area of a 1024x768 screen
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.HasFigures());
+    const QRect area = dialog.ChartArea();
+    QCOMPARE(area.left(), dialog.CostText()->geometry().right() + 21);
+    const AccountChart chart = dialog.Chart();
+    QVERIFY(chart.Pitch() < AccountChart::kGroupPitch);
+    QVERIFY(chart.Pitch() * 6 <= area.width());
+    QCOMPARE(chart.BarWidth(), AccountChart::kBarWidth * chart.Pitch() / AccountChart::kGroupPitch);
+    QVERIFY(chart.ValueFontHeight() < AccountChart::kValueFontHeight);
+    QCOMPARE(chart.ValueLineHeight() - chart.ValueFontHeight(),
+             AccountChart::kValueLineHeight - AccountChart::kValueFontHeight);
+    for (const ChartBar& bar : chart.Bars()) {
+        QVERIFY(bar.rect.isEmpty() ||
+                (bar.rect.left() >= area.left() && bar.rect.right() <= area.right()));
+    }
+    QVERIFY(chart.BaseLine().x1() >= area.left());
+    QVERIFY(chart.BaseLine().x2() <= area.right());
+    // Neighbouring groups' labels keep apart: each label is no wider than a pitch.
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(chart.ValueFontHeight());
+    const QFontMetrics metrics(font);
+    for (const ChartText& label : chart.ValueLabels())
+        QVERIFY2(metrics.horizontalAdvance(label.text) <= chart.Pitch(), qPrintable(label.text));
 }
 
 void TestAccountDlg::windowIsWhiteAndCloseBoxHides() {
