@@ -54,7 +54,7 @@ struct EntryQueryControls {
     CGridCtrl* m_pList = nullptr;
     CGridCtrl* m_pDetail = nullptr;
 
-    // Makes the controls as children of parent.
+    // Makes the controls in parent and lays them out there.
     void Create(QWidget* parent);
 
     // Appends a list row for the document; its state becomes a drop-down cell.

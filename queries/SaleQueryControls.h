@@ -60,7 +60,7 @@ struct SaleQueryControls {
     QLineEdit* m_pOddnum = nullptr;          // 单号: a typed or scanned number shows its document
     QPushButton* m_pDetailReceipt = nullptr; // 打印小票 of the shown document
 
-    // Makes the controls as children of parent, with the texts of the kind.
+    // Makes the controls in parent, with the texts of the kind, and lays them out there.
     void Create(QWidget* parent, const SaleQueryKind& kind);
 
   private:
