@@ -14,9 +14,10 @@
 #include "app/CDbException.h"
 #include "app/CLansetDlg.h"
 #include "app/CMainFrame.h"
-#include "app/KeyTips.h"
 #include "app/ConnectionString.h"
+#include "app/HarborClock.h"
 #include "app/HarborMessageBox.h"
+#include "app/KeyTips.h"
 #include "app/LansetFile.h"
 
 CHarborApp theApp;
@@ -30,7 +31,7 @@ CHarborApp::~CHarborApp() {
 }
 
 bool CHarborApp::InitInstance() {
-    m_strStartDate = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    m_strStartDate = HarborToday().toString(QStringLiteral("yyyy-MM-dd"));
     m_pMainWnd = new CMainFrame;
     m_pMainWnd->showMaximized();
     m_pMainWnd->RepaintNow();

@@ -24,6 +24,7 @@
 #include "app/CWorkDialog.h"
 #include "app/CommandIds.h"
 #include "app/DialogFactory.h"
+#include "app/HarborClock.h"
 #include "app/HomePicture.h"
 #include "app/ShopStatusPanes.h"
 #include "receipt/CReceiptSetupDlg.h"
@@ -164,7 +165,7 @@ QMenu* CMainFrame::BuildStyleMenu() {
 
 void CMainFrame::BuildStatusBar() {
     m_pDatePane = new QLabel(theApp.m_strStartDate.isEmpty()
-                                 ? QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))
+                                 ? HarborToday().toString(QStringLiteral("yyyy-MM-dd"))
                                  : theApp.m_strStartDate,
                              this);
     statusBar()->addWidget(m_pDatePane);

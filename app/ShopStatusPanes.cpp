@@ -8,6 +8,7 @@
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
+#include "app/HarborClock.h"
 #include "documents/Oddnum.h"
 
 namespace {
@@ -18,7 +19,7 @@ constexpr int kRefreshMs = 60 * 1000;
 QString TodaysSales() {
     const QString count =
         SqlScalar(QStringLiteral("SELECT count(DISTINCT oddnum) FROM saleout WHERE oddnum LIKE ?"),
-                  {OddnumPrefix(QDate::currentDate()) + QLatin1Char('%')});
+                  {OddnumPrefix(HarborToday()) + QLatin1Char('%')});
     return count.isEmpty() ? QStringLiteral("0") : count;
 }
 

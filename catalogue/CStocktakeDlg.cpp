@@ -13,6 +13,7 @@
 #include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/CDbException.h"
+#include "app/HarborClock.h"
 #include "app/HarborMessageBox.h"
 #include "app/KeyPress.h"
 #include "catalogue/StocktakeGrid.h"
@@ -116,7 +117,7 @@ void CStocktakeDlg::StartCount() {
         return;
     m_items = items;
     m_strScope = m_pScope->currentText();
-    m_startedAt = QDateTime::currentDateTime();
+    m_startedAt = HarborNow();
     m_strPosted.clear();
     m_nScanRow = -1;
     m_pScan->clear();

@@ -13,6 +13,7 @@
 #include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
 #include "app/CHarborApp.h"
+#include "app/HarborClock.h"
 #include "app/HarborMessageBox.h"
 #include "app/RowLocks.h"
 #include "catalogue/MinimumStock.h"
@@ -194,7 +195,7 @@ void CSaleDocDlg::ReadBoxes() {
 }
 
 void CSaleDocDlg::TickClock() {
-    m_strNow = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss");
+    m_strNow = HarborNow().toString("yyyy-MM-dd HH:mm:ss");
     m_ui.m_pTime->setText(m_strNow);
 }
 
@@ -209,7 +210,7 @@ bool CSaleDocDlg::NewDocument() {
         return false;
     QString number;
     RunDbRead(this, QStringLiteral("新增一单"),
-              [&] { number = NewOddnum(m_kind.table, QDate::currentDate(), this); });
+              [&] { number = NewOddnum(m_kind.table, HarborToday(), this); });
     if (number.isEmpty())
         return false;
     EnableDocument(true);

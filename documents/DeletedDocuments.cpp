@@ -10,6 +10,7 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
+#include "app/HarborClock.h"
 #include "documents/DocumentPlan.h"
 
 namespace {
@@ -77,7 +78,7 @@ void Insert(const QString& table, const KeptRows& kept) {
 }
 
 QString Now() {
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return HarborNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 } // namespace

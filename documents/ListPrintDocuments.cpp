@@ -2,6 +2,7 @@
 
 #include "app/CRecordset.h"
 #include "app/GbkText.h"
+#include "app/HarborClock.h"
 #include "app/SqlText.h"
 #include "documents/Cents.h"
 #include "documents/NumericText.h"
@@ -81,7 +82,7 @@ int FillSaleList(ListPrintData& list, const SaleListHeader& header,
 }
 
 QString CustomerBalanceText(const QString& customer) {
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     const PartyStatement statement = ComputeStatement(
         ReadStatementDocuments(StatementParty::Customer, customer, today), QDate(), today);
     return QStringLiteral("累计欠款:") + CentsText(statement.closing) + QStringLiteral("元");

@@ -8,6 +8,7 @@
 #include "app/CConnection.h"
 #include "app/CHarborApp.h"
 #include "app/CSqlReader.h"
+#include "app/HarborClock.h"
 #include "app/PrefixSearch.h"
 #include "app/RowLocks.h"
 #include "documents/Cents.h"
@@ -89,7 +90,7 @@ QVector<CountWrite> ReadCountWrites(const QVector<const StocktakeItem*>& counted
 
 // The next number of the day's counts: one posting at a time per day on the server.
 QString NextStocktakeNumber() {
-    const QString prefix = OddnumPrefix(QDate::currentDate());
+    const QString prefix = OddnumPrefix(HarborToday());
     LockFirstSave(QStringLiteral("harbor_stocktake"), prefix);
     const TextRange range = PrefixRange(prefix);
     CSqlReader reader(
@@ -169,8 +170,7 @@ QString PostStocktake(const QVector<StocktakeItem>& items, const QString& scope,
     const QString oddnum = NextStocktakeNumber();
     Db().Execute(QStringLiteral("INSERT INTO harbor_stocktake (oddnum, scope, startedat, postedat, "
                                 "postedby, workstation) VALUES (?,?,?,?,?,?)"),
-                 {oddnum, scope, startedAt.toString(Qt::ISODate),
-                  QDateTime::currentDateTime().toString(Qt::ISODate),
+                 {oddnum, scope, startedAt.toString(Qt::ISODate), HarborNow().toString(Qt::ISODate),
                   OperatorSession::Instance().Operator().name, QSysInfo::machineHostName()});
     QMap<QString, double> moves;
     for (const CountWrite& write : writes) {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/CDbAction.h"
+#include "app/HarborClock.h"
 #include "app/HarborMessageBox.h"
 #include "documents/Cents.h"
 #include "export/ExportDialogs.h"
@@ -40,7 +41,7 @@ ExportKinds StatementKinds(StatementParty party) {
 CStatementDlg::CStatementDlg(StatementParty party, const QString& name, QWidget* parent)
     : QDialog(parent), m_party(party), m_strName(name) {
     setWindowTitle(QStringLiteral("%1对账单 - %2").arg(PartyNoun(party), name));
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     m_from = QDate(today.year(), today.month(), 1);
     m_to = today;
     CreateControls();

@@ -10,6 +10,7 @@
 
 #include "accounts/PermissionCheck.h"
 #include "app/CDbAction.h"
+#include "app/HarborClock.h"
 #include "app/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/DocumentKeyMap.h"
@@ -34,7 +35,7 @@ const ExportKinds kDetailExportKinds = {{"条形码", ExportKind::Text},
 } // namespace
 
 CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
-    : CWorkDialog(QStringLiteral("入库单查询"), parent), m_endDate(QDate::currentDate()) {
+    : CWorkDialog(QStringLiteral("入库单查询"), parent), m_endDate(HarborToday()) {
     m_ui.Create(this);
     m_ui.m_pStart->setDate(m_startDate);
     m_ui.m_pEnd->setDate(m_endDate);
@@ -190,13 +191,15 @@ void CEntryQueryDlg::PrintList(int mode) {
 bool CEntryQueryDlg::QueryClose() {
     m_strSupplier.clear();
     m_ui.m_pSupplier->setEditText(m_strSupplier);
-    m_startDate = QDate::currentDate();
+    m_startDate = HarborToday();
     m_ui.m_pStart->setDate(m_startDate);
     return true;
 }
 
 // A query window opens on today's documents, already listed.
-void CEntryQueryDlg::FirstShown() { Query(); }
+void CEntryQueryDlg::FirstShown() {
+    Query();
+}
 
 bool CEntryQueryDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched == m_ui.m_pSupplier) {

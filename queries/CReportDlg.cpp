@@ -7,6 +7,7 @@
 #include <QSpinBox>
 
 #include "app/CDbAction.h"
+#include "app/HarborClock.h"
 #include "documents/ReportPrint.h"
 #include "export/ExportDialogs.h"
 #include "grid/CGridCtrl.h"
@@ -54,7 +55,7 @@ void CReportDlg::CreateControls() {
         m_pReport->addItem(ReportTitle(request));
     }
     m_pPeriodLabel = new QLabel(QStringLiteral("日期从"), this);
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     m_pFrom = new QDateEdit(QDate(today.year(), today.month(), 1), this);
     m_pToLabel = new QLabel(QStringLiteral("至"), this);
     m_pTo = new QDateEdit(today, this);

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "app/CWorkDialog.h"
+#include "app/HarborClock.h"
 #include "documents/ListPrintData.h"
 #include "queries/SaleQueryControls.h"
 #include "queries/SaleQueryKind.h"
@@ -50,7 +51,7 @@ class CSaleQueryDlg : public CWorkDialog {
 
     const SaleQueryControls& Ui() const { return m_ui; }
 
-    QDate m_dateStart = QDate::currentDate();
+    QDate m_dateStart = HarborToday();
     QDate m_dateEnd;
     QString m_strCustomer;
     QString m_strState;

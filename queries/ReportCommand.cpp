@@ -8,6 +8,7 @@
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
 #include "app/DataFolder.h"
+#include "app/HarborClock.h"
 #include "app/LansetFile.h"
 #include "export/CsvWriter.h"
 #include "export/ExportFile.h"
@@ -145,7 +146,7 @@ int WriteReport(const ReportOptions& options) {
 int ReportCommand(const QStringList& args) {
     ReportOptions options;
     QString error;
-    if (!ParseReportOptions(args, QDate::currentDate(), &options, &error)) {
+    if (!ParseReportOptions(args, HarborToday(), &options, &error)) {
         PrintError(error);
         PrintError(QStringLiteral("Harbor --report NAME [--from YYYY-MM-DD] [--to YYYY-MM-DD] "
                                   "[--db FILE] [--out FILE.csv|FILE.xlsx] [--days N] "

@@ -11,6 +11,7 @@
 #include "app/CDbAction.h"
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
+#include "app/HarborClock.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/Oddnum.h"
 
@@ -40,7 +41,7 @@ int RunWorker(int worker, const QString& where) {
     });
     const CSaleDocStore store(SaleDocKind::SaleOut());
     for (int d = 0; d < kDocuments; ++d) {
-        SaleDocHeader header{NewOddnum("saleout", QDate::currentDate()),
+        SaleDocHeader header{NewOddnum("saleout", HarborToday()),
                              QStringLiteral("客户%1").arg(worker),
                              QStringLiteral("2026-12-06 10:00:00"),
                              "10.00",
@@ -61,8 +62,8 @@ int RunWorker(int worker, const QString& where) {
             const QString oddnum = store.Documents().FirstSaveNumber(header.oddnum, nullptr);
             if (oddnum.isEmpty())
                 throw CDbException(QStringLiteral("单号已用完"));
-            const DocumentWrite write = store.Documents().Save(
-                oddnum, store.HeaderTexts(header), screen, std::nullopt);
+            const DocumentWrite write =
+                store.Documents().Save(oddnum, store.HeaderTexts(header), screen, std::nullopt);
             if (write.result != DocumentWrite::Result::Written)
                 throw CDbException(write.message);
         });

@@ -16,12 +16,13 @@
 #include "UserInput.h"
 
 #include "app/CDbAction.h"
+#include "app/HarborClock.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CClassDlg.h"
 #include "documents/CEntryDlg.h"
-#include "documents/Cents.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
+#include "documents/Cents.h"
 #include "documents/ListPrintJob.h"
 #include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
@@ -31,9 +32,9 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
-#include "support/SettleConfirm.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
+#include "support/SettleConfirm.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ void TestDocumentMoney::lineDeleteLeavesOneSetOfHeaderFigures() {
     QCOMPARE(shop.Stock(kScrew), QString("100.00"));
 
     CAccountDlg account;
-    QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
+    QVERIFY(account.Compute(QString::number(HarborToday().year()), "00"));
     QCOMPARE(account.Figures().receivable, 12.5);
     QCOMPARE(account.Figures().refundDue, 12.5);
     QCOMPARE(account.Figures().refunded, 12.5);
@@ -181,7 +182,7 @@ void TestDocumentMoney::settlingAndInvoiceDateReachEveryRow() {
     QTest::mouseClick(shop.outQuery->Ui().m_pInvoiced, Qt::LeftButton);
     SettleConfirm settle;
     ChooseInCell(list, Shop::ListRow(list, oddnum), kStateColumn, "结清");
-    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    const QString today = HarborToday().toString("yyyy-MM-dd");
     QCOMPARE(shop.Headers("saleout"), QStringList{"15.00|15.00|15.00|15.00|结清"});
     QCOMPARE(shop.db.Rows("SELECT DISTINCT invoicedate FROM saleout"), QStringList{today});
 
@@ -408,8 +409,10 @@ void TestDocumentMoney::scannedQuantityMustBeAboveZero() {
     CSaleOutDlg* dlg = shop.saleOut;
     QTest::mouseClick(dlg->NewButton(), Qt::LeftButton);
     const QList<QPair<QString, QString>> refused = {
-        {"0", "条码信息有误,没有导入:\n第2行\"#" + kNail + ",0\":数量必须大于0\n退货请使用销售退货"},
-        {"-1.5", "条码信息有误,没有导入:\n第2行\"#" + kNail + ",-1.5\":数量必须大于0\n退货请使用销售退货"},
+        {"0",
+         "条码信息有误,没有导入:\n第2行\"#" + kNail + ",0\":数量必须大于0\n退货请使用销售退货"},
+        {"-1.5",
+         "条码信息有误,没有导入:\n第2行\"#" + kNail + ",-1.5\":数量必须大于0\n退货请使用销售退货"},
         {"6901234567892", "第2行的数量不能超过9999999.99,请改正"}};
     for (const auto& [quantity, message] : refused) {
         MessageScript messages;
@@ -419,7 +422,7 @@ void TestDocumentMoney::scannedQuantityMustBeAboveZero() {
         QCOMPARE(messages.Last(), message);
         QCOMPARE(dlg->Grid()->GetRowCount(), 1);
         QVERIFY(!dlg->BarcodeBox()->isReadOnly());
-        QVERIFY(dlg->BarcodeBox()->toPlainText().isEmpty());  // ready for the corrected text
+        QVERIFY(dlg->BarcodeBox()->toPlainText().isEmpty()); // ready for the corrected text
     }
     MessageScript messages;
     dlg->BarcodeBox()->setPlainText("7#" + kScrew + ",2\r\n#" + kNail + ",0.5\r\n");
@@ -687,7 +690,7 @@ void TestDocumentMoney::halfCentsAndThirdDecimals() {
     QCOMPARE(shop.Stock(hinge), QString("95.505"));
 
     // Two documents of an older file with half cents.
-    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    const QString today = HarborToday().toString("yyyyMMdd");
     for (const QString number : {"901", "902"})
         shop.db.Exec("INSERT INTO saleout (oddnum, customer, mydate, receivable, receipt, "
                      "freceivable, freceipt, state, code, count, total) VALUES (?, '张三五金', "
@@ -696,12 +699,12 @@ void TestDocumentMoney::halfCentsAndThirdDecimals() {
                      {today + number, kNail});
     QCOMPARE(shop.SaleTotals(shop.outQuery), QStringList({"68.19", "22.02", "46.17"}));
     CAccountDlg account;
-    QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
+    QVERIFY(account.Compute(QString::number(HarborToday().year()), "00"));
     QCOMPARE(account.Figures().receivable, 68.19);
     QCOMPARE(account.Figures().receipt, 22.02);
     const PartyStatement statement = ComputeStatement(
-        ReadStatementDocuments(StatementParty::Customer, "张三五金", QDate::currentDate()),
-        QDate(1970, 1, 1), QDate::currentDate());
+        ReadStatementDocuments(StatementParty::Customer, "张三五金", HarborToday()),
+        QDate(1970, 1, 1), HarborToday());
     QCOMPARE(CentsText(statement.closing), QString("46.17"));
 
     // The query's received amount takes whole cents as well.
@@ -717,7 +720,7 @@ void TestDocumentMoney::halfCentsAndThirdDecimals() {
 void TestDocumentMoney::documentsWithoutPartiesAreListed() {
     Shop shop;
     QVERIFY(shop.ready);
-    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    const QString today = HarborToday().toString("yyyyMMdd");
     for (const QString table : {"saleout", "salein"}) {
         shop.db.Exec(QString("INSERT INTO %1 (oddnum, customer, receivable, receipt, freceivable, "
                              "freceipt, state, employeename, code, count) VALUES (?, NULL, "
@@ -739,7 +742,7 @@ void TestDocumentMoney::documentsWithoutPartiesAreListed() {
     Shop::QueryAll(shop.entryQuery);
     QCOMPARE(shop.entryQuery->TotalBox()->text(), QString("4.00"));
     CAccountDlg account;
-    QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
+    QVERIFY(account.Compute(QString::number(HarborToday().year()), "00"));
     QCOMPARE(account.Figures().receivable, 10.0);
     QCOMPARE(account.Figures().purchase, 4.0);
 }

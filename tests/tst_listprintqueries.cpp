@@ -12,8 +12,10 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "GridInput.h"
 #include "PdfFacts.h"
 
+#include "UserInput.h"
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
 #include "app/CMainFrame.h"
@@ -28,31 +30,6 @@
 #include "support/TestDatabase.h"
 
 namespace {
-
-QPoint CellCentre(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    if (!grid->GetCellRect(row, col, rect))
-        qWarning("cell %d,%d has no rectangle", row, col);
-    return rect.center();
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, row, col));
-}
-
-void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
-    grid->SetFocusCell(row, col);
-    grid->EditCell(row, col);
-    auto* list = qobject_cast<CInPlaceList*>(grid->GetEditWnd());
-    QVERIFY(list);
-    list->hidePopup();
-    list->setCurrentIndex(list->findText(option));
-    QTest::keyClick(list, Qt::Key_Return);
-}
-
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // Every cell of a list's columns 1 to last, the header row included, as the grid shows them
 // and as they were handed over.

@@ -11,6 +11,8 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "GridInput.h"
+#include "Screenshot.h"
 #include "app/FontSetup.h"
 #include "catalogue/CLabelSetupDlg.h"
 #include "catalogue/CPrintCodeDlg.h"
@@ -78,10 +80,6 @@ void FillCatalogue(TestDatabase& db) {
 
 QStringList LabelCodes(TestDatabase& db) {
     return db.Rows(QStringLiteral("SELECT code FROM printcodedata ORDER BY code"));
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
 }
 
 // The row of list k whose given column holds the text.
@@ -299,7 +297,8 @@ void TestPrintCodeDlg::directPrintingPreviewsAndPrintsEveryLabel() {
     ModalDriver<QPrintPreviewDialog> preview({[&](QPrintPreviewDialog* dialog) {
         auto* view = dialog->findChild<QPrintPreviewWidget*>();
         previewPages = view->pageCount();
-        dialog->grab().save("/tmp/labelpreview.png");
+        Snapshot(dialog, "labelpreview");
+        QVERIFY(ShowsWhole(dialog, view));
         dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
         dialog->printer()->setOutputFileName(pdf);
         view->print();
@@ -409,7 +408,8 @@ void TestPrintCodeDlg::labelProgramReadsTheRowsThroughTheDataSource() {
     QCOMPARE(window.opened.size(), 1);
 
     QString error;
-    const QStringList rows = home.Query("远航销售", "SELECT shortname, spec, code FROM printcodedata", &error);
+    const QStringList rows =
+        home.Query("远航销售", "SELECT shortname, spec, code FROM printcodedata", &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(Sorted(rows), Sorted({"膨胀螺丝|100个/盒|0101010001", "大膨胀螺丝|200个/盒|0101010002",
                                    "螺丝|50个/袋|0101000001"}));
@@ -474,7 +474,9 @@ void TestPrintCodeDlg::looksFinished() {
     QVERIFY(sheet->geometry().left() > window.dialog.AllButton()->geometry().right());
     QVERIFY(sheet->geometry().right() < window.dialog.SetupButton()->geometry().left());
     QVERIFY(sheet->width() >= sheet->sizeHint().width());
-    QVERIFY(window.dialog.grab().save("/tmp/printcode.png"));
+    Snapshot(&window.dialog, "printcode");
+    QVERIFY(ShowsWhole(&window.dialog, window.dialog.List(1)));
+    QVERIFY(ShowsWhole(&window.dialog, window.dialog.AllButton()));
 }
 
 int main(int argc, char** argv) {

@@ -9,7 +9,11 @@
 #include <memory>
 
 #include "BarcodeScan.h"
+#include "GridInput.h"
+#include "PdfFacts.h"
+#include "UserInput.h"
 #include "app/CHarborApp.h"
+#include "app/HarborClock.h"
 #include "catalogue/CInventoryDlg.h"
 #include "catalogue/CStocktakeDlg.h"
 #include "catalogue/StocktakeGrid.h"
@@ -46,13 +50,6 @@ QString Stock(DocumentShop& shop, const QString& code) {
     return shop.db.Value("SELECT total FROM property WHERE code=?", {code});
 }
 
-QStringList Column(CGridCtrl* grid, int col) {
-    QStringList texts;
-    for (int row = 1; row < grid->GetRowCount(); ++row)
-        texts << grid->GetCellText(row, col);
-    return texts;
-}
-
 // The keys a user presses, each into whatever has the focus at that moment (the first digit
 // typed on a grid cell opens its editor, the next ones go there).
 void Keys(const QString& text) {
@@ -71,7 +68,8 @@ void ScanAndCount(CStocktakeDlg& dlg, const QString& code, const QString& counte
     QVERIFY(dlg.Grid()->GetEditWnd());
     Keys(counted);
     Key(Qt::Key_Return);
-    QTest::qWait(1);
+    // The scan box takes the focus back for the next code.
+    QVERIFY(QTest::qWaitFor([&] { return dlg.ScanBox()->hasFocus(); }));
 }
 
 // Opens the count window and starts a count of a scope chosen with the arrow keys.
@@ -88,7 +86,7 @@ void PressButton(QPushButton* button) {
 }
 
 AccountFigures TodayFigures() {
-    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    const QString today = HarborToday().toString("yyyyMMdd");
     return ReadAccountFigures(DayRange(today, today));
 }
 
@@ -114,8 +112,8 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     MessageScript messages;
 
     StartByKeys(dlg, 1); // 全部商品, then 五金
-    QCOMPARE(Column(dlg.Grid(), kCountCode), kCodes);
-    QCOMPARE(Column(dlg.Grid(), kCountBook),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountCode), kCodes);
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountBook),
              (QStringList{"10.00", "10.00", "10.00", "10.00", "6"}));
 
     // The count sheet lists every product with an empty 实盘 to write in.
@@ -160,11 +158,11 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     Key(Qt::Key_F3);
     ScanAndCount(dlg, kCodes[2], "7");
     QVERIFY(dlg.ScanBox()->hasFocus());
-    QCOMPARE(Column(dlg.Grid(), kCountCounted),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountCounted),
              (QStringList{"12.00", "9.50", "7.00", "10.00", "4.00"}));
-    QCOMPARE(Column(dlg.Grid(), kCountDifference),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountDifference),
              (QStringList{"2.00", "-0.50", "-3.00", "0.00", "-2.00"}));
-    QCOMPARE(Column(dlg.Grid(), kCountValue),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountValue),
              (QStringList{"4.00", "-1.50", "-12.00", "0.00", "成本未知"}));
     QCOMPARE(
         dlg.TotalsLabel()->text(),
@@ -172,7 +170,7 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
 
     if (const QString png = qEnvironmentVariable("HARBOR_STOCKTAKE_PNG"); !png.isEmpty()) {
         dlg.resize(1366, 768);
-        QTest::qWait(50);
+        DeliverPostedEvents(); // the layout at the new size
         dlg.grab().save(png);
     }
 
@@ -226,7 +224,7 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
 
     // A second count puts the old figures back.
     PressButton(dlg.StartButton());
-    QCOMPARE(Column(dlg.Grid(), kCountBook),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountBook),
              (QStringList{"12.00", "9.50", "7.00", "10.00", "4.00"}));
     QVERIFY(dlg.Grid()->IsCellEditable(1, kCountCounted));
     const QStringList back = {"10", "10", "10", "10", "6"};
@@ -345,7 +343,7 @@ void TestStocktake::productDeletedMeanwhileIsRefusedByName() {
     Key(Qt::Key_Return);
     Key(Qt::Key_Backspace);
     Key(Qt::Key_Return);
-    QTest::qWait(1);
+    DeliverPostedEvents();
     QCOMPARE(dlg.Grid()->GetCellText(4, kCountCounted), QString());
     messages.Clear();
     messages.Answer(IDYES);

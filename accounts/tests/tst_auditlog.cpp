@@ -15,6 +15,7 @@
 #include "app/CDbAction.h"
 #include "app/CDbException.h"
 #include "app/CHarborApp.h"
+#include "app/HarborClock.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
@@ -242,7 +243,7 @@ void TestAuditLog::LogWindowFilters() {
     QCOMPARE(rows(), QStringList());
     dlg.ObjectBox()->clear();
     dlg.ActionBox()->clear();
-    dlg.ToBox()->setDate(QDate::currentDate().addDays(-1));
+    dlg.ToBox()->setDate(HarborToday().addDays(-1));
     QCOMPARE(rows(), QStringList());
 }
 

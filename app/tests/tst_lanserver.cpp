@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "DocumentShop.h"
+#include "FreePort.h"
 #include "GridInput.h"
 #include "MessageScript.h"
 #include "TestDatabase.h"
@@ -62,7 +63,7 @@ QString FilledShopFile(const QString& folder, int rowsPerTable) {
                 else if (declared.value(name) == QLatin1String("REAL"))
                     values.append(r == 1 ? QVariant() : QVariant(1.25 + r));
                 else if (name.startsWith('f') &&
-                    (name == "freceivable" || name == "freceipt" || name == "fmoney"))
+                         (name == "freceivable" || name == "freceipt" || name == "fmoney"))
                     values.append(r == 2 ? QVariant() : QVariant(123.449997 + r));
                 else if (r == 1 && i % 3 == 0)
                     values.append(QVariant()); // NULL stays NULL
@@ -104,8 +105,13 @@ QString Run(const QString& program, const QStringList& args, int* code,
             const QString& folder = {}) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    if (!folder.isEmpty())
+    if (!folder.isEmpty()) {
+        // A copy of the program run in its folder keeps its files there.
         process.setWorkingDirectory(folder);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("HARBOR_PROGRAM_DIR");
+        process.setProcessEnvironment(environment);
+    }
     process.start(program, args);
     process.waitForFinished(120000);
     *code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -305,7 +311,8 @@ class TestLanServer : public QObject {
         TypeInCell(dlg->Grid(), 1, 6, "3");
         messages.Clear();
         QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
-        QVERIFY2(!messages.Texts().join('\n').contains("失败"), qPrintable(messages.Texts().join('\n')));
+        QVERIFY2(!messages.Texts().join('\n').contains("失败"),
+                 qPrintable(messages.Texts().join('\n')));
         QCOMPARE(shop.db.Value("SELECT count(DISTINCT oddnum) FROM saleout"), QString("1"));
         QCOMPARE(shop.Stock("0101000001"), QString("97.00"));
     }
@@ -515,7 +522,8 @@ class TestLanServer : public QObject {
         int code = -1;
         QVERIFY(Run("chown", {"postgres:postgres", folder.path()}, &code).isEmpty());
         const QString data = folder.filePath("data");
-        const int port = qEnvironmentVariableIntValue("HARBOR_TEST_PGPORT") + 17;
+        const int port = FreeLoopbackPort();
+        QVERIFY(port > 0);
         const QString initdb = Run("runuser",
                                    {"-u", "postgres", "--", bin + "/initdb", "-D", data, "-U",
                                     "postgres", "--auth-local=peer", "--auth-host=scram-sha-256",

@@ -13,17 +13,19 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "GridInput.h"
 #include "MessageScript.h"
 #include "ModalDriver.h"
 #include "TestDatabase.h"
+#include "UserInput.h"
 #include "app/AppLook.h"
 #include "app/CHarborApp.h"
 #include "app/CHarborView.h"
 #include "app/CMainFrame.h"
-#include "app/QtTranslation.h"
 #include "app/CRibbonBar.h"
 #include "app/CWorkDialog.h"
 #include "app/CommandIds.h"
+#include "app/QtTranslation.h"
 #include "grid/CGridCtrl.h"
 
 namespace {
@@ -332,10 +334,12 @@ class TestMainFrame : public QObject {
         for (QAction* a : print->menu()->actions())
             if (!a->isSeparator())
                 items << a->text();
-        QCOMPARE(items, QStringList({"快速打印(&Q)", "打印预览(&V)", "打印设置(&U)", "小票设置(&R)"}));
+        QCOMPARE(items,
+                 QStringList({"快速打印(&Q)", "打印预览(&V)", "打印设置(&U)", "小票设置(&R)"}));
         print->menu()->close();
         menu->close();
-        QTest::qWait(50);
+        DeliverPostedEvents();
+        QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(printDialogs.Handled(), 3); // W printed nothing
     }
 
@@ -377,7 +381,7 @@ class TestMainFrame : public QObject {
             return shown;
         };
 
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(1, 1).center());
+        ClickCell(grid, 1, 1);
         QVERIFY(grid->hasFocus());
         QApplication::clipboard()->clear();
         QStringList enabled;

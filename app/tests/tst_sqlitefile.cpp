@@ -108,7 +108,8 @@ class TestSqliteFile : public QObject {
         CSqlReader reader(upgraded, "SELECT count(*) FROM sqlite_master WHERE name='minstock'");
         QVERIFY(reader.Next());
         QCOMPARE(reader.Text(0), QString("1"));
-        CSqlReader lines(upgraded, "SELECT tbl, code, qty, total, product FROM docline ORDER BY tbl");
+        CSqlReader lines(upgraded,
+                         "SELECT tbl, code, qty, total, product FROM docline ORDER BY tbl");
         QStringList facts;
         while (lines.Next())
             facts << QStringList{lines.Text(0), lines.Text(1), lines.Text(2), lines.Text(3),
@@ -396,6 +397,7 @@ class TestSqliteFile : public QObject {
         check.setProcessChannelMode(QProcess::MergedChannels);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", folder);
+        environment.remove("HARBOR_PROGRAM_DIR"); // the copy keeps its files beside itself
         check.setProcessEnvironment(environment);
         check.start("setpriv",
                     {"--reuid=nobody", "--regid=nogroup", "--clear-groups", program, "--check"});
@@ -409,6 +411,8 @@ class TestSqliteFile : public QObject {
         // As root, who may write the folder, the same file opens.
         QProcess root;
         root.setWorkingDirectory(folder);
+        environment.insert("HOME", QDir::homePath());
+        root.setProcessEnvironment(environment);
         root.start(program, {"--check"});
         QVERIFY(root.waitForFinished(60 * 1000));
         QCOMPARE(root.exitCode(), 0);

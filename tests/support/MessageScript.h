@@ -12,7 +12,7 @@
 //   ...
 //   QCOMPARE(messages.Texts(), QStringList{"保存成功"});
 class MessageScript {
-public:
+  public:
     explicit MessageScript(QList<int> answers = {});
     ~MessageScript();
 
@@ -23,7 +23,7 @@ public:
     int Count() const { return m_messages.size(); }
     void Clear() { m_messages.clear(); }
 
-private:
+  private:
     QList<int> m_answers;
     QList<MessageRecord> m_messages;
 };

@@ -102,7 +102,8 @@ ServerAddress TestDatabase::ServerFor(const QString& database) {
 }
 
 void TestDatabase::CreateServerDatabase(const QString& name) {
-    AdminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER harbor").arg(name, TemplateDatabase()));
+    AdminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER harbor")
+                  .arg(name, TemplateDatabase()));
 }
 
 bool TestDatabase::OnServer() {
