@@ -1,6 +1,7 @@
 // The program's day: fixed for a test run by HARBOR_TODAY or SetHarborToday, and what the
 // windows take for a new document's number and date and for their query ranges.
 #include <QDateEdit>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QtTest>
 

@@ -596,7 +596,7 @@ class TestLanServer : public QObject {
         const QString conf = ReadFile(data + "/postgresql.conf");
         options.password.clear();
         said.clear();
-        QCOMPARE(RunServerSetup(options, out), 0);
+        QVERIFY2(RunServerSetup(options, out) == 0, qPrintable(said.join('\n')));
         const QString second = said.join('\n');
         QVERIFY2(second.contains("沿用原来的密码") && second.contains("补上") &&
                      second.contains("minstock: 3 行") && !second.contains("property:"),
