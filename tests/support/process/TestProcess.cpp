@@ -5,6 +5,7 @@
 // test starts inherit both through the environment (HARBOR_PROGRAM_DIR, XDG_*, HARBOR_TODAY).
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/HarborClock.h"
@@ -20,11 +21,25 @@ void FixTheDay() {
     SetHarborToday(QDate::fromString(qEnvironmentVariable("HARBOR_TODAY"), Qt::ISODate));
 }
 
-void EnterTestFolder() {
+// A test program another one started (a worker it may kill) works in its parent's folder:
+// a killed process leaves no folder behind.
+QString TestFolder() {
+    const QString parents = qEnvironmentVariable("HARBOR_TEST_FOLDER");
+    if (!parents.isEmpty() && QFileInfo(parents).isDir())
+        return parents;
     g_folder = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/harbor-test-XXXXXX"));
     if (!g_folder->isValid())
         qFatal("no temporary folder for the test: %s", qPrintable(g_folder->errorString()));
-    const QString folder = g_folder->path();
+    qAddPostRoutine([] {
+        delete g_folder;
+        g_folder = nullptr;
+    });
+    qputenv("HARBOR_TEST_FOLDER", QFile::encodeName(g_folder->path()));
+    return g_folder->path();
+}
+
+void EnterTestFolder() {
+    const QString folder = TestFolder();
     qputenv("HARBOR_PROGRAM_DIR", QFile::encodeName(folder));
     // QSettings and QStandardPaths: nothing in the user's home, nothing shared between tests.
     for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
@@ -35,10 +50,6 @@ void EnterTestFolder() {
     SetProgramFolder(folder);
     QDir::setCurrent(folder);
     FixTheDay();
-    qAddPostRoutine([] {
-        delete g_folder;
-        g_folder = nullptr;
-    });
 }
 
 } // namespace
