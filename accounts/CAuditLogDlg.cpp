@@ -10,9 +10,10 @@
 
 #include "accounts/AuditLogQuery.h"
 #include "db/CSqlReader.h"
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
-#include "ui/CDbAction.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ const ExportKinds kKinds = {{QStringLiteral("序号"), ExportKind::Number, 0},
 
 CAuditLogDlg::CAuditLogDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("操作日志"));
-    m_pFrom = new QDateEdit(QDate::currentDate().addMonths(-1), this);
-    m_pTo = new QDateEdit(QDate::currentDate(), this);
+    m_pFrom = new QDateEdit(HarborToday().addMonths(-1), this);
+    m_pTo = new QDateEdit(HarborToday(), this);
     for (QDateEdit* box : {m_pFrom, m_pTo}) {
         box->setCalendarPopup(true);
         box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));

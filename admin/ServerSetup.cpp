@@ -44,6 +44,10 @@ Command Run(const QString& program, const QStringList& args, bool asPostgres = f
             const QByteArray& input = QByteArray()) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    // The postgres user may not enter the folder root started in (/root, a private temporary
+    // folder): psql then warns on its output, which is read as the answer.
+    if (asPostgres)
+        process.setWorkingDirectory(QStringLiteral("/"));
     if (asPostgres && ::geteuid() == 0)
         process.start(QStringLiteral("runuser"),
                       QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),

@@ -1,6 +1,5 @@
 #include "db/DataFolder.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -8,6 +7,7 @@
 #include "db/CDbException.h"
 #include "db/DatabaseInit.h"
 #include "db/LansetFile.h"
+#include "db/ProgramFolder.h"
 
 namespace {
 
@@ -39,12 +39,12 @@ QString ChooseDataFolder(const QString& programFolder, const QString& userFolder
 }
 
 QString DataFolder() {
-    // Tests and a portable copy find their files beside the program, as they always did.
-    return ChooseDataFolder(QCoreApplication::applicationDirPath(), UserDataFolder());
+    // A portable copy finds its files beside the program, as it always did.
+    return ChooseDataFolder(ProgramFolder(), UserDataFolder());
 }
 
 bool IsPortableCopy() {
-    return DataFolder() == QCoreApplication::applicationDirPath();
+    return DataFolder() == ProgramFolder();
 }
 
 DataFolderSetup PrepareDataFolder(const QString& folder) {

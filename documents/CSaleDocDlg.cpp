@@ -10,11 +10,14 @@
 #include <QPushButton>
 
 #include "accounts/PermissionCheck.h"
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
+#include "ui/HarborMessageBox.h"
+#include "db/RowLocks.h"
 #include "catalogue/MinimumStock.h"
 #include "catalogue/PickHandOver.h"
 #include "catalogue/ProductSearch.h"
 #include "db/OperatorSession.h"
-#include "db/RowLocks.h"
 #include "documents/DocumentSaveMark.h"
 #include "documents/DocumentWriteReport.h"
 #include "documents/LineChecks.h"
@@ -31,8 +34,6 @@
 #include "parties/CCustomerDlg.h"
 #include "text/NumericText.h"
 #include "text/ScannerText.h"
-#include "ui/CDbAction.h"
-#include "ui/HarborMessageBox.h"
 #include "ui/PickArea.h"
 
 namespace {
@@ -194,7 +195,7 @@ void CSaleDocDlg::ReadBoxes() {
 }
 
 void CSaleDocDlg::TickClock() {
-    m_strNow = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss");
+    m_strNow = HarborNow().toString("yyyy-MM-dd HH:mm:ss");
     m_ui.m_pTime->setText(m_strNow);
 }
 
@@ -209,7 +210,7 @@ bool CSaleDocDlg::NewDocument() {
         return false;
     QString number;
     RunDbRead(this, QStringLiteral("新增一单"),
-              [&] { number = NewOddnum(m_kind.table, QDate::currentDate(), this); });
+              [&] { number = NewOddnum(m_kind.table, HarborToday(), this); });
     if (number.isEmpty())
         return false;
     EnableDocument(true);

@@ -93,6 +93,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QLineEdit* EmployeeNameBox() const { return m_ui.m_pEmployeeName; }
     QLineEdit* EmployeeIdBox() const { return m_ui.m_pEmployeeId; }
     QPlainTextEdit* BarcodeBox() const { return m_ui.m_pBarcode; }
+    // True while text typed into the barcode box waits to be imported.
+    bool BarcodeImportPending() const { return m_importTimer.isActive(); }
     QLineEdit* SearchBox() const { return m_ui.m_pSearch; }
     QPushButton* CustomerButton() const { return m_ui.m_pSelectCustomer; }
     QPushButton* NewButton() const { return m_ui.m_pNewDoc; }

@@ -10,6 +10,7 @@
 #include "db/CSqlReader.h"
 #include "db/Db.h"
 #include "db/OperatorSession.h"
+#include "text/HarborClock.h"
 #include "documents/DocumentPlan.h"
 
 namespace {
@@ -77,7 +78,7 @@ void Insert(const QString& table, const KeptRows& kept) {
 }
 
 QString Now() {
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return HarborNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "text/HarborClock.h"
 #include "documents/EntryGrid.h"
 #include "grid/CGridCtrl.h"
 
@@ -50,7 +51,7 @@ void EntryControls::Create(QWidget* parent) {
     m_pOddnum = new QLineEdit(parent);
     m_pSupplier = MakeEditableCombo(parent);
     m_pSelectSupplier = new QPushButton(QStringLiteral("选择/新增供货商"), parent);
-    m_pDate = new QDateEdit(QDate::currentDate(), parent);
+    m_pDate = new QDateEdit(HarborToday(), parent);
     m_pDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     m_pDate->setCalendarPopup(true);
     m_pMoney = new QLineEdit(parent);

@@ -2,10 +2,11 @@
 
 #include "db/CRecordset.h"
 #include "db/SqlText.h"
-#include "parties/PartyStatement.h"
-#include "text/Cents.h"
 #include "text/GbkText.h"
+#include "text/HarborClock.h"
+#include "text/Cents.h"
 #include "text/NumericText.h"
+#include "parties/PartyStatement.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ int FillSaleList(ListPrintData& list, const SaleListHeader& header,
 }
 
 QString CustomerBalanceText(const QString& customer) {
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     const PartyStatement statement = ComputeStatement(
         ReadStatementDocuments(StatementParty::Customer, customer, today), QDate(), today);
     return QStringLiteral("累计欠款:") + CentsText(statement.closing) + QStringLiteral("元");

@@ -8,8 +8,9 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include "export/ExportFile.h"
+#include "text/HarborClock.h"
 #include "ui/HarborMessageBox.h"
+#include "export/ExportFile.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ QString AskPath(QWidget* parent, const ExportTable& table, ExportFormat* format)
     dialog.setNameFilters({FormatFilter(ExportFormat::Xlsx), FormatFilter(ExportFormat::Csv)});
     dialog.selectNameFilter(FormatFilter(*format));
     dialog.setDefaultSuffix(FormatSuffix(*format));
-    dialog.selectFile(ProposedFileName(table.title, QDate::currentDate(), *format));
+    dialog.selectFile(ProposedFileName(table.title, HarborToday(), *format));
     // Another format chosen in the dialog changes the suffix of the proposed name.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
         const ExportFormat chosen = FilterFormat(f);

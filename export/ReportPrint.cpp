@@ -12,6 +12,7 @@
 
 #include "db/CSqlReader.h"
 #include "ui/HarborMessageBox.h"
+#include "text/HarborClock.h"
 
 namespace {
 
@@ -254,7 +255,7 @@ bool SaveReportPdf(const Report& report, const QString& path) {
 void ChooseReportPdf(QWidget* parent, const Report& report) {
     QFileDialog dialog(parent, QStringLiteral("保存为PDF文件"),
                        QDir::home().filePath(report.title + QLatin1Char('_') +
-                                             QDate::currentDate().toString(Qt::ISODate) +
+                                             HarborToday().toString(Qt::ISODate) +
                                              QStringLiteral(".pdf")),
                        QStringLiteral("PDF 文件 (*.pdf)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -354,6 +354,10 @@ class CGridCtrl : public QAbstractScrollArea {
     // Called by the in-place editors when they close (the end-edit record).
     void OnEndInPlaceEdit(const GV_DISPINFO& info);
     CTitleTip* GetTitleTip() const;
+    // True while a title tip waits for the mouse to rest on a cell.
+    bool IsHoverPending() const { return m_hoverTimer.isActive(); }
+    // True while a drag beyond the edge keeps scrolling.
+    bool IsAutoScrolling() const { return m_autoScrollTimer.isActive(); }
 
     // Sends a notification to the parent and returns its answer.
     int SendMessageToParent(int nRow, int nCol, int nMessage);

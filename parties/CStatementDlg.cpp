@@ -8,13 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
+#include "ui/HarborMessageBox.h"
+#include "text/Cents.h"
 #include "export/ExportDialogs.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
-#include "text/Cents.h"
-#include "ui/CDbAction.h"
-#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ ExportKinds StatementKinds(StatementParty party) {
 CStatementDlg::CStatementDlg(StatementParty party, const QString& name, QWidget* parent)
     : QDialog(parent), m_party(party), m_strName(name) {
     setWindowTitle(QStringLiteral("%1对账单 - %2").arg(PartyNoun(party), name));
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     m_from = QDate(today.year(), today.month(), 1);
     m_to = today;
     CreateControls();

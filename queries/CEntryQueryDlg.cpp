@@ -9,6 +9,9 @@
 #include <QPushButton>
 
 #include "accounts/PermissionCheck.h"
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
+#include "ui/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/DocumentKeyMap.h"
 #include "documents/DocumentPlan.h"
@@ -18,8 +21,6 @@
 #include "parties/CStatementDlg.h"
 #include "queries/DocumentDelete.h"
 #include "queries/EntryQuerySql.h"
-#include "ui/CDbAction.h"
-#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ const ExportKinds kDetailExportKinds = {{"条形码", ExportKind::Text},
 } // namespace
 
 CEntryQueryDlg::CEntryQueryDlg(QWidget* parent)
-    : CWorkDialog(QStringLiteral("入库单查询"), parent), m_endDate(QDate::currentDate()) {
+    : CWorkDialog(QStringLiteral("入库单查询"), parent), m_endDate(HarborToday()) {
     m_ui.Create(this);
     m_ui.m_pStart->setDate(m_startDate);
     m_ui.m_pEnd->setDate(m_endDate);
@@ -190,7 +191,7 @@ void CEntryQueryDlg::PrintList(int mode) {
 bool CEntryQueryDlg::QueryClose() {
     m_strSupplier.clear();
     m_ui.m_pSupplier->setEditText(m_strSupplier);
-    m_startDate = QDate::currentDate();
+    m_startDate = HarborToday();
     m_ui.m_pStart->setDate(m_startDate);
     return true;
 }

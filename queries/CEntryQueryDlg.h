@@ -3,8 +3,9 @@
 #include <QDate>
 #include <QString>
 
-#include "queries/EntryQueryControls.h"
 #include "ui/CWorkDialog.h"
+#include "text/HarborClock.h"
+#include "queries/EntryQueryControls.h"
 
 struct CGridResult;
 
@@ -51,7 +52,7 @@ class CEntryQueryDlg : public CWorkDialog {
     QPushButton* DeletedButton() const { return m_ui.m_pDeleted; }
     QPushButton* StatementButton() const { return m_ui.m_pStatement; }
 
-    QDate m_startDate = QDate::currentDate();
+    QDate m_startDate = HarborToday();
     QDate m_endDate;
     QString m_strSupplier;
     QString m_strState;

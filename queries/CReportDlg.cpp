@@ -10,6 +10,7 @@
 #include "ui/CDbAction.h"
 #include "ui/FlowLayout.h"
 #include "export/ReportPrint.h"
+#include "text/HarborClock.h"
 #include "export/ExportDialogs.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CHeldRowSource.h"
@@ -55,7 +56,7 @@ void CReportDlg::CreateControls() {
         m_pReport->addItem(ReportTitle(request));
     }
     m_pPeriodLabel = new QLabel(QStringLiteral("日期从"), this);
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     m_pFrom = new QDateEdit(QDate(today.year(), today.month(), 1), this);
     m_pToLabel = new QLabel(QStringLiteral("至"), this);
     m_pTo = new QDateEdit(today, this);

@@ -10,6 +10,9 @@
 #include <QPushButton>
 
 #include "accounts/PermissionCheck.h"
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
+#include "ui/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/DocumentKeyMap.h"
@@ -29,8 +32,6 @@
 #include "queries/SaleQuerySql.h"
 #include "queries/Settlements.h"
 #include "text/NumericText.h"
-#include "ui/CDbAction.h"
-#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -46,8 +47,8 @@ const ExportKinds kDetailExportKinds = {
 } // namespace
 
 CSaleQueryDlg::CSaleQueryDlg(const SaleQueryKind& kind, QWidget* parent)
-    : CWorkDialog(kind.title, parent), m_dateEnd(QDate::currentDate()),
-      m_dateInvoice(QDate::currentDate()), m_kind(kind) {
+    : CWorkDialog(kind.title, parent), m_dateEnd(HarborToday()), m_dateInvoice(HarborToday()),
+      m_kind(kind) {
     m_ui.Create(this, m_kind);
     ConnectControls();
     DocumentKeyMap::AddFilterKey(this, m_ui.m_pCustomer);
@@ -396,7 +397,7 @@ void CSaleQueryDlg::ShowDeleted() {
 
 void CSaleQueryDlg::ResetInvoice() {
     m_bInvoiced = false;
-    m_dateInvoice = QDate::currentDate();
+    m_dateInvoice = HarborToday();
     if (!m_kind.hasInvoice)
         return;
     m_ui.m_pInvoiced->setEnabled(false);
@@ -446,7 +447,7 @@ void CSaleQueryDlg::WriteInvoice(const QString& date) {
 bool CSaleQueryDlg::QueryClose() {
     m_strCustomer.clear();
     m_ui.m_pCustomer->setEditText(QString());
-    m_dateStart = QDate::currentDate();
+    m_dateStart = HarborToday();
     m_ui.m_pStart->setDate(m_dateStart);
     return true;
 }

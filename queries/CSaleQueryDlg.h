@@ -3,10 +3,11 @@
 #include <QDate>
 #include <QString>
 
+#include "ui/CWorkDialog.h"
+#include "text/HarborClock.h"
+#include "ui/ListPrintData.h"
 #include "queries/SaleQueryControls.h"
 #include "queries/SaleQueryKind.h"
-#include "ui/CWorkDialog.h"
-#include "ui/ListPrintData.h"
 
 class CGridResult;
 struct DocumentTable;
@@ -50,7 +51,7 @@ class CSaleQueryDlg : public CWorkDialog {
 
     const SaleQueryControls& Ui() const { return m_ui; }
 
-    QDate m_dateStart = QDate::currentDate();
+    QDate m_dateStart = HarborToday();
     QDate m_dateEnd;
     QString m_strCustomer;
     QString m_strState;

@@ -7,9 +7,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "text/HarborClock.h"
+#include "ui/HarborMessageBox.h"
 #include "documents/LineChecks.h"
 #include "documents/PaymentState.h"
-#include "ui/HarborMessageBox.h"
 
 CSettleDlg::CSettleDlg(const QString& oddnum, const QString& dueLabel, const QString& due,
                        const QString& receiptLabel, const QString& receipt, const QString& state,
@@ -21,7 +22,7 @@ CSettleDlg::CSettleDlg(const QString& oddnum, const QString& dueLabel, const QSt
     dueBox->setReadOnly(true);
     dueBox->setFocusPolicy(Qt::NoFocus);
     m_pReceipt = new QLineEdit(receipt, this);
-    m_pDate = new QDateEdit(QDate::currentDate(), this);
+    m_pDate = new QDateEdit(HarborToday(), this);
     m_pDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     m_pDate->setCalendarPopup(true);
     m_pState = new QLabel(this);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/FlowLayout.h"
+#include "text/HarborClock.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
@@ -85,8 +86,8 @@ void EntryQueryControls::Create(QWidget* parent) {
     m_pLabels[kTotalLabel] = MakeLabel(parent, "总金额:");
     m_pLabels[kTotalUnit] = MakeLabel(parent, "元", Qt::AlignLeft | Qt::AlignVCenter);
 
-    m_pStart = MakeDateBox(parent, QDate::currentDate());
-    m_pEnd = MakeDateBox(parent, QDate::currentDate());
+    m_pStart = MakeDateBox(parent, HarborToday());
+    m_pEnd = MakeDateBox(parent, HarborToday());
     m_pSupplier = new QComboBox(parent);
     m_pSupplier->setEditable(true);
     m_pSupplier->setInsertPolicy(QComboBox::NoInsert);

@@ -9,6 +9,7 @@
 #include "db/DataFolder.h"
 #include "db/Db.h"
 #include "db/LansetFile.h"
+#include "text/HarborClock.h"
 #include "export/CsvWriter.h"
 #include "export/ExportFile.h"
 
@@ -145,7 +146,7 @@ int WriteReport(const ReportOptions& options) {
 int ReportCommand(const QStringList& args) {
     ReportOptions options;
     QString error;
-    if (!ParseReportOptions(args, QDate::currentDate(), &options, &error)) {
+    if (!ParseReportOptions(args, HarborToday(), &options, &error)) {
         PrintError(error);
         PrintError(QStringLiteral("Harbor --report NAME [--from YYYY-MM-DD] [--to YYYY-MM-DD] "
                                   "[--db FILE] [--out FILE.csv|FILE.xlsx] [--days N] "

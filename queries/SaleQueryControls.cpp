@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/FlowLayout.h"
+#include "text/HarborClock.h"
 #include "grid/CGridCtrl.h"
 #include "queries/RuledGroupBox.h"
 #include "queries/SaleQueryGrid.h"
@@ -57,8 +58,8 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
     for (Label unit : {kToLabel, kDueUnit, kReceivedUnit, kOutstandingUnit})
         m_pLabels[unit]->setAlignment(Qt::AlignCenter);
 
-    m_pStart = MakeDateBox(parent, QDate::currentDate());
-    m_pEnd = MakeDateBox(parent, QDate::currentDate());
+    m_pStart = MakeDateBox(parent, HarborToday());
+    m_pEnd = MakeDateBox(parent, HarborToday());
     m_pState = new QComboBox(parent);
     m_pState->addItems(QStringList{QString()} + SaleStates());
     m_pCustomer = new QComboBox(parent);
@@ -95,7 +96,7 @@ void SaleQueryControls::Create(QWidget* parent, const SaleQueryKind& kind) {
     if (kind.hasInvoice) {
         m_pInvoiced = new QCheckBox(QStringLiteral("已开票,开票时间为:"), parent);
         m_pInvoiced->setStyleSheet(QStringLiteral("color: blue;"));
-        m_pInvoiceDate = MakeDateBox(parent, QDate::currentDate());
+        m_pInvoiceDate = MakeDateBox(parent, HarborToday());
     }
     m_pOddnumLabel = new QLabel(QStringLiteral("单号:"), parent);
     m_pOddnumLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -8,6 +8,7 @@
 #include "db/Db.h"
 #include "db/OperatorSession.h"
 #include "db/SqlDialect.h"
+#include "text/HarborClock.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ void RecordSettlement(const QString& table, const QString& oddnum, const Settlem
         QStringLiteral("INSERT INTO harbor_settlement (tbl, oddnum, state, receipt, settledon, "
                        "madeat, operator, workstation) VALUES (?,?,?,?,?,?,?,?)"),
         {table, oddnum, settlement.state, settlement.receipt, settlement.settledOn.toString(kDay),
-         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+         HarborNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
          OperatorSession::Instance().Operator().name, QSysInfo::machineHostName()});
 }
 

@@ -19,6 +19,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/KeyTips.h"
 #include "ui/HarborMessageBox.h"
+#include "text/HarborClock.h"
 
 CHarborApp theApp;
 
@@ -31,7 +32,7 @@ CHarborApp::~CHarborApp() {
 }
 
 bool CHarborApp::InitInstance() {
-    m_strStartDate = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    m_strStartDate = HarborToday().toString(QStringLiteral("yyyy-MM-dd"));
     m_pMainWnd = new CMainFrame;
     m_pMainWnd->showMaximized();
     m_pMainWnd->RepaintNow();

@@ -15,18 +15,19 @@
 #include "accounts/OperatorCommands.h"
 #include "accounts/PermissionCheck.h"
 #include "admin/BackupCommands.h"
-#include "receipt/CReceiptSetupDlg.h"
 #include "shell/AppLook.h"
 #include "shell/CApplicationMenu.h"
 #include "shell/CHarborApp.h"
 #include "shell/CHarborView.h"
 #include "shell/CLansetDlg.h"
 #include "shell/CRibbonBar.h"
-#include "shell/DialogFactory.h"
-#include "shell/HomePicture.h"
-#include "shell/ShopStatusPanes.h"
 #include "ui/CWorkDialog.h"
 #include "ui/CommandIds.h"
+#include "shell/DialogFactory.h"
+#include "text/HarborClock.h"
+#include "shell/HomePicture.h"
+#include "shell/ShopStatusPanes.h"
+#include "receipt/CReceiptSetupDlg.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ QMenu* CMainFrame::BuildStyleMenu() {
 
 void CMainFrame::BuildStatusBar() {
     m_pDatePane = new QLabel(theApp.m_strStartDate.isEmpty()
-                                 ? QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))
+                                 ? HarborToday().toString(QStringLiteral("yyyy-MM-dd"))
                                  : theApp.m_strStartDate,
                              this);
     statusBar()->addWidget(m_pDatePane);

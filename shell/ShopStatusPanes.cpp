@@ -7,8 +7,9 @@
 #include "db/CConnection.h"
 #include "db/CDbException.h"
 #include "db/CSqlReader.h"
-#include "documents/Oddnum.h"
 #include "shell/CHarborApp.h"
+#include "text/HarborClock.h"
+#include "documents/Oddnum.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr int kRefreshMs = 60 * 1000;
 QString TodaysSales() {
     const QString count =
         SqlScalar(QStringLiteral("SELECT count(DISTINCT oddnum) FROM saleout WHERE oddnum LIKE ?"),
-                  {OddnumPrefix(QDate::currentDate()) + QLatin1Char('%')});
+                  {OddnumPrefix(HarborToday()) + QLatin1Char('%')});
     return count.isEmpty() ? QStringLiteral("0") : count;
 }
 

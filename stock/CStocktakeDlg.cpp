@@ -12,13 +12,14 @@
 
 #include "accounts/PermissionCheck.h"
 #include "db/CDbException.h"
-#include "grid/CGridCtrl.h"
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
+#include "ui/HarborMessageBox.h"
+#include "ui/KeyPress.h"
 #include "stock/StocktakeGrid.h"
 #include "text/Cents.h"
 #include "text/NumberLimits.h"
-#include "ui/CDbAction.h"
-#include "ui/HarborMessageBox.h"
-#include "ui/KeyPress.h"
+#include "grid/CGridCtrl.h"
 
 CStocktakeDlg::CStocktakeDlg(QWidget* parent) : CWorkDialog(QStringLiteral("盘点"), parent) {
     CreateControls();
@@ -116,7 +117,7 @@ void CStocktakeDlg::StartCount() {
         return;
     m_items = items;
     m_strScope = m_pScope->currentText();
-    m_startedAt = QDateTime::currentDateTime();
+    m_startedAt = HarborNow();
     m_strPosted.clear();
     m_nScanRow = -1;
     m_pScan->clear();

@@ -10,10 +10,11 @@
 #include "db/OperatorSession.h"
 #include "db/PrefixSearch.h"
 #include "db/RowLocks.h"
+#include "text/HarborClock.h"
+#include "text/Cents.h"
 #include "documents/CostLedger.h"
 #include "documents/Oddnum.h"
 #include "documents/StockChange.h"
-#include "text/Cents.h"
 #include "text/NumericText.h"
 
 namespace {
@@ -89,7 +90,7 @@ QVector<CountWrite> ReadCountWrites(const QVector<const StocktakeItem*>& counted
 
 // The next number of the day's counts: one posting at a time per day on the server.
 QString NextStocktakeNumber() {
-    const QString prefix = OddnumPrefix(QDate::currentDate());
+    const QString prefix = OddnumPrefix(HarborToday());
     LockFirstSave(QStringLiteral("harbor_stocktake"), prefix);
     const TextRange range = PrefixRange(prefix);
     CSqlReader reader(
@@ -168,12 +169,10 @@ QString PostStocktake(const QVector<StocktakeItem>& items, const QString& scope,
         throw Refused(QStringLiteral("没有输入任何商品的实盘数,没有可过账的内容"));
     const QVector<CountWrite> writes = ReadCountWrites(counted);
     const QString oddnum = NextStocktakeNumber();
-    Shop().Execute(
-        QStringLiteral("INSERT INTO harbor_stocktake (oddnum, scope, startedat, postedat, "
-                       "postedby, workstation) VALUES (?,?,?,?,?,?)"),
-        {oddnum, scope, startedAt.toString(Qt::ISODate),
-         QDateTime::currentDateTime().toString(Qt::ISODate),
-         OperatorSession::Instance().Operator().name, QSysInfo::machineHostName()});
+    Shop().Execute(QStringLiteral("INSERT INTO harbor_stocktake (oddnum, scope, startedat, postedat, "
+                                  "postedby, workstation) VALUES (?,?,?,?,?,?)"),
+                   {oddnum, scope, startedAt.toString(Qt::ISODate), HarborNow().toString(Qt::ISODate),
+                    OperatorSession::Instance().Operator().name, QSysInfo::machineHostName()});
     QMap<QString, double> moves;
     for (const CountWrite& write : writes) {
         if (CentsOf(write.book) == write.counted && write.difference == 0)

@@ -3,56 +3,22 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "GridInput.h"
+#include "db/CConnection.h"
+#include "ui/FontSetup.h"
+#include "db/SqlText.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CPropertyPanel.h"
 #include "catalogue/ProductSearch.h"
-#include "db/CConnection.h"
-#include "db/SqlText.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
-#include "ui/FontSetup.h"
 
 namespace {
 
 const QColor kRed(255, 0, 0), kYellow(255, 255, 0), kWhite(255, 255, 255);
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
-}
-
-// Clicks a data cell of the row that is not the focus cell (a click on the focus cell edits it).
-void ChooseRow(CGridCtrl* grid, int row) {
-    const CCellID focus = grid->GetFocusCell();
-    ClickCell(grid, row, focus.row == row && focus.col == 1 ? 2 : 1);
-}
-
-// Types text into a cell through its in-place editor, as a user would, ending with Enter.
-void TypeIntoCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    if (!grid->GetEditWnd())
-        grid->EditCell(row, col);
-    QWidget* editor = grid->GetEditWnd();
-    QVERIFY2(editor, "no in-place editor");
-    QLineEdit* line = qobject_cast<QLineEdit*>(editor);
-    if (auto* combo = qobject_cast<QComboBox*>(editor))
-        line = combo->lineEdit();
-    QVERIFY(line);
-    line->selectAll();
-    QTest::keyClick(line, Qt::Key_Backspace);
-    line->insert(text); // what an input method commits; QTest types Latin-1 only
-    QTest::keyClick(line, Qt::Key_Return);
-    QVERIFY(!grid->GetEditWnd());
-}
-
-QStringList Column(CGridCtrl* grid, int col) {
-    QStringList texts;
-    for (int row = 1; row < grid->GetRowCount(); ++row)
-        texts << grid->GetCellText(row, col);
-    return texts;
-}
 
 // 开关 (01) with 墙壁开关 (0101) > 单开 (010101) > 白色 (01010101), a specification under each of
 // them and one directly under 开关; 插座 (02) with one specification. Every product has properties.
@@ -160,7 +126,7 @@ void TestClassDlg::buildsTreeWithSkippedLevels() {
     CGridCtrl* list5 = dlg->List(5);
 
     QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
-    TypeIntoCell(list1, 1, 1, "膨胀螺丝");
+    ReplaceInCell(list1, 1, 1, "膨胀螺丝");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1"), QStringList{"01|膨胀螺丝"});
@@ -170,9 +136,9 @@ void TestClassDlg::buildsTreeWithSkippedLevels() {
     QCOMPARE(dlg->m_tree.m_strCode[1], "01");
     for (const char* count : {"100", "50"}) {
         QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
-        TypeIntoCell(list5, list5->GetRowCount() - 1, 1, count);
+        ReplaceInCell(list5, list5->GetRowCount() - 1, 1, count);
     }
-    TypeIntoCell(list5, 2, 2, "个/千只");
+    ReplaceInCell(list5, 2, 2, "个/千只");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, count, pack FROM name5 ORDER BY bh"),
@@ -189,9 +155,9 @@ void TestClassDlg::buildsTreeWithSkippedLevels() {
 
     // A second click on the level-1 node lists its specifications, red without properties.
     ChooseRow(list1, 1);
-    QCOMPARE(Column(list5, 1), (QStringList{"100", "50"}));
-    QCOMPARE(Column(list5, 2), (QStringList{"个", "个/千只"}));
-    QCOMPARE(Column(list5, 3), (QStringList{"01", "02"}));
+    QCOMPARE(ColumnTexts(list5, 1), (QStringList{"100", "50"}));
+    QCOMPARE(ColumnTexts(list5, 2), (QStringList{"个", "个/千只"}));
+    QCOMPARE(ColumnTexts(list5, 3), (QStringList{"01", "02"}));
     QCOMPARE(list5->GetCellBackColor(2, 3), kRed);
     QCOMPARE(dlg->List(2)->GetRowCount(), 1);
 
@@ -228,8 +194,8 @@ void TestClassDlg::addChecksParentAndNumbersRows() {
     QCOMPARE(dlg->List(1)->GetCellText(10, 0), "10");
 
     // A save stops at the first row left without a name; the rows after it stay in the list.
-    TypeIntoCell(dlg->List(1), 1, 1, "一");
-    TypeIntoCell(dlg->List(1), 3, 1, "三");
+    ReplaceInCell(dlg->List(1), 1, 1, "一");
+    ReplaceInCell(dlg->List(1), 3, 1, "三");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1"), QStringList{"01|一"});
     QCOMPARE(dlg->List(1)->GetCellText(3, 1), "三");
@@ -245,7 +211,7 @@ void TestClassDlg::renamesLevel1AndProductNames() {
     MessageScript messages;
     auto dlg = OpenDialog();
 
-    TypeIntoCell(dlg->List(1), 1, 1, "插'头");
+    ReplaceInCell(dlg->List(1), 1, 1, "插'头");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), (QStringList{"01|插'头", "02|插座"}));
@@ -268,8 +234,8 @@ void TestClassDlg::movesLevel2WithSubtreeAndProperties() {
 
     ChooseRow(dlg->List(1), 1);
     CGridCtrl* list2 = dlg->List(2);
-    QCOMPARE(Column(list2, 2), (QStringList{"01", "03"}));
-    TypeIntoCell(list2, 2, 2, "05");
+    QCOMPARE(ColumnTexts(list2, 2), (QStringList{"01", "03"}));
+    ReplaceInCell(list2, 2, 2, "05");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
 
@@ -280,7 +246,7 @@ void TestClassDlg::movesLevel2WithSubtreeAndProperties() {
     QCOMPARE(db.Rows("SELECT code, name FROM property WHERE code LIKE '0105%' ORDER BY code"),
              (QStringList{"0105000001|开关-防水开关", "0105010001|开关-防水开关-双开"}));
     QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code LIKE '0103%'"), "0");
-    QCOMPARE(Column(list2, 2), (QStringList{"01", "05"}));
+    QCOMPARE(ColumnTexts(list2, 2), (QStringList{"01", "05"}));
     QCOMPARE(dlg->List(3)->GetRowCount(), 1);
 }
 
@@ -292,9 +258,9 @@ void TestClassDlg::swapsTwoCodesWithoutMixingSubtrees() {
 
     ChooseRow(dlg->List(1), 1);
     CGridCtrl* list2 = dlg->List(2);
-    TypeIntoCell(list2, 1, 2, "09");
-    TypeIntoCell(list2, 2, 2, "01");
-    TypeIntoCell(list2, 1, 2, "03");
+    ReplaceInCell(list2, 1, 2, "09");
+    ReplaceInCell(list2, 2, 2, "01");
+    ReplaceInCell(list2, 1, 2, "03");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name2 ORDER BY bh"),
@@ -315,7 +281,7 @@ void TestClassDlg::failedRenumberingChangesNothing() {
     MessageScript messages({IDYES}); // the renumbering question
     auto dlg = OpenDialog();
 
-    TypeIntoCell(dlg->List(1), 1, 2, "07");
+    ReplaceInCell(dlg->List(1), 1, 2, "07");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Count(), 2);
     QCOMPARE(messages.Messages().last().icon, MsgIcon::Stop);
@@ -331,8 +297,8 @@ void TestClassDlg::savingSpecificationMovesItsProperties() {
     auto dlg = OpenDialog();
     ChooseRow(dlg->List(1), 1);
     CGridCtrl* list5 = dlg->List(5);
-    TypeIntoCell(list5, 1, 1, "12");
-    TypeIntoCell(list5, 1, 3, "05");
+    ReplaceInCell(list5, 1, 1, "12");
+    ReplaceInCell(list5, 1, 3, "05");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, count, pack FROM name5 WHERE bh LIKE '0100%'"),
@@ -359,16 +325,16 @@ void TestClassDlg::refusesDuplicateCodeAtSave() {
     QCOMPARE(messages.Last(), "删除数据成功!");
     QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
     QCOMPARE(list1->GetCellText(3, 2), "03");
-    TypeIntoCell(list1, 3, 1, "电线");
+    ReplaceInCell(list1, 3, 1, "电线");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QVERIFY(messages.Last().contains("重复"));
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), (QStringList{"01|开关", "03|灯具"}));
 
     // A code that is not two digits would hide the node from its parent's list.
-    TypeIntoCell(list1, 3, 2, "4");
+    ReplaceInCell(list1, 3, 2, "4");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QVERIFY(messages.Last().contains("两位数字"));
-    TypeIntoCell(list1, 3, 2, "04");
+    ReplaceInCell(list1, 3, 2, "04");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"),
@@ -378,8 +344,8 @@ void TestClassDlg::refusesDuplicateCodeAtSave() {
     ChooseRow(list1, 1);
     CGridCtrl* list5 = dlg->List(5);
     QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
-    TypeIntoCell(list5, 2, 1, "30");
-    TypeIntoCell(list5, 2, 3, "01");
+    ReplaceInCell(list5, 2, 1, "30");
+    ReplaceInCell(list5, 2, 3, "01");
     QCOMPARE(messages.Last(), "您更改的名称或编号有重复,请重新输入!");
     QCOMPARE(list5->GetCellText(2, 3), "02");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
@@ -407,8 +373,8 @@ void TestClassDlg::deletesLevel1Subtree() {
     QCOMPARE(db.Rows("SELECT bh FROM name1"), QStringList{"02"});
     QCOMPARE(db.Rows("SELECT bh FROM name5"), QStringList{"0200000001"});
     QCOMPARE(db.Rows("SELECT code FROM property"), QStringList{"0200000001"});
-    QCOMPARE(Column(list1, 0), QStringList{"1"});
-    QCOMPARE(Column(list1, 1), QStringList{"插座"});
+    QCOMPARE(ColumnTexts(list1, 0), QStringList{"1"});
+    QCOMPARE(ColumnTexts(list1, 1), QStringList{"插座"});
     QCOMPARE(dlg->List(2)->GetRowCount(), 1);
 
     // The deleted row is no longer selected: a second delete asks for a selection.
@@ -425,7 +391,7 @@ void TestClassDlg::refusesDeleteWithoutCompletePath() {
 
     // A code cell emptied by the user and clicked: the deletes would match every deeper row.
     ChooseRow(dlg->List(1), 1);
-    TypeIntoCell(dlg->List(2), 2, 2, "");
+    ReplaceInCell(dlg->List(2), 2, 2, "");
     ChooseRow(dlg->List(2), 2);
     QCOMPARE(dlg->m_tree.m_strCode[2], "");
     QTest::mouseClick(dlg->DeleteButton(2), Qt::LeftButton);
@@ -452,7 +418,7 @@ void TestClassDlg::deleteTouchesOnlyTheStoredNode() {
     CGridCtrl* list1 = dlg->List(1);
 
     // 插座 renumbered on screen only: its remembered code names no stored node.
-    TypeIntoCell(list1, 2, 2, "05");
+    ReplaceInCell(list1, 2, 2, "05");
     ChooseRow(list1, 2);
     QCOMPARE(dlg->m_tree.m_strCode[1], "05");
     QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
@@ -460,15 +426,15 @@ void TestClassDlg::deleteTouchesOnlyTheStoredNode() {
     QCOMPARE(list1->GetRowCount(), 4);
 
     // A row never saved goes from the list only, even when its code equals a stored one.
-    TypeIntoCell(list1, 2, 2, "02");
+    ReplaceInCell(list1, 2, 2, "02");
     QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
-    TypeIntoCell(list1, 4, 2, "03");
+    ReplaceInCell(list1, 4, 2, "03");
     QCOMPARE(list1->GetCellText(4, 2), "04"); // the edit check refuses the repeat
     messages.Answer(IDYES);
     ChooseRow(list1, 4);
     QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "删除数据成功!");
-    QCOMPARE(Column(list1, 1), (QStringList{"开关", "插座", "灯具"}));
+    QCOMPARE(ColumnTexts(list1, 1), (QStringList{"开关", "插座", "灯具"}));
     QCOMPARE(db.Rows("SELECT bh FROM name1 ORDER BY bh"), (QStringList{"01", "02", "03"}));
     QCOMPARE(db.Value("SELECT count(*) FROM property"), "5");
 }
@@ -480,18 +446,18 @@ void TestClassDlg::duplicateEditRestoresNameAndCode() {
     auto dlg = OpenDialog();
     CGridCtrl* list1 = dlg->List(1);
 
-    TypeIntoCell(list1, 2, 1, "开关");
+    ReplaceInCell(list1, 2, 1, "开关");
     QCOMPARE(messages.Last(), "您更改的名称或编号有重复,请重新输入!");
     QCOMPARE(list1->GetCellText(2, 1), "插座");
     QCOMPARE(list1->GetCellText(2, 2), "02");
 
     messages.Clear();
-    TypeIntoCell(list1, 2, 2, "01");
+    ReplaceInCell(list1, 2, 2, "01");
     QCOMPARE(messages.Count(), 1);
     QCOMPARE(list1->GetCellText(2, 1), "插座");
     QCOMPARE(list1->GetCellText(2, 2), "02");
 
-    TypeIntoCell(list1, 2, 1, "插座面板");
+    ReplaceInCell(list1, 2, 1, "插座面板");
     QCOMPARE(messages.Count(), 1);
     QCOMPARE(list1->GetCellText(2, 1), "插座面板");
 }
@@ -519,7 +485,7 @@ void TestClassDlg::coloursSpecificationRows() {
 
     // Filling the stock keeps the row yellow until the list is filled again.
     ChooseRow(list5, 1);
-    TypeIntoCell(dlg->Properties()->Grid(), 1, 8, "7");
+    ReplaceInCell(dlg->Properties()->Grid(), 1, 8, "7");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "商品属性已成功保存");
     QCOMPARE(list5->GetCellBackColor(1, 1), kYellow);
@@ -543,7 +509,7 @@ void TestClassDlg::savesPropertiesIntoOneRow() {
     ChooseRow(dlg->List(2), 1);
     ChooseRow(dlg->List(3), 1);
     QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
-    TypeIntoCell(dlg->List(5), 1, 1, "12");
+    ReplaceInCell(dlg->List(5), 1, 1, "12");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QCOMPARE(db.Value("SELECT bh FROM name5 WHERE count='12'"), "0101010001");
 
@@ -554,10 +520,10 @@ void TestClassDlg::savesPropertiesIntoOneRow() {
     QCOMPARE(props->GetCellText(1, 3), "");
     const QStringList values{"单开关", "3.5", "0.9", "0.8", "0.7", "100"};
     for (int i = 0; i < values.size(); ++i)
-        TypeIntoCell(props, 1, 3 + i, values.at(i));
+        ReplaceInCell(props, 1, 3 + i, values.at(i));
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "商品属性已成功保存");
-    TypeIntoCell(props, 1, 4, "4");
+    ReplaceInCell(props, 1, 4, "4");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(db.Rows("SELECT name, shortname, spec, price, discount1, discount2, discount3, total, "
                      "longpinyin, shortpinyin FROM property WHERE code='0101010001'"),
@@ -619,15 +585,15 @@ void TestClassDlg::savedListFollowsCodeOrder() {
     ChooseRow(list1, 2);
     QTest::mouseClick(dlg->DeleteButton(1), Qt::LeftButton);
     QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
-    TypeIntoCell(list1, 3, 1, "电线");
-    TypeIntoCell(list1, 3, 2, "02");
+    ReplaceInCell(list1, 3, 1, "电线");
+    ReplaceInCell(list1, 3, 2, "02");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
-    QCOMPARE(Column(list1, 1), (QStringList{"开关", "电线", "灯具"}));
-    QCOMPARE(Column(list1, 2), (QStringList{"01", "02", "03"}));
+    QCOMPARE(ColumnTexts(list1, 1), (QStringList{"开关", "电线", "灯具"}));
+    QCOMPARE(ColumnTexts(list1, 2), (QStringList{"01", "02", "03"}));
 
     // Renaming 灯具 keeps its children with it.
-    TypeIntoCell(list1, 3, 1, "灯饰");
+    ReplaceInCell(list1, 3, 1, "灯饰");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"),
              (QStringList{"01|开关", "02|电线", "03|灯饰"}));
@@ -642,16 +608,16 @@ void TestClassDlg::savedListFollowsCodeOrder() {
     ChooseRow(list1, 2);
     ChooseRow(list1, 1);
     CGridCtrl* list5 = dlg->List(5);
-    QCOMPARE(Column(list5, 3), (QStringList{"01", "03"}));
+    QCOMPARE(ColumnTexts(list5, 3), (QStringList{"01", "03"}));
     QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
-    TypeIntoCell(list5, 3, 1, "20");
-    TypeIntoCell(list5, 3, 3, "02");
+    ReplaceInCell(list5, 3, 1, "20");
+    ReplaceInCell(list5, 3, 3, "02");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
-    QCOMPARE(Column(list5, 3), (QStringList{"01", "02", "03"}));
-    QCOMPARE(Column(list5, 1), (QStringList{"10", "20", "30"}));
+    QCOMPARE(ColumnTexts(list5, 3), (QStringList{"01", "02", "03"}));
+    QCOMPARE(ColumnTexts(list5, 1), (QStringList{"10", "20", "30"}));
     QCOMPARE(list5->GetCellBackColor(2, 1), kRed);
     QCOMPARE(list5->GetCellBackColor(3, 1), kWhite);
-    TypeIntoCell(list5, 3, 1, "35");
+    ReplaceInCell(list5, 3, 1, "35");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QCOMPARE(db.Rows("SELECT bh, count FROM name5 WHERE bh LIKE '0100%' ORDER BY bh"),
              (QStringList{"0100000001|10", "0100000002|20", "0100000003|35"}));
@@ -670,15 +636,15 @@ void TestClassDlg::refusesSavingUnderUnsavedParent() {
 
     // 防水开关 renumbered 03 -> 05 on screen only, then chosen: its children stay under 0103.
     ChooseRow(list1, 1);
-    TypeIntoCell(list2, 2, 2, "05");
+    ReplaceInCell(list2, 2, 2, "05");
     ChooseRow(list2, 2);
     QCOMPARE(dlg->m_tree.m_strCode[2], "05");
     QTest::mouseClick(dlg->AddButton(3), Qt::LeftButton);
-    TypeIntoCell(dlg->List(3), 1, 1, "三开");
+    ReplaceInCell(dlg->List(3), 1, 1, "三开");
     QTest::mouseClick(dlg->SaveButton(3), Qt::LeftButton);
     QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
     QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
-    TypeIntoCell(dlg->List(5), 1, 1, "8");
+    ReplaceInCell(dlg->List(5), 1, 1, "8");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
     QCOMPARE(db.Value("SELECT count(*) FROM name3 WHERE bh LIKE '0105%'"), "0");
@@ -686,17 +652,17 @@ void TestClassDlg::refusesSavingUnderUnsavedParent() {
 
     // A level-1 node not saved yet takes no children either; once saved it does.
     QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
-    TypeIntoCell(list1, 3, 1, "灯具");
+    ReplaceInCell(list1, 3, 1, "灯具");
     ChooseRow(list1, 3);
     QTest::mouseClick(dlg->AddButton(2), Qt::LeftButton);
-    TypeIntoCell(list2, 1, 1, "吸顶灯");
+    ReplaceInCell(list2, 1, 1, "吸顶灯");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QCOMPARE(messages.Last(), "请先选择有效的上级商品名");
     QCOMPARE(db.Value("SELECT count(*) FROM name2 WHERE bh LIKE '03%'"), "0");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     ChooseRow(list1, 3);
     QTest::mouseClick(dlg->AddButton(2), Qt::LeftButton);
-    TypeIntoCell(list2, 1, 1, "吸顶灯");
+    ReplaceInCell(list2, 1, 1, "吸顶灯");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name2 WHERE bh LIKE '03%'"), QStringList{"0301|吸顶灯"});
@@ -747,17 +713,17 @@ void TestClassDlg::propertiesWaitForTheirSpecification() {
     // A specification added but not saved yet.
     ChooseRow(dlg->List(1), 2);
     QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
-    TypeIntoCell(dlg->List(5), 2, 1, "8");
+    ReplaceInCell(dlg->List(5), 2, 1, "8");
     ChooseRow(dlg->List(5), 2);
     QCOMPARE(props->GetCellText(1, 2), "0200000002");
-    TypeIntoCell(props, 1, 3, "新插座");
+    ReplaceInCell(props, 1, 3, "新插座");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "该规格尚未保存,请先保存规格栏后再保存商品属性");
 
     // A stored specification renumbered on screen only.
-    TypeIntoCell(dlg->List(5), 1, 3, "05");
+    ReplaceInCell(dlg->List(5), 1, 3, "05");
     QCOMPARE(props->GetCellText(1, 2), "0200000005");
-    TypeIntoCell(props, 1, 3, "改号插座");
+    ReplaceInCell(props, 1, 3, "改号插座");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "该规格尚未保存,请先保存规格栏后再保存商品属性");
     QCOMPARE(db.Rows("SELECT code, shortname FROM property ORDER BY code").join(";"), before);
@@ -767,7 +733,7 @@ void TestClassDlg::propertiesWaitForTheirSpecification() {
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     ChooseRow(dlg->List(5), 2);
     const QString code = props->GetCellText(1, 2);
-    TypeIntoCell(props, 1, 3, "新插座");
+    ReplaceInCell(props, 1, 3, "新插座");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "商品属性已成功保存");
     QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code=?", {code}), "1");
@@ -781,14 +747,14 @@ void TestClassDlg::renamingLevel2ChangesOnlyItsPartOfNames() {
     auto dlg = OpenDialog();
 
     ChooseRow(dlg->List(1), 1);
-    TypeIntoCell(dlg->List(2), 1, 1, "灯泡");
+    ReplaceInCell(dlg->List(2), 1, 1, "灯泡");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT code, name, longpinyin FROM property ORDER BY code"),
              (QStringList{"0100000001|灯具|DJ", "0101000001|灯具-灯泡|DJ-DP"}));
 
     // Level 1 renamed: the product under the skipped level 2 takes the level-1 name alone.
-    TypeIntoCell(dlg->List(1), 1, 1, "灯饰");
+    ReplaceInCell(dlg->List(1), 1, 1, "灯饰");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(db.Rows("SELECT code, name, longpinyin FROM property ORDER BY code"),
              (QStringList{"0100000001|灯饰|DS", "0101000001|灯饰-灯泡|DS-DP"}));
@@ -805,7 +771,7 @@ void TestClassDlg::initialsFollowRenamedLevels() {
     MessageScript messages;
     auto dlg = OpenDialog();
 
-    TypeIntoCell(dlg->List(1), 1, 1, "插座");
+    ReplaceInCell(dlg->List(1), 1, 1, "插座");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     PickArea().m_strPickQuery = "cz";
@@ -819,7 +785,7 @@ void TestClassDlg::initialsFollowRenamedLevels() {
     // The property save writes the initials of the name the stored levels give.
     ChooseRow(dlg->List(1), 1);
     ChooseRow(dlg->List(5), 1);
-    TypeIntoCell(dlg->Properties()->Grid(), 1, 3, "插头");
+    ReplaceInCell(dlg->Properties()->Grid(), 1, 3, "插头");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(db.Rows("SELECT name, longpinyin, shortpinyin FROM property"),
              QStringList{"插座|CZ|CT"});
@@ -836,7 +802,7 @@ void TestClassDlg::refusesCodesThatAreNotTwoAsciiDigits() {
     CGridCtrl* list1 = dlg->List(1);
 
     for (const QString code : {"０５", "5", "00", "5a"}) {
-        TypeIntoCell(list1, 2, 2, code);
+        ReplaceInCell(list1, 2, 2, code);
         QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
         QCOMPARE(messages.Last(),
                  QString("编号\"%1\"无效,编号应为01至99的两位数字,请重新输入!").arg(code));
@@ -844,16 +810,16 @@ void TestClassDlg::refusesCodesThatAreNotTwoAsciiDigits() {
         QCOMPARE(db.Rows("SELECT code FROM property ORDER BY code"), properties);
     }
     // The same at level 5, for a new row.
-    TypeIntoCell(list1, 2, 2, "02");
+    ReplaceInCell(list1, 2, 2, "02");
     ChooseRow(list1, 2);
     QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
-    TypeIntoCell(dlg->List(5), 2, 1, "3");
-    TypeIntoCell(dlg->List(5), 2, 3, "０２");
+    ReplaceInCell(dlg->List(5), 2, 1, "3");
+    ReplaceInCell(dlg->List(5), 2, 3, "０２");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QVERIFY(messages.Last().contains("两位数字"));
     QCOMPARE(db.Value("SELECT count(*) FROM name5 WHERE bh LIKE '02%'"), "1");
 
-    TypeIntoCell(list1, 2, 2, "05");
+    ReplaceInCell(list1, 2, 2, "05");
     messages.Answer(IDYES); // its product has properties
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
@@ -904,17 +870,17 @@ void TestClassDlg::saveRefusesRowWhoseRecordVanished() {
     QTest::mouseClick(other->DeleteButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "删除数据成功!");
 
-    TypeIntoCell(dlg->List(1), 2, 1, "插头");
+    ReplaceInCell(dlg->List(1), 2, 1, "插头");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "一级商品名称\"开关\"(编号01)已在其他窗口或其他电脑上修改或删除,"
                               "本次保存没有写入任何数据。列表已重新读取,请核对后再修改保存。");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1"), QStringList{"02|插座"});
     QCOMPARE(db.Rows("SELECT code, name FROM property"), QStringList{"0200000001|插座"});
-    QCOMPARE(Column(dlg->List(1), 1), QStringList{"插座"});
-    QCOMPARE(Column(dlg->List(1), 2), QStringList{"02"});
+    QCOMPARE(ColumnTexts(dlg->List(1), 1), QStringList{"插座"});
+    QCOMPARE(ColumnTexts(dlg->List(1), 2), QStringList{"02"});
 
     // Read again, the rename goes where it belongs.
-    TypeIntoCell(dlg->List(1), 1, 1, "插头");
+    ReplaceInCell(dlg->List(1), 1, 1, "插头");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1"), QStringList{"02|插头"});
@@ -931,29 +897,29 @@ void TestClassDlg::saveRefusesRowWhoseRecordChanged() {
     // Specifications under 开关: the other window changes the count of row 1.
     ChooseRow(dlg->List(1), 1);
     ChooseRow(other->List(1), 1);
-    TypeIntoCell(other->List(5), 1, 1, "12");
+    ReplaceInCell(other->List(5), 1, 1, "12");
     QTest::mouseClick(other->SaveButton(5), Qt::LeftButton);
     QCOMPARE(messages.Last(), "已成功保存到数据库");
 
     QTest::mouseClick(dlg->AddButton(5), Qt::LeftButton);
-    TypeIntoCell(dlg->List(5), 2, 1, "30");
+    ReplaceInCell(dlg->List(5), 2, 1, "30");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QVERIFY(
         messages.Last().startsWith("规格\"10个/箱\"(编号01)已在其他窗口或其他电脑上修改或删除"));
     QCOMPARE(db.Rows("SELECT bh, count FROM name5 WHERE bh LIKE '0100%'"),
              QStringList{"0100000001|12"});
-    QCOMPARE(Column(dlg->List(5), 1), QStringList{"12"});
+    QCOMPARE(ColumnTexts(dlg->List(5), 1), QStringList{"12"});
 
     // A level-2 node renamed by another workstation on the same file.
     ChooseRow(dlg->List(1), 1);
     CConnection workstation;
     db.OpenSecond(workstation);
     QCOMPARE(workstation.Execute("UPDATE name2 SET mc=? WHERE bh=?", {"防水面板", "0103"}), 1);
-    TypeIntoCell(dlg->List(2), 1, 1, "墙壁面板");
+    ReplaceInCell(dlg->List(2), 1, 1, "墙壁面板");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QVERIFY(messages.Last().startsWith("二级商品名称\"防水开关\"(编号03)"));
     QCOMPARE(db.Rows("SELECT mc FROM name2 ORDER BY bh"), (QStringList{"墙壁开关", "防水面板"}));
-    QCOMPARE(Column(dlg->List(2), 1), (QStringList{"墙壁开关", "防水面板"}));
+    QCOMPARE(ColumnTexts(dlg->List(2), 1), (QStringList{"墙壁开关", "防水面板"}));
 }
 
 void TestClassDlg::deleteRefusesRowWhoseRecordChanged() {
@@ -968,7 +934,7 @@ void TestClassDlg::deleteRefusesRowWhoseRecordChanged() {
     QVERIFY(messages.Last().startsWith("一级商品名称\"插座\"(编号02)已在其他窗口或其他电脑上修改"));
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), (QStringList{"01|开关", "02|插排"}));
     QCOMPARE(db.Value("SELECT count(*) FROM property WHERE code LIKE '02%'"), "1");
-    QCOMPARE(Column(dlg->List(1), 1), (QStringList{"开关", "插排"}));
+    QCOMPARE(ColumnTexts(dlg->List(1), 1), (QStringList{"开关", "插排"}));
 
     // Read again, it deletes exactly that record.
     ChooseRow(dlg->List(1), 2);
@@ -991,7 +957,7 @@ void TestClassDlg::renumberingUsedCodeAsksFirst() {
     auto dlg = OpenDialog();
 
     ChooseRow(dlg->List(1), 1);
-    TypeIntoCell(dlg->List(2), 2, 2, "05");
+    ReplaceInCell(dlg->List(2), 2, 2, "05");
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QCOMPARE(messages.Last(),
              "编号03将改为05。已存的单据中有4行商品使用该类下的商品的编号,改号后这些单据仍保留"
@@ -1011,14 +977,14 @@ void TestClassDlg::renumberingUsedCodeAsksFirst() {
     ChooseRow(dlg->List(1), 2);
     AddDocumentLine(db, "saleout", "0200000001");
     messages.Answer(IDNO);
-    TypeIntoCell(dlg->List(5), 1, 3, "07");
+    ReplaceInCell(dlg->List(5), 1, 3, "07");
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QVERIFY(messages.Last().startsWith("编号01将改为07。已存的单据中有1行商品使用该商品的编号"));
     QCOMPARE(db.Rows("SELECT bh FROM name5 WHERE bh LIKE '02%'"), QStringList{"0200000001"});
 
     // A name change alone asks nothing.
     messages.Clear();
-    TypeIntoCell(dlg->List(1), 2, 1, "插排");
+    ReplaceInCell(dlg->List(1), 2, 1, "插排");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Texts(), QStringList{"已成功保存到数据库"});
 }
@@ -1054,15 +1020,15 @@ void TestClassDlg::refusesPropertyValuesThatAreNotPlainNumbers() {
     };
     for (const auto& c : cases) {
         const QString kept = props->GetCellText(1, c.col);
-        TypeIntoCell(props, 1, c.col, QString::fromUtf8(c.text));
+        ReplaceInCell(props, 1, c.col, QString::fromUtf8(c.text));
         QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
         QCOMPARE(messages.Last(), QString::fromUtf8(c.message));
         QCOMPARE(messages.Messages().last().icon, MsgIcon::Exclamation);
         QCOMPARE(db.Rows("SELECT * FROM property ORDER BY code"), before);
-        TypeIntoCell(props, 1, c.col, kept);
+        ReplaceInCell(props, 1, c.col, kept);
     }
-    TypeIntoCell(props, 1, 8, "1000");
-    TypeIntoCell(props, 1, 5, "1");
+    ReplaceInCell(props, 1, 8, "1000");
+    ReplaceInCell(props, 1, 5, "1");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "商品属性已成功保存");
     QCOMPARE(db.Rows("SELECT price, discount1, total FROM property WHERE code='0100000001'"),
@@ -1078,7 +1044,7 @@ void TestClassDlg::storesEmptyPropertyCellsAsEmptyText() {
 
     ChooseRow(dlg->List(1), 2);
     ChooseRow(dlg->List(5), 1);
-    TypeIntoCell(dlg->Properties()->Grid(), 1, 3, "插座");
+    ReplaceInCell(dlg->Properties()->Grid(), 1, 3, "插座");
     QTest::mouseClick(dlg->Properties()->SaveButton(), Qt::LeftButton);
     QCOMPARE(messages.Last(), "商品属性已成功保存");
     if (!TestDatabase::OnServer()) // the server's columns are text whatever they hold
@@ -1099,31 +1065,31 @@ void TestClassDlg::refusesBlankOrControlCharacterNames() {
     auto dlg = OpenDialog();
     CGridCtrl* list1 = dlg->List(1);
 
-    TypeIntoCell(list1, 2, 1, "   ");
+    ReplaceInCell(list1, 2, 1, "   ");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "一级商品名称不能为空");
-    TypeIntoCell(list1, 2, 1, "");
+    ReplaceInCell(list1, 2, 1, "");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "一级商品名称不能为空");
-    TypeIntoCell(list1, 2, 1, QString("插\x1b座"));
+    ReplaceInCell(list1, 2, 1, QString("插\x1b座"));
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "一级商品名称中有不能保存的控制字符,请改正");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), before);
 
     // A new row of blanks, and a level-2 name.
-    TypeIntoCell(list1, 2, 1, "插座");
+    ReplaceInCell(list1, 2, 1, "插座");
     QTest::mouseClick(dlg->AddButton(1), Qt::LeftButton);
-    TypeIntoCell(list1, 3, 1, " \t ");
+    ReplaceInCell(list1, 3, 1, " \t ");
     QTest::mouseClick(dlg->SaveButton(1), Qt::LeftButton);
     QCOMPARE(messages.Last(), "一级商品名称不能为空");
     ChooseRow(list1, 1);
-    TypeIntoCell(dlg->List(2), 1, 1, QString("墙壁\x01开关"));
+    ReplaceInCell(dlg->List(2), 1, 1, QString("墙壁\x01开关"));
     QTest::mouseClick(dlg->SaveButton(2), Qt::LeftButton);
     QCOMPARE(messages.Last(), "二级商品名称中有不能保存的控制字符,请改正");
 
     // Counts of specifications (straight under 开关).
     ChooseRow(list1, 1);
-    TypeIntoCell(dlg->List(5), 1, 1, QString("1\x7f"));
+    ReplaceInCell(dlg->List(5), 1, 1, QString("1\x7f"));
     QTest::mouseClick(dlg->SaveButton(5), Qt::LeftButton);
     QCOMPARE(messages.Last(), "数量中有不能保存的控制字符,请改正");
     QCOMPARE(db.Rows("SELECT bh, mc FROM name1 ORDER BY bh"), before);

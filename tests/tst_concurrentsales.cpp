@@ -9,9 +9,10 @@
 #include "TestDatabase.h"
 #include "db/CConnection.h"
 #include "db/CDbException.h"
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/Oddnum.h"
-#include "ui/CDbAction.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ int RunWorker(int worker, const QString& where) {
     });
     const CSaleDocStore store(SaleDocKind::SaleOut());
     for (int d = 0; d < kDocuments; ++d) {
-        SaleDocHeader header{NewOddnum("saleout", QDate::currentDate()),
+        SaleDocHeader header{NewOddnum("saleout", HarborToday()),
                              QStringLiteral("客户%1").arg(worker),
                              QStringLiteral("2026-12-06 10:00:00"),
                              "10.00",

@@ -17,6 +17,7 @@
 #include "db/CConnection.h"
 #include "db/CSqlReader.h"
 #include "db/CStatementRun.h"
+#include "text/HarborClock.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -44,7 +45,7 @@ QString Cents(double amount) {
 // 帐目统计 of this month as the window computes it.
 AccountFigures ThisMonthFigures() {
     CAccountDlg dialog;
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     if (!dialog.Compute(today.toString("yyyy"), today.toString("MM")))
         return {};
     return dialog.Figures();
@@ -79,7 +80,7 @@ QHash<QString, QStringList> RowsByKey(const ExportTable& table, int key = 0) {
 ReportRequest ThisMonth(const QString& name) {
     ReportRequest request;
     request.name = name;
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     request.from = QDate(today.year(), today.month(), 1);
     request.to = request.from.addMonths(1).addDays(-1);
     return request;
@@ -188,7 +189,7 @@ void TestCostLedger::workedCaseThroughTheWindows() {
              QStringLiteral("7.3529"));
     // The window shows the figures beside the chart, the export holds them too.
     CAccountDlg dialog;
-    const QDate today = QDate::currentDate();
+    const QDate today = HarborToday();
     QVERIFY(dialog.Compute(today.toString("yyyy"), today.toString("MM")));
     QVERIFY(dialog.CostText()->text().contains(QStringLiteral("库存金额: 125.00")));
     const ExportTable table = dialog.FiguresTable();
@@ -577,12 +578,12 @@ void TestCostLedger::windowsRenderReadably() {
         account.grab().save(shots + "/account.png");
     // The months of the year: this month's sales, cost and gross profit.
     account.MonthsBox()->click();
-    const MonthFigures month = account.Months().value(QDate::currentDate().month() - 1);
+    const MonthFigures month = account.Months().value(HarborToday().month() - 1);
     QCOMPARE(month.sales, 1200.0);
     QCOMPARE(month.cost, 600.0);
     QCOMPARE(month.gross, 600.0);
     const QImage image = account.grab().toImage();
-    const ChartBar sales = account.MonthsChart().Bars()[3 * (QDate::currentDate().month() - 1)];
+    const ChartBar sales = account.MonthsChart().Bars()[3 * (HarborToday().month() - 1)];
     QCOMPARE(QColor(image.pixel(sales.rect.center())), QColor(0, 80, 255));
     CReportDlg reports;
     reports.resize(1260, 700);

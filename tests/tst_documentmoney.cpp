@@ -15,11 +15,14 @@
 #include "GridInput.h"
 #include "UserInput.h"
 
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CClassDlg.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
+#include "text/Cents.h"
 #include "documents/ListPrintJob.h"
 #include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
@@ -32,8 +35,6 @@
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
 #include "support/SettleConfirm.h"
-#include "text/Cents.h"
-#include "ui/CDbAction.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ void TestDocumentMoney::lineDeleteLeavesOneSetOfHeaderFigures() {
     QCOMPARE(shop.Stock(kScrew), QString("100.00"));
 
     CAccountDlg account;
-    QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
+    QVERIFY(account.Compute(QString::number(HarborToday().year()), "00"));
     QCOMPARE(account.Figures().receivable, 12.5);
     QCOMPARE(account.Figures().refundDue, 12.5);
     QCOMPARE(account.Figures().refunded, 12.5);
@@ -181,7 +182,7 @@ void TestDocumentMoney::settlingAndInvoiceDateReachEveryRow() {
     QTest::mouseClick(shop.outQuery->Ui().m_pInvoiced, Qt::LeftButton);
     SettleConfirm settle;
     ChooseInCell(list, Shop::ListRow(list, oddnum), kStateColumn, "结清");
-    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    const QString today = HarborToday().toString("yyyy-MM-dd");
     QCOMPARE(shop.Headers("saleout"), QStringList{"15.00|15.00|15.00|15.00|结清"});
     QCOMPARE(shop.db.Rows("SELECT DISTINCT invoicedate FROM saleout"), QStringList{today});
 
@@ -689,7 +690,7 @@ void TestDocumentMoney::halfCentsAndThirdDecimals() {
     QCOMPARE(shop.Stock(hinge), QString("95.505"));
 
     // Two documents of an older file with half cents.
-    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    const QString today = HarborToday().toString("yyyyMMdd");
     for (const QString number : {"901", "902"})
         shop.db.Exec("INSERT INTO saleout (oddnum, customer, mydate, receivable, receipt, "
                      "freceivable, freceipt, state, code, count, total) VALUES (?, '张三五金', "
@@ -698,12 +699,12 @@ void TestDocumentMoney::halfCentsAndThirdDecimals() {
                      {today + number, kNail});
     QCOMPARE(shop.SaleTotals(shop.outQuery), QStringList({"68.19", "22.02", "46.17"}));
     CAccountDlg account;
-    QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
+    QVERIFY(account.Compute(QString::number(HarborToday().year()), "00"));
     QCOMPARE(account.Figures().receivable, 68.19);
     QCOMPARE(account.Figures().receipt, 22.02);
     const PartyStatement statement = ComputeStatement(
-        ReadStatementDocuments(StatementParty::Customer, "张三五金", QDate::currentDate()),
-        QDate(1970, 1, 1), QDate::currentDate());
+        ReadStatementDocuments(StatementParty::Customer, "张三五金", HarborToday()),
+        QDate(1970, 1, 1), HarborToday());
     QCOMPARE(CentsText(statement.closing), QString("46.17"));
 
     // The query's received amount takes whole cents as well.
@@ -719,7 +720,7 @@ void TestDocumentMoney::halfCentsAndThirdDecimals() {
 void TestDocumentMoney::documentsWithoutPartiesAreListed() {
     Shop shop;
     QVERIFY(shop.ready);
-    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    const QString today = HarborToday().toString("yyyyMMdd");
     for (const QString table : {"saleout", "salein"}) {
         shop.db.Exec(QString("INSERT INTO %1 (oddnum, customer, receivable, receipt, freceivable, "
                              "freceipt, state, employeename, code, count) VALUES (?, NULL, "
@@ -741,7 +742,7 @@ void TestDocumentMoney::documentsWithoutPartiesAreListed() {
     Shop::QueryAll(shop.entryQuery);
     QCOMPARE(shop.entryQuery->TotalBox()->text(), QString("4.00"));
     CAccountDlg account;
-    QVERIFY(account.Compute(QString::number(QDate::currentDate().year()), "00"));
+    QVERIFY(account.Compute(QString::number(HarborToday().year()), "00"));
     QCOMPARE(account.Figures().receivable, 10.0);
     QCOMPARE(account.Figures().purchase, 4.0);
 }

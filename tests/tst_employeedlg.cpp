@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "GridInput.h"
 #include "UserInput.h"
 
 #include "grid/CGridCtrl.h"
@@ -12,33 +13,6 @@
 #include "ui/CWorkSubWindow.h"
 
 namespace {
-
-// Shows a dialog at a working size, as the main window does.
-void Show(QWidget& dlg) {
-    dlg.resize(dlg.sizeHint().width(), 420);
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
-}
-
-void TypeIntoCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    grid->EditCell(row, col);
-    auto* editor = qobject_cast<QLineEdit*>(grid->GetEditWnd());
-    QVERIFY(editor);
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    TypeText(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(grid->GetCellText(row, col), text);
-}
-
-void Click(QPushButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 const char* const kEmployees = "SELECT name, employeeid FROM employee";
 
@@ -59,7 +33,7 @@ void TestEmployeeDlg::loadAndSaveRoundTrip() {
     MessageScript messages;
     db.Exec("INSERT INTO employee (name, employeeid) VALUES ('王小明', '007')");
     CEmployeeDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     QCOMPARE(dlg.windowTitle(), QString("员工管理"));
     CGridCtrl* grid = dlg.Grid();
     QCOMPARE(grid->GetColumnCount(), 3);
@@ -74,15 +48,15 @@ void TestEmployeeDlg::loadAndSaveRoundTrip() {
     QCOMPARE(db.Rows(kEmployees), QStringList{"王小明|007"});
 
     Click(dlg.AddButton());
-    TypeIntoCell(grid, 2, 1, "O'Hara 李"); // no staff number
-    TypeIntoCell(grid, 1, 2, "008");
+    ReplaceInCell(grid, 2, 1, "O'Hara 李"); // no staff number
+    ReplaceInCell(grid, 1, 2, "008");
     Click(dlg.SaveButton());
     QCOMPARE(db.Rows(kEmployees), (QStringList{"王小明|008", "O'Hara 李|"}));
     QCOMPARE(db.Value("SELECT count(*) FROM employee WHERE employeeid = ''"), QString("1"));
 
     CEmployeeDlg reopened;
 
-    Show(reopened);
+    ShowAtWorkingSize(reopened);
     QCOMPARE(reopened.Grid()->GetRowCount(), 3);
     QCOMPARE(reopened.Grid()->GetCellText(2, 1), QString("O'Hara 李"));
 }
@@ -92,17 +66,17 @@ void TestEmployeeDlg::namelessRowsFollowTheSameRules() {
     MessageScript messages;
     db.Exec("INSERT INTO employee (name, employeeid) VALUES ('王小明', '007')");
     CEmployeeDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
     Click(dlg.AddButton());
     Click(dlg.AddButton());
-    TypeIntoCell(grid, 3, 1, "赵六");
+    ReplaceInCell(grid, 3, 1, "赵六");
     Click(dlg.SaveButton()); // the blank row 2 is left out
     QCOMPARE(messages.Texts(), QStringList{"已成功保存到数据库"});
     QCOMPARE(db.Rows(kEmployees), (QStringList{"王小明|007", "赵六|"}));
 
-    TypeIntoCell(grid, 1, 1, "");
-    TypeIntoCell(grid, 3, 2, "010");
+    ReplaceInCell(grid, 1, 1, "");
+    ReplaceInCell(grid, 3, 2, "010");
     Click(dlg.SaveButton());
     QCOMPARE(messages.Last(), QString("员工名称不能为空,请填写"));
     QCOMPARE(db.Rows(kEmployees), (QStringList{"王小明|007", "赵六|"}));
@@ -115,7 +89,7 @@ void TestEmployeeDlg::deleteRemovesTheClickedEmployeeOnly() {
     db.Exec("INSERT INTO employee (name, employeeid) VALUES ('张三', '002')");
     db.Exec("INSERT INTO employee (name, employeeid) VALUES ('李四', '003')");
     CEmployeeDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
     Click(dlg.DeleteButton()); // nothing clicked
     ClickCell(grid, 0, 1);     // header
@@ -138,7 +112,7 @@ void TestEmployeeDlg::closeBoxKeepsTheGridAsItWasLeft() {
     QPointer<CEmployeeDlg> alive(dlg);
     CWorkSubWindow sub(dlg);
     sub.show();
-    TypeIntoCell(dlg->Grid(), 1, 2, "099");
+    ReplaceInCell(dlg->Grid(), 1, 2, "099");
     sub.close();
     QVERIFY(alive);
     QVERIFY(!sub.isVisible());

@@ -176,8 +176,7 @@ void TestEntryDlg::supplierSearchAndSupplierDialog() {
     QString chosen;
     ModalDriver<CSupplierDlg> driver({[&chosen](CSupplierDlg* suppliers) {
         chosen = suppliers->Grid()->GetCellText(2, 1);
-        QTest::mouseDClick(suppliers->Grid()->viewport(), Qt::LeftButton, {},
-                           CellCentre(suppliers->Grid(), 2, 1));
+        DoubleClickCell(suppliers->Grid(), 2, 1);
     }});
     QTest::mouseClick(doc.dlg->SupplierButton(), Qt::LeftButton);
     QCOMPARE(driver.Handled(), 1);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "GridInput.h"
+#include "text/HarborClock.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
 #include "queries/CEntryQueryDlg.h"
@@ -40,35 +42,6 @@ void Store(TestDatabase& db, const StoredDoc& doc) {
              QStringLiteral("商品%1").arg(line), code, QString::number(line),
              QString::number(2 * line)});
     }
-}
-
-QPoint CellCentre(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    if (!grid->GetCellRect(row, col, rect))
-        qWarning("cell %d,%d has no rectangle", row, col);
-    return rect.center();
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, row, col));
-}
-
-// Picks an entry of a drop-list cell as a user does: the list opens, the entry, Enter.
-void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
-    grid->SetFocusCell(row, col);
-    grid->EditCell(row, col);
-    auto* list = qobject_cast<CInPlaceList*>(grid->GetEditWnd());
-    QVERIFY(list);
-    list->hidePopup();
-    list->setCurrentIndex(list->findText(option));
-    QTest::keyClick(list, Qt::Key_Return);
-}
-
-QStringList Column(CGridCtrl* grid, int col) {
-    QStringList texts;
-    for (int row = 1; row < grid->GetRowCount(); ++row)
-        texts.append(grid->GetCellText(row, col));
-    return texts;
 }
 
 struct ShownQuery {
@@ -130,8 +103,8 @@ void TestEntryQueryDlg::opensEmptyWithDefaultsAndPrintingReady() {
     ShownQuery q;
     QVERIFY(q.ready);
     QCOMPARE(q.dlg->windowTitle(), QString("入库单查询"));
-    QCOMPARE(q.dlg->StartBox()->date(), QDate::currentDate());
-    QCOMPARE(q.dlg->EndBox()->date(), QDate::currentDate());
+    QCOMPARE(q.dlg->StartBox()->date(), HarborToday());
+    QCOMPARE(q.dlg->EndBox()->date(), HarborToday());
     QCOMPARE(q.list->GetRowCount(), 1);
     QCOMPARE(q.list->GetColumnCount(), 6);
     QCOMPARE(q.detail->GetColumnCount(), 7);
@@ -158,17 +131,17 @@ void TestEntryQueryDlg::dateRangeCoversExactlyTheNumbersOfItsDays() {
     Store(q.db, {"20261207001", "李四", "40.00", "已付", {"0101000001"}});
     q.Run(kFirst, kLast);
     // One row per document, however many lines it has.
-    QCOMPARE(Column(q.list, 1), (QStringList{"20261201001", "20261206999"}));
-    QCOMPARE(Column(q.list, 0), (QStringList{"1", "2"}));
-    QCOMPARE(Column(q.list, 2), (QStringList{"张三五金厂", "李四"}));
-    QCOMPARE(Column(q.list, 3), (QStringList{"2026/12/1", "2026/12/6"}));
-    QCOMPARE(Column(q.list, 4), (QStringList{"10.00", "20.00"}));
-    QCOMPARE(Column(q.list, 5), (QStringList{"未付", "已付"}));
+    QCOMPARE(ColumnTexts(q.list, 1), (QStringList{"20261201001", "20261206999"}));
+    QCOMPARE(ColumnTexts(q.list, 0), (QStringList{"1", "2"}));
+    QCOMPARE(ColumnTexts(q.list, 2), (QStringList{"张三五金厂", "李四"}));
+    QCOMPARE(ColumnTexts(q.list, 3), (QStringList{"2026/12/1", "2026/12/6"}));
+    QCOMPARE(ColumnTexts(q.list, 4), (QStringList{"10.00", "20.00"}));
+    QCOMPARE(ColumnTexts(q.list, 5), (QStringList{"未付", "已付"}));
     QCOMPARE(q.dlg->TotalBox()->text(), QString("30.00"));
 
     // A second query replaces the list.
     q.Run(kLast, kLast.addDays(1));
-    QCOMPARE(Column(q.list, 1), (QStringList{"20261206999", "20261207001"}));
+    QCOMPARE(ColumnTexts(q.list, 1), (QStringList{"20261206999", "20261207001"}));
     q.Run(kLast.addDays(2), kLast.addDays(3));
     QCOMPARE(q.list->GetRowCount(), 1);
     QCOMPARE(q.dlg->TotalBox()->text(), QString("0.00"));
@@ -178,19 +151,19 @@ void TestEntryQueryDlg::dateRangeCoversExactlyTheNumbersOfItsDays() {
 // lists today's again, with what was saved meanwhile.
 void TestEntryQueryDlg::defaultDatesListToday() {
     TestDatabase db;
-    const QString today = QDate::currentDate().toString("yyyyMMdd");
-    const QString tomorrow = QDate::currentDate().addDays(1).toString("yyyyMMdd");
+    const QString today = HarborToday().toString("yyyyMMdd");
+    const QString tomorrow = HarborToday().addDays(1).toString("yyyyMMdd");
     Store(db, {"19990101001", "张记", "5.00", "未付", {"0101000001"}});
     Store(db, {today + "001", "张记", "6.00", "已付", {"0101000001"}});
     Store(db, {tomorrow + "001", "张记", "7.00", "已付", {"0101000001"}});
     CEntryQueryDlg dlg;
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    QCOMPARE(Column(dlg.ListGrid(), 1), QStringList{today + "001"});
+    QCOMPARE(ColumnTexts(dlg.ListGrid(), 1), QStringList{today + "001"});
     QCOMPARE(dlg.TotalBox()->text(), QString("6.00"));
     Store(db, {today + "002", "张记", "1.50", "未付", {"0101000001"}});
     QTest::mouseClick(dlg.QueryButton(), Qt::LeftButton);
-    QCOMPARE(Column(dlg.ListGrid(), 1), (QStringList{today + "001", today + "002"}));
+    QCOMPARE(ColumnTexts(dlg.ListGrid(), 1), (QStringList{today + "001", today + "002"}));
     QCOMPARE(dlg.TotalBox()->text(), QString("7.50"));
 }
 
@@ -202,16 +175,16 @@ void TestEntryQueryDlg::supplierAndStateFilters() {
     Store(q.db, {"20261204001", "李四", "40.00", "部分已付", {"01"}});
 
     q.Run(kFirst, kLast, "张三");
-    QCOMPARE(Column(q.list, 1), (QStringList{"20261201001", "20261203001"}));
+    QCOMPARE(ColumnTexts(q.list, 1), (QStringList{"20261201001", "20261203001"}));
     QCOMPARE(q.dlg->TotalBox()->text(), QString("40.00"));
 
     // The state matches as contained text, as the stored texts are free.
     q.Run(kFirst, kLast, QString(), "已付");
-    QCOMPARE(Column(q.list, 1), (QStringList{"20261202001", "20261203001", "20261204001"}));
-    QCOMPARE(Column(q.list, 5), (QStringList{"已付", "已付", "部分已付"}));
+    QCOMPARE(ColumnTexts(q.list, 1), (QStringList{"20261202001", "20261203001", "20261204001"}));
+    QCOMPARE(ColumnTexts(q.list, 5), (QStringList{"已付", "已付", "部分已付"}));
 
     q.Run(kFirst, kLast, "张", "已付");
-    QCOMPARE(Column(q.list, 1), (QStringList{"20261202001", "20261203001"}));
+    QCOMPARE(ColumnTexts(q.list, 1), (QStringList{"20261202001", "20261203001"}));
     QCOMPARE(q.dlg->TotalBox()->text(), QString("50.00"));
 
     q.Run(kFirst, kLast, "王五");
@@ -227,11 +200,11 @@ void TestEntryQueryDlg::typedWildcardsAndQuotesMatchThemselves() {
     Store(q.db, {"20261204001", "AXB建材", "40.00", "未付", {"01"}});
 
     q.Run(kFirst, kLast, "O'Neil");
-    QCOMPARE(Column(q.list, 1), QStringList{"20261201001"});
+    QCOMPARE(ColumnTexts(q.list, 1), QStringList{"20261201001"});
     q.Run(kFirst, kLast, "%");
-    QCOMPARE(Column(q.list, 1), QStringList{"20261202001"});
+    QCOMPARE(ColumnTexts(q.list, 1), QStringList{"20261202001"});
     q.Run(kFirst, kLast, "A_B");
-    QCOMPARE(Column(q.list, 1), QStringList{"20261203001"});
+    QCOMPARE(ColumnTexts(q.list, 1), QStringList{"20261203001"});
     q.Run(kFirst, kLast, "' OR ''='");
     QCOMPARE(q.list->GetRowCount(), 1);
     QCOMPARE(messages.Count(), 0);
@@ -289,23 +262,23 @@ void TestEntryQueryDlg::detailOfClickedDocument() {
     ClickCell(q.list, 2, 2);
     QCOMPARE(q.dlg->m_nClickRow, 2);
     QCOMPARE(q.dlg->m_nClickCol, 2);
-    QCOMPARE(Column(q.detail, 0), (QStringList{"1", "2", "3"}));
-    QCOMPARE(Column(q.detail, 1), (QStringList{"商品1", "商品2", "商品3"}));
-    QCOMPARE(Column(q.detail, 2), (QStringList{"0200000001", "0101000001", "03"}));
-    QCOMPARE(Column(q.detail, 3), (QStringList{"10个/箱", "10个/箱", "10个/箱"}));
-    QCOMPARE(Column(q.detail, 4), (QStringList{"1", "2", "3"}));
-    QCOMPARE(Column(q.detail, 5), (QStringList{"2", "2", "2"}));
-    QCOMPARE(Column(q.detail, 6), (QStringList{"2", "4", "6"}));
+    QCOMPARE(ColumnTexts(q.detail, 0), (QStringList{"1", "2", "3"}));
+    QCOMPARE(ColumnTexts(q.detail, 1), (QStringList{"商品1", "商品2", "商品3"}));
+    QCOMPARE(ColumnTexts(q.detail, 2), (QStringList{"0200000001", "0101000001", "03"}));
+    QCOMPARE(ColumnTexts(q.detail, 3), (QStringList{"10个/箱", "10个/箱", "10个/箱"}));
+    QCOMPARE(ColumnTexts(q.detail, 4), (QStringList{"1", "2", "3"}));
+    QCOMPARE(ColumnTexts(q.detail, 5), (QStringList{"2", "2", "2"}));
+    QCOMPARE(ColumnTexts(q.detail, 6), (QStringList{"2", "4", "6"}));
 
     // The row number counts; the state column and the header do not change the detail.
     ClickCell(q.list, 1, 0);
-    QCOMPARE(Column(q.detail, 2), (QStringList{"0101000001", "0102000001"}));
+    QCOMPARE(ColumnTexts(q.detail, 2), (QStringList{"0101000001", "0102000001"}));
     ClickCell(q.list, 2, 5);
     if (QWidget* editor = q.list->GetEditWnd())
         QTest::keyClick(editor, Qt::Key_Escape);
-    QCOMPARE(Column(q.detail, 2), (QStringList{"0101000001", "0102000001"}));
+    QCOMPARE(ColumnTexts(q.detail, 2), (QStringList{"0101000001", "0102000001"}));
     ClickCell(q.list, 0, 1);
-    QCOMPARE(Column(q.detail, 2), (QStringList{"0101000001", "0102000001"}));
+    QCOMPARE(ColumnTexts(q.detail, 2), (QStringList{"0101000001", "0102000001"}));
 
     // The detail is read-only; a new query empties it.
     QVERIFY(!q.detail->IsCellEditable(1, 1));
@@ -324,8 +297,8 @@ void TestEntryQueryDlg::stateChangeWritesEveryRowOfTheDocument() {
     QCOMPARE(q.States("20261201001"), (QStringList{"已付", "已付", "已付"}));
     QCOMPARE(q.States("20261202001"), (QStringList{"未付", "未付"}));
     // The list stays as it is, although the document no longer matches the filter.
-    QCOMPARE(Column(q.list, 1), (QStringList{"20261201001", "20261202001"}));
-    QCOMPARE(Column(q.list, 5), (QStringList{"已付", "未付"}));
+    QCOMPARE(ColumnTexts(q.list, 1), (QStringList{"20261201001", "20261202001"}));
+    QCOMPARE(ColumnTexts(q.list, 5), (QStringList{"已付", "未付"}));
     QCOMPARE(messages.Count(), 0);
 
     ChooseInCell(q.list, 1, 5, "未付");
@@ -358,7 +331,7 @@ void TestEntryQueryDlg::closingResetsSupplierAndStartDate() {
     q.dlg->StartBox()->setDate(kFirst);
     q.dlg->SupplierBox()->setEditText("张记");
     QVERIFY(q.dlg->QueryClose());
-    QCOMPARE(q.dlg->StartBox()->date(), QDate::currentDate());
+    QCOMPARE(q.dlg->StartBox()->date(), HarborToday());
     QCOMPARE(q.dlg->SupplierBox()->currentText(), QString());
 }
 

@@ -20,10 +20,15 @@
 #include "MessageScript.h"
 #include "TestDatabase.h"
 #include "admin/ShopCopy.h"
-#include "catalogue/CClassDlg.h"
-#include "catalogue/CPropertyPanel.h"
+#include "UserInput.h"
+#include "shell/CHarborApp.h"
+#include "shell/CLansetDlg.h"
+#include "text/HarborClock.h"
+#include "text/InputText.h"
 #include "db/LansetFile.h"
 #include "db/SqlText.h"
+#include "catalogue/CClassDlg.h"
+#include "catalogue/CPropertyPanel.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -36,12 +41,9 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
-#include "shell/CHarborApp.h"
-#include "shell/CLansetDlg.h"
 #include "stock/CInventoryDlg.h"
 #include "support/SettleConfirm.h"
 #include "text/Cents.h"
-#include "text/InputText.h"
 #include "text/NumberLimits.h"
 
 namespace {
@@ -239,13 +241,6 @@ template <typename Dlg> void Show(Dlg& dlg) {
         qWarning("window not exposed");
 }
 
-void Click(QAbstractButton* button) {
-    if (auto* radio = qobject_cast<QRadioButton*>(button))
-        QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
-    else
-        QTest::mouseClick(button, Qt::LeftButton);
-}
-
 // A box as a user fills it: everything selected and replaced by what the input method commits.
 QString TypeInBox(QLineEdit* box, const QString& text) {
     box->setFocus();
@@ -262,34 +257,6 @@ QString TypeInCombo(QComboBox* box, const QString& text) {
         return TypeInBox(box->lineEdit(), text);
     box->setEditText(text);
     return box->currentText();
-}
-
-// A cell: click, its editor, the text committed, Enter.
-QString TypeInGridCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    if (!grid->GetEditWnd())
-        grid->EditCell(row, col);
-    QWidget* editor = grid->GetEditWnd();
-    auto* line = qobject_cast<QLineEdit*>(editor);
-    if (auto* combo = qobject_cast<QComboBox*>(editor))
-        line = combo->lineEdit();
-    if (!line) {
-        QTest::qFail(qPrintable(QStringLiteral("no text editor in cell %1,%2").arg(row).arg(col)),
-                     __FILE__, __LINE__);
-        return QString();
-    }
-    line->selectAll();
-    QTest::keyClick(line, Qt::Key_Backspace);
-    line->insert(text);
-    const QString shown = line->text();
-    QTest::keyClick(line, Qt::Key_Return);
-    return shown;
-}
-
-// Clicks a data cell of the row that is not the focus cell.
-void ChooseRow(CGridCtrl* grid, int row) {
-    const CCellID focus = grid->GetFocusCell();
-    ClickCell(grid, row, focus.row == row && focus.col == 1 ? 2 : 1);
 }
 
 const QString kProduct = QStringLiteral("0101000001");
@@ -346,7 +313,7 @@ Field GridField(const QString& window, int col, const QString& label, Expect exp
             [=](const QString& input) {
                 Dlg dlg;
                 Show(dlg);
-                const QString shown = TypeInGridCell(dlg.Grid(), 1, col, input);
+                const QString shown = ReplaceInCell(dlg.Grid(), 1, col, input);
                 Click(dlg.SaveButton());
                 return shown;
             }};
@@ -385,7 +352,7 @@ Field PropertyField(int col, const QString& label, Expect expect, NumberKind kin
                 ChooseRow(dlg.List(1), 1);
                 ChooseRow(dlg.List(2), 1);
                 ChooseRow(dlg.List(5), 1);
-                const QString shown = TypeInGridCell(dlg.Properties()->Grid(), 1, col, input);
+                const QString shown = ReplaceInCell(dlg.Properties()->Grid(), 1, col, input);
                 Click(dlg.Properties()->SaveButton());
                 return shown;
             }};
@@ -412,7 +379,7 @@ Field SaleField(const QString& window, const QString& label, Expect expect, Numb
                 TypeInCombo(dlg.CustomerBox(), QStringLiteral("张三五金"));
                 ChooseState(dlg.StateBox(), state);
                 AddLineBySearch(dlg.SearchBox(), kProduct);
-                TypeInGridCell(dlg.Grid(), 1, kLineCount, QStringLiteral("3"));
+                ReplaceInCell(dlg.Grid(), 1, kLineCount, QStringLiteral("3"));
                 ChooseState(dlg.StateBox(), state);
                 const QString shown = typeIt(dlg, input);
                 Click(dlg.SaveButton());
@@ -436,8 +403,8 @@ Field EntryField(const QString& label, Expect expect, NumberKind kind, const QSt
                 TypeInCombo(dlg.SupplierBox(), QStringLiteral("李四五金厂"));
                 dlg.StateBox()->setCurrentIndex(dlg.StateBox()->findText(QStringLiteral("未付")));
                 AddLineBySearch(dlg.SearchBox(), kProduct);
-                TypeInGridCell(dlg.Grid(), 1, 5, QStringLiteral("80"));
-                TypeInGridCell(dlg.Grid(), 1, 6, QStringLiteral("2"));
+                ReplaceInCell(dlg.Grid(), 1, 5, QStringLiteral("80"));
+                ReplaceInCell(dlg.Grid(), 1, 6, QStringLiteral("2"));
                 const QString shown = typeIt(dlg, input);
                 Click(dlg.SaveButton());
                 return shown;
@@ -493,7 +460,7 @@ class TestHostileInput : public QObject {
              [](const QString& input) {
                  CClassDlg dlg;
                  Show(dlg);
-                 const QString shown = TypeInGridCell(dlg.List(1), 1, 1, input);
+                 const QString shown = ReplaceInCell(dlg.List(1), 1, 1, input);
                  Click(dlg.SaveButton(1));
                  return shown;
              }},
@@ -508,7 +475,7 @@ class TestHostileInput : public QObject {
                  CClassDlg dlg;
                  Show(dlg);
                  ChooseRow(dlg.List(1), 1);
-                 const QString shown = TypeInGridCell(dlg.List(2), 1, 1, input);
+                 const QString shown = ReplaceInCell(dlg.List(2), 1, 1, input);
                  Click(dlg.SaveButton(2));
                  return shown;
              }},
@@ -524,7 +491,7 @@ class TestHostileInput : public QObject {
                  Show(dlg);
                  ChooseRow(dlg.List(1), 1);
                  ChooseRow(dlg.List(2), 1);
-                 const QString shown = TypeInGridCell(dlg.List(5), 1, 1, input);
+                 const QString shown = ReplaceInCell(dlg.List(5), 1, 1, input);
                  Click(dlg.SaveButton(5));
                  return shown;
              }},
@@ -540,7 +507,7 @@ class TestHostileInput : public QObject {
                  Show(dlg);
                  ChooseRow(dlg.List(1), 1);
                  ChooseRow(dlg.List(2), 1);
-                 const QString shown = TypeInGridCell(dlg.List(5), 1, 2, input);
+                 const QString shown = ReplaceInCell(dlg.List(5), 1, 2, input);
                  Click(dlg.SaveButton(5));
                  return shown;
              }},
@@ -562,7 +529,7 @@ class TestHostileInput : public QObject {
         using Out = CSaleOutDlg;
         auto cell = [](int col) {
             return [col](CSaleDocDlg& dlg, const QString& input) {
-                return TypeInGridCell(dlg.Grid(), 1, col, input);
+                return ReplaceInCell(dlg.Grid(), 1, col, input);
             };
         };
         auto customerBox = [](CSaleDocDlg& dlg, const QString& input) {
@@ -609,11 +576,11 @@ class TestHostileInput : public QObject {
                        }),
             EntryField("单价", Expect::Number, NumberKind::Price, "price",
                        [](CEntryDlg& dlg, const QString& input) {
-                           return TypeInGridCell(dlg.Grid(), 1, 5, input);
+                           return ReplaceInCell(dlg.Grid(), 1, 5, input);
                        }),
             EntryField("数量", Expect::Number, NumberKind::Quantity, "count",
                        [](CEntryDlg& dlg, const QString& input) {
-                           return TypeInGridCell(dlg.Grid(), 1, 6, input);
+                           return ReplaceInCell(dlg.Grid(), 1, 6, input);
                        }),
         };
         for (const Field& field : fields) {
@@ -643,7 +610,7 @@ class TestHostileInput : public QObject {
                 CSaleQueryDlg& dlg = *window;
                 Show(dlg);
                 dlg.Ui().m_pStart->setDate(QDate(2026, 11, 1));
-                dlg.Ui().m_pEnd->setDate(QDate::currentDate());
+                dlg.Ui().m_pEnd->setDate(HarborToday());
                 return typeIt(dlg, input);
             };
         };
@@ -688,7 +655,7 @@ class TestHostileInput : public QObject {
                      ++row;
                  SettleConfirm settle;
                  ChooseInCell(list, row, kSaleListState, QStringLiteral("欠款"));
-                 return TypeInGridCell(list, row, kSaleListReceipt, input);
+                 return ReplaceInCell(list, row, kSaleListReceipt, input);
              })},
             {"销售退货查询",
              "客户",
@@ -715,7 +682,7 @@ class TestHostileInput : public QObject {
                  CEntryQueryDlg dlg;
                  Show(dlg);
                  dlg.StartBox()->setDate(QDate(2026, 11, 1));
-                 dlg.EndBox()->setDate(QDate::currentDate());
+                 dlg.EndBox()->setDate(HarborToday());
                  const QString shown = TypeInCombo(dlg.SupplierBox(), input);
                  Click(dlg.QueryButton());
                  return shown;

@@ -3,6 +3,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "GridInput.h"
 #include "UserInput.h"
 
 #include <memory>
@@ -31,13 +32,6 @@ void FillProducts(TestDatabase& db) {
     AddProperty(db, "0101000001", "五金-螺丝", "螺丝", "1000");
     AddProperty(db, "0200000001", "开关", "单联开关", "30");
     AddProperty(db, "0300000001", "电线-铜线", "铜线100%", "5");
-}
-
-QStringList ColumnTexts(CGridCtrl* grid, int col) {
-    QStringList texts;
-    for (int row = grid->GetFixedRowCount(); row < grid->GetRowCount(); ++row)
-        texts << grid->GetCellText(row, col);
-    return texts;
 }
 
 // Types a keyword, picks the search column and presses 搜索, as the user does.

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "GridInput.h"
 #include "PdfFacts.h"
 
 #include "catalogue/CPinyinSelectDlg.h"
@@ -55,46 +56,6 @@ QStringList ExpectedLines(const QString& name) {
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {"missing " + name};
     return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-}
-
-QPoint CellCentre(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    grid->GetCellRect(row, col, rect);
-    return rect.center();
-}
-
-void TypeInCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, row, col));
-    if (QWidget* open = grid->GetEditWnd())
-        QTest::keyClick(open, Qt::Key_Escape);
-    QTest::keyClick(grid, text.at(0).toLatin1());
-    QWidget* editor = grid->GetEditWnd();
-    QVERIFY(editor);
-    QTest::keyClicks(editor, text.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
-}
-
-void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
-    grid->SetFocusCell(row, col);
-    grid->EditCell(row, col);
-    auto* list = qobject_cast<CInPlaceList*>(grid->GetEditWnd());
-    QVERIFY(list);
-    list->hidePopup();
-    list->setCurrentIndex(list->findText(option));
-    QTest::keyClick(list, Qt::Key_Return);
-}
-
-void PickFirstProduct(CPinyinSelectDlg* picker) {
-    QTest::mouseClick(picker->Grid()->viewport(), Qt::LeftButton, {},
-                      CellCentre(picker->Grid(), 1, 1));
-    QTest::mouseClick(picker->SelectButton(), Qt::LeftButton);
-}
-
-void AddLineBySearch(QLineEdit* search, const QString& code) {
-    TypeText(search, code);
-    ModalDriver<CPinyinSelectDlg> driver({PickFirstProduct});
-    QTest::keyClick(search, Qt::Key_Return);
-    QVERIFY(driver.Handled() <= 1); // a whole code is taken at once, without the picker
 }
 
 // A shop with products, a customer with earlier documents, the company row and a main

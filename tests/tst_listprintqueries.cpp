@@ -12,47 +12,24 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "GridInput.h"
 #include "PdfFacts.h"
 
+#include "UserInput.h"
+#include "shell/CHarborApp.h"
+#include "shell/CHarborView.h"
+#include "shell/CMainFrame.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
 #include "queries/CEntryQueryDlg.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
-#include "shell/CHarborApp.h"
-#include "shell/CHarborView.h"
-#include "shell/CMainFrame.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
 #include "support/SettleConfirm.h"
 #include "support/TestDatabase.h"
 
 namespace {
-
-QPoint CellCentre(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    if (!grid->GetCellRect(row, col, rect))
-        qWarning("cell %d,%d has no rectangle", row, col);
-    return rect.center();
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, row, col));
-}
-
-void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
-    grid->SetFocusCell(row, col);
-    grid->EditCell(row, col);
-    auto* list = qobject_cast<CInPlaceList*>(grid->GetEditWnd());
-    QVERIFY(list);
-    list->hidePopup();
-    list->setCurrentIndex(list->findText(option));
-    QTest::keyClick(list, Qt::Key_Return);
-}
-
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // Every cell of a list's columns 1 to last, the header row included, as the grid shows them
 // and as they were handed over.

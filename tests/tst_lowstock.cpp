@@ -9,38 +9,25 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "GridInput.h"
 #include "ModalDriver.h"
+#include "PdfFacts.h"
+#include "Screenshot.h"
+#include "ui/CDbAction.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CPropertyPanel.h"
 #include "catalogue/MinimumStock.h"
 #include "catalogue/ProductSearch.h"
-#include "export/GridExport.h"
+#include "text/Cents.h"
 #include "export/ReportPrint.h"
+#include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
 #include "stock/CInventoryDlg.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
-#include "text/Cents.h"
-#include "ui/CDbAction.h"
 
 namespace {
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
-}
-
-void TypeIntoCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    if (!grid->GetEditWnd())
-        grid->EditCell(row, col);
-    auto* line = qobject_cast<QLineEdit*>(grid->GetEditWnd());
-    QVERIFY2(line, "no in-place editor");
-    line->selectAll();
-    QTest::keyClick(line, Qt::Key_Backspace);
-    line->insert(text);
-    QTest::keyClick(line, Qt::Key_Return);
-}
 
 void AddProduct(TestDatabase& db, const QString& code, const QString& name, const QString& total,
                 const QString& minimum) {
@@ -76,20 +63,6 @@ QStringList LowList() {
             list << item.product.code + " " + QuantityText(item.missing);
     });
     return list;
-}
-
-QStringList ColumnTexts(CGridCtrl* grid, int col) {
-    QStringList texts;
-    for (int row = grid->GetFixedRowCount(); row < grid->GetRowCount(); ++row)
-        texts << grid->GetCellText(row, col);
-    return texts;
-}
-
-QString PdfText(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", path, "-"});
-    pdftotext.waitForFinished(30000);
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
 } // namespace
@@ -172,8 +145,9 @@ class TestLowStock : public QObject {
         QCOMPARE(ColumnTexts(grid, kColCode), (QStringList{"0100000001", "0200000001"}));
         QCOMPARE(ColumnTexts(grid, kProductColumnCount + 1), (QStringList{"6", "0.50"}));
         QCOMPARE(dlg.HitsBox()->text(), QString("2"));
-        grid->grab().save(QDir::temp().filePath("harbor-lowstock.png"));
-        dlg.grab().save(QDir::temp().filePath("harbor-inventory-lowstock.png"));
+        Snapshot(&dlg, "inventory-lowstock");
+        QVERIFY(ShowsWhole(&dlg, grid));
+        QVERIFY(ShowsWhole(&dlg, dlg.HitsBox()));
 
         // The export takes the added columns as numbers.
         const ExportTable table = ReadGridTable(*grid, "低于最低库存", {});
@@ -254,25 +228,25 @@ class TestLowStock : public QObject {
         QCOMPARE(props->GetCellText(1, 9), QString());
 
         // Refused: nothing of the row is written.
-        TypeIntoCell(props, 1, 8, "7");
-        TypeIntoCell(props, 1, 9, "-2");
+        ReplaceInCell(props, 1, 8, "7");
+        ReplaceInCell(props, 1, 9, "-2");
         QTest::mouseClick(panel->SaveButton(), Qt::LeftButton);
         QVERIFY(messages.Last().contains("最低库存不能是负数"));
         QCOMPARE(db.Value("SELECT total FROM property"), QString("5"));
         QCOMPARE(db.Value("SELECT COUNT(*) FROM minstock"), QString("0"));
 
         // Stock and minimum are kept to the hundredth, as the documents move them.
-        TypeIntoCell(props, 1, 8, "98.505");
-        TypeIntoCell(props, 1, 9, "12.5");
+        ReplaceInCell(props, 1, 8, "98.505");
+        ReplaceInCell(props, 1, 9, "12.5");
         QTest::mouseClick(panel->SaveButton(), Qt::LeftButton);
         QCOMPARE(messages.Last(), QString("总数最多两位小数,请改正"));
-        TypeIntoCell(props, 1, 8, "7");
-        TypeIntoCell(props, 1, 9, "12.505");
+        ReplaceInCell(props, 1, 8, "7");
+        ReplaceInCell(props, 1, 9, "12.505");
         QTest::mouseClick(panel->SaveButton(), Qt::LeftButton);
         QCOMPARE(messages.Last(), QString("最低库存最多两位小数,请改正"));
         QCOMPARE(db.Value("SELECT total FROM property"), QString("5"));
 
-        TypeIntoCell(props, 1, 9, "12.5");
+        ReplaceInCell(props, 1, 9, "12.5");
         QTest::mouseClick(panel->SaveButton(), Qt::LeftButton);
         QCOMPARE(messages.Last(), QString("商品属性已成功保存"));
         QCOMPARE(db.Rows("SELECT code, minimum FROM minstock"), QStringList{"0100000001|12.5"});
@@ -285,10 +259,11 @@ class TestLowStock : public QObject {
         ClickCell(dlg.List(1), 1, 2);
         ClickCell(dlg.List(5), 1, 2);
         QCOMPARE(props->GetCellText(1, 9), QString("12.5"));
-        panel->grab().save(QDir::temp().filePath("harbor-property-minimum.png"));
+        Snapshot(panel, "property-minimum");
+        QVERIFY(ShowsWhole(panel, props));
 
         // Emptied: the minimum is gone.
-        TypeIntoCell(props, 1, 9, "");
+        ReplaceInCell(props, 1, 9, "");
         QTest::mouseClick(panel->SaveButton(), Qt::LeftButton);
         QCOMPARE(db.Value("SELECT COUNT(*) FROM minstock"), QString("0"));
 

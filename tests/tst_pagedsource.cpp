@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include "GridInput.h"
 #include "UserInput.h"
 
 #include "catalogue/ProductSearch.h"
@@ -193,7 +194,7 @@ void TestPagedSource::stockSearchShowsTheFirstAndTheLastPage() {
     QCOMPARE(grid->GetCellText(1, kColCode), plain.first());
     QCOMPARE(grid->GetCellText(1, kColNumber), QStringLiteral("1"));
 
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(2, 2).center());
+    ClickCell(grid, 2, 2);
     QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
     grid->viewport()->repaint();
     QCOMPARE(grid->GetFocusCell().row, kProducts - 1);
@@ -226,7 +227,7 @@ void TestPagedSource::pageThatCannotBeReadIsToldOnce() {
     QCOMPARE(grid->GetCellText(3, kColCode), CodeOf(3));
 
     db.Exec(QStringLiteral("ALTER TABLE property RENAME TO property_away"));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(2, 2).center());
+    ClickCell(grid, 2, 2);
     QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
     grid->viewport()->repaint();
     for (int i = 0; i < 5; ++i) {

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "GridInput.h"
 #include "UserInput.h"
 
 #include "grid/CGridCtrl.h"
@@ -25,45 +26,6 @@ void AddCustomer(TestDatabase& db, const QString& name, const QString& phone,
     db.Exec(QStringLiteral("INSERT INTO %1 (mc, linkman, phone, address, remark) "
                            "VALUES ('%2', '李经理', '%3', '杭州', '')")
                 .arg(table, QString(name).replace("'", "''"), phone));
-}
-
-// Shows a dialog at a working size, as the main window does.
-void Show(QWidget& dlg) {
-    dlg.resize(dlg.sizeHint().width(), 420);
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
-}
-
-void DoubleClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
-}
-
-// Types text into a cell as a user does: click it, open its editor, type, press Enter.
-void TypeIntoCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    grid->EditCell(row, col);
-    auto* editor = qobject_cast<QLineEdit*>(grid->GetEditWnd());
-    QVERIFY(editor);
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    TypeText(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(grid->GetCellText(row, col), text);
-}
-
-QStringList GridRow(CGridCtrl* grid, int row) {
-    QStringList texts;
-    for (int col = 0; col < grid->GetColumnCount(); ++col)
-        texts.append(grid->GetCellText(row, col));
-    return texts;
-}
-
-void Click(QPushButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 } // namespace
@@ -102,13 +64,13 @@ void TestPartyDlg::loadShowsEveryRecordInTableOrder() {
     AddCustomer(db, "五金城", "111");
     AddCustomer(db, "建材店", "222");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     QCOMPARE(dlg.windowTitle(), QString("客户管理"));
     CGridCtrl* grid = dlg.Grid();
     QCOMPARE(grid->GetRowCount(), 3);
-    QCOMPARE(GridRow(grid, 0), (QStringList{"序号", "名称", "联系人", "电话", "地址", "备注"}));
-    QCOMPARE(GridRow(grid, 1), (QStringList{"1", "五金城", "李经理", "111", "杭州", ""}));
-    QCOMPARE(GridRow(grid, 2), (QStringList{"2", "建材店", "李经理", "222", "杭州", ""}));
+    QCOMPARE(RowTexts(grid, 0), (QStringList{"序号", "名称", "联系人", "电话", "地址", "备注"}));
+    QCOMPARE(RowTexts(grid, 1), (QStringList{"1", "五金城", "李经理", "111", "杭州", ""}));
+    QCOMPARE(RowTexts(grid, 2), (QStringList{"2", "建材店", "李经理", "222", "杭州", ""}));
     QCOMPARE(grid->GetRowHeight(2), 25);
     QCOMPARE(grid->GetColumnWidth(1), 200);
     QVERIFY(grid->GetCellFormat(1, 3) & DT_CENTER);
@@ -125,7 +87,7 @@ void TestPartyDlg::gridIsSetUpLikeEveryOtherTable() {
     CSupplierDlg suppliers;
     for (CTableGridDlg* dlg :
          {static_cast<CTableGridDlg*>(&customers), static_cast<CTableGridDlg*>(&suppliers)}) {
-        Show(*dlg);
+        ShowAtWorkingSize(*dlg);
         CGridCtrl* grid = dlg->Grid();
         QVERIFY(grid->GetListMode());
         QCOMPARE(grid->GetSortColumn(), -1);
@@ -156,9 +118,9 @@ void TestPartyDlg::saveWritesEditsAndInitialsAndReloads() {
     AddCustomer(db, "建材店", "222");
     {
         CCustomerDlg dlg;
-        Show(dlg);
-        TypeIntoCell(dlg.Grid(), 2, 1, "永达电器");
-        TypeIntoCell(dlg.Grid(), 2, 5, "月结");
+        ShowAtWorkingSize(dlg);
+        ReplaceInCell(dlg.Grid(), 2, 1, "永达电器");
+        ReplaceInCell(dlg.Grid(), 2, 5, "月结");
         Click(dlg.SaveButton());
         QCOMPARE(messages.Texts(), QStringList{"已成功保存到数据库"});
     }
@@ -167,8 +129,8 @@ void TestPartyDlg::saveWritesEditsAndInitialsAndReloads() {
                           "永达电器|李经理|222|杭州|月结|" + GetPinyinInitials("永达电器")}));
     QCOMPARE(GetPinyinInitials("永达电器"), QString("YDDQ"));
     CCustomerDlg reopened;
-    Show(reopened);
-    QCOMPARE(GridRow(reopened.Grid(), 2),
+    ShowAtWorkingSize(reopened);
+    QCOMPARE(RowTexts(reopened.Grid(), 2),
              (QStringList{"2", "永达电器", "李经理", "222", "杭州", "月结"}));
 }
 
@@ -179,13 +141,13 @@ void TestPartyDlg::savingAnUnchangedGridRewritesEveryRecordWithItsOwnValues() {
     AddCustomer(db, "张三", "222");
     AddCustomer(db, "李四", "333");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     Click(dlg.SaveButton());
     QCOMPARE(messages.Last(), QString("已成功保存到数据库"));
     QCOMPARE(db.Rows("SELECT mc, phone, pinyin FROM customer"),
              (QStringList{"张三|111|ZS", "张三|222|ZS", "李四|333|LS"}));
     // A second save after the first must find the same records again.
-    TypeIntoCell(dlg.Grid(), 1, 3, "119");
+    ReplaceInCell(dlg.Grid(), 1, 3, "119");
     Click(dlg.SaveButton());
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"),
              (QStringList{"张三|119", "张三|222", "李四|333"}));
@@ -196,27 +158,27 @@ void TestPartyDlg::addedRowsAreSavedAndBlankOnesLeftOut() {
     MessageScript messages;
     AddCustomer(db, "五金城", "111");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
     Click(dlg.AddButton());
     Click(dlg.AddButton());
     Click(dlg.AddButton());
     QCOMPARE(grid->GetRowCount(), 5);
-    QCOMPARE(GridRow(grid, 4), (QStringList{"4", "", "", "", "", ""}));
+    QCOMPARE(RowTexts(grid, 4), (QStringList{"4", "", "", "", "", ""}));
     QVERIFY(grid->GetCellFormat(4, 5) & DT_CENTER);
     QCOMPARE(db.Value("SELECT count(*) FROM customer"), QString("1"));
 
     // Row 2 stays blank; rows 3 and 4 are filled in after it.
-    TypeIntoCell(grid, 3, 1, "新客户");
-    TypeIntoCell(grid, 3, 3, "333");
-    TypeIntoCell(grid, 4, 1, "另一个客户");
+    ReplaceInCell(grid, 3, 1, "新客户");
+    ReplaceInCell(grid, 3, 3, "333");
+    ReplaceInCell(grid, 4, 1, "另一个客户");
     Click(dlg.SaveButton());
     QCOMPARE(messages.Last(), QString("已成功保存到数据库"));
     QCOMPARE(db.Rows("SELECT mc, phone, pinyin FROM customer"),
              (QStringList{"五金城|111|WJC", "新客户|333|XKH", "另一个客户||LYGKH"}));
 
     // The saved rows now stand for their records: a second save adds nothing.
-    TypeIntoCell(grid, 3, 3, "334");
+    ReplaceInCell(grid, 3, 3, "334");
     Click(dlg.SaveButton());
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"),
              (QStringList{"五金城|111", "新客户|334", "另一个客户|"}));
@@ -228,20 +190,20 @@ void TestPartyDlg::rowWithoutNameStopsTheSaveWithNothingWritten() {
     AddCustomer(db, "五金城", "111");
     AddCustomer(db, "建材店", "222");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
 
     // An existing record whose name was cleared.
-    TypeIntoCell(grid, 1, 3, "999");
-    TypeIntoCell(grid, 2, 1, "");
+    ReplaceInCell(grid, 1, 3, "999");
+    ReplaceInCell(grid, 2, 1, "");
     Click(dlg.SaveButton());
     QCOMPARE(messages.Texts(), QStringList{"供货商名称不能为空,请填写"});
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"五金城|111", "建材店|222"}));
 
     // An added row with a telephone but no name.
-    TypeIntoCell(grid, 2, 1, "建材店");
+    ReplaceInCell(grid, 2, 1, "建材店");
     Click(dlg.AddButton());
-    TypeIntoCell(grid, 3, 3, "555");
+    ReplaceInCell(grid, 3, 3, "555");
     messages.Clear();
     Click(dlg.SaveButton());
     QCOMPARE(messages.Texts(), QStringList{"供货商名称不能为空,请填写"});
@@ -258,10 +220,10 @@ void TestPartyDlg::badNamesAreRefusedButOldRecordsStaySavable() {
     AddCustomer(db, "五金城", "111");
     AddCustomer(db, "  ", "222"); // from an older program
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
 
-    TypeIntoCell(grid, 1, 3, "999");
+    ReplaceInCell(grid, 1, 3, "999");
     Click(dlg.SaveButton());
     QCOMPARE(messages.Last(), QString("已成功保存到数据库"));
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"五金城|999", "  |222"}));
@@ -283,8 +245,8 @@ void TestPartyDlg::badNamesAreRefusedButOldRecordsStaySavable() {
 
     // The old record, once edited, must get a real name.
     messages.Clear();
-    TypeIntoCell(grid, 1, 1, "五金城");
-    TypeIntoCell(grid, 2, 3, "333");
+    ReplaceInCell(grid, 1, 1, "五金城");
+    ReplaceInCell(grid, 2, 3, "333");
     Click(dlg.SaveButton());
     QCOMPARE(messages.Texts(), QStringList{"客户名称不能为空"});
     QCOMPARE(grid->GetFocusCell().row, 2);
@@ -298,7 +260,7 @@ void TestPartyDlg::deleteRemovesTheRecordOfTheClickedRow() {
     AddCustomer(db, "张三", "222");
     AddCustomer(db, "李四", "333");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
     ClickCell(grid, 2, 3);
     QCOMPARE(dlg.m_nClickRow, 2);
@@ -307,12 +269,12 @@ void TestPartyDlg::deleteRemovesTheRecordOfTheClickedRow() {
     QCOMPARE(messages.Count(), 0);
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"张三|111", "李四|333"}));
     QCOMPARE(grid->GetRowCount(), 3);
-    QCOMPARE(GridRow(grid, 2).mid(0, 2), (QStringList{"2", "李四"}));
+    QCOMPARE(RowTexts(grid, 2).mid(0, 2), (QStringList{"2", "李四"}));
 
     // Two records alike in every column: one goes, one stays.
     AddCustomer(db, "李四", "333");
     CCustomerDlg again;
-    Show(again);
+    ShowAtWorkingSize(again);
     ClickCell(again.Grid(), 2, 1);
     Click(again.DeleteButton());
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"张三|111", "李四|333"}));
@@ -326,14 +288,14 @@ void TestPartyDlg::deleteOfAnEditedRowKeepsLaterSavesInStep() {
     AddCustomer(db, "乙", "222");
     AddCustomer(db, "丙", "333");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
-    TypeIntoCell(grid, 1, 1, "甲改");
+    ReplaceInCell(grid, 1, 1, "甲改");
     ClickCell(grid, 1, 1);
     Click(dlg.DeleteButton());
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"乙|222", "丙|333"}));
 
-    TypeIntoCell(grid, 2, 3, "334");
+    ReplaceInCell(grid, 2, 3, "334");
     Click(dlg.SaveButton());
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"乙|222", "丙|334"}));
 }
@@ -372,7 +334,7 @@ void TestPartyDlg::deleteTakesTheRowLastClickedToEdit() {
     AddCustomer(db, "乙", "222");
     AddCustomer(db, "丙", "333");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
     // Row 1 clicked, the arrows lead to row 3, and a click there opens its editor.
     ClickCell(grid, 1, 1);
@@ -394,7 +356,7 @@ void TestPartyDlg::saveTakesTheTextOfAnOpenEditor() {
     MessageScript messages;
     AddCustomer(db, "五金城", "111");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
     ClickCell(grid, 1, 3);
     QTest::keyClicks(grid, "9");
@@ -422,13 +384,13 @@ void TestPartyDlg::namesWithQuotesAreStoredAndDeleted() {
     TestDatabase db;
     MessageScript messages;
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     CGridCtrl* grid = dlg.Grid();
     Click(dlg.AddButton());
     Click(dlg.AddButton());
-    TypeIntoCell(grid, 1, 1, "O'Neil 五金");
-    TypeIntoCell(grid, 1, 5, "it's '月结'");
-    TypeIntoCell(grid, 2, 1, "O'Neil 五金");
+    ReplaceInCell(grid, 1, 1, "O'Neil 五金");
+    ReplaceInCell(grid, 1, 5, "it's '月结'");
+    ReplaceInCell(grid, 2, 1, "O'Neil 五金");
     Click(dlg.SaveButton());
     QCOMPARE(db.Rows("SELECT mc, remark FROM customer"),
              (QStringList{"O'Neil 五金|it's '月结'", "O'Neil 五金|"}));
@@ -437,7 +399,7 @@ void TestPartyDlg::namesWithQuotesAreStoredAndDeleted() {
     Click(dlg.DeleteButton());
     QCOMPARE(db.Rows("SELECT mc, remark FROM customer"), QStringList{"O'Neil 五金|"});
     CCustomerDlg reopened;
-    Show(reopened);
+    ShowAtWorkingSize(reopened);
     QCOMPARE(reopened.Grid()->GetCellText(1, 1), QString("O'Neil 五金"));
 }
 
@@ -446,7 +408,7 @@ void TestPartyDlg::failedDeleteKeepsTheRow() {
     MessageScript messages;
     AddCustomer(db, "五金城", "111");
     CCustomerDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     db.Exec("DROP TABLE customer");
     ClickCell(dlg.Grid(), 1, 1);
     Click(dlg.DeleteButton());
@@ -465,13 +427,13 @@ void TestPartyDlg::supplierDialogKeepsItsOwnTable() {
     AddCustomer(db, "五金城", "111");
     AddCustomer(db, "螺丝厂", "888", "supplier");
     CSupplierDlg dlg;
-    Show(dlg);
+    ShowAtWorkingSize(dlg);
     QCOMPARE(dlg.windowTitle(), QString("供货商管理"));
     CGridCtrl* grid = dlg.Grid();
     QCOMPARE(grid->GetRowCount(), 2);
     QCOMPARE(grid->GetCellText(1, 1), QString("螺丝厂"));
     Click(dlg.AddButton());
-    TypeIntoCell(grid, 2, 1, "电线厂");
+    ReplaceInCell(grid, 2, 1, "电线厂");
     Click(dlg.SaveButton());
     QCOMPARE(db.Rows("SELECT mc, pinyin FROM supplier"), (QStringList{"螺丝厂|LSC", "电线厂|DXC"}));
     ClickCell(grid, 1, 2);
@@ -535,7 +497,7 @@ void TestPartyDlg::selectModeDoesNotPickFromTheHeaderOrInOrdinaryMode() {
     QVERIFY(saleOut.Parties().isEmpty());
     // Still a full dialog: a row added and saved can be picked at once.
     Click(dlg.AddButton());
-    TypeIntoCell(dlg.Grid(), 2, 1, "新客户");
+    ReplaceInCell(dlg.Grid(), 2, 1, "新客户");
     Click(dlg.SaveButton());
     DoubleClickCell(dlg.Grid(), 2, 1);
     QCOMPARE(saleOut.Parties(), QStringList{"新客户"});
@@ -582,18 +544,18 @@ void TestPartyDlg::staleRowsAreRefusedByName() {
     AddCustomer(db, "乙", "200");
     AddCustomer(db, "丙", "300");
     CCustomerDlg first;
-    Show(first);
+    ShowAtWorkingSize(first);
     CCustomerDlg second;
-    Show(second);
+    ShowAtWorkingSize(second);
 
-    TypeIntoCell(second.Grid(), 1, 3, "1");
+    ReplaceInCell(second.Grid(), 1, 3, "1");
     ClickCell(second.Grid(), 3, 1);
     Click(second.DeleteButton());
     Click(second.SaveButton());
     QCOMPARE(db.Rows("SELECT mc, phone FROM customer"), (QStringList{"甲|1", "乙|200"}));
 
     // The first window still shows 甲|100 and 丙; its own edit of 乙 is saved.
-    TypeIntoCell(first.Grid(), 2, 3, "201");
+    ReplaceInCell(first.Grid(), 2, 3, "201");
     messages.Clear();
     Click(first.SaveButton());
     QCOMPARE(messages.Count(), 1);
@@ -612,9 +574,9 @@ void TestPartyDlg::staleRowsAreRefusedByName() {
     CCustomerDlg select;
     select.OpenSelectMode();
     QVERIFY(QTest::qWaitForWindowExposed(&select));
-    TypeIntoCell(first.Grid(), 1, 2, "赵经理");
+    ReplaceInCell(first.Grid(), 1, 2, "赵经理");
     Click(first.SaveButton());
-    TypeIntoCell(select.Grid(), 1, 4, "宁波");
+    ReplaceInCell(select.Grid(), 1, 4, "宁波");
     messages.Clear();
     Click(select.SaveButton());
     QVERIFY(messages.Last().contains("<甲>"));
@@ -628,10 +590,10 @@ void TestPartyDlg::staleDeleteRemovesNothing() {
     MessageScript messages;
     db.Exec("INSERT INTO employee (name, employeeid) VALUES ('王五', '7')");
     CEmployeeDlg first;
-    Show(first);
+    ShowAtWorkingSize(first);
     CEmployeeDlg second;
-    Show(second);
-    TypeIntoCell(second.Grid(), 1, 2, "8");
+    ShowAtWorkingSize(second);
+    ReplaceInCell(second.Grid(), 1, 2, "8");
     Click(second.SaveButton());
     ClickCell(first.Grid(), 1, 1);
     messages.Clear();

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "GridInput.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickHandOver.h"
@@ -54,28 +55,6 @@ void FillCatalogue(TestDatabase& db) {
     AddProperty(db, "0101010001", "五金-螺丝-膨胀螺丝", "膨胀螺丝", "100个/盒", "0.50", "200");
     AddProperty(db, "0101000001", "五金-螺丝", "螺丝", "50个/袋", "0.10", "1000");
     AddProperty(db, "0200000001", "开关", "开关", "10个/箱", "5.00", "30");
-}
-
-QRect CellRect(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    if (!grid->GetCellRect(row, col, rect))
-        qWarning("cell %d,%d has no rectangle", row, col);
-    return rect;
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellRect(grid, row, col).center());
-}
-
-void DoubleClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, CellRect(grid, row, col).center());
-}
-
-QStringList ColumnTexts(CGridCtrl* grid, int col) {
-    QStringList texts;
-    for (int row = grid->GetFixedRowCount(); row < grid->GetRowCount(); ++row)
-        texts << grid->GetCellText(row, col);
-    return texts;
 }
 
 // Opens a picker window as the document does, without blocking the test.

@@ -11,6 +11,9 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "GridInput.h"
+#include "Screenshot.h"
+#include "ui/FontSetup.h"
 #include "catalogue/CLabelSetupDlg.h"
 #include "catalogue/CPrintCodeDlg.h"
 #include "catalogue/LabelDataSource.h"
@@ -23,7 +26,6 @@
 #include "support/PdfFacts.h"
 #include "support/TestDatabase.h"
 #include "support/UserInput.h"
-#include "ui/FontSetup.h"
 
 namespace {
 
@@ -78,10 +80,6 @@ void FillCatalogue(TestDatabase& db) {
 
 QStringList LabelCodes(TestDatabase& db) {
     return db.Rows(QStringLiteral("SELECT code FROM printcodedata ORDER BY code"));
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(row, col).center());
 }
 
 // The row of list k whose given column holds the text.
@@ -299,7 +297,8 @@ void TestPrintCodeDlg::directPrintingPreviewsAndPrintsEveryLabel() {
     ModalDriver<QPrintPreviewDialog> preview({[&](QPrintPreviewDialog* dialog) {
         auto* view = dialog->findChild<QPrintPreviewWidget*>();
         previewPages = view->pageCount();
-        dialog->grab().save("/tmp/labelpreview.png");
+        Snapshot(dialog, "labelpreview");
+        QVERIFY(ShowsWhole(dialog, view));
         dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
         dialog->printer()->setOutputFileName(pdf);
         view->print();
@@ -475,7 +474,9 @@ void TestPrintCodeDlg::looksFinished() {
     QVERIFY(sheet->geometry().left() > window.dialog.AllButton()->geometry().right());
     QVERIFY(sheet->geometry().right() < window.dialog.SetupButton()->geometry().left());
     QVERIFY(sheet->width() >= sheet->sizeHint().width());
-    QVERIFY(window.dialog.grab().save("/tmp/printcode.png"));
+    Snapshot(&window.dialog, "printcode");
+    QVERIFY(ShowsWhole(&window.dialog, window.dialog.List(1)));
+    QVERIFY(ShowsWhole(&window.dialog, window.dialog.AllButton()));
 }
 
 int main(int argc, char** argv) {

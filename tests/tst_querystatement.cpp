@@ -11,6 +11,8 @@
 
 #include "DocumentShop.h"
 #include "GridInput.h"
+#include "Screenshot.h"
+#include "text/HarborClock.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -25,14 +27,12 @@
 
 namespace {
 
-const QString kToday = QDate::currentDate().toString("yyyyMMdd");
-
 QString Today(int sequence) {
-    return kToday + QString::asprintf("%03d", sequence);
+    return HarborToday().toString("yyyyMMdd") + QString::asprintf("%03d", sequence);
 }
 
 QString TodayText() {
-    return QDate::currentDate().toString("yyyy-MM-dd");
+    return HarborToday().toString("yyyy-MM-dd");
 }
 
 QStringList GridRows(CGridCtrl* grid) {
@@ -81,7 +81,7 @@ class TestQueryStatement : public QObject {
         shop.AddProduct("0101000001", "五金-螺丝", "10.00", "100");
         shop.AddProduct("0101000002", "五金-螺母", "2.50", "50");
         // A document of forty days ago: the opening balance of a range that starts today.
-        const QDate old = QDate::currentDate().addDays(-40);
+        const QDate old = HarborToday().addDays(-40);
         const QString oldNumber = old.toString("yyyyMMdd") + "001";
         shop.db.Exec("INSERT INTO saleout (oddnum, customer, mydate, receivable, receipt, "
                      "freceivable, freceipt, state, code, \"count\") VALUES (?, '张三五金', ?, "
@@ -108,15 +108,15 @@ class TestQueryStatement : public QObject {
         // 出库查询 over today with the customer typed in part: the statement of that customer
         // over the query's dates.
         CSaleQueryDlg* query = shop.outQuery;
-        query->Ui().m_pStart->setDate(QDate::currentDate());
-        query->Ui().m_pEnd->setDate(QDate::currentDate());
+        query->Ui().m_pStart->setDate(HarborToday());
+        query->Ui().m_pEnd->setDate(HarborToday());
         query->Ui().m_pCustomer->setEditText("张三");
         QTest::mouseClick(query->Ui().m_pStatement, Qt::LeftButton);
         CStatementDlg* statement = Opened(query);
         QVERIFY(statement);
         QCOMPARE(statement->windowTitle(), QString("客户对账单 - 张三五金"));
-        QCOMPARE(statement->FromBox()->date(), QDate::currentDate());
-        QCOMPARE(statement->ToBox()->date(), QDate::currentDate());
+        QCOMPARE(statement->FromBox()->date(), HarborToday());
+        QCOMPARE(statement->ToBox()->date(), HarborToday());
         QCOMPARE(GridRows(statement->Grid()),
                  (QStringList{"|" + TodayText() + "||期初余额|||50.00",
                               "1|" + TodayText() + "|" + Today(1) + "|销售出库|30.00|30.00|50.00",
@@ -126,8 +126,11 @@ class TestQueryStatement : public QObject {
                               "|||本期合计|45.00|20.00|75.00"}));
         QVERIFY(statement->TotalsLabel()->text().contains("期末余额 75.00"));
         statement->resize(780, 420);
-        statement->grab().save(QDir::temp().filePath("harbor-query-statement.png"));
-        query->grab().save(QDir::temp().filePath("harbor-query-statement-button.png"));
+        Snapshot(statement, "query-statement");
+        QVERIFY(ShowsWhole(statement, statement->Grid()));
+        QVERIFY(ShowsWhole(statement, statement->TotalsLabel()));
+        Snapshot(query, "query-statement-button");
+        QVERIFY(ShowsWhole(query, query->Ui().m_pStatement));
         statement->close();
 
         // The query's own 删除本单: the second sale with its stock given back, the third with
@@ -160,7 +163,7 @@ class TestQueryStatement : public QObject {
         DeleteThroughQuery(returns->Ui().m_pList, returns->Ui().m_pDelete, Today(1), IDYES,
                            messages);
         QCOMPARE(shop.Stock("0101000001"), QString("96.00"));
-        returns->Ui().m_pStart->setDate(QDate::currentDate());
+        returns->Ui().m_pStart->setDate(HarborToday());
         returns->Ui().m_pCustomer->setEditText("张三五金");
         QTest::mouseClick(returns->Ui().m_pStatement, Qt::LeftButton);
         statement = Opened(returns);
@@ -225,13 +228,14 @@ class TestQueryStatement : public QObject {
         // The first is marked paid in the list.
         ChooseInCell(query->ListGrid(), DocumentShop::ListRow(query->ListGrid(), Today(1)), 5,
                      "已付");
-        query->StartBox()->setDate(QDate::currentDate());
+        query->StartBox()->setDate(HarborToday());
         query->SupplierBox()->setEditText("李四五金厂");
         QTest::mouseClick(query->StatementButton(), Qt::LeftButton);
         CStatementDlg* statement = Opened(query);
         QVERIFY(statement);
         QCOMPARE(statement->windowTitle(), QString("供货商对账单 - 李四五金厂"));
-        query->grab().save(QDir::temp().filePath("harbor-entry-query-statement-button.png"));
+        Snapshot(query, "entry-query-statement-button");
+        QVERIFY(ShowsWhole(query, query->StatementButton()));
         QCOMPARE(GridRows(statement->Grid()),
                  (QStringList{"|" + TodayText() + "||期初余额|||0.00",
                               "1|" + TodayText() + "|" + Today(1) + "|采购入库|80.00|80.00|0.00",

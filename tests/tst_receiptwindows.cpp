@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "PdfFacts.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
 
@@ -24,13 +25,6 @@ namespace {
 
 const QString kScrew = "0101000001";
 const QString kSwitch = "0200000001";
-
-QString PdfWords(const QString& pdf) {
-    QProcess process;
-    process.start("pdftotext", {"-layout", pdf, "-"});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
@@ -91,7 +85,7 @@ class TestReceiptWindows : public QObject {
         const QString due =
             shop.db.Value("SELECT receivable FROM saleout WHERE oddnum=?", {oddnum});
         QVERIFY(!due.isEmpty());
-        const QString text = PdfWords(pdf);
+        const QString text = PdfText(pdf);
         QVERIFY2(text.contains("远航五金交电商店"), qPrintable(text));
         QVERIFY(text.contains("中山北路128号"));
         QVERIFY(text.contains("单号:" + oddnum));
@@ -138,7 +132,7 @@ class TestReceiptWindows : public QObject {
         const QString pdf = m_out.filePath("return.pdf");
         SetReceiptOutputFile(pdf);
         QTest::mouseClick(shop.saleIn->ReceiptButton(), Qt::LeftButton);
-        const QString text = PdfWords(pdf);
+        const QString text = PdfText(pdf);
         QVERIFY2(text.contains("退货小票"), qPrintable(text));
         QVERIFY(text.contains("应退") && text.contains("实退") && text.contains("退款状态"));
         QVERIFY(!text.contains("找零"));
@@ -178,7 +172,7 @@ class TestReceiptWindows : public QObject {
         const QString pdf = m_out.filePath("query.pdf");
         SetReceiptOutputFile(pdf);
         QTest::mouseClick(out->Ui().m_pDetailReceipt, Qt::LeftButton);
-        QVERIFY(PdfWords(pdf).contains("单号:" + sold));
+        QVERIFY(PdfText(pdf).contains("单号:" + sold));
 
         // A number no document has.
         box->selectAll();

@@ -8,13 +8,15 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "GridInput.h"
+#include "ui/CPickReceiver.h"
+#include "text/HarborClock.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
-#include "ui/CPickReceiver.h"
 
 namespace {
 
@@ -22,34 +24,7 @@ const QString kScrew = "0101000001"; // price 10.00, discounts 0.9 / 0.5 / 0.7, 
 const QString kNail = "0102000001";  // price 2.50, stock 50
 
 QString Today(int sequence) {
-    return OddnumPrefix(QDate::currentDate()) + QString::asprintf("%03d", sequence);
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    QVERIFY(grid->GetCellRect(row, col, rect));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
-}
-
-void TypeInCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    if (QWidget* open = grid->GetEditWnd())
-        QTest::keyClick(open, Qt::Key_Escape);
-    QTest::keyClick(grid, text.at(0).toLatin1());
-    QWidget* editor = grid->GetEditWnd();
-    QVERIFY(editor);
-    QTest::keyClicks(editor, text.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
-}
-
-void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
-    grid->SetFocusCell(row, col);
-    grid->EditCell(row, col);
-    auto* list = qobject_cast<CInPlaceList*>(grid->GetEditWnd());
-    QVERIFY(list);
-    list->hidePopup();
-    list->setCurrentIndex(list->findText(option));
-    QTest::keyClick(list, Qt::Key_Return);
+    return OddnumPrefix(HarborToday()) + QString::asprintf("%03d", sequence);
 }
 
 struct ShownReturn {

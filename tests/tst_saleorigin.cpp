@@ -16,6 +16,8 @@
 
 #include "db/CConnection.h"
 #include "db/CDbException.h"
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
 #include "documents/CSaleDocStore.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOriginDlg.h"
@@ -29,7 +31,6 @@
 #include "queries/CSaleOutQueryDlg.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
-#include "ui/CDbAction.h"
 
 namespace {
 
@@ -100,8 +101,7 @@ QStringList ReturnByKeys(CSaleDocDlg* dlg, const QString& sale, const QStringLis
     // Through the window, as the keyboard delivers it: the button's shortcut letter.
     QTest::keyClick(dlg->windowHandle(), Qt::Key_R, Qt::AltModifier);
     // A shortcut letter clicks its button a moment later, as a click shows.
-    for (int wait = 0; wait < 200 && driver.Handled() == 0; ++wait)
-        QTest::qWait(10);
+    QTest::qWaitFor([&] { return driver.Handled() > 0; }, 5000);
     if (driver.Handled() != 1)
         return {"no dialog"};
     return shown;
@@ -164,7 +164,7 @@ int RunWorkstation(int worker, const QString& where) {
     const ReturnableLine sold = ReadReturnableSale(kSaleNumber, QString()).lines.value(0);
     // Its own return, saved first with one screw, then saved again with one more each time
     // (saves again take no number, so only the sale's lock keeps them apart).
-    QString oddnum = NewOddnum("salein", QDate::currentDate());
+    QString oddnum = NewOddnum("salein", HarborToday());
     std::optional<QStringList> origin;
     std::optional<QStringList> remembered;
     for (int quantity = 1; quantity <= kTries; ++quantity) {
@@ -250,7 +250,7 @@ void TestSaleOrigin::returnTakesWhatTheCustomerPaid() {
     CGridCtrl* detail = shop.outQuery->Ui().m_pDetail;
     QCOMPARE(detail->GetRowCount(), 1 + 2 + 1 + 2);
     QCOMPARE(detail->GetCellText(3, 1), "退货单" + ret);
-    QCOMPARE(detail->GetCellText(3, 2), QDate::currentDate().toString("yyyy-MM-dd"));
+    QCOMPARE(detail->GetCellText(3, 2), HarborToday().toString("yyyy-MM-dd"));
     QCOMPARE(GridLines(detail, 1, 9).mid(3),
              QStringList({"五金-螺丝|" + kScrew + "|10个/箱|16.0550|3|0.95|48.17||退货",
                           "五金-螺母|" + kNut + "|10个/箱|2.5380|3|1.0|7.61||退货"}));

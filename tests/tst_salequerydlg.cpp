@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "GridInput.h"
+#include "text/HarborClock.h"
 #include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
@@ -54,40 +56,6 @@ void Store(TestDatabase& db, const QString& table, const Doc& doc) {
                          doc.receivable, doc.receipt,
                          doc.receipt.isEmpty() ? QStringLiteral("0") : doc.receipt, doc.state,
                          doc.employee, line.name, line.code, line.total, line.pcs));
-}
-
-QPoint CellCentre(CGridCtrl* grid, int row, int col) {
-    QRect rect;
-    if (!grid->GetCellRect(row, col, rect))
-        qWarning("cell %d,%d has no rectangle", row, col);
-    return rect.center();
-}
-
-void ClickCell(CGridCtrl* grid, int row, int col) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, row, col));
-}
-
-// Picks an entry of a drop-list cell.
-void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
-    grid->SetFocusCell(row, col);
-    grid->EditCell(row, col);
-    auto* list = qobject_cast<CInPlaceList*>(grid->GetEditWnd());
-    QVERIFY(list);
-    list->hidePopup();
-    list->setCurrentIndex(list->findText(option));
-    QTest::keyClick(list, Qt::Key_Return);
-}
-
-// Types into a cell as a user does: a click, the characters, Enter.
-void TypeInCell(CGridCtrl* grid, int row, int col, const QString& text) {
-    ClickCell(grid, row, col);
-    if (QWidget* open = grid->GetEditWnd())
-        QTest::keyClick(open, Qt::Key_Escape);
-    QTest::keyClick(grid, text.at(0).toLatin1());
-    QWidget* editor = grid->GetEditWnd();
-    QVERIFY(editor);
-    QTest::keyClicks(editor, text.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
 }
 
 QStringList Column(CGridCtrl* grid, int col) {
@@ -229,7 +197,7 @@ void TestSaleQueryDlg::QueryByRangeAndFilters() {
     QCOMPARE(shop.dlg->Ui().m_pState->itemText(0), QString());
     // Before 查询 the window lists today's documents only (none of these).
     for (const QString& oddnum : Column(shop.list, kListOddnum))
-        QVERIFY(oddnum.startsWith(OddnumPrefix(QDate::currentDate())));
+        QVERIFY(oddnum.startsWith(OddnumPrefix(HarborToday())));
 
     // The number range covers whole days; the empty state matches every state.
     shop.Query();
@@ -306,23 +274,22 @@ void TestSaleQueryDlg::CustomerSearchByInitials() {
 
 void TestSaleQueryDlg::OpensOnTodaysDocuments() {
     TestDatabase db;
-    const QString today = OddnumPrefix(QDate::currentDate()) + QStringLiteral("001");
-    const QString yesterday =
-        OddnumPrefix(QDate::currentDate().addDays(-1)) + QStringLiteral("001");
+    const QString today = OddnumPrefix(HarborToday()) + QStringLiteral("001");
+    const QString yesterday = OddnumPrefix(HarborToday().addDays(-1)) + QStringLiteral("001");
     for (const QString& oddnum : {today, yesterday})
         Store(db, "saleout",
               {oddnum, "李四", "10.00", "0", "未结", "", {{"0101000001", "螺丝", "10.00", "1"}}});
     CSaleOutQueryDlg dlg;
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    QCOMPARE(dlg.Ui().m_pStart->date(), QDate::currentDate());
-    QCOMPARE(dlg.Ui().m_pEnd->date(), QDate::currentDate());
+    QCOMPARE(dlg.Ui().m_pStart->date(), HarborToday());
+    QCOMPARE(dlg.Ui().m_pEnd->date(), HarborToday());
     QCOMPARE(Column(dlg.Ui().m_pList, kListOddnum), QStringList{today});
     QCOMPARE(dlg.Ui().m_pDue->text(), QString("10.00"));
     // Closing sets the start back to today.
     dlg.Ui().m_pStart->setDate(QDate(2020, 1, 1));
     QVERIFY(dlg.QueryClose());
-    QCOMPARE(dlg.Ui().m_pStart->date(), QDate::currentDate());
+    QCOMPARE(dlg.Ui().m_pStart->date(), HarborToday());
 }
 
 void TestSaleQueryDlg::SettlingInTheList() {
@@ -370,7 +337,7 @@ void TestSaleQueryDlg::SettlingAsksAmountAndDate() {
     QVERIFY(shop.ready);
     shop.Query();
     const QStringList before = shop.Stored("20261201001", "receipt,state");
-    const QDate paidOn = QDate::currentDate().addDays(-3);
+    const QDate paidOn = HarborToday().addDays(-3);
     QString shownAmount;
     QDate shownDate;
     ModalDriver<CSettleDlg> settles(
@@ -394,7 +361,7 @@ void TestSaleQueryDlg::SettlingAsksAmountAndDate() {
     ChooseInCell(shop.list, shop.RowOf("20261201001"), kListState, "结清");
     QCOMPARE(settles.Handled(), 2);
     QCOMPARE(shownAmount, QString("120.50"));
-    QCOMPARE(shownDate, QDate::currentDate());
+    QCOMPARE(shownDate, HarborToday());
     QCOMPARE(shop.Stored("20261201001", "receipt,state"), QStringList({"100|欠款", "100|欠款"}));
     QCOMPARE(shop.db.Rows("SELECT tbl, oddnum, state, receipt, settledon FROM harbor_settlement"),
              QStringList{"saleout|20261201001|欠款|100|" + paidOn.toString("yyyy-MM-dd")});
@@ -468,7 +435,7 @@ void TestSaleQueryDlg::InvoiceDate() {
     QVERIFY(!invoiced->isChecked());
     QVERIFY(!date->isEnabled());
     QTest::mouseClick(invoiced, Qt::LeftButton);
-    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    const QString today = HarborToday().toString("yyyy-MM-dd");
     QCOMPARE(shop.Stored("20261201001", "invoicedate"), QStringList({today, today}));
     QCOMPARE(shop.Stored("20261203001", "invoicedate"), QStringList{""});
     QVERIFY(date->isEnabled());

@@ -9,15 +9,19 @@
 #include <memory>
 
 #include "BarcodeScan.h"
+#include "GridInput.h"
+#include "PdfFacts.h"
+#include "UserInput.h"
+#include "text/HarborClock.h"
+#include "stock/CInventoryDlg.h"
+#include "stock/CStocktakeDlg.h"
+#include "stock/StocktakeGrid.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "documents/CostLedger.h"
 #include "export/ReportPrint.h"
 #include "grid/CGridCtrl.h"
 #include "queries/AccountSums.h"
-#include "stock/CInventoryDlg.h"
-#include "stock/CStocktakeDlg.h"
-#include "stock/StocktakeGrid.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
 
@@ -45,13 +49,6 @@ QString Stock(DocumentShop& shop, const QString& code) {
     return shop.db.Value("SELECT total FROM property WHERE code=?", {code});
 }
 
-QStringList Column(CGridCtrl* grid, int col) {
-    QStringList texts;
-    for (int row = 1; row < grid->GetRowCount(); ++row)
-        texts << grid->GetCellText(row, col);
-    return texts;
-}
-
 // The keys a user presses, each into whatever has the focus at that moment (the first digit
 // typed on a grid cell opens its editor, the next ones go there).
 void Keys(const QString& text) {
@@ -70,7 +67,8 @@ void ScanAndCount(CStocktakeDlg& dlg, const QString& code, const QString& counte
     QVERIFY(dlg.Grid()->GetEditWnd());
     Keys(counted);
     Key(Qt::Key_Return);
-    QTest::qWait(1);
+    // The scan box takes the focus back for the next code.
+    QVERIFY(QTest::qWaitFor([&] { return dlg.ScanBox()->hasFocus(); }));
 }
 
 // Opens the count window and starts a count of a scope chosen with the arrow keys.
@@ -87,7 +85,7 @@ void PressButton(QPushButton* button) {
 }
 
 AccountFigures TodayFigures() {
-    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    const QString today = HarborToday().toString("yyyyMMdd");
     return ReadAccountFigures(DayRange(today, today));
 }
 
@@ -113,8 +111,8 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     MessageScript messages;
 
     StartByKeys(dlg, 1); // 全部商品, then 五金
-    QCOMPARE(Column(dlg.Grid(), kCountCode), kCodes);
-    QCOMPARE(Column(dlg.Grid(), kCountBook),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountCode), kCodes);
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountBook),
              (QStringList{"10.00", "10.00", "10.00", "10.00", "6"}));
 
     // The count sheet lists every product with an empty 实盘 to write in.
@@ -159,11 +157,11 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
     Key(Qt::Key_F3);
     ScanAndCount(dlg, kCodes[2], "7");
     QVERIFY(dlg.ScanBox()->hasFocus());
-    QCOMPARE(Column(dlg.Grid(), kCountCounted),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountCounted),
              (QStringList{"12.00", "9.50", "7.00", "10.00", "4.00"}));
-    QCOMPARE(Column(dlg.Grid(), kCountDifference),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountDifference),
              (QStringList{"2.00", "-0.50", "-3.00", "0.00", "-2.00"}));
-    QCOMPARE(Column(dlg.Grid(), kCountValue),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountValue),
              (QStringList{"4.00", "-1.50", "-12.00", "0.00", "成本未知"}));
     QCOMPARE(
         dlg.TotalsLabel()->text(),
@@ -171,7 +169,7 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
 
     if (const QString png = qEnvironmentVariable("HARBOR_STOCKTAKE_PNG"); !png.isEmpty()) {
         dlg.resize(1366, 768);
-        QTest::qWait(50);
+        DeliverPostedEvents(); // the layout at the new size
         dlg.grab().save(png);
     }
 
@@ -225,7 +223,7 @@ void TestStocktake::fiveProductsCountedByKeysArePostedAndReversed() {
 
     // A second count puts the old figures back.
     PressButton(dlg.StartButton());
-    QCOMPARE(Column(dlg.Grid(), kCountBook),
+    QCOMPARE(ColumnTexts(dlg.Grid(), kCountBook),
              (QStringList{"12.00", "9.50", "7.00", "10.00", "4.00"}));
     QVERIFY(dlg.Grid()->IsCellEditable(1, kCountCounted));
     const QStringList back = {"10", "10", "10", "10", "6"};
@@ -344,7 +342,7 @@ void TestStocktake::productDeletedMeanwhileIsRefusedByName() {
     Key(Qt::Key_Return);
     Key(Qt::Key_Backspace);
     Key(Qt::Key_Return);
-    QTest::qWait(1);
+    DeliverPostedEvents();
     QCOMPARE(dlg.Grid()->GetCellText(4, kCountCounted), QString());
     messages.Clear();
     messages.Answer(IDYES);

@@ -13,10 +13,11 @@
 #include "db/AuditLog.h"
 #include "db/CDbException.h"
 #include "db/ServerAuditGuard.h"
+#include "ui/CDbAction.h"
+#include "text/HarborClock.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
 #include "support/TestDatabase.h"
-#include "ui/CDbAction.h"
 
 namespace {
 
@@ -240,7 +241,7 @@ void TestAuditLog::LogWindowFilters() {
     QCOMPARE(rows(), QStringList());
     dlg.ObjectBox()->clear();
     dlg.ActionBox()->clear();
-    dlg.ToBox()->setDate(QDate::currentDate().addDays(-1));
+    dlg.ToBox()->setDate(HarborToday().addDays(-1));
     QCOMPARE(rows(), QStringList());
 }
 

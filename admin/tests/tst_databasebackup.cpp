@@ -13,6 +13,7 @@
 
 #include "MessageScript.h"
 #include "ModalDriver.h"
+#include "Screenshot.h"
 #include "TestDatabase.h"
 #include "admin/BackupCommands.h"
 #include "admin/DatabaseBackup.h"
@@ -453,7 +454,11 @@ class TestDatabaseBackup : public QObject {
         QVERIFY(items.contains("备份数据库(&B)..."));
         QVERIFY(items.contains("恢复数据库(&R)..."));
         appButton->menu()->popup(frame.mapToGlobal(QPoint(0, 40)));
-        appButton->menu()->grab().save(QDir::temp().filePath("harbor-file-menu.png"));
+        Snapshot(appButton->menu(), "file-menu");
+        QVERIFY(appButton->menu()->rect().contains(
+            appButton->menu()->actionGeometry(items.value("备份数据库(&B)..."))));
+        QVERIFY(appButton->menu()->rect().contains(
+            appButton->menu()->actionGeometry(items.value("恢复数据库(&R)..."))));
         appButton->menu()->close();
 
         // 备份数据库: the backup folder is proposed; the user picks a name there.

@@ -8,12 +8,18 @@
 
 #include "admin/ConnectionCheck.h"
 #include "db/DataFolder.h"
+#include "db/LansetFile.h"
+#include "db/ProgramFolder.h"
 
 namespace {
 
-QString RunProgram(const QStringList& arguments, int* code) {
+QString
+RunProgram(const QStringList& arguments, int* code,
+           const QString& program = QStringLiteral(HARBOR_EXECUTABLE),
+           const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
-    process.start(QStringLiteral(HARBOR_EXECUTABLE), arguments);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
     process.waitForFinished(60000);
     *code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
@@ -43,9 +49,9 @@ class TestDataFolder : public QObject {
         QVERIFY(QFile::setPermissions(kept.path(),
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QVERIFY(QFile::remove(kept.filePath("Lanset.ini")));
-        // The tests run from their build folder: a portable copy, as run/ is.
+        // The tests' program folder is a temporary one they can write to: a portable copy.
         QVERIFY(IsPortableCopy());
-        QCOMPARE(DataFolder(), QCoreApplication::applicationDirPath());
+        QCOMPARE(DataFolder(), ProgramFolder());
     }
 
     // The first preparation makes the database and Lanset.ini and says where; the second keeps
@@ -94,7 +100,31 @@ class TestDataFolder : public QObject {
         QCOMPARE(code, 0);
         const QString where = RunProgram({"--where"}, &code);
         QCOMPARE(code, 0);
-        QCOMPARE(where, QFileInfo(QStringLiteral(HARBOR_EXECUTABLE)).absolutePath());
+        QCOMPARE(where, qEnvironmentVariable("HARBOR_PROGRAM_DIR"));
+    }
+
+    // A copy of the program keeps its files beside itself unless HARBOR_PROGRAM_DIR names
+    // another folder; inside the program SetProgramFolder does the same.
+    void programFolderCanBePointedElsewhere() {
+        QTemporaryDir copy;
+        const QString program = copy.filePath("Harbor");
+        QVERIFY(QFile::copy(QStringLiteral(HARBOR_EXECUTABLE), program));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("HARBOR_PROGRAM_DIR");
+        int code = -1;
+        QCOMPARE(RunProgram({"--where"}, &code, program, environment), copy.path());
+        QCOMPARE(code, 0);
+        QTemporaryDir elsewhere;
+        environment.insert("HARBOR_PROGRAM_DIR", elsewhere.path());
+        QCOMPARE(RunProgram({"--where"}, &code, program, environment), elsewhere.path());
+        QVERIFY(!QFileInfo::exists(copy.filePath("Lanset.ini")));
+
+        const QString before = ProgramFolder();
+        SetProgramFolder(elsewhere.path());
+        QCOMPARE(DataFolder(), elsewhere.path());
+        QCOMPARE(LansetPath(), elsewhere.filePath("Lanset.ini"));
+        SetProgramFolder({});
+        QCOMPARE(ProgramFolder(), before); // back to what the environment names
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "DocumentShop.h"
+#include "FreePort.h"
 #include "GridInput.h"
 #include "MessageScript.h"
 #include "TestDatabase.h"
@@ -103,8 +104,13 @@ QString Run(const QString& program, const QStringList& args, int* code,
             const QString& folder = {}) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    if (!folder.isEmpty())
+    if (!folder.isEmpty()) {
+        // A copy of the program run in its folder keeps its files there.
         process.setWorkingDirectory(folder);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("HARBOR_PROGRAM_DIR");
+        process.setProcessEnvironment(environment);
+    }
     process.start(program, args);
     process.waitForFinished(120000);
     *code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -513,7 +519,8 @@ class TestLanServer : public QObject {
         int code = -1;
         QVERIFY(Run("chown", {"postgres:postgres", folder.path()}, &code).isEmpty());
         const QString data = folder.filePath("data");
-        const int port = qEnvironmentVariableIntValue("HARBOR_TEST_PGPORT") + 17;
+        const int port = FreeLoopbackPort();
+        QVERIFY(port > 0);
         const QString initdb = Run("runuser",
                                    {"-u", "postgres", "--", bin + "/initdb", "-D", data, "-U",
                                     "postgres", "--auth-local=peer", "--auth-host=scram-sha-256",
@@ -586,7 +593,7 @@ class TestLanServer : public QObject {
         const QString conf = ReadFile(data + "/postgresql.conf");
         options.password.clear();
         said.clear();
-        QCOMPARE(RunServerSetup(options, out), 0);
+        QVERIFY2(RunServerSetup(options, out) == 0, qPrintable(said.join('\n')));
         const QString second = said.join('\n');
         QVERIFY2(second.contains("沿用原来的密码") && second.contains("补上") &&
                      second.contains("minstock: 3 行") && !second.contains("property:"),

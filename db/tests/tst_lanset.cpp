@@ -11,6 +11,7 @@
 #include "db/LansetFile.h"
 #include "shell/CHarborApp.h"
 #include "shell/CLansetDlg.h"
+#include "UserInput.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,11 +28,6 @@ void WriteFile(const QString& path, const QByteArray& content) {
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// A click on the radio's indicator, where a user clicks.
-void ClickRadio(QRadioButton* radio) {
-    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
 }
 
 void ClickSave(CLansetDlg* dialog) {
@@ -136,10 +132,10 @@ class TestLanset : public QObject {
         QCOMPARE(dialog.AddressEdit()->text(), QString("10.0.0.1"));
         QVERIFY(dialog.LanRadio()->isChecked());
         QVERIFY(dialog.AddressEdit()->isEnabled());
-        ClickRadio(dialog.LocalRadio());
+        Click(dialog.LocalRadio());
         QVERIFY(!dialog.AddressEdit()->isEnabled());
         QCOMPARE(dialog.m_nMode, 0);
-        ClickRadio(dialog.LanRadio());
+        Click(dialog.LanRadio());
         QVERIFY(dialog.AddressEdit()->isEnabled());
         // The address box takes only a dotted address.
         dialog.AddressEdit()->clear();
@@ -154,7 +150,7 @@ class TestLanset : public QObject {
         CLansetDlg dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        ClickRadio(dialog.LocalRadio());
+        Click(dialog.LocalRadio());
         ClickSave(&dialog);
         QCOMPARE(ReadFile(m_ini), QByteArray("0-\\\\10.0.0.1\\Harbor\\Harbor.accdb"));
         QCOMPARE(messages.Texts(), QStringList{"局域网连接设置成功"});
@@ -170,7 +166,7 @@ class TestLanset : public QObject {
         CLansetDlg dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        ClickRadio(dialog.LocalRadio());
+        Click(dialog.LocalRadio());
         dialog.AddressEdit()->setText("9.9.9.9");
         ClickQuit(&dialog);
         QCOMPARE(ReadFile(m_ini), before);
@@ -228,7 +224,7 @@ class TestLanset : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         TypeAddress(&dialog, typed);
         QCOMPARE(dialog.AddressEdit()->text(), typed);
-        ClickRadio(lan ? dialog.LanRadio() : dialog.LocalRadio());
+        Click(lan ? dialog.LanRadio() : dialog.LocalRadio());
         // A saved setting reconnects, which fails here and offers the settings again.
         ModalDriver<CLansetDlg> driver({[](CLansetDlg* d) { ClickQuit(d); }});
         ClickSave(&dialog);
@@ -408,11 +404,11 @@ class TestLanset : public QObject {
         MessageScript messages;
         ModalDriver<CLansetDlg> driver({
             [](CLansetDlg* d) {
-                ClickRadio(d->LanRadio());
+                Click(d->LanRadio());
                 ClickSave(d);
             },
             [](CLansetDlg* d) {
-                ClickRadio(d->LocalRadio());
+                Click(d->LocalRadio());
                 ClickSave(d);
             },
         });

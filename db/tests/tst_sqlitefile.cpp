@@ -394,6 +394,7 @@ class TestSqliteFile : public QObject {
         check.setProcessChannelMode(QProcess::MergedChannels);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", folder);
+        environment.remove("HARBOR_PROGRAM_DIR"); // the copy keeps its files beside itself
         check.setProcessEnvironment(environment);
         check.start("setpriv",
                     {"--reuid=nobody", "--regid=nogroup", "--clear-groups", program, "--check"});
@@ -407,6 +408,8 @@ class TestSqliteFile : public QObject {
         // As root, who may write the folder, the same file opens.
         QProcess root;
         root.setWorkingDirectory(folder);
+        environment.insert("HOME", QDir::homePath());
+        root.setProcessEnvironment(environment);
         root.start(program, {"--check"});
         QVERIFY(root.waitForFinished(60 * 1000));
         QCOMPARE(root.exitCode(), 0);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "text/HarborClock.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CPropertyPanel.h"
 #include "export/ExportDialogs.h"
@@ -33,7 +34,7 @@
 namespace {
 
 QString Today() {
-    return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    return HarborToday().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
 // Answers the save dialog as a user does: notes the name and format it proposes, then saves

@@ -2,6 +2,8 @@
 // notifications it sends to its parent.
 #pragma once
 
+#include "GridInput.h"
+#include "UserInput.h"
 #include "grid/CGridCtrl.h"
 
 #include <QApplication>
@@ -101,9 +103,9 @@ class ShownGrid {
     }
 
     QWidget* Viewport() const { return grid->viewport(); }
-    QPoint Center(int row, int col) const { return grid->GetCellRect(row, col).center(); }
+    QPoint Center(int row, int col) const { return CellCentre(grid, row, col); }
     void Click(int row, int col, Qt::KeyboardModifiers mods = {}) const {
-        QTest::mouseClick(Viewport(), Qt::LeftButton, mods, Center(row, col));
+        ClickCell(grid, row, col, Qt::LeftButton, mods);
     }
     // A key as the keyboard delivers it: to an open popup (a drop-down list) first.
     void Key(int key, Qt::KeyboardModifiers mods = {}) const {

@@ -288,7 +288,7 @@ void tst_GridEdit::windowClosingWhileEditing() {
     grid->EditCell(1, 1);
     QVERIFY(grid->GetEditWnd() && grid->GetEditWnd()->hasFocus());
     delete dialog;
-    QTest::qWait(20);
+    DeliverPostedEvents(); // what the editor had queued when it lost its focus
     QVERIFY(!calledWhenGone);
 }
 
@@ -304,7 +304,7 @@ void tst_GridEdit::rowsChangingUnderAnOpenEditor() {
     QCOMPARE(g.grid->GetEditWnd(), nullptr);
     QCOMPARE(g.grid->GetFocusCell(), CCellID());
     QCOMPARE(g.grid->GetSelectedCount(), 0);
-    QTest::qWait(10);
+    DeliverPostedEvents();
 
     // Shrinking below other rows leaves the editor where it is.
     g.Click(1, 2);
@@ -368,7 +368,7 @@ void tst_GridEdit::rowsChangingUnderAnOpenEditor() {
     delete g.grid;
     g.grid = nullptr;
     QVERIFY(!editor);
-    QTest::qWait(10);
+    DeliverPostedEvents(); // nothing queued for the grid or its editor runs on them gone
 }
 
 void tst_GridEdit::readOnlyNeverEdits() {

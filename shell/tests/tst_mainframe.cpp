@@ -13,18 +13,20 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "GridInput.h"
 #include "MessageScript.h"
 #include "ModalDriver.h"
 #include "TestDatabase.h"
-#include "grid/CGridCtrl.h"
+#include "UserInput.h"
 #include "shell/AppLook.h"
 #include "shell/CHarborApp.h"
 #include "shell/CHarborView.h"
 #include "shell/CMainFrame.h"
 #include "shell/CRibbonBar.h"
-#include "shell/QtTranslation.h"
 #include "ui/CWorkDialog.h"
 #include "ui/CommandIds.h"
+#include "shell/QtTranslation.h"
+#include "grid/CGridCtrl.h"
 
 namespace {
 
@@ -336,7 +338,8 @@ class TestMainFrame : public QObject {
                  QStringList({"快速打印(&Q)", "打印预览(&V)", "打印设置(&U)", "小票设置(&R)"}));
         print->menu()->close();
         menu->close();
-        QTest::qWait(50);
+        DeliverPostedEvents();
+        QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(printDialogs.Handled(), 3); // W printed nothing
     }
 
@@ -378,7 +381,7 @@ class TestMainFrame : public QObject {
             return shown;
         };
 
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->GetCellRect(1, 1).center());
+        ClickCell(grid, 1, 1);
         QVERIFY(grid->hasFocus());
         QApplication::clipboard()->clear();
         QStringList enabled;

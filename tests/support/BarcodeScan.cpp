@@ -39,7 +39,3 @@ QList<QStringList> ScanPdfBarcodes(const QString& pdfPath) {
     }
     return codes;
 }
-
-QString PdfText(const QString& pdfPath) {
-    return Run("pdftotext", {"-layout", pdfPath, "-"}).value_or(QString());
-}

@@ -7,6 +7,3 @@
 // 300 dpi (pdftoppm) and decoded with zbarimg. One list of codes per page, in zbar's order;
 // empty when the PDF cannot be read.
 QList<QStringList> ScanPdfBarcodes(const QString& pdfPath);
-
-// The text of a PDF (pdftotext), for checking what the pages say.
-QString PdfText(const QString& pdfPath);

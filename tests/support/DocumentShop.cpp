@@ -10,6 +10,7 @@
 #include "ModalDriver.h"
 #include "UserInput.h"
 
+#include "text/HarborClock.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickHandOver.h"
@@ -17,7 +18,6 @@
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "grid/CGridCtrl.h"
-#include "grid/CInPlaceList.h"
 #include "queries/CEntryQueryDlg.h"
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
@@ -96,13 +96,13 @@ void DocumentShop::AddEntryLine(const QString& code, const QString& price,
 
 void DocumentShop::QueryAll(CSaleQueryDlg* dlg) {
     dlg->Ui().m_pStart->setDate(QDate(1970, 1, 1));
-    dlg->Ui().m_pEnd->setDate(QDate::currentDate());
+    dlg->Ui().m_pEnd->setDate(HarborToday());
     QTest::mouseClick(dlg->Ui().m_pQuery, Qt::LeftButton);
 }
 
 void DocumentShop::QueryAll(CEntryQueryDlg* dlg) {
     dlg->StartBox()->setDate(QDate(1970, 1, 1));
-    dlg->EndBox()->setDate(QDate::currentDate());
+    dlg->EndBox()->setDate(HarborToday());
     QTest::mouseClick(dlg->QueryButton(), Qt::LeftButton);
 }
 
@@ -124,16 +124,6 @@ void AddLineBySearch(QLineEdit* search, const QString& code) {
     QVERIFY(driver.Handled() <= 1);
     if (driver.Handled() == 0)
         QCOMPARE(PickArea().m_strPickedCode, code);
-}
-
-void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option) {
-    grid->SetFocusCell(row, col);
-    grid->EditCell(row, col);
-    auto* list = qobject_cast<CInPlaceList*>(grid->GetEditWnd());
-    QVERIFY(list);
-    list->hidePopup();
-    list->setCurrentIndex(list->findText(option));
-    QTest::keyClick(list, Qt::Key_Return);
 }
 
 void ChooseState(QComboBox* box, const QString& state) {

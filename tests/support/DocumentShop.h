@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "GridInput.h"
 #include "TestDatabase.h"
 
 class CEntryDlg;
@@ -15,7 +16,6 @@ class CSaleOutDlg;
 class CSaleOutQueryDlg;
 class CSaleQueryDlg;
 class QComboBox;
-class QLineEdit;
 
 // A shop on a fresh database with the three document windows and the three query windows
 // shown, and the hands that drive them as a user does: lines through the product pickers,
@@ -62,10 +62,6 @@ class DocumentShop {
     static int ListRow(CGridCtrl* list, const QString& oddnum);
 };
 
-// Input a user gives a document window.
-void AddLineBySearch(QLineEdit* search, const QString& code);
-// Chooses an entry of a drop-list cell with the keyboard.
-void ChooseInCell(CGridCtrl* grid, int row, int col, const QString& option);
 // Chooses a payment state as the user does.
 void ChooseState(QComboBox* box, const QString& state);
 // Right-clicks a line and picks another product in the picker by catalogue levels.

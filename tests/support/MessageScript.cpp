@@ -7,7 +7,9 @@ MessageScript::MessageScript(QList<int> answers) : m_answers(std::move(answers))
     });
 }
 
-MessageScript::~MessageScript() { SetMessageBoxHook({}); }
+MessageScript::~MessageScript() {
+    SetMessageBoxHook({});
+}
 
 QStringList MessageScript::Texts() const {
     QStringList texts;

@@ -1,6 +1,7 @@
 #include "PdfFacts.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 
 PdfFacts ReadPdf(const QString& path) {
@@ -15,4 +16,14 @@ PdfFacts ReadPdf(const QString& path) {
     if (box.hasMatch())
         facts.size = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
     return facts;
+}
+
+QString PdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitStatus() != QProcess::NormalExit ||
+        pdftotext.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }

@@ -10,3 +10,7 @@ struct PdfFacts {
 };
 
 PdfFacts ReadPdf(const QString& path);
+
+// The text of a PDF as pdftotext lays it out, for checking what the pages say; empty when the
+// PDF cannot be read.
+QString PdfText(const QString& path);

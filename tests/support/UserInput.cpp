@@ -1,7 +1,9 @@
 #include "UserInput.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QRadioButton>
 #include <QtTest>
 
 void TypeText(QWidget* widget, const QString& text) {
@@ -23,4 +25,26 @@ void TypeText(QWidget* widget, const QString& text) {
         }
     }
     commit();
+}
+
+void Click(QAbstractButton* button) {
+    // A radio button is clicked on its indicator, where a user clicks.
+    if (auto* radio = qobject_cast<QRadioButton*>(button))
+        QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+    else
+        QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void ShowAtWorkingSize(QWidget& window) {
+    window.resize(window.sizeHint().width(), 420);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+}
+
+void DeliverPostedEvents() {
+    // A delivered event may post the next one (a deleted editor's last calls): a few rounds.
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
