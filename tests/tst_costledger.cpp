@@ -62,7 +62,7 @@ bool SaveEntry(DocumentShop& shop, const QString& code, const QString& price,
     return saved;
 }
 
-bool SaveSale(DocumentShop& shop, CSaleDocDlg* dlg, const QString& code, const QString& quantity) {
+bool SaveSale(DocumentShop& shop, CDocumentDlg* dlg, const QString& code, const QString& quantity) {
     MessageScript messages;
     shop.NewSale(dlg);
     shop.AddSaleLine(dlg, code, quantity);

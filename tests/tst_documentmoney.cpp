@@ -124,8 +124,8 @@ void TestDocumentMoney::lineDeleteLeavesOneSetOfHeaderFigures() {
     Shop shop;
     QVERIFY(shop.ready);
     MessageScript messages;
-    for (CSaleDocDlg* dlg :
-         {static_cast<CSaleDocDlg*>(shop.saleOut), static_cast<CSaleDocDlg*>(shop.saleIn)}) {
+    for (CDocumentDlg* dlg :
+         {static_cast<CDocumentDlg*>(shop.saleOut), static_cast<CDocumentDlg*>(shop.saleIn)}) {
         shop.NewSale(dlg, dlg == shop.saleOut ? "未结" : "结清");
         shop.AddSaleLine(dlg, kScrew, "2");
         shop.AddSaleLine(dlg, kNail, "3");

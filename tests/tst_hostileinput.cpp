@@ -561,11 +561,11 @@ class TestHostileInput : public QObject {
         SeedShop(db);
         using Out = CSaleOutDlg;
         auto cell = [](int col) {
-            return [col](CSaleDocDlg& dlg, const QString& input) {
+            return [col](CDocumentDlg& dlg, const QString& input) {
                 return TypeInGridCell(dlg.Grid(), 1, col, input);
             };
         };
-        auto customerBox = [](CSaleDocDlg& dlg, const QString& input) {
+        auto customerBox = [](CDocumentDlg& dlg, const QString& input) {
             return TypeInCombo(dlg.CustomerBox(), input);
         };
         const QString out = QStringLiteral("销售出库"), back = QStringLiteral("销售退货");
@@ -574,7 +574,7 @@ class TestHostileInput : public QObject {
                            customerBox),
             SaleField<Out>(
                 out, "实收款", Expect::Number, NumberKind::Amount, "receipt",
-                [](CSaleDocDlg& dlg, const QString& input) {
+                [](CDocumentDlg& dlg, const QString& input) {
                     return TypeInBox(dlg.ReceiptBox(), input);
                 },
                 QStringLiteral("欠款")),
@@ -583,11 +583,11 @@ class TestHostileInput : public QObject {
             SaleField<Out>(out, "数量", Expect::Number, NumberKind::Quantity, "count",
                            cell(kLineCount)),
             SaleField<Out>(out, "工号", Expect::OptionalName, NumberKind::Quantity, "employeeid",
-                           [](CSaleDocDlg& dlg, const QString& input) {
+                           [](CDocumentDlg& dlg, const QString& input) {
                                return TypeInBox(dlg.EmployeeIdBox(), input);
                            }),
             SaleField<Out>(out, "员工", Expect::OptionalName, NumberKind::Quantity, "employeename",
-                           [](CSaleDocDlg& dlg, const QString& input) {
+                           [](CDocumentDlg& dlg, const QString& input) {
                                return TypeInBox(dlg.EmployeeNameBox(), input);
                            }),
             SaleField<Out>(out, "件数", Expect::Text, NumberKind::Quantity, "pcs", cell(kLinePcs)),
@@ -595,7 +595,7 @@ class TestHostileInput : public QObject {
                                   customerBox),
             SaleField<CSaleInDlg>(
                 back, "实退", Expect::Number, NumberKind::Amount, "receipt",
-                [](CSaleDocDlg& dlg, const QString& input) {
+                [](CDocumentDlg& dlg, const QString& input) {
                     return TypeInBox(dlg.ReceiptBox(), input);
                 },
                 QStringLiteral("欠款")),

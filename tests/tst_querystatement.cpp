@@ -47,7 +47,7 @@ QStringList GridRows(CGridCtrl* grid) {
 }
 
 // Saves the document of a sales window; the success stands in its status line.
-void Save(CSaleDocDlg* dlg, MessageScript&) {
+void Save(CDocumentDlg* dlg, MessageScript&) {
     QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
     QCOMPARE(dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
 }

@@ -65,13 +65,13 @@ QString DocumentShop::Stock(const QString& code) {
     return db.Value("SELECT total FROM property WHERE code=?", {code});
 }
 
-void DocumentShop::NewSale(CSaleDocDlg* dlg, const QString& state) {
+void DocumentShop::NewSale(CDocumentDlg* dlg, const QString& state) {
     QTest::mouseClick(dlg->NewButton(), Qt::LeftButton);
     dlg->CustomerBox()->setEditText("张三五金");
     ChooseState(dlg->StateBox(), state);
 }
 
-void DocumentShop::AddSaleLine(CSaleDocDlg* dlg, const QString& code, const QString& quantity) {
+void DocumentShop::AddSaleLine(CDocumentDlg* dlg, const QString& code, const QString& quantity) {
     const QString state = dlg->StateBox()->currentText();
     AddLineBySearch(dlg->SearchBox(), code);
     TypeInCell(dlg->Grid(), dlg->Grid()->GetRowCount() - 1, 6, quantity);
