@@ -50,6 +50,7 @@ CDocumentDlg::CDocumentDlg(const DocumentForm& form, QWidget* parent)
     m_lines.SetGrid(m_ui.m_pGrid);
     ConnectControls();
     InstallKeys();
+    m_ui.Arrange(this, m_form, StatusLine());
     EnableDocument(false);
     if (m_form.counter) {
         TickClock();
@@ -81,6 +82,7 @@ void CDocumentDlg::ConnectControls() {
     connect(m_ui.m_pGrid, &CGridCtrl::endEdit, this, &CDocumentDlg::OnGridEndEdit);
     m_ui.m_pParty->installEventFilter(this);
     m_ui.m_pSearch->installEventFilter(this);
+    m_ui.m_pGrid->viewport()->installEventFilter(this);
     if (!m_form.counter)
         return;
     connect(&m_clock, &QTimer::timeout, this, &CDocumentDlg::TickClock);
@@ -543,6 +545,8 @@ void CDocumentDlg::SearchParty() {
 }
 
 bool CDocumentDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == m_ui.m_pGrid->viewport())
+        FitLineColumns(m_ui.m_pGrid, m_form);
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -556,10 +560,4 @@ bool CDocumentDlg::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return CWorkDialog::eventFilter(watched, event);
-}
-
-void CDocumentDlg::resizeEvent(QResizeEvent* event) {
-    CWorkDialog::resizeEvent(event);
-    m_ui.LayOut(size(), m_form);
-    PlaceExtraButtons();
 }

@@ -112,10 +112,10 @@ class CDocumentDlg : public CWorkDialog, public CPickReceiver {
     QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
     QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
     QPushButton* ReceiptButton() const { return m_ui.m_pPrintReceipt; }
-    QPushButton* SaveAndPrintButton() const { return m_pSavePrint; }
-    QPushButton* SaveAndNewButton() const { return m_pSaveNew; }
-    QPushButton* ScannerButton() const { return m_pScanner; }
-    QPushButton* ReturnFromSaleButton() const { return m_pReturnFromSale; }
+    QPushButton* SaveAndPrintButton() const { return m_ui.m_pSavePrint; }
+    QPushButton* SaveAndNewButton() const { return m_ui.m_pSaveNew; }
+    QPushButton* ScannerButton() const { return m_ui.m_pScanner; }
+    QPushButton* ReturnFromSaleButton() const { return m_ui.m_pReturnFromSale; }
     // Tells the result of the last save; the saved mark is on while the screen is stored.
     QLabel* StatusLine() const;
     bool IsMarkedSaved() const;
@@ -149,7 +149,6 @@ class CDocumentDlg : public CWorkDialog, public CPickReceiver {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void FirstShown() override;
 
   private:
@@ -171,10 +170,9 @@ class CDocumentDlg : public CWorkDialog, public CPickReceiver {
     void ShowWrittenHeader(const QStringList& header);
     void CloseDocument();
     void OnSelectParty();
-    // CDocumentDlgKeys.cpp: keys, the Tab chain and the buttons added to the controls.
+    // CDocumentDlgKeys.cpp: keys, the Tab chain and the buttons that save and go on.
     void InstallKeys();
     void InstallCounterKeys();
-    void PlaceExtraButtons();
     void OnReceiptEdited(const QString& text);
     // CDocumentDlgLines.cpp: the line table.
     int AppendLine();
@@ -215,9 +213,5 @@ class CDocumentDlg : public CWorkDialog, public CPickReceiver {
 
     DocumentControls m_ui;
     DocumentSaveMark* m_pSaveMark = nullptr;
-    QPushButton* m_pSavePrint = nullptr;
-    QPushButton* m_pSaveNew = nullptr;
-    QPushButton* m_pScanner = nullptr;        // counter forms
-    QPushButton* m_pReturnFromSale = nullptr; // returns
     bool m_bReceiptTyped = false; // the clerk typed the receipt (a state never erases it)
 };

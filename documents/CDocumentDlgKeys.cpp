@@ -15,22 +15,9 @@
 #include "documents/PaymentState.h"
 #include "grid/CGridCtrl.h"
 
-namespace {
-
-QPushButton* MakeButton(QWidget* parent, const QString& text, const QString& tip = QString()) {
-    auto* button = new QPushButton(text, parent);
-    button->setToolTip(tip);
-    button->setAutoDefault(true);
-    return button;
-}
-
-} // namespace
-
 void CDocumentDlg::InstallKeys() {
-    m_pSavePrint = MakeButton(this, QStringLiteral("保存并打印"));
-    m_pSaveNew = MakeButton(this, QStringLiteral("保存并新开一单"));
-    connect(m_pSavePrint, &QPushButton::clicked, this, &CDocumentDlg::SaveAndPrint);
-    connect(m_pSaveNew, &QPushButton::clicked, this, &CDocumentDlg::SaveAndNew);
+    connect(m_ui.m_pSavePrint, &QPushButton::clicked, this, &CDocumentDlg::SaveAndPrint);
+    connect(m_ui.m_pSaveNew, &QPushButton::clicked, this, &CDocumentDlg::SaveAndNew);
     m_ui.m_pSearch->setPlaceholderText(QStringLiteral("拼音首字母、条码或名称"));
 
     m_pSaveMark = new DocumentSaveMark(this, m_ui.m_pFrame, m_ui.m_pOddnum, m_ui.m_pSave);
@@ -42,7 +29,7 @@ void CDocumentDlg::InstallKeys() {
     // buttons (reached by F9 and their letters). The chain ends at 保存.
     for (QWidget* skipped : std::initializer_list<QWidget*>{
              m_ui.m_pOddnum, m_ui.m_pReceivable, m_ui.m_pPrintSetup, m_ui.m_pPreview, m_ui.m_pPrint,
-             m_ui.m_pSinglePage, m_ui.m_pNewDoc, m_pSavePrint, m_pSaveNew})
+             m_ui.m_pSinglePage, m_ui.m_pNewDoc, m_ui.m_pSavePrint, m_ui.m_pSaveNew})
         skipped->setFocusPolicy(Qt::NoFocus);
     if (m_form.counter)
         InstallCounterKeys();
@@ -50,7 +37,7 @@ void CDocumentDlg::InstallKeys() {
     // the line just added, F3 returns; Tab from the box goes on to the payment and 保存.
     QList<QWidget*> chain{m_ui.m_pParty, m_ui.m_pSelectParty};
     if (m_form.counter)
-        chain << m_ui.m_pEmployeeName << m_ui.m_pEmployeeId << m_pScanner << m_ui.m_pBarcode;
+        chain << m_ui.m_pEmployeeName << m_ui.m_pEmployeeId << m_ui.m_pScanner << m_ui.m_pBarcode;
     if (m_ui.m_pDate)
         chain << m_ui.m_pDate;
     chain << m_ui.m_pAddLine << m_ui.m_pDeleteLine << m_ui.m_pGrid << m_ui.m_pSearch;
@@ -77,42 +64,15 @@ void CDocumentDlg::InstallKeys() {
 // The scanner button, 按原单退货 on a return, the hints of the product and barcode boxes, and
 // the receipt that moves the payment state.
 void CDocumentDlg::InstallCounterKeys() {
-    m_pScanner = MakeButton(this, QStringLiteral("导入扫描枪数据"),
-                            QStringLiteral("粘贴扫描枪导出的文字,导入为本单的商品行"));
-    connect(m_pScanner, &QPushButton::clicked, this, &CDocumentDlg::PasteScannerText);
-    if (m_form.returnsFromSale) {
-        m_pReturnFromSale =
-            MakeButton(this, QStringLiteral("按原单退货"),
-                       QStringLiteral("输入或扫描销售出库单号,按原单的价格、折扣和税率退货"));
-        connect(m_pReturnFromSale, &QPushButton::clicked, this, &CDocumentDlg::ReturnFromSale);
-    }
+    connect(m_ui.m_pScanner, &QPushButton::clicked, this, &CDocumentDlg::PasteScannerText);
+    if (m_ui.m_pReturnFromSale)
+        connect(m_ui.m_pReturnFromSale, &QPushButton::clicked, this, &CDocumentDlg::ReturnFromSale);
     m_ui.m_pBarcode->setPlaceholderText(QStringLiteral("扫描枪数据也可直接粘贴在这里"));
     m_ui.m_pBarcode->setTabChangesFocus(true);
     m_ui.m_pSearch->setToolTip(
         QStringLiteral("输入拼音首字母、条码或名称后按Enter;扫描枪扫码即添加"));
     m_pSaveMark->Watch({m_ui.m_pReceipt, m_ui.m_pEmployeeName, m_ui.m_pEmployeeId});
     connect(m_ui.m_pReceipt, &QLineEdit::textEdited, this, &CDocumentDlg::OnReceiptEdited);
-}
-
-// Right of the document buttons, on their line; the scanner button where the barcode box's
-// label stood.
-void CDocumentDlg::PlaceExtraButtons() {
-    const QRect last =
-        (m_ui.m_pPrintReceipt ? static_cast<QWidget*>(m_ui.m_pPrintReceipt) : m_ui.m_pSinglePage)
-            ->geometry();
-    m_pSavePrint->setGeometry(last.right() + 12, last.top(), 100, last.height());
-    m_pSaveNew->setGeometry(last.right() + 120, last.top(), 130, last.height());
-    if (!m_pScanner)
-        return;
-    const QRect barcode = m_ui.m_pBarcode->geometry();
-    m_pScanner->setGeometry(barcode.left(), m_ui.m_pSearch->geometry().top(), barcode.width(),
-                            m_ui.m_pSearch->height());
-    // 按原单退货 heads the column of the barcode box, which gives up its top for it.
-    if (m_pReturnFromSale) {
-        const int height = m_ui.m_pSearch->height();
-        m_pReturnFromSale->setGeometry(barcode.left(), barcode.top(), barcode.width(), height);
-        m_ui.m_pBarcode->setGeometry(barcode.adjusted(0, height + 6, 0, 0));
-    }
 }
 
 // A typed receipt moves the state: the amount due is 结清, nothing is 未结, between is 欠款.

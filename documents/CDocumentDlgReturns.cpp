@@ -12,7 +12,7 @@
 #include "grid/CGridCtrl.h"
 
 void CDocumentDlg::ReturnFromSale() {
-    if (!m_pReturnFromSale || (!m_bOpen && !NewDocument()))
+    if (!m_ui.m_pReturnFromSale || (!m_bOpen && !NewDocument()))
         return;
     m_ui.m_pGrid->EndEditing();
     CSaleOriginDlg dialog(m_strOddnum, SaleLinesOnScreen(), this);

@@ -6,17 +6,43 @@
 #include <QDateEdit>
 #include <QFont>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "documents/DocumentGrid.h"
 #include "grid/CGridCtrl.h"
 
 namespace {
 
-constexpr int kHeight = 25;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 30;
+constexpr int kScannerWidth = 140;
+constexpr int kRest = -1;
+
+QHBoxLayout* Row(const QList<DocumentControls::Slot>& cells) {
+    auto* row = new QHBoxLayout;
+    bool rest = false;
+    for (const DocumentControls::Slot& slot : cells) {
+        if (slot.width == kRest) {
+            row->addWidget(slot.widget, 1);
+            rest = true;
+        } else if (slot.width > 0) {
+            slot.widget->setMaximumWidth(slot.width);
+            slot.widget->setSizePolicy(QSizePolicy::Preferred,
+                                       slot.widget->sizePolicy().verticalPolicy());
+            row->addWidget(slot.widget, 1);
+        } else {
+            row->addWidget(slot.widget);
+        }
+    }
+    if (!rest)
+        row->addStretch(0);
+    return row;
+}
 
 QLabel* MakeLabel(QWidget* parent, const QString& text,
                   Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter) {
@@ -128,6 +154,13 @@ void DocumentControls::CreateCounter(QWidget* parent, const DocumentForm& form) 
     // Wrapping a long line at word boundaries takes time that grows with the square of its
     // length; wrapping anywhere keeps a pasted text of a million characters quick.
     m_pBarcode->setWordWrapMode(QTextOption::WrapAnywhere);
+    m_pScanner = new QPushButton(QStringLiteral("导入扫描枪数据"), parent);
+    m_pScanner->setToolTip(QStringLiteral("粘贴扫描枪导出的文字,导入为本单的商品行"));
+    if (form.returnsFromSale) {
+        m_pReturnFromSale = new QPushButton(QStringLiteral("按原单退货"), parent);
+        m_pReturnFromSale->setToolTip(
+            QStringLiteral("输入或扫描销售出库单号,按原单的价格、折扣和税率退货"));
+    }
 }
 
 void DocumentControls::CreateButtons(QWidget* parent) {
@@ -138,108 +171,100 @@ void DocumentControls::CreateButtons(QWidget* parent) {
     m_pPrint = new QPushButton(QStringLiteral("打印"), parent);
     m_pSinglePage = new QCheckBox(QStringLiteral("单页打印"), parent);
     m_pSinglePage->setChecked(true);
+    m_pSavePrint = new QPushButton(QStringLiteral("保存并打印"), parent);
+    m_pSaveNew = new QPushButton(QStringLiteral("保存并新开一单"), parent);
     for (QWidget* control :
          std::initializer_list<QWidget*>{m_pPrintSetup, m_pPreview, m_pPrint, m_pSinglePage})
         control->setEnabled(false);
 }
 
-void DocumentControls::LayOut(QSize size, const DocumentForm& form) {
+void DocumentControls::Arrange(QWidget* window, const DocumentForm& form, QLabel* statusLine) {
+    auto* page = new QVBoxLayout(window);
+    page->setContentsMargins(8, 4, 8, 8);
+    page->addWidget(m_pFrame);
+    auto* header = new QVBoxLayout(m_pFrame);
     if (form.counter)
-        LayOutCounter(size);
+        ArrangeCounter(header, page);
     else
-        LayOutEntry(size);
+        ArrangeEntry(header, page);
+    page->addLayout(ButtonRow(statusLine));
 }
 
-// A band 1100 pixels wide, centred.
-void DocumentControls::LayOutCounter(QSize size) {
-    constexpr int kBandWidth = 1100;
-    const int x = qMax(0, (size.width() - kBandWidth) / 2);
-    const int h = size.height();
-    auto place = [x](QWidget* widget, int left, int top, int width, int height = kHeight) {
-        widget->setGeometry(x + left, top, width, height);
-    };
-    place(m_pFrame, -8, 0, kBandWidth + 16, 131);
-    // First row: number, customer, time, employee.
-    place(m_pOddnumLabel, 0, 28, 40);
-    place(m_pOddnum, 44, 28, 110);
-    place(m_pPartyLabel, 164, 28, 70);
-    place(m_pParty, 238, 28, 200);
-    place(m_pSelectParty, 446, 28, 110);
-    place(m_pTimeLabel, 566, 28, 70);
-    place(m_pTime, 640, 28, 150);
-    place(m_pEmployeeNameLabel, 800, 28, 40);
-    place(m_pEmployeeName, 844, 28, 100);
-    place(m_pEmployeeIdLabel, 954, 28, 40);
-    place(m_pEmployeeId, 998, 28, 94);
-    // Second row: the amounts and the payment state.
-    place(m_pReceivableLabel, 0, 60, 40, 36);
-    place(m_pReceivable, 44, 60, 170, 36);
-    place(m_pReceivableUnit, 218, 60, 20, 36);
-    place(m_pReceiptLabel, 250, 60, 40, 36);
-    place(m_pReceipt, 294, 60, 170, 36);
-    place(m_pReceiptUnit, 468, 60, 20, 36);
-    place(m_pStateLabel, 500, 66, 70);
-    place(m_pState, 574, 66, 100);
-    place(m_pLowStock, 690, 60, kBandWidth - 690, 36);
-    // Third row: product search and line buttons.
-    place(m_pSearchLabel, 150, 101, 70);
-    place(m_pSearch, 224, 101, 200);
-    place(m_pAddLine, 434, 101, 90);
-    place(m_pDeleteLine, 532, 101, 90);
-    place(m_pGridHint, 636, 101, 456);
-    // The barcode box and the table down to 50 pixels above the bottom.
-    const int tableHeight = qMax(60, h - 50 - 135);
-    place(m_pBarcode, 0, 135, 140, tableHeight);
-    place(m_pGrid, 150, 135, kBandWidth - 150, tableHeight);
-    // The document buttons 40 pixels above the bottom.
-    int left = (kBandWidth - 7 * 100) / 2;
-    for (QWidget* button :
-         std::initializer_list<QWidget*>{m_pNewDoc, m_pSave, m_pPrintSetup, m_pPreview, m_pPrint,
-                                         m_pSinglePage, m_pPrintReceipt}) {
-        place(button, left, h - 40, 88, 30);
-        left += 100;
+// The header in two rows in the frame; below it the scanner's column beside the product row
+// and the table, which takes the room that is left.
+void DocumentControls::ArrangeCounter(QVBoxLayout* header, QVBoxLayout* page) {
+    header->addLayout(Row(PartySlots(110) + QList<Slot>{{m_pTimeLabel, 0},
+                                                        {m_pTime, 150},
+                                                        {m_pEmployeeNameLabel, 0},
+                                                        {m_pEmployeeName, 100},
+                                                        {m_pEmployeeIdLabel, 0},
+                                                        {m_pEmployeeId, 94}}));
+    header->addLayout(Row({{m_pReceivableLabel, 0},
+                           {m_pReceivable, 170},
+                           {m_pReceivableUnit, 0},
+                           {m_pReceiptLabel, 0},
+                           {m_pReceipt, 170},
+                           {m_pReceiptUnit, 0},
+                           {m_pStateLabel, 0},
+                           {m_pState, 100},
+                           {m_pLowStock, kRest}}));
+    auto* scanner = new QVBoxLayout;
+    for (QWidget* control :
+         {static_cast<QWidget*>(m_pScanner), static_cast<QWidget*>(m_pReturnFromSale),
+          static_cast<QWidget*>(m_pBarcode)}) {
+        if (!control)
+            continue;
+        control->setFixedWidth(kScannerWidth);
+        scanner->addWidget(control, control == m_pBarcode ? 1 : 0);
     }
+    auto* table = new QVBoxLayout;
+    table->addLayout(Row(ProductSlots(200) + QList<Slot>{{m_pGridHint, kRest}}));
+    table->addWidget(m_pGrid, 1);
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(scanner);
+    middle->addLayout(table, 1);
+    page->addLayout(middle, 1);
 }
 
-// A frame half the width plus 300 pixels wide, centred, the header in two rows, the table
-// below and the buttons along the bottom.
-void DocumentControls::LayOutEntry(QSize size) {
-    const int w = size.width();
-    const int h = size.height();
-    const int frameWidth = w / 2 + 300;
-    const int frameLeft = (w - frameWidth) / 2;
-    m_pFrame->setGeometry(frameLeft, 10, frameWidth, qMax(200, h - 20));
-    m_pGrid->setGeometry(frameLeft + 20, 120, frameWidth - 40, qMax(60, h - 170));
+// The header in three rows in the frame (the product row among them), the table below.
+void DocumentControls::ArrangeEntry(QVBoxLayout* header, QVBoxLayout* page) {
+    header->addLayout(Row(PartySlots(130) + QList<Slot>{{m_pDateLabel, 0}, {m_pDate, 130}}));
+    header->addLayout(Row(QList<Slot>{{m_pReceivableLabel, 0},
+                                      {m_pReceivable, 100},
+                                      {m_pReceivableUnit, 0},
+                                      {m_pStateLabel, 0},
+                                      {m_pState, 100}} +
+                          ProductSlots(120)));
+    header->addLayout(Row({{m_pSearchHint, 0}, {m_pGridHint, kRest}}));
+    page->addWidget(m_pGrid, 1);
+}
 
-    const int x = w / 4 - 130;
-    auto place = [x](QWidget* widget, int left, int top, int width) {
-        widget->setGeometry(x + left, top, width, kHeight);
-    };
-    place(m_pOddnumLabel, 0, 30, 40);
-    place(m_pOddnum, 44, 30, 110);
-    place(m_pPartyLabel, 164, 30, 60);
-    place(m_pParty, 228, 30, 200);
-    place(m_pSelectParty, 436, 30, 130);
-    place(m_pDateLabel, 576, 30, 70);
-    place(m_pDate, 650, 30, 130);
+// The number and the party, the party dialog's button as wide as given.
+QList<DocumentControls::Slot> DocumentControls::PartySlots(int buttonWidth) const {
+    return {{m_pOddnumLabel, 0},
+            {m_pOddnum, 110},
+            {m_pPartyLabel, 0},
+            {m_pParty, 200},
+            {m_pSelectParty, buttonWidth}};
+}
 
-    place(m_pReceivableLabel, 0, 65, 70);
-    place(m_pReceivable, 74, 65, 100);
-    place(m_pReceivableUnit, 178, 65, 20);
-    place(m_pStateLabel, 200, 65, 70);
-    place(m_pState, 274, 65, 100);
-    place(m_pSearchLabel, 386, 65, 70);
-    place(m_pSearch, 460, 65, 120);
-    place(m_pAddLine, 590, 65, 90);
-    place(m_pDeleteLine, 690, 65, 90);
+// The product box as wide as given, and the buttons that add and delete a line.
+QList<DocumentControls::Slot> DocumentControls::ProductSlots(int searchWidth) const {
+    return {{m_pSearchLabel, 0}, {m_pSearch, searchWidth}, {m_pAddLine, 90}, {m_pDeleteLine, 90}};
+}
 
-    place(m_pSearchHint, 0, 92, 400);
-    place(m_pGridHint, 410, 92, 460);
-
-    const int buttonLeft[] = {w / 2 - 280, w / 2 - 200, w / 2 - 40,
-                              w / 2 + 40,  w / 2 + 120, w / 2 + 220};
-    QWidget* const buttons[] = {m_pNewDoc,  m_pSave,  m_pPrintSetup,
-                                m_pPreview, m_pPrint, m_pSinglePage};
-    for (int i = 0; i < 6; ++i)
-        buttons[i]->setGeometry(buttonLeft[i], h - 40, 80, kHeight);
+// The status line of the last save on the left, the document buttons in the middle.
+QHBoxLayout* DocumentControls::ButtonRow(QLabel* statusLine) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(statusLine, 1);
+    for (QWidget* button : std::initializer_list<QWidget*>{
+             m_pNewDoc, m_pSave, m_pPrintSetup, m_pPreview, m_pPrint, m_pSinglePage,
+             m_pPrintReceipt, m_pSavePrint, m_pSaveNew}) {
+        if (!button)
+            continue;
+        button->setMinimumSize(qMax(kButtonWidth, button->sizeHint().width()), kButtonHeight);
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    return row;
 }

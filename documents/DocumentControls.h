@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSize>
+#include <QList>
 
 #include "documents/DocumentForm.h"
 
@@ -9,10 +9,12 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 // The controls of a document window. Those of a feature the form does not offer stay null:
@@ -58,16 +60,31 @@ struct DocumentControls {
     QPushButton* m_pPrint = nullptr;
     QCheckBox* m_pSinglePage = nullptr;
     QPushButton* m_pPrintReceipt = nullptr; // 打印小票
+    QPushButton* m_pSavePrint = nullptr;
+    QPushButton* m_pSaveNew = nullptr;
+    QPushButton* m_pScanner = nullptr;        // counter forms: 导入扫描枪数据
+    QPushButton* m_pReturnFromSale = nullptr; // returns: 按原单退货
 
     // Makes the controls of the form as children of parent.
     void Create(QWidget* parent, const DocumentForm& form);
-    // Places them for a window of the given size.
-    void LayOut(QSize size, const DocumentForm& form);
+    // Lays them out in window with Qt layouts: the header in the frame, the table taking the
+    // room that is left, the status line of the last save beside the document buttons.
+    void Arrange(QWidget* window, const DocumentForm& form, QLabel* statusLine);
+
+    // A control of a header row and the width it takes at most; 0 for a label, which keeps its
+    // text, -1 for the last control, which takes what the row leaves.
+    struct Slot {
+        QWidget* widget;
+        int width;
+    };
 
   private:
+    QList<Slot> PartySlots(int buttonWidth) const;
+    QList<Slot> ProductSlots(int searchWidth) const;
     void CreateHeader(QWidget* parent, const DocumentForm& form);
     void CreateCounter(QWidget* parent, const DocumentForm& form);
     void CreateButtons(QWidget* parent);
-    void LayOutCounter(QSize size);
-    void LayOutEntry(QSize size);
+    void ArrangeCounter(QVBoxLayout* header, QVBoxLayout* page);
+    void ArrangeEntry(QVBoxLayout* header, QVBoxLayout* page);
+    QHBoxLayout* ButtonRow(QLabel* statusLine);
 };

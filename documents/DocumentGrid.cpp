@@ -53,6 +53,15 @@ void SetupLineGrid(CGridCtrl* grid, const DocumentForm& form) {
     SetFixedHeading(grid, headers.data(), form.widths.constData(), columns, kRowHeight);
 }
 
+void FitLineColumns(CGridCtrl* grid, const DocumentForm& form) {
+    int others = 0;
+    for (int col = 0; col < form.widths.size(); ++col)
+        others += col == form.columns.name ? 0 : form.widths[col];
+    const int room = grid->viewport()->width() - others;
+    if (grid->GetColumnWidth(form.columns.name) != qMax(kNameColumnMinimum, room))
+        grid->SetColumnWidth(form.columns.name, qMax(kNameColumnMinimum, room));
+}
+
 int AppendLineRow(CGridCtrl* grid, const DocumentForm& form) {
     const int row = grid->AppendRow();
     const LineColumns& c = form.columns;

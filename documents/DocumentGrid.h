@@ -14,6 +14,10 @@ class CGridCtrl;
 // remark) are the user's.
 
 void SetupLineGrid(CGridCtrl* grid, const DocumentForm& form);
+// The product name column takes the width the other columns leave in the table, at least
+// kNameColumnMinimum: the table fills the room the window gives it.
+void FitLineColumns(CGridCtrl* grid, const DocumentForm& form);
+constexpr int kNameColumnMinimum = 120;
 // Appends an empty line numbered after the others; returns its row.
 int AppendLineRow(CGridCtrl* grid, const DocumentForm& form);
 // Numbers the lines 1, 2, ... again.

@@ -1,5 +1,6 @@
 // The one document window and its three forms: 销售出库, 销售退货 and 采购入库 are the same
 // class configured by a DocumentForm. What each form offers, and what they now share.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include "documents/CEntryDlg.h"
@@ -29,6 +31,71 @@ QStringList Headings(CGridCtrl* grid) {
     return texts;
 }
 
+// Where a control stands in its window.
+QRect Place(const QWidget* control, const QWidget* window) {
+    return QRect(control->mapTo(window, QPoint(0, 0)), control->size());
+}
+
+// Left to right on one line: each starts right of the one before, their middles level.
+void CheckRow(const QWidget* window, const QList<QWidget*>& controls) {
+    for (int i = 1; i < controls.size(); ++i) {
+        const QRect before = Place(controls[i - 1], window);
+        const QRect after = Place(controls[i], window);
+        QVERIFY2(after.left() >= before.right(),
+                 qPrintable(controls[i]->objectName() + " " + QString::number(i)));
+        QVERIFY2(qAbs(after.center().y() - before.center().y()) <= 6,
+                 qPrintable(QString::number(i)));
+    }
+}
+
+// Inside the window, and wide enough for its own text.
+void CheckShown(const QWidget* window, QWidget* control) {
+    QVERIFY(control->isVisible());
+    const QRect place = Place(control, window);
+    QVERIFY2(window->rect().contains(place), qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 in %6x%7")
+                                                            .arg(control->metaObject()->className())
+                                                            .arg(place.x())
+                                                            .arg(place.y())
+                                                            .arg(place.width())
+                                                            .arg(place.height())
+                                                            .arg(window->width())
+                                                            .arg(window->height())));
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(control); label && !label->wordWrap())
+        text = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        text = button->text().remove('&');
+    if (!text.isEmpty())
+        QVERIFY2(control->width() >= control->fontMetrics().horizontalAdvance(text),
+                 qPrintable(text));
+}
+
+// The controls of a window's rows as a user reads them, top to bottom.
+QList<QList<QWidget*>> Rows(CDocumentDlg* dlg) {
+    QList<QWidget*> first{dlg->OddnumBox(), dlg->PartyBox(), dlg->PartyButton()};
+    QList<QWidget*> second{dlg->ReceivableBox()};
+    if (dlg->DateBox())
+        first << dlg->DateBox();
+    else
+        first << dlg->EmployeeNameBox() << dlg->EmployeeIdBox();
+    if (dlg->ReceiptBox())
+        second << dlg->ReceiptBox();
+    second << dlg->StateBox();
+    QList<QWidget*> products{dlg->SearchBox(), dlg->AddLineButton(), dlg->DeleteLineButton()};
+    if (dlg->DateBox())
+        second << products; // the stock-in's product box stands beside its state
+    QList<QWidget*> buttons{dlg->NewButton(),     dlg->SaveButton(),  dlg->PrintSetupButton(),
+                            dlg->PreviewButton(), dlg->PrintButton(), dlg->SinglePageBox()};
+    if (dlg->ReceiptButton())
+        buttons << dlg->ReceiptButton();
+    buttons << dlg->SaveAndPrintButton() << dlg->SaveAndNewButton();
+    QList<QList<QWidget*>> rows{first, second};
+    if (!dlg->DateBox())
+        rows << products;
+    rows << buttons;
+    return rows;
+}
+
 } // namespace
 
 class TestDocumentForms : public QObject {
@@ -37,6 +104,7 @@ class TestDocumentForms : public QObject {
     void eachFormOffersItsOwnControls();
     void lineNumberClickChoosesNothingInEveryForm();
     void oneLineTableServesEveryForm();
+    void layoutKeepsTheOrderAndGivesTheTableTheRoom();
 };
 
 void TestDocumentForms::eachFormOffersItsOwnControls() {
@@ -154,6 +222,66 @@ void TestDocumentForms::oneLineTableServesEveryForm() {
     QCOMPARE(shop.saleOut->Grid()->GetCellText(1, 5), QString("10.00"));
     QCOMPARE(shop.saleOut->Grid()->GetCellText(1, 7), QString("1.0"));
     QCOMPARE(shop.saleOut->Grid()->GetCellText(1, 8), QString("20.00"));
+}
+
+// From 1024x768 to 1920x1080 every control stands inside the window, wide enough for its text,
+// in the rows and the order of the form; the table takes what the window grows by. With
+// DOCUMENT_GRAB_DIR set, each window is saved there as a picture at each size.
+void TestDocumentForms::layoutKeepsTheOrderAndGivesTheTableTheRoom() {
+    DocumentShop shop;
+    QVERIFY(shop.ready);
+    const QString grabs = qEnvironmentVariable("DOCUMENT_GRAB_DIR");
+    for (CDocumentDlg* dlg :
+         {static_cast<CDocumentDlg*>(shop.saleOut), static_cast<CDocumentDlg*>(shop.saleIn),
+          static_cast<CDocumentDlg*>(shop.entry)}) {
+        QSize table;
+        for (const QSize size : {QSize(1024, 768), QSize(1920, 1080)}) {
+            dlg->resize(size);
+            dlg->layout()->activate();
+            QCOMPARE(dlg->size(), size);
+            if (!grabs.isEmpty())
+                dlg->grab().save(
+                    QStringLiteral("%1/%2-%3.png").arg(grabs, dlg->Form().table).arg(size.width()));
+            const QList<QList<QWidget*>> rows = Rows(dlg);
+            for (const QList<QWidget*>& row : rows) {
+                CheckRow(dlg, row);
+                for (QWidget* control : row)
+                    CheckShown(dlg, control);
+            }
+            for (int i = 1; i < rows.size(); ++i)
+                QVERIFY(Place(rows[i].first(), dlg).top() >=
+                        Place(rows[i - 1].first(), dlg).bottom());
+            for (QWidget* control : dlg->findChildren<QWidget*>()) {
+                if (control->isVisible() &&
+                    (qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control)))
+                    CheckShown(dlg, control);
+            }
+            // The table between the product row and the document buttons.
+            const QRect grid = Place(dlg->Grid(), dlg);
+            CheckShown(dlg, dlg->Grid());
+            QVERIFY(grid.top() > Place(dlg->SearchBox(), dlg).bottom());
+            QVERIFY(grid.bottom() < Place(dlg->NewButton(), dlg).top());
+            if (QWidget* barcode = dlg->BarcodeBox()) {
+                // The scanner's column left of the table, its button on the product row.
+                QVERIFY(Place(barcode, dlg).right() < grid.left());
+                QVERIFY(Place(barcode, dlg).top() >= grid.top());
+                QCOMPARE(Place(dlg->ScannerButton(), dlg).top(),
+                         Place(dlg->SearchBox(), dlg).top());
+                if (QWidget* back = dlg->ReturnFromSaleButton())
+                    QVERIFY(Place(back, dlg).bottom() < Place(barcode, dlg).top());
+            }
+            // The product names take the width the other columns leave.
+            int columns = 0;
+            for (int col = 0; col < dlg->Grid()->GetColumnCount(); ++col)
+                columns += dlg->Grid()->GetColumnWidth(col);
+            QCOMPARE(columns, dlg->Grid()->viewport()->width());
+            if (table.isValid()) {
+                QVERIFY(grid.width() >= table.width() + 800);
+                QVERIFY(grid.height() >= table.height() + 250);
+            }
+            table = grid.size();
+        }
+    }
 }
 
 QTEST_MAIN(TestDocumentForms)
