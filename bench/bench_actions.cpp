@@ -22,9 +22,9 @@
 #include "db/MemoryTuning.h"
 #include "db/PrefixSearch.h"
 #include "db/SqlText.h"
-#include "documents/CSaleDocStore.h"
+#include "documents/CFormStore.h"
+#include "documents/DocumentForm.h"
 #include "documents/Oddnum.h"
-#include "documents/SaleDocKind.h"
 #include "grid/CGridCtrl.h"
 #include "queries/CAccountDlg.h"
 #include "queries/CReportDlg.h"
@@ -262,22 +262,22 @@ double YearList() {
 
 // The program's sales-out save of a new document with a line per code.
 double SaveSaleOut(const QString& oddnum, const QStringList& codes) {
-    const SaleDocHeader header{oddnum,
-                               QStringLiteral("演示客户"),
-                               QStringLiteral("2026-12-31 10:00:00"),
-                               QStringLiteral("1000.00"),
-                               QStringLiteral("1000.00"),
-                               QStringLiteral("结清"),
-                               QStringLiteral("张三"),
-                               QStringLiteral("001")};
-    QVector<SaleDocLine> lines;
+    const DocumentHeader header{oddnum,
+                                QStringLiteral("演示客户"),
+                                QStringLiteral("2026-12-31 10:00:00"),
+                                QStringLiteral("1000.00"),
+                                QStringLiteral("1000.00"),
+                                QStringLiteral("结清"),
+                                QStringLiteral("张三"),
+                                QStringLiteral("001")};
+    QVector<DocumentLine> lines;
     for (const QString& code : codes)
         lines.append({QStringLiteral("五金工具-扳手-国标-小号"), QStringLiteral("扳手小号"), code,
                       QStringLiteral("10个/箱"), QStringLiteral("10.0000"), QStringLiteral("1"),
                       QStringLiteral("1.0"), QStringLiteral("10.00"), QString(), QString()});
-    const CSaleDocStore store(SaleDocKind::SaleOut());
+    const CFormStore store(DocumentForm::SaleOut());
     QVector<ScreenLine> screen;
-    for (const SaleDocLine& line : lines)
+    for (const DocumentLine& line : lines)
         screen.append({store.LineTexts(line), std::nullopt});
     return Ms([&] {
         RunDbAction(nullptr, QStringLiteral("保存出库单"), [&] {

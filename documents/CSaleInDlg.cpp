@@ -1,3 +1,3 @@
 #include "documents/CSaleInDlg.h"
 
-CSaleInDlg::CSaleInDlg(QWidget* parent) : CSaleDocDlg(SaleDocKind::SaleIn(), parent) {}
+CSaleInDlg::CSaleInDlg(QWidget* parent) : CDocumentDlg(DocumentForm::SaleIn(), parent) {}

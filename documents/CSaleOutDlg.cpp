@@ -1,3 +1,3 @@
 #include "documents/CSaleOutDlg.h"
 
-CSaleOutDlg::CSaleOutDlg(QWidget* parent) : CSaleDocDlg(SaleDocKind::SaleOut(), parent) {}
+CSaleOutDlg::CSaleOutDlg(QWidget* parent) : CDocumentDlg(DocumentForm::SaleOut(), parent) {}

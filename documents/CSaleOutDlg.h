@@ -1,9 +1,9 @@
 #pragma once
 
-#include "documents/CSaleDocDlg.h"
+#include "documents/CDocumentDlg.h"
 
 // 销售出库: a sale to a customer; saving lowers the stock of the products sold.
-class CSaleOutDlg : public CSaleDocDlg {
+class CSaleOutDlg : public CDocumentDlg {
     Q_OBJECT
   public:
     explicit CSaleOutDlg(QWidget* parent = nullptr);

@@ -1,7 +1,6 @@
 #include "documents/DocumentSaveMark.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,21 +13,15 @@ namespace {
 const QString kSavedSuffix = QStringLiteral(" (已保存)");
 const QString kSavedStyle = QStringLiteral("QLineEdit { background: #e2f4e2; }");
 
-// The document buttons stand in a band 1100 pixels wide, its first 250 pixels free.
-constexpr int kBandWidth = 1100;
-constexpr int kFreeLeft = 240;
-
 } // namespace
 
 DocumentSaveMark::DocumentSaveMark(QWidget* window, QGroupBox* frame, QLineEdit* number,
                                    QPushButton* save)
-    : QObject(window), m_pWindow(window), m_pFrame(frame), m_pNumber(number), m_pSave(save),
+    : QObject(window), m_pFrame(frame), m_pNumber(number), m_pSave(save),
       m_pStatus(new QLabel(window)), m_strCaption(frame->title()) {
     m_pStatus->setObjectName(QStringLiteral("documentStatusLine"));
     m_pStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_pStatus->setWordWrap(true);
-    window->installEventFilter(this);
-    PlaceStatusLine();
 }
 
 void DocumentSaveMark::Watch(std::initializer_list<QObject*> controls) {
@@ -71,17 +64,4 @@ void DocumentSaveMark::Clear() {
 void DocumentSaveMark::Tell(const QString& text) {
     m_pStatus->setText(text);
     m_pStatus->setToolTip(text);
-}
-
-bool DocumentSaveMark::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_pWindow && event->type() == QEvent::Resize)
-        PlaceStatusLine();
-    return QObject::eventFilter(watched, event);
-}
-
-// Left of the document buttons, on their line 40 pixels above the bottom.
-void DocumentSaveMark::PlaceStatusLine() {
-    const int x = qMax(0, (m_pWindow->width() - kBandWidth) / 2);
-    const int left = qMax(4, x - 120);
-    m_pStatus->setGeometry(left, m_pWindow->height() - 40, x + kFreeLeft - left, 30);
 }

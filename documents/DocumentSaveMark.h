@@ -10,9 +10,9 @@ class QPushButton;
 class QWidget;
 
 // What a document window shows about its last save, without a box to dismiss: a status line
-// at the bottom of the window that tells the save's result, and a mark on the frame's caption
-// and the number box while the screen is the stored document. 保存 is disabled while it is
-// marked and enabled again by the first change.
+// (the window lays it out beside its document buttons) that tells the save's result, and a
+// mark on the frame's caption and the number box while the screen is the stored document. 保存 is
+// disabled while it is marked and enabled again by the first change.
 class DocumentSaveMark : public QObject {
     Q_OBJECT
   public:
@@ -32,13 +32,7 @@ class DocumentSaveMark : public QObject {
     // A text for the status line alone.
     void Tell(const QString& text);
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
-    void PlaceStatusLine();
-
-    QWidget* m_pWindow;
     QGroupBox* m_pFrame;
     QLineEdit* m_pNumber;
     QPushButton* m_pSave;

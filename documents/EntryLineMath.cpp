@@ -5,24 +5,8 @@
 #include "documents/LineChecks.h"
 #include "documents/SaleLineMath.h"
 
-QStringList EntryLineTexts(const EntryLine& line) {
-    return {line.name, line.shortName, line.code, line.spec, line.price, line.count, line.amount};
-}
-
-EntryLine EntryLineFromTexts(const QStringList& texts) {
-    return EntryLine{texts.value(0), texts.value(1), texts.value(2), texts.value(3),
-                     texts.value(4), texts.value(5), texts.value(6)};
-}
-
-QStringList EntryAmounts(const QVector<EntryLine>& lines) {
-    QStringList amounts;
-    for (const EntryLine& line : lines)
-        amounts.append(line.amount);
-    return amounts;
-}
-
 QString EntryRefusal(const QString& supplier, const QString& state,
-                     const QVector<EntryLine>& lines) {
+                     const QVector<DocumentLine>& lines) {
     if (supplier.isEmpty())
         return QStringLiteral("请先选择供货商");
     if (const QString problem = NameProblem(QStringLiteral("供货商名称"), supplier);
@@ -32,7 +16,7 @@ QString EntryRefusal(const QString& supplier, const QString& state,
         return QStringLiteral("请先选择付款状态");
     if (lines.isEmpty())
         return QStringLiteral("请先完整填写表格");
-    for (const EntryLine& line : lines) {
+    for (const DocumentLine& line : lines) {
         if (line.price.isEmpty())
             return QStringLiteral("请先填写单价");
         if (line.count.isEmpty())
@@ -48,5 +32,8 @@ QString EntryRefusal(const QString& supplier, const QString& state,
         if (!problem.isEmpty())
             return problem;
     }
-    return AmountProblem(QStringLiteral("本单金额"), SumAmounts(EntryAmounts(lines)));
+    QStringList amounts;
+    for (const DocumentLine& line : lines)
+        amounts.append(line.amount);
+    return AmountProblem(QStringLiteral("本单金额"), SumAmounts(amounts));
 }

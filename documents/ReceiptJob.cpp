@@ -61,7 +61,7 @@ void SetReceiptOutputFile(const QString& path) {
     OutputFile() = path;
 }
 
-bool PrintReceipt(QWidget* parent, const SaleDocKind& kind, const QString& oddnum,
+bool PrintReceipt(QWidget* parent, const DocumentForm& kind, const QString& oddnum,
                   bool settledSale) {
     ReceiptDocument receipt;
     bool found = false;

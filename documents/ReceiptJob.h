@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "documents/SaleDocKind.h"
+#include "documents/DocumentForm.h"
 
 class QWidget;
 
@@ -10,7 +10,7 @@ class QWidget;
 // say, through Qt on a page of the roll or as ESC/POS raster to a thermal printer, and tells the
 // user when it could not. settledSale: a sale just settled at the counter, which opens the cash
 // drawer when the settings ask for it. True when the receipt went out.
-bool PrintReceipt(QWidget* parent, const SaleDocKind& kind, const QString& oddnum,
+bool PrintReceipt(QWidget* parent, const DocumentForm& kind, const QString& oddnum,
                   bool settledSale);
 
 // Receipts that print through Qt go into this PDF file instead (tests, a saved copy); the

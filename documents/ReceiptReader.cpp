@@ -1,7 +1,7 @@
 #include "documents/ReceiptReader.h"
 
 #include "db/CRecordset.h"
-#include "documents/CSaleDocStore.h"
+#include "documents/CFormStore.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ void ReadShop(ReceiptDocument* receipt) {
     rs.Close();
 }
 
-QString EmployeeText(const SaleDocHeader& header) {
+QString EmployeeText(const DocumentHeader& header) {
     if (header.employeeId.isEmpty())
         return header.employeeName;
     return header.employeeName.isEmpty()
@@ -26,33 +26,33 @@ QString EmployeeText(const SaleDocHeader& header) {
 
 } // namespace
 
-SaleDocKind SaleDocKindOfTable(const QString& table) {
-    return table == QLatin1String("salein") ? SaleDocKind::SaleIn() : SaleDocKind::SaleOut();
+DocumentForm SaleFormOfTable(const QString& table) {
+    return table == QLatin1String("salein") ? DocumentForm::SaleIn() : DocumentForm::SaleOut();
 }
 
-bool ReadReceipt(const SaleDocKind& kind, const QString& oddnum, ReceiptDocument* receipt) {
-    const CSaleDocStore store(kind);
+bool ReadReceipt(const DocumentForm& kind, const QString& oddnum, ReceiptDocument* receipt) {
+    const CFormStore store(kind);
     const QVector<StoredRow> rows = store.Documents().ReadRows(oddnum);
     if (rows.isEmpty())
         return false;
     *receipt = ReceiptDocument();
     ReadShop(receipt);
-    const SaleDocHeader header = store.HeaderFromTexts(oddnum, rows.first().header);
+    const DocumentHeader header = store.HeaderFromTexts(oddnum, rows.first().header);
     const bool sale = kind.table != QLatin1String("salein");
     receipt->title = sale ? QStringLiteral("销售小票") : QStringLiteral("退货小票");
     receipt->oddnum = oddnum;
     receipt->dateTime = header.mydate;
     receipt->employee = EmployeeText(header);
-    receipt->customer = header.customer;
+    receipt->customer = header.party;
     receipt->receivableLabel = kind.receivableLabel.chopped(1);
     receipt->receiptLabel = kind.receiptLabel.chopped(1);
     receipt->stateLabel = kind.stateLabel.chopped(1);
-    receipt->receivable = header.receivable;
+    receipt->receivable = header.due;
     receipt->receipt = header.receipt;
     receipt->state = header.state;
     receipt->givesChange = sale;
     for (const StoredRow& row : rows) {
-        const SaleDocLine line = store.LineFromTexts(row.line);
+        const DocumentLine line = store.LineFromTexts(row.line);
         receipt->lines.append(
             {line.name, line.count, line.price, line.amount, line.discount, line.remark});
     }

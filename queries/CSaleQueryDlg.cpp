@@ -10,11 +10,8 @@
 #include <QPushButton>
 
 #include "accounts/PermissionCheck.h"
-#include "ui/CDbAction.h"
-#include "text/HarborClock.h"
-#include "ui/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
-#include "documents/CSaleDocStore.h"
+#include "documents/CFormStore.h"
 #include "documents/DocumentKeyMap.h"
 #include "documents/DocumentPlan.h"
 #include "documents/LineChecks.h"
@@ -31,7 +28,10 @@
 #include "queries/SaleQueryGrid.h"
 #include "queries/SaleQuerySql.h"
 #include "queries/Settlements.h"
+#include "text/HarborClock.h"
 #include "text/NumericText.h"
+#include "ui/CDbAction.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -145,8 +145,9 @@ void CSaleQueryDlg::SearchCustomer() {
     m_strCustomer = FoldSearchText(m_ui.m_pCustomer->currentText());
     m_ui.m_pCustomer->clear();
     QStringList names;
-    RunDbRead(this, QStringLiteral("查找客户"),
-              [&] { names = CSaleDocStore::CustomersByInitials(m_strCustomer); });
+    RunDbRead(this, QStringLiteral("查找客户"), [&] {
+        names = CFormStore::PartiesByInitials(QStringLiteral("customer"), m_strCustomer);
+    });
     m_ui.m_pCustomer->addItems(names);
     if (names.isEmpty())
         m_ui.m_pCustomer->setEditText(m_strCustomer);
@@ -232,7 +233,7 @@ void CSaleQueryDlg::PrintDetailReceipt() {
                          MsgButtons::Ok, QStringLiteral("打印小票"));
         return;
     }
-    PrintReceipt(this, SaleDocKindOfTable(m_kind.table), m_strCurOddnum, false);
+    PrintReceipt(this, SaleFormOfTable(m_kind.table), m_strCurOddnum, false);
 }
 
 // The shown document as a sales list: its header, its lines with the unit of each packing and

@@ -9,10 +9,10 @@
 #include "TestDatabase.h"
 #include "db/CConnection.h"
 #include "db/CDbException.h"
-#include "ui/CDbAction.h"
-#include "text/HarborClock.h"
-#include "documents/CSaleDocStore.h"
+#include "documents/CFormStore.h"
 #include "documents/Oddnum.h"
+#include "text/HarborClock.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
@@ -38,24 +38,24 @@ int RunWorker(int worker, const QString& where) {
         qWarning("worker %d: %s", worker, qPrintable(message.text));
         return int(IDOK);
     });
-    const CSaleDocStore store(SaleDocKind::SaleOut());
+    const CFormStore store(DocumentForm::SaleOut());
     for (int d = 0; d < kDocuments; ++d) {
-        SaleDocHeader header{NewOddnum("saleout", HarborToday()),
-                             QStringLiteral("客户%1").arg(worker),
-                             QStringLiteral("2026-12-06 10:00:00"),
-                             "10.00",
-                             "10.00",
-                             "结清",
-                             "员工",
-                             QString::number(worker)};
-        QVector<SaleDocLine> lines;
+        DocumentHeader header{NewOddnum("saleout", HarborToday()),
+                              QStringLiteral("客户%1").arg(worker),
+                              QStringLiteral("2026-12-06 10:00:00"),
+                              "10.00",
+                              "10.00",
+                              "结清",
+                              "员工",
+                              QString::number(worker)};
+        QVector<DocumentLine> lines;
         for (int p = 0; p < kProducts.size(); ++p) {
             const QString count = QString::number(1 + (worker + d + p) % 3);
             lines.append(
                 {"商品", "商品", kProducts[p], "10个/箱", "1.00", count, "1.0", count, "", ""});
         }
         QVector<ScreenLine> screen;
-        for (const SaleDocLine& line : lines)
+        for (const DocumentLine& line : lines)
             screen.append({store.LineTexts(line), std::nullopt});
         RunDbAction(nullptr, QStringLiteral("保存单据"), [&] {
             const QString oddnum = store.Documents().FirstSaveNumber(header.oddnum, nullptr);

@@ -17,7 +17,6 @@
 #include "db/CConnection.h"
 #include "db/CSqlReader.h"
 #include "db/CStatementRun.h"
-#include "text/HarborClock.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -32,6 +31,7 @@
 #include "queries/ReportCommand.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
+#include "text/HarborClock.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ bool SaveEntry(DocumentShop& shop, const QString& code, const QString& price,
     return saved;
 }
 
-bool SaveSale(DocumentShop& shop, CSaleDocDlg* dlg, const QString& code, const QString& quantity) {
+bool SaveSale(DocumentShop& shop, CDocumentDlg* dlg, const QString& code, const QString& quantity) {
     MessageScript messages;
     shop.NewSale(dlg);
     shop.AddSaleLine(dlg, code, quantity);

@@ -20,7 +20,7 @@
 #include "catalogue/CCatalogueWriter.h"
 #include "db/CConnection.h"
 #include "db/CDbException.h"
-#include "documents/CSaleDocStore.h"
+#include "documents/CFormStore.h"
 #include "documents/EntryLineMath.h"
 #include "documents/Oddnum.h"
 #include "text/Cents.h"
@@ -52,24 +52,24 @@ QString RandomCount(QRandomGenerator& random) {
     return CentsText(cents);
 }
 
-void SaveSaleDocument(const SaleDocKind& kind, const QDate& date, QRandomGenerator& random) {
-    const CSaleDocStore store(kind);
+void SaveSaleDocument(const DocumentForm& kind, const QDate& date, QRandomGenerator& random) {
+    const CFormStore store(kind);
     const QString table = store.Documents().Table().table;
-    SaleDocHeader header{NewOddnum(table, date),
-                         QStringLiteral("客户甲"),
-                         date.toString("yyyy-MM-dd") + " 10:00:00",
-                         "0.00",
-                         "0.00",
-                         "结清",
-                         "员工",
-                         "1"};
+    DocumentHeader header{NewOddnum(table, date),
+                          QStringLiteral("客户甲"),
+                          date.toString("yyyy-MM-dd") + " 10:00:00",
+                          "0.00",
+                          "0.00",
+                          "结清",
+                          "员工",
+                          "1"};
     QVector<ScreenLine> screen;
     for (int i = 0; i < kLines; ++i) {
         const QString count = RandomCount(random);
         const QString code = ProductCode(int(random.bounded(kProducts)));
-        const SaleDocLine line{"商品", "商品", code,  "10个/箱",
-                               "2.00", count,  "1.0", CentsText(2 * CentsOf(count)),
-                               "",     ""};
+        const DocumentLine line{"商品", "商品", code,  "10个/箱",
+                                "2.00", count,  "1.0", CentsText(2 * CentsOf(count)),
+                                "",     ""};
         screen.append({store.LineTexts(line), std::nullopt});
     }
     std::optional<QStringList> remembered;
@@ -107,14 +107,15 @@ void SaveEntry(const QDate& date, QRandomGenerator& random) {
     QVector<ScreenLine> screen;
     for (int i = 0; i < kLines; ++i) {
         const QString count = RandomCount(random);
-        const EntryLine line{"商品",
-                             "商品",
-                             ProductCode(int(random.bounded(kProducts))),
-                             "10个/箱",
-                             "3.00",
-                             count,
-                             CentsText(3 * CentsOf(count))};
-        screen.append({EntryLineTexts(line), std::nullopt});
+        const DocumentLine line{"商品",
+                                "商品",
+                                ProductCode(int(random.bounded(kProducts))),
+                                "10个/箱",
+                                "3.00",
+                                count,
+                                QString(),
+                                CentsText(3 * CentsOf(count))};
+        screen.append({CFormStore(DocumentForm::Entry()).LineTexts(line), std::nullopt});
     }
     const QStringList header{"供货商乙", date.toString("yyyy-MM-dd") + " 11:00:00", "0.00", "未付"};
     bool written = false;
@@ -170,10 +171,10 @@ int RunWorker(const QString& where, quint32 seed, const QDate& date) {
     for (;;) {
         switch (random.bounded(4)) {
         case 0:
-            SaveSaleDocument(SaleDocKind::SaleOut(), date, random);
+            SaveSaleDocument(DocumentForm::SaleOut(), date, random);
             break;
         case 1:
-            SaveSaleDocument(SaleDocKind::SaleIn(), date, random);
+            SaveSaleDocument(DocumentForm::SaleIn(), date, random);
             break;
         case 2:
             SaveEntry(date, random);

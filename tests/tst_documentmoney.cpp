@@ -15,14 +15,11 @@
 #include "GridInput.h"
 #include "UserInput.h"
 
-#include "ui/CDbAction.h"
-#include "text/HarborClock.h"
 #include "catalogue/CCatalogueWriter.h"
 #include "catalogue/CClassDlg.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
-#include "text/Cents.h"
 #include "documents/ListPrintJob.h"
 #include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
@@ -35,6 +32,9 @@
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
 #include "support/SettleConfirm.h"
+#include "text/Cents.h"
+#include "text/HarborClock.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
@@ -125,8 +125,8 @@ void TestDocumentMoney::lineDeleteLeavesOneSetOfHeaderFigures() {
     Shop shop;
     QVERIFY(shop.ready);
     MessageScript messages;
-    for (CSaleDocDlg* dlg :
-         {static_cast<CSaleDocDlg*>(shop.saleOut), static_cast<CSaleDocDlg*>(shop.saleIn)}) {
+    for (CDocumentDlg* dlg :
+         {static_cast<CDocumentDlg*>(shop.saleOut), static_cast<CDocumentDlg*>(shop.saleIn)}) {
         shop.NewSale(dlg, dlg == shop.saleOut ? "未结" : "结清");
         shop.AddSaleLine(dlg, kScrew, "2");
         shop.AddSaleLine(dlg, kNail, "3");

@@ -19,16 +19,12 @@
 #include "GridInput.h"
 #include "MessageScript.h"
 #include "TestDatabase.h"
-#include "admin/ShopCopy.h"
 #include "UserInput.h"
-#include "shell/CHarborApp.h"
-#include "shell/CLansetDlg.h"
-#include "text/HarborClock.h"
-#include "text/InputText.h"
-#include "db/LansetFile.h"
-#include "db/SqlText.h"
+#include "admin/ShopCopy.h"
 #include "catalogue/CClassDlg.h"
 #include "catalogue/CPropertyPanel.h"
+#include "db/LansetFile.h"
+#include "db/SqlText.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -41,9 +37,13 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
+#include "shell/CHarborApp.h"
+#include "shell/CLansetDlg.h"
 #include "stock/CInventoryDlg.h"
 #include "support/SettleConfirm.h"
 #include "text/Cents.h"
+#include "text/HarborClock.h"
+#include "text/InputText.h"
 #include "text/NumberLimits.h"
 
 namespace {
@@ -528,11 +528,11 @@ class TestHostileInput : public QObject {
         SeedShop(db);
         using Out = CSaleOutDlg;
         auto cell = [](int col) {
-            return [col](CSaleDocDlg& dlg, const QString& input) {
+            return [col](CDocumentDlg& dlg, const QString& input) {
                 return ReplaceInCell(dlg.Grid(), 1, col, input);
             };
         };
-        auto customerBox = [](CSaleDocDlg& dlg, const QString& input) {
+        auto customerBox = [](CDocumentDlg& dlg, const QString& input) {
             return TypeInCombo(dlg.CustomerBox(), input);
         };
         const QString out = QStringLiteral("销售出库"), back = QStringLiteral("销售退货");
@@ -541,7 +541,7 @@ class TestHostileInput : public QObject {
                            customerBox),
             SaleField<Out>(
                 out, "实收款", Expect::Number, NumberKind::Amount, "receipt",
-                [](CSaleDocDlg& dlg, const QString& input) {
+                [](CDocumentDlg& dlg, const QString& input) {
                     return TypeInBox(dlg.ReceiptBox(), input);
                 },
                 QStringLiteral("欠款")),
@@ -550,11 +550,11 @@ class TestHostileInput : public QObject {
             SaleField<Out>(out, "数量", Expect::Number, NumberKind::Quantity, "count",
                            cell(kLineCount)),
             SaleField<Out>(out, "工号", Expect::OptionalName, NumberKind::Quantity, "employeeid",
-                           [](CSaleDocDlg& dlg, const QString& input) {
+                           [](CDocumentDlg& dlg, const QString& input) {
                                return TypeInBox(dlg.EmployeeIdBox(), input);
                            }),
             SaleField<Out>(out, "员工", Expect::OptionalName, NumberKind::Quantity, "employeename",
-                           [](CSaleDocDlg& dlg, const QString& input) {
+                           [](CDocumentDlg& dlg, const QString& input) {
                                return TypeInBox(dlg.EmployeeNameBox(), input);
                            }),
             SaleField<Out>(out, "件数", Expect::Text, NumberKind::Quantity, "pcs", cell(kLinePcs)),
@@ -562,7 +562,7 @@ class TestHostileInput : public QObject {
                                   customerBox),
             SaleField<CSaleInDlg>(
                 back, "实退", Expect::Number, NumberKind::Amount, "receipt",
-                [](CSaleDocDlg& dlg, const QString& input) {
+                [](CDocumentDlg& dlg, const QString& input) {
                     return TypeInBox(dlg.ReceiptBox(), input);
                 },
                 QStringLiteral("欠款")),

@@ -12,12 +12,12 @@
 #include "DocumentShop.h"
 #include "GridInput.h"
 #include "Screenshot.h"
-#include "ui/CDbAction.h"
 #include "catalogue/MinimumStock.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
 #include "grid/CGridCtrl.h"
 #include "support/MessageScript.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
@@ -52,8 +52,8 @@ class TestLowStockNotice : public QObject {
         SetMinimum(shop.db, "0101000001", "5");
         SetMinimum(shop.db, "0101000002", "3");
         SetMinimum(shop.db, "0101000003", "5");
-        CSaleDocDlg* sale = shop.saleOut;
-        QSignalSpy notices(sale, &CSaleDocDlg::lowStockNoticed);
+        CDocumentDlg* sale = shop.saleOut;
+        QSignalSpy notices(sale, &CDocumentDlg::lowStockNoticed);
         MessageScript messages;
 
         // Everything stays above its minimum: nothing is said but the save.
@@ -99,8 +99,8 @@ class TestLowStockNotice : public QObject {
         QCOMPARE(LowList(), (QStringList{"0101000001 3", "0101000002 1"}));
 
         // A return lifts 螺母 back above its minimum: nothing to tell.
-        CSaleDocDlg* back = shop.saleIn;
-        QSignalSpy returnNotices(back, &CSaleDocDlg::lowStockNoticed);
+        CDocumentDlg* back = shop.saleIn;
+        QSignalSpy returnNotices(back, &CDocumentDlg::lowStockNoticed);
         messages.Clear();
         shop.NewSale(back);
         shop.AddSaleLine(back, "0101000002", "2");
@@ -133,8 +133,8 @@ class TestLowStockNotice : public QObject {
         QVERIFY(shop.ready);
         shop.AddProduct("0101000001", "五金-螺丝", "1.00", "10");
         SetMinimum(shop.db, "0101000001", "5");
-        CSaleDocDlg* sale = shop.saleOut;
-        QSignalSpy notices(sale, &CSaleDocDlg::lowStockNoticed);
+        CDocumentDlg* sale = shop.saleOut;
+        QSignalSpy notices(sale, &CDocumentDlg::lowStockNoticed);
         MessageScript messages;
         shop.NewSale(sale);
         shop.AddSaleLine(sale, "0101000001", "6");

@@ -12,7 +12,6 @@
 #include "DocumentShop.h"
 #include "GridInput.h"
 #include "Screenshot.h"
-#include "text/HarborClock.h"
 #include "documents/CEntryDlg.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -24,6 +23,7 @@
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
 #include "support/MessageScript.h"
+#include "text/HarborClock.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ QStringList GridRows(CGridCtrl* grid) {
 }
 
 // Saves the document of a sales window; the success stands in its status line.
-void Save(CSaleDocDlg* dlg, MessageScript&) {
+void Save(CDocumentDlg* dlg, MessageScript&) {
     QTest::mouseClick(dlg->SaveButton(), Qt::LeftButton);
     QCOMPARE(dlg->StatusLine()->text(), QString("已成功保存在数据库中"));
 }

@@ -16,9 +16,7 @@
 
 #include "db/CConnection.h"
 #include "db/CDbException.h"
-#include "ui/CDbAction.h"
-#include "text/HarborClock.h"
-#include "documents/CSaleDocStore.h"
+#include "documents/CFormStore.h"
 #include "documents/CSaleInDlg.h"
 #include "documents/CSaleOriginDlg.h"
 #include "documents/CSaleOutDlg.h"
@@ -31,6 +29,8 @@
 #include "queries/CSaleOutQueryDlg.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
+#include "text/HarborClock.h"
+#include "ui/CDbAction.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ void Type(const QString& text) {
 
 // 按原单退货 by keys only: Alt+R, the sale's number and Enter, each line's quantity typed and
 // Enter (an empty one passed by ↓), Enter takes them. What the dialog showed of the lines.
-QStringList ReturnByKeys(CSaleDocDlg* dlg, const QString& sale, const QStringList& quantities) {
+QStringList ReturnByKeys(CDocumentDlg* dlg, const QString& sale, const QStringList& quantities) {
     QStringList shown;
     if (!dlg->ReturnFromSaleButton() || dlg->ReturnFromSaleButton()->text() != "按原单退货(&R)")
         return {"no button"};
@@ -160,7 +160,7 @@ int RunWorkstation(int worker, const QString& where) {
         qWarning("workstation %d: %s", worker, qPrintable(message.text));
         return int(IDOK);
     });
-    const CSaleDocStore store(SaleDocKind::SaleIn());
+    const CFormStore store(DocumentForm::SaleIn());
     const ReturnableLine sold = ReadReturnableSale(kSaleNumber, QString()).lines.value(0);
     // Its own return, saved first with one screw, then saved again with one more each time
     // (saves again take no number, so only the sale's lock keeps them apart).
@@ -171,7 +171,7 @@ int RunWorkstation(int worker, const QString& where) {
         QStringList line = sold.line.mid(0, 8);
         line[5] = QString::number(quantity);
         line[7] = ImportLineAmount(line[5], line[4]);
-        const SaleDocHeader header{
+        const DocumentHeader header{
             oddnum, "张三五金", "2026-12-08 10:00:00", line[7], line[7], "结清", "", ""};
         DocumentWrite write;
         RunDbAction(nullptr, QStringLiteral("保存单据"), [&] {

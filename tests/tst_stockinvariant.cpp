@@ -23,9 +23,9 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
-#include "support/SettleConfirm.h"
 #include "support/DocumentShop.h"
 #include "support/MessageScript.h"
+#include "support/SettleConfirm.h"
 
 namespace {
 
@@ -96,9 +96,9 @@ class Run {
   private:
     int Pick(int n) { return int(m_rng.bounded(n)); }
     template <typename T> const T& Any(const QList<T>& items) { return items[Pick(items.size())]; }
-    CSaleDocDlg* SaleWindow() {
-        return Pick(2) ? static_cast<CSaleDocDlg*>(m_shop.saleOut)
-                       : static_cast<CSaleDocDlg*>(m_shop.saleIn);
+    CDocumentDlg* SaleWindow() {
+        return Pick(2) ? static_cast<CDocumentDlg*>(m_shop.saleOut)
+                       : static_cast<CDocumentDlg*>(m_shop.saleIn);
     }
     CGridCtrl* GridOf(int window) {
         return window == 0   ? m_shop.saleOut->Grid()
@@ -155,8 +155,8 @@ void Run::AddLine() {
     MessageScript messages({AnswerOf(Pick(2))});
     const int window = Pick(3);
     if (window < 2) {
-        CSaleDocDlg* dlg = window == 0 ? static_cast<CSaleDocDlg*>(m_shop.saleOut)
-                                       : static_cast<CSaleDocDlg*>(m_shop.saleIn);
+        CDocumentDlg* dlg = window == 0 ? static_cast<CDocumentDlg*>(m_shop.saleOut)
+                                        : static_cast<CDocumentDlg*>(m_shop.saleIn);
         if (!dlg->m_bOpen)
             m_shop.NewSale(dlg, Any(kStates));
         m_shop.AddSaleLine(dlg, product.code, quantity);
@@ -210,7 +210,7 @@ void Run::Save() {
         m_log.last() += QString(" save 采购入库 %1 %2").arg(saved).arg(messages.Texts().join("/"));
         return;
     }
-    CSaleDocDlg* dlg = SaleWindow();
+    CDocumentDlg* dlg = SaleWindow();
     if (!dlg->m_bOpen || dlg->Grid()->GetRowCount() < 2)
         return;
     if (dlg->CustomerBox()->currentText().isEmpty())

@@ -10,7 +10,6 @@
 #include "ModalDriver.h"
 #include "UserInput.h"
 
-#include "text/HarborClock.h"
 #include "catalogue/CPinyinSelectDlg.h"
 #include "catalogue/CSelectNameDlg.h"
 #include "catalogue/PickHandOver.h"
@@ -22,6 +21,7 @@
 #include "queries/CSaleInQueryDlg.h"
 #include "queries/CSaleOutQueryDlg.h"
 #include "queries/SaleQueryControls.h"
+#include "text/HarborClock.h"
 #include "ui/PickArea.h"
 
 namespace {
@@ -65,13 +65,13 @@ QString DocumentShop::Stock(const QString& code) {
     return db.Value("SELECT total FROM property WHERE code=?", {code});
 }
 
-void DocumentShop::NewSale(CSaleDocDlg* dlg, const QString& state) {
+void DocumentShop::NewSale(CDocumentDlg* dlg, const QString& state) {
     QTest::mouseClick(dlg->NewButton(), Qt::LeftButton);
     dlg->CustomerBox()->setEditText("张三五金");
     ChooseState(dlg->StateBox(), state);
 }
 
-void DocumentShop::AddSaleLine(CSaleDocDlg* dlg, const QString& code, const QString& quantity) {
+void DocumentShop::AddSaleLine(CDocumentDlg* dlg, const QString& code, const QString& quantity) {
     const QString state = dlg->StateBox()->currentText();
     AddLineBySearch(dlg->SearchBox(), code);
     TypeInCell(dlg->Grid(), dlg->Grid()->GetRowCount() - 1, 6, quantity);

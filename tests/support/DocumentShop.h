@@ -9,7 +9,7 @@
 class CEntryDlg;
 class CEntryQueryDlg;
 class CGridCtrl;
-class CSaleDocDlg;
+class CDocumentDlg;
 class CSaleInDlg;
 class CSaleInQueryDlg;
 class CSaleOutDlg;
@@ -48,9 +48,9 @@ class DocumentShop {
     QString Stock(const QString& code);
 
     // A sales document started with a customer and a state.
-    void NewSale(CSaleDocDlg* dlg, const QString& state = QStringLiteral("结清"));
+    void NewSale(CDocumentDlg* dlg, const QString& state = QStringLiteral("结清"));
     // A line through the search box and the pinyin picker, then its quantity typed.
-    void AddSaleLine(CSaleDocDlg* dlg, const QString& code, const QString& quantity);
+    void AddSaleLine(CDocumentDlg* dlg, const QString& code, const QString& quantity);
     // A stock-in document started with a supplier and the state 未付.
     void NewEntry();
     void AddEntryLine(const QString& code, const QString& price, const QString& quantity);

@@ -1,24 +1,25 @@
 #pragma once
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <QTimer>
 #include <optional>
 
+#include "documents/CFormStore.h"
 #include "documents/CLineMemory.h"
-#include "documents/CSaleDocStore.h"
-#include "documents/SaleDocControls.h"
-#include "documents/SaleDocKind.h"
+#include "documents/DocumentControls.h"
+#include "documents/DocumentForm.h"
 #include "documents/UnconfirmedSave.h"
 #include "ui/CPickReceiver.h"
 #include "ui/CWorkDialog.h"
 
 class CGridCtrl;
-class CGridResult;
+struct CGridResult;
 class DocumentSaveMark;
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
+class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -26,22 +27,21 @@ class QPushButton;
 struct ReturnableLine;
 struct ScannerProblem;
 
-// A sales document window: the sales-out document (销售出库) and the sales-return document
-// (销售退货) are two instances that differ by their SaleDocKind.
-// The user starts a document (which draws its number), picks the customer, fills the line
-// table by the product pickers, a right-click replacement or a pasted scanner text, chooses
-// the payment state and saves. A save writes one row per line and moves the stock.
-// Each line remembers the stored row it stands for, so saving again, deleting a line or
-// replacing a line's product moves exactly the difference between what was stored and what is
-// stored now. Nothing is dropped or written half-edited: closing, printing, starting a new
+// A document window: 销售出库, 销售退货 and 采购入库 are three forms of it (DocumentForm).
+// The user starts a document (which draws its number), picks the customer or supplier, fills
+// the line table by the product pickers, a right-click replacement or (at the counter) a pasted
+// scanner text, chooses the payment state and saves. A save writes one row per line and moves
+// the stock. Each line remembers the stored row it stands for, so saving again, deleting a line
+// or replacing a line's product moves exactly the difference between what was stored and what
+// is stored now. Nothing is dropped or written half-edited: closing, printing, starting a new
 // document and deleting a stored line ask first when the screen holds unsaved changes.
-class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
+class CDocumentDlg : public CWorkDialog, public CPickReceiver {
     Q_OBJECT
   public:
-    CSaleDocDlg(const SaleDocKind& kind, QWidget* parent = nullptr);
-    ~CSaleDocDlg() override;
+    explicit CDocumentDlg(const DocumentForm& form, QWidget* parent = nullptr);
+    ~CDocumentDlg() override;
 
-    const SaleDocKind& Kind() const { return m_kind; }
+    const DocumentForm& Form() const { return m_form; }
 
     void PutPickedProduct() override;
     void PutPickedParty(const QString& name) override;
@@ -56,12 +56,12 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     // saves and opens the next document, ready to scan.
     void SaveAndPrint();
     void SaveAndNew();
-    // "导入扫描枪数据": the paste dialog, whose text goes to the scanner box.
+    // "导入扫描枪数据" (counter forms): the paste dialog, whose text goes to the scanner box.
     void PasteScannerText();
     // "新增商品": appends a line and fills it through a picker.
     void AddLine();
     // "删除商品": removes the line chosen by a left click; a stored line leaves the database at
-    // once, with its stock given back and the document's amounts recomputed from the rows that
+    // once, with its stock moved back and the document's amounts recomputed from the rows that
     // remain.
     void DeleteLine();
     // Whether the screen holds something that is not stored: changes after the last save, or
@@ -72,22 +72,30 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     bool NeedsSaving() const;
     // Shows the document as it is stored now (after another window changed it).
     void ReloadDocument();
-    // Enter in the customer box: lists the customers whose initials hold the typed text.
-    void SearchCustomer();
+    // Enter in the party box: lists the customers or suppliers whose initials hold the text.
+    void SearchParty();
     // Imports the scanner text of the barcode box (what the 500 ms timer does).
     void ImportBarcode();
     // "打印" (1), "打印设置" (2), "打印预览" (3): hands the document to the home view and prints.
     void PrintDocument(int mode);
-    // "打印小票": the stored document's receipt (saved first, as for printing).
+    // "打印小票" (counter forms): the stored document's receipt (saved first, as for printing).
     void PrintDocumentReceipt();
     // "按原单退货" (returns only): lines of a stored sale taken at the sale's price, discount
     // and tax option, at most what is left of each to return.
     void ReturnFromSale();
 
+    // The controls; those of a feature the form lacks are null (DocumentControls).
     CGridCtrl* Grid() const { return m_ui.m_pGrid; }
     QLineEdit* OddnumBox() const { return m_ui.m_pOddnum; }
-    QComboBox* CustomerBox() const { return m_ui.m_pCustomer; }
+    QComboBox* PartyBox() const { return m_ui.m_pParty; }
+    QComboBox* CustomerBox() const { return m_ui.m_pParty; }
+    QComboBox* SupplierBox() const { return m_ui.m_pParty; }
+    QPushButton* PartyButton() const { return m_ui.m_pSelectParty; }
+    QPushButton* CustomerButton() const { return m_ui.m_pSelectParty; }
+    QPushButton* SupplierButton() const { return m_ui.m_pSelectParty; }
+    QDateEdit* DateBox() const { return m_ui.m_pDate; }
     QLineEdit* ReceivableBox() const { return m_ui.m_pReceivable; }
+    QLineEdit* MoneyBox() const { return m_ui.m_pReceivable; }
     QLineEdit* ReceiptBox() const { return m_ui.m_pReceipt; }
     QComboBox* StateBox() const { return m_ui.m_pState; }
     QLineEdit* EmployeeNameBox() const { return m_ui.m_pEmployeeName; }
@@ -96,7 +104,6 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     // True while text typed into the barcode box waits to be imported.
     bool BarcodeImportPending() const { return m_importTimer.isActive(); }
     QLineEdit* SearchBox() const { return m_ui.m_pSearch; }
-    QPushButton* CustomerButton() const { return m_ui.m_pSelectCustomer; }
     QPushButton* NewButton() const { return m_ui.m_pNewDoc; }
     QPushButton* SaveButton() const { return m_ui.m_pSave; }
     QPushButton* AddLineButton() const { return m_ui.m_pAddLine; }
@@ -107,17 +114,17 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QPushButton* PrintSetupButton() const { return m_ui.m_pPrintSetup; }
     QPushButton* PreviewButton() const { return m_ui.m_pPreview; }
     QPushButton* ReceiptButton() const { return m_ui.m_pPrintReceipt; }
-    QPushButton* SaveAndPrintButton() const { return m_pSavePrint; }
-    QPushButton* SaveAndNewButton() const { return m_pSaveNew; }
-    QPushButton* ScannerButton() const { return m_pScanner; }
-    QPushButton* ReturnFromSaleButton() const { return m_pReturnFromSale; } // null for sales
+    QPushButton* SaveAndPrintButton() const { return m_ui.m_pSavePrint; }
+    QPushButton* SaveAndNewButton() const { return m_ui.m_pSaveNew; }
+    QPushButton* ScannerButton() const { return m_ui.m_pScanner; }
+    QPushButton* ReturnFromSaleButton() const { return m_ui.m_pReturnFromSale; }
     // Tells the result of the last save; the saved mark is on while the screen is stored.
     QLabel* StatusLine() const;
     bool IsMarkedSaved() const;
 
     QString m_strOddnum;
-    QString m_strCustomer;
-    QString m_strReceivable;
+    QString m_strCustomer;   // the party: the customer, or the supplier of a stock-in
+    QString m_strReceivable; // the amount due: 应收, 应退, 本单金额
     QString m_strReceipt;
     QString m_strState;
     QString m_strEmployeeName;
@@ -125,7 +132,8 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QString m_strBarcode;
     QString m_strSearch;
     QString m_strNow;
-    QString m_strSaveTime;
+    QString m_strSaveTime; // the clock when the save started, or the delivery date
+    QDate m_date;          // the delivery date of a stock-in
     bool m_bSinglePage = true;
     bool m_bOpen = false;
     bool m_bSaved = false;
@@ -143,54 +151,61 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void FirstShown() override;
 
   private:
+    // CDocumentDlg.cpp: the document as a whole.
     void ConnectControls();
-    void InstallKeys();
-    void PlaceExtraButtons();
-    void OnReceiptEdited(const QString& text);
     void EnableDocument(bool enable);
+    void OnSinglePage(bool on);
+    bool AskToSave();
+    bool HandOverDocument();
     void ShowValues();
     void ReadBoxes();
-    SaleDocHeader Header() const;
-    QVector<SaleDocLine> ReadLines() const;
-    QVector<ScreenLine> ScreenLines(const QVector<SaleDocLine>& lines);
-    bool AskToSave();
-    bool WriteDocument(SaleDocHeader& header, const QVector<SaleDocLine>& lines);
-    QStringList StockCodes(const QVector<SaleDocLine>& lines) const;
-    void ShowLowStock(const QString& text);
-    void TakeWritten(const QStringList& header, const QVector<SaleDocLine>& lines);
+    void ClearHeader();
+    DocumentHeader Header() const;
+    bool HeaderChanged() const;
+    QVector<ScreenLine> ScreenLines(const QVector<DocumentLine>& lines);
+    bool WriteDocument(DocumentHeader& header, const QVector<DocumentLine>& lines);
     bool NothingInDoubt();
-    void TakeOperatorsEmployee();
-    bool PricesAllowed(const QVector<SaleDocLine>& lines);
+    void TakeWritten(const QStringList& header, const QVector<DocumentLine>& lines);
     void ShowWrittenHeader(const QStringList& header);
-    bool SaveBeforeLineDelete(int* row);
     void CloseDocument();
+    void OnSelectParty();
+    // CDocumentDlgKeys.cpp: keys, the Tab chain and the buttons that save and go on.
+    void InstallKeys();
+    void InstallCounterKeys();
+    void OnReceiptEdited(const QString& text);
+    // CDocumentDlgLines.cpp: the line table.
     int AppendLine();
+    bool IsLine(int row) const;
     bool TakeTypedCode(int row);
-    void TickClock();
-    void OnStateSelected();
-    void OnSelectCustomer();
-    void OnBarcodeChanged();
     void OnGridClick(int row, int col);
     void OnGridRightClick(int row, int col);
     void OnGridEndEdit(int row, int col, CGridResult* result);
     bool RefuseNumber(int row, int col);
     bool RecomputeLine(int row, int col);
     void UpdateReceivable();
+    bool SaveBeforeLineDelete(int* row);
+    // CDocumentDlgCounter.cpp: what only the counter forms do.
+    void TickClock();
+    void TakeOperatorsEmployee();
+    void OnStateSelected();
+    void OnBarcodeChanged();
+    bool PricesAllowed(const QVector<DocumentLine>& lines);
+    QStringList StockCodes(const QVector<DocumentLine>& lines) const;
+    void ShowLowStock(const QString& text);
     void ImportEntries(const QString& text);
     QString ScannerProblemsMessage(const QList<ScannerProblem>& problems) const;
     void RefuseBarcode(const QString& message);
-    void OnSinglePage(bool on);
-    bool HandOverDocument();
+    void ClearBarcode();
+    // CDocumentDlgReturns.cpp: lines taken from a stored sale.
     QHash<QString, qint64> SaleLinesOnScreen() const;
     void TakeSaleLine(const ReturnableLine& line, const QString& quantity);
     bool RefuseSaleLineEdit(int row, int col);
 
-    SaleDocKind m_kind;
-    CSaleDocStore m_store;
+    DocumentForm m_form;
+    CFormStore m_store;
     UnconfirmedSave m_unconfirmed;  // a first save the server never confirmed
     QString m_strOperatorsEmployee; // the employee a new document started with
     CLineMemory m_lines;
@@ -198,11 +213,7 @@ class CSaleDocDlg : public CWorkDialog, public CPickReceiver {
     QTimer m_clock;
     QTimer m_importTimer;
 
-    SaleDocControls m_ui;
+    DocumentControls m_ui;
     DocumentSaveMark* m_pSaveMark = nullptr;
-    QPushButton* m_pSavePrint = nullptr;
-    QPushButton* m_pSaveNew = nullptr;
-    QPushButton* m_pScanner = nullptr;
-    QPushButton* m_pReturnFromSale = nullptr;
     bool m_bReceiptTyped = false; // the clerk typed the receipt (a state never erases it)
 };

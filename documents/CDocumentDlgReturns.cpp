@@ -2,17 +2,17 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "documents/CSaleDocDlg.h"
+#include "documents/CDocumentDlg.h"
 #include "documents/CSaleOriginDlg.h"
+#include "documents/DocumentGrid.h"
 #include "documents/DocumentSaveMark.h"
-#include "documents/SaleDocGrid.h"
 #include "documents/SaleLineMath.h"
 #include "grid/CGridCtrl.h"
 #include "text/Cents.h"
 #include "ui/HarborMessageBox.h"
 
-void CSaleDocDlg::ReturnFromSale() {
-    if (!m_pReturnFromSale || (!m_bOpen && !NewDocument()))
+void CDocumentDlg::ReturnFromSale() {
+    if (!m_ui.m_pReturnFromSale || (!m_bOpen && !NewDocument()))
         return;
     m_ui.m_pGrid->EndEditing();
     CSaleOriginDlg dialog(m_strOddnum, SaleLinesOnScreen(), this);
@@ -20,8 +20,8 @@ void CSaleDocDlg::ReturnFromSale() {
         return;
     for (const CSaleOriginDlg::Taken& taken : dialog.TakenLines())
         TakeSaleLine(taken.line, taken.quantity);
-    if (m_ui.m_pCustomer->currentText().isEmpty())
-        m_ui.m_pCustomer->setEditText(dialog.Sale().customer);
+    if (m_ui.m_pParty->currentText().isEmpty())
+        m_ui.m_pParty->setEditText(dialog.Sale().customer);
     m_ui.m_pGrid->Refresh();
     m_pSaveMark->MarkChanged();
     UpdateReceivable();
@@ -29,33 +29,34 @@ void CSaleDocDlg::ReturnFromSale() {
 }
 
 // What the lines on screen return of each sale line, as the save will hold it.
-QHash<QString, qint64> CSaleDocDlg::SaleLinesOnScreen() const {
+QHash<QString, qint64> CDocumentDlg::SaleLinesOnScreen() const {
     QHash<QString, qint64> held;
     for (int row = 1; row < m_ui.m_pGrid->GetRowCount(); ++row) {
         const LineMemory* memory = m_lines.Find(row);
         if (memory && memory->sale)
-            held[SaleLineKey(*memory->sale)] += CentsOf(m_ui.m_pGrid->GetCellText(row, kLineCount));
+            held[SaleLineKey(*memory->sale)] +=
+                CentsOf(m_ui.m_pGrid->GetCellText(row, m_form.columns.count));
     }
     return held;
 }
 
 // A new line at the sale line's price, discount and tax option: its amount is what the
 // customer paid for the quantity.
-void CSaleDocDlg::TakeSaleLine(const ReturnableLine& sold, const QString& quantity) {
-    SaleDocLine line = m_store.LineFromTexts(sold.line);
+void CDocumentDlg::TakeSaleLine(const ReturnableLine& sold, const QString& quantity) {
+    DocumentLine line = m_store.LineFromTexts(sold.line);
     line.count = quantity;
     line.amount = ImportLineAmount(quantity, line.price);
     line.pcs.clear();
     const int row = AppendLine();
-    PutStoredSaleLine(m_ui.m_pGrid, row, line, {line.discount});
-    LockTakenSaleLine(m_ui.m_pGrid, row);
+    PutStoredLine(m_ui.m_pGrid, m_form, row, line, {line.discount});
+    LockTakenSaleLine(m_ui.m_pGrid, m_form, row);
     m_lines.Of(row).sale = sold.ref;
 }
 
 // A line taken from a sale keeps the sale's product, price, discount and tax option.
-bool CSaleDocDlg::RefuseSaleLineEdit(int row, int col) {
+bool CDocumentDlg::RefuseSaleLineEdit(int row, int col) {
     const LineMemory* memory = m_lines.Find(row);
-    if (!memory || !memory->sale || col == kLineCount || col == kLinePcs)
+    if (!memory || !memory->sale || col == m_form.columns.count || col == m_form.columns.pcs)
         return false;
     HarborMessageBox(this, QStringLiteral("第%1行是按原单退货的商品,只能修改数量").arg(row));
     return true;
