@@ -50,7 +50,9 @@ const WorkWindow kWorkWindows[] = {
     {"入库查询", ID_ENTRY_QUERY_DLG},   {"帐目统计", ID_ACCOUNT_DLG},
     {"经营报表", ID_REPORT_DLG},        {"库存盘点", ID_INVENTORY_DLG},
     {"客户", ID_CUSTOMER_BUTTON},       {"供货商", ID_SUPPLIER_DLG},
-    {"员工", ID_EMPLOYEE_BUTTON}};
+    {"员工", ID_EMPLOYEE_BUTTON},       {"销售出库", ID_SALE_OUT_DLG},
+    {"销售退货", ID_SALE_IN_DLG},       {"采购入库", ID_ENTRY_DLG},
+    {"盘点", ID_STOCKTAKE_DLG}};
 
 QString Today() {
     return QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
