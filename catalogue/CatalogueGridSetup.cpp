@@ -1,7 +1,7 @@
 #include "catalogue/CatalogueGridSetup.h"
 
 #include "grid/CGridCtrl.h"
-#include "grid/CGridDefaultCell.h"
+#include "grid/GridHeading.h"
 
 namespace {
 constexpr int kRowHeight = 25;
@@ -10,15 +10,7 @@ constexpr quint32 kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 void SetupCatalogueGrid(CGridCtrl* grid, const QStringList& headers, const QVector<int>& widths,
                         int fixedCols) {
-    grid->SetGridBkColor(Qt::white);
-    grid->SetTextBkColor(Qt::white);
-    grid->SetDefCellHeight(kRowHeight);
-    for (bool fixedRow : {false, true}) {
-        for (bool fixedCol : {false, true}) {
-            if (CGridDefaultCell* cell = grid->GetDefaultCell(fixedRow, fixedCol))
-                cell->SetFormat(kCentred);
-        }
-    }
+    SetPlainCentredLook(grid, kRowHeight);
     grid->SetColumnCount(int(headers.size()));
     grid->SetRowCount(1);
     grid->SetFixedRowCount(1);

@@ -5,7 +5,6 @@
 #include "documents/SaleLineMath.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
-#include "grid/CGridDefaultCell.h"
 #include "grid/GridHeading.h"
 
 namespace {
@@ -41,15 +40,7 @@ void SetupLineGrid(CGridCtrl* grid, const DocumentForm& form) {
         texts.push_back(header.toUtf8());
     for (const QByteArray& text : texts)
         headers.push_back(text.constData());
-    grid->SetGridBkColor(Qt::white);
-    grid->SetTextBkColor(Qt::white);
-    grid->SetDefCellHeight(kRowHeight);
-    for (bool fixedRow : {false, true}) {
-        for (bool fixedCol : {false, true}) {
-            if (CGridDefaultCell* cell = grid->GetDefaultCell(fixedRow, fixedCol))
-                cell->SetFormat(kCentred);
-        }
-    }
+    SetPlainCentredLook(grid, kRowHeight);
     SetFixedHeading(grid, headers.data(), form.widths.constData(), columns, kRowHeight);
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "grid/CGridCtrl.h"
+#include "grid/CGridDefaultCell.h"
 
 void SetFixedHeading(CGridCtrl* grid, const char* const* headers, const int* widths, int columns,
                      int rowHeight) {
@@ -20,4 +21,16 @@ void SetFixedHeading(CGridCtrl* grid, const char* const* headers, const int* wid
     }
     grid->SetColumnResize(false);
     grid->SetRowResize(false);
+}
+
+void SetPlainCentredLook(CGridCtrl* grid, int rowHeight) {
+    grid->SetGridBkColor(Qt::white);
+    grid->SetTextBkColor(Qt::white);
+    grid->SetDefCellHeight(rowHeight);
+    for (bool fixedRow : {false, true}) {
+        for (bool fixedCol : {false, true}) {
+            if (CGridDefaultCell* cell = grid->GetDefaultCell(fixedRow, fixedCol))
+                cell->SetFormat(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
+    }
 }

@@ -7,3 +7,7 @@ class CGridCtrl;
 // dragging. The document and count windows set up their grids with it.
 void SetFixedHeading(CGridCtrl* grid, const char* const* headers, const int* widths, int columns,
                      int rowHeight);
+
+// White cells and background, rows rowHeight high, and every default cell (fixed or not)
+// centred on one line: the plain look of the program's lists and line tables.
+void SetPlainCentredLook(CGridCtrl* grid, int rowHeight);

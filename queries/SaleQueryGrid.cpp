@@ -2,7 +2,7 @@
 
 #include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
-#include "grid/CGridDefaultCell.h"
+#include "grid/GridHeading.h"
 
 namespace {
 
@@ -12,15 +12,7 @@ constexpr quint32 kLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
 constexpr quint32 kRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
 
 void SetupGrid(CGridCtrl* grid, const QStringList& headers, const QList<int>& widths) {
-    grid->SetGridBkColor(Qt::white);
-    grid->SetTextBkColor(Qt::white);
-    grid->SetDefCellHeight(kRowHeight);
-    for (bool fixedRow : {false, true}) {
-        for (bool fixedCol : {false, true}) {
-            if (CGridDefaultCell* cell = grid->GetDefaultCell(fixedRow, fixedCol))
-                cell->SetFormat(kCentred);
-        }
-    }
+    SetPlainCentredLook(grid, kRowHeight);
     grid->SetColumnCount(static_cast<int>(headers.size()) + 1);
     grid->SetRowCount(1);
     grid->SetFixedRowCount(1);
