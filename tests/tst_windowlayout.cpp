@@ -12,13 +12,6 @@
 #include <functional>
 #include <memory>
 
-#include "shell/CHarborApp.h"
-#include "shell/CHarborView.h"
-#include "shell/CMainFrame.h"
-#include "ui/CWorkDialog.h"
-#include "ui/CommandIds.h"
-#include "ui/FlowLayout.h"
-#include "ui/FontSetup.h"
 #include "grid/CGridCtrl.h"
 #include "parties/CCompanyinfoDlg.h"
 #include "parties/CPartyDlg.h"
@@ -26,9 +19,17 @@
 #include "queries/CAccountDlg.h"
 #include "queries/CDeletedDocsDlg.h"
 #include "queries/CSettleDlg.h"
+#include "shell/CHarborApp.h"
+#include "shell/CHarborView.h"
+#include "shell/CMainFrame.h"
 #include "support/LayoutCheck.h"
 #include "support/MessageScript.h"
+#include "support/Screenshot.h"
 #include "support/TestDatabase.h"
+#include "ui/CWorkDialog.h"
+#include "ui/CommandIds.h"
+#include "ui/FlowLayout.h"
+#include "ui/FontSetup.h"
 
 namespace {
 
@@ -119,15 +120,8 @@ void CompareRoom(const QList<QSize>& small, const QList<QSize>& large) {
     }
 }
 
-// HARBOR_LAYOUT_SHOTS=folder keeps a picture of every window checked, for a look.
-void KeepPicture(QWidget* window, const QString& what) {
-    const QString folder = qEnvironmentVariable("HARBOR_LAYOUT_SHOTS");
-    if (!folder.isEmpty())
-        window->grab().save(QDir(folder).filePath(what + QStringLiteral(".png")));
-}
-
 void ExpectNothingClipped(QWidget* window, const QString& what) {
-    KeepPicture(window, what);
+    Snapshot(window, what); // HARBOR_SHOT_DIR keeps the pictures
     const QStringList faults = ClippedWidgets(window);
     for (const QString& fault : faults)
         qWarning("%s: %s", qPrintable(what), qPrintable(fault));
