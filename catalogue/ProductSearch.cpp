@@ -73,8 +73,12 @@ PagedQuery ProductListQuery(const SqlStatement& condition) {
     QStringList fields;
     for (int col = 1; col < kProductColumnCount; ++col)
         fields << QString::fromUtf8(kColumns[col].field);
-    return PagedQuery{fields.join(QLatin1Char(',')), QStringLiteral("property"), condition.sql,
-                      condition.values, QString()};
+    PagedQuery query;
+    query.columns = fields.join(QLatin1Char(','));
+    query.table = QStringLiteral("property");
+    query.where = condition.sql;
+    query.values = condition.values;
+    return query;
 }
 
 int ShowProductList(CGridCtrl& grid, const SqlStatement& condition, QWidget* parent,

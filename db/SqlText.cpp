@@ -64,3 +64,7 @@ QString SqlValueText(const QVariant& value) {
     }
     return value.toString();
 }
+
+QString CentsSum(const QString& column) {
+    return QStringLiteral("SUM(ROUND(%1*100-(-0.000001)))").arg(column);
+}

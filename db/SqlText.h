@@ -29,3 +29,9 @@ QString RepairText(const QString& text);
 
 // A column value as the program reads it: NULL as empty text, numbers in plain decimal form.
 QString SqlValueText(const QVariant& value);
+
+// The sum of a money column's number copy in whole hundredths, each row's amount rounded as
+// the money texts round. The copies are written with six decimals ("%f"), so an older file's
+// half cent 1.005 reads as 100.4999... hundredths: the small addition rounds it up as the
+// digits of the text do (written as a subtraction: the statements' "+" joins text).
+QString CentsSum(const QString& column);

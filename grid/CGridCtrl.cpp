@@ -118,8 +118,11 @@ int CGridCtrl::StoredColumn(int nCol) const {
 CGridCellBase* CGridCtrl::GetCell(int nRow, int nCol) const {
     if (!IsValid(nRow, nCol))
         return nullptr;
-    if (IsVirtualRow(nRow))
+    if (IsVirtualRow(nRow)) {
+        if (m_pVirtualEditCell && m_idVirtualEdit == CCellID(nRow, nCol))
+            return m_pVirtualEditCell.get();
         return VirtualCell(nRow, nCol);
+    }
     return m_rows[nRow]->cells[StoredColumn(nCol)].get();
 }
 

@@ -38,6 +38,7 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QHash>
 #include <QPalette>
 #include <QPointer>
 #include <QSet>
@@ -48,6 +49,7 @@
 #include <vector>
 
 class CGridCell;
+class CGridCellCombo;
 class CGridDefaultCell;
 class CTitleTip;
 class QMimeData;
@@ -277,6 +279,11 @@ class CGridCtrl : public QAbstractScrollArea {
     bool IsVirtualRow(int nRow) const;
     // The format of the cells of the source's rows in a column.
     void SetColumnFormat(int nCol, quint32 nFormat);
+    // A column of the source's rows that the user may change in an editable grid: in a text
+    // box, or from a drop list when options are given. What the user sets (or SetCellText
+    // sets) shows over the source's text until the rows are read again (SetRowSource,
+    // ReloadRowSource); the owner stores it in its end-edit handler.
+    void SetColumnEditable(int nCol, const QStringList& options = {});
 
     // ---- Colours and default cells -----------------------------------------------------
     void SetGridBkColor(const QColor& clr);
@@ -419,6 +426,20 @@ class CGridCtrl : public QAbstractScrollArea {
 
     void Init();
     CGridCellBase* VirtualCell(int nRow, int nCol) const;
+    bool IsVirtualEditColumn(int nCol) const { return m_virtualEditColumns.contains(nCol); }
+    // A text given to an editable cell of a source's row, or taken back.
+    bool SetVirtualText(int nRow, int nCol, const QString& str);
+    void ForgetVirtualTexts();
+    // The cell of a source's row being edited has an object of its own while its editor is open
+    // (the shared cell changes with every cell painted).
+    CGridCellBase* BeginVirtualEdit(int nRow, int nCol);
+    void EndVirtualEdit() { m_idVirtualEdit = CCellID(); }
+    // After an end-edit handler: whether the cell it was told about is still the same one (the
+    // handler may have removed the row or given the grid new rows).
+    bool IsSameEditedCell(int nRow, int nCol, const CGridCellBase* pCell, int nReadsBefore) const;
+    // Gives an edited cell its text back after a refused edit.
+    void RestoreEditedText(CGridCellBase* pCell, int nRow, int nCol, const QString& oldText,
+                           quint32 oldState);
     CGridCellBase* StoredCell(int nRow, int nCol) const;
     void SetVirtualRowCount(int nRows, int nHeight);
     std::unique_ptr<CGridCellBase> CreateCell(int nRow, int nCol);
@@ -496,7 +517,13 @@ class CGridCtrl : public QAbstractScrollArea {
     int m_nVirtualRows = 0;
     mutable CGridRowCache m_rowCache;
     std::unique_ptr<CGridCell> m_pVirtualCell;
-    std::vector<quint32> m_arVirtualFormats; // by logical column
+    std::unique_ptr<CGridCellCombo> m_pVirtualComboCell; // for the columns with a drop list
+    std::vector<quint32> m_arVirtualFormats;             // by logical column
+    QHash<int, QStringList> m_virtualEditColumns;        // logical column -> drop list options
+    QHash<QPair<int, int>, QString> m_virtualTexts;      // (row, column) -> what the user set
+    int m_nVirtualReads = 0; // counts the times the source's rows were given anew
+    std::unique_ptr<CGridCell> m_pVirtualEditCell, m_pRetiredEditCell;
+    CCellID m_idVirtualEdit;
 
     CCellID m_idCurrentCell;
     CCellID m_SelectionStartCell; // the anchor

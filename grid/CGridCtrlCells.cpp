@@ -9,6 +9,8 @@
 #include <algorithm>
 
 bool CGridCtrl::SetCellText(int nRow, int nCol, const QString& str) {
+    if (IsVirtualRow(nRow))
+        return SetVirtualText(nRow, nCol, str);
     CGridCellBase* pCell = StoredCell(nRow, nCol);
     if (!pCell)
         return false;
@@ -129,7 +131,8 @@ quint32 CGridCtrl::GetCellState(int nRow, int nCol) const {
     const CGridCellBase* pCell = GetCell(nRow, nCol);
     if (!pCell)
         return 0;
-    return (pCell->GetState() & ~GVIS_SELECTED) | (IsCellSelected(nRow, nCol) ? GVIS_SELECTED : 0);
+    return (pCell->GetState() & ~GVIS_SELECTED) |
+           (IsCellSelected(nRow, nCol) ? quint32(GVIS_SELECTED) : 0u);
 }
 
 bool CGridCtrl::SetCellReadOnly(int nRow, int nCol, bool bReadOnly) {

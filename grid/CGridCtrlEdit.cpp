@@ -30,14 +30,18 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, QPoint point, int nChar) {
     pCell = GetCell(nRow, nCol); // the handler may have changed the rows
     if (!pCell || pCell->IsReadOnly())
         return;
+    if (IsVirtualRow(nRow))
+        pCell = BeginVirtualEdit(nRow, nCol);
     QRect rect = GetCellRect(nRow, nCol);
     if (m_nGridLines != GVL_NONE)
         rect.adjust(0, 0, -1, -1); // keep the grid lines visible around the editor
     m_idEditCell = CCellID(nRow, nCol);
     pCell->Edit(nRow, nCol, rect, point, InPlaceEditId, nChar);
     m_pEditWnd = pCell->GetEditWnd();
-    if (!m_pEditWnd)
+    if (!m_pEditWnd) {
         m_idEditCell = CCellID();
+        EndVirtualEdit();
+    }
     RedrawCell(nRow, nCol);
 }
 
@@ -67,15 +71,16 @@ void CGridCtrl::OnEndInPlaceEdit(const GV_DISPINFO& info) {
         SetCellText(info.row, info.col, info.strText);
         bValid = pCell->ValidateEdit(info.strText);
     }
+    const int reads = m_nVirtualReads;
     const int answer = SendMessageToParent(info.row, info.col, GVN_ENDLABELEDIT);
     // The handler may have rebuilt the rows: only touch the cell if it is still there.
-    if (GetCell(info.row, info.col) != pCell)
+    if (!IsSameEditedCell(info.row, info.col, pCell, reads))
         return;
-    if (bChanged && (answer < 0 || !bValid)) {
-        pCell->SetText(oldText);
-        pCell->SetState((pCell->GetState() & ~GVIS_MODIFIED) | (oldState & GVIS_MODIFIED));
-    }
+    if (bChanged && (answer < 0 || !bValid))
+        RestoreEditedText(pCell, info.row, info.col, oldText, oldState);
     pCell->OnEndEdit();
+    if (IsVirtualRow(info.row))
+        EndVirtualEdit();
     RedrawCell(info.row, info.col);
     ContinueEditingWithKey(info.lastKey);
 }
@@ -137,17 +142,36 @@ bool CGridCtrl::SetCellTextByUser(int nRow, int nCol, const QString& text) {
     const quint32 oldState = pCell->GetState();
     SetCellText(nRow, nCol, text);
     const bool bValid = pCell->ValidateEdit(text);
+    const int reads = m_nVirtualReads;
     const int answer = SendMessageToParent(nRow, nCol, GVN_ENDLABELEDIT);
     // The handler may have rebuilt the rows: only touch the cell if it is still there.
-    if (GetCell(nRow, nCol) != pCell)
+    if (!IsSameEditedCell(nRow, nCol, pCell, reads))
         return false;
     if (answer < 0 || !bValid) {
-        pCell->SetText(oldText);
-        pCell->SetState((pCell->GetState() & ~GVIS_MODIFIED) | (oldState & GVIS_MODIFIED));
+        RestoreEditedText(pCell, nRow, nCol, oldText, oldState);
         RedrawCell(nRow, nCol);
         return false;
     }
     return true;
+}
+
+bool CGridCtrl::IsSameEditedCell(int nRow, int nCol, const CGridCellBase* pCell,
+                                 int nReadsBefore) const {
+    // A source's rows share one cell object: the rows given anew are what tells.
+    if (IsVirtualRow(nRow) && nReadsBefore != m_nVirtualReads)
+        return false;
+    return GetCell(nRow, nCol) == pCell;
+}
+
+void CGridCtrl::RestoreEditedText(CGridCellBase* pCell, int nRow, int nCol, const QString& oldText,
+                                  quint32 oldState) {
+    if (IsVirtualRow(nRow)) {
+        SetVirtualText(nRow, nCol, oldText);
+        pCell->SetText(oldText);
+        return;
+    }
+    pCell->SetText(oldText);
+    pCell->SetState((pCell->GetState() & ~GVIS_MODIFIED) | (oldState & GVIS_MODIFIED));
 }
 
 void CGridCtrl::OnEditCopy() {

@@ -1,5 +1,6 @@
 #include "grid/GridHeading.h"
 
+#include <QFontMetrics>
 #include <QString>
 
 #include "grid/CGridCtrl.h"
@@ -33,4 +34,13 @@ void SetPlainCentredLook(CGridCtrl* grid, int rowHeight) {
                 cell->SetFormat(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
     }
+}
+
+void WidenColumnFor(CGridCtrl* grid, int col, const QString& sample) {
+    const CGridDefaultCell* cell = grid->GetDefaultCell(false, false);
+    const QFontMetrics metrics(cell ? cell->GetFont() : grid->font());
+    const int margin = cell ? cell->GetMargin() : 3;
+    const int wanted = metrics.horizontalAdvance(sample) + 2 * margin + 4;
+    if (wanted > grid->GetColumnWidth(col))
+        grid->SetColumnWidth(col, wanted);
 }

@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include "db/CSqlReader.h"
+#include "db/SqlText.h"
 #include "documents/CostMath.h"
 #include "text/Cents.h"
 
@@ -13,14 +14,6 @@ namespace {
 // above every number.
 QVariantList Bounds(const TextRange& numbers) {
     return {numbers.low, numbers.high.isNull() ? QString(QChar(0xFFFD)) : numbers.high};
-}
-
-// The sum of a number copy in whole hundredths, each document's amount rounded as the
-// queries and statements round its text. The copies are written with six decimals ("%f"), so
-// an older file's half cent 1.005 reads as 100.4999... hundredths: the small addition rounds
-// it up as the digits of the text do (written as a subtraction: the statements' "+" joins text).
-QString CentsSum(const QString& column) {
-    return QStringLiteral("SUM(ROUND(%1*100-(-0.000001)))").arg(column);
 }
 
 // A sum of whole hundredths as money; a NULL sum (no documents) is 0.

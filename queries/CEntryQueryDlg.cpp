@@ -9,9 +9,6 @@
 #include <QPushButton>
 
 #include "accounts/PermissionCheck.h"
-#include "ui/CDbAction.h"
-#include "text/HarborClock.h"
-#include "ui/HarborMessageBox.h"
 #include "catalogue/ProductSearch.h"
 #include "documents/DocumentKeyMap.h"
 #include "documents/DocumentPlan.h"
@@ -21,6 +18,11 @@
 #include "parties/CStatementDlg.h"
 #include "queries/DocumentDelete.h"
 #include "queries/EntryQuerySql.h"
+#include "text/HarborClock.h"
+#include "ui/CDbAction.h"
+#include "ui/CPagedSqlSource.h"
+#include "ui/HarborMessageBox.h"
+#include "ui/RowsToPrint.h"
 
 namespace {
 
@@ -83,16 +85,23 @@ void CEntryQueryDlg::ClearDetail() {
 void CEntryQueryDlg::Query() {
     ClearDetail();
     ReadBoxes();
-    m_ui.m_pList->DeleteNonFixedRows();
     m_nClickRow = m_nClickCol = -1;
-    QVector<EntryDocument> documents;
-    RunDbRead(this, QStringLiteral("查询入库单"), [&] {
-        documents = FindEntryDocuments(m_startDate, m_endDate, m_strSupplier, m_strState);
-    });
-    for (const EntryDocument& document : documents)
-        m_ui.AppendDocument(document);
+    std::shared_ptr<CPagedSqlSource> documents;
+    QString cents;
+    if (RunDbRead(this, QStringLiteral("查询入库单"), [&] {
+            documents = std::make_shared<CPagedSqlSource>(
+                EntryListQuery(m_startDate, m_endDate, m_strSupplier, m_strState), this,
+                QStringLiteral("查询入库单"));
+            cents = documents->ReadSums().value(kListMoney);
+        })) {
+        m_pDocuments = documents;
+        m_ui.ShowDocuments(documents);
+    } else {
+        m_pDocuments.reset();
+        m_ui.m_pList->ClearRowSource();
+    }
     m_ui.m_pList->Refresh();
-    m_strTotal = EntryDocumentsTotal(documents);
+    m_strTotal = EntryTotalFromCents(cents);
     m_ui.m_pTotal->setText(m_strTotal);
 }
 
@@ -180,11 +189,13 @@ void CEntryQueryDlg::PrintList(int mode) {
     list.SetHead(0, QStringLiteral("统计时间:") + m_ui.m_pStart->text() + QStringLiteral("至") +
                         m_ui.m_pEnd->text());
     list.SetHead(1, QStringLiteral("总金额:") + m_strTotal + QStringLiteral("元"));
-    const int rows = m_ui.m_pList->GetRowCount();
-    list.SetRowCount(rows);
-    for (int row = 0; row < rows; ++row)
-        for (int column = kListOddnum; column <= kListState; ++column)
-            list.SetCell(column, row, m_ui.m_pList->GetCellText(row, column));
+    list.SetRowCount(1);
+    for (int column = kListOddnum; column <= kListState; ++column)
+        list.SetCell(column, 0, m_ui.m_pList->GetCellText(0, column));
+    if (m_pDocuments && !RunDbRead(this, QStringLiteral("打印入库单"), [&] {
+            CopyRowsToPrint(*m_pDocuments, list, kListOddnum, kListState);
+        }))
+        return;
     RunListPrint(mode);
 }
 

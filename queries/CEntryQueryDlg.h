@@ -2,10 +2,13 @@
 
 #include <QDate>
 #include <QString>
+#include <memory>
 
-#include "ui/CWorkDialog.h"
-#include "text/HarborClock.h"
 #include "queries/EntryQueryControls.h"
+#include "text/HarborClock.h"
+#include "ui/CWorkDialog.h"
+
+class CPagedSqlSource;
 
 struct CGridResult;
 
@@ -74,4 +77,5 @@ class CEntryQueryDlg : public CWorkDialog {
     void OnSinglePage(bool on);
 
     EntryQueryControls m_ui;
+    std::shared_ptr<CPagedSqlSource> m_pDocuments; // the listed documents; none when unread
 };

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "accounts/PermissionCheck.h"
 #include "catalogue/ProductSearch.h"
@@ -31,7 +32,9 @@
 #include "text/HarborClock.h"
 #include "text/NumericText.h"
 #include "ui/CDbAction.h"
+#include "ui/CPagedSqlSource.h"
 #include "ui/HarborMessageBox.h"
+#include "ui/RowsToPrint.h"
 
 namespace {
 
@@ -124,15 +127,24 @@ void CSaleQueryDlg::RunQuery() {
     // The rows are replaced: a position clicked before no longer stands for a document.
     m_nClickRow = -1;
     m_nClickCol = -1;
-    m_ui.m_pList->DeleteNonFixedRows();
-    QVector<SaleQueryRow> rows;
     const SaleQueryFilter filter{m_dateStart, m_dateEnd, m_strCustomer, m_strState, m_strEmployee};
-    RunDbRead(this, QStringLiteral("查询单据"),
-              [&] { rows = QuerySaleDocuments(m_kind.table, filter); });
-    for (const SaleQueryRow& row : rows)
-        AppendSaleListRow(m_ui.m_pList, row);
+    std::shared_ptr<CPagedSqlSource> documents;
+    QStringList sums;
+    if (RunDbRead(this, QStringLiteral("查询单据"), [&] {
+            documents = std::make_shared<CPagedSqlSource>(SaleListQuery(m_kind.table, filter), this,
+                                                          QStringLiteral("查询单据"));
+            sums = documents->ReadSums();
+        })) {
+        m_pDocuments = documents;
+        ShowSaleList(m_ui.m_pList, documents);
+    } else {
+        m_pDocuments.reset();
+        m_ui.m_pList->ClearRowSource();
+        sums.clear();
+    }
     m_ui.m_pList->Refresh();
-    const SaleQueryTotals totals = SumSaleQueryRows(rows);
+    const SaleQueryTotals totals =
+        SaleTotalsFromCents(sums.value(kListReceivable), sums.value(kListReceipt));
     m_strDue = totals.due;
     m_strReceived = totals.received;
     m_strOutstanding = totals.outstanding;
@@ -216,11 +228,13 @@ void CSaleQueryDlg::ShowTypedDocument() {
     // The list row of the document, when the query lists it, is the one the list commands act on.
     m_nClickRow = -1;
     m_nClickCol = -1;
-    for (int row = 1; row < m_ui.m_pList->GetRowCount(); ++row) {
-        if (m_ui.m_pList->GetCellText(row, kListOddnum) == oddnum) {
-            m_nClickRow = row;
-            m_nClickCol = kListOddnum;
-        }
+    int index = -1;
+    if (m_pDocuments)
+        RunDbRead(this, QStringLiteral("查看单据"),
+                  [&] { index = m_pDocuments->RowOfKey(oddnum); });
+    if (index >= 0) {
+        m_nClickRow = m_ui.m_pList->GetFixedRowCount() + index;
+        m_nClickCol = kListOddnum;
     }
     m_strCurOddnum = oddnum;
     ShowDetail(oddnum);
@@ -306,11 +320,13 @@ void CSaleQueryDlg::PrintList(int mode) {
     const QString totals[] = {m_strDue, m_strReceived, m_strOutstanding};
     for (int i = 0; i < 3; ++i)
         list.SetHead(i + 1, m_kind.listPrintTotals.at(i) + totals[i] + QStringLiteral("元"));
-    const int rows = m_ui.m_pList->GetRowCount();
-    list.SetRowCount(rows);
-    for (int row = 0; row < rows; ++row)
-        for (int column = kListOddnum; column <= kListEmployee; ++column)
-            list.SetCell(column, row, m_ui.m_pList->GetCellText(row, column));
+    list.SetRowCount(1);
+    for (int column = kListOddnum; column <= kListEmployee; ++column)
+        list.SetCell(column, 0, m_ui.m_pList->GetCellText(0, column));
+    if (m_pDocuments && !RunDbRead(this, QStringLiteral("打印单据"), [&] {
+            CopyRowsToPrint(*m_pDocuments, list, kListOddnum, kListEmployee);
+        }))
+        return;
     RunListPrint(mode);
 }
 
@@ -372,7 +388,10 @@ void CSaleQueryDlg::ChangeState(int row, int col) {
             });
     }
     RefreshDetailPrint();
+    // The list is read again where the clerk was, for the next document further down.
+    const int scrolled = list->verticalScrollBar()->value();
     RunQuery();
+    list->verticalScrollBar()->setValue(scrolled);
 }
 
 void CSaleQueryDlg::DeleteDocument() {

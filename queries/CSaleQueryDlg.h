@@ -2,14 +2,16 @@
 
 #include <QDate>
 #include <QString>
+#include <memory>
 
-#include "ui/CWorkDialog.h"
-#include "text/HarborClock.h"
-#include "ui/ListPrintData.h"
 #include "queries/SaleQueryControls.h"
 #include "queries/SaleQueryKind.h"
+#include "text/HarborClock.h"
+#include "ui/CWorkDialog.h"
+#include "ui/ListPrintData.h"
 
 class CGridResult;
+class CPagedSqlSource;
 struct DocumentTable;
 struct SaleDetail;
 
@@ -94,5 +96,6 @@ class CSaleQueryDlg : public CWorkDialog {
 
     SaleQueryKind m_kind;
     SaleQueryControls m_ui;
+    std::shared_ptr<CPagedSqlSource> m_pDocuments; // the listed documents; none when unread
     ListPrintData m_detailPrint{1}; // the shown document as it prints; no rows when none
 };

@@ -10,13 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/FlowLayout.h"
-#include "text/HarborClock.h"
-#include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
+#include "grid/GridHeading.h"
 #include "queries/EntryQuerySql.h"
 #include "queries/RuledGroupBox.h"
+#include "text/HarborClock.h"
+#include "ui/FlowLayout.h"
 
 namespace {
 
@@ -119,7 +119,13 @@ void EntryQueryControls::Create(QWidget* parent) {
                  {QString(), QStringLiteral("单号"), QStringLiteral("供货商"),
                   QStringLiteral("供货日期"), QStringLiteral("金额"), QStringLiteral("付款状态")},
                  {25, 100, 208, 90, 90, 90});
+    // The documents come from a row source; only the state reaches the database, the
+    // document's own texts stay as stored.
     m_pList->SetEditable(true);
+    for (int col = 0; col < kListColumns; ++col)
+        m_pList->SetColumnFormat(col, col == kListMoney ? kRight : kCentred);
+    m_pList->SetColumnEditable(kListState, EntryStates());
+    WidenColumnFor(m_pList, kListOddnum, QStringLiteral("20261231999"));
     m_pDetail = MakeGrid(parent, 101,
                          {QString(), QStringLiteral("商品名称"), QStringLiteral("条形码"),
                           QStringLiteral("规格"), QStringLiteral("单价"), QStringLiteral("数量"),
@@ -164,21 +170,10 @@ void EntryQueryControls::LayOut(QWidget* parent) {
     halves->addWidget(m_pDetailFrame, 1);
 }
 
-void EntryQueryControls::AppendDocument(const EntryDocument& document) {
-    const int row = AppendNumberedRow(m_pList);
-    const QString texts[] = {document.oddnum, document.supplier, document.mydate, document.money};
-    for (int col = kListOddnum; col <= kListMoney; ++col) {
-        m_pList->SetCellText(row, col, texts[col - kListOddnum]);
-        m_pList->SetCellFormat(row, col, col == kListMoney ? kRight : kCentred);
-        // Only the state reaches the database; the document's own texts stay as stored.
-        m_pList->SetCellReadOnly(row, col);
-    }
-    m_pList->SetCellType<CGridCellCombo>(row, kListState);
-    if (auto* combo = dynamic_cast<CGridCellCombo*>(m_pList->GetCell(row, kListState)))
-        combo->SetStyle(CBS_DROPDOWNLIST);
-    m_pList->SetComboOptions(row, kListState, EntryStates());
-    m_pList->SetCellText(row, kListState, document.state);
-    m_pList->SetCellFormat(row, kListState, kCentred);
+void EntryQueryControls::ShowDocuments(std::shared_ptr<CGridRowSource> documents) {
+    const int rows = documents->RowCount();
+    m_pList->SetRowSource(std::move(documents), kRowHeight);
+    WidenColumnFor(m_pList, 0, QString::number(rows));
 }
 
 void EntryQueryControls::AppendLine(const QStringList& line) {

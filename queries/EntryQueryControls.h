@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QStringList>
+#include <memory>
 
 struct EntryDocument;
 class CGridCtrl;
+class CGridRowSource;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -58,7 +60,8 @@ struct EntryQueryControls {
     void Create(QWidget* parent);
 
     // Appends a list row for the document; its state becomes a drop-down cell.
-    void AppendDocument(const EntryDocument& document);
+    // Lists the documents of a query (EntryListQuery).
+    void ShowDocuments(std::shared_ptr<CGridRowSource> documents);
     // Appends a detail row: name, code, packing, price, quantity, amount.
     void AppendLine(const QStringList& line);
 

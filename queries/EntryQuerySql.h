@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "ui/CPagedSqlSource.h"
+
 // Reading and changing stored stock-in documents (table entry) for the stock-in query.
 // The database functions raise CDbException; callers run them through RunDbRead/RunDbAction.
 
@@ -31,6 +33,13 @@ QString EntryDocumentsTotal(const QVector<EntryDocument>& documents);
 // typed texts (empty texts match everything), in the order the database returns them.
 QVector<EntryDocument> FindEntryDocuments(const QDate& start, const QDate& end,
                                           const QString& supplier, const QString& state);
+
+// The same list as the window reads it, a page at a time: one row per document in number
+// order (oddnum, supplier, date, amount, state), the total amount in whole hundredths.
+PagedQuery EntryListQuery(const QDate& start, const QDate& end, const QString& supplier,
+                          const QString& state);
+// The total of the list from the sum of EntryListQuery (hundredths; empty for none).
+QString EntryTotalFromCents(const QString& cents);
 
 // The lines of a document: name, code, packing, price, quantity and amount.
 QVector<QStringList> EntryDocumentLines(const QString& oddnum);

@@ -1,6 +1,5 @@
 #include "queries/SaleQueryGrid.h"
 
-#include "grid/CGridCellCombo.h"
 #include "grid/CGridCtrl.h"
 #include "grid/GridHeading.h"
 
@@ -42,25 +41,25 @@ int AppendRow(CGridCtrl* grid, const QStringList& texts, const QList<quint32>& f
 
 } // namespace
 
+// The documents come from a row source. The number, customer and amount due stand for the
+// stored document: only the amount received and the state (a drop list) are edited.
 void SetupSaleListGrid(CGridCtrl* grid, const QStringList& headers) {
     SetupGrid(grid, headers, {85, 120, 130, 60, 60, 63, 60});
     grid->SetEditable(true);
+    const quint32 formats[] = {kCentred, kCentred, kCentred, kCentred,
+                               kRight,   kRight,   kCentred, kCentred};
+    for (int col = 0; col < kListColumns; ++col)
+        grid->SetColumnFormat(col, formats[col]);
+    grid->SetColumnEditable(kListReceipt);
+    grid->SetColumnEditable(kListState, SaleStates());
+    WidenColumnFor(grid, kListOddnum, QStringLiteral("20261231999"));
+    WidenColumnFor(grid, kListTime, QStringLiteral("2026-12-31 23:59:59"));
 }
 
-void AppendSaleListRow(CGridCtrl* grid, const SaleQueryRow& doc) {
-    const int row = AppendRow(grid,
-                              {doc.oddnum, doc.customer, doc.mydate, doc.receivable, doc.receipt,
-                               QString(), doc.employeeName},
-                              {kCentred, kCentred, kCentred, kRight, kRight, kCentred, kCentred});
-    // The number, customer and amount due stand for the stored document: they are not edited.
-    for (int col : {kListOddnum, kListCustomer, kListTime, kListReceivable, kListEmployee})
-        grid->SetCellReadOnly(row, col);
-    grid->SetCellType<CGridCellCombo>(row, kListState);
-    if (auto* combo = dynamic_cast<CGridCellCombo*>(grid->GetCell(row, kListState)))
-        combo->SetStyle(CBS_DROPDOWNLIST);
-    grid->SetComboOptions(row, kListState, SaleStates());
-    grid->SetCellText(row, kListState, StateCellText(doc.state));
-    grid->SetCellFormat(row, kListState, kCentred);
+void ShowSaleList(CGridCtrl* grid, std::shared_ptr<CGridRowSource> documents) {
+    const int rows = documents->RowCount();
+    grid->SetRowSource(std::move(documents), kRowHeight);
+    WidenColumnFor(grid, 0, QString::number(rows));
 }
 
 void SetupSaleDetailGrid(CGridCtrl* grid) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QStringList>
+#include <memory>
 
 #include "documents/ReturnOrigins.h"
 #include "queries/SaleQuerySql.h"
 
 class CGridCtrl;
+class CGridRowSource;
 
 // The two tables of the query windows: the document list (one row per document, the state as a
 // drop list, only the received amount and the state editable) and the read-only line detail.
@@ -24,7 +26,8 @@ enum SaleListColumn : int {
 
 // headers: the texts of columns 1 to 7.
 void SetupSaleListGrid(CGridCtrl* grid, const QStringList& headers);
-void AppendSaleListRow(CGridCtrl* grid, const SaleQueryRow& row);
+// Lists the documents of a query (SaleListQuery) in a grid set up as above.
+void ShowSaleList(CGridCtrl* grid, std::shared_ptr<CGridRowSource> documents);
 void SetupSaleDetailGrid(CGridCtrl* grid);
 void AppendSaleDetailRow(CGridCtrl* grid, const SaleDetailLine& line);
 // Below a sale's lines, the returns taken from it; below a return's lines, the sales its lines

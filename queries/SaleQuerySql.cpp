@@ -1,5 +1,7 @@
 #include "queries/SaleQuerySql.h"
 
+#include <cmath>
+
 #include "db/CConnection.h"
 #include "db/CRecordset.h"
 #include "db/CSqlReader.h"
@@ -37,6 +39,36 @@ SqlStatement SaleQueryStatement(const QString& table, const SaleQueryFilter& fil
                 .arg(table),
             {low, high, LikeContains(filter.customer), LikeContains(filter.state),
              LikeContains(filter.employee)}};
+}
+
+// The filter of the list statement over the lines of the documents; a document is listed when
+// one of its lines matches (they all carry the same header).
+PagedQuery SaleListQuery(const QString& table, const SaleQueryFilter& filter) {
+    const SqlStatement plain = SaleQueryStatement(table, filter);
+    const QString where = plain.sql.mid(plain.sql.indexOf(QStringLiteral(" WHERE ")) + 7);
+    const QString state = QStringLiteral("CASE WHEN MIN(state) IN ('%1','%2') THEN MIN(state) "
+                                         "ELSE '%3' END")
+                              .arg(kSettled, kOpen, kDebt);
+    PagedQuery query;
+    query.columns = QStringLiteral("oddnum,MIN(customer),MIN(mydate),MIN(receivable),"
+                                   "MIN(receipt),%1,MIN(employeename)")
+                        .arg(state);
+    query.table = table;
+    query.where = where;
+    query.values = plain.values;
+    query.key = QStringLiteral("oddnum");
+    query.grouped = true;
+    query.sums =
+        QStringLiteral("'','','',%1,%2,'',''")
+            .arg(CentsSum(QStringLiteral("freceivable")), CentsSum(QStringLiteral("freceipt")));
+    query.sumsOver = QStringLiteral("oddnum,freceivable,freceipt");
+    return query;
+}
+
+SaleQueryTotals SaleTotalsFromCents(const QString& dueCents, const QString& receivedCents) {
+    const qint64 due = std::llround(dueCents.toDouble());
+    const qint64 received = std::llround(receivedCents.toDouble());
+    return {CentsText(due), CentsText(received), CentsText(due - received)};
 }
 
 SaleQueryTotals SumSaleQueryRows(const QVector<SaleQueryRow>& rows) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/SqlText.h"
+#include "ui/CPagedSqlSource.h"
 
 #include <QDate>
 #include <QPair>
@@ -65,7 +66,13 @@ QString StateCellText(const QString& state);
 // The amount received after choosing a state: all of it, "0", or what was typed for "欠款".
 QString ReceiptForState(const QString& state, const QString& due, const QString& typed);
 
+// Every document of the list read at once, as the list statement gives them.
 QVector<SaleQueryRow> QuerySaleDocuments(const QString& table, const SaleQueryFilter& filter);
+// The list as the window reads it, a page at a time: one row per document in number order, the
+// state as its cell shows it, the totals of due and received in whole hundredths.
+PagedQuery SaleListQuery(const QString& table, const SaleQueryFilter& filter);
+// The totals of the list from the sums of SaleListQuery (hundredths; empty for none).
+SaleQueryTotals SaleTotalsFromCents(const QString& dueCents, const QString& receivedCents);
 // The lines of a document, its header as stored on the first line, and its invoice date
 // where the table keeps one ("" when none).
 struct SaleDetail {

@@ -14,6 +14,7 @@
 #include "export/ExportFile.h"
 #include "export/GridExport.h"
 #include "grid/CGridCtrl.h"
+#include "queries/SaleQuerySql.h"
 #include "stock/CInventoryDlg.h"
 #include "support/MessageScript.h"
 #include "support/SheetReadBack.h"
@@ -99,6 +100,7 @@ class TestPagedSource : public QObject {
     void pageThatCannotBeReadIsToldOnce();
     void exportReadsTheListFromTheSource();
     void streamedTableIsWrittenBlockAfterBlock();
+    void documentListIsOneRowPerDocumentInNumberOrder();
 };
 
 void TestPagedSource::pagesGiveThePlainReadsRowsAndTotals() {
@@ -333,6 +335,84 @@ void TestPagedSource::streamedTableIsWrittenBlockAfterBlock() {
     QCOMPARE(cancelled.status, ExportResult::Cancelled);
     QCOMPARE(reads, (QList<int>{0, 1000}));
     QVERIFY(!QFile::exists(dir.filePath("c.csv")));
+}
+
+// Sales documents over six days, one row per line with the header repeated: some without a
+// customer or employee (older files), states the list shows as 欠款, amounts with cents.
+void FillSales(TestDatabase& db) {
+    const QStringList customers = {"张三五金", "李四", QString(), "张记"};
+    const QStringList states = {"结清", "未结", "欠款", "已付", QString()};
+    Db()->BeginTransaction();
+    for (int doc = 0; doc < 260; ++doc) {
+        const QString oddnum = QStringLiteral("202612%1%2")
+                                   .arg(1 + (doc * 7) % 6, 2, 10, QLatin1Char('0'))
+                                   .arg(1 + doc, 3, 10, QLatin1Char('0'));
+        const QString customer = customers.at(doc % customers.size());
+        const QString state = states.at((doc / 3) % states.size());
+        const QString due = QStringLiteral("%1.%2").arg(doc * 3).arg(doc % 100, 2, 10, QChar('0'));
+        const QString paid = state == "结清" ? due : state == "欠款" ? "0.05" : "0";
+        for (int line = 0; line <= doc % 4; ++line)
+            db.Exec(QStringLiteral("INSERT INTO saleout (oddnum, customer, mydate, receivable, "
+                                   "receipt, freceivable, freceipt, state, employeename, mc, code) "
+                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {oddnum, customer.isEmpty() ? QVariant() : customer,
+                     oddnum.left(8) + " 10:00:00", due, paid, due.toDouble(), paid.toDouble(),
+                     state.isEmpty() ? QVariant() : state,
+                     doc % 5 == 0 ? QVariant() : QVariant(QStringLiteral("王五")),
+                     QStringLiteral("商品%1").arg(line), CodeOf(line)});
+    }
+    Db()->Commit();
+}
+
+// The sales list read a page at a time against the list statement read at once: the same
+// documents in number order with the states as the list shows them, the same totals, and
+// where a scanned document stands.
+void TestPagedSource::documentListIsOneRowPerDocumentInNumberOrder() {
+    TestDatabase db;
+    FillSales(db);
+    const QList<SaleQueryFilter> filters = {
+        {QDate(2026, 12, 1), QDate(2026, 12, 6), {}, {}, {}},
+        {QDate(2026, 12, 2), QDate(2026, 12, 4), QStringLiteral("张"), {}, {}},
+        {QDate(2026, 12, 1),
+         QDate(2026, 12, 6),
+         {},
+         QStringLiteral("结清"),
+         QStringLiteral("王五")},
+        {QDate(2026, 12, 7), QDate(2026, 12, 9), {}, {}, {}}};
+    for (const SaleQueryFilter& filter : filters) {
+        QVector<SaleQueryRow> plain = QuerySaleDocuments(QStringLiteral("saleout"), filter);
+        std::sort(plain.begin(), plain.end(),
+                  [](const SaleQueryRow& a, const SaleQueryRow& b) { return a.oddnum < b.oddnum; });
+        QStringList expected;
+        for (const SaleQueryRow& row : plain)
+            expected << QStringList{row.oddnum,      row.customer, row.mydate,
+                                    row.receivable,  row.receipt,  StateCellText(row.state),
+                                    row.employeeName}
+                            .join(QLatin1Char('|'));
+        CPagedSqlSource source(SaleListQuery(QStringLiteral("saleout"), filter), nullptr,
+                               QStringLiteral("查询单据"));
+        QCOMPARE(source.RowCount(), plain.size());
+        QCOMPARE(Joined(ReadAll(source, 23)), expected);
+
+        const QStringList sums = source.ReadSums();
+        const SaleQueryTotals paged = SaleTotalsFromCents(sums.value(4), sums.value(5));
+        const SaleQueryTotals summed = SumSaleQueryRows(plain);
+        QCOMPARE(paged.due, summed.due);
+        QCOMPARE(paged.received, summed.received);
+        QCOMPARE(paged.outstanding, summed.outstanding);
+
+        for (int i = 0; i < plain.size(); i += 17)
+            QCOMPARE(source.RowOfKey(plain.at(i).oddnum), i);
+        QCOMPARE(source.RowOfKey(QStringLiteral("20261231999")), -1);
+    }
+    // A document outside the filter stands nowhere in the list.
+    CPagedSqlSource paid(
+        SaleListQuery(QStringLiteral("saleout"),
+                      {QDate(2026, 12, 1), QDate(2026, 12, 6), {}, QStringLiteral("结清"), {}}),
+        nullptr, QStringLiteral("查询单据"));
+    QVERIFY(paid.RowCount() > 0);
+    const QString open = db.Value("SELECT MIN(oddnum) FROM saleout WHERE state = '未结'");
+    QCOMPARE(paid.RowOfKey(open), -1);
 }
 
 QTEST_MAIN(TestPagedSource)

@@ -101,7 +101,7 @@ QStringList ReturnByKeys(CDocumentDlg* dlg, const QString& sale, const QStringLi
     // Through the window, as the keyboard delivers it: the button's shortcut letter.
     QTest::keyClick(dlg->windowHandle(), Qt::Key_R, Qt::AltModifier);
     // A shortcut letter clicks its button a moment later, as a click shows.
-    QTest::qWaitFor([&] { return driver.Handled() > 0; }, 5000);
+    (void)QTest::qWaitFor([&] { return driver.Handled() > 0; }, 5000);
     if (driver.Handled() != 1)
         return {"no dialog"};
     return shown;

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "GridInput.h"
-#include "text/HarborClock.h"
+#include "db/CStatementRun.h"
 #include "documents/Oddnum.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceList.h"
@@ -21,9 +21,12 @@
 #include "queries/SaleQuerySql.h"
 #include "support/MessageScript.h"
 #include "support/ModalDriver.h"
+#include "support/Screenshot.h"
 #include "support/SettleConfirm.h"
 #include "support/TestDatabase.h"
 #include "support/UserInput.h"
+#include "text/Cents.h"
+#include "text/HarborClock.h"
 
 namespace {
 
@@ -165,6 +168,7 @@ class TestSaleQueryDlg : public QObject {
     void DeleteDocument();
     void ReturnQueryDifferences();
     void PrintButtonsOnOpening();
+    void LongListReadAPageAtATime();
 };
 
 void TestSaleQueryDlg::RulesOfTheList() {
@@ -554,6 +558,55 @@ void TestSaleQueryDlg::PrintButtonsOnOpening() {
     QVERIFY(ui.m_pSinglePage->isChecked());
     QVERIFY(!ui.m_pListPrintSetup->isEnabled());
     QVERIFY(!ui.m_pDetailPrintSetup->isEnabled());
+}
+
+// Twelve hundred documents more: 查询 reads the count, the totals and the rows in view, not the
+// list; settling far down keeps the clerk's place; a scanned number deep in the list is the
+// row the list commands act on.
+void TestSaleQueryDlg::LongListReadAPageAtATime() {
+    ShownOut shop;
+    QVERIFY(shop.ready);
+    Db()->BeginTransaction();
+    qint64 dueCents = 19985; // the three documents of the fixture in the range
+    for (int i = 0; i < 1200; ++i) {
+        const int day[] = {2, 4, 5};
+        const QString oddnum = QStringLiteral("2026120%1%2")
+                                   .arg(day[i / 400])
+                                   .arg(1 + i % 400, 3, 10, QLatin1Char('0'));
+        const QString due = QStringLiteral("%1.%2").arg(i).arg(i % 100, 2, 10, QLatin1Char('0'));
+        dueCents += i * 100 + i % 100;
+        Store(shop.db, "saleout",
+              {oddnum, "批发客户", due, "0", "未结", "王五", {{"0101000001", "螺丝", due, "1"}}});
+    }
+    Db()->Commit();
+
+    const qint64 before = CStatementRun::RunCount();
+    shop.Query();
+    QVERIFY(CStatementRun::RunCount() - before <= 6);
+    QCOMPARE(shop.list->GetRowCount(), 1 + 1203);
+    QCOMPARE(shop.Totals().first(), CentsText(dueCents));
+
+    // The last document, reached by keys, settled: stored, and the list still shows it.
+    ClickCell(shop.list, 1, kListCustomer);
+    QTest::keyClick(shop.list, Qt::Key_End, Qt::ControlModifier);
+    const int lastSale = shop.list->GetRowCount() - 1;
+    QVERIFY(shop.list->IsCellVisible(lastSale, kListState));
+    QCOMPARE(shop.list->GetCellText(lastSale, kListOddnum), QString("20261206002"));
+    SettleConfirm settles;
+    ChooseInCell(shop.list, lastSale, kListState, "结清");
+    QCOMPARE(settles.Handled(), 1);
+    QCOMPARE(shop.Stored("20261206002", "receipt,state"), QStringList{"0.10|结清"});
+    QVERIFY(shop.list->IsCellVisible(lastSale, kListState));
+    QCOMPARE(shop.list->GetCellText(lastSale, kListState), QString("结清"));
+    QVERIFY(ShowsWhole(shop.dlg, shop.list));
+    Snapshot(shop.dlg, QStringLiteral("出库查询-long-list-end"));
+
+    // A scanned number deep in the list: its lines shown, its row the one 删除本单 acts on.
+    shop.dlg->Ui().m_pOddnum->setText("20261204123");
+    QTest::keyClick(shop.dlg->Ui().m_pOddnum, Qt::Key_Return);
+    QCOMPARE(shop.dlg->m_nClickRow, 1 + 2 + 400 + 122);
+    QCOMPARE(shop.list->GetCellText(shop.dlg->m_nClickRow, kListOddnum), QString("20261204123"));
+    QCOMPARE(shop.detail->GetCellText(1, 1), QString("螺丝"));
 }
 
 QTEST_MAIN(TestSaleQueryDlg)

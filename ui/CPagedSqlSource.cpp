@@ -10,15 +10,27 @@
 
 namespace {
 
-QString Condition(const PagedQuery& query) {
-    return query.where.isEmpty() ? QString() : QStringLiteral(" WHERE (%1)").arg(query.where);
+QString Condition(const PagedQuery& query, const QString& more = QString()) {
+    QStringList parts;
+    if (!query.where.isEmpty())
+        parts << QStringLiteral("(%1)").arg(query.where);
+    if (!more.isEmpty())
+        parts << more;
+    return parts.isEmpty() ? QString() : QStringLiteral(" WHERE ") + parts.join(" AND ");
 }
 
-QString KeyColumn() {
+QString KeyColumn(const PagedQuery& query) {
     CConnection* connection = Db().get();
     if (!connection || !connection->IsOpen())
         throw CDbException(QStringLiteral("没有数据库连接"));
-    return connection->Dialect().RowIdColumn();
+    return query.key.isEmpty() ? connection->Dialect().RowIdColumn() : query.key;
+}
+
+// How many rows of the list a condition keeps: one per key when grouped.
+QString CountOf(const PagedQuery& query, const QString& keyColumn, const QString& more) {
+    const QString counted =
+        query.grouped ? QStringLiteral("COUNT(DISTINCT %1)").arg(keyColumn) : "COUNT(*)";
+    return QStringLiteral("SELECT %1 FROM %2%3").arg(counted, query.table, Condition(query, more));
 }
 
 } // namespace
@@ -29,18 +41,16 @@ CPagedSqlSource::CPagedSqlSource(PagedQuery query, QWidget* messageParent, QStri
 }
 
 QString CPagedSqlSource::CountSql(const PagedQuery& query) {
-    return QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(query.table, Condition(query));
+    return CountOf(query, query.key, QString());
 }
 
 QString CPagedSqlSource::PageSql(const PagedQuery& query, const QString& keyColumn, bool afterKey,
                                  int count, int offset) {
-    QString where = Condition(query);
-    if (afterKey) {
-        const QString key = QStringLiteral("%1 > ?").arg(keyColumn);
-        where = where.isEmpty() ? QStringLiteral(" WHERE ") + key : where + " AND " + key;
-    }
-    QString sql = QStringLiteral("SELECT %1,%2 FROM %3%4 ORDER BY %1 LIMIT %5")
-                      .arg(keyColumn, query.columns, query.table, where)
+    const QString where =
+        Condition(query, afterKey ? QStringLiteral("%1 > ?").arg(keyColumn) : QString());
+    const QString group = query.grouped ? QStringLiteral(" GROUP BY ") + keyColumn : QString();
+    QString sql = QStringLiteral("SELECT %1,%2 FROM %3%4%5 ORDER BY %1 LIMIT %6")
+                      .arg(keyColumn, query.columns, query.table, where, group)
                       .arg(count);
     if (!afterKey && offset > 0)
         sql += QStringLiteral(" OFFSET %1").arg(offset);
@@ -66,7 +76,7 @@ void CPagedSqlSource::Read(int first, int count, QList<QStringList>& rows) {
     count = std::min(count, m_nRows - first);
     if (first < 0 || count <= 0)
         return;
-    const QString keyColumn = KeyColumn();
+    const QString keyColumn = KeyColumn(m_query);
     const auto known = m_keyBefore.constFind(first);
     const bool afterKey = first > 0 && known != m_keyBefore.constEnd();
     QVariantList values = m_query.values;
@@ -102,12 +112,23 @@ QStringList CPagedSqlSource::Sums() {
 QStringList CPagedSqlSource::ReadSums() {
     if (m_query.sums.isEmpty())
         return {};
-    CSqlReader reader(
-        QStringLiteral("SELECT %1 FROM %2%3").arg(m_query.sums, m_query.table, Condition(m_query)),
-        m_query.values);
+    QString from = m_query.table + Condition(m_query);
+    if (m_query.grouped && !m_query.sumsOver.isEmpty())
+        from = QStringLiteral("(SELECT DISTINCT %1 FROM %2) keyed").arg(m_query.sumsOver, from);
+    CSqlReader reader(QStringLiteral("SELECT %1 FROM %2").arg(m_query.sums, from), m_query.values);
     QStringList sums{QString()};
     if (reader.Next())
         for (int c = 0; c < reader.ColumnCount(); ++c)
             sums.append(reader.Text(c));
     return sums;
+}
+
+int CPagedSqlSource::RowOfKey(const QVariant& key) {
+    const QString keyColumn = KeyColumn(m_query);
+    QVariantList values = m_query.values;
+    values.append(key);
+    if (SqlScalar(CountOf(m_query, keyColumn, keyColumn + " = ?"), values).toInt() == 0)
+        return -1;
+    const int row = SqlScalar(CountOf(m_query, keyColumn, keyColumn + " < ?"), values).toInt();
+    return row < m_nRows ? row : -1;
 }

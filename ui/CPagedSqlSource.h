@@ -16,12 +16,18 @@ struct PagedQuery {
     QString where;       // condition with "?" for values; empty for every row
     QVariantList values; // one per "?" of where
     QString sums;        // optional totals, one expression per shown column: "'',SUM(x)"
+    // The order of the rows and what a page goes on after: empty for the table's row id. For
+    // a list of one row per key (grouped), the columns are aggregates of the key's rows.
+    QString key;
+    bool grouped = false;
+    // Grouped totals read one row per key of these columns: "oddnum,freceivable".
+    QString sumsOver;
 };
 
 // A list read from the database a page at a time as the grid paints it, in the order the rows
-// were stored. The rows are counted first; then each page is one short statement that goes on
-// after the last row of the page before it (or, for a jump of the scroll bar, skips to the
-// page), read to its end at once: no statement and no read transaction stays open between
+// were stored (or of their key). The rows are counted first; then each page is one short statement
+// that goes on after the last row of the page before it (or, for a jump of the scroll bar, skips to
+// the page), read to its end at once: no statement and no read transaction stays open between
 // pages. The first column of each row is its number, from 1. A change by another window or
 // workstation shows in the pages read after it; the count stays until the list is read again.
 class CPagedSqlSource : public CGridRowSource {
@@ -38,8 +44,11 @@ class CPagedSqlSource : public CGridRowSource {
     void Read(int first, int count, QList<QStringList>& rows);
     // The totals, one text per grid column (the number column's empty). Raises CDbException.
     QStringList ReadSums();
+    // Where the row of a key stands in the list (from 0), or -1 when the list does not hold it.
+    // Raises CDbException.
+    int RowOfKey(const QVariant& key);
 
-    // The statements, for the given row key column (rowid, harbor_id).
+    // The statements, for the given row key column (rowid, harbor_id, or the query's key).
     static QString CountSql(const PagedQuery& query);
     // A page of count rows: after a row key (a "?" more) or after skipping offset rows.
     static QString PageSql(const PagedQuery& query, const QString& keyColumn, bool afterKey,

@@ -4,6 +4,7 @@
 
 #include "grid/CGridRowSource.h"
 #include "grid/CGridSelection.h"
+#include "grid/CInPlaceList.h"
 
 #include <QClipboard>
 #include <QScrollBar>
@@ -69,6 +70,7 @@ class tst_GridVirtual : public QObject {
     void laterBlockThatFailsIsAskedOnce();
     void storedRowsComeBackAfterTheSource();
     void selectionRangesFollowRowChanges();
+    void editableColumnsTakeTheUsersTextUntilTheRowsAreRead();
 };
 
 void tst_GridVirtual::paintsAskingOnlyForTheRowsInView() {
@@ -252,6 +254,74 @@ void tst_GridVirtual::selectionRangesFollowRowChanges() {
     QCOMPARE(selection.Bounds(), CCellRange(2, 1, 4, 2));
     selection.Clear();
     QVERIFY(selection.IsEmpty() && !selection.Bounds().IsValid());
+}
+
+// A list whose amount and state the user changes in place (the document queries): typing and
+// choosing go through the end-edit handler, a refused edit shows the source's text again, and
+// a handler that reads the rows anew leaves the new rows alone.
+void tst_GridVirtual::editableColumnsTakeTheUsersTextUntilTheRowsAreRead() {
+    VirtualGrid v(900, 4);
+    QVERIFY(v.shown.ready);
+    CGridCtrl* grid = v.Grid();
+    grid->SetEditable(true);
+    grid->SetColumnEditable(2);
+    grid->SetColumnEditable(3, {QStringLiteral("结清"), QStringLiteral("未结")});
+    grid->SetColumnEditable(0); // the fixed column stays as it is
+    QVERIFY(!grid->IsCellEditable(700, 1));
+    QVERIFY(!grid->IsCellEditable(700, 0));
+    QVERIFY(grid->IsCellEditable(700, 2) && grid->IsCellEditable(700, 3));
+
+    enum class Answer { Keep, Refuse, Reread };
+    Answer answer = Answer::Keep;
+    QStringList seen;
+    connect(grid, &CGridCtrl::endEdit, this, [&](int row, int col, CGridResult* result) {
+        seen << QStringLiteral("%1:%2=%3").arg(row).arg(col).arg(grid->GetCellText(row, col));
+        if (answer == Answer::Refuse)
+            result->Cancel();
+        else if (answer == Answer::Reread)
+            grid->SetRowSource(v.source, 20);
+    });
+
+    // Far down the list: typed, told to the handler, kept over the source's text.
+    grid->EnsureVisible(700, 2);
+    v.Paint();
+    TypeInCell(grid, 700, 2, QStringLiteral("12.5"));
+    QCOMPARE(seen, QStringList{QStringLiteral("700:2=12.5")});
+    v.Paint();
+    QCOMPARE(grid->GetCellText(700, 2), QStringLiteral("12.5"));
+    QCOMPARE(grid->GetCellText(701, 2), QStringLiteral("701,2"));
+
+    // Refused: the text goes back to what the source gives.
+    answer = Answer::Refuse;
+    TypeInCell(grid, 701, 2, QStringLiteral("9"));
+    QCOMPARE(seen.last(), QStringLiteral("701:2=9"));
+    QCOMPARE(grid->GetCellText(701, 2), QStringLiteral("701,2"));
+
+    // The drop list offers the column's options and ends through the handler, which reads the
+    // rows anew: what the user set is forgotten and the new rows keep their texts.
+    answer = Answer::Reread;
+    grid->SetFocusCell(702, 3);
+    grid->EditCell(702, 3);
+    auto* list = qobject_cast<CInPlaceList*>(grid->GetEditWnd());
+    QVERIFY(list);
+    QCOMPARE(list->count(), 2);
+    list->hidePopup();
+    list->setCurrentIndex(list->findText(QStringLiteral("未结")));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(seen.last(), QStringLiteral("702:3=未结"));
+    QCOMPARE(grid->GetCellText(702, 3), QStringLiteral("702,3"));
+    QCOMPARE(grid->GetCellText(700, 2), QStringLiteral("700,2"));
+    QVERIFY(!grid->GetEditWnd());
+
+    // A set text lasts until a reload; copying reads it like any other.
+    answer = Answer::Keep;
+    QVERIFY(grid->SetCellText(5, 2, QStringLiteral("x")));
+    QVERIFY(!grid->SetCellText(5, 1, QStringLiteral("y")));
+    QCOMPARE(grid->GetCellText(5, 1), QStringLiteral("5,1"));
+    grid->SetSelectedRange(5, 1, 5, 2);
+    QCOMPARE(grid->CopyTextFromGrid(), QStringLiteral("5,1\tx\r\n"));
+    grid->ReloadRowSource();
+    QCOMPARE(grid->GetCellText(5, 2), QStringLiteral("5,2"));
 }
 
 QTEST_MAIN(tst_GridVirtual)
