@@ -11,8 +11,8 @@
 #include <QToolBar>
 
 #include "db/CSqlReader.h"
-#include "ui/HarborMessageBox.h"
 #include "text/HarborClock.h"
+#include "ui/HarborMessageBox.h"
 
 namespace {
 
@@ -36,9 +36,12 @@ QFont BodyFont() {
 
 QList<int> ColumnCells(const ExportTable& table) {
     QList<int> cells;
+    // A long list read from its source is sized on its first block.
+    ExportRowCursor cursor(table);
+    const QList<QStringList>& sized = cursor.FirstRows();
     for (int col = 0; col < table.columns.size(); ++col) {
         int widest = DisplayWidth(table.columns.at(col).header);
-        for (const QStringList& row : table.rows)
+        for (const QStringList& row : sized)
             widest = qMax(widest, DisplayWidth(row.value(col)));
         cells.append(qMin(widest, 60) + kCellPadding);
     }
@@ -72,15 +75,20 @@ class ReportLayout {
         Header();
         TableHeader();
         const int footer = m_body.height() * 2; // the page number
-        for (const QStringList& row : m_report.table.rows) {
+        // The rows a block at a time: a list read from its source is never held whole.
+        ExportRowCursor cursor(m_report.table);
+        while (const QStringList* row = cursor.Next()) {
             if (m_y + m_nRowHeight > m_page.height() - footer) {
                 NewPage(printer);
                 TableHeader();
             }
-            Row(row, false);
+            Row(*row, false);
         }
         m_y += m_body.height() / 2;
-        for (const QString& line : m_report.footing) {
+        QStringList footing = m_report.footing;
+        if (!cursor.Error().isEmpty()) // the printout says it stops short
+            footing.prepend(QStringLiteral("以下的行未能读出: %1").arg(cursor.Error()));
+        for (const QString& line : std::as_const(footing)) {
             if (m_y + m_nRowHeight > m_page.height() - footer)
                 NewPage(printer);
             Text(QRect(0, m_y, m_page.width(), m_nRowHeight), Qt::AlignLeft, line);

@@ -9,15 +9,15 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/CDbAction.h"
-#include "ui/CommandIds.h"
-#include "ui/FlowLayout.h"
-#include "stock/CStocktakeDlg.h"
 #include "catalogue/MinimumStock.h"
 #include "catalogue/ProductSearch.h"
 #include "export/GridExport.h"
 #include "export/ReportPrint.h"
 #include "grid/CGridCtrl.h"
+#include "stock/CStocktakeDlg.h"
+#include "ui/CDbAction.h"
+#include "ui/CommandIds.h"
+#include "ui/FlowLayout.h"
 #include "ui/ShellLink.h"
 
 namespace {
@@ -196,8 +196,8 @@ void CInventoryDlg::PrintList() {
     RunDbRead(this, QStringLiteral("读取公司信息"), [&] { report.letterhead = ShopLetterhead(); });
     if (m_nSearchBy != 2 && !m_strKeyword.isEmpty())
         report.heading << QStringLiteral("关键字: %1").arg(m_strKeyword);
-    report.table = ReadGridTable(*m_pGrid, report.title, kExportKinds);
-    report.footing << QStringLiteral("共 %1 种商品").arg(report.table.rows.size());
+    report.table = StreamGridTable(*m_pGrid, report.title, kExportKinds);
+    report.footing << QStringLiteral("共 %1 种商品").arg(report.table.RowCount());
     PreviewReport(this, report);
 }
 

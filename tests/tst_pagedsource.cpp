@@ -13,10 +13,12 @@
 #include "catalogue/ProductSearch.h"
 #include "export/ExportFile.h"
 #include "export/GridExport.h"
+#include "export/ReportPrint.h"
 #include "grid/CGridCtrl.h"
 #include "queries/SaleQuerySql.h"
 #include "stock/CInventoryDlg.h"
 #include "support/MessageScript.h"
+#include "support/PdfFacts.h"
 #include "support/SheetReadBack.h"
 #include "support/TestDatabase.h"
 #include "ui/CPagedSqlSource.h"
@@ -279,6 +281,21 @@ void TestPagedSource::exportReadsTheListFromTheSource() {
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
+    // Printed from the source a block at a time: the same pages as the list held whole.
+    Report printed{QStringLiteral("库存盘点清单"), {}, {}, table, {}};
+    const QString streamedPdf = dir.filePath("streamed.pdf");
+    QVERIFY(SaveReportPdf(printed, streamedPdf));
+    printed.table = ReadGridTable(grid, QStringLiteral("库存盘点"), kinds);
+    QCOMPARE(printed.table.rows.size(), kProducts - 1);
+    const QString heldPdf = dir.filePath("held.pdf");
+    QVERIFY(SaveReportPdf(printed, heldPdf));
+    QVERIFY(ReadPdf(streamedPdf).pages > 5);
+    QCOMPARE(ReadPdf(streamedPdf).pages, ReadPdf(heldPdf).pages);
+    const QString text = PdfText(streamedPdf);
+    QVERIFY(text.contains(CodeOf(1)) && text.contains(CodeOf(kProducts)));
+    QVERIFY(!text.contains(CodeOf(150))); // deleted before the search
+    QCOMPARE(text, PdfText(heldPdf));
+
     // A page that cannot be read fails the export, quietly: the export's own message says why.
     db.Exec(QStringLiteral("ALTER TABLE property RENAME TO property_away"));
     const QString path = dir.filePath("failed.csv");
@@ -286,6 +303,10 @@ void TestPagedSource::exportReadsTheListFromTheSource() {
     QCOMPARE(failed.status, ExportResult::Failed);
     QVERIFY(failed.error.contains(QStringLiteral("property")));
     QVERIFY(!QFile::exists(path));
+    // A printout that cannot read its rows says so on its page instead of ending as if whole.
+    printed.table = table;
+    QVERIFY(SaveReportPdf(printed, dir.filePath("failed.pdf")));
+    QVERIFY(PdfText(dir.filePath("failed.pdf")).contains(QStringLiteral("未能读出")));
     QCoreApplication::processEvents();
     QCOMPARE(messages.Count(), 0);
     db.Exec(QStringLiteral("ALTER TABLE property_away RENAME TO property"));
