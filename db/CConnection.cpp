@@ -270,6 +270,15 @@ void CConnection::LockKey(const QString& key) {
     CStatementRun run(*this, QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"), {key});
 }
 
+bool CConnection::NoteHeldLock(const QString& key) {
+    if (m_nTransactionDepth == 0)
+        return true;
+    if (m_heldLocks.contains(key))
+        return false;
+    m_heldLocks.insert(key);
+    return true;
+}
+
 void CConnection::OpenFile(const QString& path) {
     OpenSqlite(path);
 }
@@ -660,6 +669,7 @@ void CConnection::BeginTransaction() {
     }
     CheckDatabaseFile();
     m_bRollbackOnly = false;
+    m_heldLocks.clear();
     // The local file: take the write lock at once, so a second workstation waits instead of
     // failing late. The server: READ COMMITTED; what must not be changed by two workstations at
     // once (stock, the first save of a number) is locked by LockRows and LockKey.

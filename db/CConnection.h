@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -106,6 +107,9 @@ class CConnection {
     // Inside a transaction, waits until no other workstation's transaction holds the same key,
     // and holds it until this transaction ends (the server only, as LockRows).
     void LockKey(const QString& key);
+    // Whether a lock on key still has to be taken in this transaction: true the first time it
+    // is asked for (the caller then takes it), false once it is held until the transaction ends.
+    bool NoteHeldLock(const QString& key);
 
     // The exception for a failed statement; a lost server connection is marked for reopening.
     CDbException Failure(const QSqlError& error, const QString& sql);
@@ -150,6 +154,7 @@ class CConnection {
     SqlDialect m_dialect;
     int m_nSchemaVersion = 0;
     int m_nTransactionDepth = 0;
+    QSet<QString> m_heldLocks; // taken in the transaction that runs
     bool m_bRollbackOnly = false;
     QHash<QString, CCachedStatement*> m_cache;
     ServerAddress m_server;

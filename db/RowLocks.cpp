@@ -21,10 +21,27 @@ void LockSorted(QStringList keys, const std::function<void(CConnection&, const Q
 
 } // namespace
 
+// The rows of many products in one statement, locked in code order as it returns them; each
+// product once in a transaction (the window locks what it will move before the stock move
+// asks again).
 void LockProducts(QStringList codes) {
-    LockSorted(std::move(codes), [](CConnection& connection, const QString& code) {
-        connection.LockRows(QStringLiteral("SELECT code FROM property WHERE code=?"), {code});
+    CConnection* connection = Db().get();
+    if (!connection || !connection->IsServer() || !connection->InTransaction())
+        return;
+    codes.sort();
+    codes.removeDuplicates();
+    codes.removeIf([&](const QString& code) {
+        return !connection->NoteHeldLock(QStringLiteral("property:") + code);
     });
+    constexpr qsizetype kBatch = 200;
+    for (qsizetype first = 0; first < codes.size(); first += kBatch) {
+        const QStringList part = codes.mid(first, kBatch);
+        QStringList marks(part.size(), QStringLiteral("?"));
+        connection->LockRows(
+            QStringLiteral("SELECT code FROM property WHERE code IN (%1) ORDER BY code")
+                .arg(marks.join(QLatin1Char(','))),
+            QVariantList(part.cbegin(), part.cend()));
+    }
 }
 
 void LockFirstSave(const QString& table, const QString& oddnum) {

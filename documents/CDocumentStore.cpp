@@ -192,7 +192,7 @@ DocumentWrite CDocumentStore::Save(const QString& oddnum, const QStringList& hea
     WriteHeader(oddnum, plan.header, invoiceDate);
     QVector<StoredRow> written;
     for (int i = 0; i < lines.size(); ++i)
-        written.append({lines[i].texts, {}, plan.products[i], lines[i].remark});
+        written.append({lines[i].texts, {}, plan.products[i], lines[i].remark, std::nullopt});
     WriteFacts(oddnum, written);
     WriteLinks(oddnum, stored, plan, lines);
     RecordDocumentCosts(m_table, oddnum);

@@ -21,9 +21,11 @@
 #include "db/CConnection.h"
 #include "db/CDbException.h"
 #include "db/CSqlReader.h"
+#include "db/CStatementRun.h"
 #include "db/ConnectionString.h"
 #include "db/DatabaseInit.h"
 #include "db/LansetFile.h"
+#include "db/RowLocks.h"
 #include "documents/CSaleOutDlg.h"
 #include "grid/CGridCtrl.h"
 #include "ui/CDbAction.h"
@@ -399,6 +401,50 @@ class TestLanServer : public QObject {
         CSqlReader again(other, "SELECT pg_try_advisory_lock(hashtext(?))", {"saleout:20261206"});
         QVERIFY(again.Next());
         QCOMPARE(again.Value(0).toBool(), true);
+    }
+
+    // A save locks the products it moves in one statement per 200 (in code order), and a
+    // product once per transaction however often the save asks for it.
+    void productLocksOneStatementOncePerTransaction() {
+        TestDatabase db;
+        QStringList codes;
+        Db()->BeginTransaction();
+        for (int i = 0; i < 250; ++i) {
+            codes << QStringLiteral("0101%1").arg(i, 6, 10, QLatin1Char('0'));
+            db.Exec("INSERT INTO property (code, total) VALUES (?, '10')", {codes.last()});
+        }
+        Db()->Commit();
+        QStringList asked = codes;
+        std::reverse(asked.begin(), asked.end());
+        asked << codes.mid(10, 5); // a product on two lines
+
+        Db()->BeginTransaction();
+        qint64 before = CStatementRun::RunCount();
+        LockProducts(asked);
+        QCOMPARE(CStatementRun::RunCount() - before, qint64(2));
+        before = CStatementRun::RunCount();
+        LockProducts(codes.mid(100, 20)); // the stock move asks again
+        QCOMPARE(CStatementRun::RunCount() - before, qint64(0));
+        CConnection other;
+        other.OpenServer(db.Address());
+        for (const QString& code : {codes.first(), codes.at(199), codes.at(200), codes.last()}) {
+            other.BeginTransaction();
+            QVERIFY_THROWS_EXCEPTION(
+                CDbException,
+                other.Execute("SELECT code FROM property WHERE code=? FOR UPDATE NOWAIT", {code}));
+            other.Rollback();
+        }
+        Db()->Commit();
+
+        // The next transaction takes its locks afresh.
+        Db()->BeginTransaction();
+        before = CStatementRun::RunCount();
+        LockProducts(codes.mid(100, 20));
+        QCOMPARE(CStatementRun::RunCount() - before, qint64(1));
+        Db()->Rollback();
+        other.BeginTransaction();
+        other.Execute("SELECT code FROM property WHERE code=? FOR UPDATE NOWAIT", {codes.at(100)});
+        other.Rollback();
     }
 
     void checkConnectsAsStartUpDoes() {
